@@ -1,0 +1,4 @@
+// Entry point of the QUIRAN program.
+int main() {
+    return 0;
+}
