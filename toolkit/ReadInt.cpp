@@ -1,0 +1,297 @@
+#include "toolkit/ReadInt.h"
+
+#include "toolkit/Bell.h"
+#include "toolkit/OwnedXtString.h"
+#include "toolkit/ReadIntRule.h"
+
+#include <X11/keysym.h>
+#include <Xm/ArrowB.h>
+#include <Xm/Form.h>
+#include <Xm/TextF.h>
+
+#include <cstdio>
+
+namespace {
+
+struct ReadIntRecord {
+    int32_t value; // the fallback value, fixed at creation
+    int32_t min;
+    int32_t max;
+    int32_t divisor;
+    XtCallbackProc activateCallback;
+    XtPointer activateClient;
+    XtCallbackProc stepCallback;
+    XtPointer stepClient;
+    XtCallbackProc commitCallback;
+    XtPointer commitClient;
+};
+
+constexpr unsigned long kFirstRepeatMs = 300;
+constexpr unsigned long kNextRepeatMs = 80;
+
+// One repeat timer for all fields: it belongs to the field whose arrow was pressed last.
+XtAppContext repeatApp = nullptr;
+Widget currentText = nullptr;
+XtIntervalId repeatTimer = 0;
+// Set while the field writes its own text, which the typing filter must let through.
+bool writingText = false;
+
+XtPointer UserData(Widget w) {
+    XtPointer data = nullptr;
+    XtVaGetValues(w, XmNuserData, &data, nullptr);
+    return data;
+}
+
+ReadIntRecord* RecordOf(Widget text) {
+    return static_cast<ReadIntRecord*>(UserData(text));
+}
+
+ReadIntLimits LimitsOf(Widget text, const ReadIntRecord* record) {
+    int maxLength = 0;
+    XtVaGetValues(text, XmNmaxLength, &maxLength, nullptr);
+    return {record->min, record->max, record->divisor, maxLength};
+}
+
+// Shows v in %ld form, making the field editable for the time of the change.
+void ShowValue(Widget text, int32_t v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(v));
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    XtVaSetValues(text, XmNeditable, True, nullptr);
+    writingText = true;
+    XmTextFieldSetString(text, buffer);
+    writingText = false;
+    XtVaSetValues(text, XmNeditable, editable, nullptr);
+}
+
+void RingBells(Widget w, int bells) {
+    for (int i = 0; i < bells; ++i) {
+        RingBell(XtDisplay(w));
+    }
+}
+
+void CancelRepeat() {
+    if (repeatTimer != 0) {
+        XtRemoveTimeOut(repeatTimer);
+        repeatTimer = 0;
+    }
+}
+
+void ReadIntRepeat(XtPointer client, XtIntervalId*);
+
+void PerformStep(Widget text, int step, bool first) {
+    ReadIntRecord* record = RecordOf(text);
+    OwnedXtString current(XmTextFieldGetString(text));
+    const ReadIntOutcome outcome =
+        ReadIntStep(current.Get(), step, LimitsOf(text, record), record->value);
+    RingBells(text, outcome.bells);
+    if (outcome.action == kReadIntRefuse) {
+        return;
+    }
+    ShowValue(text, outcome.value);
+    if (outcome.action != kReadIntAccept) {
+        return;
+    }
+    if (record->stepCallback != nullptr) {
+        record->stepCallback(XtParent(text), record->stepClient, nullptr);
+    }
+    if (currentText != text) {
+        return; // the step callback destroyed the field
+    }
+    XtAppContext app = repeatApp != nullptr ? repeatApp : XtWidgetToApplicationContext(text);
+    repeatTimer = XtAppAddTimeOut(app, first ? kFirstRepeatMs : kNextRepeatMs, ReadIntRepeat,
+                                  reinterpret_cast<XtPointer>(static_cast<intptr_t>(step)));
+}
+
+void ReadIntRepeat(XtPointer client, XtIntervalId*) {
+    repeatTimer = 0;
+    if (currentText != nullptr) {
+        PerformStep(currentText, static_cast<int>(reinterpret_cast<intptr_t>(client)), false);
+    }
+}
+
+void ReadIntArm(Widget arrow, XtPointer client, XtPointer) {
+    CancelRepeat();
+    currentText = static_cast<Widget>(UserData(arrow));
+    PerformStep(currentText, static_cast<int>(reinterpret_cast<intptr_t>(client)), true);
+}
+
+void ReadIntDisarm(Widget arrow, XtPointer, XtPointer) {
+    CancelRepeat();
+    Widget text = static_cast<Widget>(UserData(arrow));
+    const ReadIntRecord* record = RecordOf(text);
+    if (record->commitCallback != nullptr && record->commitCallback != record->stepCallback) {
+        record->commitCallback(XtParent(text), record->commitClient, nullptr);
+    }
+    XmProcessTraversal(text, XmTRAVERSE_CURRENT);
+}
+
+void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
+    XmTextVerifyCallbackStruct* cbs = static_cast<XmTextVerifyCallbackStruct*>(call);
+    if (writingText) {
+        return;
+    }
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (!editable) {
+        cbs->doit = False;
+        return;
+    }
+    const bool insertion = cbs->startPos == cbs->endPos && cbs->text != nullptr &&
+                           cbs->text->ptr != nullptr && cbs->text->length > 0;
+    if (!insertion) {
+        return; // replacing or deleting a range is not checked
+    }
+    if (!ReadIntAcceptsInsert(cbs->text->ptr[0], cbs->startPos, RecordOf(text)->min)) {
+        cbs->doit = False;
+        RingBell(XtDisplay(text));
+    }
+}
+
+// The checks of focus leaving and Return: returns true when the value stands and the caller's
+// callback is due.
+bool CommitCheck(Widget text) {
+    const ReadIntRecord* record = RecordOf(text);
+    OwnedXtString current(XmTextFieldGetString(text));
+    const ReadIntOutcome outcome =
+        ReadIntCheck(current.Get(), LimitsOf(text, record), record->value);
+    if (outcome.action == kReadIntAccept) {
+        return true;
+    }
+    ShowValue(text, outcome.value);
+    RingBells(text, outcome.bells);
+    return false;
+}
+
+void ReadIntLosingFocus(Widget text, XtPointer, XtPointer) {
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (!editable || !CommitCheck(text)) {
+        return;
+    }
+    const ReadIntRecord* record = RecordOf(text);
+    if (record->commitCallback != nullptr) {
+        record->commitCallback(XtParent(text), record->commitClient, nullptr);
+    }
+}
+
+void ReadIntActivate(Widget text, XtPointer, XtPointer call) {
+    XmAnyCallbackStruct* cbs = static_cast<XmAnyCallbackStruct*>(call);
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (cbs->reason != XmCR_ACTIVATE || !editable || cbs->event == nullptr ||
+        cbs->event->type != KeyPress) {
+        return;
+    }
+    const KeySym key = XLookupKeysym(&cbs->event->xkey, 0);
+    if ((key != XK_Return && key != XK_KP_Enter) || !CommitCheck(text)) {
+        return;
+    }
+    const ReadIntRecord* record = RecordOf(text);
+    if (record->activateCallback != nullptr) {
+        record->activateCallback(XtParent(text), record->activateClient, cbs);
+    }
+}
+
+void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
+    if (currentText == text) {
+        CancelRepeat();
+        currentText = nullptr;
+    }
+    delete RecordOf(text);
+}
+
+} // namespace
+
+Widget CreateReadInt(Widget parent, XtCallbackProc activateCallback, XtPointer activateClient,
+                     XtCallbackProc stepCallback, XtPointer stepClient,
+                     XtCallbackProc commitCallback, XtPointer commitClient, int32_t columns,
+                     int32_t maxLength, int32_t value, int32_t min, int32_t max, int32_t divisor) {
+    ReadIntRecord* record = new ReadIntRecord{
+        value,          min,          max,        divisor,        activateCallback,
+        activateClient, stepCallback, stepClient, commitCallback, commitClient};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(value));
+
+    Widget form = XmCreateForm(parent, const_cast<char*>("ReadInt"), nullptr, 0);
+    Widget text = XtVaCreateManagedWidget(
+        "Integer_Text", xmTextFieldWidgetClass, form, XmNcolumns, static_cast<short>(columns),
+        XmNmaxLength, static_cast<int>(maxLength), XmNvalue, buffer, XmNverifyBell, False,
+        XmNuserData, record, XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+        nullptr);
+    Widget up = XtVaCreateManagedWidget(
+        "ReadInt_arrow_up", xmArrowButtonWidgetClass, form, XmNarrowDirection, XmARROW_UP,
+        XmNtraversalOn, False, XmNuserData, text, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Widget down = XtVaCreateManagedWidget("ReadInt_arrow_down", xmArrowButtonWidgetClass, form,
+                                          XmNarrowDirection, XmARROW_DOWN, XmNtraversalOn, False,
+                                          XmNuserData, text, XmNrightAttachment, XmATTACH_FORM,
+                                          XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(up, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, down, nullptr);
+    XtVaSetValues(text, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, up, nullptr);
+
+    // Centre the arrows on the text.
+    Dimension textHeight = 0;
+    Dimension arrowHeight = 0;
+    XtVaGetValues(text, XmNheight, &textHeight, nullptr);
+    XtVaGetValues(up, XmNheight, &arrowHeight, nullptr);
+    const int offset = textHeight > arrowHeight ? (textHeight - arrowHeight) / 2 : 0;
+    XtVaSetValues(up, XmNbottomOffset, offset, nullptr);
+    XtVaSetValues(down, XmNbottomOffset, offset, nullptr);
+
+    XtVaSetValues(form, XmNuserData, text, nullptr);
+    XtAddCallback(text, XmNdestroyCallback, ReadIntDestroy, nullptr);
+    XtAddCallback(text, XmNlosingFocusCallback, ReadIntLosingFocus, form);
+    XtAddCallback(text, XmNactivateCallback, ReadIntActivate, form);
+    XtAddCallback(text, XmNmodifyVerifyCallback, ReadIntModifyVerify, nullptr);
+    XtAddCallback(up, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{1}));
+    XtAddCallback(up, XmNdisarmCallback, ReadIntDisarm, reinterpret_cast<XtPointer>(intptr_t{1}));
+    XtAddCallback(down, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{-1}));
+    XtAddCallback(down, XmNdisarmCallback, ReadIntDisarm,
+                  reinterpret_cast<XtPointer>(intptr_t{-1}));
+    XtManageChild(form);
+    return form;
+}
+
+Widget ReadIntGetText(Widget form) {
+    return static_cast<Widget>(UserData(form));
+}
+
+int ReadIntGetValue(Widget form, int32_t* out) {
+    Widget text = ReadIntGetText(form);
+    const ReadIntRecord* record = RecordOf(text);
+    OwnedXtString current(XmTextFieldGetString(text));
+    return ReadIntValueOf(current.Get(), LimitsOf(text, record), out) ? 1 : 0;
+}
+
+void ReadIntSetValue(Widget form, int32_t value) {
+    ShowValue(ReadIntGetText(form), value);
+}
+
+void ReadIntSetMax(Widget form, int32_t max) {
+    int32_t current = 0;
+    const int valid = ReadIntGetValue(form, &current);
+    RecordOf(ReadIntGetText(form))->max = max;
+    if (valid && current > max) {
+        ReadIntSetValue(form, max);
+    }
+}
+
+void ReadIntSetMin(Widget form, int32_t min) {
+    int32_t current = 0;
+    const int valid = ReadIntGetValue(form, &current);
+    RecordOf(ReadIntGetText(form))->min = min;
+    if (valid && current < min) {
+        ReadIntSetValue(form, min);
+    }
+}
+
+void ReadIntSetSensitive(Widget form, Boolean flag) {
+    XtSetSensitive(XtNameToWidget(form, "ReadInt_arrow_up"), flag);
+    XtSetSensitive(XtNameToWidget(form, "ReadInt_arrow_down"), flag);
+    XtVaSetValues(ReadIntGetText(form), XmNeditable, flag, XmNtraversalOn, flag, nullptr);
+}
+
+void SetReadIntAppContext(XtAppContext app) {
+    repeatApp = app;
+}
