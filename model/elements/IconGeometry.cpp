@@ -1,0 +1,68 @@
+#include "model/elements/IconGeometry.h"
+
+#include <algorithm>
+
+#include "model/elements/ElementType.h"
+#include "model/elements/PinCode.h"
+
+void IconSize(uint32_t type, int inputs, int outputs, int& width, int& height) {
+    if (type == kMacroInput || type == kMacroOutput) {
+        width = kPortIconWidth;
+        height = kPortIconHeight;
+        return;
+    }
+    width = kIconWidth;
+    height = std::max(kPinPitch * std::max(inputs, outputs) + kPinPitch, 30);
+}
+
+int PinAt(int px, int py, int width, int inputs, int outputs) {
+    int d = py - kFirstPinOffset;
+    if (d < 0 || d % kPinPitch > kPinBoxHeight) return kNoPin;
+    int k = d / kPinPitch + 1; // 1-based pin row
+    if (px >= width - kPinBoxWidth && px <= width && k <= outputs) return 2 * k + 1;
+    if (px >= 0 && px <= kPinBoxWidth && k <= inputs) return 2 * k;
+    return kNoPin;
+}
+
+bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by) {
+    int k = PinIndex(code);
+    if (IsInputPin(code) && k < inputs) {
+        bx = 0;
+    } else if (IsOutputPin(code) && k < outputs) {
+        bx = width - kPinBoxWidth;
+    } else {
+        return false;
+    }
+    by = kFirstPinOffset + kPinPitch * k;
+    return true;
+}
+
+int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int& px, int& py) {
+    int k = PinIndex(code);
+    if (IsInputPin(code) && k < inputs) {
+        px = x - 1;
+    } else if (IsOutputPin(code) && k < outputs) {
+        px = x + width + 1;
+    } else {
+        return -1;
+    }
+    py = y + kPinPitch + kPinPitch * k;
+    return 0;
+}
+
+bool IconContains(int x, int y, int width, int height, int px, int py) {
+    return x <= px && px < x + width && y <= py && py < y + height;
+}
+
+bool IconIntersects(int x, int y, int width, int height, int a, int b, int c, int d) {
+    return x <= a + c && a <= x + width && y <= b + d && b <= y + height;
+}
+
+int NameX(int width, int nameWidth) {
+    int x = (width - nameWidth) / 2;
+    return x >= kNameMargin ? x : kNameMargin;
+}
+
+int NameBaseline(int height, int ascent) {
+    return (height - ascent) / 2 + ascent;
+}
