@@ -1,0 +1,36 @@
+#pragma once
+
+// What the process does when it crashes or runs out of memory: it saves the main window's
+// architecture into "core.arc" in the current directory and exits with status 1000 after a
+// segmentation fault and 2000 when memory ran out. A small memory reserve is kept from start-up
+// on and given back before the emergency save, so that the save can still allocate.
+
+const int kSegvExitStatus = 1000;
+const int kOutOfMemoryExitStatus = 2000;
+
+// InstallNewHandler, then InstallSegvHandler.
+void InstallErrorHandlers();
+// Makes OutOfMemoryHandler the allocation-failure handler and takes the memory reserve.
+void InstallNewHandler();
+// Makes SegvHandler the handler of SIGSEGV.
+void InstallSegvHandler();
+
+// Called just before the main loop: from then on a crash is reported in boxes and saved.
+void SetGuiReady();
+bool IsGuiReady();
+
+// A segmentation fault: before the user interface is up, the crash message goes to the standard
+// error stream and the process dies by the signal; after it, two boxes are shown, "core.arc" is
+// written and the process exits with 1000. A second fault meanwhile exits with 1000 at once.
+[[noreturn]] void SegvHandler(int signal);
+// An allocation failed: the first call saves "core.arc" and reports it on the standard error
+// stream; every call exits with 2000.
+[[noreturn]] void OutOfMemoryHandler();
+
+// The text of the "Internal Error" box, with the address for bug reports.
+const char* CrashMessage();
+// The text written to the standard error stream when memory ran out.
+extern const char* const kOutOfMemoryMessage;
+
+// Writes the main window's architecture into "core.arc" (forced, no questions); 0 on success.
+int SaveCoreArchitecture();
