@@ -1,0 +1,327 @@
+#include "model/data/Matrix.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
+
+namespace {
+
+constexpr int kBitsPerWord = 1 << kLogBitsUnsigned;
+constexpr int kBytesPerWord = 1 << kLogBytesUnsigned;
+
+} // namespace
+
+Matrix::Matrix(int width, int height, int fill)
+    : dimX(std::max(width, 1)), dimY(std::max(height, 1)) {
+    if (width < 1 || height < 1) {
+        std::cerr << "Matrix::Matrix: dimension (" << width << "," << height << ") taken as ("
+                  << dimX << "," << dimY << ")\n";
+    }
+    anz_elements = ((dimX - 1) >> kLogBitsUnsigned) + 1;
+    size_of_mat = static_cast<uint32_t>(anz_elements) * static_cast<uint32_t>(dimY) *
+                  static_cast<uint32_t>(kBytesPerWord);
+    mat.assign(static_cast<size_t>(anz_elements) * static_cast<size_t>(dimY), fill ? ~Word{0} : 0);
+    if (fill) ClearPadding();
+}
+
+Matrix& Matrix::operator=(const Matrix& other) {
+    if (this == &other) return *this;
+    LoadSaveObject::operator=(other);
+    dimX = other.dimX;
+    dimY = other.dimY;
+    anz_elements = other.anz_elements;
+    size_of_mat = other.size_of_mat;
+    mat = other.mat;
+    return *this;
+}
+
+void Matrix::CopyOverlap(const Matrix& source) {
+    if (this == &source) return;
+    UnsetAll();
+    const int width = std::min(dimX, source.dimX);
+    const int height = std::min(dimY, source.dimY);
+    const int fullWords = width / kBitsPerWord;
+    const int restBits = width % kBitsPerWord;
+    for (int y = 0; y < height; ++y) {
+        Word* to = Row(y);
+        const Word* from = source.Row(y);
+        std::copy(from, from + fullWords, to);
+        if (restBits) to[fullWords] = from[fullWords] & ((Word{1} << restBits) - 1);
+    }
+}
+
+int Matrix::operator()(int x, int y) const {
+    if (!Inside(x, y)) return 0;
+    return (Row(y)[x >> kLogBitsUnsigned] >> (x & (kBitsPerWord - 1))) & 1;
+}
+
+void Matrix::SetBit(int x, int y, int value) {
+    if (!Inside(x, y)) return;
+    const Word bit = Word{1} << (x & (kBitsPerWord - 1));
+    Word& word = Row(y)[x >> kLogBitsUnsigned];
+    word = value ? (word | bit) : (word & ~bit);
+}
+
+void Matrix::ClearBit(int x, int y) {
+    SetBit(x, y, 0);
+}
+
+int Matrix::ToggleBit(int x, int y) {
+    if (!Inside(x, y)) return 0;
+    Row(y)[x >> kLogBitsUnsigned] ^= Word{1} << (x & (kBitsPerWord - 1));
+    return (*this)(x, y);
+}
+
+void Matrix::SetAll() {
+    std::fill(mat.begin(), mat.end(), ~Word{0});
+    ClearPadding();
+}
+
+void Matrix::UnsetAll() {
+    std::fill(mat.begin(), mat.end(), Word{0});
+}
+
+bool Matrix::operator==(const Matrix& other) const {
+    return SameSize(other) && mat == other.mat;
+}
+
+const char* Matrix::OpName(Op op, bool binary) {
+    switch (op) {
+        case Op::kAnd:
+            return binary ? "AndOf" : "And";
+        case Op::kOr:
+            return binary ? "OrOf" : "Or";
+        case Op::kXor:
+            return binary ? "XorOf" : "Xor";
+        case Op::kNand:
+            return binary ? "NandOf" : "Nand";
+        case Op::kNor:
+            return binary ? "NorOf" : "Nor";
+    }
+    return "";
+}
+
+void Matrix::Combine(Op op, const Matrix& a, const Matrix& b) {
+    if (!SameSize(a) || !SameSize(b)) {
+        std::cerr << "Matrix::" << OpName(op, &a != this) << ": dimension mismatch\n";
+        return;
+    }
+    const size_t count = mat.size();
+    Word* to = mat.data();
+    const Word* x = a.mat.data();
+    const Word* y = b.mat.data();
+    switch (op) {
+        case Op::kAnd:
+            for (size_t i = 0; i < count; ++i)
+                to[i] = x[i] & y[i];
+            break;
+        case Op::kOr:
+            for (size_t i = 0; i < count; ++i)
+                to[i] = x[i] | y[i];
+            break;
+        case Op::kXor:
+            for (size_t i = 0; i < count; ++i)
+                to[i] = x[i] ^ y[i];
+            break;
+        case Op::kNand:
+            for (size_t i = 0; i < count; ++i)
+                to[i] = ~(x[i] & y[i]);
+            ClearPadding();
+            break;
+        case Op::kNor:
+            for (size_t i = 0; i < count; ++i)
+                to[i] = ~(x[i] | y[i]);
+            ClearPadding();
+            break;
+    }
+}
+
+void Matrix::And(const Matrix& b) {
+    Combine(Op::kAnd, *this, b);
+}
+void Matrix::Or(const Matrix& b) {
+    Combine(Op::kOr, *this, b);
+}
+void Matrix::Xor(const Matrix& b) {
+    Combine(Op::kXor, *this, b);
+}
+void Matrix::Nand(const Matrix& b) {
+    Combine(Op::kNand, *this, b);
+}
+void Matrix::Nor(const Matrix& b) {
+    Combine(Op::kNor, *this, b);
+}
+void Matrix::AndOf(const Matrix& a, const Matrix& b) {
+    Combine(Op::kAnd, a, b);
+}
+void Matrix::OrOf(const Matrix& a, const Matrix& b) {
+    Combine(Op::kOr, a, b);
+}
+void Matrix::XorOf(const Matrix& a, const Matrix& b) {
+    Combine(Op::kXor, a, b);
+}
+void Matrix::NandOf(const Matrix& a, const Matrix& b) {
+    Combine(Op::kNand, a, b);
+}
+void Matrix::NorOf(const Matrix& a, const Matrix& b) {
+    Combine(Op::kNor, a, b);
+}
+
+void Matrix::ShiftRowsDown(int n) {
+    if (n <= 0) return;
+    n = std::min(n, dimY);
+    const size_t rowWords = static_cast<size_t>(anz_elements);
+    std::memmove(Row(0), Row(n), (dimY - n) * rowWords * sizeof(Word));
+    std::memset(Row(dimY - n), 0, n * rowWords * sizeof(Word));
+}
+
+void Matrix::ShiftRowsUp(int n) {
+    if (n <= 0) return;
+    n = std::min(n, dimY);
+    const size_t rowWords = static_cast<size_t>(anz_elements);
+    std::memmove(Row(n), Row(0), (dimY - n) * rowWords * sizeof(Word));
+    std::memset(Row(0), 0, n * rowWords * sizeof(Word));
+}
+
+void Matrix::ShiftRight(int n) {
+    if (n <= 0) return;
+    n = std::min(n, dimX);
+    const int wordShift = n / kBitsPerWord;
+    const int bitShift = n % kBitsPerWord;
+    for (int y = 0; y < dimY; ++y) {
+        Word* row = Row(y);
+        for (int i = 0; i < anz_elements; ++i) {
+            const int from = i + wordShift;
+            const Word low = from < anz_elements ? row[from] : 0;
+            const Word high = from + 1 < anz_elements ? row[from + 1] : 0;
+            row[i] = bitShift ? (low >> bitShift) | (high << (kBitsPerWord - bitShift)) : low;
+        }
+    }
+}
+
+void Matrix::ShiftLeft(int n) {
+    if (n <= 0) return;
+    n = std::min(n, dimX);
+    const int wordShift = n / kBitsPerWord;
+    const int bitShift = n % kBitsPerWord;
+    for (int y = 0; y < dimY; ++y) {
+        Word* row = Row(y);
+        for (int i = anz_elements - 1; i >= 0; --i) {
+            const int from = i - wordShift;
+            const Word high = from >= 0 ? row[from] : 0;
+            const Word low = from - 1 >= 0 ? row[from - 1] : 0;
+            row[i] = bitShift ? (high << bitShift) | (low >> (kBitsPerWord - bitShift)) : high;
+        }
+    }
+    ClearPadding();
+}
+
+void Matrix::ClearPadding() {
+    const int usedBits = dimX % kBitsPerWord;
+    if (usedBits == 0) return;
+    const Word keep = (Word{1} << usedBits) - 1;
+    for (int y = 0; y < dimY; ++y)
+        Row(y)[anz_elements - 1] &= keep;
+}
+
+int Matrix::SetToBuffer(void* buffer, uint32_t bufferSize) const {
+    if (bufferSize < size_of_mat) {
+        std::cerr << "Matrix::SetToBuffer: buf_size(" << bufferSize << ")<size_of_mat("
+                  << size_of_mat << ")\n";
+        return 0;
+    }
+    std::memcpy(buffer, mat.data(), size_of_mat);
+    return 1;
+}
+
+int Matrix::GetFromBuffer(const void* buffer, uint32_t bufferSize) {
+    if (bufferSize < size_of_mat) {
+        std::cerr << "Matrix::GetFromBuffer: buf_size(" << bufferSize << ")<size_of_mat("
+                  << size_of_mat << ")\n";
+        return 0;
+    }
+    std::memcpy(mat.data(), buffer, size_of_mat);
+    ClearPadding(); // a client may hand back stray bits beyond the last column
+    return 1;
+}
+
+int Matrix::PixelToCell(int& cellX, int& cellY, int pixelX, int pixelY, int zoom) const {
+    const int pitch = zoom / 4;
+    if (pitch <= 0) return 0;
+    if (pixelX < 11 || pixelY < 11) return 0;
+    const int dx = pixelX - 10;
+    const int dy = pixelY - 10;
+    if (dx % pitch == 0 || dy % pitch == 0) return 0;
+    if (dx / pitch >= dimX || dy / pitch >= dimY) return 0;
+    cellX = dx / pitch;
+    cellY = dimY - dy / pitch - 1;
+    return 1;
+}
+
+int Matrix::Write(std::ostream& out, int level, FileArgument*) {
+    if (!out.good()) return SetWriteError(out, kIoError, nullptr);
+    Indent(out, level) << "MATRIX {\n";
+    Indent(out, level + 1) << "DIMENSION: (" << dimX << "," << dimY << ")\n";
+    Indent(out, level + 1) << "DATA {\n";
+    std::string line(static_cast<size_t>(dimX), '0');
+    for (int y = dimY - 1; y >= 0; --y) {
+        for (int x = 0; x < dimX; ++x)
+            line[x] = (*this)(x, y) ? '1' : '0';
+        Indent(out, level + 2) << line << '\n';
+    }
+    Indent(out, level + 1) << "}\n";
+    Indent(out, level) << "}\n";
+    return FinishWrite(out);
+}
+
+int Matrix::Read(std::istream& in, FileArgument* target) {
+    std::vector<Word> words(mat.size(), 0);
+    const int result = ReadBlock(in, words);
+    if (result != kNoError) return result;
+    mat.swap(words);
+    if (target) target->RefreshAfterRead();
+    return kNoError;
+}
+
+// Reads the block into words of this matrix's layout; the matrix itself is not touched.
+int Matrix::ReadBlock(std::istream& in, std::vector<Word>& words) const {
+    char* cursor = EmptyCursor();
+    int result;
+    if ((result = ExpectKeyword(in, cursor, "MATRIX")) != kNoError) return result;
+    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return result;
+    int32_t width = 0;
+    int32_t height = 0;
+    if ((result = ParsePair(cursor, width, height)) != kNoError) {
+        return SetReadError(in, result, "DIMENSION:");
+    }
+    if (width != dimX || height != dimY) return SetReadError(in, kDimensionError, "DIMENSION:");
+    if ((result = ExpectKeyword(in, cursor, "DATA")) != kNoError) return result;
+    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+
+    // The first line is the top row, so the block reads like the picture on screen.
+    for (int y = dimY - 1; y >= 0; --y) {
+        if ((result = ReadRequiredLine(in, cursor)) != kNoError) return result;
+        Word* row = words.data() + static_cast<size_t>(y) * anz_elements;
+        for (int x = 0; x < dimX; ++x) {
+            const char c = cursor[x]; // the line's end stops the loop before it is passed
+            if (c == '1') {
+                row[x >> kLogBitsUnsigned] |= Word{1} << (x & (kBitsPerWord - 1));
+            } else if (c != '0') {
+                return SetReadError(in, kUnexpectedChar, "DATA");
+            }
+        }
+        cursor += dimX;
+        SkipBlanks(cursor);
+        if (*cursor != '\0') return SetReadError(in, kUnexpectedChar, "DATA");
+    }
+
+    if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
+    if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
+    if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);
+    return kNoError;
+}

@@ -1,0 +1,103 @@
+// A rectangle of bits, the plane that travels along the wires, makes up element data and is
+// saved as a "MATRIX" block. Owns its words.
+//
+// Stored row by row in 32-bit words, row 0 first, each row padded to a whole word: bit (x, y) is
+// bit x mod 32 of word y * anz_elements + x / 32, bit 0 the least significant. The padding bits are
+// always 0, so shifts only bring in 0 and the raw words handed to a client carry no stray bits.
+// This layout is shared with the Matrix of the generated C++ client program.
+//
+// Reads outside the rectangle give 0 and writes outside it are ignored. On screen row 0 is drawn
+// at the bottom and column 0 at the left.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/format/LoadSaveObject.h"
+
+constexpr int kLogBytesUnsigned = 2; // bytes per word: 4
+constexpr int kLogBitsUnsigned = 5;  // bits per word: 32
+
+class Matrix : public LoadSaveObject {
+public:
+    // All bits 0, or all bits 1 when fill is non-zero. Dimensions below 1 are taken as 1.
+    Matrix(int width, int height, int fill = 0);
+    Matrix(const Matrix& other) = default;
+    Matrix(Matrix&& other) noexcept = default;
+    Matrix& operator=(Matrix&& other) noexcept = default;
+    // Copies the words; takes the source's dimensions first when they differ.
+    Matrix& operator=(const Matrix& other);
+    ~Matrix() override = default;
+
+    // Clears every bit, then copies the bits that lie inside both matrices.
+    void CopyOverlap(const Matrix& source);
+
+    int GetDimX() const { return dimX; }
+    int GetDimY() const { return dimY; }
+    uint32_t GetBufferSize() const { return size_of_mat; } // bytes
+
+    int operator()(int x, int y) const; // 0 or 1
+    void SetBit(int x, int y, int value);
+    void ClearBit(int x, int y);
+    int ToggleBit(int x, int y); // the new value
+    void SetAll();
+    void UnsetAll();
+    bool operator==(const Matrix& other) const;
+    bool operator!=(const Matrix& other) const { return !(*this == other); }
+
+    // Whole-word logical operations on matrices of this matrix's dimensions. On a dimension
+    // mismatch they write "Matrix::<Op>: dimension mismatch" to std::cerr and change nothing.
+    void And(const Matrix& b);
+    void Or(const Matrix& b);
+    void Xor(const Matrix& b);
+    void Nand(const Matrix& b);
+    void Nor(const Matrix& b);
+    void AndOf(const Matrix& a, const Matrix& b);
+    void OrOf(const Matrix& a, const Matrix& b);
+    void XorOf(const Matrix& a, const Matrix& b);
+    void NandOf(const Matrix& a, const Matrix& b);
+    void NorOf(const Matrix& a, const Matrix& b);
+
+    // Row shifts by n rows (0..dimY; more empties the matrix). Down: row y := row y + n and the top
+    // n rows become 0 (the picture moves down). Up: row y + n := row y, rows 0..n-1 become 0.
+    void ShiftRowsDown(int n);
+    void ShiftRowsUp(int n);
+    // Column shifts by n columns within every row. Right: bit x := bit x + n, the picture moves
+    // left. Left: bit x + n := bit x, columns 0..n-1 become 0, the picture moves right.
+    void ShiftRight(int n);
+    void ShiftLeft(int n);
+
+    // The raw words for a client process. Each returns 1, or 0 with a message on std::cerr when
+    // the buffer holds fewer than GetBufferSize() bytes.
+    int SetToBuffer(void* buffer, uint32_t bufferSize) const;
+    int GetFromBuffer(const void* buffer, uint32_t bufferSize);
+
+    // The cell under a pixel of a drawing of the matrix at the given zoom (cell pitch zoom / 4,
+    // grid origin (10, 10)). Returns 1 and the cell, or 0 on a grid line or outside the grid.
+    int PixelToCell(int& cellX, int& cellY, int pixelX, int pixelY, int zoom) const;
+
+    // The "MATRIX" block at the given level; the argument is not used.
+    int Write(std::ostream& out, int level, FileArgument* source) override;
+    // Reads a "MATRIX" block whose dimensions must equal this matrix's. On success an argument is
+    // told with RefreshAfterRead; on failure the matrix is left exactly as it was.
+    int Read(std::istream& in, FileArgument* target) override;
+
+private:
+    using Word = uint32_t;
+    enum class Op { kAnd, kOr, kXor, kNand, kNor };
+
+    static const char* OpName(Op op, bool binary);
+    bool SameSize(const Matrix& other) const { return dimX == other.dimX && dimY == other.dimY; }
+    bool Inside(int x, int y) const { return x >= 0 && x < dimX && y >= 0 && y < dimY; }
+    Word* Row(int y) { return mat.data() + static_cast<size_t>(y) * anz_elements; }
+    const Word* Row(int y) const { return mat.data() + static_cast<size_t>(y) * anz_elements; }
+    void Combine(Op op, const Matrix& a, const Matrix& b);
+    void ClearPadding();
+    int ReadBlock(std::istream& in, std::vector<Word>& words) const;
+
+    int32_t dimX;
+    int32_t dimY;
+    uint32_t size_of_mat; // bytes: anz_elements * dimY * 4
+    int32_t anz_elements; // words per row
+    std::vector<Word> mat;
+};

@@ -1,0 +1,210 @@
+#include "model/format/TextFormat.h"
+
+#include <cstring>
+#include <istream>
+#include <ostream>
+
+#include "model/format/ParseError.h"
+
+namespace {
+
+char gLineBuffer[kLineBufferSize];
+char gEmptyLine[1];
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The white space that the standard conversion skips before a number.
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Reads sign and digits after white space. The magnitude stops growing once it is beyond any
+// 32-bit value, which is all that saturation needs to know.
+bool ConvertDecimal(char*& cursor, bool& negative, uint64_t& magnitude) {
+    constexpr uint64_t kBeyond32Bits = uint64_t{1} << 33;
+    char* p = cursor;
+    while (IsSpace(*p))
+        ++p;
+    negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    if (!IsDigit(*p)) return false;
+    magnitude = 0;
+    for (; IsDigit(*p); ++p) {
+        if (magnitude < kBeyond32Bits) magnitude = magnitude * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    cursor = p;
+    return true;
+}
+
+// One component of a pair: a number, or "-" (not followed by a digit) for "not defined".
+int ParsePairComponent(char*& cursor, int32_t& value, bool& undefined) {
+    if (*cursor == '\0') return kUnexpectedEol;
+    if (cursor[0] == '-' && !IsDigit(cursor[1])) {
+        ++cursor;
+        undefined = true;
+        return kNoError;
+    }
+    return ParseInt(cursor, value);
+}
+
+// Skips blanks and steps past one of two characters; 9 at the end of the line, 2 for any other.
+int ExpectChar(char*& cursor, char one, char other) {
+    SkipBlanks(cursor);
+    if (*cursor == '\0') return kUnexpectedEol;
+    if (*cursor != one && *cursor != other) return kUnexpectedChar;
+    ++cursor;
+    SkipBlanks(cursor);
+    return kNoError;
+}
+
+} // namespace
+
+void InitLineBuffer() {
+    gLineBuffer[0] = '\0';
+}
+
+char* EmptyCursor() {
+    gEmptyLine[0] = '\0';
+    return gEmptyLine;
+}
+
+int ReadLine(std::istream& in, char*& cursor, bool eofIsError) {
+    for (;;) {
+        while (in.peek() == ' ')
+            in.get();
+        in.getline(gLineBuffer, kLineBufferSize);
+        if (in.bad()) return kIoError;
+        if (in.gcount() == 0 && in.eof()) break;
+        if (in.fail()) return kIoError;
+        if (gLineBuffer[0] != '\0' && gLineBuffer[0] != '#') {
+            cursor = gLineBuffer;
+            return kNoError;
+        }
+    }
+    gLineBuffer[0] = '\0';
+    cursor = gLineBuffer;
+    if (!eofIsError) return kEofReached;
+    return SetReadError(in, kUnexpectedEof, nullptr);
+}
+
+int ReadRequiredLine(std::istream& in, char*& cursor) {
+    const int result = ReadLine(in, cursor, true);
+    if (result == kIoError) return SetReadError(in, kIoError, nullptr);
+    return result;
+}
+
+int ExpectKeyword(std::istream& in, char*& cursor, const char* keyword) {
+    SkipBlanks(cursor);
+    if (*cursor == '\0') {
+        const int result = ReadRequiredLine(in, cursor);
+        if (result != kNoError) return result;
+    }
+    const size_t length = std::strlen(keyword);
+    if (std::strncmp(cursor, keyword, length) != 0) {
+        return SetReadError(in, kKeywordExpected, keyword);
+    }
+    cursor += length;
+    SkipBlanks(cursor);
+    return kNoError;
+}
+
+int ParseInt(char*& cursor, int32_t& value) {
+    SkipBlanks(cursor);
+    if (*cursor == '\0') return kUnexpectedEol;
+    bool negative;
+    uint64_t magnitude;
+    if (!ConvertDecimal(cursor, negative, magnitude)) return kUnexpectedChar;
+    constexpr uint64_t kMaxPositive = INT32_MAX;
+    constexpr uint64_t kMaxNegative = kMaxPositive + 1;
+    if (negative) {
+        value = magnitude >= kMaxNegative ? INT32_MIN : -static_cast<int32_t>(magnitude);
+    } else {
+        value = magnitude >= kMaxPositive ? INT32_MAX : static_cast<int32_t>(magnitude);
+    }
+    SkipBlanks(cursor);
+    return kNoError;
+}
+
+int ParseUnsigned(char*& cursor, uint32_t& value) {
+    SkipBlanks(cursor);
+    if (*cursor == '\0') return kUnexpectedEol;
+    bool negative;
+    uint64_t magnitude;
+    if (!ConvertDecimal(cursor, negative, magnitude)) return kUnexpectedChar;
+    if (magnitude > UINT32_MAX) {
+        value = UINT32_MAX;
+    } else {
+        const uint32_t low = static_cast<uint32_t>(magnitude);
+        value = negative ? 0u - low : low; // NOTE: as the 32-bit strtoul: "-1" is 4294967295
+    }
+    SkipBlanks(cursor);
+    return kNoError;
+}
+
+int ParsePair(char*& cursor, int32_t& a, int32_t& b) {
+    SkipBlanks(cursor);
+    if (*cursor == '\0') return kUnexpectedEol;
+    int result = ExpectChar(cursor, '(', '[');
+    if (result != kNoError) return result;
+    bool undefined = false;
+    result = ParsePairComponent(cursor, a, undefined);
+    if (result != kNoError) return result;
+    result = ExpectChar(cursor, ',', ',');
+    if (result != kNoError) return result;
+    result = ParsePairComponent(cursor, b, undefined);
+    if (result != kNoError) return result;
+    result = ExpectChar(cursor, ')', ']');
+    if (result != kNoError) return result;
+    return undefined ? kNotDefined : kNoError;
+}
+
+int ParseOnOff(char*& cursor, int& value) {
+    SkipBlanks(cursor);
+    if (*cursor == '\0') return kUnexpectedEol;
+    if (std::strncmp(cursor, "ON", 2) == 0) {
+        value = 1;
+        cursor += 2;
+    } else if (std::strncmp(cursor, "OFF", 3) == 0) {
+        value = 0;
+        cursor += 3;
+    } else {
+        return kUnexpectedChar;
+    }
+    SkipBlanks(cursor);
+    return kNoError;
+}
+
+void SkipBlanks(char*& cursor) {
+    while (*cursor == ' ')
+        ++cursor;
+}
+
+void EndLine(char*& cursor) {
+    *cursor = '\0';
+}
+
+std::string ReadRestOfLine(char*& cursor) {
+    std::string text(cursor);
+    EndLine(cursor);
+    return text;
+}
+
+std::ostream& Indent(std::ostream& out, int level) {
+    for (int i = 0; i < 2 * level; ++i)
+        out.put(' ');
+    return out;
+}
+
+const char* OnOffText(int value) {
+    return value ? "ON" : "OFF";
+}
+
+int FinishWrite(std::ostream& out) {
+    if (out.good()) return kNoError;
+    return SetWriteError(out, kIoError, nullptr);
+}

@@ -1,0 +1,71 @@
+// The line and token readers and the writing helpers shared by every block reader and writer of
+// the common text format.
+//
+// Lines are read into one shared buffer of kLineBufferSize characters. Each reader keeps its own
+// cursor into it, starting on an empty string (EmptyCursor) so that its first keyword fetches a
+// line, and hands the cursor to the token readers, which advance it. A nested block reader
+// replaces the buffer's contents, so a reader that called one ends its own line (EndLine) before
+// it expects its next keyword.
+//
+// A blank is the space character only. Empty lines and lines whose first non-blank character is
+// '#' are skipped wherever a line is fetched; a '#' later in a line is an ordinary character.
+//
+// Results are 0 or a code of ParseError.h. The token readers return codes without recording
+// them: their callers record them with SetReadError.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+constexpr int kLineBufferSize = 50000; // a line holds at most kLineBufferSize - 1 characters
+
+// Empties the shared line buffer (program start).
+void InitLineBuffer();
+
+// A cursor on an empty string, for a reader that has not fetched a line yet.
+char* EmptyCursor();
+
+// Fetches the next line that is neither empty nor a comment and sets the cursor to its first
+// non-blank character. Returns 0; at end of file 10 when eofIsError is false, else records 8
+// "Unexpected EOF" and returns the recorded code; 1 when the stream has failed (also for a line
+// longer than the buffer), without recording it. A last line without a line feed is a line.
+int ReadLine(std::istream& in, char*& cursor, bool eofIsError);
+
+// ReadLine where a line is required: a failed stream is recorded as 1 "IO Error" as well.
+int ReadRequiredLine(std::istream& in, char*& cursor);
+
+// Skips blanks, fetches a line when the current one is used up, and steps past the keyword and the
+// blanks after it (a prefix match). A mismatch records 4 with the keyword as token. Returns 0 or
+// the recorded code.
+int ExpectKeyword(std::istream& in, char*& cursor, const char* keyword);
+
+// Base-10 integers after blanks: 0, 9 at the end of the line, 2 when no digit follows. Values
+// beyond the 32-bit range saturate to its limits; ParseUnsigned takes "-1" as 4294967295.
+// Characters right after the digits stay at the cursor.
+int ParseInt(char*& cursor, int32_t& value);
+int ParseUnsigned(char*& cursor, uint32_t& value);
+
+// "(a,b)", opened by '(' or '[' and closed by ')' or ']'. A component written "-" leaves its
+// variable unchanged and makes the result 11 "Not defined". Returns 0, 2, 9 or 11.
+int ParsePair(char*& cursor, int32_t& a, int32_t& b);
+
+// "ON" gives 1, "OFF" gives 0 (prefix match, so "ONE" is ON with the cursor at "E"). 0, 2 or 9.
+int ParseOnOff(char*& cursor, int& value);
+
+void SkipBlanks(char*& cursor);
+
+// Ends the current line at the cursor, so that the next keyword fetches a new line.
+void EndLine(char*& cursor);
+
+// The rest of the line as a free-text value (a name, a comment); the line is used up after it.
+std::string ReadRestOfLine(char*& cursor);
+
+// Writes the indentation of a block at the given level: 2 * level blanks.
+std::ostream& Indent(std::ostream& out, int level);
+
+// "ON" or "OFF".
+const char* OnOffText(int value);
+
+// A writer's result: 0 while the stream is good, else 1 recorded with SetWriteError.
+int FinishWrite(std::ostream& out);

@@ -1,0 +1,412 @@
+#include "model/data/Matrix.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/format/ParseError.h"
+
+namespace {
+
+class Refreshed : public FileArgument {
+public:
+    void RefreshAfterRead() override { ++calls; }
+    int calls = 0;
+};
+
+// The bits of a matrix as text, top row first, like a MATRIX block's data lines.
+std::string Picture(const Matrix& m) {
+    std::string text;
+    for (int y = m.GetDimY() - 1; y >= 0; --y) {
+        for (int x = 0; x < m.GetDimX(); ++x)
+            text += m(x, y) ? '1' : '0';
+        text += '\n';
+    }
+    return text;
+}
+
+Matrix FromPicture(int width, const std::vector<std::string>& rows) {
+    Matrix m(width, static_cast<int>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const int y = static_cast<int>(rows.size() - 1 - r);
+        for (int x = 0; x < width; ++x)
+            m.SetBit(x, y, rows[r][x] == '1');
+    }
+    return m;
+}
+
+std::vector<uint32_t> Words(const Matrix& m) {
+    std::vector<uint32_t> words(m.GetBufferSize() / 4);
+    m.SetToBuffer(words.data(), m.GetBufferSize());
+    return words;
+}
+
+const char* const kMatrix4x4 = R"(MATRIX {
+  DIMENSION: (4,4)
+  DATA {
+    0101
+    0011
+    0000
+    1111
+  }
+}
+)";
+
+TEST(Matrix, ReadsABlockTopRowFirst) {
+    ClearParseError();
+    std::istringstream in(kMatrix4x4);
+    Matrix m(4, 4);
+    Refreshed target;
+    ASSERT_EQ(m.Read(in, &target), kNoError);
+    EXPECT_EQ(Picture(m), "0101\n0011\n0000\n1111\n");
+    EXPECT_EQ(m(1, 3), 1);
+    EXPECT_EQ(m(0, 0), 1);
+    EXPECT_EQ(target.calls, 1);
+}
+
+struct ReadCase {
+    const char* name;
+    int width;
+    int height;
+    const char* input;
+    int code;
+    int line;
+    const char* token;
+};
+
+const ReadCase kReadErrors[] = {
+    {"empty file", 4, 4, "", kUnexpectedEof, 0, nullptr},
+    {"tab before keyword", 4, 4, "\tMATRIX {\n", kKeywordExpected, 1, "MATRIX"},
+    {"no brace", 4, 4, "MATRIX\n  DIMENSION: (4,4)\n", kKeywordExpected, 2, "{"},
+    {"end after brace", 4, 4, "MATRIX {\n", kUnexpectedEof, 1, nullptr},
+    {"other dimension", 4, 4, "MATRIX {\n  DIMENSION: (5,4)\n", kDimensionError, 2, "DIMENSION:"},
+    {"undefined dimension", 4, 4, "MATRIX {\n  DIMENSION: (-,-)\n", kNotDefined, 2, "DIMENSION:"},
+    {"open pair", 4, 4, "MATRIX {\n  DIMENSION: (4,4\n", kUnexpectedEol, 2, "DIMENSION:"},
+    {"bad separator", 4, 4, "MATRIX {\n  DIMENSION: (4;4)\n", kUnexpectedChar, 2, "DIMENSION:"},
+    {"no pair", 4, 4, "MATRIX {\n  DIMENSION:\n", kUnexpectedEol, 2, "DIMENSION:"},
+    {"no data", 2, 1, "MATRIX {\n  DIMENSION: (2,1)\n  ROWS {\n", kKeywordExpected, 3, "DATA"},
+    {"height differs", 4, 2, "MATRIX {\n DIMENSION: (4,4)\n", kDimensionError, 2, "DIMENSION:"},
+    {"row then junk", 4, 1, "MATRIX {\n DIMENSION: (4,1)\n DATA {\n  0101 x\n", kUnexpectedChar, 4,
+     "DATA"},
+    {"row too long", 4, 1, "MATRIX {\n DIMENSION: (4,1)\n DATA {\n  01012\n", kUnexpectedChar, 4,
+     "DATA"},
+    {"row too short", 4, 1, "MATRIX {\n DIMENSION: (4,1)\n DATA {\n  010\n", kUnexpectedChar, 4,
+     "DATA"},
+    {"other digit", 4, 1, "MATRIX {\n DIMENSION: (4,1)\n DATA {\n  0201\n", kUnexpectedChar, 4,
+     "DATA"},
+    {"end in rows", 4, 2, "MATRIX {\n DIMENSION: (4,2)\n DATA {\n  0101\n", kUnexpectedEof, 4,
+     nullptr},
+    {"no closing brace", 2, 1, "MATRIX {\n DIMENSION: (2,1)\n DATA {\n  01\n}\n", kUnexpectedEof, 5,
+     nullptr},
+    {"extra row", 2, 1, "MATRIX {\n DIMENSION: (2,1)\n DATA {\n  01\n  10\n  }\n}\n",
+     kKeywordExpected, 5, "}"},
+    {"comments count as lines", 2, 1, "# saved\n\nMATRIX {\n DIMENSION: (3,1)\n", kDimensionError,
+     4, "DIMENSION:"},
+};
+
+TEST(Matrix, ReadReportsTheFirstErrorWithLineAndToken) {
+    for (const ReadCase& c : kReadErrors) {
+        SCOPED_TRACE(c.name);
+        ClearParseError();
+        std::istringstream in(c.input);
+        Matrix m(c.width, c.height, 1);
+        const Matrix before = m;
+        Refreshed target;
+        EXPECT_EQ(m.Read(in, &target), c.code);
+        EXPECT_EQ(GetParseError(), c.code);
+        EXPECT_EQ(GetParseErrorLine(), c.line);
+        if (c.token) {
+            EXPECT_STREQ(GetParseErrorToken(), c.token);
+        } else {
+            EXPECT_EQ(GetParseErrorToken(), nullptr);
+        }
+        EXPECT_EQ(m, before); // a failed read changes nothing
+        EXPECT_EQ(target.calls, 0);
+    }
+}
+
+struct AcceptCase {
+    const char* name;
+    const char* input;
+};
+
+const AcceptCase kAccepted[] = {
+    {"keywords on one line", "MATRIX { DIMENSION: (2,1) DATA {\n 10\n} }\n"},
+    {"brackets and blanks", "MATRIX\n{\nDIMENSION: [ 2 , 1 )\nDATA\n{\n10   \n}\n}\n"},
+    {"comments between rows", "MATRIX {\n# c\n DIMENSION: (2,1)\n DATA {\n\n  10\n }\n}\n"},
+    {"last line without line feed", "MATRIX {\n DIMENSION: (2,1)\n DATA {\n  10\n }\n}"},
+};
+
+TEST(Matrix, ReadAcceptsTheFormatsFreedoms) {
+    for (const AcceptCase& c : kAccepted) {
+        SCOPED_TRACE(c.name);
+        ClearParseError();
+        std::istringstream in(c.input);
+        Matrix m(2, 1);
+        EXPECT_EQ(m.Read(in, nullptr), kNoError);
+        EXPECT_EQ(Picture(m), "10\n");
+    }
+}
+
+TEST(Matrix, ALineLongerThanTheBufferIsAnIoError) {
+    ClearParseError();
+    const std::string row(60000, '0');
+    std::istringstream in("MATRIX {\n DIMENSION: (2,1)\n DATA {\n" + row + "\n }\n}\n");
+    Matrix m(2, 1);
+    EXPECT_EQ(m.Read(in, nullptr), kIoError);
+    EXPECT_EQ(GetParseErrorLine(), 0);
+}
+
+TEST(Matrix, WritesTheBlockAtItsLevel) {
+    const Matrix m = FromPicture(3, {"110", "001"});
+    std::ostringstream out;
+    ClearParseError();
+    ASSERT_EQ(Matrix(m).Write(out, 1, nullptr), kNoError);
+    EXPECT_EQ(out.str(), "  MATRIX {\n"
+                         "    DIMENSION: (3,2)\n"
+                         "    DATA {\n"
+                         "      110\n"
+                         "      001\n"
+                         "    }\n"
+                         "  }\n");
+}
+
+TEST(Matrix, WriteThenReadGivesTheSameBytes) {
+    ClearParseError();
+    std::istringstream in(kMatrix4x4);
+    Matrix m(4, 4);
+    ASSERT_EQ(m.Read(in, nullptr), kNoError);
+    std::ostringstream out;
+    ASSERT_EQ(m.Write(out, 0, nullptr), kNoError);
+    EXPECT_EQ(out.str(), kMatrix4x4);
+
+    Matrix wide(70, 3);
+    for (int x = 0; x < 70; x += 3)
+        wide.SetBit(x, x % 3, 1);
+    std::ostringstream first;
+    ASSERT_EQ(wide.Write(first, 2, nullptr), kNoError);
+    std::istringstream back(first.str());
+    Matrix reread(70, 3);
+    ASSERT_EQ(reread.Read(back, nullptr), kNoError);
+    EXPECT_EQ(reread, wide);
+    std::ostringstream second;
+    ASSERT_EQ(reread.Write(second, 2, nullptr), kNoError);
+    EXPECT_EQ(second.str(), first.str());
+}
+
+TEST(Matrix, WriteToAFailedStreamRecordsIoError) {
+    ClearParseError();
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    Matrix m(2, 2);
+    EXPECT_EQ(m.Write(out, 0, nullptr), kIoError);
+    EXPECT_EQ(GetParseError(), kIoError);
+}
+
+struct SizeCase {
+    int width;
+    int height;
+    uint32_t bytes;
+};
+
+const SizeCase kSizes[] = {{32, 1, 4}, {33, 1, 8}, {33, 2, 16}, {1, 1, 4}, {64, 3, 24}};
+
+TEST(Matrix, RowsArePaddedToWholeWords) {
+    for (const SizeCase& c : kSizes) {
+        SCOPED_TRACE(c.width);
+        EXPECT_EQ(Matrix(c.width, c.height).GetBufferSize(), c.bytes);
+    }
+}
+
+TEST(Matrix, BitXIsBitXMod32OfWordXDiv32) {
+    Matrix m(40, 2);
+    m.SetBit(33, 1, 1);
+    m.SetBit(0, 0, 1);
+    EXPECT_EQ(Words(m), (std::vector<uint32_t>{1u, 0u, 0u, 2u}));
+}
+
+TEST(Matrix, ReadsOutsideAreZeroAndWritesOutsideAreIgnored) {
+    Matrix m(3, 3, 1);
+    EXPECT_EQ(m(-1, 0), 0);
+    EXPECT_EQ(m(3, 0), 0);
+    EXPECT_EQ(m(0, 3), 0);
+    Matrix n(3, 3);
+    n.SetBit(3, 0, 1);
+    n.SetBit(0, -1, 1);
+    EXPECT_EQ(n.ToggleBit(5, 5), 0);
+    EXPECT_EQ(n, Matrix(3, 3));
+}
+
+TEST(Matrix, PaddingBitsStayZero) {
+    EXPECT_EQ(Words(Matrix(3, 1, 1)), std::vector<uint32_t>{0x7u});
+    Matrix m(35, 1);
+    m.SetAll();
+    EXPECT_EQ(Words(m), (std::vector<uint32_t>{0xFFFFFFFFu, 0x7u}));
+    Matrix zero(3, 1);
+    m = Matrix(3, 1);
+    m.Nor(zero);
+    EXPECT_EQ(Words(m), std::vector<uint32_t>{0x7u});
+    m.NandOf(zero, zero);
+    EXPECT_EQ(Words(m), std::vector<uint32_t>{0x7u});
+    m.NorOf(zero, zero);
+    EXPECT_EQ(Words(m), std::vector<uint32_t>{0x7u});
+}
+
+TEST(Matrix, ShiftRightAfterNandBringsInZero) {
+    Matrix a(3, 1);
+    const Matrix b(3, 1);
+    a.Nand(b);
+    a.ShiftRight(1);
+    EXPECT_EQ(Picture(a), "110\n"); // columns 0 and 1 set, column 2 clear
+}
+
+TEST(Matrix, ShiftsMoveBitsAcrossWordBoundaries) {
+    Matrix m(40, 1);
+    m.SetBit(31, 0, 1);
+    Matrix left = m;
+    left.ShiftLeft(1);
+    EXPECT_EQ(left(32, 0), 1);
+    EXPECT_EQ(left(31, 0), 0);
+    Matrix right = m;
+    right.ShiftRight(1);
+    EXPECT_EQ(right(30, 0), 1);
+    EXPECT_EQ(right(31, 0), 0);
+
+    Matrix far(70, 1);
+    far.SetBit(69, 0, 1);
+    far.ShiftRight(66);
+    EXPECT_EQ(far(3, 0), 1);
+    far.ShiftLeft(40);
+    EXPECT_EQ(far(43, 0), 1);
+}
+
+TEST(Matrix, ShiftLeftDropsTheLastColumnIntoNothing) {
+    Matrix m = FromPicture(5, {"10001"});
+    m.ShiftLeft(1);
+    EXPECT_EQ(Picture(m), "01000\n");
+    EXPECT_EQ(Words(m), std::vector<uint32_t>{0x2u});
+    m.ShiftLeft(10);
+    EXPECT_EQ(m, Matrix(5, 1));
+}
+
+TEST(Matrix, RowShiftsMoveThePictureDownAndUp) {
+    const Matrix m = FromPicture(2, {"11", "10", "01"});
+    Matrix down = m;
+    down.ShiftRowsDown(1);
+    EXPECT_EQ(Picture(down), "00\n11\n10\n");
+    Matrix up = m;
+    up.ShiftRowsUp(2);
+    EXPECT_EQ(Picture(up), "01\n00\n00\n");
+    up.ShiftRowsUp(7);
+    EXPECT_EQ(up, Matrix(2, 3));
+}
+
+TEST(Matrix, LogicalOperationsWorkWordWise) {
+    const Matrix a = FromPicture(4, {"1100"});
+    const Matrix b = FromPicture(4, {"1010"});
+    Matrix m = a;
+    m.And(b);
+    EXPECT_EQ(Picture(m), "1000\n");
+    m = a;
+    m.Or(b);
+    EXPECT_EQ(Picture(m), "1110\n");
+    m = a;
+    m.Xor(b);
+    EXPECT_EQ(Picture(m), "0110\n");
+    m = a;
+    m.Nand(b);
+    EXPECT_EQ(Picture(m), "0111\n");
+    m = a;
+    m.Nor(b);
+    EXPECT_EQ(Picture(m), "0001\n");
+    m.AndOf(a, b);
+    EXPECT_EQ(Picture(m), "1000\n");
+    m.OrOf(a, b);
+    EXPECT_EQ(Picture(m), "1110\n");
+    m.XorOf(a, b);
+    EXPECT_EQ(Picture(m), "0110\n");
+}
+
+TEST(Matrix, OperationsOnOtherSizesChangeNothing) {
+    Matrix m(4, 2, 1);
+    const Matrix other(40, 9);
+    ::testing::internal::CaptureStderr();
+    m.And(other);
+    m.XorOf(other, other);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Matrix::And: dimension mismatch\nMatrix::XorOf: dimension mismatch\n");
+    EXPECT_EQ(m, Matrix(4, 2, 1));
+}
+
+TEST(Matrix, AssignmentTakesTheSourcesDimensions) {
+    Matrix m(2, 2);
+    const Matrix wide = FromPicture(40, {std::string(40, '1')});
+    m = wide;
+    EXPECT_EQ(m.GetDimX(), 40);
+    EXPECT_EQ(m.GetDimY(), 1);
+    EXPECT_EQ(m, wide);
+    const Matrix& same = m;
+    m = same;
+    EXPECT_EQ(m, wide);
+}
+
+TEST(Matrix, CopyOverlapCopiesTheCommonRectangle) {
+    Matrix m(3, 3, 1);
+    m.CopyOverlap(FromPicture(2, {"01", "11"}));
+    EXPECT_EQ(Picture(m), "000\n010\n110\n");
+    Matrix wide(40, 1);
+    wide.CopyOverlap(Matrix(70, 2, 1));
+    EXPECT_EQ(wide, Matrix(40, 1, 1));
+    m.CopyOverlap(m);
+    EXPECT_EQ(Picture(m), "000\n010\n110\n");
+}
+
+TEST(Matrix, RawWordExchangeChecksTheBufferSize) {
+    Matrix m = FromPicture(33, {std::string(33, '1')});
+    std::vector<unsigned char> buffer(m.GetBufferSize());
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(m.SetToBuffer(buffer.data(), m.GetBufferSize() - 1), 0);
+    EXPECT_EQ(m.GetFromBuffer(buffer.data(), 3), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Matrix::SetToBuffer: buf_size(7)<size_of_mat(8)\n"
+              "Matrix::GetFromBuffer: buf_size(3)<size_of_mat(8)\n");
+    EXPECT_EQ(m.SetToBuffer(buffer.data(), m.GetBufferSize()), 1);
+
+    const uint32_t stray[2] = {0x5u, 0xFFFFFFFFu}; // bits beyond column 32 are padding
+    Matrix back(33, 1);
+    EXPECT_EQ(back.GetFromBuffer(stray, sizeof stray), 1);
+    EXPECT_EQ(Words(back), (std::vector<uint32_t>{0x5u, 0x1u}));
+}
+
+struct PixelCase {
+    int pixelX;
+    int pixelY;
+    int result;
+    int cellX;
+    int cellY;
+};
+
+const PixelCase kPixels[] = {
+    {10, 20, 0, -1, -1}, {35, 20, 0, -1, -1},  {11, 11, 1, 0, 3},    {36, 11, 1, 1, 3},
+    {11, 109, 1, 0, 0},  {110, 20, 0, -1, -1}, {111, 20, 0, -1, -1}, {20, 35, 0, -1, -1},
+};
+
+TEST(Matrix, PixelToCellFindsTheCellUnderThePointer) {
+    const Matrix m(4, 4);
+    for (const PixelCase& c : kPixels) {
+        SCOPED_TRACE(::testing::Message() << c.pixelX << "," << c.pixelY);
+        int x = -1;
+        int y = -1;
+        EXPECT_EQ(m.PixelToCell(x, y, c.pixelX, c.pixelY, 100), c.result);
+        EXPECT_EQ(x, c.cellX);
+        EXPECT_EQ(y, c.cellY);
+    }
+    int x = -1;
+    int y = -1;
+    EXPECT_EQ(m.PixelToCell(x, y, 20, 20, 3), 0); // zoom below one pixel per cell
+}
+
+} // namespace
