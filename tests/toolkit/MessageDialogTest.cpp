@@ -1,0 +1,251 @@
+// gtest before the X headers, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "toolkit/MessageDialog.h"
+
+#include "ToolkitDisplay.h"
+
+#include <Xm/MessageB.h>
+#include <Xm/Protocols.h>
+#include <Xm/Xm.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+enum Answer { kPressOk, kPressCancel, kPressHelp, kCloseWindow };
+
+// Answers the message box under parent from inside its loop, once the box is up.
+struct Reply {
+    Widget parent;
+    std::function<void(Widget box)> act;
+};
+
+Widget FindBox(Widget parent) {
+    return XtNameToWidget(parent, "Dialog_popup.Dialog");
+}
+
+void ReplyNow(XtPointer client, XtIntervalId*) {
+    Reply* reply = static_cast<Reply*>(client);
+    Widget box = FindBox(reply->parent);
+    if (box == nullptr || !XtIsRealized(box)) {
+        XtAppAddTimeOut(Toolkit().app, 10, ReplyNow, reply);
+        return;
+    }
+    reply->act(box);
+}
+
+void ReplyLater(Reply* reply, unsigned long ms = 0) {
+    XtAppAddTimeOut(Toolkit().app, ms, ReplyNow, reply);
+}
+
+// A real click through the server: press and release over the button's middle.
+void Click(Widget box, unsigned char child) {
+    Widget button = XmMessageBoxGetChild(box, child);
+    ASSERT_TRUE(XtIsManaged(button));
+    Position x = 0;
+    Position y = 0;
+    Dimension width = 0;
+    Dimension height = 0;
+    XtVaGetValues(button, XmNx, &x, XmNy, &y, XmNwidth, &width, XmNheight, &height, nullptr);
+    Widget owner = XmIsGadget(button) ? XtParent(button) : button;
+    if (owner == button) {
+        x = 0;
+        y = 0;
+    }
+    for (int type : {ButtonPress, ButtonRelease}) {
+        XEvent event = ButtonEvent(owner, type, x + width / 2, y + height / 2);
+        XSendEvent(XtDisplay(owner), XtWindow(owner), True,
+                   type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+    }
+    XFlush(XtDisplay(owner));
+}
+
+// What a window manager sends when the user closes the window.
+void SendDelete(Widget box) {
+    Widget shell = XtParent(box);
+    Display* display = XtDisplay(shell);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.display = display;
+    event.xclient.window = XtWindow(shell);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, XtWindow(shell), False, NoEventMask, &event);
+    XFlush(display);
+}
+
+void Act(Widget box, Answer answer) {
+    switch (answer) {
+        case kPressOk:
+            Click(box, XmDIALOG_OK_BUTTON);
+            break;
+        case kPressCancel:
+            Click(box, XmDIALOG_CANCEL_BUTTON);
+            break;
+        case kPressHelp:
+            Click(box, XmDIALOG_HELP_BUTTON);
+            break;
+        case kCloseWindow:
+            SendDelete(box);
+            break;
+    }
+}
+
+std::string Label(Widget box, unsigned char child) {
+    XmString label = nullptr;
+    XtVaGetValues(XmMessageBoxGetChild(box, child), XmNlabelString, &label, nullptr);
+    char* text = static_cast<char*>(
+        XmStringUnparse(label, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+    std::string s = text != nullptr ? text : "";
+    XtFree(text);
+    XmStringFree(label);
+    return s;
+}
+
+class MessageDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Toolkit().display, nullptr) << "no X display";
+        Watchdog(60);
+    }
+};
+
+using Wrapper = MessageResult (*)(Widget, const char*, const char*);
+
+struct KindCase {
+    MessageKind kind;
+    Wrapper wrapper;
+    unsigned char dialogType;
+    const char* ok;     // label of the OK button
+    const char* cancel; // of the Cancel button, nullptr when hidden
+    const char* help;   // of the Help button, nullptr when hidden
+};
+
+const KindCase kKinds[] = {
+    {kMessageInfo, InfoMessage, XmDIALOG_INFORMATION, " Ok ", nullptr, nullptr},
+    {kMessageWarning, WarningMessage, XmDIALOG_WARNING, " Ok ", nullptr, nullptr},
+    {kMessageOkCancel, AskOkCancel, XmDIALOG_QUESTION, " Ok ", " Cancel ", nullptr},
+    {kMessageYesNo, AskYesNo, XmDIALOG_QUESTION, " Yes ", " No ", nullptr},
+    {kMessageYesNoCancel, AskYesNoCancel, XmDIALOG_QUESTION, " Yes ", " No ", " Cancel "},
+};
+
+TEST_F(MessageDialogTest, EachKindShowsItsButtonsModallyAndIsGoneAfterwards) {
+    for (const KindCase& c : kKinds) {
+        SCOPED_TRACE(c.kind);
+        bool checked = false;
+        Reply reply{Toolkit().topLevel, [&](Widget box) {
+                        EXPECT_STREQ(XtName(box), "Dialog");
+                        unsigned char type = 0;
+                        unsigned char style = 0;
+                        XtVaGetValues(box, XmNdialogType, &type, XmNdialogStyle, &style, nullptr);
+                        EXPECT_EQ(type, c.dialogType);
+                        EXPECT_EQ(style, XmDIALOG_FULL_APPLICATION_MODAL);
+                        EXPECT_EQ(Label(box, XmDIALOG_OK_BUTTON), c.ok);
+                        Widget cancel = XmMessageBoxGetChild(box, XmDIALOG_CANCEL_BUTTON);
+                        Widget help = XmMessageBoxGetChild(box, XmDIALOG_HELP_BUTTON);
+                        EXPECT_EQ(XtIsManaged(cancel), c.cancel != nullptr);
+                        EXPECT_EQ(XtIsManaged(help), c.help != nullptr);
+                        if (c.cancel != nullptr) {
+                            EXPECT_EQ(Label(box, XmDIALOG_CANCEL_BUTTON), c.cancel);
+                        }
+                        if (c.help != nullptr) {
+                            EXPECT_EQ(Label(box, XmDIALOG_HELP_BUTTON), c.help);
+                        }
+                        char* title = nullptr;
+                        int decorations = 0;
+                        int functions = 0;
+                        XtVaGetValues(XtParent(box), XmNtitle, &title, XmNmwmDecorations,
+                                      &decorations, XmNmwmFunctions, &functions, nullptr);
+                        EXPECT_STREQ(title, "Title of it");
+                        EXPECT_EQ(decorations, 18);
+                        EXPECT_EQ(functions, 4);
+                        XmString message = nullptr;
+                        XtVaGetValues(box, XmNmessageString, &message, nullptr);
+                        EXPECT_EQ(XmStringLineCount(message), 3); // two "\n"
+                        XmStringFree(message);
+                        checked = true;
+                        Act(box, kPressOk);
+                    }};
+        ReplyLater(&reply);
+        c.wrapper(Toolkit().topLevel, "Title of it", "one\ntwo\nthree");
+        EXPECT_TRUE(checked);
+        EXPECT_EQ(FindBox(Toolkit().topLevel), nullptr);
+    }
+}
+
+struct AnswerCase {
+    Wrapper wrapper;
+    Answer answer;
+    MessageResult result;
+};
+
+const AnswerCase kAnswers[] = {
+    {InfoMessage, kPressOk, kResultOk},          {InfoMessage, kCloseWindow, kResultOk},
+    {WarningMessage, kPressOk, kResultOk},       {WarningMessage, kCloseWindow, kResultOk},
+    {AskOkCancel, kPressOk, kResultOk},          {AskOkCancel, kPressCancel, kResultCancel},
+    {AskOkCancel, kCloseWindow, kResultCancel},  {AskYesNo, kPressOk, kResultYes},
+    {AskYesNo, kPressCancel, kResultNo},         {AskYesNo, kCloseWindow, kResultNo},
+    {AskYesNoCancel, kPressOk, kResultYes},      {AskYesNoCancel, kPressCancel, kResultNo},
+    {AskYesNoCancel, kPressHelp, kResultCancel}, {AskYesNoCancel, kCloseWindow, kResultCancel},
+};
+
+TEST_F(MessageDialogTest, ReturnsTheAnswerOfEachButtonAndOfTheWindowClose) {
+    int i = 0;
+    for (const AnswerCase& c : kAnswers) {
+        SCOPED_TRACE(i++);
+        Reply reply{Toolkit().topLevel, [&](Widget box) { Act(box, c.answer); }};
+        ReplyLater(&reply);
+        EXPECT_EQ(c.wrapper(Toolkit().topLevel, "Question", "Well?"), c.result);
+    }
+}
+
+TEST_F(MessageDialogTest, HelpButtonOnlyCountsForYesNoCancel) {
+    for (MessageKind kind : {kMessageInfo, kMessageWarning, kMessageOkCancel, kMessageYesNo}) {
+        EXPECT_EQ(MessageButtonResult(kind, XmCR_HELP), kResultNone);
+    }
+    EXPECT_EQ(MessageButtonResult(kMessageYesNoCancel, XmCR_HELP), kResultCancel);
+}
+
+TEST_F(MessageDialogTest, DialogOpenedWhileAnotherWaitsKeepsItsOwnAnswer) {
+    Widget outerBox = nullptr;
+    MessageResult inner = kResultNone;
+    Reply answerOuter{Toolkit().topLevel, [&](Widget box) { Act(box, kPressCancel); }};
+    Reply answerInner{nullptr, [&](Widget box) { Act(box, kPressOk); }};
+    // A timer of another window fires inside the outer loop and asks a question of its own.
+    Reply openInner{Toolkit().topLevel, [&](Widget box) {
+                        outerBox = box;
+                        answerInner.parent = box;
+                        ReplyLater(&answerInner);
+                        inner = AskYesNo(box, "Inner", "Inner question");
+                        ReplyLater(&answerOuter, 50);
+                    }};
+    ReplyLater(&openInner);
+    const MessageResult outer = AskOkCancel(Toolkit().topLevel, "Outer", "Outer question");
+    EXPECT_EQ(inner, kResultYes);
+    EXPECT_EQ(outer, kResultCancel);
+    EXPECT_NE(outerBox, nullptr);
+}
+
+TEST_F(MessageDialogTest, TimersOfOtherWindowsRunWhileItWaits) {
+    int ticks = 0;
+    struct Ticker {
+        int* ticks;
+        static void Tick(XtPointer client, XtIntervalId*) {
+            Ticker* t = static_cast<Ticker*>(client);
+            if (++*t->ticks < 3) {
+                XtAppAddTimeOut(Toolkit().app, 10, Tick, t);
+            }
+        }
+    } ticker{&ticks};
+    XtAppAddTimeOut(Toolkit().app, 10, Ticker::Tick, &ticker);
+    Reply reply{Toolkit().topLevel, [&](Widget box) { Act(box, kPressOk); }};
+    ReplyLater(&reply, 200);
+    EXPECT_EQ(InfoMessage(Toolkit().topLevel, "Info", "Wait"), kResultOk);
+    EXPECT_EQ(ticks, 3);
+}
+
+} // namespace

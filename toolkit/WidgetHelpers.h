@@ -1,0 +1,31 @@
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+class Matrix;
+
+// Small operations on widgets that many windows share.
+
+// Moves the vertical scroll bar of a scrolled window to the end of its range.
+void ScrollToEnd(Widget scrolledWindow);
+
+// The largest zoom (percent, 12..100) at which a matrix of cellsX by cellsY cells fits a view
+// of viewWidth by viewHeight pixels: a cell is 25 pixels at zoom 100 and a drawing has 21
+// pixels of margin.
+int FitZoomPercent(int viewWidth, int viewHeight, int cellsX, int cellsY);
+
+// Fits the zoom of matrix to the visible part of the scrolled window around drawingArea, sets
+// scale to it and returns it; returns 100 and leaves scale alone when drawingArea does not sit
+// in a scrolled window.
+int FitZoom(Widget drawingArea, const Matrix& matrix, Widget scale);
+
+// Gives count widgets, passed after it, the width of the widest.
+void EqualizeWidths(int count, ...);
+
+// Manages a dialog shell and shows it centred over its parent.
+void CentreOverParent(Widget shell);
+
+// Where a shell of the given size is placed to be centred over a parent at parentX, parentY
+// (root coordinates) of the given size.
+void CentredPosition(int width, int height, int parentX, int parentY, int parentWidth,
+                     int parentHeight, int* x, int* y);
