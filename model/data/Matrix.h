@@ -79,7 +79,9 @@ public:
     // The "MATRIX" block at the given level; the argument is not used.
     int Write(std::ostream& out, int level, FileArgument* source) override;
     // Reads a "MATRIX" block whose dimensions must equal this matrix's. On success an argument is
-    // told with RefreshAfterRead; on failure the matrix is left exactly as it was.
+    // told with RefreshAfterRead; on failure the matrix is left exactly as it was. Errors of a
+    // value quote its keyword: "DIMENSION:" for the pair (14 when it differs), "DATA" for a row
+    // (2).
     int Read(std::istream& in, FileArgument* target) override;
 
 private:

@@ -61,7 +61,8 @@ public:
     // The "XY_PLANE_DATA" block, planes in logical order from the current position.
     int Write(std::ostream& out, int level);
     // Reads planes of this list's width and height into array order from position 0. On failure
-    // the list is left exactly as it was.
+    // the list is left exactly as it was. A NUMBER below 1 records 24 "Not enough planes", one
+    // above kMaxPlaneCount 5 "Number out of range", both with the token "NUMBER:".
     int Read(std::istream& in);
 
 private:
