@@ -1,5 +1,7 @@
 #include "model/data/Connection.h"
 
+#include <X11/Xlib.h>
+
 #include <iostream>
 
 #include "model/data/Architecture.h"
@@ -22,9 +24,10 @@ bool HasPin(const AElement* element, int pin) {
 
 Connection::Connection(Architecture* ownerArchitecture, AElement* a, int pinA, AElement* b,
                        int pinB, int draw)
-    : drawn(0), drawnOnRoot(0), rootOffsetX(0), rootOffsetY(0), rootClipped(false), rootClip{},
-      display(nullptr), window(0), bound(false), source(nullptr), target(nullptr), sourcePin(0),
-      targetPin(0), sourceX(0), sourceY(0), targetX(0), targetY(0), owner(ownerArchitecture) {
+    : drawn(0), drawnOnRoot(0), rootOffsetX(0), rootOffsetY(0), rootClipped(false), clipX(0),
+      clipY(0), clipWidth(0), clipHeight(0), display(nullptr), window(0), bound(false),
+      source(nullptr), target(nullptr), sourcePin(0), targetPin(0), sourceX(0), sourceY(0),
+      targetX(0), targetY(0), owner(ownerArchitecture) {
     if (IsOutputPin(pinA) && IsInputPin(pinB)) {
         source = a;
         sourcePin = pinA;
@@ -143,10 +146,10 @@ void Connection::SetRootClip(const PtrArray<AElement>& moving) {
     if (!XGetWindowAttributes(display, parent, &attributes)) return;
     int px = 0, py = 0;
     XTranslateCoordinates(display, parent, root, 0, 0, &px, &py, &child);
-    rootClip.x = static_cast<short>(px);
-    rootClip.y = static_cast<short>(py);
-    rootClip.width = static_cast<unsigned short>(attributes.width);
-    rootClip.height = static_cast<unsigned short>(attributes.height);
+    clipX = px;
+    clipY = py;
+    clipWidth = attributes.width;
+    clipHeight = attributes.height;
     rootClipped = true;
 }
 
@@ -158,7 +161,9 @@ bool Connection::DrawRootLine() {
     GC gc = g->connectionRootGC;
     // The one root context serves every connection: each applies its own clip before drawing.
     if (rootClipped) {
-        XRectangle clip = rootClip;
+        XRectangle clip = {static_cast<short>(clipX), static_cast<short>(clipY),
+                           static_cast<unsigned short>(clipWidth),
+                           static_cast<unsigned short>(clipHeight)};
         XSetClipRectangles(dragDisplay, gc, 0, 0, &clip, 1, Unsorted);
     } else {
         XSetClipMask(dragDisplay, gc, None);

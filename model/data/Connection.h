@@ -9,11 +9,10 @@
 // of the target pin both point at the connection. XOR drawing stays consistent only while every
 // Draw is matched by an Erase; the drawn flags make both idempotent.
 
-#include <X11/Xlib.h>
-
 #include <cstdint>
 
 #include "model/data/PtrArray.h"
+#include "model/elements/XTypes.h"
 
 class AElement;
 class Architecture;
@@ -76,7 +75,7 @@ private:
     uint32_t drawnOnRoot;
     int32_t rootOffsetX, rootOffsetY; // the working area's origin on the root window
     bool rootClipped;
-    XRectangle rootClip; // the visible part of the working area, root coordinates
+    int32_t clipX, clipY, clipWidth, clipHeight; // visible part of the working area, on the root
     Display* display;
     Window window;
     bool bound; // display and window follow the owner's working area

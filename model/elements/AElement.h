@@ -18,8 +18,6 @@
 // temporary data object and only then calls ApplyHeader and takes the temporary, so that a failed
 // read leaves the element as it was.
 
-#include <X11/Xlib.h>
-
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -30,6 +28,7 @@
 #include "model/data/PtrArray.h"
 #include "model/data/SimTime.h"
 #include "model/elements/ElementHeader.h"
+#include "model/elements/XTypes.h"
 #include "model/format/LoadSaveObject.h"
 
 class AElementModifyWindow;
@@ -232,6 +231,12 @@ public:
     Window GetWindow() const { return window; }
 
 protected:
+    // The type statics of a stock icon: its size for the type's default pin counts, and its
+    // pixmap, made on first use (0 without a display).
+    static int StockIconWidth(uint32_t type, int inputs, int outputs);
+    static int StockIconHeight(uint32_t type, int inputs, int outputs);
+    static Pixmap StockIconPixmap(uint32_t type, int inputs, int outputs);
+
     // For a type's OpenModifyWindow: pops the open window up, or has the window of the type made
     // for the given data object.
     void OpenTypeModifyWindow(FileArgument* data);

@@ -1,6 +1,8 @@
 // How an element looks and is handled on a working area: icons, marks, frames, pins and the drag
 // image. Pixmaps are made on first use, so that an element needs no display before it draws.
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -24,6 +26,22 @@ void AElement::UpdateIcon() {
         height = GetIconHeight();
         ownIcon = 0;
     }
+}
+
+int AElement::StockIconWidth(uint32_t stockType, int inputs, int outputs) {
+    int iconWidth, iconHeight;
+    IconSize(stockType, inputs, outputs, iconWidth, iconHeight);
+    return iconWidth;
+}
+
+int AElement::StockIconHeight(uint32_t stockType, int inputs, int outputs) {
+    int iconWidth, iconHeight;
+    IconSize(stockType, inputs, outputs, iconWidth, iconHeight);
+    return iconHeight;
+}
+
+Pixmap AElement::StockIconPixmap(uint32_t stockType, int inputs, int outputs) {
+    return GetStockIcon(stockType, inputs, outputs);
 }
 
 Pixmap AElement::CurrentIcon() {

@@ -90,14 +90,14 @@ int AElement::ParseHeader(std::istream& in, ElementHeader& header) const {
     if ((code = ExpectKeyword(in, cursor, "COMMENT:")) != kNoError) return code;
     header.comment = ReadRestOfLine(cursor);
 
+    PinLimits limits = GetPinLimits(type);
     if ((code = ExpectKeyword(in, cursor, "INPUTS:")) != kNoError) return code;
     if ((code = Record(in, ParseInt(cursor, header.inputs), "INPUTS:")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "OUTPUTS:")) != kNoError) return code;
-    if ((code = Record(in, ParseInt(cursor, header.outputs), "OUTPUTS:")) != kNoError) return code;
-    PinLimits limits = GetPinLimits(type);
     if (header.inputs < limits.minInputs || header.inputs > limits.maxInputs) {
         return SetReadError(in, kNumberOutOfRange, "INPUTS:");
     }
+    if ((code = ExpectKeyword(in, cursor, "OUTPUTS:")) != kNoError) return code;
+    if ((code = Record(in, ParseInt(cursor, header.outputs), "OUTPUTS:")) != kNoError) return code;
     if (header.outputs < limits.minOutputs || header.outputs > limits.maxOutputs) {
         return SetReadError(in, kNumberOutOfRange, "OUTPUTS:");
     }

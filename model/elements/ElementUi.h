@@ -10,9 +10,8 @@
 // The windows themselves are classes of the editors; the model only holds pointers to them and
 // hands them back through this interface.
 
-#include <X11/Xlib.h>
-
 #include "model/data/SimTime.h"
+#include "model/elements/XTypes.h"
 #include "toolkit/MessageKind.h"
 
 class AElement;
