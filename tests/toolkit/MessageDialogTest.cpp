@@ -40,57 +40,19 @@ void ReplyLater(Reply* reply, unsigned long ms = 0) {
     XtAppAddTimeOut(Toolkit().app, ms, ReplyNow, reply);
 }
 
-// A real click through the server: press and release over the button's middle.
-void Click(Widget box, unsigned char child) {
-    Widget button = XmMessageBoxGetChild(box, child);
-    ASSERT_TRUE(XtIsManaged(button));
-    Position x = 0;
-    Position y = 0;
-    Dimension width = 0;
-    Dimension height = 0;
-    XtVaGetValues(button, XmNx, &x, XmNy, &y, XmNwidth, &width, XmNheight, &height, nullptr);
-    Widget owner = XmIsGadget(button) ? XtParent(button) : button;
-    if (owner == button) {
-        x = 0;
-        y = 0;
-    }
-    for (int type : {ButtonPress, ButtonRelease}) {
-        XEvent event = ButtonEvent(owner, type, x + width / 2, y + height / 2);
-        XSendEvent(XtDisplay(owner), XtWindow(owner), True,
-                   type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
-    }
-    XFlush(XtDisplay(owner));
-}
-
-// What a window manager sends when the user closes the window.
-void SendDelete(Widget box) {
-    Widget shell = XtParent(box);
-    Display* display = XtDisplay(shell);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.display = display;
-    event.xclient.window = XtWindow(shell);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, XtWindow(shell), False, NoEventMask, &event);
-    XFlush(display);
-}
-
 void Act(Widget box, Answer answer) {
     switch (answer) {
         case kPressOk:
-            Click(box, XmDIALOG_OK_BUTTON);
+            ClickMessageButton(box, XmDIALOG_OK_BUTTON);
             break;
         case kPressCancel:
-            Click(box, XmDIALOG_CANCEL_BUTTON);
+            ClickMessageButton(box, XmDIALOG_CANCEL_BUTTON);
             break;
         case kPressHelp:
-            Click(box, XmDIALOG_HELP_BUTTON);
+            ClickMessageButton(box, XmDIALOG_HELP_BUTTON);
             break;
         case kCloseWindow:
-            SendDelete(box);
+            SendDeleteWindow(XtParent(box));
             break;
     }
 }

@@ -6,6 +6,7 @@
 #include "toolkit/ReadInt.h"
 
 #include <X11/Shell.h>
+#include <Xm/MessageB.h>
 #include <Xm/Xm.h>
 
 #include <chrono>
@@ -161,6 +162,42 @@ void CallAction(Widget w, const char* action, XEvent* event, const char* param) 
     String params[] = {const_cast<String>(param)};
     XtCallActionProc(w, action, event, param != nullptr ? params : nullptr,
                      param != nullptr ? 1 : 0);
+}
+
+void ClickMessageButton(Widget box, unsigned char child) {
+    Widget button = XmMessageBoxGetChild(box, child);
+    Position x = 0;
+    Position y = 0;
+    Dimension width = 0;
+    Dimension height = 0;
+    XtVaGetValues(button, XmNx, &x, XmNy, &y, XmNwidth, &width, XmNheight, &height, nullptr);
+    // A gadget has no window: its manager takes the events at the gadget's place.
+    Widget owner = XtParent(button);
+    if (!XmIsGadget(button)) {
+        owner = button;
+        x = 0;
+        y = 0;
+    }
+    for (int type : {ButtonPress, ButtonRelease}) {
+        XEvent event = ButtonEvent(owner, type, x + width / 2, y + height / 2);
+        XSendEvent(XtDisplay(owner), XtWindow(owner), True,
+                   type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+    }
+    XFlush(XtDisplay(owner));
+}
+
+void SendDeleteWindow(Widget shell) {
+    Display* display = XtDisplay(shell);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.display = display;
+    event.xclient.window = XtWindow(shell);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, XtWindow(shell), False, NoEventMask, &event);
+    XFlush(display);
 }
 
 void Watchdog(unsigned seconds) {

@@ -40,6 +40,12 @@ XEvent FocusEvent(Widget w, int type);
 // Runs action on widget through XtCallActionProc with event.
 void CallAction(Widget w, const char* action, XEvent* event, const char* param = nullptr);
 
+// A real click through the server on a button of a message box (its gadgets are
+// XmMessageBoxGetChild children).
+void ClickMessageButton(Widget box, unsigned char child);
+// What a window manager sends to a shell when the user closes its window.
+void SendDeleteWindow(Widget shell);
+
 // Kills the test process after seconds, so that a modal loop that is never answered fails
 // the test instead of hanging it.
 void Watchdog(unsigned seconds);

@@ -1,0 +1,107 @@
+// gtest before the X headers, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "toolkit/MatrixDraw.h"
+
+#include "ToolkitDisplay.h"
+#include "model/data/Matrix.h"
+#include "toolkit/Colors.h"
+
+#include <X11/Shell.h>
+#include <X11/Xutil.h>
+#include <Xm/DrawingA.h>
+
+namespace {
+
+// A 4 by 3 matrix drawn at zoom 100 (pitch 25) into a gray90 drawing area.
+class MatrixDrawTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Toolkit().display, nullptr) << "no X display";
+        Watchdog(60);
+        // Away from where other tests' windows open, so nothing covers it while it is read.
+        shell = XtVaCreatePopupShell("matrix_shell", topLevelShellWidgetClass, Toolkit().topLevel,
+                                     XmNx, 700, XmNy, 500, nullptr);
+        draw = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, shell, XmNwidth, 121,
+                                       XmNheight, 96, XmNbackground, GetGray90(), nullptr);
+        XtPopup(shell, XtGrabNone);
+        Flush();
+        matrix.SetBit(0, 0, 1);
+        matrix.SetBit(3, 2, 1);
+    }
+
+    void TearDown() override {
+        XtDestroyWidget(shell);
+        Flush();
+    }
+
+    Pixel At(int x, int y) {
+        XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+        XSync(XtDisplay(shell), False);
+        XImage* image = XGetImage(XtDisplay(draw), XtWindow(draw), x, y, 1, 1, AllPlanes, ZPixmap);
+        const Pixel pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return pixel;
+    }
+
+    Widget shell = nullptr;
+    Widget draw = nullptr;
+    Matrix matrix{4, 3};
+};
+
+TEST_F(MatrixDrawTest, DrawPaintsFrameGridAndStippledSetCells) {
+    Draw(matrix, draw, 100, 1);
+    const Pixel black = GetBlack();
+    const Pixel gray90 = GetGray90();
+    EXPECT_EQ(At(9, 9), black);    // frame
+    EXPECT_EQ(At(110, 85), black); // frame's far corner
+    EXPECT_EQ(At(35, 20), black);  // vertical grid line
+    EXPECT_EQ(At(20, 60), black);  // horizontal grid line
+    // Cell (0, 0) lies in the bottom row: a checkerboard from the window's origin.
+    EXPECT_EQ(At(11, 61), black);
+    EXPECT_EQ(At(12, 61), gray90);
+    EXPECT_EQ(At(12, 62), black);
+    // Cell (3, 2) at the top right.
+    EXPECT_EQ(At(86, 12), black);
+    EXPECT_EQ(At(87, 12), gray90);
+    // Clear cells are left as they are.
+    EXPECT_EQ(At(40, 70), gray90);
+    EXPECT_EQ(At(41, 70), gray90);
+    EXPECT_EQ(At(5, 5), gray90); // margin
+}
+
+TEST_F(MatrixDrawTest, ToggleAndDrawPaintsTheNewValue) {
+    Draw(matrix, draw, 100, 1);
+    ToggleAndDraw(matrix, draw, 100, 1, 0);
+    EXPECT_EQ(matrix(1, 0), 1);
+    EXPECT_EQ(At(37, 61), GetBlack());
+    ToggleAndDraw(matrix, draw, 100, 0, 0);
+    EXPECT_EQ(matrix(0, 0), 0);
+    EXPECT_EQ(At(11, 61), GetGray90()); // cleared cells are painted solid
+    EXPECT_EQ(At(12, 62), GetGray90());
+    EXPECT_EQ(At(10, 61), GetBlack()); // the grid line stays
+}
+
+TEST_F(MatrixDrawTest, HighlightIsOutlinedAndErasedBackToTheGrid) {
+    Draw(matrix, draw, 100, 1);
+    // Block of 2 by 2 with lower left cell (1, 0): rectangle (35, 35, 50, 50).
+    DrawHighlight(matrix, draw, 100, 1, 0, 2, 2);
+    EXPECT_EQ(At(40, 35), GetYellow());
+    EXPECT_EQ(At(85, 70), GetYellow());
+    EXPECT_EQ(At(40, 40), GetGray90());
+    EraseHighlight(matrix, draw, 100, 1, 0, 2, 2);
+    EXPECT_EQ(At(40, 35), GetBlack());
+    EXPECT_EQ(At(85, 70), GetBlack());
+    EXPECT_EQ(At(115, 50), GetGray90()); // the right margin repainted
+}
+
+TEST_F(MatrixDrawTest, NothingIsDrawnIntoAnUnrealizedAreaOrBelowZoomFour) {
+    Widget hidden = XtVaCreateWidget("draw", xmDrawingAreaWidgetClass, shell, nullptr);
+    Draw(matrix, hidden, 100, 1);
+    ToggleAndDraw(matrix, hidden, 100, 2, 2);
+    EXPECT_EQ(matrix(2, 2), 1); // the bit still toggles
+    Draw(matrix, draw, 3, 1);   // pitch 0: no grid to draw
+    XSync(XtDisplay(draw), False);
+}
+
+} // namespace

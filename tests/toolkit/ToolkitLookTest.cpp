@@ -1,0 +1,137 @@
+// gtest before the X headers, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "ToolkitDisplay.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/ReadInt.h"
+
+#include <X11/Shell.h>
+#include <Xm/Form.h>
+#include <Xm/Label.h>
+#include <Xm/MessageB.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A private X server, so that no other test's window gets into the picture.
+class PrivateServer {
+public:
+    PrivateServer() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            perror("PrivateServer: pipe");
+            return;
+        }
+        pid = fork();
+        if (pid < 0) {
+            perror("PrivateServer: fork");
+            close(fds[0]);
+            close(fds[1]);
+            return;
+        }
+        if (pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "520x340x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char buffer[16] = {};
+        ssize_t n = 0;
+        do {
+            n = read(fds[0], buffer, sizeof buffer - 1);
+        } while (n < 0 && errno == EINTR);
+        close(fds[0]);
+        if (n > 0) {
+            name = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
+        }
+    }
+
+    ~PrivateServer() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
+
+    pid_t pid = -1;
+    std::string name; // empty when the server did not start
+};
+
+struct Snapshot {
+    Widget top;
+    std::string command;
+    int status;
+};
+
+// Runs inside the dialog's loop: once everything is drawn, takes the picture and answers.
+void TakeSnapshot(XtPointer client, XtIntervalId*) {
+    Snapshot* s = static_cast<Snapshot*>(client);
+    Widget box = XtNameToWidget(s->top, "Dialog_popup.Dialog");
+    XmUpdateDisplay(s->top);
+    XSync(XtDisplay(s->top), False);
+    s->status = std::system(s->command.c_str());
+    ClickMessageButton(box, XmDIALOG_OK_BUTTON);
+}
+
+} // namespace
+
+TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
+    ASSERT_NE(Toolkit().display, nullptr) << "no X display";
+    Watchdog(60);
+    PrivateServer server;
+    if (server.name.empty()) {
+        GTEST_SKIP() << "Xvfb could not be started";
+    }
+    const std::string folder = std::string(QUIRAN_BINARY_DIR) + "/artefacts";
+    if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+        perror("ToolkitLook: mkdir");
+    }
+    const std::string file = folder + "/toolkit.png";
+    std::remove(file.c_str());
+
+    // In the tests' application context, so that the fallback look applies here too.
+    int argc = 1;
+    char name[] = "test_toolkit";
+    char* argv[] = {name, nullptr};
+    Display* display =
+        XtOpenDisplay(Toolkit().app, server.name.c_str(), name, "QUIRAN", nullptr, 0, &argc, argv);
+    ASSERT_NE(display, nullptr);
+    Widget top = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx, 10,
+                                    XmNy, 10, XmNwidth, 500, XmNheight, 320, nullptr);
+    Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, top, nullptr);
+    Widget label = XtVaCreateManagedWidget("Periods:", xmLabelWidgetClass, form, XmNtopAttachment,
+                                           XmATTACH_FORM, XmNtopOffset, 16, XmNleftAttachment,
+                                           XmATTACH_FORM, XmNleftOffset, 10, nullptr);
+    Widget field = CreateReadInt(form, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 6, 5,
+                                 42, 1, 99999, 0);
+    XtVaSetValues(field, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 10, XmNleftAttachment,
+                  XmATTACH_WIDGET, XmNleftWidget, label, XmNleftOffset, 6, nullptr);
+    XtRealizeWidget(top);
+
+    Snapshot snapshot{top, "import -display " + server.name + " -window root '" + file + "'", -1};
+    XtAppAddTimeOut(Toolkit().app, 500, TakeSnapshot, &snapshot);
+    const MessageResult result =
+        AskYesNoCancel(top, "QUIRAN", "Architecture has been modified!\nDo you want to save it ?");
+    EXPECT_EQ(result, kResultYes);
+    EXPECT_EQ(snapshot.status, 0) << snapshot.command;
+    struct stat info;
+    ASSERT_EQ(stat(file.c_str(), &info), 0) << file;
+    EXPECT_GT(info.st_size, 1000);
+
+    XtDestroyWidget(top);
+    XtCloseDisplay(display);
+}
