@@ -179,8 +179,11 @@ TEST_F(GraphicsContextsTest, BlackWindowContextIsMadeForTheWidgetsWindow) {
     Flush();
     GC gc = nullptr;
     CreateBlackWindowGC(&gc, area);
+    XGrabServer(display); // no other test's window may cover it until it is read
+    XRaiseWindow(display, XtWindow(shell));
     XFillRectangle(display, XtWindow(area), gc, 0, 0, 20, 20);
     XImage* image = XGetImage(display, XtWindow(area), 10, 10, 1, 1, AllPlanes, ZPixmap);
+    XUngrabServer(display);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(XGetPixel(image, 0, 0), GetBlack());
     XDestroyImage(image);

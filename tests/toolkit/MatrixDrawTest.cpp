@@ -19,25 +19,28 @@ protected:
     void SetUp() override {
         ASSERT_NE(Toolkit().display, nullptr) << "no X display";
         Watchdog(60);
-        // Away from where other tests' windows open, so nothing covers it while it is read.
         shell = XtVaCreatePopupShell("matrix_shell", topLevelShellWidgetClass, Toolkit().topLevel,
                                      XmNx, 700, XmNy, 500, nullptr);
         draw = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, shell, XmNwidth, 121,
                                        XmNheight, 96, XmNbackground, GetGray90(), nullptr);
         XtPopup(shell, XtGrabNone);
         Flush();
+        // Other test processes share the server: hold it, so that no window of theirs covers
+        // this one between drawing and reading back.
+        XGrabServer(XtDisplay(shell));
+        XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+        XSync(XtDisplay(shell), False);
         matrix.SetBit(0, 0, 1);
         matrix.SetBit(3, 2, 1);
     }
 
     void TearDown() override {
+        XUngrabServer(XtDisplay(shell));
         XtDestroyWidget(shell);
         Flush();
     }
 
     Pixel At(int x, int y) {
-        XRaiseWindow(XtDisplay(shell), XtWindow(shell));
-        XSync(XtDisplay(shell), False);
         XImage* image = XGetImage(XtDisplay(draw), XtWindow(draw), x, y, 1, 1, AllPlanes, ZPixmap);
         const Pixel pixel = XGetPixel(image, 0, 0);
         XDestroyImage(image);
