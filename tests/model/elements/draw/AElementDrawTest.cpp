@@ -243,10 +243,14 @@ TEST_F(AElementDraw, AConnectionIsDrawnOnceAndErasedToTheGround) {
 }
 
 TEST_F(AElementDraw, TheDragImageCrossesTheScreenAndLeavesNoTrace) {
+    // In a corner of the screen that other tests' windows leave alone, above them all.
     Window root = DefaultRootWindow(display);
-    Window window =
-        XCreateSimpleWindow(display, root, 100, 100, 300, 200, 0, GetBlack(), GetWhite());
-    XMapWindow(display, window);
+    XSetWindowAttributes attributes;
+    attributes.override_redirect = True;
+    attributes.background_pixel = GetWhite();
+    Window window = XCreateWindow(display, root, 960, 780, 300, 200, 0, CopyFromParent, InputOutput,
+                                  CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(display, window);
     XSync(display, False);
     ui.area = window;
     ATestElem* a = Place(10, 10);
@@ -254,28 +258,28 @@ TEST_F(AElementDraw, TheDragImageCrossesTheScreenAndLeavesNoTrace) {
     Connection* wire = new Connection(&architecture, a, 3, b, 2, 0);
     architecture.GetConnections().Add(wire);
     wire->SetArchitecture(&architecture);
-    unsigned long before = PixelAt(root, 140, 112);
+    EXPECT_EQ(PixelAt(root, 1000, 792), GetWhite());
 
     a->Mark();
-    a->BeginDrag(20, 15); // root (120, 115); the image's corner at (110, 110)
+    a->BeginDrag(20, 15); // root (980, 795); the image's corner at (970, 790)
     XSync(GetScreens().dragDisplay, False);
-    EXPECT_EQ(PixelAt(root, 110, 110), GetBlack());
-    EXPECT_EQ(PixelAt(root, 140, 112), GetLightGray());
+    EXPECT_EQ(PixelAt(root, 970, 790), GetBlack());
+    EXPECT_EQ(PixelAt(root, 1000, 792), GetLightGray());
     a->RestoreDragBackground();
     a->FreeDragBacking();
     XSync(GetScreens().dragDisplay, False);
-    EXPECT_EQ(PixelAt(root, 140, 112), before);
+    EXPECT_EQ(PixelAt(root, 1000, 792), GetWhite());
 
     PtrArray<AElement> moving;
     moving.Add(a);
     moving.Add(b);
     wire->SetRootClip(moving);
-    wire->DrawOnRoot(); // (171, 125) to (249, 125) on the root
+    wire->DrawOnRoot(); // (1031, 805) to (1109, 805) on the root
     XSync(GetScreens().dragDisplay, False);
-    EXPECT_EQ(PixelAt(root, 200, 125), GetRed());
+    EXPECT_EQ(PixelAt(root, 1070, 805), GetRed());
     wire->EraseOnRoot();
     XSync(GetScreens().dragDisplay, False);
-    EXPECT_EQ(PixelAt(root, 200, 125), GetWhite());
+    EXPECT_EQ(PixelAt(root, 1070, 805), GetWhite());
 
     while (architecture.GetElements().GetCount() > 0)
         delete architecture.GetElements()[0];
