@@ -18,6 +18,7 @@
 #include "model/data/Architecture.h"
 #include "model/data/PtrArray.h"
 #include "model/format/LoadSaveObject.h"
+#include "toolkit/MessageKind.h"
 
 class AElement;
 class AHelpElem;
@@ -67,6 +68,13 @@ struct ToolRow {
     const char* help;        // shown in the main window's footer while the pointer is over it
     int command;
 };
+
+// Where the windows' message boxes go: MessageDialog unless a test installs its own (null
+// restores MessageDialog).
+using WindowMessageFunction = MessageResult (*)(Widget parent, MessageKind kind, const char* title,
+                                                const char* text);
+void SetWindowMessageFunction(WindowMessageFunction function);
+MessageResult WindowMessage(Widget parent, MessageKind kind, const char* title, const char* text);
 
 class ArchitectureWindow : public Architecture, public LoadSaveObject {
 public:
@@ -147,6 +155,8 @@ public:
     void TrackPinHighlight(int x, int y);
     // Forgets the highlight (without drawing) when it belongs to the element, which is going.
     static void ForgetElement(AElement* element);
+    // The highlighted element and pin code, or null.
+    static AElement* GetPinHighlight(int& pin);
 
     // Ordered corners; drawing the same rectangle twice erases it.
     void DrawRubberBand(int x1, int y1, int x2, int y2);

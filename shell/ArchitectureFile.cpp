@@ -1,0 +1,301 @@
+// The architecture body: REMARKS, OPTIONS with GRID, (in architecture files) the main window's
+// GLOBAL_ARCHITECTURE_DATA, and ARCHITECTURE_ELEMENTS with every element's block, number, links
+// and position. It is the whole of a library file, a macro's LOGICAL_DATA and, with the global
+// data, the whole of an architecture file.
+
+#include <X11/Intrinsic.h>
+
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "model/data/Connection.h"
+#include "model/data/LinkStack.h"
+#include "model/elements/AElement.h"
+#include "model/elements/AInputElem.h"
+#include "model/elements/AJoinElem.h"
+#include "model/elements/AMaskElem.h"
+#include "model/elements/AOutputElem.h"
+#include "model/elements/ASplitElem.h"
+#include "model/elements/ElementType.h"
+#include "model/elements/PinCode.h"
+#include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
+#include "shell/ArchitectureWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuCommand.h"
+
+namespace {
+
+// Pin numbers beyond any element's pins; such a link is dropped when it is resolved, so it is
+// not even pushed (and its pin code cannot overflow).
+const int32_t kLargestPinNumber = 1000000;
+
+// The type names in the order they are tried: a name that another begins with comes after it.
+const ElementType kTypeOrder[] = {
+    kMask,  kRule,   kPerm,  kLogic,      kSSeed,       kSplit, kJoin,
+    kInput, kOutput, kCElem, kMacroInput, kMacroOutput, kMacro,
+};
+
+// Expects each keyword in turn; 0 or the recorded code.
+int Expect(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
+    for (const char* keyword : keywords) {
+        int code = ExpectKeyword(in, cursor, keyword);
+        if (code != kNoError) return code;
+    }
+    return kNoError;
+}
+
+// A token reader's result, recorded with the keyword it belongs to.
+int Record(std::istream& in, int code, const char* keyword) {
+    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
+}
+
+void WritePin(std::ostream& out, int element, int pin) {
+    out << '[' << element << ',' << pin << ']';
+}
+
+// Reads one pair per pin of one side and pushes a pending link for every connected one.
+int ReadLinks(std::istream& in, char*& cursor, const char* keyword, int count, int own, bool inputs,
+              LinkStack& links) {
+    int code = ExpectKeyword(in, cursor, keyword);
+    if (code != kNoError) return code;
+    for (int j = 0; j < count; j++) {
+        int32_t other = 0, pin = 0;
+        code = ParsePair(cursor, other, pin);
+        if (code == kNotDefined) continue; // "[-,-]": not connected
+        if (code != kNoError) return SetReadError(in, code, keyword);
+        if (pin < 1 || pin > kLargestPinNumber) continue;
+        if (inputs) {
+            links.Push(own, InputPinCode(j), other, OutputPinCode(pin - 1));
+        } else {
+            links.Push(own, OutputPinCode(j), other, InputPinCode(pin - 1));
+        }
+    }
+    return kNoError;
+}
+
+bool HasPin(const AElement* element, int pinCode) {
+    int index = PinIndex(pinCode);
+    if (IsInputPin(pinCode)) return index < element->GetInputCount();
+    if (IsOutputPin(pinCode)) return index < element->GetOutputCount();
+    return false;
+}
+
+} // namespace
+
+AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWindow* owner) {
+    for (ElementType type : kTypeOrder) {
+        const char* name = GetTypeName(type);
+        if (std::strncmp(typeText, name, std::strlen(name)) != 0) continue;
+        switch (type) {
+            case kMask:
+                return new AMaskElem(owner, 0, 0);
+            case kSplit:
+                return new ASplitElem(owner, 0, 0);
+            case kJoin:
+                return new AJoinElem(owner, 0, 0);
+            case kInput:
+                return new AInputElem(owner, 0, 0);
+            case kOutput:
+                return new AOutputElem(owner, 0, 0);
+            default:
+                // A type whose element class is not part of the program reads as unknown.
+                return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void ArchitectureWindow::WriteFileHeader(std::ostream& out, const char* fileKind) {
+    out << "#\n# QUIRAN Pro " << fileKind << " file\n#\n\n";
+}
+
+int ArchitectureWindow::Read(std::istream& in, FileArgument*) {
+    didRead = 1;
+    int result = ReadBody(in, 0);
+    UpdateOverview();
+    return result;
+}
+
+int ArchitectureWindow::Write(std::ostream& out, int level, FileArgument*) {
+    if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
+    WriteFileHeader(out, "library");
+    return WriteBody(out, level, 0);
+}
+
+int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalData) {
+    if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
+    Indent(out, level) << "REMARKS {\n";
+    Indent(out, level) << "}\n\n";
+
+    Indent(out, level) << "OPTIONS {\n";
+    Indent(out, level + 1) << "GRID {\n";
+    Indent(out, level + 2) << "VISIBLE:   " << OnOffText(gridVisible) << '\n';
+    Indent(out, level + 2) << "DIMENSION: (" << gridX << ',' << gridY << ")\n";
+    Indent(out, level + 2) << "RASTERIZE: " << OnOffText(rasterize) << '\n';
+    Indent(out, level + 1) << "}\n";
+    Indent(out, level) << "}\n\n";
+
+    if (withGlobalData) {
+        // The global data always comes from the main window, whichever window is written.
+        MainWindow* main = GetMainWindow();
+        if (main == nullptr) main = dynamic_cast<MainWindow*>(this);
+        if (main == nullptr) {
+            std::cerr << "ArchitectureWindow::WriteBody: no main window for the global data"
+                      << std::endl;
+        } else {
+            int code = main->WriteGlobalData(out, level);
+            if (code != kNoError) return code;
+        }
+    }
+
+    const PtrArray<AElement>& elements = GetElements();
+    Indent(out, level) << "ARCHITECTURE_ELEMENTS {\n";
+    Indent(out, level + 1) << "NUMBER: " << elements.GetCount() << '\n';
+    Indent(out, level + 1) << "ELEMENTS {\n";
+    for (int k = 0; k < elements.GetCount(); k++) {
+        AElement* element = elements[k];
+        Indent(out, level + 2) << "ARCHITECTURE_ELEMENT {\n";
+        int code = element->Write(out, level + 3, nullptr);
+        if (code != kNoError) return code;
+        Indent(out, level + 3) << "ARCHITECTURE_DATA {\n";
+        Indent(out, level + 4) << "ID:   " << k << '\n';
+        Indent(out, level + 4) << "PREV: ";
+        for (int j = 0; j < element->GetInputCount(); j++) {
+            Connection* wire = element->GetInputConnection(j);
+            if (wire == nullptr) {
+                out << "[-,-]";
+            } else {
+                WritePin(out, elements.Find(wire->GetSource()), wire->GetSourcePin() / 2);
+            }
+        }
+        out << '\n';
+        Indent(out, level + 4) << "NEXT: ";
+        for (int j = 0; j < element->GetOutputCount(); j++) {
+            Connection* wire = element->GetOutputConnection(j);
+            if (wire == nullptr) {
+                out << "[-,-]";
+            } else {
+                WritePin(out, elements.Find(wire->GetTarget()), wire->GetTargetPin() / 2);
+            }
+        }
+        out << '\n';
+        Indent(out, level + 4) << "POS:  (" << element->GetX() << ',' << element->GetY() << ")\n";
+        Indent(out, level + 3) << "}\n";
+        Indent(out, level + 2) << "}\n";
+    }
+    Indent(out, level + 1) << "}\n";
+    Indent(out, level) << "}\n";
+    return FinishWrite(out);
+}
+
+int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
+    char* cursor = EmptyCursor();
+    int code;
+    if ((code = Expect(in, cursor, {"REMARKS", "{", "}"})) != kNoError) return code;
+
+    if ((code = Expect(in, cursor, {"OPTIONS", "{", "GRID", "{", "VISIBLE:"})) != kNoError) {
+        return code;
+    }
+    int visible = gridVisible;
+    if ((code = Record(in, ParseOnOff(cursor, visible), "VISIBLE:")) != kNoError) return code;
+    gridVisible = visible;
+    SetToggle(kCommandGrid, gridVisible);
+    if ((code = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return code;
+    int32_t stepX = gridX, stepY = gridY;
+    if ((code = Record(in, ParsePair(cursor, stepX, stepY), "DIMENSION:")) != kNoError) {
+        return code;
+    }
+    if (stepX >= 1) gridX = stepX;
+    if (stepY >= 1) gridY = stepY;
+    if (isMain) Redraw(1, 0, 0, 0, 0);
+    if ((code = ExpectKeyword(in, cursor, "RASTERIZE:")) != kNoError) return code;
+    int snap = rasterize;
+    if ((code = Record(in, ParseOnOff(cursor, snap), "RASTERIZE:")) != kNoError) return code;
+    rasterize = snap;
+    if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+
+    MainWindow* main = isMain ? dynamic_cast<MainWindow*>(this) : nullptr;
+    if (isMain && main == nullptr) main = GetMainWindow();
+    if (main != nullptr) {
+        if ((code = main->ReadGlobalData(in)) != kNoError) return code;
+        cursor = EmptyCursor();
+    }
+
+    if ((code = Expect(in, cursor, {"ARCHITECTURE_ELEMENTS", "{", "NUMBER:"})) != kNoError) {
+        return code;
+    }
+    int32_t count = 0;
+    if ((code = Record(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
+    if ((code = Expect(in, cursor, {"ELEMENTS", "{"})) != kNoError) return code;
+
+    // Links name elements by their place among the elements of this body, which is all a
+    // macro's body or a library knows of.
+    LinkStack links;
+    std::vector<AElement*> read;
+    for (int32_t k = 0; k < count; k++) {
+        if ((code = Expect(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError) return code;
+        const std::istream::pos_type blockStart = in.tellg();
+        if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
+        SkipBlanks(cursor);
+        AElement* element = CreateElement(cursor, this);
+        if (element == nullptr) return SetReadError(in, kUnknownElementType, cursor);
+        if (isMain) element->SetOwner(this);
+        in.seekg(blockStart);
+        if (!in) {
+            delete element;
+            return SetReadError(in, kIoError, nullptr);
+        }
+        code = element->Read(in, nullptr);
+        if (code == kNoError) code = GetParseError();
+        if (code != kNoError) {
+            delete element;
+            return code;
+        }
+        if (MainWindow* window = GetMainWindow()) window->SetBusy("LOADING");
+        GetElements().Add(element);
+        read.push_back(element);
+        cursor = EmptyCursor();
+
+        if ((code = Expect(in, cursor, {"ARCHITECTURE_DATA", "{", "ID:"})) != kNoError) {
+            return code;
+        }
+        int32_t id = 0;
+        if ((code = Record(in, ParseInt(cursor, id), "ID:")) != kNoError) return code;
+        code = ReadLinks(in, cursor, "PREV:", element->GetInputCount(), k, true, links);
+        if (code != kNoError) return code;
+        code = ReadLinks(in, cursor, "NEXT:", element->GetOutputCount(), k, false, links);
+        if (code != kNoError) return code;
+        if ((code = ExpectKeyword(in, cursor, "POS:")) != kNoError) return code;
+        int32_t x = 0, y = 0;
+        if ((code = Record(in, ParsePair(cursor, x, y), "POS:")) != kNoError) return code;
+        element->SetPosition(x, y);
+        if (isMain) {
+            element->Draw();
+            if (cadArea != nullptr) XFlush(XtDisplay(cadArea));
+        }
+        if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+    }
+    if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+
+    const int readCount = static_cast<int>(read.size());
+    int32_t own, ownPin, other, otherPin;
+    while (links.Pop(own, ownPin, other, otherPin)) {
+        if (own < 0 || own >= readCount || other < 0 || other >= readCount) continue;
+        AElement* a = read[own];
+        AElement* b = read[other];
+        if (!HasPin(a, ownPin) || !HasPin(b, otherPin)) continue;
+        // Every connection is stored at both of its ends; the second record finds it made.
+        if (a->GetConnection(ownPin) != nullptr || b->GetConnection(otherPin) != nullptr) continue;
+        int aw, ah, bw, bh;
+        a->GetPlaneSize(ownPin, aw, ah);
+        b->GetPlaneSize(otherPin, bw, bh);
+        if (aw != bw || ah != bh) continue;
+        GetConnections().Add(new Connection(this, a, ownPin, b, otherPin, isMain));
+    }
+    return kNoError;
+}

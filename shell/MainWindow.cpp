@@ -1,0 +1,258 @@
+#include "shell/MainWindow.h"
+
+#include <X11/cursorfont.h>
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/Label.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/Separator.h>
+#include <Xm/Xm.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "model/data/ClockList.h"
+#include "model/elements/AElement.h"
+#include "model/elements/AHelpElem.h"
+#include "shell/MainWindowTables.h"
+#include "shell/MenuCommand.h"
+#include "shell/Settings.h"
+#include "toolkit/Colors.h"
+#include "toolkit/GraphicsContexts.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/OwnedXmString.h"
+
+const char* const kMainTitleWord = "QUIRAN Pro";
+
+namespace {
+
+MainWindow* theMainWindow = nullptr;
+
+} // namespace
+
+MainWindow* GetMainWindow() {
+    return theMainWindow;
+}
+
+void SetMainWindow(MainWindow* window) {
+    theMainWindow = window;
+}
+
+std::string ComposeTitle(const char* word, const char* path, const char* home) {
+    std::string title(word != nullptr ? word : "");
+    title += "  ";
+    std::string shown(path != nullptr ? path : "");
+    std::string prefix(home != nullptr ? home : "");
+    if (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
+    // Only a whole leading directory is abbreviated: /home/u does not cover /home/user2.
+    if (!prefix.empty() && prefix != "/" && shown.compare(0, prefix.size(), prefix) == 0 &&
+        (shown.size() == prefix.size() || shown[prefix.size()] == '/')) {
+        shown = "~" + shown.substr(prefix.size());
+    }
+    return title + shown;
+}
+
+MainWindow::MainWindow(Widget topLevel)
+    : statusLabel(nullptr), libraryWindow(nullptr), simulationBox(nullptr), clocksWindow(nullptr),
+      defaultTimesDialog(nullptr), directoriesDialog(nullptr), startupDialog(nullptr),
+      compilerSettingsDialog(nullptr), simulationMode(kModeClocks), selectedClock(0),
+      clockPeriods(1), runTime(1), watchCursor(0) {
+    windowKind = kMainWindowKind;
+    windowShell = topLevel;
+    SetTitleWord(kMainTitleWord);
+    LoadOptions(this);
+    int width, height;
+    GetStartupDimension(width, height);
+    AElement::SetDefaultPlaneSize(width, height);
+    CreateWidgets();
+    SetToggle(kCommandGrid, gridVisible);
+    SetToggle(kCommandElementList, elementListShown);
+    SetToggle(kCommandOverview, overviewShown);
+    SetToggle(kCommandSimulate, simulationBoxShown);
+    RegisterDropSite();
+    connectionEnd = new AHelpElem(this);
+    connectionEnd->SetOwner(this);
+    // The popup menus, the library window, the simulation box and
+    // the clocks window are made by their own code once it is part of the program; until then
+    // their pointers stay null and the commands that need them do nothing.
+    ResetSimulationSettings();
+    New(width, height, 1);
+}
+
+MainWindow::~MainWindow() {
+    if (theMainWindow == this) theMainWindow = nullptr;
+    delete connectionEnd;
+    connectionEnd = nullptr;
+    if (watchCursor != 0 && windowShell != nullptr) {
+        XFreeCursor(XtDisplay(windowShell), watchCursor);
+    }
+}
+
+void MainWindow::CreateWidgets() {
+    XtVaSetValues(windowShell, XmNtitle, title, nullptr);
+    form = XtVaCreateWidget("form", xmFormWidgetClass, windowShell, XmNwidth, 700, XmNheight, 550,
+                            nullptr);
+    Widget menuBar = CreateMenuBar(form, kMainMenuRows, kMainMenuRowCount);
+    Widget toolBar = CreateToolBar(form, kMainToolRows, kMainToolRowCount);
+    Widget scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
+                                              XmNscrollingPolicy, XmAUTOMATIC, nullptr);
+    Widget footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
+    Widget frame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, footer, XmNshadowType,
+                                           XmSHADOW_IN, nullptr);
+    Widget footerForm = XtVaCreateManagedWidget("footer_form", xmFormWidgetClass, frame,
+                                                XmNshadowType, XmSHADOW_IN, nullptr);
+    {
+        OwnedXmString blank(" ");
+        footerLabel = XtVaCreateManagedWidget("footer_label_l", xmLabelWidgetClass, footerForm,
+                                              XmNlabelString, blank.Get(), XmNalignment,
+                                              XmALIGNMENT_BEGINNING, nullptr);
+    }
+    Widget separator = XtVaCreateManagedWidget("footer_separator", xmSeparatorWidgetClass,
+                                               footerForm, XmNorientation, XmVERTICAL,
+                                               XmNseparatorType, XmSHADOW_ETCHED_OUT, nullptr);
+    {
+        // Made with the longest status word, so that the label keeps that width.
+        OwnedXmString longest(" SIMULATING ");
+        statusLabel = XtVaCreateManagedWidget("footer_label_r", xmLabelWidgetClass, footerForm,
+                                              XmNlabelString, longest.Get(), XmNrecomputeSize,
+                                              False, XmNalignment, XmALIGNMENT_CENTER, nullptr);
+        OwnedXmString ready("READY");
+        XtVaSetValues(statusLabel, XmNlabelString, ready.Get(), nullptr);
+    }
+    cadArea = XtVaCreateManagedWidget("cad_area", xmDrawingAreaWidgetClass, scrolled, XmNwidth,
+                                      areaWidth, XmNheight, areaHeight, XmNbackground, GetWhite(),
+                                      XmNuserData, static_cast<XtPointer>(this), nullptr);
+    AddAreaCallbacks();
+    CreateBlackOnWhiteGC(&gridGC, cadArea);
+    CreateDashedXorGC(&rubberBandGC, cadArea);
+
+    XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(toolBar, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, menuBar,
+                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(scrolled, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, toolBar,
+                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, footer, nullptr);
+    XtVaSetValues(footer, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(footerLabel, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, separator, nullptr);
+    XtVaSetValues(separator, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, statusLabel, nullptr);
+    XtVaSetValues(statusLabel, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  nullptr);
+    XtManageChild(form);
+}
+
+void MainWindow::Clear() {
+    ArchitectureWindow::Clear();
+    SetTitle(" ");
+}
+
+void MainWindow::Schedule(SimTime time, AElement* element) {
+    eventQueue.Schedule(time, element, kPending);
+}
+
+void MainWindow::Unschedule(AElement* element) {
+    eventQueue.Remove(element);
+}
+
+void MainWindow::SetTitle(const char* path) {
+    if (windowShell == nullptr) return;
+    const std::string text = ComposeTitle(title, path, std::getenv("HOME"));
+    XtVaSetValues(windowShell, XmNtitle, text.c_str(), nullptr);
+}
+
+void MainWindow::SetBusy(const char* word) {
+    if (windowShell == nullptr || statusLabel == nullptr) return;
+    Display* display = XtDisplay(windowShell);
+    if (watchCursor == 0) watchCursor = XCreateFontCursor(display, XC_watch);
+    if (XtWindow(windowShell) != 0) XDefineCursor(display, XtWindow(windowShell), watchCursor);
+    OwnedXmString label(word);
+    XtVaSetValues(statusLabel, XmNlabelString, label.Get(), XmNforeground, GetRed(), nullptr);
+    XmUpdateDisplay(windowShell);
+}
+
+void MainWindow::SetReady() {
+    if (windowShell == nullptr || statusLabel == nullptr) return;
+    Display* display = XtDisplay(windowShell);
+    OwnedXmString label("READY");
+    XtVaSetValues(statusLabel, XmNlabelString, label.Get(), XmNforeground, GetBlack(), nullptr);
+    if (XtWindow(windowShell) != 0) XUndefineCursor(display, XtWindow(windowShell));
+    // Input given while the program was busy is not acted on.
+    XSync(display, False);
+    XEvent event;
+    const long mask =
+        KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask;
+    while (XCheckMaskEvent(display, mask, &event)) {
+    }
+}
+
+void MainWindow::ToggleElementList() {
+    // The library window reports its state through SetToggle once it exists; until then the
+    // toggles show that nothing opened.
+    SetToggle(kCommandElementList, elementListShown);
+}
+
+void MainWindow::ToggleSimulationBox() {
+    // Likewise for the simulation box.
+    SetToggle(kCommandSimulate, simulationBoxShown);
+}
+
+void MainWindow::Simulate(SimTime limit) {
+    SetBusy("SIMULATING");
+    XmUpdateDisplay(windowShell);
+    PtrArray<AElement>& elements = GetElements();
+    for (int i = 0; i < elements.GetCount(); i++) {
+        if (!elements[i]->IsDefined()) {
+            WindowMessage(windowShell, kMessageWarning, "Warning", "Not all elements defined");
+            break;
+        }
+    }
+    eventQueue.RunUntil(limit);
+    SetReady();
+}
+
+void MainWindow::ResetSimulation() {
+    eventQueue.Clear();
+    ResetAll();
+}
+
+void MainWindow::ResetSimulationSettings() {
+    simulationMode = kModeClocks;
+    selectedClock = 0;
+    clockPeriods = 1;
+    runTime = 1;
+}
+
+int MainWindow::New(int x, int y, int initial) {
+    if (!initial) {
+        if (!QueryClear()) return 0;
+        // The simulation box is hidden and the clocks window closed here once they exist.
+    }
+    ResetClocks();
+    ResetSimulationSettings();
+    eventQueue.Clear();
+    AElement::SetDefaultPlaneSize(x, y);
+    // Unless initial, the library window rebuilds its palette for the new size once it exists.
+    SetFileName(nullptr);
+    SetTitle(" ");
+    return 1;
+}
+
+int MainWindow::QueryQuit() {
+    // Both are asked before either is cleared: a Cancel for the library must not leave the main
+    // architecture already gone.
+    ArchitectureWindow* library = nullptr; // the library window, once it is part of the program
+    if (!AskClear()) return 0;
+    if (library != nullptr && !library->AskClear()) return 0;
+    Clear();
+    if (library != nullptr) library->Clear();
+    return 1;
+}
+
+void MainWindow::ShowTime(SimTime) {
+    // Forwarded to the simulation box's time display once the box exists.
+}

@@ -1,0 +1,119 @@
+#include "shell/ShellElementUi.h"
+
+#include <Xm/Xm.h>
+
+#include "model/data/Architecture.h"
+#include "shell/ArchitectureWindow.h"
+#include "shell/DragDisplay.h"
+#include "shell/MainWindow.h"
+#include "toolkit/GraphicsContexts.h"
+#include "toolkit/MessageDialog.h"
+
+ShellElementUi::ShellElementUi(Widget shell) : topLevel(shell) {}
+
+void ShellElementUi::Schedule(SimTime time, AElement* element) {
+    if (MainWindow* main = GetMainWindow()) main->Schedule(time, element);
+}
+
+void ShellElementUi::RemoveFromQueue(AElement* element) {
+    if (MainWindow* main = GetMainWindow()) main->Unschedule(element);
+    // The element is going: no window may keep it as its highlighted pin.
+    ArchitectureWindow::ForgetElement(element);
+}
+
+SimTime ShellElementUi::GetSimulationTime() {
+    MainWindow* main = GetMainWindow();
+    return main != nullptr ? main->GetSimulationTime() : 0;
+}
+
+void ShellElementUi::SetBusy(const char* word) {
+    if (MainWindow* main = GetMainWindow()) main->SetBusy(word);
+}
+
+void ShellElementUi::SetReady() {
+    if (MainWindow* main = GetMainWindow()) main->SetReady();
+}
+
+int ShellElementUi::Ask(MessageKind kind, const char* title, const char* text) {
+    MainWindow* main = GetMainWindow();
+    Widget parent = main != nullptr ? main->GetShell() : topLevel;
+    return WindowMessage(parent, kind, title, text);
+}
+
+void ShellElementUi::UpdateDisplay() {
+    if (topLevel != nullptr) XmUpdateDisplay(topLevel);
+}
+
+void ShellElementUi::Redraw(Architecture* owner, int clear, int x1, int y1, int x2, int y2) {
+    auto* window = dynamic_cast<ArchitectureWindow*>(owner);
+    if (window != nullptr) window->Redraw(clear, x1, y1, x2, y2);
+}
+
+Window ShellElementUi::GetWorkingArea(Architecture* owner, Display*& display) {
+    auto* window = dynamic_cast<ArchitectureWindow*>(owner);
+    Widget area = window != nullptr ? window->GetCadArea() : nullptr;
+    if (area == nullptr) {
+        display = nullptr;
+        return 0;
+    }
+    display = XtDisplay(area);
+    return XtWindow(area);
+}
+
+Window ShellElementUi::GetWidgetWindow(_WidgetRec* widget, Display*& display) {
+    if (widget == nullptr) {
+        display = nullptr;
+        return 0;
+    }
+    display = XtDisplay(widget);
+    return XtWindow(widget);
+}
+
+Display* ShellElementUi::GetDisplay() {
+    return topLevel != nullptr ? XtDisplay(topLevel) : nullptr;
+}
+
+GC ShellElementUi::CreateGC(ElementGCKind kind, Display* display) {
+    if (display == nullptr) return nullptr;
+    Screen* screen = DefaultScreenOfDisplay(display);
+    GC gc = nullptr;
+    switch (kind) {
+        case kBlackOnWhiteGC2:
+            CreateBlackOnWhiteGC2(&gc, display, screen);
+            break;
+        case kWhiteGC:
+            CreateWhiteGC(&gc, display, screen);
+            break;
+        case kRedOnLightGrayGC:
+            CreateRedOnLightGrayGC(&gc, display, screen);
+            break;
+        case kRedXorGC:
+            CreateRedXorGC(&gc, display, screen);
+            break;
+        case kRedOnWhiteGC:
+            CreateRedOnWhiteGC(&gc, display, screen);
+            break;
+        case kBlueXorGC:
+            CreateBlueXorGC(&gc, display, screen);
+            break;
+        case kWhiteGC2:
+            CreateWhiteGC2(&gc, display, screen);
+            break;
+        case kRedXorInferiorsGC:
+            CreateRedXorInferiorsGC(&gc, display, screen);
+            break;
+    }
+    return gc;
+}
+
+Display* ShellElementUi::GetDragDisplay() {
+    return ::GetDragDisplay();
+}
+
+Window ShellElementUi::GetDragRootWindow() {
+    return ::GetDragRootWindow();
+}
+
+GC ShellElementUi::GetDragRootGC() {
+    return ::GetDragRootGC();
+}
