@@ -14,6 +14,8 @@
 #include <iosfwd>
 #include <string>
 
+class MainWindow;
+
 // The grid options of an architecture window: grid visible, grid step in pixels, snap to grid.
 struct GridOptions {
     int visible;
@@ -116,3 +118,9 @@ void ClearSettingsSkippedEntry();
 void LoadOptions(SettingsHost& host);
 // Writes both files into HOME, the grid taken from the host.
 void SaveOptions(SettingsHost& host);
+
+// The same for the main window (SettingsMainWindow.cpp): its grid, warnings over the top-level
+// shell. LoadOptions is called once from the main window's constructor; SaveOptions is the
+// Options menu's "Save as Default" and uses the main window of GetMainWindow.
+void LoadOptions(MainWindow* window);
+void SaveOptions();

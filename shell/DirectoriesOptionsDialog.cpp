@@ -1,0 +1,141 @@
+#include "shell/DirectoriesOptionsDialog.h"
+
+#include <Xm/LabelG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/TextF.h>
+#include <Xm/Xm.h>
+
+#include <cstdint>
+
+#include "model/format/LoadSaveObject.h"
+#include "shell/MainWindow.h"
+#include "shell/OptionDialogs.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/OwnedXtString.h"
+
+namespace {
+
+struct DirectoryRow {
+    const char* label;
+    Widget directory; // the open dialog's text fields
+    Widget filter;
+    FileKind kind;
+};
+
+DirectoryRow gRows[kFileKindCount] = {
+    {"Architecture: ", nullptr, nullptr, kArchitectureFile},
+    {"Library: ", nullptr, nullptr, kLibraryFile},
+    {"Matrix: ", nullptr, nullptr, kMatrixFile},
+    {"Mask: ", nullptr, nullptr, kMaskFile},
+    {"Rule: ", nullptr, nullptr, kRuleFile},
+    {"Perm: ", nullptr, nullptr, kPermFile},
+    {"Logic: ", nullptr, nullptr, kLogicFile},
+    {"S-SEED: ", nullptr, nullptr, kSSeedFile},
+    {"C++: ", nullptr, nullptr, kCElemFile},
+    {"Split: ", nullptr, nullptr, kSplitFile},
+    {"Join: ", nullptr, nullptr, kJoinFile},
+    {"Input: ", nullptr, nullptr, kInputFile},
+    {"Output: ", nullptr, nullptr, kOutputFile},
+    {"Macro: ", nullptr, nullptr, kMacroFile},
+};
+
+void OkCallback(Widget, XtPointer self, XtPointer) {
+    static_cast<DirectoriesOptionsDialog*>(self)->Ok();
+}
+
+void CancelCallback(Widget, XtPointer self, XtPointer) {
+    static_cast<DirectoriesOptionsDialog*>(self)->Cancel();
+}
+
+Dimension WidthOf(Widget widget) {
+    Dimension width = 0;
+    XtVaGetValues(widget, XmNwidth, &width, nullptr);
+    return width;
+}
+
+} // namespace
+
+DirectoriesOptionsDialog::DirectoriesOptionsDialog(MainWindow* mainWindow)
+    : shell(nullptr), mainWindow(mainWindow) {
+    mainWindow->SetDirectoriesDialog(this);
+    const OptionDialogFrame dialog = CreateOptionDialogFrame(
+        mainWindow->GetShell(), "Directories/Filter - Options", CancelCallback, this);
+    shell = dialog.shell;
+
+    Widget column = XtVaCreateManagedWidget("rowcolumn", xmRowColumnWidgetClass, dialog.frame,
+                                            XmNorientation, XmVERTICAL, nullptr);
+    Widget header = XtVaCreateManagedWidget("rc_help", xmRowColumnWidgetClass, column,
+                                            XmNorientation, XmHORIZONTAL, nullptr);
+    Widget headers[3];
+    const char* const headerNames[3] = {" ", "Directories:", "Filter:"};
+    for (int i = 0; i < 3; i++) {
+        headers[i] =
+            XtVaCreateManagedWidget(headerNames[i], xmLabelGadgetClass, header, XmNrecomputeSize,
+                                    False, XmNalignment, XmALIGNMENT_BEGINNING, nullptr);
+    }
+    Widget labels[kFileKindCount];
+    for (int row = 0; row < kFileKindCount; row++) {
+        DirectoryRow& entry = gRows[row];
+        Widget line = XtVaCreateManagedWidget("rc_help", xmRowColumnWidgetClass, column,
+                                              XmNorientation, XmHORIZONTAL, nullptr);
+        labels[row] =
+            XtVaCreateManagedWidget(entry.label, xmLabelGadgetClass, line, XmNrecomputeSize, False,
+                                    XmNalignment, XmALIGNMENT_BEGINNING, nullptr);
+        entry.directory = XtVaCreateManagedWidget(
+            "Text", xmTextFieldWidgetClass, line, XmNcolumns, 40, XmNuserData,
+            reinterpret_cast<XtPointer>(static_cast<intptr_t>(entry.kind)), nullptr);
+        SetFieldText(entry.directory, GetDirectory(entry.kind));
+        entry.filter =
+            XtVaCreateManagedWidget("Text", xmTextFieldWidgetClass, line, XmNcolumns, 7, nullptr);
+        SetFieldText(entry.filter, GetFilterPattern(entry.kind));
+    }
+    // Every row label is as wide as the first; the headers stand over their columns.
+    const Dimension labelWidth = WidthOf(labels[0]);
+    for (Widget label : labels)
+        XtVaSetValues(label, XmNwidth, labelWidth, nullptr);
+    XtVaSetValues(headers[0], XmNwidth, labelWidth, nullptr);
+    XtVaSetValues(headers[1], XmNwidth, WidthOf(gRows[0].directory), nullptr);
+    XtVaSetValues(headers[2], XmNwidth, WidthOf(gRows[0].filter), nullptr);
+
+    const ActionAreaRow rows[] = {
+        {"OK", OkCallback, this},
+        {"Cancel", CancelCallback, this},
+    };
+    ShowOptionDialog(dialog, rows, XtNumber(rows));
+}
+
+DirectoriesOptionsDialog::~DirectoriesOptionsDialog() {
+    if (mainWindow->GetDirectoriesDialog() == this) mainWindow->SetDirectoriesDialog(nullptr);
+    XtDestroyWidget(shell);
+    for (DirectoryRow& entry : gRows) {
+        entry.directory = nullptr;
+        entry.filter = nullptr;
+    }
+}
+
+Widget DirectoriesOptionsDialog::GetDirectoryField(int row) {
+    return row >= 0 && row < kFileKindCount ? gRows[row].directory : nullptr;
+}
+
+Widget DirectoriesOptionsDialog::GetFilterField(int row) {
+    return row >= 0 && row < kFileKindCount ? gRows[row].filter : nullptr;
+}
+
+void DirectoriesOptionsDialog::Ok() {
+    for (const DirectoryRow& entry : gRows) {
+        OwnedXtString directory(XmTextFieldGetString(entry.directory));
+        if (directory.Get()[0] != '\0' && !FileExists(directory.Get())) {
+            XmProcessTraversal(entry.directory, XmTRAVERSE_CURRENT);
+            WarningMessage(shell, "Error", "Directory does not exist!");
+            return;
+        }
+        OwnedXtString filter(XmTextFieldGetString(entry.filter));
+        SetDirectory(directory.Get(), entry.kind);
+        SetFilterPattern(filter.Get(), entry.kind);
+    }
+    delete this;
+}
+
+void DirectoriesOptionsDialog::Cancel() {
+    delete this;
+}
