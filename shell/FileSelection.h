@@ -17,6 +17,7 @@
 #include <string>
 
 #include "model/format/FileKind.h"
+#include "toolkit/MessageKind.h"
 
 class FileArgument;
 class LoadSaveObject;
@@ -60,6 +61,12 @@ std::string ComposeParseError(int code, int line, const char* token);
 // The dialog's buttons.
 void FileDialogOkCallback(Widget widget, XtPointer client, XtPointer call);
 void FileDialogCancelCallback(Widget widget, XtPointer client, XtPointer call);
+
+// Where the flow's message boxes go: MessageDialog unless a test installs its own (null
+// restores MessageDialog).
+using FileMessageFunction = MessageResult (*)(Widget parent, MessageKind kind, const char* title,
+                                              const char* text);
+void SetFileMessageFunction(FileMessageFunction function);
 
 // The path the dialog's OK acts on: a value that does not begin with '/' is joined to the
 // directory, with one '/' between them.

@@ -1,4 +1,129 @@
-// Entry point of the QUIRAN program.
-int main() {
+// The QUIRAN program: starts every subsystem in order, opens the architecture named on the
+// command line and runs the Xt main loop, which never returns; the process ends through exit
+// (Quit, the window manager's close, a crash or running out of memory).
+
+#include <Xm/Protocols.h>
+#include <Xm/Xm.h>
+
+#include <string>
+
+#include "model/elements/ArchitectureGraphics.h"
+#include "model/elements/ElementUi.h"
+#include "model/format/LoadSaveObject.h"
+#include "model/format/TextFormat.h"
+#include "shell/DragDisplay.h"
+#include "shell/FallbackResources.h"
+#include "shell/FileSelection.h"
+#include "shell/MainWindow.h"
+#include "shell/Recovery.h"
+#include "shell/Settings.h"
+#include "shell/ShellElementUi.h"
+#include "shell/Startup.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/ReadInt.h"
+
+namespace {
+
+// The start-up options that are applied once the main window is up.
+void ApplyStartupOptions(MainWindow& main) {
+    // The library window and its loading come with the element library; until then only the
+    // two windows the main window already offers are shown.
+    if (GetStartupElementWindow()) main.ToggleElementList();
+    if (GetStartupSimulationBox()) main.ToggleSimulationBox();
+}
+
+void OpenCommandLineFile(MainWindow& main, Widget topLevel, int argc, char** argv) {
+    const char* path = FirstFileArgument(argc, argv);
+    if (path == nullptr) return;
+    if (FileExists(path)) {
+        LoadFile(main, path, nullptr);
+        return;
+    }
+    const std::string text = std::string("Can't open ") + path + "\nNo such file or directory.";
+    InfoMessage(topLevel, " ", text.c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // 1. Crash and low-memory recovery, before anything can fail.
+    InstallErrorHandlers();
+    InitLineBuffer();
+
+    // 2. "--original_motif" gives the toolkit no fallback resources.
+    const bool originalMotif = HasOriginalMotifOption(argc, argv);
+
+    // 3. The drag display comes before the toolkit's own connection; exits with 1 without one.
+    OpenDragDisplay(argc, argv);
+
+    // 4. The toolkit removes the options it knows from argc and argv.
+    XtAppContext app = nullptr;
+    Widget topLevel =
+        XtOpenApplication(&app, "QUIRAN", nullptr, 0, &argc, argv,
+                          originalMotif ? nullptr : const_cast<String*>(kFallbackResources),
+                          applicationShellWidgetClass, nullptr, 0);
+    SetTopLevelShell(topLevel, app);
+
+    // 5. The window manager's close asks before quitting.
+    XtVaSetValues(topLevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    Display* display = XtDisplay(topLevel);
+    const Atom wmProtocols = XmInternAtom(display, const_cast<char*>("WM_PROTOCOLS"), False);
+    const Atom wmDeleteWindow = XmInternAtom(display, const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmAddProtocolCallback(topLevel, wmProtocols, wmDeleteWindow, QuitCallback, nullptr);
+
+    // 6.
+    XtAppSetWarningHandler(app, XtWarningFilter);
+
+    // What the elements need of the windows is answered by the shell from here on.
+    SetElementUi(new ShellElementUi(topLevel));
+
+    // 7. Stipple, named colours, the contexts of matrix drawing.
+    CreateStippleBitmap(topLevel);
+    InitColors(topLevel);
+    CreateMatrixGCs(topLevel);
+
+    // 8.
+    SetApplicationIcon();
+
+    // 9. The drag-and-drop target atoms come with drag and drop.
+
+    // 10.
+    SetReadIntAppContext(app);
+
+    // 11.
+    CreateFileDialog();
+
+    // 12. The working-area font and contexts; every element type makes its stock icon on first
+    // use.
+    InitArchitectureGraphics();
+
+    // 13. The overview's cursor and XOR context come with the overview window.
+
+    // 14. The settings files, all widgets, the library window, the simulation box, the clocks
+    // window and a new architecture with one clock.
+    MainWindow* main = new MainWindow(topLevel);
+    SetMainWindow(main);
+
+    // 15.
+    XtRealizeWidget(topLevel);
+    XmUpdateDisplay(topLevel);
+    main->CenterView();
+    XmUpdateDisplay(topLevel);
+
+    // 16. The welcome splash comes with the welcome window.
+
+    // 17.
+    ApplyStartupOptions(*main);
+
+    // 18. Only the first file argument counts.
+    OpenCommandLineFile(*main, topLevel, argc, argv);
+
+    // 19. From here on a crash is reported in boxes and saved into core.arc.
+    SetGuiReady();
+
+    // 20.
+    XtAppMainLoop(app);
     return 0;
 }

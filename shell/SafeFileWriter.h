@@ -1,0 +1,68 @@
+#pragma once
+
+// Writes a file so that its target is only ever replaced by a complete copy: the text goes into a
+// new file beside the target, which is flushed, synced and closed, and only then renamed over the
+// target. Until Commit succeeds the target is untouched; a writer that is not committed removes
+// its new file again.
+
+#include <cstddef>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+class SafeFileWriter {
+public:
+    enum Target {
+        kExistingFile, // the target must be a writable regular file; its mode is kept
+        kNewFile,      // the target must not exist, also when it is committed; mode 0664
+    };
+
+    SafeFileWriter();
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Checks the target and makes the new file; 0 or an errno value (ENOENT for a missing
+    // existing file, EEXIST for a new one that is there, EISDIR for anything but a regular
+    // file, EACCES for a target that may not be written).
+    int Open(const char* path, Target target);
+    // The stream to write the text to; it fails once a write to the new file failed.
+    std::ostream& Stream() { return stream; }
+    // Flushes, syncs and closes the new file and renames it over the target; 0 or an errno value
+    // (EIO when the stream had failed), the target untouched on any failure.
+    int Commit();
+
+private:
+    // The stream's buffer on the new file's descriptor: writes go straight to the descriptor
+    // and allocate nothing, which the emergency save after running out of memory relies on.
+    class DescriptorBuffer : public std::streambuf {
+    public:
+        void SetDescriptor(int descriptor) { fd = descriptor; }
+        // 0 or the errno value of the first failed write.
+        int GetError() const { return error; }
+
+    protected:
+        int_type overflow(int_type c) override;
+        std::streamsize xsputn(const char* text, std::streamsize count) override;
+        int sync() override;
+
+    private:
+        bool WriteOut(const char* data, size_t count);
+        bool Drain();
+
+        static const size_t kSize = 8192;
+        int fd = -1;
+        int error = 0;
+        char buffer[kSize];
+        size_t used = 0;
+    };
+
+    void Discard();
+
+    DescriptorBuffer buffer;
+    std::ostream stream;
+    Target target;
+    int fd;
+    std::string targetPath;
+    std::string tempPath;
+};
