@@ -27,6 +27,7 @@
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
+#include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 
@@ -112,8 +113,9 @@ ArchitectureWindow::ArchitectureWindow(const ArchitectureWindow& source)
 }
 
 ArchitectureWindow::~ArchitectureWindow() {
-    // The working-area options dialog and the overview window are made by their own windows'
-    // code, which closes them with this window; until that exists the pointers stay null.
+    // The overview window is made by its own window's code, which closes it with this window;
+    // until that exists its pointer stays null.
+    delete workingAreaOptionsDialog;
     if (highlightElement != nullptr && highlightElement->GetOwner() == this) {
         highlightElement = nullptr;
         highlightPin = 0;

@@ -16,9 +16,15 @@
 #include "model/data/ClockList.h"
 #include "model/elements/AElement.h"
 #include "model/elements/AHelpElem.h"
+#include "shell/ClocksWindow.h"
+#include "shell/CompilerSettingsDialog.h"
+#include "shell/DefaultTimesDialog.h"
+#include "shell/DirectoriesOptionsDialog.h"
 #include "shell/MainWindowTables.h"
 #include "shell/MenuCommand.h"
 #include "shell/Settings.h"
+#include "shell/SimulationBoxWindow.h"
+#include "shell/StartupOptionsDialog.h"
 #include "toolkit/Colors.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MessageDialog.h"
@@ -74,15 +80,25 @@ MainWindow::MainWindow(Widget topLevel)
     RegisterDropSite();
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
-    // The popup menus, the library window, the simulation box and
-    // the clocks window are made by their own code once it is part of the program; until then
-    // their pointers stay null and the commands that need them do nothing.
+    // The popup menus and the library window are made by their own code once it is part of the
+    // program; until then their pointers stay null and the commands that need them do nothing.
     ResetSimulationSettings();
+    simulationBox =
+        new SimulationBoxWindow(this, &simulationMode, &clockPeriods, &selectedClock, &runTime);
+    clocksWindow = new ClocksWindow(this);
     New(width, height, 1);
 }
 
 MainWindow::~MainWindow() {
     if (theMainWindow == this) theMainWindow = nullptr;
+    delete defaultTimesDialog;
+    delete directoriesDialog;
+    delete startupDialog;
+    delete compilerSettingsDialog;
+    delete simulationBox;
+    simulationBox = nullptr;
+    delete clocksWindow;
+    clocksWindow = nullptr;
     delete connectionEnd;
     connectionEnd = nullptr;
     if (watchCursor != 0 && windowShell != nullptr) {
@@ -197,8 +213,11 @@ void MainWindow::ToggleElementList() {
 }
 
 void MainWindow::ToggleSimulationBox() {
-    // Likewise for the simulation box.
-    SetToggle(kCommandSimulate, simulationBoxShown);
+    if (simulationBoxShown) {
+        simulationBox->Hide();
+    } else {
+        simulationBox->Show();
+    }
 }
 
 void MainWindow::Simulate(SimTime limit) {
@@ -230,7 +249,8 @@ void MainWindow::ResetSimulationSettings() {
 int MainWindow::New(int x, int y, int initial) {
     if (!initial) {
         if (!QueryClear()) return 0;
-        // The simulation box is hidden and the clocks window closed here once they exist.
+        if (simulationBoxShown) simulationBox->Hide();
+        clocksWindow->Hide();
     }
     ResetClocks();
     ResetSimulationSettings();
@@ -239,6 +259,8 @@ int MainWindow::New(int x, int y, int initial) {
     // Unless initial, the library window rebuilds its palette for the new size once it exists.
     SetFileName(nullptr);
     SetTitle(" ");
+    simulationBox->RebuildClockMenu();
+    simulationBox->UpdateDisplay();
     return 1;
 }
 
@@ -253,6 +275,6 @@ int MainWindow::QueryQuit() {
     return 1;
 }
 
-void MainWindow::ShowTime(SimTime) {
-    // Forwarded to the simulation box's time display once the box exists.
+void MainWindow::ShowTime(SimTime time) {
+    simulationBox->ShowTime(time);
 }

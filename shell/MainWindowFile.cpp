@@ -11,7 +11,9 @@
 #include "model/elements/ElementHeader.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/ClocksWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/SimulationBoxWindow.h"
 
 namespace {
 
@@ -35,7 +37,8 @@ int MainWindow::Read(std::istream& in, FileArgument*) {
         return kNoError;
     }
     didRead = 1;
-    // The simulation box is hidden and the clocks window closed here once they exist.
+    if (simulationBoxShown) simulationBox->Hide();
+    clocksWindow->Hide();
     ResetSimulationSettings();
     GetClocks().Clear();
     int result = ReadBody(in, 1);
@@ -47,8 +50,10 @@ int MainWindow::Read(std::istream& in, FileArgument*) {
             ReplaceClock(k, 0);
         if (selectedClock >= GetClockCount()) selectedClock = 0;
     }
-    // On success the simulation box refreshes its clock choice here once it exists.
     eventQueue.Clear();
+    // The clocks changed either way: the box's clock choice follows them.
+    simulationBox->RebuildClockMenu();
+    simulationBox->UpdateDisplay();
     UpdateOverview();
     return result;
 }

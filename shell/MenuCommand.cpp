@@ -11,9 +11,15 @@
 #include "model/elements/ElementUi.h"
 #include "model/format/FileKind.h"
 #include "shell/ArchitectureWindow.h"
+#include "shell/ClocksWindow.h"
+#include "shell/CompilerSettingsDialog.h"
+#include "shell/DefaultTimesDialog.h"
+#include "shell/DirectoriesOptionsDialog.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
+#include "shell/StartupOptionsDialog.h"
+#include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/MessageDialog.h"
 
 #ifndef QUIRAN_INFORMATION_ADDRESS
@@ -76,6 +82,9 @@ void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
         case kCommandDelete:
             window->DeleteSelection();
             break;
+        case kCommandClocks:
+            main->GetClocksWindow()->Show();
+            break;
         case kCommandSimulate:
             main->ToggleSimulationBox();
             break;
@@ -87,6 +96,23 @@ void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
             break;
         case kCommandGrid:
             window->ToggleGrid();
+            break;
+        case kCommandDefaultTimes:
+            if (main->GetDefaultTimesDialog() == nullptr) new DefaultTimesDialog(main);
+            break;
+        case kCommandCompilerSettings:
+            if (main->GetCompilerSettingsDialog() == nullptr) new CompilerSettingsDialog(main);
+            break;
+        case kCommandWorkingArea:
+            if (window->GetWorkingAreaOptionsDialog() == nullptr) {
+                new WorkingAreaOptionsDialog(window);
+            }
+            break;
+        case kCommandDirectories:
+            if (main->GetDirectoriesDialog() == nullptr) new DirectoriesOptionsDialog(main);
+            break;
+        case kCommandStartup:
+            if (main->GetStartupDialog() == nullptr) new StartupOptionsDialog(main);
             break;
         case kCommandSaveAsDefault:
             SaveOptions();
@@ -122,8 +148,8 @@ void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
             if (auto* macro = dynamic_cast<AElement*>(window)) macro->CloseModifyWindow();
             break;
         default:
-            // Clocks, the option dialogs, About and the library's Close open windows that are
-            // made by their own code; Edit Remarks, Import and Export have no function.
+            // About and the library's Close open windows that are made by their own code; Edit
+            // Remarks, Import and Export have no function.
             break;
     }
 }
