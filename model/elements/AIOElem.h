@@ -1,0 +1,107 @@
+#pragma once
+
+// The common base of the INPUT and OUTPUT elements, which hold stacks of planes at the borders of
+// an architecture, and of their data holders. A holder owns one plane list (a ring with a current
+// position). The element keeps the eight view settings of its plane window, which are copied with
+// the element but never saved, and forwards to that window when it is open.
+//
+// One simulation step of either type emits the holder's current plane at output plane 0, then
+// records input plane 0 in its place and advances the position, so a stack of n planes passes on
+// what arrived n steps earlier.
+
+#include <cstdint>
+#include <iosfwd>
+
+#include "model/data/PlaneList.h"
+#include "model/elements/AElement.h"
+
+class D_IOElem : public FileArgument {
+public:
+    // count all-zero planes of that size.
+    D_IOElem(int width, int height, int count) : planes(width, height, count) {}
+    D_IOElem(const D_IOElem& other) = default;
+    // Plane list assignment, position included.
+    D_IOElem& operator=(const D_IOElem& other) {
+        planes = other.planes;
+        return *this;
+    }
+    ~D_IOElem() override = default;
+
+    // The type's LOGICAL_DATA block at the given level; 0 or the recorded code. A failed read
+    // leaves the holder as it was.
+    virtual int Write(std::ostream& out, int level) = 0;
+    virtual int Read(std::istream& in) = 0;
+
+    // The plane-list operations the plane windows use; k counts from the current position.
+    PlaneList& GetPlaneList() { return planes; }
+    const PlaneList& GetPlaneList() const { return planes; }
+    void SetBit(int x, int y, int k, int value) { planes.SetBit(x, y, k, value); }
+    int GetBit(int x, int y, int k) const { return planes.GetBit(x, y, k); }
+    void DeletePlanes() { planes.DeletePlanes(); }
+    int RemovePlanes(int n, int index) { return planes.RemovePlanes(n, index); }
+    int InsertPlanes(int n, int index) { return planes.InsertPlanes(n, index); }
+    void Push(const Matrix& plane) { planes.Push(plane); }
+    void SetXYPlane(const Matrix& plane, int k) { planes.SetXYPlane(plane, k); }
+    void SetXZPlane(const Matrix& view, int y) { planes.SetXZPlane(view, y); }
+    void SetYZPlane(const Matrix& view, int x) { planes.SetYZPlane(view, x); }
+    Matrix GetXYPlane(int k) const { return planes.GetXYPlane(k); }
+    Matrix GetXZPlane(int y) const { return planes.GetXZPlane(y); }
+    Matrix GetYZPlane(int x) const { return planes.GetYZPlane(x); }
+    const Matrix& GetCurrentPlane() const { return planes.GetCurrentPlane(); }
+    int GetCount() const { return planes.GetCount(); }
+    int GetWidth() const { return planes.GetWidth(); }
+    int GetHeight() const { return planes.GetHeight(); }
+    void ClearAll() { planes.ClearAll(); }
+
+protected:
+    PlaneList planes;
+};
+
+// The plane window's view of the stack: which slice it shows and how it codes numbers along a
+// line of cells. All 0 in a new element.
+struct IOViewSettings {
+    int32_t view; // 0 "XY-Plane", 1 "XZ-Plane", 2 "YZ-Plane"
+    int32_t direction;
+    int32_t sign;
+    int32_t coding;
+    int32_t position;
+    int32_t line;
+    int32_t interleave;
+    int32_t offset;
+};
+
+class AIOElem : public AElement {
+public:
+    // Both types have one input and one output and start on clock 1.
+    AIOElem(Architecture* owner, uint32_t type, int x, int y);
+    AIOElem(const AIOElem& other) = default;
+
+    void OpenModifyWindow() override = 0;
+    void Simulate() override = 0;
+    void ResetData() override = 0;
+    void DimensionChanged() override = 0;
+    void CreateData() override = 0;
+    // output plane 0 := the plane, or the holder's current plane when null.
+    virtual void EmitPlane(const Matrix* plane) = 0;
+
+    const IOViewSettings& GetViewSettings() const { return viewSettings; }
+    void SetViewSettings(const IOViewSettings& settings) { viewSettings = settings; }
+
+    // Forwarded to the plane window when it is open.
+    void RecordPlane();
+    void ReloadStack();
+    void ShowPlane(int quiet);
+
+protected:
+    // output plane 0 := the plane, or the holder's current plane when null; a cleared plane when
+    // there is neither.
+    void EmitFrom(const Matrix* plane, const D_IOElem* holder);
+    // The step both types take, on the holder they emit from and record into.
+    void SimulateWith(D_IOElem& holder);
+    // The reset step both types end with: the window reloads, and without a delay the first
+    // plane is at the output at once.
+    void FinishResetData();
+
+private:
+    IOViewSettings viewSettings;
+};

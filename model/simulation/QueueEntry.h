@@ -1,0 +1,22 @@
+#pragma once
+
+// One scheduled event of the simulator: at its time the element either latches its inputs
+// (pending) or computes and propagates (commit). The queue owns the record; an entry whose
+// element is cleared has been handled and waits to be removed.
+
+#include <cstdint>
+
+#include "model/data/SimTime.h"
+
+class AElement;
+
+enum QueueEntryState : int32_t {
+    kPending = 0, // the element latches its inputs at this time
+    kCommit = 1,  // the element computes and propagates at this time
+};
+
+struct QueueEntry {
+    SimTime time;
+    int32_t state;
+    AElement* element; // null once handled
+};
