@@ -1,0 +1,522 @@
+// gtest before the X headers, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "shell/MainWindow.h"
+
+#include <Xm/Label.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrollBar.h>
+#include <Xm/ToggleBG.h>
+#include <Xm/Xm.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/data/ClockList.h"
+#include "model/data/Connection.h"
+#include "model/elements/AElement.h"
+#include "model/elements/ASplitElem.h"
+#include "model/elements/ElementUi.h"
+#include "model/format/ParseError.h"
+#include "shell/FallbackResources.h"
+#include "shell/MenuCommand.h"
+#include "shell/ShellElementUi.h"
+#include "shell/Startup.h"
+#include "toolkit/Colors.h"
+#include "toolkit/OwnedXtString.h"
+
+namespace {
+
+// The one main window of the test process, on the virtual X server, built as start-up builds it
+// (fallback resources, palette, the shell's element interface) with HOME in a fresh folder.
+struct Gui {
+    XtAppContext app = nullptr;
+    Widget topLevel = nullptr;
+    MainWindow* main = nullptr;
+};
+
+void ProcessFor(XtAppContext app, int ms, const std::function<bool()>& done = nullptr) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done && done()) return;
+        if (XtAppPending(app)) {
+            XtAppProcessEvent(app, XtIMAll);
+        } else {
+            usleep(2000);
+        }
+    }
+}
+
+Gui& TheGui() {
+    static Gui gui = [] {
+        Gui g;
+        if (std::getenv("DISPLAY") == nullptr) return g;
+        static char home[] = "/tmp/quiran-main-XXXXXX";
+        if (mkdtemp(home) == nullptr) return g;
+        setenv("HOME", home, 1);
+        XtToolkitInitialize();
+        g.app = XtCreateApplicationContext();
+        XtAppSetFallbackResources(g.app, const_cast<String*>(kFallbackResources));
+        static char name[] = "quiran";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        Display* display = XtOpenDisplay(g.app, nullptr, name, "QUIRAN", nullptr, 0, &argc, argv);
+        if (display == nullptr) return g;
+        g.topLevel = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx,
+                                        0, XmNy, 0, nullptr);
+        SetTopLevelShell(g.topLevel, g.app);
+        CreateStippleBitmap(g.topLevel);
+        InitColors(g.topLevel);
+        static ShellElementUi ui(g.topLevel);
+        SetElementUi(&ui);
+        g.main = new MainWindow(g.topLevel);
+        SetMainWindow(g.main);
+        XtRealizeWidget(g.topLevel);
+        Widget area = g.main->GetCadArea();
+        ProcessFor(g.app, 3000, [area] {
+            XWindowAttributes attributes;
+            return XGetWindowAttributes(XtDisplay(area), XtWindow(area), &attributes) &&
+                   attributes.map_state == IsViewable;
+        });
+        ProcessFor(g.app, 200);
+        return g;
+    }();
+    return gui;
+}
+
+std::vector<std::string> asked;
+MessageResult answer = kResultCancel;
+
+MessageResult RecordMessage(Widget, MessageKind, const char* title, const char* text) {
+    asked.push_back(std::string(title) + "|" + text);
+    return answer;
+}
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gui = &TheGui();
+        if (gui->main == nullptr) GTEST_SKIP() << "no X display";
+        SetWindowMessageFunction(RecordMessage);
+        asked.clear();
+        answer = kResultNo;
+        main().ClearModified();
+        main().Clear();
+        main().New(16, 16, 1);
+        main().SetGridOptions(1, 15, 15, 1);
+        ClearParseError();
+    }
+    void TearDown() override {
+        if (gui->main == nullptr) return;
+        main().ClearModified();
+        main().Clear();
+        SetWindowMessageFunction(nullptr);
+    }
+
+    MainWindow& main() { return *gui->main; }
+    std::string ShellTitle() {
+        char* title = nullptr;
+        XtVaGetValues(gui->topLevel, XmNtitle, &title, nullptr);
+        return title != nullptr ? title : "";
+    }
+    std::string LabelText(Widget label) {
+        XmString string = nullptr;
+        XtVaGetValues(label, XmNlabelString, &string, nullptr);
+        char* text = nullptr;
+        XmStringGetLtoR(string, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
+        XmStringFree(string);
+        OwnedXtString owned(text);
+        return text != nullptr ? text : "";
+    }
+    int ReadFile(const std::string& text) {
+        ClearParseError();
+        std::istringstream in(text);
+        return main().Read(in, nullptr);
+    }
+    int ReadGlobal(const std::string& text) {
+        ClearParseError();
+        std::istringstream in(text);
+        return main().ReadGlobalData(in);
+    }
+    std::string GlobalData() {
+        std::ostringstream out;
+        EXPECT_EQ(main().WriteGlobalData(out, 0), 0);
+        return out.str();
+    }
+    ASplitElem* AddSplit(int x, int y) {
+        auto* split = new ASplitElem(&main(), x, y);
+        split->CreateData();
+        split->SetOwner(&main());
+        main().GetElements().Add(split);
+        return split;
+    }
+
+    Gui* gui = nullptr;
+};
+
+const char* const kNewGlobalData = R"(GLOBAL_ARCHITECTURE_DATA {
+  DIMENSION: (16,16)
+  CLOCKS {
+    NUMBER: 1
+    CLOCK {
+      TIME:   100
+      OFFSET: 0
+    }
+  }
+  SIMULATION_DATA {
+    MODE:     CLOCKS
+    CLOCK_NR: 1
+    CLOCKS:   1
+  }
+}
+
+)";
+
+TEST(MainWindow, TitleShowsTheHomeAsTildeOnlyAtADirectoryBoundary) {
+    struct Case {
+        const char* path;
+        const char* home;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"/home/u/x.arc", "/home/u", "Q  ~/x.arc"},
+        {"/home/u/x.arc", "/home/u/", "Q  ~/x.arc"},
+        {"/home/u", "/home/u", "Q  ~"},
+        {"/home/user2/x.arc", "/home/u", "Q  /home/user2/x.arc"},
+        {"/x.arc", "/", "Q  /x.arc"},
+        {"/home/u/x.arc", "", "Q  /home/u/x.arc"},
+        {"/home/u/x.arc", nullptr, "Q  /home/u/x.arc"},
+        {" ", "/home/u", "Q   "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " in " + (c.home != nullptr ? c.home : "(unset)"));
+        EXPECT_EQ(ComposeTitle("Q", c.path, c.home), c.title);
+    }
+}
+
+TEST_F(MainWindowFixture, NewArchitectureHasTheBlankTitle) {
+    main().SetTitle("/somewhere/a.arc");
+    EXPECT_EQ(ShellTitle(), "QUIRAN Pro  /somewhere/a.arc");
+    EXPECT_EQ(main().New(20, 30, 0), 1);
+    EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
+    int width, height;
+    AElement::GetDefaultPlaneSize(width, height);
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 30);
+    EXPECT_EQ(GetClockCount(), 1);
+}
+
+TEST_F(MainWindowFixture, WidgetsCarryTheNamesTheResourcesUse) {
+    Widget form = main().GetForm();
+    ASSERT_NE(form, nullptr);
+    for (const char* name :
+         {"MenuBar", "footer_rowcol", "ScrolledWindow", "*cad_area", "*FooterFrame", "*footer_form",
+          "*footer_label_l", "*footer_label_r", "*footer_separator", "ScrolledWindow.HorScrollBar",
+          "ScrolledWindow.VertScrollBar"}) {
+        EXPECT_NE(XtNameToWidget(form, name), nullptr) << name;
+    }
+    Widget menuBar = XtNameToWidget(form, "MenuBar");
+    // Entry names are the labels without their dots: the accelerator resources find them.
+    struct Entry {
+        const char* name;
+        const char* accelerator; // from the fallback resources
+    };
+    const Entry entries[] = {{"*Open", "Ctrl-O"},       {"*Save", "Ctrl-S"}, {"*Quit", "Ctrl-Q"},
+                             {"*Grid", "Ctrl-G"},       {"*Delete", "Del"},  {"*Save As", nullptr},
+                             {"*Elementlist", "Ctrl-E"}};
+    for (const Entry& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        Widget widget = XtNameToWidget(menuBar, entry.name);
+        ASSERT_NE(widget, nullptr);
+        if (entry.accelerator == nullptr) continue;
+        XmString text = nullptr;
+        XtVaGetValues(widget, XmNacceleratorText, &text, nullptr);
+        char* plain = nullptr;
+        XmStringGetLtoR(text, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &plain);
+        EXPECT_STREQ(plain, entry.accelerator);
+        XtFree(plain);
+        XmStringFree(text);
+    }
+    // "Simulate" names the cascade and the toggle in it; both get the accelerator line.
+    XmString simulate = nullptr;
+    XtVaGetValues(main().GetCommandMenuToggle(kCommandSimulate), XmNacceleratorText, &simulate,
+                  nullptr);
+    char* simulateText = nullptr;
+    XmStringGetLtoR(simulate, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &simulateText);
+    EXPECT_STREQ(simulateText, "Ctrl-I");
+    XtFree(simulateText);
+    XmStringFree(simulate);
+    Widget help = nullptr;
+    XtVaGetValues(menuBar, XmNmenuHelpWidget, &help, nullptr);
+    ASSERT_NE(help, nullptr);
+    EXPECT_STREQ(XtName(help), "Help");
+    // Seven buttons and two gaps, the toggles remembered for their commands.
+    Widget toolBar = XtNameToWidget(form, "footer_rowcol");
+    WidgetList children = nullptr;
+    Cardinal count = 0;
+    XtVaGetValues(toolBar, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+    EXPECT_EQ(count, 9u);
+    EXPECT_NE(main().GetCommandToolToggle(kCommandOverview), nullptr);
+    EXPECT_EQ(main().GetCommandMenuToggle(kCommandGrid), XtNameToWidget(menuBar, "*Grid"));
+    EXPECT_EQ(LabelText(main().GetStatusLabel()), "READY");
+}
+
+TEST_F(MainWindowFixture, WritesTheGlobalDataOfANewArchitecture) {
+    EXPECT_EQ(GlobalData(), kNewGlobalData);
+}
+
+TEST_F(MainWindowFixture, GlobalDataReadsBack) {
+    ASSERT_EQ(AddClock(250, 7), 1);
+    AElement::SetDefaultPlaneSize(40, 24);
+    main().GetSimulationMode() = kModeClocks;
+    main().GetSelectedClock() = 1;
+    main().GetClockPeriods() = 12;
+    const std::string clocked = GlobalData();
+    main().GetSimulationMode() = kModeManual;
+    main().GetRunTime() = 0;
+    const std::string manual = GlobalData();
+    EXPECT_NE(manual.find("    MODE: MANUAL\n    TIME: 0\n"), std::string::npos);
+    for (const std::string& text : {clocked, manual}) {
+        ResetClocks();
+        AElement::SetDefaultPlaneSize(16, 16);
+        EXPECT_EQ(ReadGlobal(text), 0);
+        EXPECT_EQ(GlobalData(), text);
+    }
+    EXPECT_EQ(GetClockCount(), 2);
+    EXPECT_EQ(GetClockPeriod(1), 250u);
+    EXPECT_EQ(GetClockOffset(1), 7u);
+}
+
+TEST_F(MainWindowFixture, GlobalDataErrors) {
+    struct Case {
+        const char* from;
+        const char* to;
+        int code;
+        const char* token;
+        int modeAfter; // -1: not looked at
+    };
+    const Case cases[] = {
+        {"CLOCK_NR: 1", "CLOCK_NR: 0", kNumberOutOfRange, "CLOCK_NR:", kModeManual},
+        {"CLOCK_NR: 1", "CLOCK_NR: 2", kNumberOutOfRange, "CLOCK_NR:", kModeManual},
+        {"CLOCKS:   1", "CLOCKS:   0", kNumberOutOfRange, "CLOCKS:", kModeManual},
+        {"NUMBER: 1", "NUMBER: 0", kNoClock, "NUMBER:", -1},
+        {"TIME:   100", "TIME:   0", kNumberOutOfRange, "TIME:", -1},
+        {"DIMENSION: (16,16)", "DIMENSION: (0,16)", kNumberOutOfRange, "DIMENSION:", -1},
+        {"DIMENSION: (16,16)", "DIMENSION: (16,100000)", kNumberOutOfRange, "DIMENSION:", -1},
+        {"MODE:     CLOCKS", "MODE:     WHENEVER", kUnknownSimulationMode, "MODE:", -1},
+        {"CLOCK {", "CLOCK (", kKeywordExpected, "{", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to);
+        std::string text = kNewGlobalData;
+        text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        main().GetSimulationMode() = kModeClocks;
+        EXPECT_EQ(ReadGlobal(text), c.code);
+        EXPECT_EQ(GetParseError(), c.code);
+        ASSERT_NE(GetParseErrorToken(), nullptr);
+        EXPECT_STREQ(GetParseErrorToken(), c.token);
+        if (c.modeAfter >= 0) {
+            EXPECT_EQ(main().GetSimulationMode(), c.modeAfter);
+        }
+    }
+    int width, height;
+    AElement::GetDefaultPlaneSize(width, height);
+    EXPECT_EQ(width, 16); // a refused dimension never becomes the plane size
+    EXPECT_EQ(height, 16);
+}
+
+TEST_F(MainWindowFixture, WritesTheArchitectureFileOfANewArchitecture) {
+    std::ostringstream out;
+    EXPECT_EQ(main().Write(out, 0, nullptr), 0);
+    EXPECT_EQ(out.str(), std::string("#\n# QUIRAN Pro architecture file\n#\n\n"
+                                     "REMARKS {\n}\n\n"
+                                     "OPTIONS {\n"
+                                     "  GRID {\n"
+                                     "    VISIBLE:   ON\n"
+                                     "    DIMENSION: (15,15)\n"
+                                     "    RASTERIZE: ON\n"
+                                     "  }\n"
+                                     "}\n\n") +
+                             kNewGlobalData +
+                             "ARCHITECTURE_ELEMENTS {\n"
+                             "  NUMBER: 0\n"
+                             "  ELEMENTS {\n"
+                             "  }\n"
+                             "}\n");
+}
+
+TEST_F(MainWindowFixture, ReadsAnArchitectureFileAndShowsItsGrid) {
+    ASplitElem* a = AddSplit(30, 45);
+    ASplitElem* b = AddSplit(150, 45);
+    main().GetConnections().Add(new Connection(&main(), a, 5, b, 2, 1));
+    main().SetGridOptions(0, 30, 30, 0);
+    std::ostringstream out;
+    ASSERT_EQ(main().Write(out, 0, nullptr), 0);
+    const std::string text = out.str();
+    main().ClearModified();
+    main().SetGridOptions(1, 15, 15, 1);
+    Widget gridToggle = main().GetCommandMenuToggle(kCommandGrid);
+    ASSERT_TRUE(XmToggleButtonGadgetGetState(gridToggle));
+
+    EXPECT_EQ(ReadFile(text), 0);
+    EXPECT_EQ(main().DidRead(), 1);
+    EXPECT_EQ(main().GetElements().GetCount(), 2);
+    EXPECT_EQ(main().GetConnections().GetCount(), 1);
+    EXPECT_EQ(main().GetGridVisible(), 0);
+    EXPECT_FALSE(XmToggleButtonGadgetGetState(gridToggle));
+    std::ostringstream again;
+    ASSERT_EQ(main().Write(again, 0, nullptr), 0);
+    EXPECT_EQ(again.str(), text);
+}
+
+TEST_F(MainWindowFixture, ReadThatMayNotClearReadsNothing) {
+    AddSplit(30, 45);
+    main().SetModified();
+    main().SetFileName("/tmp/kept.arc");
+    answer = kResultCancel;
+    EXPECT_EQ(ReadFile("anything"), 0);
+    EXPECT_EQ(main().DidRead(), 0);
+    EXPECT_EQ(main().GetElements().GetCount(), 1);
+    EXPECT_STREQ(main().GetFileName(), "/tmp/kept.arc");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], " |Architecture has been modified!\nDo you want to save it ?");
+}
+
+TEST_F(MainWindowFixture, FailedReadLeavesTheDefaultClockAndNoStaleClocks) {
+    // Two clocks, a SPLIT on clock 2, then an element the reader does not know.
+    ASSERT_EQ(AddClock(50, 5), 1);
+    ASplitElem* split = AddSplit(30, 45);
+    split->SetClock(2);
+    AddSplit(150, 45);
+    main().GetSelectedClock() = 1;
+    std::ostringstream out;
+    ASSERT_EQ(main().Write(out, 0, nullptr), 0);
+    std::string text = out.str();
+    text.replace(text.rfind("TYPE: SPLIT"), 11, "TYPE: NONSENSE");
+    main().ClearModified();
+    main().GetRunTime() = 77;
+
+    EXPECT_EQ(ReadFile(text), kUnknownElementType);
+    EXPECT_EQ(GetClockCount(), 1);
+    EXPECT_EQ(GetClockPeriod(0), 100u);
+    ASSERT_EQ(main().GetElements().GetCount(), 1);
+    EXPECT_EQ(main().GetElements()[0]->GetClock(), 0);
+    EXPECT_EQ(main().GetSelectedClock(), 0);
+    EXPECT_EQ(main().GetRunTime(), 1); // reset as for a new architecture before reading
+    // The load failed after clearing: the window no longer names the old file.
+    EXPECT_EQ(main().GetFileName(), nullptr);
+    EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
+}
+
+TEST_F(MainWindowFixture, QuitAsksBeforeClearing) {
+    AddSplit(30, 45);
+    main().SetModified();
+    main().SetTitle("/tmp/q.arc");
+    answer = kResultCancel;
+    EXPECT_EQ(main().QueryQuit(), 0);
+    EXPECT_EQ(main().GetElements().GetCount(), 1);
+    EXPECT_EQ(ShellTitle(), "QUIRAN Pro  /tmp/q.arc");
+    answer = kResultNo;
+    EXPECT_EQ(main().QueryQuit(), 1);
+    EXPECT_EQ(main().GetElements().GetCount(), 0);
+    EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
+}
+
+TEST_F(MainWindowFixture, ReadyDiscardsInputGivenWhileBusy) {
+    Widget status = main().GetStatusLabel();
+    Dimension width = 0;
+    XtVaGetValues(status, XmNwidth, &width, nullptr);
+    main().SetBusy("LOADING");
+    EXPECT_EQ(LabelText(status), "LOADING");
+    Pixel foreground = 0;
+    XtVaGetValues(status, XmNforeground, &foreground, nullptr);
+    EXPECT_EQ(foreground, GetRed());
+
+    // A key typed into the working area while busy.
+    Display* display = XtDisplay(main().GetCadArea());
+    XEvent key{};
+    key.xkey.type = KeyPress;
+    key.xkey.display = display;
+    key.xkey.window = XtWindow(main().GetCadArea());
+    key.xkey.keycode = XKeysymToKeycode(display, XK_Delete);
+    key.xkey.same_screen = True;
+    XSendEvent(display, key.xkey.window, False, KeyPressMask, &key);
+    XSync(display, False);
+
+    main().SetReady();
+    EXPECT_EQ(LabelText(status), "READY");
+    XEvent left;
+    EXPECT_FALSE(XCheckMaskEvent(display, KeyPressMask, &left));
+    Dimension after = 0;
+    XtVaGetValues(status, XmNwidth, &after, nullptr);
+    EXPECT_EQ(after, width); // the label keeps the width of the longest word
+}
+
+TEST_F(MainWindowFixture, ExposureRedrawsWiresWhole) {
+    ASplitElem* a = AddSplit(30, 45);
+    ASplitElem* b = AddSplit(330, 45);
+    main().GetConnections().Add(new Connection(&main(), a, 3, b, 2, 1));
+    main().ScrollTo(0, 0);
+    Widget area = main().GetCadArea();
+    Display* display = XtDisplay(area);
+    Window window = XtWindow(area);
+    // No other test's window may cover the area until its pixels are read.
+    struct ServerHold {
+        explicit ServerHold(Display* held) : display(held) { XGrabServer(display); }
+        ~ServerHold() { XUngrabServer(display); }
+        Display* display;
+    } hold(display);
+    XRaiseWindow(display, XtWindow(gui->topLevel));
+    ProcessFor(gui->app, 200);
+    main().Redraw(1, 0, 0, 0, 0);
+    int x1, y1;
+    a->GetPinPosition(3, x1, y1);
+    const int wireX = 200; // a point on the wire, well between the two elements
+    auto pixel = [&](int x, int y) {
+        XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+        unsigned long value = image != nullptr ? XGetPixel(image, 0, 0) : 0;
+        if (image != nullptr) XDestroyImage(image);
+        return value;
+    };
+    XSync(display, False);
+    const unsigned long wire = pixel(wireX, y1);
+    ASSERT_NE(wire, GetWhite());
+    // Half the wire is exposed (as when a window over it goes away).
+    XClearArea(display, window, wireX - 20, y1 - 20, 40, 40, True);
+    ProcessFor(gui->app, 300);
+    XSync(display, False);
+    EXPECT_EQ(pixel(wireX, y1), wire);
+    EXPECT_EQ(pixel(wireX + 41, y1), wire); // the part outside stays drawn once (off the grid)
+}
+
+TEST_F(MainWindowFixture, GridCommandTogglesTheGrid) {
+    Widget toggle = main().GetCommandMenuToggle(kCommandGrid);
+    ASSERT_NE(toggle, nullptr);
+    XmToggleButtonGadgetSetState(toggle, False, True); // the user's click
+    EXPECT_EQ(main().GetGridVisible(), 0);
+    XmToggleButtonGadgetSetState(toggle, True, True);
+    EXPECT_EQ(main().GetGridVisible(), 1);
+}
+
+TEST_F(MainWindowFixture, CenterViewCentresTheScrollBars) {
+    main().CenterView();
+    for (const char* name : {"ScrolledWindow.HorScrollBar", "ScrolledWindow.VertScrollBar"}) {
+        SCOPED_TRACE(name);
+        Widget bar = XtNameToWidget(main().GetForm(), name);
+        int value = 0, maximum = 0, slider = 0;
+        XtVaGetValues(bar, XmNvalue, &value, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
+        EXPECT_EQ(value, (maximum - slider) / 2);
+    }
+    int x1, y1, x2, y2;
+    main().GetVisibleRect(x1, y1, x2, y2);
+    EXPECT_GT(x1, 0);
+    EXPECT_GT(x2, x1);
+}
+
+} // namespace
