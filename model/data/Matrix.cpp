@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
@@ -26,6 +27,32 @@ Matrix::Matrix(int width, int height, int fill)
                   static_cast<uint32_t>(kBytesPerWord);
     mat.assign(static_cast<size_t>(anz_elements) * static_cast<size_t>(dimY), fill ? ~Word{0} : 0);
     if (fill) ClearPadding();
+}
+
+Matrix::Matrix(Matrix&& other) noexcept
+    : LoadSaveObject(other), dimX(other.dimX), dimY(other.dimY), size_of_mat(other.size_of_mat),
+      anz_elements(other.anz_elements), mat(std::move(other.mat)) {
+    other.Reset();
+}
+
+Matrix& Matrix::operator=(Matrix&& other) noexcept {
+    if (this == &other) return *this;
+    LoadSaveObject::operator=(other);
+    std::swap(dimX, other.dimX);
+    std::swap(dimY, other.dimY);
+    std::swap(size_of_mat, other.size_of_mat);
+    std::swap(anz_elements, other.anz_elements);
+    mat.swap(other.mat);
+    return *this;
+}
+
+// An all-zero 1 x 1 matrix, for a matrix whose words have been moved away.
+void Matrix::Reset() {
+    dimX = 1;
+    dimY = 1;
+    anz_elements = 1;
+    size_of_mat = kBytesPerWord;
+    mat.assign(1, 0);
 }
 
 Matrix& Matrix::operator=(const Matrix& other) {
@@ -105,9 +132,9 @@ const char* Matrix::OpName(Op op, bool binary) {
     return "";
 }
 
-void Matrix::Combine(Op op, const Matrix& a, const Matrix& b) {
+void Matrix::Combine(Op op, bool binary, const Matrix& a, const Matrix& b) {
     if (!SameSize(a) || !SameSize(b)) {
-        std::cerr << "Matrix::" << OpName(op, &a != this) << ": dimension mismatch\n";
+        std::cerr << "Matrix::" << OpName(op, binary) << ": dimension mismatch\n";
         return;
     }
     const size_t count = mat.size();
@@ -141,34 +168,34 @@ void Matrix::Combine(Op op, const Matrix& a, const Matrix& b) {
 }
 
 void Matrix::And(const Matrix& b) {
-    Combine(Op::kAnd, *this, b);
+    Combine(Op::kAnd, false, *this, b);
 }
 void Matrix::Or(const Matrix& b) {
-    Combine(Op::kOr, *this, b);
+    Combine(Op::kOr, false, *this, b);
 }
 void Matrix::Xor(const Matrix& b) {
-    Combine(Op::kXor, *this, b);
+    Combine(Op::kXor, false, *this, b);
 }
 void Matrix::Nand(const Matrix& b) {
-    Combine(Op::kNand, *this, b);
+    Combine(Op::kNand, false, *this, b);
 }
 void Matrix::Nor(const Matrix& b) {
-    Combine(Op::kNor, *this, b);
+    Combine(Op::kNor, false, *this, b);
 }
 void Matrix::AndOf(const Matrix& a, const Matrix& b) {
-    Combine(Op::kAnd, a, b);
+    Combine(Op::kAnd, true, a, b);
 }
 void Matrix::OrOf(const Matrix& a, const Matrix& b) {
-    Combine(Op::kOr, a, b);
+    Combine(Op::kOr, true, a, b);
 }
 void Matrix::XorOf(const Matrix& a, const Matrix& b) {
-    Combine(Op::kXor, a, b);
+    Combine(Op::kXor, true, a, b);
 }
 void Matrix::NandOf(const Matrix& a, const Matrix& b) {
-    Combine(Op::kNand, a, b);
+    Combine(Op::kNand, true, a, b);
 }
 void Matrix::NorOf(const Matrix& a, const Matrix& b) {
-    Combine(Op::kNor, a, b);
+    Combine(Op::kNor, true, a, b);
 }
 
 void Matrix::ShiftRowsDown(int n) {

@@ -23,8 +23,9 @@ public:
     // All bits 0, or all bits 1 when fill is non-zero. Dimensions below 1 are taken as 1.
     Matrix(int width, int height, int fill = 0);
     Matrix(const Matrix& other) = default;
-    Matrix(Matrix&& other) noexcept = default;
-    Matrix& operator=(Matrix&& other) noexcept = default;
+    // A moved-from matrix is left a valid all-zero 1 x 1 matrix (or the target's old contents).
+    Matrix(Matrix&& other) noexcept;
+    Matrix& operator=(Matrix&& other) noexcept;
     // Copies the words; takes the source's dimensions first when they differ.
     Matrix& operator=(const Matrix& other);
     ~Matrix() override = default;
@@ -37,6 +38,7 @@ public:
     uint32_t GetBufferSize() const { return size_of_mat; } // bytes
 
     int operator()(int x, int y) const; // 0 or 1
+    int GetBit(int x, int y) const { return (*this)(x, y); }
     void SetBit(int x, int y, int value);
     void ClearBit(int x, int y);
     int ToggleBit(int x, int y); // the new value
@@ -89,11 +91,12 @@ private:
     enum class Op { kAnd, kOr, kXor, kNand, kNor };
 
     static const char* OpName(Op op, bool binary);
+    void Reset();
     bool SameSize(const Matrix& other) const { return dimX == other.dimX && dimY == other.dimY; }
     bool Inside(int x, int y) const { return x >= 0 && x < dimX && y >= 0 && y < dimY; }
     Word* Row(int y) { return mat.data() + static_cast<size_t>(y) * anz_elements; }
     const Word* Row(int y) const { return mat.data() + static_cast<size_t>(y) * anz_elements; }
-    void Combine(Op op, const Matrix& a, const Matrix& b);
+    void Combine(Op op, bool binary, const Matrix& a, const Matrix& b);
     void ClearPadding();
     int ReadBlock(std::istream& in, std::vector<Word>& words) const;
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/format/ParseError.h"
@@ -336,8 +337,10 @@ TEST(Matrix, OperationsOnOtherSizesChangeNothing) {
     ::testing::internal::CaptureStderr();
     m.And(other);
     m.XorOf(other, other);
+    m.AndOf(m, other); // named by the operation called, also when one operand is the target
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Matrix::And: dimension mismatch\nMatrix::XorOf: dimension mismatch\n");
+              "Matrix::And: dimension mismatch\nMatrix::XorOf: dimension mismatch\n"
+              "Matrix::AndOf: dimension mismatch\n");
     EXPECT_EQ(m, Matrix(4, 2, 1));
 }
 
@@ -351,6 +354,23 @@ TEST(Matrix, AssignmentTakesTheSourcesDimensions) {
     const Matrix& same = m;
     m = same;
     EXPECT_EQ(m, wide);
+}
+
+TEST(Matrix, AMovedFromMatrixStaysUsable) {
+    Matrix source(40, 2, 1);
+    Matrix moved(std::move(source));
+    EXPECT_EQ(moved, Matrix(40, 2, 1));
+    EXPECT_EQ(source.GetDimX(), 1); // NOLINT: the state after a move is defined
+    EXPECT_EQ(source.GetBufferSize(), 4u);
+    source.SetBit(0, 0, 1);
+    EXPECT_EQ(source(0, 0), 1);
+
+    Matrix target(3, 3);
+    target = std::move(moved);
+    EXPECT_EQ(target, Matrix(40, 2, 1));
+    moved.SetBit(2, 2, 1); // NOLINT: holds the target's former 3 x 3 words
+    EXPECT_EQ(moved(2, 2), 1);
+    EXPECT_EQ(Words(moved).size(), 3u);
 }
 
 TEST(Matrix, CopyOverlapCopiesTheCommonRectangle) {
