@@ -4,6 +4,7 @@
 #include <Xm/Xm.h>
 
 #include "shell/ArchitectureWindow.h"
+#include "shell/WorkingAreaInput.h"
 
 void CadAreaExposeCallback(Widget, XtPointer window, XtPointer callData) {
     auto* data = static_cast<XmDrawingAreaCallbackStruct*>(callData);
@@ -18,7 +19,7 @@ void ScrollCallback(Widget, XtPointer window, XtPointer) {
     static_cast<ArchitectureWindow*>(window)->OverviewScrolled();
 }
 
-void CadAreaEventHandler(Widget, XtPointer, XEvent*, Boolean*) {
-    // Selecting, moving and connecting elements come with the working area's input handling;
-    // until it is part of the program the area ignores input.
+void CadAreaEventHandler(Widget widget, XtPointer window, XEvent* event, Boolean*) {
+    if (window == nullptr || event == nullptr) return;
+    HandleWorkingAreaEvent(*static_cast<ArchitectureWindow*>(window), widget, *event);
 }
