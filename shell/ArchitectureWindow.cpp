@@ -24,6 +24,7 @@
 #include "model/elements/AElement.h"
 #include "model/format/FileKind.h"
 #include "shell/AreaCallbacks.h"
+#include "shell/DragContext.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
@@ -339,8 +340,7 @@ void ArchitectureWindow::AddAreaCallbacks() {
 }
 
 void ArchitectureWindow::RegisterDropSite() {
-    // Drops onto the working area are taken by the drag-and-drop code, which registers its drop
-    // procedure here once it exists; until then the area accepts no drops.
+    RegisterAreaDropSite(cadArea);
 }
 
 void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
