@@ -13,7 +13,9 @@
 #include "model/format/TextFormat.h"
 #include "shell/DragDisplay.h"
 #include "shell/FallbackResources.h"
+#include "shell/DragContext.h"
 #include "shell/FileSelection.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/Recovery.h"
 #include "shell/Settings.h"
@@ -28,8 +30,10 @@ namespace {
 
 // The start-up options that are applied once the main window is up.
 void ApplyStartupOptions(MainWindow& main) {
-    // The library window and its loading come with the element library; until then only the
-    // two windows the main window already offers are shown.
+    const char* library = GetStartupLibrary();
+    if (library != nullptr && library[0] != '\0' && main.GetLibraryWindow() != nullptr) {
+        LoadFile(*main.GetLibraryWindow(), library, nullptr);
+    }
     if (GetStartupElementWindow()) main.ToggleElementList();
     if (GetStartupSimulationBox()) main.ToggleSimulationBox();
 }
@@ -87,7 +91,8 @@ int main(int argc, char** argv) {
     // 8.
     SetApplicationIcon();
 
-    // 9. The drag-and-drop target atoms come with drag and drop.
+    // 9. The drag-and-drop target atoms and the drag icon's bitmap.
+    InitDragAndDrop();
 
     // 10.
     SetReadIntAppContext(app);
