@@ -16,6 +16,7 @@
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
 #include "shell/FileSelection.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 #include "shell/StartupOptionsDialog.h"
@@ -143,13 +144,16 @@ void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
         case kCommandLibrarySaveAs:
             SaveAsDialog(*window, kLibraryFile, nullptr);
             break;
+        case kCommandLibraryClose:
+            main->GetLibraryWindow()->Hide();
+            break;
         case kCommandMacroClose:
             // A macro window is its macro element's modify window.
             if (auto* macro = dynamic_cast<AElement*>(window)) macro->CloseModifyWindow();
             break;
         default:
-            // About and the library's Close open windows that are made by their own code; Edit
-            // Remarks, Import and Export have no function.
+            // About opens a window that is made by its own code; Edit Remarks, Import and Export
+            // have no function.
             break;
     }
 }
