@@ -12,6 +12,7 @@
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
 #include "shell/ClocksWindow.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SimulationBoxWindow.h"
 
@@ -114,7 +115,7 @@ int MainWindow::ReadGlobalData(std::istream& in) {
         return SetReadError(in, kNumberOutOfRange, "DIMENSION:");
     }
     AElement::SetDefaultPlaneSize(width, height);
-    // The library window rebuilds its palette for the new size here once it exists.
+    if (GetLibraryWindow() != nullptr) GetLibraryWindow()->RebuildPalette();
     GetClocks().Clear();
 
     if ((code = Expect(in, cursor, {"CLOCKS", "{", "NUMBER:"})) != kNoError) return code;
