@@ -20,6 +20,7 @@
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindowTables.h"
 #include "shell/MenuCommand.h"
 #include "shell/Settings.h"
@@ -80,8 +81,9 @@ MainWindow::MainWindow(Widget topLevel)
     RegisterDropSite();
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
-    // The popup menus and the library window are made by their own code once it is part of the
-    // program; until then their pointers stay null and the commands that need them do nothing.
+    // The popup menus are made by their own code once it is part of the program; until then
+    // their pointers stay null.
+    libraryWindow = new LibraryWindow(this);
     ResetSimulationSettings();
     simulationBox =
         new SimulationBoxWindow(this, &simulationMode, &clockPeriods, &selectedClock, &runTime);
@@ -99,6 +101,8 @@ MainWindow::~MainWindow() {
     simulationBox = nullptr;
     delete clocksWindow;
     clocksWindow = nullptr;
+    delete libraryWindow;
+    libraryWindow = nullptr;
     delete connectionEnd;
     connectionEnd = nullptr;
     if (watchCursor != 0 && windowShell != nullptr) {
@@ -207,9 +211,12 @@ void MainWindow::SetReady() {
 }
 
 void MainWindow::ToggleElementList() {
-    // The library window reports its state through SetToggle once it exists; until then the
-    // toggles show that nothing opened.
-    SetToggle(kCommandElementList, elementListShown);
+    // The library window reports its state through SetToggle.
+    if (libraryWindow->IsShown()) {
+        libraryWindow->Hide();
+    } else {
+        libraryWindow->Show();
+    }
 }
 
 void MainWindow::ToggleSimulationBox() {
@@ -256,7 +263,7 @@ int MainWindow::New(int x, int y, int initial) {
     ResetSimulationSettings();
     eventQueue.Clear();
     AElement::SetDefaultPlaneSize(x, y);
-    // Unless initial, the library window rebuilds its palette for the new size once it exists.
+    if (!initial) libraryWindow->RebuildPalette();
     SetFileName(nullptr);
     SetTitle(" ");
     simulationBox->RebuildClockMenu();
@@ -267,7 +274,7 @@ int MainWindow::New(int x, int y, int initial) {
 int MainWindow::QueryQuit() {
     // Both are asked before either is cleared: a Cancel for the library must not leave the main
     // architecture already gone.
-    ArchitectureWindow* library = nullptr; // the library window, once it is part of the program
+    ArchitectureWindow* library = libraryWindow;
     if (!AskClear()) return 0;
     if (library != nullptr && !library->AskClear()) return 0;
     Clear();
