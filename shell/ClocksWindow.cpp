@@ -15,7 +15,6 @@
 #include "shell/MainWindow.h"
 #include "shell/SimulationBoxWindow.h"
 #include "toolkit/ActionArea.h"
-#include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
 
@@ -193,7 +192,7 @@ void ClocksWindow::Added(int cancelled, int period, int offset) {
 void ClocksWindow::Modify() {
     const int selected = GetSelected();
     if (selected == 0) {
-        InfoMessage(shell, " ", "No clock selected!");
+        WindowMessage(shell, kMessageInfo, " ", "No clock selected!");
         return;
     }
     modifyIndex = selected - 1;
@@ -214,16 +213,16 @@ void ClocksWindow::Modified(int cancelled, int period, int offset) {
 void ClocksWindow::Delete() {
     const int selected = GetSelected();
     if (selected == 0) {
-        InfoMessage(shell, " ", "No clock selected!");
+        WindowMessage(shell, kMessageInfo, " ", "No clock selected!");
         return;
     }
     if (workingCopy.GetCount() == 1) {
-        InfoMessage(shell, " ", "One clock needs to be left!");
+        WindowMessage(shell, kMessageInfo, " ", "One clock needs to be left!");
         return;
     }
     const char* question =
         mainWindow->UsesClock(selected) ? kUsedClockQuestion : kUnusedClockQuestion;
-    if (AskYesNo(shell, " ", question) != kResultYes) return;
+    if (WindowMessage(shell, kMessageYesNo, " ", question) != kResultYes) return;
 
     const int count = workingCopy.GetCount();
     RenumberClocksAfterRemoval(*mainWindow, selected, count);

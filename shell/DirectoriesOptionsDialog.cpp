@@ -10,7 +10,6 @@
 #include "model/format/LoadSaveObject.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
-#include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {
@@ -126,7 +125,7 @@ void DirectoriesOptionsDialog::Ok() {
         OwnedXtString directory(XmTextFieldGetString(entry.directory));
         if (directory.Get()[0] != '\0' && !FileExists(directory.Get())) {
             XmProcessTraversal(entry.directory, XmTRAVERSE_CURRENT);
-            WarningMessage(shell, "Error", "Directory does not exist!");
+            WindowMessage(shell, kMessageWarning, "Error", "Directory does not exist!");
             return;
         }
         OwnedXtString filter(XmTextFieldGetString(entry.filter));

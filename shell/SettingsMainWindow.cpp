@@ -2,7 +2,6 @@
 
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
-#include "toolkit/MessageDialog.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ public:
         window.SetGridOptions(grid.visible, grid.x, grid.y, grid.rasterize);
     }
     void Warn(const char* title, const char* text) override {
-        WarningMessage(window.GetShell(), title, text);
+        WindowMessage(window.GetShell(), kMessageWarning, title, text);
     }
 
 private:

@@ -19,7 +19,6 @@
 #include "model/data/ClockList.h"
 #include "shell/MainWindow.h"
 #include "toolkit/Bell.h"
-#include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
@@ -335,11 +334,11 @@ int SimulationBoxWindow::Poll(SimTime now) {
 
 bool SimulationBoxWindow::CheckRunClock() {
     if (GetClockCount() == 0) {
-        InfoMessage(shell, " ", "No clocks defined!");
+        WindowMessage(shell, kMessageInfo, " ", "No clocks defined!");
         return false;
     }
     if (*clock < 0 || *clock >= GetClockCount() || GetClockPeriod(*clock) == 0) {
-        InfoMessage(shell, " ", "No clock selected!");
+        WindowMessage(shell, kMessageInfo, " ", "No clock selected!");
         return false;
     }
     return true;
@@ -395,7 +394,7 @@ void SimulationBoxWindow::ModeToggled(Widget toggle, int set) {
     if (toggle == clocksToggle) {
         if (GetClockCount() == 0) {
             XmToggleButtonSetState(clocksToggle, False, False);
-            InfoMessage(shell, " ", "No clocks defined!");
+            WindowMessage(shell, kMessageInfo, " ", "No clocks defined!");
             return;
         }
         *mode = kModeClocks;

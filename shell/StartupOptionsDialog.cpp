@@ -14,7 +14,6 @@
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
 #include "shell/Settings.h"
-#include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadInt.h"
 
@@ -123,7 +122,7 @@ void StartupOptionsDialog::Ok() {
     const std::string library = RemoveBlanks(text.Get());
     if (!library.empty() && !FileExists(library.c_str())) {
         XmProcessTraversal(libraryField, XmTRAVERSE_CURRENT);
-        WarningMessage(shell, "Error", "Directory does not exist!");
+        WindowMessage(shell, kMessageWarning, "Error", "Directory does not exist!");
         return;
     }
     SetStartupOptions(elementList, overview, simulationBox, width, height, library.c_str());

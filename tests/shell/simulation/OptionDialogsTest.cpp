@@ -1,0 +1,222 @@
+// gtest comes first: the X headers define None, which gtest uses as a name.
+#include <gtest/gtest.h>
+
+#include "shell/OptionDialogs.h"
+
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+#include <Xm/Xm.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "ShellFixture.h"
+#include "model/elements/ElementType.h"
+#include "model/format/FileKind.h"
+#include "shell/CompilerSettingsDialog.h"
+#include "shell/DefaultTimesDialog.h"
+#include "shell/DirectoriesOptionsDialog.h"
+#include "shell/MainWindow.h"
+#include "shell/Settings.h"
+#include "shell/StartupOptionsDialog.h"
+#include "shell/WorkingAreaOptionsDialog.h"
+#include "toolkit/ReadInt.h"
+
+namespace {
+
+class OptionDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Shell().main == nullptr) GTEST_SKIP() << "no X server";
+        main = Shell().main;
+        Messages().clear();
+        ResetSettings();
+    }
+
+    // The Options menu entry of that name, activated as a click does.
+    void Menu(const char* entry) {
+        Widget widget = Find(main->GetForm(), entry);
+        ASSERT_NE(widget, nullptr) << entry;
+        Press(widget);
+        Flush();
+    }
+
+    static std::string Title(Widget shell) {
+        char* title = nullptr;
+        XtVaGetValues(shell, XmNtitle, &title, nullptr);
+        return title != nullptr ? title : "";
+    }
+
+    static Widget Button(Widget shell, int index) {
+        return FindAll(shell, "ActionButton").at(static_cast<size_t>(index));
+    }
+
+    MainWindow* main = nullptr;
+};
+
+TEST_F(OptionDialogs, MenuOpensEachDialogOnceAndItsCloseClearsThePointer) {
+    Menu("Compiler Settings");
+    CompilerSettingsDialog* compiler = main->GetCompilerSettingsDialog();
+    ASSERT_NE(compiler, nullptr);
+    Menu("Compiler Settings"); // open: nothing happens
+    EXPECT_EQ(main->GetCompilerSettingsDialog(), compiler);
+    int shells = 0;
+    for (Widget widget : FindAll(main->GetShell(), "Compiler Settings"))
+        shells += XtIsShell(widget);
+    EXPECT_EQ(shells, 1);
+    EXPECT_STREQ(XtName(compiler->GetShell()), "Compiler Settings");
+    EXPECT_EQ(Title(compiler->GetShell()), "Compiler Settings");
+    Press(Button(compiler->GetShell(), 2)); // Cancel
+    EXPECT_EQ(main->GetCompilerSettingsDialog(), nullptr);
+
+    Menu("Default Times");
+    ASSERT_NE(main->GetDefaultTimesDialog(), nullptr);
+    SendDeleteWindow(main->GetDefaultTimesDialog()->GetShell());
+    EXPECT_EQ(main->GetDefaultTimesDialog(), nullptr); // the window manager's close is Cancel
+
+    Menu("Working Area");
+    ASSERT_NE(main->GetWorkingAreaOptionsDialog(), nullptr);
+    EXPECT_EQ(Title(main->GetWorkingAreaOptionsDialog()->GetShell()), "Working Area - Options");
+    Press(Button(main->GetWorkingAreaOptionsDialog()->GetShell(), 2));
+    EXPECT_EQ(main->GetWorkingAreaOptionsDialog(), nullptr);
+
+    Menu("Directories");
+    ASSERT_NE(main->GetDirectoriesDialog(), nullptr);
+    EXPECT_EQ(Title(main->GetDirectoriesDialog()->GetShell()), "Directories/Filter - Options");
+    Press(Button(main->GetDirectoriesDialog()->GetShell(), 1));
+    EXPECT_EQ(main->GetDirectoriesDialog(), nullptr);
+
+    Menu("Startup");
+    ASSERT_NE(main->GetStartupDialog(), nullptr);
+    EXPECT_EQ(Title(main->GetStartupDialog()->GetShell()), "Startup - Options");
+    Press(Button(main->GetStartupDialog()->GetShell(), 1));
+    EXPECT_EQ(main->GetStartupDialog(), nullptr);
+}
+
+TEST_F(OptionDialogs, CompilerSettingsApplyCutsTo99Characters) {
+    auto* dialog = new CompilerSettingsDialog(main);
+    EXPECT_EQ(TextOf(dialog->GetText(kCompilerSetting)), "gcc");
+    EXPECT_EQ(TextOf(dialog->GetText(kCompilerFlagsSetting)), "");
+    EXPECT_NE(Find(dialog->GetShell(), "Compiler Options:"), nullptr);
+    const std::string long120(120, 'o');
+    SetTextOf(dialog->GetText(kCompilerFlagsSetting), long120.c_str());
+    SetTextOf(dialog->GetText(kLoaderFlagsSetting), "-lm");
+    Press(Button(dialog->GetShell(), 1)); // Apply
+    EXPECT_EQ(std::string(GetCompilerFlags()), std::string(99, 'o'));
+    EXPECT_STREQ(GetLoaderFlags(), "-lm");
+    EXPECT_EQ(main->GetCompilerSettingsDialog(), dialog);
+    SetTextOf(dialog->GetText(kCompilerSetting), "clang");
+    Press(Button(dialog->GetShell(), 0)); // OK
+    EXPECT_STREQ(GetCompiler(), "clang");
+    EXPECT_EQ(main->GetCompilerSettingsDialog(), nullptr);
+}
+
+TEST_F(OptionDialogs, DefaultTimesApplyOnlyWhenEveryFieldIsValid) {
+    auto* dialog = new DefaultTimesDialog(main);
+    EXPECT_EQ(TextOf(dialog->GetField(kLogic)), "20");
+    EXPECT_EQ(TextOf(dialog->GetField(kCElem)), "10");
+    EXPECT_NE(Find(dialog->GetShell(), "  S-SEED:"), nullptr);
+    SetTextOf(dialog->GetField(kMask), "7");
+    SetTextOf(dialog->GetField(kSSeed), ""); // deleted, the focus still in the field
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(main->GetDefaultTimesDialog(), dialog); // OK refused, nothing taken
+    EXPECT_EQ(GetDefaultTime(kMask), 0u);
+    EXPECT_EQ(GetDefaultTime(kSSeed), 5u);
+    SetTextOf(dialog->GetField(kSSeed), "2147483647");
+    Press(Button(dialog->GetShell(), 1)); // Apply
+    EXPECT_EQ(GetDefaultTime(kMask), 7u);
+    EXPECT_EQ(GetDefaultTime(kSSeed), 2147483647u);
+    EXPECT_EQ(main->GetDefaultTimesDialog(), dialog);
+    SetTextOf(dialog->GetField(kOutput), "3");
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(GetDefaultTime(kOutput), 3u);
+    EXPECT_EQ(main->GetDefaultTimesDialog(), nullptr);
+}
+
+TEST_F(OptionDialogs, WorkingAreaGridFieldsFollowTheGridToggle) {
+    main->SetGridOptions(0, 15, 15, 1);
+    auto* dialog = new WorkingAreaOptionsDialog(main);
+    EXPECT_FALSE(XmToggleButtonGetState(dialog->GetGridToggle()));
+    EXPECT_FALSE(XmTextFieldGetEditable(ReadIntGetText(dialog->GetXField())));
+    Toggle(dialog->GetGridToggle(), true);
+    EXPECT_TRUE(XmTextFieldGetEditable(ReadIntGetText(dialog->GetXField())));
+    EXPECT_TRUE(XmTextFieldGetEditable(ReadIntGetText(dialog->GetYField())));
+
+    SetTextOf(dialog->GetXField(), "1"); // below the smallest step
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(main->GetWorkingAreaOptionsDialog(), dialog);
+    EXPECT_EQ(main->GetGridVisible(), 0);
+    SetTextOf(dialog->GetXField(), "20");
+    SetTextOf(dialog->GetYField(), "100");
+    Toggle(dialog->GetRasterizeToggle(), false);
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(main->GetWorkingAreaOptionsDialog(), nullptr);
+    EXPECT_EQ(main->GetGridVisible(), 1);
+    EXPECT_EQ(main->GetGridX(), 20);
+    EXPECT_EQ(main->GetGridY(), 100);
+    EXPECT_EQ(main->GetRasterize(), 0);
+    main->SetGridOptions(1, 15, 15, 1);
+}
+
+TEST_F(OptionDialogs, DirectoriesStopAtTheFirstMissingOne) {
+    const std::string arcs = Shell().home + "/arcs";
+    ASSERT_EQ(mkdir(arcs.c_str(), 0755), 0);
+    auto* dialog = new DirectoriesOptionsDialog(main);
+    EXPECT_EQ(TextOf(DirectoriesOptionsDialog::GetFilterField(0)), "*.arc");
+    EXPECT_EQ(TextOf(DirectoriesOptionsDialog::GetDirectoryField(0)), "");
+    SetTextOf(DirectoriesOptionsDialog::GetDirectoryField(0), arcs.c_str());
+    SetTextOf(DirectoriesOptionsDialog::GetFilterField(3), "*.msk");
+    SetTextOf(DirectoriesOptionsDialog::GetDirectoryField(4), "/no/such/rules"); // "Rule: "
+    SetTextOf(DirectoriesOptionsDialog::GetFilterField(4), "*.r");
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error|Directory does not exist!"});
+    EXPECT_EQ(main->GetDirectoriesDialog(), dialog);
+    EXPECT_STREQ(GetDirectory(kArchitectureFile), arcs.c_str());
+    EXPECT_STREQ(GetFilterPattern(kMaskFile), "*.msk");
+    EXPECT_STREQ(GetFilterPattern(kRuleFile), "*.rule");
+
+    SetTextOf(DirectoriesOptionsDialog::GetDirectoryField(4), "");
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(main->GetDirectoriesDialog(), nullptr);
+    EXPECT_STREQ(GetFilterPattern(kRuleFile), "*.r");
+    EXPECT_EQ(DirectoriesOptionsDialog::GetDirectoryField(0), nullptr);
+    rmdir(arcs.c_str());
+}
+
+TEST_F(OptionDialogs, StartupTakesTheLibraryWithoutBlanks) {
+    const std::string library = Shell().home + "/std.lib";
+    std::ofstream(library) << "\n";
+    auto* dialog = new StartupOptionsDialog(main);
+    int maxLength = 0;
+    XtVaGetValues(ReadIntGetText(dialog->GetWidthField()), XmNmaxLength, &maxLength, nullptr);
+    EXPECT_EQ(maxLength, 4);
+    EXPECT_EQ(TextOf(dialog->GetWidthField()), "16");
+    EXPECT_EQ(TextOf(dialog->GetLibraryField()), "");
+
+    SetTextOf(dialog->GetLibraryField(), (Shell().home + "/gone.lib").c_str());
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error|Directory does not exist!"});
+    EXPECT_EQ(main->GetStartupDialog(), dialog);
+    EXPECT_EQ(GetStartupLibrary(), nullptr);
+
+    const std::string blanks = " " + Shell().home + "/std .lib";
+    SetTextOf(dialog->GetLibraryField(), blanks.c_str());
+    SetTextOf(dialog->GetWidthField(), "20");
+    SetTextOf(dialog->GetHeightField(), "30");
+    Toggle(dialog->GetSimulationBoxToggle(), true);
+    Press(Button(dialog->GetShell(), 0));
+    EXPECT_EQ(main->GetStartupDialog(), nullptr);
+    EXPECT_STREQ(GetStartupLibrary(), library.c_str());
+    int width = 0, height = 0;
+    GetStartupDimension(width, height);
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 30);
+    EXPECT_EQ(GetStartupSimulationBox(), 1);
+    EXPECT_EQ(GetStartupElementWindow(), 0);
+    unlink(library.c_str());
+    EXPECT_EQ(RemoveBlanks(" a b  c "), "abc");
+}
+
+} // namespace
