@@ -75,6 +75,12 @@ EditorsDisplay Open() {
     runAtom = XInternAtom(t.display, "QUIRAN_TEST_RUN", False);
     XtAddEventHandler(t.topLevel, NoEventMask, True, RunWorkHandler, nullptr);
     SetEditorHost(&host);
+    for (uint32_t type = 0; type < static_cast<uint32_t>(kElementTypeCount); type++) {
+        RegisterModifyWindowMaker(
+            type, [](AElement& element, FileArgument*, AElementModifyWindow** slot) {
+                new ATestModifyWindow(&element, slot);
+            });
+    }
     SetElementUi(&ui);
     ResetClocks();
     return t;
@@ -145,6 +151,7 @@ void ATestElem::Simulate() {
     for (int i = 0; i < GetOutputCount(); i++)
         GetOutputPlane(i)->SetBit(steps - 1, 0, 1);
     AElement::Simulate();
+    if (afterStep) afterStep();
 }
 
 int ATestElem::Read(std::istream& in, FileArgument* target) {
@@ -285,6 +292,19 @@ std::string GetText(Widget text) {
     return value.Get() != nullptr ? value.Get() : "";
 }
 
+void TypeKey(Widget text, unsigned long keysym) {
+    XmTextFieldSetInsertionPosition(text, XmTextFieldGetLastPosition(text));
+    XEvent event{};
+    event.xkey.type = KeyPress;
+    event.xkey.display = XtDisplay(text);
+    event.xkey.window = XtWindow(text);
+    event.xkey.root = RootWindowOfScreen(XtScreen(text));
+    event.xkey.keycode = XKeysymToKeycode(XtDisplay(text), keysym);
+    event.xkey.same_screen = True;
+    RunInDispatch(
+        [&] { XtCallActionProc(text, const_cast<char*>("self-insert"), &event, nullptr, 0); });
+}
+
 void LoseFocus(Widget text) {
     XEvent event{};
     event.xfocus.type = FocusOut;
@@ -366,6 +386,22 @@ void SendMotion(Widget w, int x, int y) {
     event.xmotion.y = y;
     event.xmotion.same_screen = True;
     XtDispatchEvent(&event);
+}
+
+int BlackPixels(Widget w, int x, int y, int width, int height) {
+    Display* display = XtDisplay(w);
+    XSync(display, False);
+    XImage* image = XGetImage(display, XtWindow(w), x, y, width, height, AllPlanes, ZPixmap);
+    if (image == nullptr) return -1;
+    const unsigned long black = BlackPixelOfScreen(XtScreen(w));
+    int count = 0;
+    for (int j = 0; j < height; j++) {
+        for (int i = 0; i < width; i++) {
+            if (XGetPixel(image, i, j) == black) count++;
+        }
+    }
+    XDestroyImage(image);
+    return count;
 }
 
 bool IsLivePopup(Widget parent, Widget shell) {

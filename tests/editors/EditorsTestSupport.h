@@ -95,13 +95,15 @@ public:
 
     D_TestElem* data = nullptr;
     int steps = 0;
+    std::function<void()> afterStep; // called after each step has refreshed the windows
 
 private:
     int defaultInputs;
     int defaultOutputs;
 };
 
-// The modify window of ATestElem: edits a working copy of the number.
+// The modify window of ATestElem (registered for every type): edits a working copy of the
+// number.
 class ATestModifyWindow : public AElementModifyWindow {
 public:
     ATestModifyWindow(AElement* element, AElementModifyWindow** slot);
@@ -134,6 +136,8 @@ void PressReturn(Widget text);
 // Types text into a text field, replacing what it holds.
 void SetText(Widget text, const char* value);
 std::string GetText(Widget text);
+// Types one key at the end of a text field, as the keyboard does.
+void TypeKey(Widget text, unsigned long keysym);
 // The keyboard focus leaves a text field.
 void LoseFocus(Widget text);
 // Activates a push button as a click does (its activate callbacks, inside a dispatch).
@@ -147,6 +151,8 @@ Widget ButtonLabelled(Widget parent, const char* text);
 // Pointer events on a widget at (x, y) of its window.
 void SendCrossing(Widget w, int type, int x, int y, int detail = 0);
 void SendMotion(Widget w, int x, int y);
+// Counts the black pixels of a rectangle of a realized widget's window, as the server has them.
+int BlackPixels(Widget w, int x, int y, int width, int height);
 // Whether a shell widget still exists (it is among the live popups of parent).
 bool IsLivePopup(Widget parent, Widget shell);
 int PopupCount(Widget parent);

@@ -1,0 +1,96 @@
+#include "editors/AElementModifyWindow.h"
+
+#include <Xm/Xm.h>
+
+#include <iostream>
+
+#include "editors/DialogShell.h"
+#include "model/elements/AElement.h"
+#include "model/elements/ElementType.h"
+#include "toolkit/ActionArea.h"
+
+namespace {
+
+void OkCallback(Widget, XtPointer self, XtPointer) {
+    static_cast<AElementModifyWindow*>(self)->Ok();
+}
+
+void ApplyCallback(Widget, XtPointer self, XtPointer) {
+    static_cast<AElementModifyWindow*>(self)->Apply();
+}
+
+void CancelCallback(Widget, XtPointer self, XtPointer) {
+    static_cast<AElementModifyWindow*>(self)->Cancel();
+}
+
+} // namespace
+
+std::string ModifyWindowTitle(const char* name, const char* typeName) {
+    std::string title = std::string("Modify ") + name;
+    if (std::string(name) != typeName) title += std::string("  [") + typeName + "]";
+    return title;
+}
+
+AElementModifyWindow::AElementModifyWindow(AElement* owned, AElementModifyWindow** slot)
+    : AElementWindow(owned, nullptr), width(0), height(0), zoom(100), modifySlot(slot) {
+    const std::string title =
+        ModifyWindowTitle(element->GetName(), GetTypeName(element->GetType()));
+    int storedWidth = 0;
+    int storedHeight = 0;
+    element->GetModifyWindowSize(storedWidth, storedHeight);
+    zoom = element->GetModifyWindowZoom();
+    width = static_cast<unsigned short>(storedWidth);
+    height = static_cast<unsigned short>(storedHeight);
+    XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
+    if (width != 0) XtVaSetValues(shell, XmNwidth, static_cast<Dimension>(width), nullptr);
+    if (height != 0) XtVaSetValues(shell, XmNheight, static_cast<Dimension>(height), nullptr);
+    if (modifySlot != nullptr) *modifySlot = this;
+}
+
+AElementModifyWindow::~AElementModifyWindow() {
+    if (shell != nullptr) {
+        Dimension shellWidth = 0;
+        Dimension shellHeight = 0;
+        XtVaGetValues(shell, XmNwidth, &shellWidth, XmNheight, &shellHeight, nullptr);
+        width = shellWidth;
+        height = shellHeight;
+    }
+    element->SetModifyWindowZoom(zoom);
+    element->SetModifyWindowSize(width, height);
+    if (modifySlot != nullptr && *modifySlot == this) *modifySlot = nullptr;
+}
+
+void AElementModifyWindow::RefreshModifyWindow() {
+    std::cerr << "AElementModifyWindow::RefreshModifyWindow" << std::endl;
+}
+
+void AElementModifyWindow::Refresh() {
+    RefreshModifyWindow();
+}
+
+void AElementModifyWindow::Ok() {
+    Apply();
+    delete this;
+}
+
+void AElementModifyWindow::Apply() {
+    StoreCopy();
+    element->SetModified();
+}
+
+void AElementModifyWindow::Cancel() {
+    delete this;
+}
+
+Widget AElementModifyWindow::CreateModifyActionArea(Widget parent) {
+    const ActionAreaRow rows[] = {
+        {"OK", OkCallback, this},
+        {"Apply", ApplyCallback, this},
+        {"Cancel", CancelCallback, this},
+    };
+    return CreateActionArea(parent, rows, XtNumber(rows));
+}
+
+void AElementModifyWindow::FixSize() {
+    if (shell != nullptr) FixShellSize(shell);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+// The base of every element type's modify window. It adds to AElementWindow the title
+// ("Modify <name>", with "  [<type>]" when the name is not the type name), the window size and
+// zoom that the element remembers between two windows, the refresh entry points the element model
+// calls when the element's data changed under an open window, and the protocol that every modify
+// window follows:
+//
+// - the type's constructor copies the element's data object and edits only that working copy;
+// - OK stores the copy into the element's data (StoreCopy), marks the element modified and
+//   deletes the window; Apply does the same and keeps the window; Cancel and the window-manager
+//   close delete the window and discard the copy;
+// - the element's CloseModifyWindow deletes the window (changes discarded).
+//
+// Deletion always goes through the virtual destructor, which stores size and zoom and clears the
+// element's pointer. A type's StoreCopy reaches the element's data through the element, never
+// through a pointer kept from construction, since a load may have replaced the data object.
+
+#include <X11/Intrinsic.h>
+
+#include <string>
+
+#include "editors/AElementWindow.h"
+
+// The title of an element's modify window; any name length.
+std::string ModifyWindowTitle(const char* name, const char* typeName);
+
+class AElementModifyWindow : public AElementWindow {
+public:
+    // Takes title, size and zoom from the element and stores the window into *slot.
+    AElementModifyWindow(AElement* element, AElementModifyWindow** slot);
+    // Stores the shell's size and the zoom into the element, clears *slot.
+    ~AElementModifyWindow() override;
+
+    // The element's data changed under the window: the type shows it again. The base only reports
+    // that a type has not supplied it.
+    virtual void RefreshModifyWindow();
+    // A matrix of the element was loaded into an editor's matrix.
+    virtual void Refresh();
+
+    // The protocol's buttons.
+    void Ok();
+    void Apply();
+    void Cancel();
+
+    int GetZoom() const { return zoom; }
+    void SetZoom(int value) { zoom = value; }
+
+protected:
+    // The type's half of OK and Apply: assigns the working copy to the element's data object.
+    virtual void StoreCopy() = 0;
+    // The action area "OK", "Apply", "Cancel" at the bottom of parent (a form), calling the
+    // protocol's buttons.
+    Widget CreateModifyActionArea(Widget parent);
+    // For windows without a zoom scale and without a stored size: the realized size is fixed.
+    void FixSize();
+
+    unsigned short width; // pixels; 0: the contents decide
+    unsigned short height;
+    int zoom;
+
+private:
+    AElementModifyWindow** modifySlot; // not owned
+};

@@ -1,0 +1,98 @@
+#include "editors/EditorElementUi.h"
+
+#include <iostream>
+
+#include "editors/AElementModifyWindow.h"
+#include "editors/EditorHost.h"
+#include "editors/ModifyTwoValuesDialog.h"
+#include "editors/SetNameDialog.h"
+#include "editors/ShowDataWindow.h"
+#include "model/elements/AElement.h"
+#include "model/elements/ElementType.h"
+
+namespace {
+
+ModifyWindowMaker makers[kElementTypeCount] = {};
+
+} // namespace
+
+void RegisterModifyWindowMaker(uint32_t type, ModifyWindowMaker maker) {
+    if (type >= static_cast<uint32_t>(kElementTypeCount)) {
+        std::cerr << "RegisterModifyWindowMaker: no type " << type << std::endl;
+        return;
+    }
+    makers[type] = maker;
+}
+
+void EditorElementUi::CreateModifyWindow(AElement& element, FileArgument* data,
+                                         AElementModifyWindow** slot) {
+    const uint32_t type = element.GetType();
+    if (type < static_cast<uint32_t>(kElementTypeCount) && makers[type] != nullptr) {
+        makers[type](element, data, slot);
+    }
+}
+
+void EditorElementUi::PopupModifyWindow(AElementModifyWindow* window) {
+    window->Popup();
+}
+
+void EditorElementUi::DeleteModifyWindow(AElementModifyWindow* window) {
+    delete window;
+}
+
+void EditorElementUi::RefreshModifyWindow(AElementModifyWindow* window) {
+    window->RefreshModifyWindow();
+}
+
+void EditorElementUi::Refresh(AElementModifyWindow* window) {
+    window->Refresh();
+}
+
+void EditorElementUi::CreateShowDataWindow(AElement& element, AElementWindow** slot, int index,
+                                           short* width, short* heights, int* zoom) {
+    ShowDataWindow* window = new ShowDataWindow(&element, slot, index, width, heights, zoom);
+    window->CreateWidgets();
+}
+
+void EditorElementUi::PopupWindow(AElementWindow* window) {
+    window->Popup();
+}
+
+void EditorElementUi::DeleteWindow(AElementWindow* window) {
+    delete window;
+}
+
+void EditorElementUi::RefreshShowDataWindow(AElementWindow* window) {
+    if (ShowDataWindow* showData = dynamic_cast<ShowDataWindow*>(window)) {
+        showData->RefreshIfUpdating();
+    }
+}
+
+void EditorElementUi::RebuildShowDataWindow(AElementWindow* window) {
+    if (ShowDataWindow* showData = dynamic_cast<ShowDataWindow*>(window)) showData->Rebuild();
+}
+
+void EditorElementUi::OpenSetNameDialog(AElement& element) {
+    new SetNameDialog(&element);
+}
+
+void EditorElementUi::DeleteSetNameDialog(SetNameDialog* dialog) {
+    delete dialog;
+}
+
+ModifyTwoValuesDialog*
+EditorElementUi::OpenTwoValuesDialog(const char* title, const char* label1, int value1, int min1,
+                                     int max1, const char* label2, int value2, int min2, int max2,
+                                     TwoValuesCallback callback, void* client) {
+    EditorHost* host = GetEditorHost();
+    if (host == nullptr || host->GetTopLevel() == nullptr) {
+        std::cerr << "EditorElementUi::OpenTwoValuesDialog: no top-level shell" << std::endl;
+        return nullptr;
+    }
+    return new ModifyTwoValuesDialog(host->GetTopLevel(), title, label1, value1, min1, max1, label2,
+                                     value2, min2, max2, callback, client, 0);
+}
+
+void EditorElementUi::DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) {
+    delete dialog;
+}

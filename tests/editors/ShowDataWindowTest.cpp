@@ -1,0 +1,239 @@
+// gtest first: Xlib defines None.
+#include <gtest/gtest.h>
+
+#include "editors/ShowDataWindow.h"
+
+#include <Xm/ToggleB.h>
+
+#include "EditorsTestSupport.h"
+#include "model/data/ClockList.h"
+#include "model/elements/ElementType.h"
+#include "toolkit/MatrixGeometry.h"
+#include "toolkit/ReadInt.h"
+
+struct SimLabelCase {
+    SimTime last;
+    uint32_t delay;
+    const char* text;
+};
+
+TEST(ShowDataWindow, SimLabelShowsTheSpanOfTheLastStep) {
+    const SimLabelCase cases[] = {
+        {kNeverSimulated, 0, " "},
+        {100, 10, "90-100"},
+        {3, 3, "0-3"},
+        {0, 0, "0-0"},
+        {5, 10, "5"}, // the delay reaches back before time 0
+        {4294967294u, 1, "4294967293-4294967294"},
+    };
+    for (const SimLabelCase& c : cases) {
+        SCOPED_TRACE(c.last);
+        EXPECT_EQ(SimLabelText(c.last, c.delay), c.text);
+    }
+}
+
+TEST(ShowDataWindow, AreaSizeIsAQuarterOfTheZoomPerCellPlusTheMargin) {
+    EXPECT_EQ(ShowDataAreaSize(12, 16), 3 * 16 + 21);
+    EXPECT_EQ(ShowDataAreaSize(150, 16), 37 * 16 + 21);
+    EXPECT_EQ(ShowDataAreaSize(100, 1), 46);
+}
+
+namespace {
+
+class ShowDataWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Editors().display == nullptr) GTEST_SKIP() << "no X server";
+        Ui().queue.Clear();
+        Host().requests.clear();
+    }
+    void TearDown() override {
+        element.reset();
+        Ui().queue.Clear();
+        Flush();
+    }
+    ShowDataWindow* Open(int outputs, int index) {
+        element = std::make_unique<ATestElem>(kMask, 1, outputs);
+        element->OpenShowDataWindow(index);
+        Flush();
+        return static_cast<ShowDataWindow*>(element->GetShowDataWindow(index));
+    }
+    // Black pixels in cell (x, y) of output index as the window shows it now.
+    int CellInk(ShowDataWindow* window, int index, int x, int y) {
+        const Matrix* plane = element->GetOutputPlane(index);
+        const PixelRect cell = MatrixCellRect(plane->GetDimY(), window->GetZoom(), x, y);
+        return BlackPixels(window->GetDrawArea(index), cell.x, cell.y, cell.width, cell.height);
+    }
+
+    std::unique_ptr<ATestElem> element;
+};
+
+} // namespace
+
+TEST_F(ShowDataWindowTest, AllOutputsGetAPaneEachAndANumberToSave) {
+    ShowDataWindow* window = Open(3, 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetTitle(), std::string("Show Data MASK"));
+    for (int i = 0; i < 3; i++)
+        EXPECT_NE(window->GetDrawArea(i), nullptr) << i;
+    EXPECT_TRUE(XtIsManaged(window->GetOutLabel()));
+    ASSERT_NE(window->GetOutputField(), nullptr);
+    int32_t number = 0;
+    ASSERT_TRUE(ReadIntGetValue(window->GetOutputField(), &number));
+    EXPECT_EQ(number, 1);
+    SetText(ReadIntGetText(window->GetOutputField()), "3");
+    Click(window->GetSaveButton());
+    ASSERT_EQ(Host().requests.size(), 1u);
+    EXPECT_TRUE(Host().requests[0].save);
+    EXPECT_EQ(Host().requests[0].kind, kMatrixFile);
+    EXPECT_EQ(Host().requests[0].object, element->GetOutputPlane(2));
+    // An output the element lacks saves nothing.
+    SetText(ReadIntGetText(window->GetOutputField()), "4");
+    Click(window->GetSaveButton());
+    EXPECT_EQ(Host().requests.size(), 1u);
+}
+
+TEST_F(ShowDataWindowTest, OneOutputAloneHasNoNumberAndSavesThatOutput) {
+    ShowDataWindow* window = Open(3, 3);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetOutputField(), nullptr);
+    EXPECT_EQ(window->GetDrawArea(0), nullptr);
+    EXPECT_NE(window->GetDrawArea(2), nullptr);
+    EXPECT_FALSE(XtIsManaged(window->GetOutLabel()));
+    Click(window->GetSaveButton());
+    ASSERT_EQ(Host().requests.size(), 1u);
+    EXPECT_EQ(Host().requests[0].object, element->GetOutputPlane(2));
+    // The element keeps one window per slot.
+    element->OpenShowDataWindow(3);
+    EXPECT_EQ(element->GetShowDataWindow(3), window);
+    element->OpenShowDataWindow(4);
+    EXPECT_EQ(element->GetShowDataWindow(4), nullptr);
+}
+
+TEST_F(ShowDataWindowTest, FollowsARunningSimulation) {
+    ShowDataWindow* window = Open(1, 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(LabelText(window->GetSimLabel()), " ");
+    ASSERT_EQ(SetClock(0, 10, 0), 1);
+    element->SetClock(1);
+    element->SetTime(3);
+    std::vector<std::string> labels;
+    std::vector<int> ink;
+    element->afterStep = [&] {
+        Flush();
+        labels.push_back(LabelText(window->GetSimLabel()));
+        ink.push_back(CellInk(window, 0, element->steps - 1, 0));
+    };
+    element->Reset();
+    Ui().queue.RunUntil(35);
+
+    ASSERT_EQ(labels.size(), 4u);
+    EXPECT_EQ(labels[0], "0-3");
+    EXPECT_EQ(labels[1], "10-13");
+    EXPECT_EQ(labels[2], "20-23");
+    EXPECT_EQ(labels[3], "30-33");
+    for (size_t i = 0; i < ink.size(); i++)
+        EXPECT_GT(ink[i], 0) << i;
+    // A cell the run has not reached is blank.
+    EXPECT_EQ(CellInk(window, 0, 5, 0), 0);
+    ResetClocks();
+}
+
+TEST_F(ShowDataWindowTest, AFrozenDisplayIgnoresStepsUntilUpdateIsOn) {
+    ShowDataWindow* window = Open(2, 0);
+    ASSERT_NE(window, nullptr);
+    element->SetTime(2);
+    Ui().queue.Schedule(1, element.get(), 0);
+    Ui().queue.RunUntil(5);
+    Flush();
+    EXPECT_EQ(LabelText(window->GetSimLabel()), "1-3");
+    EXPECT_GT(CellInk(window, 1, 0, 0), 0);
+
+    XmToggleButtonSetState(window->GetUpdateToggle(), False, True);
+    EXPECT_EQ(window->GetUpdate(), 0);
+    Ui().queue.Schedule(6, element.get(), 0);
+    Ui().queue.RunUntil(10);
+    Flush();
+    EXPECT_EQ(element->steps, 2);
+    EXPECT_EQ(LabelText(window->GetSimLabel()), "1-3");
+    EXPECT_EQ(CellInk(window, 1, 1, 0), 0);
+
+    XmToggleButtonSetState(window->GetUpdateToggle(), True, True);
+    Flush();
+    EXPECT_EQ(LabelText(window->GetSimLabel()), "6-8");
+    EXPECT_GT(CellInk(window, 1, 1, 0), 0);
+}
+
+TEST_F(ShowDataWindowTest, PositionLabelChangesOnlyBetweenCells) {
+    ShowDataWindow* window = Open(2, 0);
+    ASSERT_NE(window, nullptr);
+    Widget area = window->GetDrawArea(1);
+    const int zoom = window->GetZoom();
+    const PixelRect cell = MatrixCellRect(16, zoom, 2, 15); // top row
+    SendCrossing(area, EnterNotify, cell.x + 1, cell.y + 1);
+    EXPECT_EQ(LabelText(window->GetOutLabel()), "2");
+    EXPECT_EQ(LabelText(window->GetPosLabel()), "2,15");
+    XmString mark = XmStringCreateLocalized(const_cast<char*>("mark"));
+    XtVaSetValues(window->GetPosLabel(), XmNlabelString, mark, nullptr);
+    XmStringFree(mark);
+    SendMotion(area, cell.x + 2, cell.y + 2);
+    EXPECT_EQ(LabelText(window->GetPosLabel()), "mark");
+    SendMotion(area, cell.x + CellPitch(zoom) + 1, cell.y + 1);
+    EXPECT_EQ(LabelText(window->GetPosLabel()), "3,15");
+    SendMotion(area, 2, 2); // the margin
+    EXPECT_EQ(LabelText(window->GetPosLabel()), " ");
+    SendCrossing(area, LeaveNotify, 0, 0);
+    EXPECT_EQ(LabelText(window->GetOutLabel()), " ");
+}
+
+TEST_F(ShowDataWindowTest, ZoomResizesTheAreas) {
+    ShowDataWindow* window = Open(1, 0);
+    ASSERT_NE(window, nullptr);
+    for (int zoom : {12, 150}) {
+        window->ZoomChanged(zoom);
+        Dimension width = 0, height = 0;
+        XtVaGetValues(window->GetDrawArea(0), XmNwidth, &width, XmNheight, &height, nullptr);
+        EXPECT_EQ(width, ShowDataAreaSize(zoom, 16));
+        EXPECT_EQ(height, ShowDataAreaSize(zoom, 16));
+    }
+}
+
+TEST_F(ShowDataWindowTest, CloseDeletesItAndTheNextWindowKeepsItsSize) {
+    ShowDataWindow* window = Open(1, 0);
+    ASSERT_NE(window, nullptr);
+    XtVaSetValues(window->GetScrolledWindow(0), XmNheight, 180, nullptr);
+    Flush();
+    Dimension stored = 0;
+    XtVaGetValues(window->GetScrolledWindow(0), XmNheight, &stored, nullptr);
+    Click(window->GetCloseButton());
+    EXPECT_EQ(element->GetShowDataWindow(0), nullptr);
+    element->OpenShowDataWindow(0);
+    window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+    ASSERT_NE(window, nullptr);
+    Dimension height = 0;
+    XtVaGetValues(window->GetScrolledWindow(0), XmNheight, &height, nullptr);
+    EXPECT_EQ(height, stored);
+}
+
+TEST_F(ShowDataWindowTest, RebuildFollowsANewOutputCountEvenWhileFrozen) {
+    ShowDataWindow* window = Open(2, 0);
+    ASSERT_NE(window, nullptr);
+    window->SetUpdate(0);
+    // The element keeps its windows through a pin change only here: Rebuild is what a type
+    // calls when its outputs changed under an open window.
+    window->Rebuild();
+    EXPECT_EQ(window->GetLastIndex(), 1);
+    window->SetUpdate(1);
+    EXPECT_EQ(window->GetUpdate(), 1);
+}
+
+TEST_F(ShowDataWindowTest, APinChangeOrTheElementGoingClosesTheWindows) {
+    Open(2, 0);
+    element->OpenShowDataWindow(2);
+    ASSERT_NE(element->GetShowDataWindow(2), nullptr);
+    ASSERT_EQ(element->SetPinCount(1, 1, 0), 1);
+    EXPECT_EQ(element->GetShowDataWindow(0), nullptr);
+    element->OpenShowDataWindow(1);
+    element.reset();
+    Flush();
+}
