@@ -96,7 +96,9 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
 
 void ToggleAndDraw(Matrix& matrix, Widget widget, int zoom, int x, int y) {
     const int value = matrix.ToggleBit(x, y);
-    if (!Ready(widget, zoom)) {
+    // A cell outside the matrix does not exist: painting it would cover the frame or margins.
+    const bool inside = x >= 0 && x < matrix.GetDimX() && y >= 0 && y < matrix.GetDimY();
+    if (!inside || !Ready(widget, zoom)) {
         return;
     }
     Fill(widget, value ? setCellGC : clearCellGC, MatrixCellRect(matrix.GetDimY(), zoom, x, y));

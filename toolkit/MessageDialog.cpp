@@ -138,7 +138,15 @@ MessageResult MessageDialog(Widget parent, MessageKind kind, const char* title, 
     }
 
     // Unmapped at once: inside a callback the destruction itself waits for the outer dispatch.
+    // Until then a click already queued could still reach the box, so its callbacks, which
+    // point at this call's answer, go first.
     Widget shell = XtParent(box);
+    XtRemoveCallback(box, XmNokCallback, MessageDialogCallback, &pending);
+    XtRemoveCallback(box, XmNcancelCallback, MessageDialogCallback, &pending);
+    XtRemoveCallback(box, XmNhelpCallback, MessageDialogCallback, &pending);
+    XmRemoveWMProtocolCallback(
+        shell, XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False),
+        MessageCloseCallback, &pending);
     XtPopdown(shell);
     XtDestroyWidget(shell);
     XmUpdateDisplay(parent);

@@ -93,6 +93,10 @@ void CentreOverParent(Widget shell) {
     XtVaSetValues(shell, XmNmappedWhenManaged, False, nullptr);
     // Managed but not mapped: the shell computes its size without showing itself.
     XtManageChild(shell);
+    // Managing realizes the shell only under a realized parent; mapping needs its window.
+    if (!XtIsRealized(shell)) {
+        XtRealizeWidget(shell);
+    }
 
     Widget parent = XtParent(shell);
     Dimension width = 0;

@@ -85,6 +85,16 @@ TEST_F(MatrixDrawTest, ToggleAndDrawPaintsTheNewValue) {
     EXPECT_EQ(At(10, 61), GetBlack()); // the grid line stays
 }
 
+TEST_F(MatrixDrawTest, ToggleAndDrawOutsideTheMatrixPaintsNothing) {
+    Draw(matrix, draw, 100, 1);
+    const Matrix before = matrix;
+    ToggleAndDraw(matrix, draw, 100, -1, 0); // its cell would cover the left frame line
+    ToggleAndDraw(matrix, draw, 100, 4, 0);  // and this one the right
+    EXPECT_EQ(matrix, before);
+    EXPECT_EQ(At(9, 70), GetBlack());
+    EXPECT_EQ(At(111, 70), GetBlack());
+}
+
 TEST_F(MatrixDrawTest, HighlightIsOutlinedAndErasedBackToTheGrid) {
     Draw(matrix, draw, 100, 1);
     // Block of 2 by 2 with lower left cell (1, 0): rectangle (35, 35, 50, 50).

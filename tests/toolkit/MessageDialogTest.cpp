@@ -192,6 +192,54 @@ TEST_F(MessageDialogTest, DialogOpenedWhileAnotherWaitsKeepsItsOwnAnswer) {
     EXPECT_NE(outerBox, nullptr);
 }
 
+// A question asked from an event handler, as windows ask from their callbacks: the box then
+// outlives the call until the event's dispatch ends.
+struct AskFromEvent {
+    Widget box = nullptr;
+    MessageResult result = kResultNone;
+    XtCallbackStatus callbacks[3] = {XtCallbackHasSome, XtCallbackHasSome, XtCallbackHasSome};
+    bool done = false;
+
+    static void OnClientMessage(Widget w, XtPointer client, XEvent* event, Boolean*) {
+        if (event->type != ClientMessage) {
+            return;
+        }
+        AskFromEvent* ask = static_cast<AskFromEvent*>(client);
+        Reply reply{w, [ask](Widget box) {
+                        ask->box = box;
+                        Act(box, kPressCancel);
+                    }};
+        ReplyLater(&reply);
+        ask->result = AskYesNoCancel(w, "Question", "From an event");
+        int i = 0;
+        for (const char* list : {XmNokCallback, XmNcancelCallback, XmNhelpCallback}) {
+            ask->callbacks[i++] = XtHasCallbacks(ask->box, list);
+        }
+        ask->done = true;
+    }
+};
+
+TEST_F(MessageDialogTest, ABoxThatOutlivesItsCallNoLongerAnswersIt) {
+    Widget top = Toolkit().topLevel;
+    AskFromEvent ask;
+    XtAddEventHandler(top, NoEventMask, True, AskFromEvent::OnClientMessage, &ask);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.display = XtDisplay(top);
+    event.xclient.window = XtWindow(top);
+    event.xclient.message_type = XInternAtom(XtDisplay(top), "QUIRAN_TEST_ASK", False);
+    event.xclient.format = 32;
+    XSendEvent(XtDisplay(top), XtWindow(top), False, NoEventMask, &event);
+    EXPECT_TRUE(RunUntil([&] { return ask.done; }, 10000));
+    XtRemoveEventHandler(top, NoEventMask, True, AskFromEvent::OnClientMessage, &ask);
+    EXPECT_EQ(ask.result, kResultNo);
+    for (XtCallbackStatus status : ask.callbacks) {
+        EXPECT_EQ(status, XtCallbackHasNone); // a click still queued cannot reach the answer
+    }
+    Flush();
+    EXPECT_EQ(FindBox(top), nullptr);
+}
+
 TEST_F(MessageDialogTest, TimersOfOtherWindowsRunWhileItWaits) {
     int ticks = 0;
     struct Ticker {

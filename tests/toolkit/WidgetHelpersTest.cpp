@@ -211,4 +211,22 @@ TEST_F(WidgetHelpersGui, CentreOverParentShowsTheShellCentred) {
     }
 }
 
+TEST_F(WidgetHelpersGui, CentreOverParentShowsTheShellOverAParentNotYetShown) {
+    XtVaSetValues(shell, XmNwidth, 400, XmNheight, 300, nullptr); // never popped up
+    Widget dialog = XtVaCreatePopupShell("dialog", transientShellWidgetClass, shell, nullptr);
+    XtVaCreateManagedWidget("content", xmFormWidgetClass, dialog, XmNwidth, 200, XmNheight, 100,
+                            nullptr);
+    CentreOverParent(dialog);
+    Flush();
+    ASSERT_TRUE(XtIsRealized(dialog));
+    XWindowAttributes attributes;
+    XGetWindowAttributes(XtDisplay(dialog), XtWindow(dialog), &attributes);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    int x = 0;
+    int y = 0;
+    RootPosition(dialog, &x, &y);
+    EXPECT_EQ(x, (400 - 200) / 2 + 100);
+    EXPECT_EQ(y, (300 - 100) / 2 + 50);
+}
+
 } // namespace
