@@ -1,0 +1,544 @@
+// The program as a user meets it: the real quiran started under the X server of DISPLAY, driven
+// with xdotool and with the client messages a window manager sends, its titles read with xprop,
+// every file it writes compared byte for byte, and its exit statuses checked.
+
+// gtest comes first: the X headers define None, which gtest uses as a name.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char* const kExample = QUIRAN_SOURCE_DIR "/examples/pipeline.arc";
+const int kTimeoutMs = 15000;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool Exists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}
+
+void SleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Polls until done() holds or the time is up; returns done().
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        SleepMs(50);
+    }
+    return true;
+}
+
+// The output of a shell command.
+std::string Shell(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+std::string Hex(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(window));
+    return text;
+}
+
+// The example with a comment and empty lines that the program's writer does not produce, so
+// that a save that really wrote is seen.
+std::string UntidyExample() {
+    std::string text = ReadAll(kExample);
+    const std::string anchor = "REMARKS {\n";
+    text.insert(text.find(anchor), "# saved by hand\n\n\n");
+    return text;
+}
+
+// One run of the program in a folder of its own, which is also its HOME: the settings files are
+// not there, and titles show the folder as "~".
+class Program {
+public:
+    Program() {
+        char pattern[] = "/tmp/quiran-e2e-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) dir = pattern;
+    }
+    ~Program() {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        if (!dir.empty()) std::system(("rm -rf '" + dir + "'").c_str());
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    std::string Path(const std::string& name) const { return dir + "/" + name; }
+
+    // Starts quiran with the arguments; addressLimit bounds its address space (0: none).
+    void Start(const std::vector<std::string>& args, const char* display = nullptr,
+               rlim_t addressLimit = 0) {
+        std::vector<std::string> argv = {QUIRAN_PROGRAM};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const std::string log = Path("messages.log");
+        const std::string err = Path("stderr.txt");
+        pid = fork();
+        if (pid != 0) return;
+        if (chdir(dir.c_str()) != 0) _exit(120);
+        setenv("HOME", dir.c_str(), 1);
+        setenv("QUIRAN_MESSAGE_LOG", log.c_str(), 1);
+        setenv("LD_PRELOAD", QUIRAN_MESSAGE_LOG_LIBRARY, 1);
+        // A sanitized program is fine with a library loaded before its runtime.
+        std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
+        setenv("ASAN_OPTIONS",
+               (asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0").c_str(), 1);
+        if (display != nullptr) setenv("DISPLAY", display, 1);
+        const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(121);
+        if (addressLimit != 0) {
+            const struct rlimit limit = {addressLimit, addressLimit};
+            if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(122);
+        }
+        std::vector<char*> pointers;
+        for (std::string& a : argv)
+            pointers.push_back(&a[0]);
+        pointers.push_back(nullptr);
+        execv(pointers[0], pointers.data());
+        _exit(123);
+    }
+
+    // Waits for the process to end; returns its wait status, or -1 when it is still running.
+    int Wait(int timeoutMs = kTimeoutMs) {
+        int status = -1;
+        const bool ended = WaitFor(
+            [&] {
+                const pid_t r = waitpid(pid, &status, WNOHANG);
+                return r == pid;
+            },
+            timeoutMs);
+        if (!ended) return -1;
+        pid = 0;
+        return status;
+    }
+    bool Running() {
+        int status;
+        return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;
+    }
+    pid_t Pid() const { return pid; }
+
+    // The texts of the message boxes created so far, as "kind\ntext".
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> result;
+        std::string all = ReadAll(Path("messages.log"));
+        size_t start = 0;
+        for (size_t end; (end = all.find('\f', start)) != std::string::npos; start = end + 1)
+            result.push_back(all.substr(start, end - start));
+        return result;
+    }
+    std::string Stderr() const { return ReadAll(Path("stderr.txt")); }
+
+private:
+    std::string dir;
+    pid_t pid = 0;
+};
+
+// The test's own connection to the server, for finding windows and sending client messages.
+class Screen {
+public:
+    Screen() : display(XOpenDisplay(nullptr)) {
+        // Windows come and go while the tree is walked: an error about one that has just gone
+        // is no failure.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
+    ~Screen() {
+        if (display != nullptr) XCloseDisplay(display);
+    }
+    bool Ok() const { return display != nullptr; }
+
+    // A viewable window whose WM_NAME is name (or begins with it), found by walking the tree.
+    Window Find(const std::string& name, bool prefix = false) {
+        XSync(display, False);
+        return Search(DefaultRootWindow(display), name, prefix);
+    }
+    Window WaitForWindow(const std::string& name, bool prefix = false, int ms = kTimeoutMs) {
+        Window found = 0;
+        WaitFor([&] { return (found = Find(name, prefix)) != 0; }, ms);
+        return found;
+    }
+    bool WaitGone(const std::string& name, int ms = kTimeoutMs) {
+        return WaitFor([&] { return Find(name) == 0; }, ms);
+    }
+
+    // The text field of a file dialog in which the chosen file is typed: the lowest of the two
+    // wide, one-line windows of the dialog (the other is the filter; the buttons are gadgets).
+    Window SelectionField(Window dialog) {
+        Window best = 0;
+        int bestY = -1;
+        Collect(dialog, [&](Window w, const XWindowAttributes& a, int y) {
+            if (a.width > 150 && a.height > 15 && a.height < 45 && y > bestY) {
+                best = w;
+                bestY = y;
+            }
+        });
+        return best;
+    }
+
+    // What a window manager sends when the user closes a window.
+    void SendDeleteWindow(Window window) {
+        XEvent event = {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XFlush(display);
+    }
+
+private:
+    // Calls visit for every descendant with its attributes and its y within the top window.
+    void Collect(Window window,
+                 const std::function<void(Window, const XWindowAttributes&, int)>& visit,
+                 int y0 = 0) {
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return;
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
+            if (attributes.map_state != IsViewable) continue;
+            visit(children[i], attributes, y0 + attributes.y);
+            Collect(children[i], visit, y0 + attributes.y);
+        }
+        if (children != nullptr) XFree(children);
+    }
+
+    Window Search(Window window, const std::string& name, bool prefix) {
+        char* title = nullptr;
+        if (XFetchName(display, window, &title) && title != nullptr) {
+            const std::string text = title;
+            XFree(title);
+            XWindowAttributes attributes;
+            if ((prefix ? text.rfind(name, 0) == 0 : text == name) &&
+                XGetWindowAttributes(display, window, &attributes) &&
+                attributes.map_state == IsViewable) {
+                return window;
+            }
+        }
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+        Window found = 0;
+        for (unsigned int i = 0; i < count && found == 0; ++i)
+            found = Search(children[i], name, prefix);
+        if (children != nullptr) XFree(children);
+        return found;
+    }
+
+    Display* display;
+};
+
+// The window's title as xprop reads it.
+std::string Title(Window window) {
+    const std::string line = Shell("xprop -id " + Hex(window) + " WM_NAME");
+    const size_t open = line.find('"');
+    const size_t close = line.rfind('"');
+    if (open == std::string::npos || close == open) return "<" + line + ">";
+    return line.substr(open + 1, close - open - 1);
+}
+
+// Keys typed into the window (xdotool key names, such as "ctrl+s" or "Return").
+void Keys(Window window, const std::string& keys) {
+    Shell("xdotool windowfocus --sync " + Hex(window) + " key --delay 30 " + keys + " 2>&1");
+}
+
+// A click of button 1 at (x, y) of the window.
+void Click(Window window, int x, int y) {
+    Shell("xdotool mousemove --sync --window " + Hex(window) + " " + std::to_string(x) + " " +
+          std::to_string(y) + " click 1 2>&1");
+}
+
+// Chooses an entry of the main window's File menu by its mnemonic: the menu bar's first cascade
+// is opened with the pointer, the entry with its key.
+void FileMenu(Window main, const std::string& mnemonic) {
+    Click(main, 20, 13);
+    SleepMs(300);
+    Shell("xdotool key " + mnemonic);
+}
+
+// Answers the box titled title with a key, once it is up, and waits until it is gone.
+bool Answer(Screen& screen, const std::string& title, const std::string& key) {
+    const Window box = screen.WaitForWindow(title);
+    if (box == 0) return false;
+    SleepMs(200);
+    Keys(box, key);
+    return screen.WaitGone(title);
+}
+
+const char* const kMainTitle = "QUIRAN Pro";
+
+class QuiranFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr || !screen.Ok()) GTEST_SKIP() << "no X server";
+    }
+
+    // Starts the program on file and waits for its main window with the title of that file.
+    Window StartOn(const std::string& file, const std::string& title) {
+        program.Start({file});
+        const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  " + title);
+        EXPECT_NE(main, 0u) << "stderr: " << program.Stderr();
+        SleepMs(300); // the main loop is reached right after the title is set
+        return main;
+    }
+
+    // Types a path into the shown file dialog titled title, replacing what it holds, and
+    // presses OK with Return.
+    void ChooseInDialog(const std::string& title, const std::string& path) {
+        const Window dialog = screen.WaitForWindow(title);
+        ASSERT_NE(dialog, 0u);
+        SleepMs(300);
+        const Window field = screen.SelectionField(dialog);
+        ASSERT_NE(field, 0u);
+        Shell("xdotool windowfocus --sync " + Hex(dialog));
+        Click(field, 10, 10);
+        Shell("xdotool key End key --repeat 300 --delay 1 BackSpace");
+        Shell("xdotool type --delay 5 '" + path + "'");
+        Shell("xdotool key Return");
+    }
+
+    Program program;
+    Screen screen;
+};
+
+TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
+    const std::string original = ReadAll(kExample);
+    WriteText(program.Path("a.arc"), UntidyExample());
+    Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    EXPECT_EQ(Title(main), "QUIRAN Pro  a.arc");
+    EXPECT_TRUE(program.Messages().empty());
+
+    Keys(main, "ctrl+s");
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(program.Path("a.arc")) == original; }))
+        << ReadAll(program.Path("a.arc"));
+    EXPECT_EQ(Title(main), "QUIRAN Pro  a.arc");
+
+    // Save As through the dialog, into a new file given by its full path.
+    const std::string copy = program.Path("copy.arc");
+    FileMenu(main, "a");
+    ChooseInDialog("Save As", copy);
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(copy) == original; })) << ReadAll(copy);
+    EXPECT_TRUE(screen.WaitGone("Save As"));
+    EXPECT_EQ(Title(main), "QUIRAN Pro  ~/copy.arc");
+
+    // Save As onto an existing file asks first; No keeps it, Yes replaces it.
+    WriteText(program.Path("old.arc"), "old\n");
+    FileMenu(main, "a");
+    ChooseInDialog("Save As", program.Path("old.arc"));
+    ASSERT_TRUE(Answer(screen, "Error", "Escape"));
+    EXPECT_EQ(ReadAll(program.Path("old.arc")), "old\n");
+    ASSERT_NE(screen.Find("Save As"), 0u); // the dialog stays up
+    Keys(screen.Find("Save As"), "Return");
+    ASSERT_TRUE(Answer(screen, "Error", "Return"));
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(program.Path("old.arc")) == original; }));
+    EXPECT_EQ(Title(main), "QUIRAN Pro  ~/old.arc");
+    const std::vector<std::string> messages = program.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "question\nFile already exists!\nOverwrite?");
+
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), original);
+}
+
+TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
+    WriteText(program.Path("a.arc"), ReadAll(kExample));
+    const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
+    ASSERT_NE(main, 0u);
+    screen.SendDeleteWindow(main);
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(program.Messages().empty());
+}
+
+TEST_F(QuiranFixture, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
+    const std::string good = UntidyExample();
+    WriteText(program.Path("a.arc"), good);
+    // The fourth element's position line lacks its colon.
+    std::string broken = ReadAll(kExample);
+    const size_t at = broken.find("        POS:  (690,495)");
+    ASSERT_NE(at, std::string::npos);
+    broken.replace(at, 23, "        POS   (690,495)");
+    const int line = 1 + static_cast<int>(std::count(broken.begin(), broken.begin() + at, '\n'));
+    WriteText(program.Path("b.arc"), broken);
+
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    Keys(main, "ctrl+o");
+    ChooseInDialog("Open", program.Path("b.arc"));
+    ASSERT_NE(screen.WaitForWindow("Error"), 0u);
+    std::vector<std::string> messages = program.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "warning\nLine: " + std::to_string(line) + "\n'POS:' expected");
+    ASSERT_TRUE(Answer(screen, "Error", "Return"));
+
+    // The window was cleared before the read: it has no file any more.
+    EXPECT_EQ(Title(main), "QUIRAN Pro   ");
+    Keys(main, "ctrl+s");
+    ASSERT_NE(screen.WaitForWindow("Save As"), 0u);
+    Keys(screen.Find("Save As"), "Escape");
+    EXPECT_TRUE(screen.WaitGone("Save As"));
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), good);
+    EXPECT_EQ(ReadAll(program.Path("b.arc")), broken);
+
+    screen.SendDeleteWindow(main);
+    // What the failed read left may count as modified: then the question comes, and No quits.
+    if (screen.WaitForWindow(" ", false, 2000) != 0) {
+        messages = program.Messages();
+        EXPECT_EQ(messages.back(),
+                  "question\nArchitecture has been modified!\nDo you want to save it ?");
+        Answer(screen, " ", "Escape");
+    }
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), good);
+}
+
+TEST_F(QuiranFixture, MissingCommandLineFileIsReportedAndTheProgramStarts) {
+    program.Start({"-xrm", "*x: y", "nothing.arc", "second.arc"});
+    ASSERT_NE(screen.WaitForWindow(" "), 0u) << program.Stderr();
+    std::vector<std::string> messages = program.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "information\nCan't open nothing.arc\nNo such file or directory.");
+    ASSERT_TRUE(Answer(screen, " ", "Return"));
+    const Window main = screen.WaitForWindow(kMainTitle, true);
+    ASSERT_NE(main, 0u);
+    EXPECT_EQ(Title(main), "QUIRAN Pro   ");
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
+    const std::string original = ReadAll(kExample);
+    WriteText(program.Path("a.arc"), UntidyExample());
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    kill(program.Pid(), SIGSEGV);
+
+    ASSERT_NE(screen.WaitForWindow("Internal Error"), 0u);
+    std::vector<std::string> messages = program.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(
+        messages[0].rfind("information\nOops ...\n\n    You have found a bug in QUIRAN Pro.", 0),
+        0u);
+    ASSERT_TRUE(Answer(screen, "Internal Error", "Return"));
+    ASSERT_NE(screen.WaitForWindow("core.arc"), 0u);
+    messages = program.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "information\nTrying to save the current\narchitecture in 'core.arc'");
+    Keys(screen.Find("core.arc"), "Return");
+
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1000 % 256);
+    EXPECT_EQ(ReadAll(program.Path("core.arc")), original);
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), UntidyExample());
+
+    // core.arc loads again, without an error.
+    Program second;
+    WriteText(second.Path("core.arc"), ReadAll(program.Path("core.arc")));
+    second.Start({"core.arc"});
+    const Window again = screen.WaitForWindow("QUIRAN Pro  core.arc");
+    ASSERT_NE(again, 0u) << second.Stderr();
+    SleepMs(300);
+    EXPECT_TRUE(second.Messages().empty());
+    screen.SendDeleteWindow(again);
+    const int secondStatus = second.Wait();
+    ASSERT_TRUE(WIFEXITED(secondStatus));
+    EXPECT_EQ(WEXITSTATUS(secondStatus), 0);
+}
+
+TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
+#ifdef QUIRAN_SANITIZED
+    GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
+#endif
+    // An input plane of 99999 by 99999 cells needs more than a gigabyte.
+    std::string huge = ReadAll(kExample);
+    const std::string from = "        INPUT_DIM:  (16,16)\n        OUTPUT_DIM: (16,16)\n        "
+                             "CLOCK:      1\n        TIME:       10";
+    const size_t at = huge.rfind(from);
+    ASSERT_NE(at, std::string::npos);
+    huge.replace(at, std::strlen("        INPUT_DIM:  (16,16)"),
+                 "        INPUT_DIM:  (99999,99999)");
+    WriteText(program.Path("huge.arc"), huge);
+    program.Start({"huge.arc"}, nullptr, static_cast<rlim_t>(1) << 30);
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 2000 % 256);
+    EXPECT_NE(program.Stderr().find("\nThere was not enough memory.\nQUIRAN Pro has tried to save "
+                                    "the  \ncurrent architecture in 'core.arc'.  \n\n"),
+              std::string::npos)
+        << program.Stderr();
+    EXPECT_TRUE(Exists(program.Path("core.arc")));
+}
+
+TEST_F(QuiranFixture, NoXServerExitsWithOne) {
+    program.Start({"a.arc"}, ":987");
+    int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(program.Stderr(), "QUIRAN: cannot connect to X server :987\n");
+
+    // The drag display follows a -display argument as the toolkit does.
+    Program second;
+    second.Start({"-display", ":986", "a.arc"});
+    status = second.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(second.Stderr(), "QUIRAN: cannot connect to X server :986\n");
+}
+
+} // namespace
