@@ -307,6 +307,9 @@ void ShowDataWindow::Redraw(int index, int clear) {
         if (drawAreas[i] == nullptr) continue;
         const Matrix* plane = ShownPlane(i);
         if (plane != nullptr) {
+            // The element may have replaced the plane by one of another size (a load, a new
+            // dimension): the area follows it.
+            FitArea(i);
             Draw(*plane, drawAreas[i], *zoom, clear);
         } else if (XtIsRealized(drawAreas[i])) {
             XClearWindow(XtDisplay(drawAreas[i]), XtWindow(drawAreas[i]));
@@ -314,14 +317,22 @@ void ShowDataWindow::Redraw(int index, int clear) {
     }
 }
 
-void ShowDataWindow::ResizeDrawAreas() {
-    for (int i = firstIndex; i <= lastIndex; i++) {
-        const Matrix* plane = ShownPlane(i);
-        if (drawAreas[i] == nullptr || plane == nullptr) continue;
-        XtVaSetValues(drawAreas[i], XmNwidth,
-                      static_cast<Dimension>(ShowDataAreaSize(*zoom, plane->GetDimX())), XmNheight,
-                      static_cast<Dimension>(ShowDataAreaSize(*zoom, plane->GetDimY())), nullptr);
+void ShowDataWindow::FitArea(int index) {
+    const Matrix* plane = ShownPlane(index);
+    if (drawAreas[index] == nullptr || plane == nullptr) return;
+    const Dimension width = static_cast<Dimension>(ShowDataAreaSize(*zoom, plane->GetDimX()));
+    const Dimension height = static_cast<Dimension>(ShowDataAreaSize(*zoom, plane->GetDimY()));
+    Dimension current = 0;
+    Dimension currentHeight = 0;
+    XtVaGetValues(drawAreas[index], XmNwidth, &current, XmNheight, &currentHeight, nullptr);
+    if (current != width || currentHeight != height) {
+        XtVaSetValues(drawAreas[index], XmNwidth, width, XmNheight, height, nullptr);
     }
+}
+
+void ShowDataWindow::ResizeDrawAreas() {
+    for (int i = firstIndex; i <= lastIndex; i++)
+        FitArea(i);
 }
 
 void ShowDataWindow::UpdateSimLabel() {

@@ -237,3 +237,17 @@ TEST_F(ShowDataWindowTest, APinChangeOrTheElementGoingClosesTheWindows) {
     element.reset();
     Flush();
 }
+
+TEST_F(ShowDataWindowTest, AReplacedPlaneIsDrawnAtItsOwnSize) {
+    ShowDataWindow* window = Open(1, 0);
+    ASSERT_NE(window, nullptr);
+    element->SetOutputPlaneSize(0, 8, 4);
+    element->GetOutputPlane(0)->SetBit(7, 3, 1);
+    element->RefreshShowDataWindows();
+    Flush();
+    Dimension width = 0, height = 0;
+    XtVaGetValues(window->GetDrawArea(0), XmNwidth, &width, XmNheight, &height, nullptr);
+    EXPECT_EQ(width, ShowDataAreaSize(window->GetZoom(), 8));
+    EXPECT_EQ(height, ShowDataAreaSize(window->GetZoom(), 4));
+    EXPECT_GT(CellInk(window, 0, 7, 3), 0);
+}
