@@ -28,6 +28,7 @@
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
+#include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
@@ -121,6 +122,10 @@ ArchitectureWindow::~ArchitectureWindow() {
         highlightElement = nullptr;
         highlightPin = 0;
     }
+    // Nor may the working area's input remember an element of a window that is gone.
+    PtrArray<AElement>& elements = GetElements();
+    for (int i = 0; i < elements.GetCount(); i++)
+        ForgetWorkingAreaElement(elements[i]);
     if (cadArea != nullptr) {
         Display* display = XtDisplay(cadArea);
         if (gridGC != nullptr) XFreeGC(display, gridGC);

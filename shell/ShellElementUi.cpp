@@ -3,9 +3,12 @@
 #include <Xm/Xm.h>
 
 #include "model/data/Architecture.h"
+#include "model/elements/AElement.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/DragDisplay.h"
+#include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
+#include "shell/WorkingAreaInput.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MessageDialog.h"
 
@@ -17,8 +20,9 @@ void ShellElementUi::Schedule(SimTime time, AElement* element) {
 
 void ShellElementUi::RemoveFromQueue(AElement* element) {
     if (MainWindow* main = GetMainWindow()) main->Unschedule(element);
-    // The element is going: no window may keep it as its highlighted pin.
+    // The element is going: no window may keep it as its highlighted pin or pressed element.
     ArchitectureWindow::ForgetElement(element);
+    ForgetWorkingAreaElement(element);
 }
 
 SimTime ShellElementUi::GetSimulationTime() {
@@ -116,4 +120,25 @@ Window ShellElementUi::GetDragRootWindow() {
 
 GC ShellElementUi::GetDragRootGC() {
     return ::GetDragRootGC();
+}
+
+Widget ShellElementUi::GetElementShell(const AElement& element) {
+    auto* window = dynamic_cast<ArchitectureWindow*>(element.GetOwner());
+    Widget shell = window != nullptr ? window->GetShell() : nullptr;
+    return shell != nullptr ? shell : topLevel;
+}
+
+void ShellElementUi::OpenFile(LoadSaveObject& object, FileKind kind, FileArgument* argument) {
+    OpenDialog(object, kind, argument);
+}
+
+void ShellElementUi::SaveFileAs(LoadSaveObject& object, FileKind kind, FileArgument* argument) {
+    SaveAsDialog(object, kind, argument);
+}
+
+ShellElementUi* InstallShellElementUi(Widget topLevel) {
+    auto* ui = new ShellElementUi(topLevel);
+    SetElementUi(ui);
+    SetEditorHost(ui);
+    return ui;
 }

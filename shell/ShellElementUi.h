@@ -2,15 +2,17 @@
 
 // The shell's side of the model's window interface: the main window's scheduler and status
 // words, message boxes over the top-level shell, working areas and other drawing widgets of
-// architecture windows, the toolkit's display and graphics contexts, and the drag display. The
-// editor windows (modify, show-data, name and number dialogs) are answered as by the null
-// interface until the editors override those operations.
+// architecture windows, the toolkit's display and graphics contexts, and the drag display; the
+// editor windows (modify, show-data, name and number dialogs) come from the editors' half it
+// derives from. It is also what the editor windows need of the shell: the shells that parent an
+// element's windows and the shared file dialog.
 
 #include <X11/Intrinsic.h>
 
-#include "model/elements/ElementUi.h"
+#include "editors/EditorElementUi.h"
+#include "editors/EditorHost.h"
 
-class ShellElementUi : public NullElementUi {
+class ShellElementUi : public EditorElementUi, public EditorHost {
 public:
     // The top-level shell: parent of message boxes and source of the display.
     explicit ShellElementUi(Widget topLevel);
@@ -32,8 +34,16 @@ public:
     Window GetDragRootWindow() override;
     GC GetDragRootGC() override;
 
-    Widget GetTopLevel() const { return topLevel; }
+    // The shell of the element's owner window; the top-level shell when it has none.
+    Widget GetElementShell(const AElement& element) override;
+    Widget GetTopLevel() override { return topLevel; }
+    void OpenFile(LoadSaveObject& object, FileKind kind, FileArgument* argument) override;
+    void SaveFileAs(LoadSaveObject& object, FileKind kind, FileArgument* argument) override;
 
 private:
     Widget topLevel;
 };
+
+// Makes the one shell interface for the top-level shell and installs it as the model's window
+// interface and as the editors' host (start-up).
+ShellElementUi* InstallShellElementUi(Widget topLevel);

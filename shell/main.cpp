@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     XtAppSetWarningHandler(app, XtWarningFilter);
 
     // What the elements need of the windows is answered by the shell from here on.
-    SetElementUi(new ShellElementUi(topLevel));
+    InstallShellElementUi(topLevel);
 
     // 7. Stipple, named colours, the contexts of matrix drawing.
     CreateStippleBitmap(topLevel);
