@@ -1,0 +1,241 @@
+// The settings files as a user meets them: the real quiran started with HOME in a fresh folder,
+// its start-up options and compiler settings changed through their dialogs with xdotool, saved
+// with "Save as Default", and back after a restart.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+const int kTimeoutMs = 15000;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void SleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        SleepMs(50);
+    }
+    return true;
+}
+
+// The output of a shell command.
+std::string Command(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+// The first window whose name matches the pattern, or "".
+std::string FindWindow(const std::string& pattern) {
+    std::istringstream ids(Command("xdotool search --name '" + pattern + "' 2>/dev/null"));
+    std::string id;
+    ids >> id;
+    return id;
+}
+
+std::string WaitForWindow(const std::string& pattern) {
+    std::string id;
+    WaitFor([&] { return !(id = FindWindow(pattern)).empty(); });
+    return id;
+}
+
+const char* const kHeader = "# QUIRAN Pro settings\n"
+                            "# Written by Options > Save as Default, read when QUIRAN starts.\n"
+                            "# Lines that begin with '#' are comments.\n"
+                            "\n";
+
+const char* const kOptions = R"(DIRECTORIES {
+  ARCHITECTURE: NOT_DEFINED
+  LIBRARY:      NOT_DEFINED
+  MATRIX:       NOT_DEFINED
+  MASK:         NOT_DEFINED
+  RULE:         NOT_DEFINED
+  PERM:         NOT_DEFINED
+  LOGIC:        NOT_DEFINED
+  S-SEED:       NOT_DEFINED
+  C++:          NOT_DEFINED
+  SPLIT:        NOT_DEFINED
+  JOIN:         NOT_DEFINED
+  INPUT:        NOT_DEFINED
+  OUTPUT:       NOT_DEFINED
+  MACRO:        NOT_DEFINED
+}
+FILTER {
+  ARCHITECTURE: *.arc
+  LIBRARY:      *.lib
+  MATRIX:       *.matrix
+  MASK:         *.mask
+  RULE:         *.rule
+  PERM:         *.perm
+  LOGIC:        *.logic
+  S-SEED:       *.sseed
+  C++:          *.celem
+  SPLIT:        *.split
+  JOIN:         *.join
+  INPUT:        *.input
+  OUTPUT:       *.output
+  MACRO:        *.macro
+}
+GRID {
+  VISIBLE:   ON
+  DIMENSION: (15,15)
+  RASTERIZE: ON
+}
+STARTUP {
+  DIMENSION:       (24,40)
+  ELEMENT_WINDOW:  OFF
+  OVERVIEW_WINDOW: OFF
+  SIMULATION_BOX:  ON
+  LIBRARY:         NOT_DEFINED
+}
+COMPILER {
+  CC:       clang
+  CC_FLAGS: 
+  LD_FLAGS: 
+}
+
+)";
+
+const char* const kTimes = R"(DEFAULT_TIMES {
+  MASK:   0
+  RULE:   0
+  PERM:   0
+  LOGIC:  20
+  C++:  10
+  S-SEED: 5
+  SPLIT:  0
+  JOIN:   0
+  INPUT:  10
+  OUTPUT: 10
+}
+
+)";
+
+class SettingsEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no DISPLAY";
+        if (Command("command -v xdotool").empty()) GTEST_SKIP() << "no xdotool";
+        char pattern[] = "/tmp/quiran-e2e-home-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        home = pattern;
+    }
+
+    void TearDown() override {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        unlink((home + "/.quiran").c_str());
+        unlink((home + "/.quiran_times").c_str());
+        rmdir(home.c_str());
+    }
+
+    void Start() {
+        child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            setenv("HOME", home.c_str(), 1);
+            execl(QUIRAN_PROGRAM, "quiran", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        mainWindow = WaitForWindow("^QUIRAN Pro");
+        ASSERT_FALSE(mainWindow.empty());
+        SleepMs(300);
+    }
+
+    // Quits with Ctrl-Q; the exit status.
+    int Quit() {
+        Command("xdotool windowfocus --sync " + mainWindow + " key ctrl+q 2>&1");
+        int status = -1;
+        const bool ended = WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; });
+        child = -1;
+        return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // An entry of the Options menu by its mnemonic.
+    void Options(const char* mnemonic) {
+        Command("xdotool mousemove --window " + mainWindow + " 205 13 click 1 2>&1");
+        SleepMs(400);
+        Command(std::string("xdotool key ") + mnemonic + " 2>&1");
+        SleepMs(400);
+    }
+
+    // Keys typed into the window.
+    void Keys(const std::string& window, const std::string& keys) {
+        Command("xdotool windowfocus --sync " + window + " key --delay 40 " + keys + " 2>&1");
+        SleepMs(300);
+    }
+
+    std::string home;
+    pid_t child = -1;
+    std::string mainWindow;
+};
+
+TEST_F(SettingsEndToEnd, SavedOptionsAreBackAfterARestart) {
+    Start();
+    EXPECT_TRUE(FindWindow("^Simulate$").empty()); // not shown at start-up by default
+
+    Options("u");
+    const std::string startup = WaitForWindow("^Startup - Options$");
+    ASSERT_FALSE(startup.empty());
+    // Width and height fields, then down to "Simulation Box" and on through the library to OK.
+    Keys(startup, "End BackSpace BackSpace 2 4 Tab End BackSpace BackSpace 4 0 Tab Down Down "
+                  "space Tab Tab Return");
+    EXPECT_TRUE(WaitFor([&] { return FindWindow("^Startup - Options$").empty(); }));
+
+    Options("c");
+    const std::string compiler = WaitForWindow("^Compiler Settings$");
+    ASSERT_FALSE(compiler.empty());
+    Keys(compiler, "End BackSpace BackSpace BackSpace c l a n g Tab Tab Tab Return");
+    EXPECT_TRUE(WaitFor([&] { return FindWindow("^Compiler Settings$").empty(); }));
+
+    Options("s"); // Save as Default
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home + "/.quiran_times").empty(); }));
+    const std::string options = std::string(kHeader) + kOptions;
+    const std::string times = std::string(kHeader) + kTimes;
+    EXPECT_EQ(ReadAll(home + "/.quiran"), options);
+    EXPECT_EQ(ReadAll(home + "/.quiran_times"), times);
+    EXPECT_EQ(Quit(), 0);
+
+    // The next start shows the simulation box, and saving again writes what was read.
+    unlink((home + "/.quiran_times").c_str());
+    Start();
+    EXPECT_FALSE(WaitForWindow("^Simulate$").empty());
+    Options("s");
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home + "/.quiran_times").empty(); }));
+    EXPECT_EQ(ReadAll(home + "/.quiran"), options);
+    EXPECT_EQ(ReadAll(home + "/.quiran_times"), times);
+    EXPECT_EQ(Quit(), 0);
+}
+
+} // namespace
