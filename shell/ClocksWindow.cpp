@@ -12,6 +12,7 @@
 
 #include "editors/ModifyTwoValuesDialog.h"
 #include "model/data/Architecture.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SimulationBoxWindow.h"
 #include "toolkit/ActionArea.h"
@@ -226,6 +227,9 @@ void ClocksWindow::Delete() {
 
     const int count = workingCopy.GetCount();
     RenumberClocksAfterRemoval(*mainWindow, selected, count);
+    // Library elements carry clock numbers into the architectures they are dropped into.
+    LibraryWindow* library = mainWindow->GetLibraryWindow();
+    if (library != nullptr) RenumberClocksAfterRemoval(*library, selected, count);
     workingCopy.Remove(selected - 1);
     int& clock = mainWindow->GetSelectedClock();
     clock = ClockAfterRemoval(clock, selected - 1, workingCopy.GetCount());

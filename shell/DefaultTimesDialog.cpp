@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/elements/ElementType.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
 #include "toolkit/ReadInt.h"
@@ -77,6 +78,8 @@ int DefaultTimesDialog::Apply() {
     for (int type = 0; type < kFieldCount; type++) {
         SetDefaultTime(type, static_cast<uint32_t>(times[type]));
     }
+    LibraryWindow* library = mainWindow->GetLibraryWindow();
+    if (library != nullptr) library->ApplyDefaultTimes();
     return 1;
 }
 

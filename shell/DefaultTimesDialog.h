@@ -18,8 +18,8 @@ public:
     DefaultTimesDialog(const DefaultTimesDialog&) = delete;
     DefaultTimesDialog& operator=(const DefaultTimesDialog&) = delete;
 
-    // The ten fields into the default times. A field without a valid number changes nothing at
-    // all; 1 when applied.
+    // The ten fields into the default times, then the library's palette takes them. A field
+    // without a valid number changes nothing at all; 1 when applied.
     int Apply();
     // Apply; the dialog goes when it applied.
     void Ok();

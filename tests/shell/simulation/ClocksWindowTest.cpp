@@ -12,6 +12,7 @@
 #include "ShellFixture.h"
 #include "model/data/ClockList.h"
 #include "model/elements/AMaskElem.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SimulationBoxWindow.h"
 #include "toolkit/OwnedXmString.h"
@@ -178,6 +179,11 @@ TEST_F(Clocks, ElementsKeepTheirClocksWhenOneIsDeleted) {
     AMaskElem* second = Element(2);
     AMaskElem* third = Element(3);
     AMaskElem* fourth = Element(4);
+    LibraryWindow* library = main->GetLibraryWindow();
+    auto* stored = new AMaskElem(library, 10, 10);
+    stored->CreateData();
+    stored->SetClock(3);
+    library->GetElements().Add(stored);
     main->GetSelectedClock() = 3; // clock 4
     window->Show();
     Select(2);
@@ -193,7 +199,9 @@ TEST_F(Clocks, ElementsKeepTheirClocksWhenOneIsDeleted) {
     EXPECT_EQ(fourth->GetClock(), 3);
     EXPECT_EQ(GetClockPeriod(fourth->GetClock() - 1), 400u);
     EXPECT_EQ(main->GetSelectedClock(), 2); // still the clock of period 400
+    EXPECT_EQ(stored->GetClock(), 2);       // library elements too
     main->Clear();
+    library->Clear();
 }
 
 TEST_F(Clocks, NewArchitectureHidesTheWindowAndDropsItsChanges) {

@@ -13,11 +13,14 @@
 #include <string>
 
 #include "ShellFixture.h"
+#include "model/data/PtrArray.h"
+#include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
 #include "model/format/FileKind.h"
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
 #include "shell/StartupOptionsDialog.h"
@@ -47,6 +50,16 @@ protected:
         char* title = nullptr;
         XtVaGetValues(shell, XmNtitle, &title, nullptr);
         return title != nullptr ? title : "";
+    }
+
+    // The TIME of the palette element of that type.
+    uint32_t PaletteTime(uint32_t type) {
+        PtrArray<AElement>& palette = main->GetLibraryWindow()->GetPalette();
+        for (int i = 0; i < palette.GetCount(); i++) {
+            if (palette[i]->GetType() == type) return palette[i]->GetTime();
+        }
+        ADD_FAILURE() << "no palette element of type " << type;
+        return 0;
     }
 
     static Widget Button(Widget shell, int index) {
@@ -129,9 +142,13 @@ TEST_F(OptionDialogs, DefaultTimesApplyOnlyWhenEveryFieldIsValid) {
     EXPECT_EQ(GetDefaultTime(kMask), 7u);
     EXPECT_EQ(GetDefaultTime(kSSeed), 2147483647u);
     EXPECT_EQ(main->GetDefaultTimesDialog(), dialog);
+    // The library's palette takes the new times.
+    EXPECT_EQ(PaletteTime(kMask), 7u);
+    EXPECT_EQ(PaletteTime(kInput), 10u);
     SetTextOf(dialog->GetField(kOutput), "3");
     Press(Button(dialog->GetShell(), 0));
     EXPECT_EQ(GetDefaultTime(kOutput), 3u);
+    EXPECT_EQ(PaletteTime(kOutput), 3u);
     EXPECT_EQ(main->GetDefaultTimesDialog(), nullptr);
 }
 
