@@ -138,8 +138,10 @@ void ShowFileDialog(LoadSaveObject& object, FileKind kind, FileArgument* argumen
         OwnedXmString spec(object.GetFileName());
         XtVaSetValues(fileDialog, XmNdirSpec, spec.Get(), nullptr);
     }
-    XtManageChild(fileDialog);
+    // Popped up before it is managed: managing pops a dialog shell up without a grab, and a
+    // shell that is up is not popped up again.
     XtPopup(XtParent(fileDialog), XtGrabExclusive);
+    XtManageChild(fileDialog);
 }
 
 // The text of a compound string; false when it cannot be converted.

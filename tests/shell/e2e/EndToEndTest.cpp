@@ -390,6 +390,67 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     EXPECT_EQ(ReadAll(program.Path("a.arc")), original);
 }
 
+TEST_F(QuiranFixture, FileDialogHoldsTheMainWindowOff) {
+    const std::string original = ReadAll(kExample);
+    WriteText(program.Path("a.arc"), original);
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    Keys(main, "ctrl+o");
+    const Window dialog = screen.WaitForWindow("Open");
+    ASSERT_NE(dialog, 0u);
+    SleepMs(300);
+
+    // While the dialog is up, the main window's Ctrl-S does nothing.
+    WriteText(program.Path("a.arc"), "touched\n");
+    Keys(main, "ctrl+s");
+    SleepMs(700);
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), "touched\n");
+
+    Keys(dialog, "Escape");
+    ASSERT_TRUE(screen.WaitGone("Open"));
+    Keys(main, "ctrl+s");
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(program.Path("a.arc")) == original; }));
+    screen.SendDeleteWindow(main);
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
+    WriteText(program.Path("a.arc"), ReadAll(kExample));
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    SleepMs(300);
+    // A picture for people to look at, beside the test.
+    Shell("import -window " + Hex(main) + " '" QUIRAN_BINARY_DIR "/pipeline-main-window.png' 2>&1");
+
+    // The working area is white with black grid points, icons outlined in black and blue wires.
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(display, main, &attributes));
+    XImage* image =
+        XGetImage(display, main, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    long white = 0, black = 0, blue = 0;
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            const unsigned long r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
+            if (r == 255 && g == 255 && b == 255) ++white;
+            if (r == 0 && g == 0 && b == 0) ++black;
+            if (b > 150 && r < 100 && g < 100) ++blue;
+        }
+    }
+    XDestroyImage(image);
+    XCloseDisplay(display);
+    EXPECT_GT(white, 100000);
+    EXPECT_GT(black, 1500); // more than the grid points alone
+    EXPECT_GT(blue, 300);   // six wires
+    screen.SendDeleteWindow(main);
+    EXPECT_TRUE(WIFEXITED(program.Wait()));
+}
+
 TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
