@@ -216,6 +216,14 @@ std::string MatrixText(const char* rows) {
     return text + "  }\n}\n";
 }
 
+bool HasLabel(Widget widget, const char* text) {
+    XmString shown = nullptr;
+    XtVaGetValues(widget, XmNlabelString, &shown, nullptr);
+    OwnedXmString label(shown);
+    OwnedXmString expected(text);
+    return XmStringCompare(label.Get(), expected.Get());
+}
+
 class SimulationBox : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -263,11 +271,7 @@ TEST_F(SimulationBox, IsBuiltWithTheNamesTheResourcesUse) {
     EXPECT_EQ(TextOf(box->GetActualTimeDisplay()), "0");
     // One clock item per clock of a new architecture.
     ASSERT_EQ(box->GetClockItemCount(), 1);
-    XmString label = nullptr;
-    XtVaGetValues(box->GetClockItem(0), XmNlabelString, &label, nullptr);
-    OwnedXmString expected("T=100, O=0");
-    EXPECT_TRUE(XmStringCompare(label, expected.Get()));
-    XmStringFree(label);
+    EXPECT_TRUE(HasLabel(box->GetClockItem(0), "T=100, O=0"));
 }
 
 TEST_F(SimulationBox, RunsPeriodsAndTicksAsDerivedByHand) {
@@ -353,11 +357,7 @@ TEST_F(SimulationBox, ClocksModeNeedsAClock) {
     EXPECT_EQ(Messages()[0], " |No clocks defined!");
     box->RebuildClockMenu();
     ASSERT_EQ(box->GetClockItemCount(), 1);
-    XmString label = nullptr;
-    XtVaGetValues(box->GetClockItem(0), XmNlabelString, &label, nullptr);
-    OwnedXmString expected(" no clocks ");
-    EXPECT_TRUE(XmStringCompare(label, expected.Get()));
-    XmStringFree(label);
+    EXPECT_TRUE(HasLabel(box->GetClockItem(0), " no clocks "));
 
     // A toggle clicked off goes on again.
     Toggle(box->GetTimeToggle(), false);
@@ -411,11 +411,7 @@ TEST_F(SimulationBox, BreakStopsALongRunAndResetReturnsToZero) {
     EXPECT_FALSE(box->IsRunning());
     EXPECT_TRUE(XtIsSensitive(box->GetRunButton()));
     EXPECT_TRUE(XtIsSensitive(box->GetCloseButton()));
-    XmString label = nullptr;
-    XtVaGetValues(box->GetResetButton(), XmNlabelString, &label, nullptr);
-    OwnedXmString reset("Reset");
-    EXPECT_TRUE(XmStringCompare(label, reset.Get()));
-    XmStringFree(label);
+    EXPECT_TRUE(HasLabel(box->GetResetButton(), "Reset"));
 
     // The next Run goes on from there; Reset then returns to 0.
     SetTextOf(box->GetTimeField(), "5");
