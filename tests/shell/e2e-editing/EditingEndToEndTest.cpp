@@ -1,0 +1,377 @@
+// Building an architecture by hand as a user does: the real quiran under the X server of DISPLAY,
+// elements taken from the palette, connected, moved, copied and deleted with real pointer and key
+// events (xdotool, through XTest), and the saved file compared with the text it must hold.
+// Screenshots of a connection being drawn and of the result are left in the working folder.
+
+// gtest comes first: the X headers define None, which gtest uses as a name.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const int kTimeoutMs = 15000;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void SleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        SleepMs(50);
+    }
+    return true;
+}
+
+int Xdo(const std::string& arguments) {
+    return std::system(("xdotool " + arguments).c_str());
+}
+
+// The header, options and global data of a new architecture; the element blocks follow.
+const char* const kArchitectureHead = R"(#
+# QUIRAN Pro architecture file
+#
+
+REMARKS {
+}
+
+OPTIONS {
+  GRID {
+    VISIBLE:   ON
+    DIMENSION: (15,15)
+    RASTERIZE: ON
+  }
+}
+
+GLOBAL_ARCHITECTURE_DATA {
+  DIMENSION: (16,16)
+  CLOCKS {
+    NUMBER: 1
+    CLOCK {
+      TIME:   100
+      OFFSET: 0
+    }
+  }
+  SIMULATION_DATA {
+    MODE:     CLOCKS
+    CLOCK_NR: 1
+    CLOCKS:   1
+  }
+}
+
+)";
+
+const char* const kNoElements = R"(ARCHITECTURE_ELEMENTS {
+  NUMBER: 0
+  ELEMENTS {
+  }
+}
+)";
+
+// A MASK element block with an all-ones 16 x 16 mask, its links and position.
+std::string MaskBlock(int id, const char* prev, const char* next, int x, int y) {
+    std::string text = R"(    ARCHITECTURE_ELEMENT {
+      TYPE: MASK
+      INTERNAL_DATA {
+        NAME:       MASK
+        COMMENT:    
+        INPUTS:     1
+        OUTPUTS:    1
+        INPUT_DIM:  (16,16)
+        OUTPUT_DIM: (16,16)
+        CLOCK:      0
+        TIME:       0
+      }
+      LOGICAL_DATA {
+        MASK:
+          MATRIX {
+            DIMENSION: (16,16)
+            DATA {
+)";
+    for (int row = 0; row < 16; row++)
+        text += "              1111111111111111\n";
+    text += "            }\n          }\n      }\n      ARCHITECTURE_DATA {\n";
+    text += "        ID:   " + std::to_string(id) + "\n";
+    text += std::string("        PREV: ") + prev + "\n";
+    text += std::string("        NEXT: ") + next + "\n";
+    text += "        POS:  (" + std::to_string(x) + "," + std::to_string(y) + ")\n";
+    text += "      }\n    }\n";
+    return text;
+}
+
+// Two MASK elements, the first's output wired to the second's input.
+std::string TwoConnectedMasks(int x0, int y0, int x1, int y1) {
+    return std::string(kArchitectureHead) + "ARCHITECTURE_ELEMENTS {\n  NUMBER: 2\n  ELEMENTS {\n" +
+           MaskBlock(0, "[-,-]", "[1,1]", x0, y0) + MaskBlock(1, "[0,1]", "[-,-]", x1, y1) +
+           "  }\n}\n";
+}
+
+struct Point {
+    int x, y;
+};
+
+// The program in a folder of its own (also its HOME, so that no settings file is read), with
+// the library window placed beside the main window, and the test's own display connection for
+// finding where the working area and the palette lie on the screen.
+class EditingFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr) << "no X server on DISPLAY";
+        char pattern[] = "/tmp/quiran-editing-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        if (display != nullptr) XCloseDisplay(display);
+        if (!dir.empty()) std::system(("rm -rf '" + dir + "'").c_str());
+    }
+
+    std::string Path(const char* name) const { return dir + "/" + name; }
+
+    // Starts quiran on the file and opens the library window with its tool button.
+    void Start(const std::string& fileText) {
+        WriteText(Path("work.arc"), fileText);
+        pid = fork();
+        if (pid == 0) {
+            if (chdir(dir.c_str()) != 0) _exit(120);
+            setenv("HOME", dir.c_str(), 1);
+            if (!freopen("stderr.txt", "w", stderr)) _exit(121);
+            execl(QUIRAN_PROGRAM, QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0",
+                  "work.arc", static_cast<char*>(nullptr));
+            _exit(122);
+        }
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(WaitFor([&] { return FindBySize(1500, 1000) != 0; })) << Stderr();
+        SleepMs(500);
+        Click({138, 42}); // the Elementlist tool button
+        ASSERT_TRUE(WaitFor([&] { return PaletteOrigin().x > 0; })) << Stderr();
+        SleepMs(500);
+    }
+
+    std::string Stderr() const { return ReadAll(Path("stderr.txt")); }
+
+    // The viewable window of that size (the working area is the only one of 1500 x 1000).
+    Window FindBySize(int width, int height) {
+        return Search(DefaultRootWindow(display), width, height);
+    }
+    Window Search(Window window, int width, int height) {
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+        for (unsigned int i = 0; i < count && found == 0; i++) {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) {
+                continue;
+            }
+            if (a.width == width && a.height == height) {
+                found = children[i];
+            } else {
+                found = Search(children[i], width, height);
+            }
+        }
+        if (children != nullptr) XFree(children);
+        return found;
+    }
+    Point RootOf(Window window) {
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        return {x, y};
+    }
+    // A point of the working area on the screen.
+    Point Area(int x, int y) {
+        Point origin = RootOf(FindBySize(1500, 1000));
+        return {origin.x + x, origin.y + y};
+    }
+    // The palette drawing area: 80 pixels wide, the library window's first such window.
+    Point PaletteOrigin() {
+        Window palette = FindBySize(80, PaletteHeight());
+        return palette != 0 ? RootOf(palette) : Point{-1, -1};
+    }
+    static int PaletteHeight() {
+        // MASK, SPLIT, JOIN, INPUT and OUTPUT: 30, 45, 45, 30 and 30 high, 10 apart from y = 10.
+        return 10 + 40 + 55 + 55 + 40 + 40;
+    }
+    // The middle of the MASK element of the palette.
+    Point PaletteMask() {
+        Point origin = PaletteOrigin();
+        return {origin.x + 40, origin.y + 25};
+    }
+
+    void Click(Point p, const char* modifier = nullptr) {
+        const std::string at = "mousemove " + std::to_string(p.x) + " " + std::to_string(p.y);
+        if (modifier != nullptr) Xdo(std::string("keydown ") + modifier);
+        Xdo(at + " click 1");
+        if (modifier != nullptr) Xdo(std::string("keyup ") + modifier);
+        SleepMs(300);
+    }
+    // Presses button 1 at from, moves to to in steps and releases; shot names a screenshot taken
+    // just before the release.
+    void Drag(Point from, Point to, const char* modifier = nullptr, const char* shot = nullptr) {
+        if (modifier != nullptr) Xdo(std::string("keydown ") + modifier);
+        Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) + " mousedown 1");
+        SleepMs(200);
+        for (int i = 1; i <= 6; i++) {
+            const int x = from.x + (to.x - from.x) * i / 6;
+            const int y = from.y + (to.y - from.y) * i / 6;
+            Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y));
+            SleepMs(100);
+        }
+        if (shot != nullptr) Screenshot(shot);
+        Xdo("mouseup 1");
+        if (modifier != nullptr) Xdo(std::string("keyup ") + modifier);
+        SleepMs(600);
+    }
+    void Screenshot(const char* name) {
+        const std::string command = std::string("import -window root ") + name;
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    // The Save tool button; the file name is known, so it saves without a dialog.
+    std::string Save() {
+        const std::string before = ReadAll(Path("work.arc"));
+        WriteText(Path("work.arc"), "");
+        Click({70, 44});
+        WaitFor([&] { return !ReadAll(Path("work.arc")).empty(); });
+        SleepMs(200);
+        return ReadAll(Path("work.arc"));
+    }
+
+    Display* display = nullptr;
+    std::string dir;
+    pid_t pid = 0;
+};
+
+using EditingEndToEnd = EditingFixture;
+
+} // namespace
+
+TEST_F(EditingEndToEnd, BuildsAnArchitectureByHand) {
+    Start(std::string(kArchitectureHead) + kNoElements);
+    // Two MASK elements from the palette, grabbed at (30, 15) of their icons: they land at
+    // (450, 315) and (600, 315), already on the grid.
+    Drag(PaletteMask(), Area(480, 330), nullptr, "element-drag.png");
+    Drag(PaletteMask(), Area(630, 330));
+    // The first's output pin (57, 15) onto the second's input pin (3, 15).
+    Drag(Area(507, 330), Area(603, 330), nullptr, "connection-drag.png");
+    Screenshot("connected.png");
+    // The second moves down by 90 and takes its wire along.
+    Drag(Area(630, 335), Area(630, 425));
+    // A copy of the first with Ctrl, below it, then selected with Shift and deleted.
+    Drag(Area(480, 335), Area(480, 515), "ctrl");
+    Click(Area(480, 520), "shift");
+    Xdo("key Delete");
+    SleepMs(300);
+    EXPECT_EQ(Save(), TwoConnectedMasks(450, 315, 600, 405)) << Stderr();
+}
+
+TEST_F(EditingEndToEnd, ACopyKeepsItsWiresAndDeleteRemovesThem) {
+    Start(TwoConnectedMasks(450, 315, 600, 405));
+    // A rubber band around both, then a Ctrl-drag of the pair 180 pixels down: the copy brings
+    // its own wire.
+    Drag(Area(440, 300), Area(670, 445));
+    Drag(Area(480, 335), Area(480, 515), "ctrl");
+    const std::string copied = Save();
+    EXPECT_NE(copied.find("NUMBER: 4\n"), std::string::npos);
+    EXPECT_NE(copied.find("        PREV: [2,1]\n        NEXT: [-,-]\n        POS:  (600,585)"),
+              std::string::npos)
+        << copied;
+    // The copies selected by a rubber band and deleted with BackSpace.
+    Drag(Area(440, 480), Area(670, 625));
+    Xdo("key BackSpace");
+    SleepMs(300);
+    EXPECT_EQ(Save(), TwoConnectedMasks(450, 315, 600, 405)) << Stderr();
+}
+
+TEST_F(EditingEndToEnd, RefusedDropsChangeNothing) {
+    const std::string start = TwoConnectedMasks(450, 315, 600, 405);
+    Start(start);
+    // A palette element onto the first element: overlap.
+    Drag(PaletteMask(), Area(490, 335));
+    // The second element moved onto the first: it goes back.
+    Drag(Area(630, 420), Area(500, 340));
+    // From the second's output to the first's output: wrong direction; the new wire goes.
+    Drag(Area(657, 420), Area(507, 330));
+    // The existing wire pulled off the second's input and dropped back on it: taken again.
+    Drag(Area(603, 420), Area(603, 421));
+    // A palette element dropped where no drop site is (the menu bar).
+    Drag(PaletteMask(), {300, 12});
+    EXPECT_EQ(Save(), TwoConnectedMasks(450, 315, 600, 405)) << Stderr();
+    // Outside the working area: the view scrolled to its left edge, an element dropped so that
+    // it would begin left of it.
+    Window area = FindBySize(1500, 1000);
+    Point origin = RootOf(area);
+    Drag({340, 514}, {0, 514}); // the horizontal slider to the left end
+    ASSERT_TRUE(WaitFor([&] { return RootOf(FindBySize(1500, 1000)).x != origin.x; }));
+    Drag(PaletteMask(), Area(10, 330));
+    EXPECT_EQ(Save(), start) << Stderr();
+    // The same drop well inside is taken: the refusals above were the rules at work.
+    Drag(PaletteMask(), Area(40, 330));
+    EXPECT_NE(Save().find("NUMBER: 3\n"), std::string::npos);
+}
+
+namespace {
+
+// Each element block of the file, with the header and options before them.
+std::string Masks(std::initializer_list<std::string> blocks) {
+    std::string text = std::string(kArchitectureHead) +
+                       "ARCHITECTURE_ELEMENTS {\n  NUMBER: " + std::to_string(blocks.size()) +
+                       "\n  ELEMENTS {\n";
+    for (const std::string& block : blocks)
+        text += block;
+    return text + "  }\n}\n";
+}
+
+} // namespace
+
+TEST_F(EditingEndToEnd, StoresAndTakesElementsFromTheLibrary) {
+    Start(TwoConnectedMasks(450, 315, 600, 405));
+    // The library area lies below the palette in the library window.
+    const Point palette = PaletteOrigin();
+    const Point stored = {palette.x + 40, palette.y + 438 + 25};
+    // The first element moved into the library: its wire goes, it heads the column.
+    Drag(Area(480, 335), stored);
+    Screenshot("library.png");
+    EXPECT_EQ(Save(), Masks({MaskBlock(0, "[-,-]", "[-,-]", 600, 405)})) << Stderr();
+    // Taken from the library again as a copy.
+    Drag(stored, Area(480, 600));
+    EXPECT_EQ(Save(), Masks({MaskBlock(0, "[-,-]", "[-,-]", 600, 405),
+                             MaskBlock(1, "[-,-]", "[-,-]", 450, 585)}))
+        << Stderr();
+    // A drop from the library onto the library is refused: the column keeps one element, so
+    // that taking the second place gives nothing.
+    Drag(stored, {stored.x, stored.y + 40});
+    Drag({stored.x, stored.y + 40}, Area(480, 700));
+    EXPECT_NE(Save().find("NUMBER: 2\n"), std::string::npos);
+}
