@@ -18,7 +18,8 @@ endfunction()
 
 # quiran_tests(<name> LINKS <targets>... [GUI])
 # One GoogleTest executable made of every *Test.cpp in the current folder. GUI tests carry the
-# label "gui" and need DISPLAY set to a virtual X server (scripts/run-tests starts one).
+# label "gui" and need DISPLAY set to a virtual X server (scripts/run-tests starts one); they hold
+# the lock "x_display" while they run.
 function(quiran_tests name)
     cmake_parse_arguments(ARG "GUI" "" "LINKS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -31,11 +32,13 @@ function(quiran_tests name)
         QUIRAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         QUIRAN_BINARY_DIR="${PROJECT_BINARY_DIR}")
     if(ARG_GUI)
-        set(labels gui)
+        # One at a time on the shared server: windows of parallel tests would cover each other
+        # and spoil pixel read-backs and focus. Model tests still run in parallel beside them.
+        set(properties LABELS gui RESOURCE_LOCK x_display)
     else()
-        set(labels model)
+        set(properties LABELS model)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES LABELS ${labels})
+        PROPERTIES ${properties})
 endfunction()
