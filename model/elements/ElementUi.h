@@ -17,9 +17,11 @@
 class AElement;
 class AElementModifyWindow;
 class AElementWindow;
+class APermElem;
 class Architecture;
 class FileArgument;
 class ModifyTwoValuesDialog;
+class PermDimensionDialog;
 class SetNameDialog;
 struct _WidgetRec; // the toolkit's Widget
 
@@ -93,6 +95,10 @@ public:
                                                        int max2, TwoValuesCallback callback,
                                                        void* client) = 0;
     virtual void DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) = 0;
+    // The PERM element's four-value "Change Dimension - Perm" dialog over the top-level shell; it
+    // registers itself with APermElem::AttachDimensionDialog and unregisters when destroyed.
+    virtual void OpenPermDimensionDialog(APermElem& element) = 0;
+    virtual void DeletePermDimensionDialog(PermDimensionDialog* dialog) = 0;
 
     // The toolkit's display, on which icons and working-area contexts are made; null without one.
     virtual Display* GetDisplay() = 0;
@@ -136,6 +142,8 @@ public:
         return nullptr;
     }
     void DeleteTwoValuesDialog(ModifyTwoValuesDialog*) override {}
+    void OpenPermDimensionDialog(APermElem&) override {}
+    void DeletePermDimensionDialog(PermDimensionDialog*) override {}
     Display* GetDisplay() override { return nullptr; }
     GC CreateGC(ElementGCKind, Display*) override { return nullptr; }
     Display* GetDragDisplay() override { return nullptr; }
