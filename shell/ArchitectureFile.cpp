@@ -19,6 +19,9 @@
 #include "model/elements/AJoinElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
+#include "model/elements/APermElem.h"
+#include "model/elements/ARuleElem.h"
+#include "model/elements/ASSeedElem.h"
 #include "model/elements/ASplitElem.h"
 #include "model/elements/ElementType.h"
 #include "model/elements/PinCode.h"
@@ -94,6 +97,12 @@ AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWi
         switch (type) {
             case kMask:
                 return new AMaskElem(owner, 0, 0);
+            case kRule:
+                return new ARuleElem(owner, 0, 0);
+            case kPerm:
+                return new APermElem(owner, 0, 0);
+            case kSSeed:
+                return new ASSeedElem(owner, 0, 0);
             case kSplit:
                 return new ASplitElem(owner, 0, 0);
             case kJoin:
