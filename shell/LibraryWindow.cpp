@@ -223,8 +223,8 @@ void LibraryWindow::Redraw(int clear, int, int, int, int) {
 int LibraryWindow::AskClear() {
     int result = 1;
     if (IsModified()) {
-        switch (AskYesNoCancel(shell, "Library",
-                               "Library has been modified!\nDo you want to save it ?")) {
+        switch (WindowMessage(shell, kMessageYesNoCancel, "Library",
+                              "Library has been modified!\nDo you want to save it ?")) {
             case kResultYes:
                 Save(*this, kLibraryFile, nullptr);
                 result = 0;
