@@ -563,7 +563,7 @@ TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
 }
 
 TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
-#ifdef QUIRAN_SANITIZED
+#ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
 #endif
     // An input plane of 99999 by 99999 cells needs more than a gigabyte.
