@@ -451,6 +451,31 @@ TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
     EXPECT_TRUE(WIFEXITED(program.Wait()));
 }
 
+// The accelerators are fallback resources: without them Ctrl-S saves nothing.
+TEST_F(QuiranFixture, OriginalMotifLeavesOutTheFallbackResources) {
+    const std::string original = ReadAll(kExample);
+    struct Case {
+        const char* option;
+        bool saves;
+    };
+    const Case cases[] = {{"--original_motif", false}, {"--original_motifs", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        Program run;
+        WriteText(run.Path("a.arc"), UntidyExample());
+        run.Start({c.option, run.Path("a.arc")});
+        const Window main = screen.WaitForWindow("QUIRAN Pro  ~/a.arc");
+        ASSERT_NE(main, 0u) << run.Stderr();
+        SleepMs(300);
+        Keys(main, "ctrl+s");
+        EXPECT_EQ(WaitFor([&] { return ReadAll(run.Path("a.arc")) == original; }, 1500), c.saves);
+        screen.SendDeleteWindow(main);
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+
 TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
