@@ -12,17 +12,10 @@
 
 namespace {
 
-// Runs in the forked child of a death test: the checks of core.arc happen in its own folder.
-void EnterTempFolder() {
-    char pattern[] = "/tmp/quiran-recovery-XXXXXX";
-    if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) _exit(99);
-}
-
 TEST(Recovery, CrashBeforeTheUserInterfaceDiesByTheSignal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            EnterTempFolder();
             InstallErrorHandlers();
             raise(SIGSEGV);
         },
@@ -36,7 +29,6 @@ TEST(Recovery, CrashAfterTheUserInterfaceExitsWith1000) {
     // The parent sees the status modulo 256.
     EXPECT_EXIT(
         {
-            EnterTempFolder();
             InstallErrorHandlers();
             SetGuiReady();
             raise(SIGSEGV);
@@ -53,7 +45,6 @@ TEST(Recovery, SecondFaultEndsTheProcessAtOnce) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            EnterTempFolder();
             InstallErrorHandlers();
             SetGuiReady();
             std::atexit(FaultAtExit); // the handler's own exit faults again
