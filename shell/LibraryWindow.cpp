@@ -47,6 +47,11 @@ const int kPaletteTypes = kMacro + 1;
 enum LibraryPopupItem { kPopupOpen = 0, kPopupSave = 1, kPopupSaveAs = 2 };
 enum ElementPopupItem { kPopupModify = 0, kPopupSetName = 1, kPopupDelete = 2 };
 
+// A mnemonic as the simple-menu builders read it from their variable arguments.
+KeySym Key(char c) {
+    return static_cast<KeySym>(static_cast<unsigned char>(c));
+}
+
 XtPointer MenuUserData(Widget button) {
     XtPointer data = nullptr;
     Widget menu = XtParent(button);
@@ -205,15 +210,15 @@ void LibraryWindow::CreatePopupMenus() {
     OwnedXmString library("Library"), open("Open..."), save("Save..."), saveAs("Save As...");
     libraryPopup = XmVaCreateSimplePopupMenu(
         cadArea, const_cast<char*>("lib_popup"), LibraryPopupCallback, XmVaTITLE, library.Get(),
-        XmVaDOUBLE_SEPARATOR, XmVaPUSHBUTTON, open.Get(), 'O', nullptr, nullptr, XmVaPUSHBUTTON,
-        save.Get(), 'S', nullptr, nullptr, XmVaPUSHBUTTON, saveAs.Get(), 'A', nullptr, nullptr,
-        nullptr);
+        XmVaDOUBLE_SEPARATOR, XmVaPUSHBUTTON, open.Get(), Key('O'), nullptr, nullptr,
+        XmVaPUSHBUTTON, save.Get(), Key('S'), nullptr, nullptr, XmVaPUSHBUTTON, saveAs.Get(),
+        Key('A'), nullptr, nullptr, nullptr);
     OwnedXmString item("Library-Item"), modify("Modify..."), name("Set Name..."), remove("Delete");
     elementPopup = XmVaCreateSimplePopupMenu(
         cadArea, const_cast<char*>("libelem_popup"), ElementPopupCallback, XmVaTITLE, item.Get(),
-        XmVaDOUBLE_SEPARATOR, XmVaPUSHBUTTON, modify.Get(), 'M', nullptr, nullptr, XmVaPUSHBUTTON,
-        name.Get(), 'N', nullptr, nullptr, XmVaSEPARATOR, XmVaPUSHBUTTON, remove.Get(), 'D',
-        nullptr, nullptr, nullptr);
+        XmVaDOUBLE_SEPARATOR, XmVaPUSHBUTTON, modify.Get(), Key('M'), nullptr, nullptr,
+        XmVaPUSHBUTTON, name.Get(), Key('N'), nullptr, nullptr, XmVaSEPARATOR, XmVaPUSHBUTTON,
+        remove.Get(), Key('D'), nullptr, nullptr, nullptr);
 }
 
 void LibraryWindow::Redraw(int clear, int, int, int, int) {
