@@ -186,6 +186,10 @@ void StartAreaDrag(ArchitectureWindow& window, Widget area, const XMotionEvent& 
             return;
         }
         target = GetConnectionTargetAtom();
+        // The selection is let go below; its marks must not outlive it.
+        PtrArray<AElement> changed;
+        ClearSelection(selection, &changed);
+        DrawChanged(window, changed);
     } else if (motion.state & ControlMask) {
         context->kind = kDragCopy;
         if (CloneSelection(selection, window, *context->elements, nullptr) == 0) {
