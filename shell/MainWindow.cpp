@@ -20,6 +20,7 @@
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
+#include "shell/ElementPopupMenu.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindowTables.h"
 #include "shell/MenuCommand.h"
@@ -81,8 +82,7 @@ MainWindow::MainWindow(Widget topLevel)
     RegisterDropSite();
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
-    // The popup menus are made by their own code once it is part of the program; until then
-    // their pointers stay null.
+    CreatePopupMenus(*this);
     libraryWindow = new LibraryWindow(this);
     ResetSimulationSettings();
     simulationBox =

@@ -1,0 +1,640 @@
+// gtest before the X headers, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "shell/ElementPopupMenu.h"
+
+#include <X11/IntrinsicP.h>
+#include <Xm/FileSB.h>
+#include <Xm/Form.h>
+#include <Xm/PushB.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/TextF.h>
+#include <Xm/Xm.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editors/AElementModifyWindow.h"
+#include "editors/EditorElementUi.h"
+#include "editors/SetNameDialog.h"
+#include "model/data/ClockList.h"
+#include "model/elements/AElement.h"
+#include "model/elements/AInputElem.h"
+#include "model/elements/AJoinElem.h"
+#include "model/elements/AMaskElem.h"
+#include "model/elements/AOutputElem.h"
+#include "model/elements/APermElem.h"
+#include "model/elements/ARuleElem.h"
+#include "model/elements/ASSeedElem.h"
+#include "model/elements/ASplitElem.h"
+#include "model/elements/ElementType.h"
+#include "model/format/ParseError.h"
+#include "shell/DirectoriesOptionsDialog.h"
+#include "shell/FallbackResources.h"
+#include "shell/FileSelection.h"
+#include "shell/MainWindow.h"
+#include "shell/ShellElementUi.h"
+#include "shell/Startup.h"
+#include "shell/StartupOptionsDialog.h"
+#include "shell/WorkingAreaOptionsDialog.h"
+#include "toolkit/Bell.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/OwnedXmString.h"
+#include "toolkit/OwnedXtString.h"
+#include "toolkit/ReadInt.h"
+
+// The rows of the item table by type, separators as "-".
+TEST(ElementPopupMenu, RowsFollowTheItemTable) {
+    const char* const kMaskRow = "Modify ...|-|Show Data ...|Change Dimension ...|-|Set Time ...|"
+                                 "Set Name ...|-|Load ...|Save ...";
+    const char* const kSSeedRow = "Modify ...|-|Show Data ...|Change Dimension ...|-|"
+                                  "Set Time ...|Set Clock ...|Set Name ...|-|Load ...|Save ...";
+    const char* const kRows[kElementMenuCount] = {
+        kMaskRow,
+        kMaskRow,
+        kMaskRow,
+        "Modify ...|Modify External Data...|-|Show Data ...|Change Dimension ...|-|Set Time ...|"
+        "Set Clock ...|Set Name ...|-|Load ...|Save ...",
+        kSSeedRow,
+        "1:n|-|Show Data ...|Change Dimension ...|-|Set Time ...|Set Name ...|-|Load ...|Save ...",
+        "Modify ...|n:1|-|Show Data ...|Change Dimension ...|-|Set Time ...|Set Name ...|-|"
+        "Load ...|Save ...",
+        kSSeedRow,
+        kSSeedRow,
+        kSSeedRow,
+        "Modify ...|-|Show Data ...|-|Set Name ...|-|Load ...|Save ...",
+        "Show Data ...|Change Dimension ...|-|Set Name ...",
+        "Change Dimension ...|-|Set Name ...",
+    };
+    for (int type = 0; type < kElementMenuCount; type++) {
+        SCOPED_TRACE(GetTypeName(type));
+        const int* row = ElementMenuRow(type);
+        ASSERT_NE(row, nullptr);
+        std::string text;
+        for (int i = 0; i < kMenuRowLength && row[i] != kItemEnd; i++) {
+            if (!text.empty()) text += "|";
+            text += row[i] == kItemSeparator ? "-" : ElementMenuItemName(row[i]);
+        }
+        EXPECT_EQ(text, kRows[type]);
+    }
+    EXPECT_EQ(ElementMenuRow(kHelpElement), nullptr);
+    // LOGIC fills its twelve entries.
+    EXPECT_STREQ(ElementMenuItemName(ElementMenuRow(kLogic)[11]), "Save ...");
+}
+
+TEST(ElementPopupMenu, OnlyInputAndOutputNeedAClockAndOnlyInputATime) {
+    for (uint32_t type = 0; type < 13; type++) {
+        SCOPED_TRACE(type);
+        EXPECT_EQ(MayHaveNoClock(type), type != kInput && type != kOutput);
+        EXPECT_EQ(TimeMinimum(type), type == kInput ? 1 : 0);
+    }
+}
+
+namespace {
+
+std::vector<std::string> messages;
+MessageResult nextAnswer = kResultNo;
+int bells = 0;
+
+MessageResult RecordMessage(Widget, MessageKind, const char* title, const char* text) {
+    messages.push_back(std::string(title) + "|" + text);
+    return nextAnswer;
+}
+
+void CountBell(Display*, int) {
+    bells++;
+}
+
+// A modify window of any type: its working copy is nothing, so OK stores nothing.
+class PlainModifyWindow : public AElementModifyWindow {
+public:
+    PlainModifyWindow(AElement* element, AElementModifyWindow** slot)
+        : AElementModifyWindow(element, slot) {
+        Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, nullptr);
+        CreateModifyActionArea(form);
+        Show();
+    }
+
+protected:
+    void StoreCopy() override {}
+};
+
+std::function<void()> pendingWork;
+Atom runAtom = 0;
+
+void RunWorkHandler(Widget, XtPointer, XEvent* event, Boolean*) {
+    if (event->type != ClientMessage || event->xclient.message_type != runAtom) return;
+    std::function<void()> work = std::move(pendingWork);
+    pendingWork = nullptr;
+    if (work) work();
+}
+
+long long NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void Process(int ms, const std::function<bool()>& done = nullptr) {
+    const long long end = NowMs() + ms;
+    XtAppContext app = GetAppContext();
+    while (NowMs() < end) {
+        if (done && done()) return;
+        XFlush(XtDisplay(GetTopLevelShell()));
+        if (XtAppPending(app)) {
+            XtAppProcessEvent(app, XtIMAll);
+        } else {
+            usleep(1000);
+        }
+    }
+}
+
+void Flush() {
+    XSync(XtDisplay(GetTopLevelShell()), False);
+    XtAppContext app = GetAppContext();
+    while (XtAppPending(app) & (XtIMXEvent | XtIMAlternateInput)) {
+        XtAppProcessEvent(app, XtIMXEvent | XtIMAlternateInput);
+    }
+}
+
+// Runs work inside an event's dispatch, as callbacks run, so that widgets it destroys go at the
+// end of the dispatch.
+void InDispatch(const std::function<void()>& work) {
+    Widget top = GetTopLevelShell();
+    pendingWork = work;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.display = XtDisplay(top);
+    event.xclient.window = XtWindow(top);
+    event.xclient.message_type = runAtom;
+    event.xclient.format = 32;
+    XSendEvent(XtDisplay(top), XtWindow(top), False, NoEventMask, &event);
+    Process(2000, [] { return !pendingWork; });
+    Flush();
+}
+
+void Activate(Widget button) {
+    InDispatch([button] {
+        XmPushButtonCallbackStruct call{};
+        call.reason = XmCR_ACTIVATE;
+        XtCallCallbacks(button, XmNactivateCallback, &call);
+    });
+}
+
+MainWindow* OpenMain() {
+    if (GetMainWindow() != nullptr) return GetMainWindow();
+    if (std::getenv("DISPLAY") == nullptr) return nullptr;
+    static char home[] = "/tmp/quiran-popup-XXXXXX";
+    if (mkdtemp(home) == nullptr) return nullptr;
+    setenv("HOME", home, 1);
+    XtToolkitInitialize();
+    XtAppContext app = XtCreateApplicationContext();
+    XtAppSetFallbackResources(app, const_cast<String*>(kFallbackResources));
+    static char name[] = "quiran";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    Display* display = XtOpenDisplay(app, nullptr, name, "QUIRAN", nullptr, 0, &argc, argv);
+    if (display == nullptr) return nullptr;
+    Widget top = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx, 0,
+                                    XmNy, 0, nullptr);
+    SetTopLevelShell(top, app);
+    CreateStippleBitmap(top);
+    InitColors(top);
+    CreateMatrixGCs(top);
+    SetReadIntAppContext(app);
+    InstallShellElementUi(top);
+    CreateFileDialog();
+    MainWindow* main = new MainWindow(top);
+    SetMainWindow(main);
+    XtRealizeWidget(top);
+    Process(300);
+    return main;
+}
+
+class ElementPopupMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main = OpenMain();
+        if (main == nullptr) GTEST_SKIP() << "no X display";
+        Widget top = GetTopLevelShell();
+        if (runAtom == 0) {
+            runAtom = XInternAtom(XtDisplay(top), "QUIRAN_POPUP_TEST_RUN", False);
+            XtAddEventHandler(top, NoEventMask, True, RunWorkHandler, nullptr);
+        }
+        for (uint32_t type = 0; type < 13; type++) {
+            RegisterModifyWindowMaker(
+                type, [](AElement& element, FileArgument*, AElementModifyWindow** slot) {
+                    new PlainModifyWindow(&element, slot);
+                });
+        }
+        SetWindowMessageFunction(RecordMessage);
+        SetFileMessageFunction(RecordMessage);
+        SetBellFunction(CountBell);
+        messages.clear();
+        nextAnswer = kResultNo;
+        bells = 0;
+        ResetClocks();
+        main->ClearModified();
+        main->Clear();
+        dir = std::string(std::getenv("HOME")) + "/";
+    }
+    void TearDown() override {
+        if (main == nullptr) return;
+        main->ClearModified();
+        main->Clear();
+        Flush();
+        for (uint32_t type = 0; type < 13; type++)
+            RegisterModifyWindowMaker(type, nullptr);
+        SetWindowMessageFunction(nullptr);
+        SetFileMessageFunction(nullptr);
+        SetBellFunction(nullptr);
+    }
+
+    template <typename T> T* Add(int x = 30, int y = 30) {
+        T* element = new T(main, x, y);
+        element->CreateData();
+        element->SetOwner(main);
+        main->GetElements().Add(element);
+        return element;
+    }
+
+    // The menu entry of that name of the element's type, with the element as the menu's userData.
+    Widget Entry(AElement* element, const char* name) {
+        Widget menu = main->GetElementMenu(static_cast<int>(element->GetType()));
+        if (menu == nullptr) return nullptr;
+        XtVaSetValues(menu, XmNuserData, static_cast<XtPointer>(element), nullptr);
+        WidgetList children = nullptr;
+        Cardinal count = 0;
+        XtVaGetValues(menu, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+        for (Cardinal i = 0; i < count; i++) {
+            if (std::string(XtName(children[i])) == name) return children[i];
+        }
+        return nullptr;
+    }
+    void Choose(AElement* element, const char* name) {
+        Widget entry = Entry(element, name);
+        ASSERT_NE(entry, nullptr) << name;
+        Activate(entry);
+    }
+
+    // The newest live "Modify" number dialog over the main window's shell.
+    Widget NumberDialog() {
+        Widget parent = main->GetShell();
+        for (Cardinal i = parent->core.num_popups; i-- > 0;) {
+            Widget shell = parent->core.popup_list[i];
+            if (!shell->core.being_destroyed && std::string(XtName(shell)) == "Modify") {
+                return shell;
+            }
+        }
+        return nullptr;
+    }
+    static std::string Title(Widget shell) {
+        char* title = nullptr;
+        XtVaGetValues(shell, XmNtitle, &title, nullptr);
+        return title != nullptr ? title : "";
+    }
+    static std::string Label(Widget label) {
+        XmString string = nullptr;
+        XtVaGetValues(label, XmNlabelString, &string, nullptr);
+        OwnedXmString owned(string);
+        OwnedXmString separator(XmStringSeparatorCreate());
+        Arg args[4];
+        XtSetArg(args[0], XmNpattern, const_cast<char*>("\n"));
+        XtSetArg(args[1], XmNpatternType, XmCHARSET_TEXT);
+        XtSetArg(args[2], XmNsubstitute, separator.Get());
+        XtSetArg(args[3], XmNincludeStatus, XmINSERT);
+        XmParseMapping mapping = XmParseMappingCreate(args, 4);
+        OwnedXtString text(static_cast<char*>(XmStringUnparse(
+            string, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, &mapping, 1, XmOUTPUT_ALL)));
+        XmParseMappingFree(mapping);
+        return text.Get() != nullptr ? text.Get() : "";
+    }
+    static Widget Button(Widget parent, const char* label) {
+        if (XmIsPushButton(parent) || XmIsPushButtonGadget(parent)) {
+            return Label(parent) == label ? parent : nullptr;
+        }
+        if (!XtIsComposite(parent)) return nullptr;
+        WidgetList children = nullptr;
+        Cardinal count = 0;
+        XtVaGetValues(parent, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+        for (Cardinal i = 0; i < count; i++) {
+            if (Widget found = Button(children[i], label)) return found;
+        }
+        return nullptr;
+    }
+    // Types value into the dialog's (first) field and presses its OK.
+    void Answer(Widget dialog, const char* value) {
+        Widget text = XtNameToWidget(dialog, "*Integer_Text");
+        ASSERT_NE(text, nullptr);
+        XmTextFieldSetString(text, const_cast<char*>(value));
+        Activate(Button(dialog, "OK"));
+    }
+    std::string FieldText(Widget dialog) {
+        OwnedXtString text(XmTextFieldGetString(XtNameToWidget(dialog, "*Integer_Text")));
+        return text.Get();
+    }
+
+    // The file dialog's OK on a path (relative to HOME).
+    void FileOk(const std::string& file) {
+        Widget dialog = GetFileDialog();
+        ASSERT_TRUE(XtIsManaged(dialog));
+        OwnedXmString path((dir + file).c_str());
+        XmFileSelectionBoxCallbackStruct call{};
+        call.reason = XmCR_OK;
+        call.value = path.Get();
+        call.length = XmStringLength(path.Get());
+        InDispatch([&] { XtCallCallbacks(dialog, XmNokCallback, &call); });
+    }
+    static std::string FileDialogTitle() {
+        return XtIsManaged(GetFileDialog()) ? Title(XtParent(GetFileDialog())) : "";
+    }
+    std::string Contents(const std::string& file) {
+        std::ifstream in(dir + file);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    MainWindow* main = nullptr;
+    std::string dir;
+};
+
+} // namespace
+
+TEST_F(ElementPopupMenuTest, EveryTypeHasItsMenuOnTheWorkingArea) {
+    for (int type = 0; type < kElementMenuCount; type++) {
+        SCOPED_TRACE(GetTypeName(type));
+        Widget menu = main->GetElementMenu(type);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_STREQ(XtName(menu), "aelement_menu");
+        WidgetList children = nullptr;
+        Cardinal count = 0;
+        XtVaGetValues(menu, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+        ASSERT_GE(count, 3u);
+        EXPECT_STREQ(XtName(children[0]), GetTypeName(type));
+        EXPECT_STREQ(XtName(children[1]), "Separator");
+        EXPECT_STREQ(XtName(children[2]), "Separator");
+        const int* row = ElementMenuRow(type);
+        Cardinal next = 3;
+        for (int i = 0; i < kMenuRowLength && row[i] != kItemEnd; i++, next++) {
+            ASSERT_LT(next, count);
+            EXPECT_STREQ(XtName(children[next]),
+                         row[i] == kItemSeparator ? "Separator" : ElementMenuItemName(row[i]));
+        }
+        EXPECT_EQ(next, count);
+    }
+    Widget options = main->GetBackgroundMenu();
+    ASSERT_NE(options, nullptr);
+    EXPECT_STREQ(XtName(options), "option_popup");
+    WidgetList children = nullptr;
+    Cardinal count = 0;
+    XtVaGetValues(options, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+    std::string names;
+    for (Cardinal i = 0; i < count; i++)
+        names += std::string(XtName(children[i])) + " ";
+    EXPECT_EQ(names, "label_0 separator_0 separator_1 button_0 separator_2 button_1 button_2 ");
+    EXPECT_EQ(Label(XtNameToWidget(options, "label_0")), "Options");
+    EXPECT_EQ(Label(XtNameToWidget(options, "button_0")), "Working Area...");
+    EXPECT_EQ(Label(XtNameToWidget(options, "button_1")), "Directories...");
+    EXPECT_EQ(Label(XtNameToWidget(options, "button_2")), "Startup...");
+    EXPECT_TRUE(XtIsSensitive(XtNameToWidget(options, "button_1")));
+}
+
+TEST_F(ElementPopupMenuTest, ModifyShowDataDimensionAndNameOpenTheirWindows) {
+    std::vector<AElement*> elements = {
+        Add<AMaskElem>(),    Add<ARuleElem>(100),  Add<APermElem>(200),   Add<ASSeedElem>(300),
+        Add<AJoinElem>(400), Add<AInputElem>(500), Add<AOutputElem>(600), Add<ASplitElem>(700)};
+    for (AElement* element : elements) {
+        SCOPED_TRACE(GetTypeName(element->GetType()));
+        if (Entry(element, "Modify ...") != nullptr) {
+            Choose(element, "Modify ...");
+            EXPECT_NE(element->GetModifyWindow(), nullptr);
+            element->CloseModifyWindow();
+        }
+        Choose(element, "Show Data ...");
+        // All SPLIT outputs carry one plane: its window shows the first.
+        const int index = element->GetType() == kSplit ? 1 : 0;
+        EXPECT_NE(element->GetShowDataWindow(index), nullptr);
+        element->CloseShowDataWindow(index);
+        Choose(element, "Set Name ...");
+        ASSERT_NE(element->GetSetNameDialog(), nullptr);
+        Activate(Button(element->GetSetNameDialog()->GetShell(), "Cancel"));
+        EXPECT_EQ(element->GetSetNameDialog(), nullptr);
+        if (element->GetType() == kPerm) continue; // PERM asks in a dialog of its own
+        Choose(element, "Change Dimension ...");
+        ASSERT_NE(element->GetDimensionDialog(), nullptr);
+        Activate(Button(NumberDialog(), "Cancel"));
+        EXPECT_EQ(element->GetDimensionDialog(), nullptr);
+    }
+}
+
+TEST_F(ElementPopupMenuTest, SetTimeTakesTheValueAndTheFileKeepsIt) {
+    AMaskElem* mask = Add<AMaskElem>();
+    Choose(mask, "Set Time ...");
+    Widget dialog = NumberDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Title(dialog), "Set Time");
+    EXPECT_EQ(Label(XtNameToWidget(dialog, "*label1")), "Time:");
+    EXPECT_EQ(FieldText(dialog), "0");
+    Answer(dialog, "42");
+    EXPECT_EQ(NumberDialog(), nullptr);
+    EXPECT_EQ(mask->GetTime(), 42u);
+    EXPECT_TRUE(mask->IsModified());
+
+    Choose(mask, "Save ...");
+    EXPECT_EQ(FileDialogTitle(), "Save As");
+    FileOk("timed.mask");
+    EXPECT_NE(Contents("timed.mask").find("TIME:       42\n"), std::string::npos);
+
+    // 0 is a time for every type but INPUT.
+    Choose(mask, "Set Time ...");
+    Answer(NumberDialog(), "0");
+    EXPECT_EQ(mask->GetTime(), 0u);
+    AInputElem* input = Add<AInputElem>(200);
+    Choose(input, "Set Time ...");
+    dialog = NumberDialog();
+    Answer(dialog, "0");
+    EXPECT_EQ(NumberDialog(), dialog);
+    Answer(dialog, "1");
+    EXPECT_EQ(input->GetTime(), 1u);
+}
+
+TEST_F(ElementPopupMenuTest, SetClockOffersNoClockOnlyWhereTheTypeMayHaveNone) {
+    AOutputElem* output = Add<AOutputElem>();
+    Choose(output, "Set Clock ...");
+    Widget dialog = NumberDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Title(dialog), "Set Clock");
+    EXPECT_EQ(Label(XtNameToWidget(dialog, "*label1")), "Clock:");
+    Answer(dialog, "0");
+    EXPECT_EQ(NumberDialog(), dialog); // 1 to 1 with one clock
+    Answer(dialog, "2");
+    EXPECT_EQ(NumberDialog(), dialog);
+    Answer(dialog, "1");
+    EXPECT_EQ(output->GetClock(), 1);
+    EXPECT_TRUE(output->IsModified());
+
+    ASSERT_GE(AddClock(50, 5), 0);
+    ASSeedElem* seed = Add<ASSeedElem>(200);
+    Choose(seed, "Set Clock ...");
+    dialog = NumberDialog();
+    EXPECT_EQ(Label(XtNameToWidget(dialog, "*label1")), "Clock:\n(0 means no clock)");
+    Answer(dialog, "2");
+    EXPECT_EQ(seed->GetClock(), 2);
+    Choose(seed, "Set Clock ...");
+    Answer(NumberDialog(), "0");
+    EXPECT_EQ(seed->GetClock(), 0);
+
+    // Without a clock there is nothing to choose.
+    GetClocks().Clear();
+    Choose(seed, "Set Clock ...");
+    EXPECT_EQ(NumberDialog(), nullptr);
+    EXPECT_EQ(bells, 1);
+}
+
+TEST_F(ElementPopupMenuTest, CancelChangesNothing) {
+    AMaskElem* mask = Add<AMaskElem>();
+    Choose(mask, "Set Time ...");
+    Widget dialog = NumberDialog();
+    XmTextFieldSetString(XtNameToWidget(dialog, "*Integer_Text"), const_cast<char*>("7"));
+    Activate(Button(dialog, "Cancel"));
+    EXPECT_EQ(mask->GetTime(), 0u);
+    EXPECT_FALSE(mask->IsModified());
+}
+
+TEST_F(ElementPopupMenuTest, PortsOfSplitAndJoin) {
+    ASplitElem* split = Add<ASplitElem>(30, 30);
+    Choose(split, "1:n");
+    Widget dialog = NumberDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Title(dialog), "Set Outputs");
+    EXPECT_EQ(Label(XtNameToWidget(dialog, "*label1")), "New Outputs:");
+    EXPECT_EQ(FieldText(dialog), "2");
+    Answer(dialog, "1");
+    EXPECT_EQ(NumberDialog(), dialog); // at least 2
+    Answer(dialog, "5");
+    EXPECT_EQ(split->GetOutputCount(), 5);
+    EXPECT_EQ(split->GetInputCount(), 1);
+    EXPECT_TRUE(split->IsModified());
+
+    AJoinElem* join = Add<AJoinElem>(300, 30);
+    Choose(join, "n:1");
+    dialog = NumberDialog();
+    EXPECT_EQ(Title(dialog), "Set Inputs");
+    EXPECT_EQ(Label(XtNameToWidget(dialog, "*label1")), "New Inputs:");
+    Answer(dialog, "3");
+    EXPECT_EQ(join->GetInputCount(), 3);
+    EXPECT_EQ(join->GetOutputCount(), 1);
+
+    // A neighbour below: the taller icon would overlap it, the count stays, the mark is set.
+    main->ClearModified();
+    Add<AMaskElem>(300, 120);
+    Choose(join, "n:1");
+    Answer(NumberDialog(), "9");
+    EXPECT_EQ(join->GetInputCount(), 3);
+    EXPECT_TRUE(join->IsModified());
+}
+
+TEST_F(ElementPopupMenuTest, SetNameSurvivesSaveAndLoad) {
+    AMaskElem* mask = Add<AMaskElem>();
+    Choose(mask, "Set Name ...");
+    SetNameDialog* dialog = mask->GetSetNameDialog();
+    ASSERT_NE(dialog, nullptr);
+    XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>("edge#1  "));
+    XmTextFieldSetString(dialog->GetCommentField(), const_cast<char*>("# keeps # signs"));
+    Activate(Button(dialog->GetShell(), "OK"));
+    ASSERT_EQ(mask->GetSetNameDialog(), nullptr);
+    EXPECT_STREQ(mask->GetName(), "edge#1  ");
+    mask->GetData().GetMask().SetBit(3, 4, 0);
+
+    Choose(mask, "Save ...");
+    FileOk("named.mask");
+    const std::string saved = Contents("named.mask");
+    EXPECT_NE(saved.find("NAME:       edge#1  \n"), std::string::npos) << saved;
+
+    AMaskElem* other = Add<AMaskElem>(200);
+    Choose(other, "Load ...");
+    EXPECT_EQ(FileDialogTitle(), "Open");
+    FileOk("named.mask");
+    EXPECT_STREQ(other->GetName(), "edge#1  ");
+    EXPECT_STREQ(other->GetComment(), "# keeps # signs");
+    EXPECT_EQ(other->GetData().GetMask()(3, 4), 0);
+    EXPECT_EQ(other->GetData().GetMask()(3, 5), 1);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+TEST_F(ElementPopupMenuTest, LoadOverAnOpenModifyWindowAsksFirst) {
+    AMaskElem* mask = Add<AMaskElem>();
+    Choose(mask, "Modify ...");
+    ASSERT_NE(mask->GetModifyWindow(), nullptr);
+    nextAnswer = kResultNo;
+    Choose(mask, "Load ...");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Warning|Changes in the 'Modify'-Window will be discarded\nContinue?");
+    EXPECT_NE(mask->GetModifyWindow(), nullptr);
+    EXPECT_EQ(FileDialogTitle(), "");
+
+    nextAnswer = kResultYes;
+    Choose(mask, "Load ...");
+    EXPECT_EQ(mask->GetModifyWindow(), nullptr);
+    EXPECT_EQ(FileDialogTitle(), "Open");
+    FileDialogCancelCallback(GetFileDialog(), nullptr, nullptr);
+}
+
+TEST_F(ElementPopupMenuTest, SaveOfAnUndefinedElementWarns) {
+    ARuleElem* rule = Add<ARuleElem>();
+    ASSERT_FALSE(rule->IsDefined());
+    Choose(rule, "Save ...");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Error|Element is not yet defined!");
+    EXPECT_EQ(FileDialogTitle(), "");
+}
+
+TEST_F(ElementPopupMenuTest, ChangeDimensionResizesThePlanes) {
+    AMaskElem* mask = Add<AMaskElem>();
+    Choose(mask, "Change Dimension ...");
+    Widget dialog = NumberDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Title(dialog), "Change Dimension");
+    XmTextFieldSetString(XtNameToWidget(dialog, "*Integer_Text"), const_cast<char*>("20"));
+    nextAnswer = kResultYes;
+    Activate(Button(dialog, "OK"));
+    EXPECT_EQ(messages.back(), "Warning|All data of the element will be lost!\nContinue?");
+    EXPECT_EQ(mask->GetInputPlaneWidth(0), 20);
+    EXPECT_EQ(mask->GetOutputPlaneWidth(0), 20);
+}
+
+TEST_F(ElementPopupMenuTest, ADeletedElementIgnoresItsOpenDialog) {
+    AMaskElem* mask = Add<AMaskElem>();
+    Choose(mask, "Set Time ...");
+    Widget dialog = NumberDialog();
+    ASSERT_NE(dialog, nullptr);
+    delete mask; // takes itself out of the window's list
+    Answer(dialog, "5");
+    EXPECT_EQ(NumberDialog(), nullptr);
+}
+
+TEST_F(ElementPopupMenuTest, TheBackgroundMenuOpensTheOptionDialogs) {
+    Widget options = main->GetBackgroundMenu();
+    XtVaSetValues(options, XmNuserData, static_cast<XtPointer>(main), nullptr);
+    Activate(XtNameToWidget(options, "button_0"));
+    EXPECT_NE(main->GetWorkingAreaOptionsDialog(), nullptr);
+    Activate(XtNameToWidget(options, "button_1"));
+    EXPECT_NE(main->GetDirectoriesDialog(), nullptr);
+    Activate(XtNameToWidget(options, "button_2"));
+    EXPECT_NE(main->GetStartupDialog(), nullptr);
+    delete main->GetWorkingAreaOptionsDialog();
+    delete main->GetDirectoriesDialog();
+    delete main->GetStartupDialog();
+    Flush();
+    EXPECT_EQ(main->GetWorkingAreaOptionsDialog(), nullptr);
+}
