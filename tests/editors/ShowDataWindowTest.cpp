@@ -251,3 +251,16 @@ TEST_F(ShowDataWindowTest, AReplacedPlaneIsDrawnAtItsOwnSize) {
     EXPECT_EQ(height, ShowDataAreaSize(window->GetZoom(), 4));
     EXPECT_GT(CellInk(window, 0, 7, 3), 0);
 }
+
+TEST_F(ShowDataWindowTest, TitleHoldsANameOfAnyLength) {
+    element = std::make_unique<ATestElem>(kMask, 1, 1);
+    const std::string name(400, 'x'); // as a file may give it
+    element->SetName(name.c_str());
+    element->OpenShowDataWindow(0);
+    ShowDataWindow* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetTitle(), "Show Data " + name);
+    char* title = nullptr;
+    XtVaGetValues(window->GetShell(), XmNtitle, &title, nullptr);
+    EXPECT_EQ(std::string(title), "Show Data " + name);
+}

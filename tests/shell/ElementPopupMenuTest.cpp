@@ -409,31 +409,96 @@ TEST_F(ElementPopupMenuTest, EveryTypeHasItsMenuOnTheWorkingArea) {
     EXPECT_TRUE(XtIsSensitive(XtNameToWidget(options, "button_1")));
 }
 
-TEST_F(ElementPopupMenuTest, ModifyShowDataDimensionAndNameOpenTheirWindows) {
+// Every entry of the row of every element type there is, chosen in turn; the element's fields and
+// its saved file show what the entries did.
+TEST_F(ElementPopupMenuTest, EveryEntryOfEveryRowDoesItsPart) {
     std::vector<AElement*> elements = {
         Add<AMaskElem>(),    Add<ARuleElem>(100),  Add<APermElem>(200),   Add<ASSeedElem>(300),
         Add<AJoinElem>(400), Add<AInputElem>(500), Add<AOutputElem>(600), Add<ASplitElem>(700)};
     for (AElement* element : elements) {
-        SCOPED_TRACE(GetTypeName(element->GetType()));
-        if (Entry(element, "Modify ...") != nullptr) {
-            Choose(element, "Modify ...");
-            EXPECT_NE(element->GetModifyWindow(), nullptr);
-            element->CloseModifyWindow();
+        const uint32_t type = element->GetType();
+        SCOPED_TRACE(GetTypeName(type));
+        const std::string name = std::string("n") + std::to_string(type);
+        bool clocked = false;
+        const int* row = ElementMenuRow(static_cast<int>(type));
+        for (int i = 0; i < kMenuRowLength && row[i] != kItemEnd; i++) {
+            const int item = row[i];
+            if (item == kItemSeparator) continue;
+            SCOPED_TRACE(ElementMenuItemName(item));
+            messages.clear();
+            Choose(element, ElementMenuItemName(item));
+            switch (item) {
+                case kItemModify:
+                    EXPECT_NE(element->GetModifyWindow(), nullptr);
+                    element->CloseModifyWindow();
+                    break;
+                case kItemShowData: {
+                    // All SPLIT outputs carry one plane: its window shows the first.
+                    const int index = type == kSplit ? 1 : 0;
+                    EXPECT_NE(element->GetShowDataWindow(index), nullptr);
+                    element->CloseShowDataWindow(index);
+                    break;
+                }
+                case kItemChangeDimension:
+                    if (type == kPerm) break; // PERM asks in a dialog of its own
+                    ASSERT_NE(element->GetDimensionDialog(), nullptr);
+                    EXPECT_EQ(Title(NumberDialog()), "Change Dimension");
+                    Activate(Button(NumberDialog(), "Cancel"));
+                    EXPECT_EQ(element->GetDimensionDialog(), nullptr);
+                    break;
+                case kItemSetTime:
+                    ASSERT_NE(NumberDialog(), nullptr);
+                    EXPECT_EQ(Title(NumberDialog()), "Set Time");
+                    Answer(NumberDialog(), "3");
+                    EXPECT_EQ(element->GetTime(), 3u);
+                    break;
+                case kItemSetClock:
+                    ASSERT_NE(NumberDialog(), nullptr);
+                    EXPECT_EQ(Title(NumberDialog()), "Set Clock");
+                    Answer(NumberDialog(), "1");
+                    EXPECT_EQ(element->GetClock(), 1);
+                    clocked = true;
+                    break;
+                case kItemSetName: {
+                    SetNameDialog* dialog = element->GetSetNameDialog();
+                    ASSERT_NE(dialog, nullptr);
+                    XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>(name.c_str()));
+                    Activate(Button(dialog->GetShell(), "OK"));
+                    EXPECT_STREQ(element->GetName(), name.c_str());
+                    break;
+                }
+                case kItemLoad:
+                    EXPECT_EQ(FileDialogTitle(), "Open");
+                    FileDialogCancelCallback(GetFileDialog(), nullptr, nullptr);
+                    break;
+                case kItemSave:
+                    if (!element->IsDefined()) {
+                        EXPECT_EQ(messages,
+                                  std::vector<std::string>{"Error|Element is not yet defined!"});
+                        break;
+                    }
+                    EXPECT_EQ(FileDialogTitle(), "Save As");
+                    FileOk(name + ".element");
+                    break;
+                case kItemInputs:
+                case kItemOutputs:
+                    ASSERT_NE(NumberDialog(), nullptr);
+                    Answer(NumberDialog(), "2");
+                    break;
+                default:
+                    ADD_FAILURE() << "no such entry";
+                    break;
+            }
+            EXPECT_EQ(NumberDialog(), nullptr);
         }
-        Choose(element, "Show Data ...");
-        // All SPLIT outputs carry one plane: its window shows the first.
-        const int index = element->GetType() == kSplit ? 1 : 0;
-        EXPECT_NE(element->GetShowDataWindow(index), nullptr);
-        element->CloseShowDataWindow(index);
-        Choose(element, "Set Name ...");
-        ASSERT_NE(element->GetSetNameDialog(), nullptr);
-        Activate(Button(element->GetSetNameDialog()->GetShell(), "Cancel"));
-        EXPECT_EQ(element->GetSetNameDialog(), nullptr);
-        if (element->GetType() == kPerm) continue; // PERM asks in a dialog of its own
-        Choose(element, "Change Dimension ...");
-        ASSERT_NE(element->GetDimensionDialog(), nullptr);
-        Activate(Button(NumberDialog(), "Cancel"));
-        EXPECT_EQ(element->GetDimensionDialog(), nullptr);
+        EXPECT_TRUE(element->IsModified());
+        if (!element->IsDefined()) continue;
+        // Saved after time, clock and name were set.
+        const std::string saved = Contents(name + ".element");
+        EXPECT_NE(saved.find("NAME:       " + name + "\n"), std::string::npos) << saved;
+        EXPECT_NE(saved.find("TIME:       3\n"), std::string::npos) << saved;
+        EXPECT_NE(saved.find(clocked ? "CLOCK:      1\n" : "CLOCK:      0\n"), std::string::npos)
+            << saved;
     }
 }
 
