@@ -14,6 +14,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -702,4 +703,88 @@ TEST_F(ElementPopupMenuTest, TheBackgroundMenuOpensTheOptionDialogs) {
     delete main->GetStartupDialog();
     Flush();
     EXPECT_EQ(main->GetWorkingAreaOptionsDialog(), nullptr);
+}
+
+namespace {
+
+void SendClose(Widget shell) {
+    Display* display = XtDisplay(shell);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.display = display;
+    event.xclient.window = XtWindow(shell);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, XtWindow(shell), False, NoEventMask, &event);
+    Flush();
+}
+
+} // namespace
+
+// Under ASan: a MASK with every window open is deleted, loaded from a file of another plane size
+// and has its windows closed, in every order, through the menus and the window manager.
+TEST_F(ElementPopupMenuTest, WindowsSurviveEveryOrderOfDeleteLoadAndClose) {
+    {
+        AMaskElem* source = Add<AMaskElem>(600, 600);
+        source->SetOutputPlaneSize(0, 8, 8);
+        source->SetInputPlaneSize(0, 8, 8);
+        source->DimensionChanged();
+        Choose(source, "Save ...");
+        FileOk("small.mask");
+        ASSERT_NE(Contents("small.mask").find("(8,8)"), std::string::npos);
+        main->GetElements().Remove(source);
+        delete source;
+    }
+    enum { kDelete, kLoad, kCloseModify, kCloseShowData, kCancelName, kSteps };
+    std::vector<int> order = {0, 1, 2, 3, 4};
+    nextAnswer = kResultYes;
+    int orders = 0;
+    do {
+        AMaskElem* mask = Add<AMaskElem>();
+        for (const char* entry : {"Modify ...", "Show Data ...", "Set Name ..."}) {
+            Choose(mask, entry);
+        }
+        ASSERT_NE(mask->GetModifyWindow(), nullptr);
+        ASSERT_NE(mask->GetShowDataWindow(0), nullptr);
+        ASSERT_NE(mask->GetSetNameDialog(), nullptr);
+        for (int step : order) {
+            if (mask == nullptr) break;
+            switch (step) {
+                case kDelete:
+                    delete mask;
+                    mask = nullptr;
+                    break;
+                case kLoad:
+                    Choose(mask, "Load ...");
+                    FileOk("small.mask");
+                    EXPECT_EQ(mask->GetOutputPlaneWidth(0), 8);
+                    EXPECT_EQ(mask->GetModifyWindow(), nullptr);
+                    break;
+                case kCloseModify:
+                    if (mask->GetModifyWindow() != nullptr) {
+                        SendClose(mask->GetModifyWindow()->GetShell());
+                    }
+                    break;
+                case kCloseShowData:
+                    if (mask->GetShowDataWindow(0) != nullptr) {
+                        SendClose(mask->GetShowDataWindow(0)->GetShell());
+                    }
+                    break;
+                case kCancelName:
+                    if (mask->GetSetNameDialog() != nullptr) {
+                        Activate(Button(mask->GetSetNameDialog()->GetShell(), "Cancel"));
+                    }
+                    break;
+                default:
+                    break;
+            }
+            Flush();
+        }
+        delete mask;
+        Flush();
+        orders++;
+    } while (std::next_permutation(order.begin(), order.end()));
+    EXPECT_EQ(orders, 120);
 }
