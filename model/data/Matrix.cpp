@@ -14,6 +14,26 @@ namespace {
 constexpr int kBitsPerWord = 1 << kLogBitsUnsigned;
 constexpr int kBytesPerWord = 1 << kLogBytesUnsigned;
 
+// to[i] := op(x[i], y[i]) for count words, four at a time where the compiler has vector types:
+// the simulation runs these over every plane at every step. The loads come before the store, so
+// the result may be one of the operands.
+template <typename Op>
+void CombineWords(uint32_t* to, const uint32_t* x, const uint32_t* y, size_t count, Op op) {
+    size_t i = 0;
+#if defined(__GNUC__)
+    typedef uint32_t Quad __attribute__((vector_size(16)));
+    for (; i + 4 <= count; i += 4) {
+        Quad a, b;
+        std::memcpy(&a, x + i, sizeof a);
+        std::memcpy(&b, y + i, sizeof b);
+        a = op(a, b);
+        std::memcpy(to + i, &a, sizeof a);
+    }
+#endif
+    for (; i < count; ++i)
+        to[i] = op(x[i], y[i]);
+}
+
 } // namespace
 
 Matrix::Matrix(int width, int height, int fill)
@@ -143,25 +163,20 @@ void Matrix::Combine(Op op, bool binary, const Matrix& a, const Matrix& b) {
     const Word* y = b.mat.data();
     switch (op) {
         case Op::kAnd:
-            for (size_t i = 0; i < count; ++i)
-                to[i] = x[i] & y[i];
+            CombineWords(to, x, y, count, [](auto p, auto q) { return p & q; });
             break;
         case Op::kOr:
-            for (size_t i = 0; i < count; ++i)
-                to[i] = x[i] | y[i];
+            CombineWords(to, x, y, count, [](auto p, auto q) { return p | q; });
             break;
         case Op::kXor:
-            for (size_t i = 0; i < count; ++i)
-                to[i] = x[i] ^ y[i];
+            CombineWords(to, x, y, count, [](auto p, auto q) { return p ^ q; });
             break;
         case Op::kNand:
-            for (size_t i = 0; i < count; ++i)
-                to[i] = ~(x[i] & y[i]);
+            CombineWords(to, x, y, count, [](auto p, auto q) { return ~(p & q); });
             ClearPadding();
             break;
         case Op::kNor:
-            for (size_t i = 0; i < count; ++i)
-                to[i] = ~(x[i] | y[i]);
+            CombineWords(to, x, y, count, [](auto p, auto q) { return ~(p | q); });
             ClearPadding();
             break;
     }
