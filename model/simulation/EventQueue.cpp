@@ -1,5 +1,6 @@
 #include "model/simulation/EventQueue.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -8,26 +9,39 @@
 #include "model/simulation/SimulationBoxUi.h"
 
 EventQueue::EventQueue()
-    : entries(new QueueEntry*[kInitialCapacity]), capacity(kInitialCapacity), count(0), now(0),
-      simulationBox(nullptr) {}
+    : entries(new QueueEntry*[kInitialCapacity]), merged(new QueueEntry*[kInitialCapacity]),
+      capacity(kInitialCapacity), count(0), now(0), simulationBox(nullptr), running(false) {}
 
 EventQueue::~EventQueue() {
+    DeleteEntries();
+    delete[] entries;
+    delete[] merged;
+}
+
+void EventQueue::DeleteEntries() {
     for (int i = 0; i < count; i++)
         delete entries[i];
-    delete[] entries;
+    for (QueueEntry* entry : deferred)
+        delete entry;
+    for (QueueEntry* entry : spare)
+        delete entry;
+    count = 0;
+    deferred.clear();
+    spare.clear();
 }
 
 void EventQueue::Clear() {
-    for (int i = 0; i < count; i++)
-        delete entries[i];
+    DeleteEntries();
     if (capacity != kInitialCapacity) {
         delete[] entries;
+        delete[] merged;
         entries = new QueueEntry*[kInitialCapacity];
+        merged = new QueueEntry*[kInitialCapacity];
         capacity = kInitialCapacity;
     }
     count = 0;
     now = 0;
-    live.clear();
+    live.Clear();
 }
 
 const QueueEntry* EventQueue::GetEntry(int index) const {
@@ -48,34 +62,60 @@ int EventQueue::UpperBound(SimTime time) const {
     return lo;
 }
 
+bool EventQueue::Grow() {
+    QueueEntry** larger = new (std::nothrow) QueueEntry*[capacity + kGrowth];
+    QueueEntry** largerMerged = new (std::nothrow) QueueEntry*[capacity + kGrowth];
+    if (larger == nullptr || largerMerged == nullptr) {
+        delete[] larger;
+        delete[] largerMerged;
+        return false;
+    }
+    std::memcpy(larger, entries, sizeof(QueueEntry*) * count);
+    delete[] entries;
+    delete[] merged;
+    entries = larger;
+    merged = largerMerged;
+    capacity += kGrowth;
+    return true;
+}
+
 int EventQueue::Schedule(SimTime time, AElement* element, int state) {
     if (element == nullptr) return -1;
-    auto found = live.find(Key{element, time});
-    if (found != live.end()) {
+    QueueEntry* found = live.Find(element, time);
+    if (found != nullptr) {
         // A pending request turns a commit that has not run yet back into a latch.
-        if (state == kPending) found->second->state = kPending;
+        if (state == kPending) found->state = kPending;
         return -1;
     }
-    if (count == capacity) {
-        QueueEntry** larger = new (std::nothrow) QueueEntry*[capacity + kGrowth];
-        if (larger == nullptr) return -1;
-        std::memcpy(larger, entries, sizeof(QueueEntry*) * count);
-        delete[] entries;
-        entries = larger;
-        capacity += kGrowth;
+    int before = GetCount();
+    if (before == capacity && !Grow()) return -1;
+    QueueEntry* entry;
+    if (!spare.empty()) {
+        entry = spare.back();
+        spare.pop_back();
+        *entry = QueueEntry{time, state, element};
+    } else {
+        entry = new (std::nothrow) QueueEntry{time, state, element};
+        if (entry == nullptr) return -1;
     }
-    QueueEntry* entry = new (std::nothrow) QueueEntry{time, state, element};
-    if (entry == nullptr) return -1;
-    int at = UpperBound(time);
-    std::memmove(entries + at + 1, entries + at, sizeof(QueueEntry*) * (count - at));
-    entries[at] = entry;
-    live[Key{element, time}] = entry;
-    count++;
-    return at;
+    if (running) {
+        deferred.push_back(entry);
+    } else {
+        int at = UpperBound(time);
+        std::memmove(entries + at + 1, entries + at, sizeof(QueueEntry*) * (count - at));
+        entries[at] = entry;
+        count++;
+    }
+    live.Insert(element, time, entry);
+    return before;
+}
+
+void EventQueue::Free(QueueEntry* entry) {
+    spare.push_back(entry);
 }
 
 void EventQueue::Consume(QueueEntry* entry) {
-    live.erase(Key{entry->element, entry->time});
+    live.Erase(entry->element, entry->time);
     entry->element = nullptr;
 }
 
@@ -86,21 +126,65 @@ void EventQueue::Remove(AElement* element) {
         QueueEntry* entry = entries[i];
         if (entry->element == element) {
             Consume(entry);
-            delete entry;
+            Free(entry);
         } else {
             entries[kept++] = entry;
         }
     }
     count = kept;
+    auto gone = std::remove_if(deferred.begin(), deferred.end(), [&](QueueEntry* entry) {
+        if (entry->element != element) return false;
+        Consume(entry);
+        Free(entry);
+        return true;
+    });
+    deferred.erase(gone, deferred.end());
 }
 
 void EventQueue::Compact() {
     int handled = 0;
     while (handled < count && entries[handled]->element == nullptr)
-        delete entries[handled++];
-    if (handled == 0) return;
-    count -= handled;
-    std::memmove(entries, entries + handled, sizeof(QueueEntry*) * count);
+        Free(entries[handled++]);
+    if (deferred.empty()) {
+        if (handled == 0) return;
+        count -= handled;
+        std::memmove(entries, entries + handled, sizeof(QueueEntry*) * count);
+        return;
+    }
+    // Most new entries are successors at the current time, already in order; only the others
+    // may need sorting, and mostly they share one or two times.
+    auto earlier = [](const QueueEntry* a, const QueueEntry* b) { return a->time < b->time; };
+    size_t atNow = 0;
+    later.clear();
+    for (QueueEntry* entry : deferred) {
+        if (entry->time == now) {
+            deferred[atNow++] = entry;
+        } else {
+            later.push_back(entry);
+        }
+    }
+    if (!std::is_sorted(later.begin(), later.end(), earlier)) {
+        std::stable_sort(later.begin(), later.end(), earlier);
+    }
+    std::copy(later.begin(), later.end(), deferred.begin() + static_cast<long>(atNow));
+    // Among equal times the array's entries were scheduled before this cycle's.
+    int from = handled;
+    size_t next = 0;
+    int to = 0;
+    while (from < count && next < deferred.size()) {
+        if (deferred[next]->time < entries[from]->time) {
+            merged[to++] = deferred[next++];
+        } else {
+            merged[to++] = entries[from++];
+        }
+    }
+    while (from < count)
+        merged[to++] = entries[from++];
+    while (next < deferred.size())
+        merged[to++] = deferred[next++];
+    std::swap(entries, merged);
+    count = to;
+    deferred.clear();
 }
 
 void EventQueue::ShowTime() {
@@ -115,9 +199,9 @@ int EventQueue::RunUntil(SimTime limit) {
             return 1;
         }
         now = entries[0]->time;
+        running = true;
 
-        // Latch pass. Commits scheduled here lie after now, so the batch keeps its indices; the
-        // array itself may grow, so it is indexed afresh on every step.
+        // Latch pass: the batch is every entry of the current time.
         int batchEnd = 0;
         for (; batchEnd < count && entries[batchEnd]->time == now; batchEnd++) {
             QueueEntry* entry = entries[batchEnd];
@@ -138,7 +222,8 @@ int EventQueue::RunUntil(SimTime limit) {
 
         // Commit pass. The entry is handled before the element propagates, so that an element
         // scheduling itself at this very time (a loop without delay, or TIME a multiple of its
-        // period) gets a new entry instead of reviving the one that is running.
+        // period) gets a new entry instead of reviving the one that is running. Entries scheduled
+        // here wait for the next cycle.
         for (int i = 0; i < batchEnd; i++) {
             QueueEntry* entry = entries[i];
             AElement* element = entry->element;
@@ -148,6 +233,7 @@ int EventQueue::RunUntil(SimTime limit) {
             element->Propagate();
         }
 
+        running = false;
         Compact();
 
         if (simulationBox != nullptr && simulationBox->Poll(now) != 0) {

@@ -8,14 +8,18 @@
 //
 // The main window owns the queue; elements reach it through ElementUi::Schedule, which adds a
 // pending entry. A run shows its time in the simulation box and reads its Break button there.
+//
+// Entries scheduled while a cycle runs are kept aside and merged into the array when the cycle
+// ends, in the same pass that removes the handled entries; so a cycle costs one pass over the
+// array however many entries it schedules, where inserting each one would move every later
+// entry.
 
-#include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <unordered_map>
+#include <vector>
 
 #include "model/data/SimTime.h"
 #include "model/simulation/QueueEntry.h"
+#include "model/simulation/QueueIndex.h"
 
 class AElement;
 class SimulationBoxUi;
@@ -34,12 +38,13 @@ public:
     void Clear();
     // Adds {time, state, element} after every entry of that time or earlier. An element never has
     // two entries at one time: when it has one already, a pending request turns it back into a
-    // pending entry and nothing is added. The index of the new entry, or -1 when none was added
-    // (also when the array cannot grow).
+    // pending entry and nothing is added. The number of entries before it was added, or -1 when
+    // none was added (also when the array cannot grow).
     int Schedule(SimTime time, AElement* element, int state);
     // Removes and deletes every entry of the element (before the element goes).
     void Remove(AElement* element);
-    // Removes the handled entries at the front, up to the first entry that still has an element.
+    // Removes the handled entries at the front, up to the first entry that still has an element,
+    // and merges in the entries scheduled during the cycle.
     void Compact();
     // Runs up to and including the limit, or until the simulation box answers Break after a
     // cycle. Always 1.
@@ -50,37 +55,36 @@ public:
     void SetSimulationBox(SimulationBoxUi* box) { simulationBox = box; }
 
     SimTime GetNow() const { return now; }
-    int GetCount() const { return count; }
+    int GetCount() const { return count + static_cast<int>(deferred.size()); }
     int GetCapacity() const { return capacity; }
-    // Entry index in time order, or null outside 0..count - 1.
+    // Entry index in time order, or null outside 0..count - 1 (between runs every entry is in the
+    // array).
     const QueueEntry* GetEntry(int index) const;
 
 private:
-    struct Key {
-        const AElement* element;
-        SimTime time;
-        bool operator==(const Key& other) const {
-            return element == other.element && time == other.time;
-        }
-    };
-    struct KeyHash {
-        size_t operator()(const Key& key) const {
-            return std::hash<uintptr_t>()(reinterpret_cast<uintptr_t>(key.element) ^
-                                          (static_cast<uintptr_t>(key.time) * 0x9E3779B1u));
-        }
-    };
-
+    // Deletes every entry record, spare ones included.
+    void DeleteEntries();
     // Marks the entry handled.
     void Consume(QueueEntry* entry);
+    // Keeps a removed entry's record for the next Schedule: records are reused while they are
+    // still in the cache, and a run allocates nothing once the queue has reached its size.
+    void Free(QueueEntry* entry);
     int UpperBound(SimTime time) const;
+    // capacity += kGrowth for both arrays; false (nothing changed) when memory cannot be had.
+    bool Grow();
     void ShowTime();
 
     QueueEntry** entries;
+    QueueEntry** merged; // as large as entries: where Compact merges into
     int32_t capacity;
-    int32_t count;
+    int32_t count; // entries in the array
     SimTime now;
     SimulationBoxUi* simulationBox;
+    bool running;                      // within a cycle: new entries go to deferred
+    std::vector<QueueEntry*> deferred; // scheduled during the cycle, in order
+    std::vector<QueueEntry*> spare;    // records of removed entries
+    std::vector<QueueEntry*> later;    // Compact's room for new entries after the current time
     // The unhandled entry of each (element, time): finds the entry Schedule must not duplicate
     // without walking the entries of that time, which thousands of elements may share.
-    std::unordered_map<Key, QueueEntry*, KeyHash> live;
+    QueueIndex live;
 };

@@ -56,12 +56,13 @@ TEST_F(EventQueueFixture, SchedulesInTimeOrderAndEqualTimesInTheOrderScheduled) 
     AElement* b = Add<ASplitElem>("b");
     AElement* c = Add<ASplitElem>("c");
     AElement* d = Add<ASplitElem>("d");
+    // Each answers the number of entries before it.
     EXPECT_EQ(queue.Schedule(50, a, kPending), 0);
-    EXPECT_EQ(queue.Schedule(10, b, kPending), 0);
+    EXPECT_EQ(queue.Schedule(10, b, kPending), 1);
     EXPECT_EQ(queue.Schedule(50, c, kCommit), 2);
-    EXPECT_EQ(queue.Schedule(10, d, kPending), 1);
-    EXPECT_EQ(queue.Schedule(30, a, kPending), 2);
-    EXPECT_EQ(queue.Schedule(0, c, kPending), 0);
+    EXPECT_EQ(queue.Schedule(10, d, kPending), 3);
+    EXPECT_EQ(queue.Schedule(30, a, kPending), 4);
+    EXPECT_EQ(queue.Schedule(0, c, kPending), 5);
     EXPECT_EQ(Entries(queue), "c@0 b@10 d@10 a@30 a@50 c!50");
 }
 
@@ -93,7 +94,7 @@ TEST_F(EventQueueFixture, GrowsByAHundredAndClearGoesBackToTheInitialArray) {
     for (int i = 0; i < 100; i++)
         queue.Schedule(static_cast<SimTime>(1000 - i), elements[i], 0);
     EXPECT_EQ(queue.GetCapacity(), 100);
-    EXPECT_EQ(queue.Schedule(5, elements[100], kPending), 0);
+    EXPECT_EQ(queue.Schedule(5, elements[100], kPending), 100);
     EXPECT_EQ(queue.GetCapacity(), 200);
     EXPECT_EQ(queue.GetCount(), 101);
     for (int i = 1; i < queue.GetCount(); i++)
@@ -136,6 +137,36 @@ TEST_F(EventQueueFixture, WithNothingBeforeTheLimitTheTimeGoesStraightToIt) {
     EXPECT_EQ(queue.GetNow(), 800u);
     EXPECT_EQ(TakeLog(), "");
     EXPECT_EQ(Entries(queue), "M@900");
+}
+
+// An element whose step schedules a list of others.
+class Scheduling : public ASplitElem {
+public:
+    Scheduling() : ASplitElem(nullptr, 0, 0) { SetName("S"); }
+    void Simulate() override {
+        for (const auto& entry : plan)
+            GetElementUi().Schedule(entry.first, entry.second);
+        ASplitElem::Simulate();
+    }
+    std::vector<std::pair<SimTime, AElement*>> plan;
+};
+
+TEST_F(EventQueueFixture, EntriesScheduledInACycleJoinTheQueueAfterThoseOfTheirTime) {
+    AElement* a = Add<ASplitElem>("A");
+    AElement* b = Add<ASplitElem>("B");
+    AElement* c = Add<ASplitElem>("C");
+    AElement* x = Add<ASplitElem>("X");
+    AElement* y = Add<ASplitElem>("Y");
+    Scheduling scheduling;
+    scheduling.plan = {{100, b}, {50, a}, {10, c}, {70, b}, {50, x}};
+    queue.Schedule(50, x, kPending);
+    queue.Schedule(100, y, kPending);
+    queue.Schedule(10, &scheduling, kPending);
+    box.breakAtPoll = 1;
+    queue.RunUntil(1000);
+    // X was at 50 already: the second request for it adds nothing.
+    EXPECT_EQ(Entries(queue), "C@10 X@50 A@50 B@70 Y@100 B@100");
+    EXPECT_EQ(queue.GetNow(), 10u);
 }
 
 TEST_F(EventQueueFixture, AnUnclockedSuccessorLatchesInALaterCycleOfTheSameTime) {
