@@ -109,6 +109,12 @@ TEST_F(AInputElemStep, WithoutADelayTheFirstPlaneIsAtTheOutputRightAfterAReset) 
     input.Reset();
     EXPECT_EQ(PlaneText(*input.GetOutputPlane(0)), "101");
     EXPECT_EQ(input.GetWorkingData().GetPlaneList().GetPosition(), 0);
+
+    // Without a stack there is nothing to emit: the output is cleared.
+    AInputElem bare(nullptr, 0, 0);
+    bare.GetOutputPlane(0)->SetAll();
+    bare.EmitPlane(nullptr);
+    EXPECT_EQ(*bare.GetOutputPlane(0), Matrix(16, 16));
 }
 
 TEST_F(AInputElemStep, AnUnconnectedInputEmptiesTheWorkingStackUntilTheNextReset) {
