@@ -1,0 +1,430 @@
+#include "editors/ARuleModifyWindow.h"
+
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/LabelG.h>
+#include <Xm/PushB.h>
+#include <Xm/Scale.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/Separator.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "editors/ModifyTwoValuesDialog.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/OwnedXmString.h"
+#include "toolkit/WidgetHelpers.h"
+
+namespace {
+
+const int kMinZoom = 12;
+const int kMaxZoom = 150;
+const int kDrawMargin = 21; // pixels around a drawn pattern
+const EventMask kDrawEvents =
+    ButtonPressMask | PointerMotionMask | Button1MotionMask | LeaveWindowMask;
+
+ARuleModifyWindow* Self(XtPointer self) {
+    return static_cast<ARuleModifyWindow*>(self);
+}
+
+void SetAllSearchCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->SetAllSearch();
+}
+
+void UnsetAllSearchCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->UnsetAllSearch();
+}
+
+void SetAllSubstitutionCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->SetAllSubstitution();
+}
+
+void UnsetAllSubstitutionCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->UnsetAllSubstitution();
+}
+
+void DimensionCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->AlterDimension();
+}
+
+void MaskCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->OpenMask();
+}
+
+void ZoomCallback(Widget, XtPointer self, XtPointer call) {
+    Self(self)->ZoomChanged(static_cast<XmScaleCallbackStruct*>(call)->value);
+}
+
+void ExposeCallback(Widget area, XtPointer self, XtPointer call) {
+    Self(self)->Exposed(area, static_cast<XmDrawingAreaCallbackStruct*>(call)->event);
+}
+
+void DrawEventHandler(Widget area, XtPointer self, XEvent* event, Boolean*) {
+    Self(self)->PointerEvent(area, event);
+}
+
+void DimensionResultCallback(int cancelled, int x, int y, void* self) {
+    static_cast<ARuleModifyWindow*>(self)->DimensionResult(cancelled, x, y);
+}
+
+void SetLabel(Widget label, const char* text) {
+    OwnedXmString string(text);
+    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
+}
+
+Widget CreateButton(Widget parent, const char* text, XtCallbackProc callback, XtPointer self) {
+    OwnedXmString label(text);
+    Widget button =
+        XtVaCreateManagedWidget("DialogButton", xmPushButtonWidgetClass, parent, XmNlabelString,
+                                label.Get(), XmNalignment, XmALIGNMENT_CENTER, nullptr);
+    XtAddCallback(button, XmNactivateCallback, callback, self);
+    return button;
+}
+
+int ClampZoom(int zoom) {
+    return zoom < kMinZoom ? kMinZoom : (zoom > kMaxZoom ? kMaxZoom : zoom);
+}
+
+// Pixels of a drawing area along one side: the pattern's cells, or two cells while it is missing.
+Dimension AreaSize(int zoom, const Matrix* pattern, bool horizontal) {
+    const int cells =
+        pattern == nullptr ? 2 : (horizontal ? pattern->GetDimX() : pattern->GetDimY());
+    return static_cast<Dimension>(zoom / 4 * cells + kDrawMargin);
+}
+
+// A new pattern of x by y cells holding the cells that it shares with the old one.
+std::unique_ptr<Matrix> Resized(const Matrix* old, int x, int y) {
+    auto pattern = std::make_unique<Matrix>(x, y);
+    if (old != nullptr) pattern->CopyOverlap(*old);
+    return pattern;
+}
+
+} // namespace
+
+ARuleModifyWindow::ARuleModifyWindow(D_RuleElem* ruleData, AElement* owner,
+                                     AElementModifyWindow** slot)
+    : AElementModifyWindow(owner, slot), workingCopy(std::make_unique<D_RuleElem>(*ruleData)),
+      draw_windowL(nullptr), draw_windowR(nullptr), drawL(nullptr), drawR(nullptr),
+      pos_labelL(nullptr), pos_labelR(nullptr), zoomScale(nullptr), dimensionDialog(nullptr),
+      maskWindow(nullptr) {
+    BuildWidgets();
+    if (!HasPatterns()) OpenDimensionDialog("Pattern-Dimension", 0, 0);
+}
+
+ARuleModifyWindow::~ARuleModifyWindow() {
+    // The mask window edits a copy of the working copy's mask and writes into it.
+    if (maskWindow != nullptr) delete maskWindow;
+    maskWindow = nullptr;
+    // A dialog still asking would answer a window that is gone.
+    if (dimensionDialog != nullptr) delete dimensionDialog;
+    dimensionDialog = nullptr;
+    workingCopy.reset();
+}
+
+void ARuleModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+    D_RuleElem* rule = dynamic_cast<D_RuleElem*>(data);
+    if (rule == nullptr) {
+        std::cerr << "ARuleModifyWindow::Make: no rule data" << std::endl;
+        return;
+    }
+    new ARuleModifyWindow(rule, &element, slot);
+}
+
+AMaskModifyWindow* ARuleModifyWindow::GetMaskWindow() const {
+    return static_cast<AMaskModifyWindow*>(maskWindow);
+}
+
+bool ARuleModifyWindow::HasPatterns() const {
+    return workingCopy->GetSearch() != nullptr && workingCopy->GetSubstitution() != nullptr;
+}
+
+void ARuleModifyWindow::CreateSide(Widget form, bool left) {
+    Widget side =
+        XtVaCreateManagedWidget(left ? "formL" : "formR", xmFormWidgetClass, form, nullptr);
+    OwnedXmString helpText("Position: ");
+    Widget helpLabel =
+        XtVaCreateManagedWidget(left ? "helplabelL" : "helplabelR", xmLabelGadgetClass, side,
+                                XmNlabelString, helpText.Get(), XmNmarginLeft, 5, XmNleftAttachment,
+                                XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    OwnedXmString blank(" ");
+    Widget posLabel = XtVaCreateManagedWidget(
+        left ? "pos_labelL" : "pos_labelR", xmLabelGadgetClass, side, XmNlabelString, blank.Get(),
+        XmNalignment, XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+        helpLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    Widget scrolled = XtVaCreateManagedWidget(
+        left ? "draw_windowL" : "draw_windowR", xmScrolledWindowWidgetClass, side,
+        XmNscrollBarDisplayPolicy, XmSTATIC, XmNscrollingPolicy, XmAUTOMATIC, XmNtraversalOn, False,
+        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
+        XmATTACH_WIDGET, XmNtopWidget, helpLabel, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    if (width != 0) XtVaSetValues(scrolled, XmNwidth, static_cast<Dimension>(width), nullptr);
+    if (height != 0) XtVaSetValues(scrolled, XmNheight, static_cast<Dimension>(height), nullptr);
+    Widget clip = nullptr;
+    XtVaGetValues(scrolled, XmNclipWindow, &clip, nullptr);
+    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
+    Widget area = XtVaCreateManagedWidget(left ? "drawL" : "drawR", xmDrawingAreaWidgetClass,
+                                          scrolled, XmNbackground, GetGray90(), nullptr);
+    XtAddCallback(area, XmNexposeCallback, ExposeCallback, this);
+    XtAddEventHandler(area, kDrawEvents, False, DrawEventHandler, this);
+    if (left) {
+        XtVaSetValues(side, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_POSITION,
+                      XmNrightPosition, 1, XmNtopAttachment, XmATTACH_FORM, nullptr);
+        draw_windowL = scrolled;
+        drawL = area;
+        pos_labelL = posLabel;
+    } else {
+        XtVaSetValues(side, XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 1,
+                      XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+        draw_windowR = scrolled;
+        drawR = area;
+        pos_labelR = posLabel;
+    }
+}
+
+void ARuleModifyWindow::BuildWidgets() {
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 2,
+                                   XmNmarginHeight, 3, XmNmarginWidth, 3, nullptr);
+    CreateSide(form, true);
+    CreateSide(form, false);
+
+    Widget zoomFrame =
+        XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
+    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
+    OwnedXmString zoomText("Zoom: ");
+    Widget zoomLabel = XtVaCreateManagedWidget(
+        "zoom-label", xmLabelGadgetClass, zoomForm, XmNlabelString, zoomText.Get(),
+        XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    zoomScale = XtVaCreateManagedWidget(
+        "zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue, True, XmNorientation,
+        XmHORIZONTAL, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum,
+        kMaxZoom, XmNvalue, ClampZoom(zoom), XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+        zoomLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+        XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
+    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
+
+    Widget buttonFrame = XtVaCreateManagedWidget("button_frame", xmFrameWidgetClass, form, nullptr);
+    Widget buttonForm =
+        XtVaCreateManagedWidget("button_form", xmFormWidgetClass, buttonFrame, nullptr);
+    Widget setSearch = CreateButton(buttonForm, "Set All", SetAllSearchCallback, this);
+    Widget unsetSearch = CreateButton(buttonForm, "Unset All", UnsetAllSearchCallback, this);
+    Widget setSubstitution = CreateButton(buttonForm, "Set All", SetAllSubstitutionCallback, this);
+    Widget unsetSubstitution =
+        CreateButton(buttonForm, "Unset All", UnsetAllSubstitutionCallback, this);
+    Widget separator = XtVaCreateManagedWidget(
+        "Separator", xmSeparatorWidgetClass, buttonForm, XmNseparatorType, XmSHADOW_ETCHED_IN,
+        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
+        XmATTACH_WIDGET, XmNtopWidget, setSearch, nullptr);
+    Widget mask = CreateButton(buttonForm, "Mask", MaskCallback, this);
+    Widget dimension = CreateButton(buttonForm, " Dimension ", DimensionCallback, this);
+    XtVaSetValues(setSearch, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  nullptr);
+    XtVaSetValues(unsetSearch, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, setSearch,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(unsetSubstitution, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
+                  XmATTACH_FORM, nullptr);
+    XtVaSetValues(setSubstitution, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget,
+                  unsetSubstitution, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(mask, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_WIDGET,
+                  XmNtopWidget, separator, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(dimension, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, mask,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, separator, XmNbottomAttachment,
+                  XmATTACH_FORM, nullptr);
+    EqualizeWidths(6, setSearch, unsetSearch, setSubstitution, unsetSubstitution, dimension, mask);
+
+    Widget actionArea = CreateModifyActionArea(form);
+
+    // Bottom up: the action area, the buttons, the zoom; the two sides take the rest.
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
+    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
+    for (Widget side : {XtParent(draw_windowL), XtParent(draw_windowR)}) {
+        XtVaSetValues(side, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame,
+                      nullptr);
+    }
+    ResizeDrawAreas();
+    XtManageChild(form);
+    Show();
+}
+
+void ARuleModifyWindow::StoreCopy() {
+    // Reached through the element: a load may have replaced its data.
+    if (ARuleElem* rule = dynamic_cast<ARuleElem*>(element)) rule->GetData() = *workingCopy;
+}
+
+void ARuleModifyWindow::RefreshModifyWindow() {
+    if (HasPatterns()) {
+        ResizeDrawAreas();
+        DrawSearch(1);
+        DrawSubstitution(1);
+    } else {
+        OpenDimensionDialog("Pattern-Dimension", 0, 0);
+    }
+}
+
+void ARuleModifyWindow::OpenDimensionDialog(const char* title, int x, int y) {
+    // One question at a time.
+    if (dimensionDialog != nullptr) return;
+    dimensionDialog = new ModifyTwoValuesDialog(
+        shell, title, "X-Dimension:", x, 1, workingCopy->GetMaxWidth(), "Y-Dimension:", y, 1,
+        workingCopy->GetMaxHeight(), DimensionResultCallback, this, 0);
+}
+
+void ARuleModifyWindow::DimensionResult(int cancelled, int x, int y) {
+    // The dialog deletes itself after this answer.
+    dimensionDialog = nullptr;
+    if (cancelled) {
+        if (!HasPatterns()) delete this;
+        return;
+    }
+    workingCopy->SetSearch(Resized(workingCopy->GetSearch(), x, y));
+    workingCopy->SetSubstitution(Resized(workingCopy->GetSubstitution(), x, y));
+    zoom = FitZoom(drawL, *workingCopy->GetSearch(), zoomScale);
+    ResizeDrawAreas();
+    DrawSearch(1);
+    DrawSubstitution(1);
+}
+
+void ARuleModifyWindow::DrawSearch(int clear) {
+    const Matrix* pattern = workingCopy->GetSearch();
+    if (pattern != nullptr && drawL != nullptr) Draw(*pattern, drawL, zoom, clear);
+}
+
+void ARuleModifyWindow::DrawSubstitution(int clear) {
+    const Matrix* pattern = workingCopy->GetSubstitution();
+    if (pattern != nullptr && drawR != nullptr) Draw(*pattern, drawR, zoom, clear);
+}
+
+void ARuleModifyWindow::ToggleSearchCell(int x, int y) {
+    Matrix* pattern = workingCopy->GetSearch();
+    // A cell outside the pattern is never written.
+    if (pattern == nullptr || x < 0 || y < 0 || x >= pattern->GetDimX() || y >= pattern->GetDimY())
+        return;
+    ToggleAndDraw(*pattern, drawL, zoom, x, y);
+}
+
+void ARuleModifyWindow::ToggleSubstitutionCell(int x, int y) {
+    Matrix* pattern = workingCopy->GetSubstitution();
+    if (pattern == nullptr || x < 0 || y < 0 || x >= pattern->GetDimX() || y >= pattern->GetDimY())
+        return;
+    ToggleAndDraw(*pattern, drawR, zoom, x, y);
+}
+
+void ARuleModifyWindow::ResizeDrawAreas() {
+    const Matrix* search = workingCopy->GetSearch();
+    const Matrix* substitution = workingCopy->GetSubstitution();
+    XtVaSetValues(drawL, XmNwidth, AreaSize(zoom, search, true), XmNheight,
+                  AreaSize(zoom, search, false), nullptr);
+    XtVaSetValues(drawR, XmNwidth, AreaSize(zoom, substitution, true), XmNheight,
+                  AreaSize(zoom, substitution, false), nullptr);
+}
+
+void ARuleModifyWindow::SetAllSearch() {
+    if (workingCopy->GetSearch() == nullptr) return;
+    workingCopy->GetSearch()->SetAll();
+    DrawSearch(0);
+}
+
+void ARuleModifyWindow::UnsetAllSearch() {
+    if (workingCopy->GetSearch() == nullptr) return;
+    workingCopy->GetSearch()->UnsetAll();
+    DrawSearch(1);
+}
+
+void ARuleModifyWindow::SetAllSubstitution() {
+    if (workingCopy->GetSubstitution() == nullptr) return;
+    workingCopy->GetSubstitution()->SetAll();
+    DrawSubstitution(0);
+}
+
+void ARuleModifyWindow::UnsetAllSubstitution() {
+    if (workingCopy->GetSubstitution() == nullptr) return;
+    workingCopy->GetSubstitution()->UnsetAll();
+    DrawSubstitution(1);
+}
+
+void ARuleModifyWindow::AlterDimension() {
+    const Matrix* search = workingCopy->GetSearch();
+    OpenDimensionDialog("Alter Pattern-Dimension", search != nullptr ? search->GetDimX() : 0,
+                        search != nullptr ? search->GetDimY() : 0);
+}
+
+void ARuleModifyWindow::OpenMask() {
+    if (maskWindow != nullptr) {
+        maskWindow->Popup();
+        return;
+    }
+    D_MaskElem* mask = workingCopy->GetMask();
+    if (mask == nullptr) {
+        std::cerr << "ARuleModifyWindow::OpenMask: no mask" << std::endl;
+        return;
+    }
+    new AMaskModifyWindow(mask, element, &maskWindow);
+}
+
+void ARuleModifyWindow::ZoomChanged(int value) {
+    zoom = value;
+    ResizeDrawAreas();
+    DrawSearch(1);
+    DrawSubstitution(1);
+}
+
+void ARuleModifyWindow::Exposed(Widget area, XEvent* event) {
+    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
+    if (area == drawL) {
+        DrawSearch(0);
+    } else if (area == drawR) {
+        DrawSubstitution(0);
+    }
+}
+
+void ARuleModifyWindow::PointerEvent(Widget area, XEvent* event) {
+    const bool left = area == drawL;
+    if (!left && area != drawR) return;
+    int px = 0;
+    int py = 0;
+    unsigned int state = 0;
+    switch (event->type) {
+        case ButtonPress:
+            px = event->xbutton.x;
+            py = event->xbutton.y;
+            state = event->xbutton.state;
+            break;
+        case MotionNotify:
+            px = event->xmotion.x;
+            py = event->xmotion.y;
+            state = event->xmotion.state;
+            break;
+        case LeaveNotify:
+            break;
+        default:
+            return;
+    }
+    const Matrix* pattern = left ? workingCopy->GetSearch() : workingCopy->GetSubstitution();
+    int cellX = -1;
+    int cellY = -1;
+    const int onCell = event->type != LeaveNotify && pattern != nullptr &&
+                       pattern->PixelToCell(cellX, cellY, px, py, zoom);
+    GridPointer& pointer = left ? pointerL : pointerR;
+    const GridPointerStep step = StepGridPointer(pointer, event->type, onCell, cellX, cellY, state);
+    if (step.toggle) {
+        if (left) {
+            ToggleSearchCell(cellX, cellY);
+        } else {
+            ToggleSubstitutionCell(cellX, cellY);
+        }
+    }
+    Widget label = left ? pos_labelL : pos_labelR;
+    if (step.show) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d,%d", cellX, cellY);
+        SetLabel(label, text);
+    } else if (step.clear) {
+        SetLabel(label, " ");
+    }
+}

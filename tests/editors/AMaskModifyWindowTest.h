@@ -1,0 +1,124 @@
+#pragma once
+
+// What the tests of the matrix editors share: pointer events on a drawing area, the pixel inside a
+// cell, an editor host that also records the argument of a file dialog, and registering a real
+// modify window maker for one type while a test runs.
+
+#include <X11/Intrinsic.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "EditorsTestSupport.h"
+#include "editors/EditorElementUi.h"
+#include "toolkit/MatrixGeometry.h"
+
+// A pixel in the middle of cell (x, y) of a drawing of a matrix dimY rows high.
+inline void CellPixel(int dimY, int zoom, int x, int y, int* px, int* py) {
+    const PixelRect r = MatrixCellRect(dimY, zoom, x, y);
+    *px = r.x + r.width / 2;
+    *py = r.y + r.height / 2;
+}
+
+inline void SendButtonPress(Widget w, int x, int y, unsigned int state = 0) {
+    XEvent event{};
+    event.xbutton.type = ButtonPress;
+    event.xbutton.display = XtDisplay(w);
+    event.xbutton.window = XtWindow(w);
+    event.xbutton.root = RootWindowOfScreen(XtScreen(w));
+    event.xbutton.x = x;
+    event.xbutton.y = y;
+    event.xbutton.button = Button1;
+    event.xbutton.state = state;
+    event.xbutton.same_screen = True;
+    XtDispatchEvent(&event);
+}
+
+// Motion with a modifier and button state (SendMotion sends none).
+inline void SendMotionHeld(Widget w, int x, int y, unsigned int state) {
+    XEvent event{};
+    event.xmotion.type = MotionNotify;
+    event.xmotion.display = XtDisplay(w);
+    event.xmotion.window = XtWindow(w);
+    event.xmotion.root = RootWindowOfScreen(XtScreen(w));
+    event.xmotion.x = x;
+    event.xmotion.y = y;
+    event.xmotion.state = state;
+    event.xmotion.same_screen = True;
+    XtDispatchEvent(&event);
+}
+
+// A file dialog request with the argument handed on to the object's Read or Write.
+struct ArgumentRequest {
+    bool save;
+    LoadSaveObject* object;
+    FileKind kind;
+    FileArgument* argument;
+};
+
+// Installed in place of the shared test host while it lives.
+class RecordingHost : public TestEditorHost {
+public:
+    RecordingHost() { SetEditorHost(this); }
+    ~RecordingHost() override { SetEditorHost(&Host()); }
+    void OpenFile(LoadSaveObject& object, FileKind kind, FileArgument* argument) override {
+        files.push_back({false, &object, kind, argument});
+    }
+    void SaveFileAs(LoadSaveObject& object, FileKind kind, FileArgument* argument) override {
+        files.push_back({true, &object, kind, argument});
+    }
+    std::vector<ArgumentRequest> files;
+};
+
+// The type's own modify window while it lives; the shared test window again afterwards.
+class MakerScope {
+public:
+    MakerScope(uint32_t type, ModifyWindowMaker maker) : type(type) {
+        RegisterModifyWindowMaker(type, maker);
+    }
+    ~MakerScope() {
+        RegisterModifyWindowMaker(
+            type, [](AElement& element, FileArgument*, AElementModifyWindow** slot) {
+                new ATestModifyWindow(&element, slot);
+            });
+    }
+    MakerScope(const MakerScope&) = delete;
+    MakerScope& operator=(const MakerScope&) = delete;
+
+private:
+    uint32_t type;
+};
+
+// With QUIRAN_SCREENSHOTS set to a folder, the shell's window as the server has it goes there as
+// <name>.ppm, for a person to look at.
+inline void SaveScreenshot(Widget shell, const char* name) {
+    const char* folder = std::getenv("QUIRAN_SCREENSHOTS");
+    if (folder == nullptr) return;
+    Display* display = XtDisplay(shell);
+    XSync(display, False);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, XtWindow(shell), &attributes)) return;
+    XImage* image = XGetImage(display, XtWindow(shell), 0, 0, attributes.width, attributes.height,
+                              AllPlanes, ZPixmap);
+    if (image == nullptr) return;
+    const std::string path = std::string(folder) + "/" + name + ".ppm";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::perror(path.c_str());
+    } else {
+        std::fprintf(file, "P6\n%d %d\n255\n", attributes.width, attributes.height);
+        for (int y = 0; y < attributes.height; y++) {
+            for (int x = 0; x < attributes.width; x++) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16),
+                                              static_cast<unsigned char>(pixel >> 8),
+                                              static_cast<unsigned char>(pixel)};
+                std::fwrite(rgb, 1, 3, file);
+            }
+        }
+        if (std::fclose(file) != 0) std::perror(path.c_str());
+    }
+    XDestroyImage(image);
+}
