@@ -3,6 +3,12 @@
 #include <iostream>
 
 #include "editors/AElementModifyWindow.h"
+#include "editors/AInputModifyWindow.h"
+#include "editors/AJoinModifyWindow.h"
+#include "editors/AMaskModifyWindow.h"
+#include "editors/AOutputModifyWindow.h"
+#include "editors/ARuleModifyWindow.h"
+#include "editors/ASSeedModifyWindow.h"
 #include "editors/EditorHost.h"
 #include "editors/ModifyTwoValuesDialog.h"
 #include "editors/SetNameDialog.h"
@@ -12,7 +18,18 @@
 
 namespace {
 
-ModifyWindowMaker makers[kElementTypeCount] = {};
+// The editors' own windows, by type code; a test may register others in their place.
+ModifyWindowMaker makers[kElementTypeCount] = {
+    AMaskModifyWindow::Make,  // MASK
+    ARuleModifyWindow::Make,  // RULE
+    nullptr,                  // PERM
+    nullptr,                  // LOGIC
+    ASSeedModifyWindow::Make, // S-SEED
+    nullptr,                  // SPLIT
+    AJoinModifyWindow::Make,  // JOIN
+    MakeInputModifyWindow,    // INPUT
+    MakeOutputModifyWindow,   // OUTPUT
+};
 
 } // namespace
 
@@ -95,4 +112,24 @@ EditorElementUi::OpenTwoValuesDialog(const char* title, const char* label1, int 
 
 void EditorElementUi::DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) {
     delete dialog;
+}
+
+EditorElementUi::EditorElementUi() {
+    SetPlaneWindowUi(this);
+}
+
+EditorElementUi::~EditorElementUi() {
+    if (GetPlaneWindowUi() == this) SetPlaneWindowUi(nullptr);
+}
+
+void EditorElementUi::RecordPlane(AElementModifyWindow* window) {
+    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->RecordPlane();
+}
+
+void EditorElementUi::ShowPlane(AElementModifyWindow* window, int quiet) {
+    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ShowPlane(quiet);
+}
+
+void EditorElementUi::ReloadStack(AElementModifyWindow* window) {
+    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ReloadStack();
 }
