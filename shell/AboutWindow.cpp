@@ -1,0 +1,78 @@
+#include "shell/AboutWindow.h"
+
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/MwmUtil.h>
+#include <Xm/Protocols.h>
+#include <Xm/Xm.h>
+
+#include "shell/Startup.h"
+#include "shell/WelcomeBitmaps.h"
+#include "shell/WelcomeWindow.h"
+#include "toolkit/ActionArea.h"
+#include "toolkit/Colors.h"
+#include "toolkit/WidgetHelpers.h"
+
+namespace {
+
+Widget aboutShell = nullptr;
+
+// However the window goes (OK, the window manager's close, its parent), the pointer goes too.
+void AboutDestroyedCallback(Widget widget, XtPointer, XtPointer) {
+    if (aboutShell == widget) aboutShell = nullptr;
+}
+
+} // namespace
+
+Widget GetAboutShell() {
+    return aboutShell;
+}
+
+void ShowAbout() {
+    Widget topLevel = GetTopLevelShell();
+    if (aboutShell != nullptr || topLevel == nullptr) return;
+    aboutShell = XtVaCreatePopupShell(
+        "About", transientShellWidgetClass, topLevel, XmNmwmDecorations,
+        MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE, XmNmwmFunctions,
+        MWM_FUNC_MOVE | MWM_FUNC_CLOSE, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    XtAddCallback(aboutShell, XmNdestroyCallback, AboutDestroyedCallback, nullptr);
+    const Atom deleteWindow =
+        XmInternAtom(XtDisplay(aboutShell), const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(aboutShell, deleteWindow, DestroyAndClearCallback,
+                            static_cast<XtPointer>(&aboutShell));
+
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, aboutShell, XmNmarginHeight, 3,
+                                   XmNmarginWidth, 3, nullptr);
+    Widget frame = XtVaCreateManagedWidget("frame", xmFrameWidgetClass, form, nullptr);
+    Widget draw = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, frame, XmNbackground,
+                                          GetGray90b(), XmNwidth, 400, XmNheight, 470, nullptr);
+    XtAddCallback(draw, XmNexposeCallback, AboutExposeCallback, nullptr);
+    const ActionAreaRow rows[] = {
+        {"OK", DestroyAndClearCallback, static_cast<XtPointer>(&aboutShell)},
+    };
+    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
+    XtVaSetValues(frame, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
+                  XmNbottomWidget, actionArea, nullptr);
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+
+    XtManageChild(form);
+    XtSetMappedWhenManaged(aboutShell, False);
+    XtManageChild(aboutShell);
+    XtRealizeWidget(aboutShell);
+    XtSetMappedWhenManaged(aboutShell, True);
+    // The window cannot be resized.
+    Dimension width = 0;
+    Dimension height = 0;
+    XtVaGetValues(aboutShell, XmNwidth, &width, XmNheight, &height, nullptr);
+    XtVaSetValues(aboutShell, XmNminWidth, width, XmNmaxWidth, width, XmNminHeight, height,
+                  XmNmaxHeight, height, nullptr);
+    CentreOverParent(aboutShell);
+    XmUpdateDisplay(aboutShell);
+}
+
+void AboutExposeCallback(Widget widget, XtPointer, XtPointer callData) {
+    DrawPlacedBitmaps(widget, callData, kAboutBitmaps, kAboutBitmapCount);
+}
