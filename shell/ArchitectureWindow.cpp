@@ -28,6 +28,7 @@
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
+#include "shell/OverviewWindow.h"
 #include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/MessageDialog.h"
@@ -115,8 +116,10 @@ ArchitectureWindow::ArchitectureWindow(const ArchitectureWindow& source)
 }
 
 ArchitectureWindow::~ArchitectureWindow() {
-    // The overview window is made by its own window's code, which closes it with this window;
-    // until that exists its pointer stays null.
+    // The overview goes with its window; forgotten first, so that it leaves the toggles alone.
+    OverviewWindow* going = overview;
+    overview = nullptr;
+    delete going;
     delete workingAreaOptionsDialog;
     if (highlightElement != nullptr && highlightElement->GetOwner() == this) {
         highlightElement = nullptr;
@@ -428,22 +431,24 @@ int ArchitectureWindow::ToggleOverview() {
 }
 
 void ArchitectureWindow::OpenOverview() {
-    // The overview window is not built yet: the toggle stays off, so that it never claims a
-    // window that is not there.
+    // Only a window with a working area has an overview; the toggle never claims a missing one.
+    if (overview == nullptr && cadArea != nullptr) overview = new OverviewWindow(this);
     SetToggle(kCommandOverview, overview != nullptr ? 1 : 0);
 }
 
 void ArchitectureWindow::CloseOverview() {
-    SetToggle(kCommandOverview, 0);
+    OverviewWindow* going = overview;
     overview = nullptr;
+    delete going;
+    SetToggle(kCommandOverview, 0);
 }
 
 void ArchitectureWindow::UpdateOverview() {
-    // Nothing to tell while no overview window exists.
+    if (overview != nullptr) overview->Redraw();
 }
 
 void ArchitectureWindow::OverviewScrolled() {
-    // Nothing to tell while no overview window exists.
+    if (overview != nullptr) overview->UpdateVisibleRect();
 }
 
 void ArchitectureWindow::SetGridOptions(int visible, int x, int y, int rasterizeOn) {
