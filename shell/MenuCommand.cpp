@@ -10,6 +10,7 @@
 #include "model/elements/AElement.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/FileKind.h"
+#include "shell/AboutWindow.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/ClocksWindow.h"
 #include "shell/CompilerSettingsDialog.h"
@@ -151,9 +152,11 @@ void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
             // A macro window is its macro element's modify window.
             if (auto* macro = dynamic_cast<AElement*>(window)) macro->CloseModifyWindow();
             break;
+        case kCommandAbout:
+            ShowAbout();
+            break;
         default:
-            // About opens a window that is made by its own code; Edit Remarks, Import and Export
-            // have no function.
+            // Edit Remarks, Import and Export have no function.
             break;
     }
 }
