@@ -17,10 +17,12 @@
 #include "shell/FileSelection.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/OverviewWindow.h"
 #include "shell/Recovery.h"
 #include "shell/Settings.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "shell/WelcomeWindow.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/MessageDialog.h"
@@ -35,6 +37,7 @@ void ApplyStartupOptions(MainWindow& main) {
         LoadFile(*main.GetLibraryWindow(), library, nullptr);
     }
     if (GetStartupElementWindow()) main.ToggleElementList();
+    if (GetStartupOverviewWindow()) main.OpenOverview();
     if (GetStartupSimulationBox()) main.ToggleSimulationBox();
 }
 
@@ -104,7 +107,8 @@ int main(int argc, char** argv) {
     // use.
     InitArchitectureGraphics();
 
-    // 13. The overview's cursor and XOR context come with the overview window.
+    // 13.
+    OverviewWindow::InitCursor(topLevel);
 
     // 14. The settings files, all widgets, the library window, the simulation box, the clocks
     // window and a new architecture with one clock.
@@ -117,7 +121,8 @@ int main(int argc, char** argv) {
     main->CenterView();
     XmUpdateDisplay(topLevel);
 
-    // 16. The welcome splash comes with the welcome window.
+    // 16. The splash removes itself after its timeout.
+    ShowWelcome();
 
     // 17.
     ApplyStartupOptions(*main);
