@@ -420,6 +420,8 @@ TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn("a.arc", "a.arc");
     ASSERT_NE(main, 0u);
+    // The welcome splash covers the working area until its timeout.
+    EXPECT_TRUE(screen.WaitGone("Welcome"));
     SleepMs(300);
     // A picture for people to look at, beside the test.
     Shell("import -window " + Hex(main) + " '" QUIRAN_BINARY_DIR "/pipeline-main-window.png' 2>&1");
