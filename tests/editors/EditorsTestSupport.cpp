@@ -75,12 +75,6 @@ EditorsDisplay Open() {
     runAtom = XInternAtom(t.display, "QUIRAN_TEST_RUN", False);
     XtAddEventHandler(t.topLevel, NoEventMask, True, RunWorkHandler, nullptr);
     SetEditorHost(&host);
-    for (uint32_t type = 0; type < static_cast<uint32_t>(kElementTypeCount); type++) {
-        RegisterModifyWindowMaker(
-            type, [](AElement& element, FileArgument*, AElementModifyWindow** slot) {
-                new ATestModifyWindow(&element, slot);
-            });
-    }
     SetElementUi(&ui);
     ResetClocks();
     return t;
@@ -104,6 +98,15 @@ TestEditorHost& Host() {
 
 TestElementUi& Ui() {
     return ui;
+}
+
+void TestElementUi::CreateModifyWindow(AElement& element, FileArgument* data,
+                                       AElementModifyWindow** slot) {
+    if (dynamic_cast<ATestElem*>(&element) != nullptr) {
+        new ATestModifyWindow(&element, slot);
+    } else {
+        EditorElementUi::CreateModifyWindow(element, data, slot);
+    }
 }
 
 Widget TestEditorHost::GetElementShell(const AElement&) {

@@ -55,6 +55,9 @@ public:
 
 class TestElementUi : public EditorElementUi {
 public:
+    // An ATestElem gets its ATestModifyWindow, every other element its type's window.
+    void CreateModifyWindow(AElement& element, FileArgument* data,
+                            AElementModifyWindow** slot) override;
     void Schedule(SimTime time, AElement* element) override { queue.Schedule(time, element, 0); }
     void RemoveFromQueue(AElement* element) override { queue.Remove(element); }
     SimTime GetSimulationTime() override { return queue.GetNow(); }
@@ -102,8 +105,7 @@ private:
     int defaultOutputs;
 };
 
-// The modify window of ATestElem (registered for every type): edits a working copy of the
-// number.
+// The modify window of ATestElem: edits a working copy of the number.
 class ATestModifyWindow : public AElementModifyWindow {
 public:
     ATestModifyWindow(AElement* element, AElementModifyWindow** slot);

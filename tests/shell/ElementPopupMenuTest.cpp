@@ -231,12 +231,6 @@ protected:
             runAtom = XInternAtom(XtDisplay(top), "QUIRAN_POPUP_TEST_RUN", False);
             XtAddEventHandler(top, NoEventMask, True, RunWorkHandler, nullptr);
         }
-        for (uint32_t type = 0; type < 13; type++) {
-            RegisterModifyWindowMaker(
-                type, [](AElement& element, FileArgument*, AElementModifyWindow** slot) {
-                    new PlainModifyWindow(&element, slot);
-                });
-        }
         SetWindowMessageFunction(RecordMessage);
         SetFileMessageFunction(RecordMessage);
         SetBellFunction(CountBell);
@@ -253,8 +247,6 @@ protected:
         main->ClearModified();
         main->Clear();
         Flush();
-        for (uint32_t type = 0; type < 13; type++)
-            RegisterModifyWindowMaker(type, nullptr);
         SetWindowMessageFunction(nullptr);
         SetFileMessageFunction(nullptr);
         SetBellFunction(nullptr);
@@ -285,6 +277,14 @@ protected:
         Widget entry = Entry(element, name);
         ASSERT_NE(entry, nullptr) << name;
         Activate(entry);
+        if (std::string(name) == "Modify ..." && element->GetModifyWindow() == nullptr) {
+            // A type whose own editor is not there yet gets a plain one.
+            RegisterModifyWindowMaker(element->GetType(), [](AElement& owner, FileArgument*,
+                                                             AElementModifyWindow** slot) {
+                new PlainModifyWindow(&owner, slot);
+            });
+            Activate(Entry(element, name));
+        }
     }
 
     // The newest live "Modify" number dialog over the main window's shell.
