@@ -1,0 +1,700 @@
+#include "model/elements/ALogicElem.h"
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <iostream>
+#include <istream>
+#include <limits>
+#include <ostream>
+#include <utility>
+
+#include "model/data/ClockList.h"
+#include "model/elements/ElementUi.h"
+#include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
+
+namespace {
+
+// Expects each keyword in turn; 0 or the recorded code.
+int Expect(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
+    for (const char* keyword : keywords) {
+        int code = ExpectKeyword(in, cursor, keyword);
+        if (code != kNoError) return code;
+    }
+    return kNoError;
+}
+
+// A token reader's result, recorded with the keyword it belongs to.
+int Record(std::istream& in, int code, const char* keyword) {
+    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
+}
+
+// "NUMBER:" and a count of at least minimum; else 21.
+int ReadNumber(std::istream& in, char*& cursor, int minimum, int32_t& number) {
+    int code = ExpectKeyword(in, cursor, "NUMBER:");
+    if (code != kNoError) return code;
+    if ((code = Record(in, ParseInt(cursor, number), "NUMBER:")) != kNoError) return code;
+    if (number < minimum) return SetReadError(in, kWrongNumber, "NUMBER:");
+    return kNoError;
+}
+
+// count lines, each one name that passes the name rule.
+int ReadNames(std::istream& in, char*& cursor, int64_t count, std::vector<std::string>& names) {
+    names.clear();
+    for (int64_t i = 0; i < count; i++) {
+        EndLine(cursor);
+        int code = ReadRequiredLine(in, cursor);
+        if (code != kNoError) return code;
+        if (!D_LogicElem::IsValidName(cursor)) return SetReadError(in, kInvalidIdentifier, cursor);
+        names.push_back(ReadRestOfLine(cursor));
+    }
+    return kNoError;
+}
+
+// "NAMES {", one name per line two levels deeper, "}".
+void WriteNames(std::ostream& out, int level, const std::vector<std::string>& names) {
+    Indent(out, level) << "NAMES {\n";
+    for (const std::string& name : names)
+        Indent(out, level + 1) << name << '\n';
+    Indent(out, level) << "}\n";
+}
+
+bool ValidNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        // An empty name would be written as a blank line, which no reader delivers.
+        if (name.empty() || !D_LogicElem::IsValidName(name.c_str())) return false;
+    }
+    return true;
+}
+
+int32_t Count(const std::vector<std::string>& list) {
+    return static_cast<int32_t>(list.size());
+}
+
+LogicElementUi* GetLogicUi() {
+    return dynamic_cast<LogicElementUi*>(&GetElementUi());
+}
+
+} // namespace
+
+D_LogicElem::D_LogicElem(int planeWidth, int planeHeight)
+    : width(planeWidth), height(planeHeight), peX(0), peY(0), externalCount(0), internalCount(0),
+      peDataCount(0), equationCount(0), computeParallel(0), errorSink(nullptr) {}
+
+D_LogicElem::D_LogicElem(const D_LogicElem& other) : FileArgument(other), errorSink(nullptr) {
+    CopyFrom(other);
+}
+
+D_LogicElem& D_LogicElem::operator=(const D_LogicElem& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+}
+
+D_LogicElem& D_LogicElem::operator=(D_LogicElem&& other) noexcept {
+    if (this == &other) return *this;
+    width = other.width;
+    height = other.height;
+    peX = other.peX;
+    peY = other.peY;
+    externalCount = other.externalCount;
+    internalCount = other.internalCount;
+    peDataCount = other.peDataCount;
+    equationCount = other.equationCount;
+    externalNames = std::move(other.externalNames);
+    internalNames = std::move(other.internalNames);
+    peDataNames = std::move(other.peDataNames);
+    equations = std::move(other.equations);
+    computeParallel = other.computeParallel;
+    // An open external-data window refers to the matrix itself: it stays where it is.
+    if (externalData != nullptr && other.externalData != nullptr) {
+        *externalData = std::move(*other.externalData);
+    } else {
+        externalData = std::move(other.externalData);
+    }
+    currentState = std::move(other.currentState);
+    nextState = std::move(other.nextState);
+    compiledLists = std::move(other.compiledLists);
+    return *this;
+}
+
+void D_LogicElem::CopyFrom(const D_LogicElem& other) {
+    width = other.width;
+    height = other.height;
+    peX = other.peX;
+    peY = other.peY;
+    externalCount = other.externalCount;
+    internalCount = other.internalCount;
+    peDataCount = other.peDataCount;
+    equationCount = other.equationCount;
+    externalNames = other.externalNames;
+    internalNames = other.internalNames;
+    peDataNames = other.peDataNames;
+    equations = other.equations;
+    computeParallel = other.computeParallel;
+    if (other.externalData == nullptr) {
+        externalData.reset();
+    } else if (externalData != nullptr) {
+        // An open external-data window refers to the matrix itself: it stays where it is.
+        *externalData = *other.externalData;
+    } else {
+        externalData = std::make_unique<Matrix>(*other.externalData);
+    }
+    currentState = other.currentState;
+    nextState = other.currentState;
+    compiledLists = other.compiledLists;
+}
+
+void D_LogicElem::Release() {
+    externalNames.clear();
+    internalNames.clear();
+    peDataNames.clear();
+    equations.clear();
+    externalCount = internalCount = peDataCount = equationCount = 0;
+    externalData.reset();
+    currentState.clear();
+    nextState.clear();
+    compiledLists.clear();
+}
+
+int64_t D_LogicElem::GetPECount() const {
+    if (peX <= 0 || peY <= 0) return 0;
+    return static_cast<int64_t>(width / peX) * (height / peY);
+}
+
+void D_LogicElem::MakeStates() {
+    currentState.clear();
+    nextState.clear();
+    const int64_t count = GetPECount();
+    if (internalCount <= 0 || count <= 0) return;
+    currentState.assign(static_cast<size_t>(count), Matrix(internalCount, 1));
+    nextState.assign(static_cast<size_t>(count), Matrix(internalCount, 1));
+}
+
+int D_LogicElem::IsValidName(const char* name) {
+    static const char* const kOperatorWords[] = {"or", "nor", "and", "nand", "xor", "xnor", "not"};
+    if (name == nullptr) return 0;
+    if (std::strlen(name) > static_cast<size_t>(kLogicNameLength)) return 0;
+    for (const char* word : kOperatorWords) {
+        if (std::strcmp(name, word) == 0) return 0;
+    }
+    if (name[0] >= '0' && name[0] <= '9') return 0;
+    // NOTE: a name line beginning with '#' would be skipped as a comment on reading.
+    if (name[0] == '#') return 0;
+    if (std::strpbrk(name, "=&|^(){}!~ ") != nullptr) return 0;
+    return 1;
+}
+
+const Matrix* D_LogicElem::GetInternalMatrix(int p) const {
+    if (peX == 0 || peY == 0 || equationCount == 0 || internalCount == 0) return nullptr;
+    if (p < 0 || static_cast<size_t>(p) >= currentState.size()) return nullptr;
+    return &currentState[static_cast<size_t>(p)];
+}
+
+const char* D_LogicElem::GetInternalName(int i) const {
+    if (peX == 0 || peY == 0 || equationCount == 0 || internalCount == 0) return nullptr;
+    if (i < 0 || i >= internalCount) return nullptr;
+    return internalNames[static_cast<size_t>(i)].c_str();
+}
+
+const char* D_LogicElem::GetPEDataName(int j) const {
+    if (peX == 0 || peY == 0 || equationCount == 0) return nullptr;
+    if (j < 0 || j >= peDataCount) return nullptr;
+    return peDataNames[static_cast<size_t>(j)].c_str();
+}
+
+int D_LogicElem::SetPEDimension(int x, int y) {
+    if (x < 1 || y < 1 || x > width || y > height || width % x != 0 || height % y != 0) return 0;
+    peX = x;
+    peY = y;
+    MakeStates();
+    return 1;
+}
+
+void D_LogicElem::SetPEDataNames(const std::vector<std::string>& names) {
+    if (!ValidNames(names)) {
+        std::cerr << "D_LogicElem::SetPEDataNames: invalid name" << std::endl;
+        return;
+    }
+    peDataNames = names;
+    peDataCount = Count(peDataNames);
+}
+
+void D_LogicElem::SetExternalNames(const std::vector<std::string>& names) {
+    if (!ValidNames(names)) {
+        std::cerr << "D_LogicElem::SetExternalNames: invalid name" << std::endl;
+        return;
+    }
+    externalNames = names;
+    externalCount = Count(externalNames);
+    if (externalCount == 0) {
+        externalData.reset();
+    } else if (externalData != nullptr) {
+        Matrix resized(externalCount, externalData->GetDimY());
+        resized.CopyOverlap(*externalData);
+        *externalData = resized;
+    } else {
+        externalData = std::make_unique<Matrix>(externalCount, 1);
+    }
+}
+
+void D_LogicElem::SetInternalNames(const std::vector<std::string>& names) {
+    if (!ValidNames(names)) {
+        std::cerr << "D_LogicElem::SetInternalNames: invalid name" << std::endl;
+        return;
+    }
+    internalNames = names;
+    internalCount = Count(internalNames);
+    MakeStates();
+}
+
+void D_LogicElem::SetEquations(const std::vector<std::string>& list) {
+    for (const std::string& equation : list) {
+        // A longer line could not be read back.
+        if (equation.size() > static_cast<size_t>(kMaxEquationLength)) {
+            std::cerr << "D_LogicElem::SetEquations: equation too long" << std::endl;
+            return;
+        }
+    }
+    equations = list;
+    equationCount = Count(equations);
+}
+
+int D_LogicElem::CompileEquations() {
+    LogicCompiler compiler(externalNames, internalNames, peDataNames, peY, errorSink);
+    return compiler.Compile(equations, compiledLists);
+}
+
+int D_LogicElem::Write(std::ostream& out, int level) const {
+    Indent(out, level) << "LOGICAL_DATA {\n";
+    if (peX == 0 || peY == 0 || equationCount == 0) {
+        Indent(out, level + 1) << "NOT_DEFINED\n";
+        Indent(out, level) << "}\n";
+        return FinishWrite(out);
+    }
+    Indent(out, level + 1) << "PE_DIMENSION: (" << peX << ',' << peY << ")\n";
+
+    Indent(out, level + 1) << "PE_DATA {\n";
+    WriteNames(out, level + 2, peDataNames);
+    Indent(out, level + 1) << "}\n";
+
+    Indent(out, level + 1) << "EXTERNAL_DATA {\n";
+    Indent(out, level + 2) << "NUMBER: " << externalCount << '\n';
+    WriteNames(out, level + 2, externalNames);
+    if (externalCount > 0 && externalData != nullptr) {
+        int code = externalData->Write(out, level + 2, nullptr);
+        if (code != kNoError) return code;
+    }
+    Indent(out, level + 1) << "}\n";
+
+    Indent(out, level + 1) << "INTERNAL_DATA {\n";
+    Indent(out, level + 2) << "NUMBER: " << internalCount << '\n';
+    WriteNames(out, level + 2, internalNames);
+    Indent(out, level + 1) << "}\n";
+
+    Indent(out, level + 1) << "EQUATION_DATA {\n";
+    Indent(out, level + 2) << "NUMBER: " << equationCount << '\n';
+    Indent(out, level + 2) << "EQUATIONS {\n";
+    for (const std::string& equation : equations)
+        Indent(out, level + 3) << equation << '\n';
+    Indent(out, level + 2) << "}\n";
+    Indent(out, level + 2) << "COMPUTE_PARALLEL: " << OnOffText(computeParallel) << '\n';
+    Indent(out, level + 1) << "}\n";
+
+    Indent(out, level) << "}\n";
+    return FinishWrite(out);
+}
+
+int D_LogicElem::Read(std::istream& in, bool compile) {
+    // Read aside, so that a failure leaves this object exactly as it was. A NOT_DEFINED block
+    // keeps the PE dimension and the parallel flag.
+    D_LogicElem read(width, height);
+    read.peX = peX;
+    read.peY = peY;
+    read.computeParallel = computeParallel;
+    int code = read.ReadBlock(in, compile);
+    if (code != kNoError) return code;
+    *this = std::move(read);
+    return kNoError;
+}
+
+int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
+    char* cursor = EmptyCursor();
+    int code = Expect(in, cursor, {"LOGICAL_DATA", "{"});
+    if (code != kNoError) return code;
+    SkipBlanks(cursor);
+    if (*cursor == '\0' && (code = ReadRequiredLine(in, cursor)) != kNoError) return code;
+    if (std::strncmp(cursor, "NOT_DEFINED", std::strlen("NOT_DEFINED")) == 0) {
+        EndLine(cursor);
+        Release();
+        return ExpectKeyword(in, cursor, "}");
+    }
+
+    if ((code = ExpectKeyword(in, cursor, "PE_DIMENSION:")) != kNoError) return code;
+    int32_t px = 0, py = 0;
+    if ((code = Record(in, ParsePair(cursor, px, py), "PE_DIMENSION:")) != kNoError) return code;
+    if (px < 1 || py < 1 || px > width || py > height || width % px != 0 || height % py != 0 ||
+        static_cast<int64_t>(px) * py > std::numeric_limits<int32_t>::max()) {
+        return SetReadError(in, kLogicDimensionError, "PE_DIMENSION:");
+    }
+    if ((code = Expect(in, cursor, {"PE_DATA", "{", "NAMES", "{"})) != kNoError) return code;
+    Release();
+    peX = px;
+    peY = py;
+    if ((code = ReadNames(in, cursor, static_cast<int64_t>(px) * py, peDataNames)) != kNoError) {
+        return code;
+    }
+    peDataCount = Count(peDataNames);
+
+    int32_t n = 0;
+    if ((code = Expect(in, cursor, {"}", "}", "EXTERNAL_DATA", "{"})) != kNoError) return code;
+    if ((code = ReadNumber(in, cursor, 0, n)) != kNoError) return code;
+    if ((code = Expect(in, cursor, {"NAMES", "{"})) != kNoError) return code;
+    if ((code = ReadNames(in, cursor, n, externalNames)) != kNoError) return code;
+    externalCount = n;
+    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
+    if (n > 0) {
+        // The matrix reader needs a matrix of the size it reads: look at the dimension first,
+        // then go back and read the whole block. It begins on a line of its own.
+        EndLine(cursor);
+        const std::streampos at = in.tellg();
+        if (at < 0) return SetReadError(in, kIoError, "MATRIX");
+        if ((code = Expect(in, cursor, {"MATRIX", "{", "DIMENSION:"})) != kNoError) return code;
+        int32_t w = 0, h = 0;
+        if ((code = Record(in, ParsePair(cursor, w, h), "DIMENSION:")) != kNoError) return code;
+        if (w != n || h < 1 || h > kMaxExternalCycles) {
+            return SetReadError(in, kBadMatrixDimension, "DIMENSION:");
+        }
+        in.seekg(at);
+        if (StreamFailed(in)) return SetReadError(in, kIoError, "MATRIX");
+        auto matrix = std::make_unique<Matrix>(n, h);
+        if ((code = matrix->Read(in, nullptr)) != kNoError) return code;
+        externalData = std::move(matrix);
+        // The matrix reader has replaced the line.
+        cursor = EmptyCursor();
+    }
+    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
+
+    int32_t m = 0;
+    if ((code = Expect(in, cursor, {"INTERNAL_DATA", "{"})) != kNoError) return code;
+    if ((code = ReadNumber(in, cursor, 0, m)) != kNoError) return code;
+    if ((code = Expect(in, cursor, {"NAMES", "{"})) != kNoError) return code;
+    if ((code = ReadNames(in, cursor, m, internalNames)) != kNoError) return code;
+    internalCount = m;
+    MakeStates();
+    if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+
+    int32_t k = 0;
+    if ((code = Expect(in, cursor, {"EQUATION_DATA", "{"})) != kNoError) return code;
+    if ((code = ReadNumber(in, cursor, 1, k)) != kNoError) return code;
+    if ((code = Expect(in, cursor, {"EQUATIONS", "{"})) != kNoError) return code;
+    for (int32_t i = 0; i < k; i++) {
+        EndLine(cursor);
+        if ((code = ReadRequiredLine(in, cursor)) != kNoError) return code;
+        if (std::strlen(cursor) > static_cast<size_t>(kMaxEquationLength)) {
+            return SetReadError(in, kIdentifierTooLong, "EQUATIONS");
+        }
+        equations.push_back(ReadRestOfLine(cursor));
+    }
+    equationCount = k;
+    if ((code = Expect(in, cursor, {"}", "COMPUTE_PARALLEL:"})) != kNoError) return code;
+    int parallel = 0;
+    code = Record(in, ParseOnOff(cursor, parallel), "COMPUTE_PARALLEL:");
+    if (code != kNoError) return code;
+    computeParallel = static_cast<int8_t>(parallel);
+    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
+
+    if (compile && CompileEquations() != kLogicCompiled) {
+        return SetReadError(in, kCannotCompileEquations, "EQUATIONS");
+    }
+    return ExpectKeyword(in, cursor, "}");
+}
+
+void D_LogicElem::ClearInternal() {
+    for (Matrix& state : currentState)
+        state.UnsetAll();
+}
+
+void D_LogicElem::Simulate(ALogicElem& element) {
+    if (peX <= 0 || peY <= 0 || equationCount == 0) return;
+    const Matrix* in = element.GetInputPlane(0);
+    Matrix* out = element.GetOutputPlane(0);
+    if (in == nullptr || out == nullptr) return;
+    const int perRow = width / peX;
+    const int rows = height / peY;
+
+    // The row of external data of the current clock cycle; unsigned arithmetic throughout.
+    int cycle = 0;
+    if (externalData != nullptr && element.GetClock() >= 1) {
+        const int clock = element.GetClock() - 1;
+        const SimTime period = GetClockPeriod(clock);
+        const SimTime offset = GetClockOffset(clock);
+        const SimTime now = GetElementUi().GetSimulationTime();
+        if (period > 0 && now >= offset) {
+            const SimTime cycles = static_cast<SimTime>(externalData->GetDimY());
+            cycle = static_cast<int>(((now - offset) / period) % cycles);
+        }
+    }
+
+    out->UnsetAll();
+    const size_t peCount = static_cast<size_t>(GetPECount());
+    const bool hasState =
+        internalCount > 0 && currentState.size() == peCount && nextState.size() == peCount;
+    if (hasState) {
+        for (size_t p = 0; p < peCount; p++)
+            nextState[p] = currentState[p];
+    }
+    // ON reads the state of the start of the step, OFF what this step has written so far.
+    const std::vector<Matrix>& state = computeParallel ? currentState : nextState;
+    auto internal = [&](size_t p, int a) { return hasState ? state[p](a, 0) : 0; };
+
+    size_t depth = 1;
+    for (const LogicOpList& list : compiledLists)
+        depth = std::max(depth, list.size());
+    std::vector<int> stack(depth);
+
+    size_t p = 0;
+    for (int row = 0; row < rows; row++) {
+        const int y0 = row * peY;
+        const bool top = row == rows - 1;
+        const bool bottom = row == 0;
+        for (int column = 0; column < perRow; column++, p++) {
+            const int x0 = column * peX;
+            const bool right = column == perRow - 1;
+            const bool left = column == 0;
+            for (const LogicOpList& list : compiledLists) {
+                size_t sp = 0;
+                for (size_t i = 1; i < list.size() && list[i].kind != kLogicEnd; i++) {
+                    const LogicOp& op = list[i];
+                    int value = 0;
+                    switch (op.kind) {
+                        case kLogicPEData:
+                            value = (*in)(x0 + op.a, y0 + op.b);
+                            break;
+                        case kLogicNeighbourData:
+                            switch (op.direction) {
+                                case kLogicNorth:
+                                    value = top ? 0 : (*in)(x0 + op.a, y0 + peY + op.b);
+                                    break;
+                                case kLogicEast:
+                                    value = right ? 0 : (*in)(x0 + peX + op.a, y0 + op.b);
+                                    break;
+                                case kLogicSouth:
+                                    value = bottom ? 0 : (*in)(x0 + op.a, y0 - peY + op.b);
+                                    break;
+                                case kLogicWest:
+                                    value = left ? 0 : (*in)(x0 - peX + op.a, y0 + op.b);
+                                    break;
+                            }
+                            break;
+                        case kLogicExternal:
+                            value = externalData != nullptr ? (*externalData)(op.a, cycle) : 0;
+                            break;
+                        case kLogicInternal:
+                            value = internal(p, op.a);
+                            break;
+                        case kLogicNeighbourInternal:
+                            switch (op.direction) {
+                                case kLogicNorth:
+                                    value = top ? 0 : internal(p + perRow, op.a);
+                                    break;
+                                case kLogicEast:
+                                    value = right ? 0 : internal(p + 1, op.a);
+                                    break;
+                                case kLogicSouth:
+                                    value = bottom ? 0 : internal(p - perRow, op.a);
+                                    break;
+                                case kLogicWest:
+                                    value = left ? 0 : internal(p - 1, op.a);
+                                    break;
+                            }
+                            break;
+                        case kLogicZero:
+                            break;
+                        case kLogicOne:
+                            value = 1;
+                            break;
+                        case kLogicNot:
+                            if (sp > 0) stack[sp - 1] = !stack[sp - 1];
+                            continue;
+                        default: {
+                            if (sp < 2) continue;
+                            const int b = stack[--sp];
+                            int& a = stack[sp - 1];
+                            switch (op.kind) {
+                                case kLogicAnd:
+                                    a = a & b;
+                                    break;
+                                case kLogicNand:
+                                    a = !(a & b);
+                                    break;
+                                case kLogicXor:
+                                    a = a ^ b;
+                                    break;
+                                case kLogicOr:
+                                    a = a | b;
+                                    break;
+                                case kLogicNor:
+                                    a = !(a | b);
+                                    break;
+                            }
+                            continue;
+                        }
+                    }
+                    if (sp < depth) stack[sp++] = value;
+                }
+                if (list.empty()) continue;
+                const int result = sp > 0 ? stack[sp - 1] : 0;
+                const LogicOp& destination = list[0];
+                if (destination.kind == kLogicPEData) {
+                    out->SetBit(x0 + destination.a, y0 + destination.b, result);
+                } else if (destination.kind == kLogicInternal && hasState) {
+                    nextState[p].SetBit(destination.a, 0, result);
+                }
+            }
+        }
+    }
+
+    if (hasState) {
+        for (size_t q = 0; q < peCount; q++)
+            currentState[q] = nextState[q];
+    }
+}
+
+ALogicElem::ALogicElem(Architecture* owner, int x, int y)
+    : AElement(owner, kLogic, x, y, kDefaultInputs, kDefaultOutputs), externalDataWindow(nullptr),
+      externalDataWindowWidth(280), externalDataWindowHeight(300), externalDataWindowZoom(100) {
+    SetClock(1);
+    UpdateIcon();
+}
+
+ALogicElem::ALogicElem(const ALogicElem& other)
+    : AElement(other), externalDataWindow(nullptr),
+      externalDataWindowWidth(other.externalDataWindowWidth),
+      externalDataWindowHeight(other.externalDataWindowHeight),
+      externalDataWindowZoom(other.externalDataWindowZoom) {
+    UpdateIcon();
+    if (other.data != nullptr) data = std::make_unique<D_LogicElem>(*other.data);
+}
+
+ALogicElem::~ALogicElem() {
+    CloseExternalDataWindow();
+    CloseWindows();
+}
+
+D_LogicElem& ALogicElem::GetData() {
+    if (data == nullptr) CreateData();
+    return *data;
+}
+
+void ALogicElem::CreateData() {
+    // Open editors work on the data that is being replaced.
+    if (data != nullptr) {
+        CloseModifyWindow();
+        CloseExternalDataWindow();
+    }
+    data = std::make_unique<D_LogicElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0));
+}
+
+void ALogicElem::DimensionChanged() {
+    CloseExternalDataWindow();
+    CloseModifyWindow();
+    data.reset();
+    CreateData();
+}
+
+void ALogicElem::OpenModifyWindow() {
+    OpenTypeModifyWindow(&GetData());
+}
+
+void ALogicElem::ResetData() {
+    GetData().ClearInternal();
+}
+
+int ALogicElem::IsDefined() {
+    if (data == nullptr) return 0;
+    return data->GetPEX() != 0 && data->GetPEY() != 0 && data->GetEquationCount() != 0 ? 1 : 0;
+}
+
+int ALogicElem::GetPEDimension(int& x, int& y) {
+    if (data == nullptr || data->GetPEX() == 0 || data->GetPEY() == 0) return 0;
+    x = data->GetPEX();
+    y = data->GetPEY();
+    return 1;
+}
+
+void ALogicElem::OpenExternalDataWindow() {
+    if (externalDataWindow != nullptr) return;
+    D_LogicElem& logic = GetData();
+    if (logic.GetExternalCount() == 0 || logic.GetExternalData() == nullptr) return;
+    if (LogicElementUi* ui = GetLogicUi())
+        ui->CreateExternalDataWindow(*this, logic.GetExternalData());
+}
+
+void ALogicElem::UpdateExternalDataWindow() {
+    if (externalDataWindow == nullptr) return;
+    D_LogicElem& logic = GetData();
+    LogicElementUi* ui = GetLogicUi();
+    if (ui != nullptr && logic.GetExternalCount() > 0 && logic.GetExternalData() != nullptr) {
+        ui->SetExternalData(externalDataWindow, logic.GetExternalData());
+    } else {
+        CloseExternalDataWindow();
+    }
+}
+
+void ALogicElem::CloseExternalDataWindow() {
+    if (externalDataWindow == nullptr) return;
+    if (LogicElementUi* ui = GetLogicUi()) ui->DeleteExternalDataWindow(externalDataWindow);
+    externalDataWindow = nullptr;
+}
+
+void ALogicElem::SetExternalDataWindowSize(int wwidth, int wheight) {
+    externalDataWindowWidth = static_cast<uint16_t>(wwidth);
+    externalDataWindowHeight = static_cast<uint16_t>(wheight);
+}
+
+void ALogicElem::GetExternalDataWindowSize(int& wwidth, int& wheight) const {
+    wwidth = externalDataWindowWidth;
+    wheight = externalDataWindowHeight;
+}
+
+int ALogicElem::Read(std::istream& in, FileArgument* target) {
+    D_LogicElem* into = dynamic_cast<D_LogicElem*>(target);
+    if (target != nullptr && into == nullptr) {
+        std::cerr << "ALogicElem::Read: the target is no LOGIC data" << std::endl;
+        target = nullptr;
+    }
+    ElementHeader header;
+    int code = ParseHeader(in, header);
+    if (code != kNoError) return code;
+    if (into != nullptr) {
+        if ((code = into->Read(in, false)) != kNoError) return code;
+        ApplyHeader(header, target);
+        if (GetModifyWindow() != nullptr) GetElementUi().Refresh(GetModifyWindow());
+        return kNoError;
+    }
+    // The element's own data gets the size the header gives input plane 0; the element changes
+    // only once the whole block has been read and compiled.
+    PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
+    if (!header.inputSizes.empty()) size = header.inputSizes[0];
+    D_LogicElem read(size.width, size.height);
+    if ((code = read.Read(in, true)) != kNoError) return code;
+    ApplyHeader(header, nullptr);
+    GetData() = std::move(read);
+    return kNoError;
+}
+
+int ALogicElem::Write(std::ostream& out, int level, FileArgument* source) {
+    const D_LogicElem* from = dynamic_cast<const D_LogicElem*>(source);
+    if (source != nullptr && from == nullptr) {
+        std::cerr << "ALogicElem::Write: the source is no LOGIC data" << std::endl;
+    }
+    if (from == nullptr) from = &GetData();
+    if (WriteHeader(out, level) != 0) return FinishWrite(out);
+    return from->Write(out, level);
+}
+
+void ALogicElem::Simulate() {
+    GetData().Simulate(*this);
+    AElement::Simulate();
+}
