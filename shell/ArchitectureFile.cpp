@@ -17,6 +17,7 @@
 #include "model/elements/AElement.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
+#include "model/elements/ALogicElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
 #include "model/elements/APermElem.h"
@@ -101,6 +102,8 @@ AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWi
                 return new ARuleElem(owner, 0, 0);
             case kPerm:
                 return new APermElem(owner, 0, 0);
+            case kLogic:
+                return new ALogicElem(owner, 0, 0);
             case kSSeed:
                 return new ASSeedElem(owner, 0, 0);
             case kSplit:
