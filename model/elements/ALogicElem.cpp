@@ -179,7 +179,7 @@ int D_LogicElem::IsValidName(const char* name) {
         if (std::strcmp(name, word) == 0) return 0;
     }
     if (name[0] >= '0' && name[0] <= '9') return 0;
-    // NOTE: a name line beginning with '#' would be skipped as a comment on reading.
+    // A name line beginning with '#' would be skipped as a comment on reading.
     if (name[0] == '#') return 0;
     if (std::strpbrk(name, "=&|^(){}!~ ") != nullptr) return 0;
     return 1;
