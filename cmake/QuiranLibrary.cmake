@@ -17,9 +17,8 @@ function(quiran_library name)
 endfunction()
 
 # quiran_tests(<name> LINKS <targets>... [GUI])
-# One GoogleTest executable made of every *Test.cpp in the current folder. GUI tests carry the
-# label "gui" and need DISPLAY set to a virtual X server (scripts/run-tests starts one); they hold
-# the lock "x_display" while they run.
+# One GoogleTest executable made of every *Test.cpp in the current folder (its other .cpp files
+# are test helpers). GUI tests are discovered by quiran_discover_gui_tests below.
 function(quiran_tests name)
     cmake_parse_arguments(ARG "GUI" "" "LINKS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -32,13 +31,26 @@ function(quiran_tests name)
         QUIRAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         QUIRAN_BINARY_DIR="${PROJECT_BINARY_DIR}")
     if(ARG_GUI)
-        # One at a time on the shared server: windows of parallel tests would cover each other
-        # and spoil pixel read-backs and focus. Model tests still run in parallel beside them.
-        set(properties LABELS gui RESOURCE_LOCK x_display)
+        quiran_discover_gui_tests(${name})
     else()
-        set(properties LABELS model)
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+            PROPERTIES LABELS model)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+endfunction()
+
+# quiran_discover_gui_tests(<target> [TIMEOUT <seconds>])
+# The tests of a GUI test executable carry the label "gui" and each takes one X server of the
+# resource "displays" that scripts/run-tests lists, so they run in parallel without sharing a
+# screen, pointer or focus. Without a resource spec they use DISPLAY as it is.
+function(quiran_discover_gui_tests target)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/CTestDisplay.cpp)
+    set(timeout)
+    if(ARG_TIMEOUT)
+        set(timeout TIMEOUT ${ARG_TIMEOUT})
+    endif()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ${properties})
+        PROPERTIES LABELS gui RESOURCE_GROUPS displays:1 ${timeout})
 endfunction()
