@@ -1,0 +1,166 @@
+#include "model/simulation/ClientProcess.h"
+
+#include <signal.h>
+#include <sys/ipc.h>
+#include <sys/sem.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+// How often a waiting host looks whether its client has ended, in milliseconds.
+const int kPollInterval = 20;
+
+// The semctl argument; the system headers leave its declaration to the program.
+union SemaphoreArgument {
+    int val;
+    struct semid_ds* buf;
+    unsigned short* array;
+};
+
+long long NowMilliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+void SleepMilliseconds(int milliseconds) {
+    timespec pause = {milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000};
+    while (nanosleep(&pause, &pause) == -1 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+int ClientProcess::Start(const char* executable, int segmentId) {
+    Stop();
+    semaphoreSet = semget(IPC_PRIVATE, 2, IPC_CREAT | 0600);
+    if (semaphoreSet == -1) {
+        std::perror("Server: cannot create semaphor set!");
+        return -1;
+    }
+    unsigned short zeros[2] = {0, 0};
+    SemaphoreArgument argument;
+    argument.array = zeros;
+    if (semctl(semaphoreSet, 0, SETALL, argument) == -1) {
+        std::perror("Server: cannot initialize semaphor set!");
+        RemoveSemaphoreSet();
+        return -1;
+    }
+
+    char setText[24];
+    char segmentText[24];
+    std::snprintf(setText, sizeof(setText), "%d", static_cast<int>(semaphoreSet));
+    std::snprintf(segmentText, sizeof(segmentText), "%d", static_cast<int>(segmentId));
+
+    const pid_t child = fork();
+    if (child == -1) {
+        std::perror("D_CElem::CreateProcess: fork");
+        RemoveSemaphoreSet();
+        return -1;
+    }
+    if (child == 0) {
+        // The client must be able to receive the termination signal whatever the host blocks.
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        execl(executable, executable, setText, segmentText, static_cast<char*>(nullptr));
+        std::perror("D_CElem::CreateProcess: execl");
+        // _exit: the child must not run the host's exit handlers (they would stop other clients).
+        _exit(1);
+    }
+    pid = child;
+    return pid;
+}
+
+void ClientProcess::Stop() {
+    if (pid > 0) {
+        if (kill(pid, SIGTERM) == -1 && errno != ESRCH) std::perror("D_CElem::StopProcess: kill");
+        if (!Reap(kStopGrace)) {
+            if (kill(pid, SIGKILL) == -1 && errno != ESRCH) {
+                std::perror("D_CElem::StopProcess: kill");
+            }
+            Reap(-1);
+        }
+        pid = 0;
+    }
+    RemoveSemaphoreSet();
+}
+
+int ClientProcess::Transact() {
+    if (pid <= 0) return 0;
+    struct sembuf post = {1, 1, 0};
+    if (semop(semaphoreSet, &post, 1) == -1) {
+        std::perror("SVC()");
+        Stop();
+        return 0;
+    }
+    return AwaitAnswer();
+}
+
+int ClientProcess::AwaitAnswer() {
+    struct sembuf wait = {0, -1, 0};
+    const timespec slice = {0, static_cast<long>(kPollInterval) * 1000000};
+    const long long start = NowMilliseconds();
+    for (;;) {
+        if (semtimedop(semaphoreSet, &wait, 1, &slice) == 0) return 1;
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN) {
+            // A client that ends removes its set: the wait fails instead of blocking.
+            std::perror("SPH()");
+            Stop();
+            return 0;
+        }
+        if (HasEnded()) {
+            pid = 0;
+            RemoveSemaphoreSet();
+            return 0;
+        }
+        if (NowMilliseconds() - start >= answerTimeout) {
+            std::cerr << "ClientProcess::Transact: client " << static_cast<long>(pid)
+                      << " does not answer" << std::endl;
+            Stop();
+            return 0;
+        }
+    }
+}
+
+bool ClientProcess::HasEnded() {
+    int status;
+    pid_t result;
+    while ((result = waitpid(pid, &status, WNOHANG)) == -1 && errno == EINTR) {
+    }
+    if (result == pid) return true;
+    // ECHILD: not our child any more (or already reaped elsewhere); either way it is gone.
+    return result == -1;
+}
+
+bool ClientProcess::Reap(int milliseconds) {
+    if (milliseconds < 0) {
+        int status;
+        while (waitpid(pid, &status, 0) == -1) {
+            if (errno != EINTR) return errno == ECHILD;
+        }
+        return true;
+    }
+    const long long start = NowMilliseconds();
+    for (;;) {
+        if (HasEnded()) return true;
+        if (NowMilliseconds() - start >= milliseconds) return false;
+        SleepMilliseconds(kPollInterval / 4);
+    }
+}
+
+void ClientProcess::RemoveSemaphoreSet() {
+    if (semaphoreSet < 0) return;
+    // The client removes its set itself when it ends; a second removal finds nothing.
+    if (semctl(semaphoreSet, 0, IPC_RMID) == -1 && errno != EINVAL && errno != EIDRM) {
+        std::perror("D_CElem::StopProcess: semctl");
+    }
+    semaphoreSet = -1;
+}

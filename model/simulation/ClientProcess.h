@@ -1,0 +1,59 @@
+#pragma once
+
+// One C++ element's client process as the host runs it: the child process started from the
+// compiled executable and its private set of two semaphores, through which host and client hand
+// the turn back and forth (semaphore 0 is the host's, 1 the client's). Owns both: stopping or
+// destroying it ends the process, waits for it and removes the set, so no zombie and no set is
+// left behind.
+//
+// Waiting for an answer is bounded: a client that ends is noticed within a fraction of a second
+// (it is reaped and forgotten), and one that does not answer within the answer timeout is
+// stopped. Either way the exchange fails and GetPid() is 0 afterwards.
+
+#include <sys/types.h>
+
+class ClientProcess {
+public:
+    // How long Transact waits for an answer before it gives the client up, in milliseconds.
+    static constexpr int kDefaultAnswerTimeout = 10000;
+    // How long Stop waits after SIGTERM before it sends SIGKILL, in milliseconds.
+    static constexpr int kStopGrace = 2000;
+
+    ClientProcess() = default;
+    ClientProcess(const ClientProcess&) = delete;
+    ClientProcess& operator=(const ClientProcess&) = delete;
+    ~ClientProcess() { Stop(); }
+
+    // Stops a running client, makes a new semaphore set (both semaphores 0) and starts the
+    // executable with the arguments (executable, set id, segment id). The new pid, or -1 with a
+    // perror when the set or the process could not be made. A program that cannot be executed
+    // ends at once with status 1; the first exchange then notices it.
+    int Start(const char* executable, int segmentId);
+    // SIGTERM, then waits for the process (SIGKILL after kStopGrace); removes the set.
+    void Stop();
+    // One exchange: posts the client's semaphore, then waits for the host's. 1 when the client
+    // answered, 0 when there is no client, a semaphore operation failed (perror "SVC()" or
+    // "SPH()"), the client ended or did not answer in time.
+    int Transact();
+
+    // 0 (or less) while no client runs.
+    pid_t GetPid() const { return pid; }
+    // -1 while the process holds no set.
+    int GetSemaphoreSet() const { return semaphoreSet; }
+
+    static void SetAnswerTimeout(int milliseconds) { answerTimeout = milliseconds; }
+    static int GetAnswerTimeout() { return answerTimeout; }
+
+private:
+    int AwaitAnswer();
+    // True when the process has ended; it has then been reaped.
+    bool HasEnded();
+    // Waits up to the given time for the process to end (blocking for a negative time).
+    bool Reap(int milliseconds);
+    void RemoveSemaphoreSet();
+
+    inline static int answerTimeout = kDefaultAnswerTimeout;
+
+    pid_t pid = 0;
+    int semaphoreSet = -1; // 0 is a valid id
+};

@@ -1,0 +1,330 @@
+#include "model/elements/ACElem.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/sem.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <sstream>
+#include <string>
+
+#include "model/data/ClockList.h"
+#include "model/simulation/ClientCompiler.h"
+#include "model/simulation/SharedMemory.h"
+#include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/FakeElementUi.h"
+#include "tests/model/elements/PlaneText.h"
+
+namespace {
+
+// Inverts the plane; written with nested braces and a blank line, as users write code.
+const char kInvert[] = "for (int y = 0; y < DIMY; y++) {\n"
+                       "    for (int x = 0; x < DIMX; x++) {\n"
+                       "\n"
+                       "        out.SetBit(x, y, !in(x, y));\n"
+                       "    }\n"
+                       "}";
+
+// Row 0 shows how many steps the client has made since it started.
+const char kCounter[] = "static int calls = 0;\n"
+                        "calls++;\n"
+                        "for (int x = 0; x < calls; x++) out.SetBit(x, 0);";
+
+// A C++ element of 3 x 2 planes holding the inverter, written at level 1.
+const char* const kCBlock = R"(  TYPE: C++
+  INTERNAL_DATA {
+    NAME:       C++
+    COMMENT:    
+    INPUTS:     1
+    OUTPUTS:    1
+    INPUT_DIM:  (3,2)
+    OUTPUT_DIM: (3,2)
+    CLOCK:      1
+    TIME:       10
+  }
+  LOGICAL_DATA {
+    LISTING:
+for (int y = 0; y < DIMY; y++) {
+    for (int x = 0; x < DIMX; x++) {
+
+        out.SetBit(x, y, !in(x, y));
+    }
+}
+  }
+)";
+
+const char* GnuCompiler() {
+    return "g++";
+}
+
+bool IsReaped(int pid) {
+    return kill(pid, 0) == -1 && errno == ESRCH;
+}
+
+class ACElemFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SetCompilerSettingsSource({GnuCompiler, nullptr, nullptr});
+        ACElem::RegisterType();
+        inverter = new D_CElem(nullptr);
+        inverter->SetCode(kInvert);
+        const char* messages = nullptr;
+        EXPECT_EQ(inverter->Compile(messages), 1) << messages;
+    }
+    static void TearDownTestSuite() {
+        delete inverter;
+        inverter = nullptr;
+        SetCompilerSettingsSource({nullptr, nullptr, nullptr});
+    }
+
+    ACElemFixture() : element(nullptr, 0, 0) {
+        ResetClocks();
+        Resize(element, 3, 2);
+        element.CreateData();
+    }
+    ~ACElemFixture() override { GetClocks().Clear(); }
+
+    static void Resize(AElement& target, int width, int height) {
+        target.SetInputPlaneSize(0, width, height);
+        target.SetOutputPlaneSize(0, width, height);
+    }
+
+    // The inverter's executable, copied: no compile of its own.
+    static void LoadInverter(ACElem& target) {
+        target.GetData().Assign(*inverter);
+        ASSERT_EQ(target.GetData().IsCompiled(), 1);
+        ASSERT_GT(target.GetData().CreateProcess(), 0);
+    }
+
+    // One step of the element with the plane at its input; its output afterwards.
+    static std::string Step(ACElem& target, const std::string& in) {
+        *target.GetInputPlane(0) = PlaneFromText(in);
+        target.Simulate();
+        return PlaneText(*target.GetOutputPlane(0));
+    }
+
+    inline static D_CElem* inverter = nullptr;
+    FakeElementUi ui;
+    ACElem element;
+};
+
+using ACElemBlock = ACElemFixture;
+using ACElemStep = ACElemFixture;
+using ACElemClient = ACElemFixture;
+
+} // namespace
+
+TEST_F(ACElemBlock, WritesTheCodeUnchangedAndReadsItBackByteForByte) {
+    element.GetData().SetCode(kInvert);
+    EXPECT_EQ(WriteBlock(element, 1), kCBlock);
+
+    D_CElem target(nullptr);
+    EXPECT_EQ(ReadBlock(element, kCBlock, &target), 0);
+    EXPECT_STREQ(target.GetCode(), kInvert);
+    EXPECT_EQ(target.IsCompiled(), 0);
+    EXPECT_EQ(WriteBlock(element, 1, &target), kCBlock);
+
+    // Empty code is an empty line.
+    element.GetData().SetCode("");
+    const std::string empty = WriteBlock(element, 0);
+    EXPECT_NE(empty.find("LOGICAL_DATA {\n  LISTING:\n\n}\n"), std::string::npos) << empty;
+    EXPECT_EQ(ReadBlock(element, empty, &target), 0);
+    EXPECT_STREQ(target.GetCode(), "");
+}
+
+TEST_F(ACElemBlock, TakesTheCodeUpToTheLineBeforeTheClosingBrace) {
+    struct ListingCase {
+        const char* listing; // after "LISTING:"
+        const char* code;
+    };
+    const ListingCase kCases[] = {
+        {" ignored\nx = 1;\n  }\n", "x = 1;"},
+        {"\n\nx = 1;\n\n  }\n", "\nx = 1;\n"},
+        {"\nx = 1; }\n", ""}, // no line end before the brace
+        {"\n}\n", ""},
+        {"\n{ a; }\nb;\n} rest of the line\n", "{ a; }\nb;"},
+        {"\n#include <math.h>\n  }\n", "#include <math.h>"},
+    };
+    for (const ListingCase& c : kCases) {
+        SCOPED_TRACE(c.listing);
+        const std::string text =
+            std::string(kCBlock).substr(0, std::string(kCBlock).find("LISTING:") + 8) + c.listing;
+        D_CElem target(nullptr);
+        EXPECT_EQ(ReadBlock(element, text, &target), 0);
+        EXPECT_STREQ(target.GetCode(), c.code);
+    }
+}
+
+TEST_F(ACElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
+    const BrokenBlock kBroken[] = {
+        {"LOGICAL_DATA {", "LOGICAL {", kKeywordExpected, 12, "LOGICAL_DATA"},
+        {"LOGICAL_DATA {", "LOGICAL_DATA", kKeywordExpected, 13, "{"},
+        {"    LISTING:\n", "    LIST:\n", kKeywordExpected, 13, "LISTING:"},
+        {"INPUTS:     1", "INPUTS:     x", kUnexpectedChar, 5, "INPUTS:"},
+        // Cut off before the closing brace, or a brace too many in the code.
+        {"    }\n}\n  }\n", "    }\n}\n", kUnexpectedEof, 19, ""},
+        {"\n        out", "{\n        out", kUnexpectedEof, 20, ""},
+    };
+    for (const BrokenBlock& broken : kBroken) {
+        ACElem read(nullptr, 0, 0);
+        read.SetName("kept");
+        read.GetData().SetCode("kept code");
+        D_CElem target(nullptr);
+        target.SetCode("target code");
+        ExpectReadError(read, kCBlock, broken, &target);
+        EXPECT_STREQ(target.GetCode(), "target code");
+        ExpectReadError(read, kCBlock, broken);
+        EXPECT_STREQ(read.GetName(), "kept");
+        EXPECT_STREQ(read.GetData().GetCode(), "kept code");
+        EXPECT_EQ(read.GetInputPlaneWidth(0), 16);
+    }
+}
+
+TEST_F(ACElemBlock, ReadingCompilesStartsTheClientAndInvertsThePlane) {
+    ACElem read(nullptr, 0, 0);
+    ASSERT_EQ(ReadBlock(read, kCBlock), 0);
+    EXPECT_EQ(GetParseError(), 0);
+    EXPECT_EQ(read.GetData().IsCompiled(), 1);
+    EXPECT_GT(read.GetData().GetPid(), 0);
+    EXPECT_EQ(read.GetInputPlaneWidth(0), 3);
+    EXPECT_EQ(Step(read, "100/011"), "011/100");
+}
+
+TEST_F(ACElemBlock, CodeThatDoesNotCompileIsKeptAndReportedAsCompilerError) {
+    std::string text = kCBlock;
+    text.replace(text.find("        out.SetBit"), 8, "        undeclared_name; ");
+    ACElem read(nullptr, 0, 0);
+    EXPECT_EQ(ReadBlock(read, text), kCompilerError);
+    EXPECT_EQ(GetParseError(), kCompilerError);
+    EXPECT_EQ(GetParseErrorLine(), 20);
+    ASSERT_NE(GetParseErrorToken(), nullptr);
+    const std::string messages = GetParseErrorToken();
+    // The error is on the code's fourth line.
+    EXPECT_NE(messages.find("4:9: error:"), std::string::npos) << messages;
+    EXPECT_EQ(messages.find("Success"), std::string::npos);
+    EXPECT_NE(std::string(read.GetData().GetCode()).find("undeclared_name"), std::string::npos);
+    EXPECT_EQ(read.GetData().IsCompiled(), 0);
+    EXPECT_EQ(read.GetData().GetPid(), 0);
+}
+
+TEST_F(ACElemStep, WithoutAClientTheStepSaysSoAndLeavesTheOutput) {
+    EXPECT_EQ(element.GetClock(), 1);
+    EXPECT_STREQ(element.GetData().GetCode(), "");
+    EXPECT_EQ(element.GetData().IsCompiled(), 0);
+    *element.GetOutputPlane(0) = PlaneFromText("101/010");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Step(element, "111/111"), "101/010");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "D_CElem::Simulate: process isn't running\n");
+}
+
+TEST_F(ACElemStep, PassesThePlaneThroughSharedMemoryWithoutStrayBits) {
+    // 40 cells wide: two words a row, the second with padding.
+    Resize(element, 40, 2);
+    element.DimensionChanged();
+    LoadInverter(element);
+    const std::string in = "1011000000000000000000000000000011110000/"
+                           "0000000000000000000000000000000100000001";
+    const std::string inverted = "0100111111111111111111111111111100001111/"
+                                 "1111111111111111111111111111111011111110";
+    EXPECT_EQ(Step(element, in), inverted);
+    EXPECT_EQ(*element.GetOutputPlane(0), PlaneFromText(inverted)); // padding included
+    EXPECT_EQ(Step(element, inverted), in);
+}
+
+TEST_F(ACElemClient, EveryResetStartsAFreshClient) {
+    Resize(element, 4, 1);
+    element.DimensionChanged();
+    element.GetData().SetCode(kCounter);
+    const char* messages = nullptr;
+    ASSERT_EQ(element.GetData().Compile(messages), 1) << messages;
+    element.Reset();
+    const int first = element.GetData().GetPid();
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(Step(element, "0000"), "1000");
+    EXPECT_EQ(Step(element, "0000"), "1100");
+
+    element.Reset();
+    EXPECT_TRUE(IsReaped(first));
+    EXPECT_NE(element.GetData().GetPid(), first);
+    EXPECT_EQ(Step(element, "0000"), "1000");
+}
+
+TEST_F(ACElemClient, DeletingTheElementStopsTheClientAndRemovesItsFiles) {
+    ACElem* doomed = new ACElem(nullptr, 0, 0);
+    Resize(*doomed, 3, 2);
+    doomed->CreateData();
+    LoadInverter(*doomed);
+    const int pid = doomed->GetData().GetPid();
+    const int set = doomed->GetData().GetSemaphoreSet();
+    const std::string executable = doomed->GetData().GetExecutablePath();
+    EXPECT_EQ(access(executable.c_str(), X_OK), 0);
+    delete doomed;
+    EXPECT_TRUE(IsReaped(pid)); // neither running nor a zombie
+    EXPECT_EQ(semctl(set, 0, GETVAL), -1);
+    EXPECT_NE(access(executable.c_str(), F_OK), 0);
+}
+
+TEST_F(ACElemClient, ACopyHasItsOwnExecutableAndClient) {
+    LoadInverter(element);
+    AElement* copy = AElement::Clone(element);
+    ACElem* cCopy = dynamic_cast<ACElem*>(copy);
+    ASSERT_NE(cCopy, nullptr);
+    D_CElem& data = cCopy->GetData();
+    EXPECT_STRNE(data.GetExecutablePath(), element.GetData().GetExecutablePath());
+    EXPECT_EQ(access(data.GetExecutablePath(), X_OK), 0);
+    EXPECT_GT(data.GetPid(), 0);
+    EXPECT_NE(data.GetPid(), element.GetData().GetPid());
+    EXPECT_EQ(data.GetPlane(), cCopy->GetInputPlane(0));
+
+    // The code window's working copy: stopped, then given back.
+    D_CElem working(data);
+    working.StopProcess();
+    element.GetData().StopProcess();
+    element.GetData().Assign(working);
+    EXPECT_EQ(element.GetData().IsCompiled(), 1);
+    EXPECT_EQ(element.GetData().GetPid(), 0); // the working copy ran no client
+    delete copy;
+    EXPECT_EQ(Step(element, "110/001"), "001/110"); // starts one itself
+}
+
+TEST_F(ACElemClient, ALargerPlaneMovesEveryRunningClientToALargerSegment) {
+    LoadInverter(element);
+    ACElem large(nullptr, 0, 0);
+    Resize(large, 3, 2);
+    large.CreateData();
+    LoadInverter(large);
+
+    // One word a row: more rows than the segment holds words.
+    const int rows = static_cast<int>(SharedBufferSize(D_CElem::SharedMemory) / 4) + 5;
+    const int oldId = D_CElem::SharedMemoryId;
+    Resize(large, 32, rows);
+    large.DimensionChanged();
+    EXPECT_NE(D_CElem::SharedMemoryId, oldId);
+    EXPECT_GE(SharedBufferSize(D_CElem::SharedMemory), static_cast<uint32_t>(rows * 4));
+    EXPECT_GT(large.GetData().GetPid(), 0);
+
+    EXPECT_EQ(Step(element, "100/011"), "011/100");
+    Matrix in(32, rows);
+    in.SetBit(31, rows - 1, 1);
+    *large.GetInputPlane(0) = in;
+    large.Simulate();
+    in.Nor(in); // inverted
+    EXPECT_EQ(*large.GetOutputPlane(0), in);
+}
+
+TEST_F(ACElemClient, AClientThatDiedIsNoticedAndStartedAgain) {
+    LoadInverter(element);
+    const int pid = element.GetData().GetPid();
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    *element.GetOutputPlane(0) = PlaneFromText("111/000");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Step(element, "100/011"), "111/000");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "D_CElem::Simulate: process isn't running\n");
+    EXPECT_TRUE(IsReaped(pid));
+    EXPECT_EQ(element.GetData().GetPid(), 0);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Step(element, "100/011"), "011/100");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "D_CElem::Simulate: process isn't running\n");
+}
