@@ -14,6 +14,7 @@
 
 #include "model/data/Connection.h"
 #include "model/data/LinkStack.h"
+#include "model/elements/ACElem.h"
 #include "model/elements/AElement.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
@@ -114,6 +115,8 @@ AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWi
                 return new AInputElem(owner, 0, 0);
             case kOutput:
                 return new AOutputElem(owner, 0, 0);
+            case kCElem:
+                return new ACElem(owner, 0, 0);
             default:
                 // A type whose element class is not part of the program reads as unknown.
                 return nullptr;

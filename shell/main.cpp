@@ -7,10 +7,12 @@
 
 #include <string>
 
+#include "model/elements/ACElem.h"
 #include "model/elements/ArchitectureGraphics.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/LoadSaveObject.h"
 #include "model/format/TextFormat.h"
+#include "model/simulation/ClientCompiler.h"
 #include "shell/DragDisplay.h"
 #include "shell/FallbackResources.h"
 #include "shell/DragContext.h"
@@ -106,6 +108,10 @@ int main(int argc, char** argv) {
     // 12. The working-area font and contexts; every element type makes its stock icon on first
     // use.
     InitArchitectureGraphics();
+    // The C++ type compiles with the user's compiler settings and makes the shared memory segment
+    // of its clients.
+    SetCompilerSettingsSource({GetCompiler, GetCompilerFlags, GetLoaderFlags});
+    ACElem::RegisterType();
 
     // 13.
     OverviewWindow::InitCursor(topLevel);
