@@ -1,0 +1,30 @@
+#pragma once
+
+// The modify window of an INPUT element, on its working stack: cells can be edited, values
+// written, matrices loaded. OK commits the window's stack to the element's working and stored
+// stacks; Apply does the same, keeps the window and puts the current plane on the element's
+// output at once.
+
+#include "editors/APlaneModifyWindow.h"
+
+class AInputElem;
+class D_InputElem;
+
+class AInputModifyWindow : public APlaneModifyWindow {
+public:
+    // data is the element's working stack, which the window copies.
+    AInputModifyWindow(const D_InputElem& data, AInputElem* element, AElementModifyWindow** slot);
+    ~AInputModifyWindow() override;
+
+    void Ok() override;
+    void Apply() override;
+
+protected:
+    D_IOElem& ElementData() override;
+    // The window's slice into its stack, the stack into the element's working and stored stacks.
+    void StoreCopy() override;
+};
+
+// The editors' maker of the INPUT modify window: (element, its working stack, its slot). Another
+// element or data object is refused with a message on std::cerr.
+void MakeInputModifyWindow(AElement& element, FileArgument* data, AElementModifyWindow** slot);

@@ -1,0 +1,36 @@
+#include "editors/AOutputModifyWindow.h"
+
+#include <iostream>
+
+#include "model/elements/AOutputElem.h"
+
+AOutputModifyWindow::AOutputModifyWindow(const D_OutputElem& data, AOutputElem* owner,
+                                         AElementModifyWindow** slot)
+    : APlaneModifyWindow(owner, slot, new D_OutputElem(data), false) {}
+
+AOutputModifyWindow::~AOutputModifyWindow() = default;
+
+D_IOElem& AOutputModifyWindow::ElementData() {
+    return static_cast<AOutputElem*>(element)->GetData();
+}
+
+void AOutputModifyWindow::StoreCopy() {
+    static_cast<AOutputElem*>(element)->GetData() = static_cast<const D_OutputElem&>(*stack);
+}
+
+void AOutputModifyWindow::Ok() {
+    StoreCopy();
+    element->RefreshShowDataWindows();
+    element->SetModified();
+    delete this;
+}
+
+void MakeOutputModifyWindow(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+    AOutputElem* owner = dynamic_cast<AOutputElem*>(&element);
+    const D_OutputElem* stack = dynamic_cast<const D_OutputElem*>(data);
+    if (owner == nullptr || stack == nullptr) {
+        std::cerr << "MakeOutputModifyWindow: no OUTPUT element or stack" << std::endl;
+        return;
+    }
+    new AOutputModifyWindow(*stack, owner, slot);
+}
