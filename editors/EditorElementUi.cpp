@@ -3,8 +3,10 @@
 #include <iostream>
 
 #include "editors/AElementModifyWindow.h"
+#include "editors/AInputModifyWindow.h"
 #include "editors/AJoinModifyWindow.h"
 #include "editors/AMaskModifyWindow.h"
+#include "editors/AOutputModifyWindow.h"
 #include "editors/ARuleModifyWindow.h"
 #include "editors/ASSeedModifyWindow.h"
 #include "editors/EditorHost.h"
@@ -25,6 +27,8 @@ ModifyWindowMaker makers[kElementTypeCount] = {
     ASSeedModifyWindow::Make, // S-SEED
     nullptr,                  // SPLIT
     AJoinModifyWindow::Make,  // JOIN
+    MakeInputModifyWindow,    // INPUT
+    MakeOutputModifyWindow,   // OUTPUT
 };
 
 } // namespace
@@ -108,4 +112,24 @@ EditorElementUi::OpenTwoValuesDialog(const char* title, const char* label1, int 
 
 void EditorElementUi::DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) {
     delete dialog;
+}
+
+EditorElementUi::EditorElementUi() {
+    SetPlaneWindowUi(this);
+}
+
+EditorElementUi::~EditorElementUi() {
+    if (GetPlaneWindowUi() == this) SetPlaneWindowUi(nullptr);
+}
+
+void EditorElementUi::RecordPlane(AElementModifyWindow* window) {
+    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->RecordPlane();
+}
+
+void EditorElementUi::ShowPlane(AElementModifyWindow* window, int quiet) {
+    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ShowPlane(quiet);
+}
+
+void EditorElementUi::ReloadStack(AElementModifyWindow* window) {
+    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ReloadStack();
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "model/elements/ElementUi.h"
+#include "model/elements/PlaneWindowUi.h"
 
 // Makes the modify window of one element type for (element, its data object, the element's
 // modify-window slot); the window shows itself and stores itself in the slot.
@@ -21,8 +22,13 @@ using ModifyWindowMaker = void (*)(AElement& element, FileArgument* data,
 // The type's maker (null removes it); types without one open no modify window.
 void RegisterModifyWindowMaker(uint32_t type, ModifyWindowMaker maker);
 
-class EditorElementUi : public NullElementUi {
+// It is also the INPUT and OUTPUT elements' way to their open plane window: the last one made is
+// installed as the model's PlaneWindowUi until it goes.
+class EditorElementUi : public NullElementUi, public PlaneWindowUi {
 public:
+    EditorElementUi();
+    ~EditorElementUi() override;
+
     void CreateModifyWindow(AElement& element, FileArgument* data,
                             AElementModifyWindow** slot) override;
     void PopupModifyWindow(AElementModifyWindow* window) override;
@@ -44,4 +50,8 @@ public:
                                                int min2, int max2, TwoValuesCallback callback,
                                                void* client) override;
     void DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) override;
+
+    void RecordPlane(AElementModifyWindow* window) override;
+    void ShowPlane(AElementModifyWindow* window, int quiet) override;
+    void ReloadStack(AElementModifyWindow* window) override;
 };
