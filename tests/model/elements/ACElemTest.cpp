@@ -131,6 +131,12 @@ TEST_F(ACElemBlock, WritesTheCodeUnchangedAndReadsItBackByteForByte) {
     EXPECT_NE(empty.find("LOGICAL_DATA {\n  LISTING:\n\n}\n"), std::string::npos) << empty;
     EXPECT_EQ(ReadBlock(element, empty, &target), 0);
     EXPECT_STREQ(target.GetCode(), "");
+
+    std::ostringstream failed;
+    failed.setstate(std::ios::badbit);
+    ClearParseError();
+    EXPECT_EQ(element.Write(failed, 0, nullptr), kIoError);
+    EXPECT_EQ(GetParseError(), kIoError);
 }
 
 TEST_F(ACElemBlock, TakesTheCodeUpToTheLineBeforeTheClosingBrace) {
@@ -219,9 +225,14 @@ TEST_F(ACElemStep, WithoutAClientTheStepSaysSoAndLeavesTheOutput) {
 }
 
 TEST_F(ACElemStep, PassesThePlaneThroughSharedMemoryWithoutStrayBits) {
-    // 40 cells wide: two words a row, the second with padding.
+    // 40 cells wide: two words a row, the second with padding. An open code window goes with the
+    // old size.
+    element.OpenModifyWindow();
+    ASSERT_NE(element.GetModifyWindow(), nullptr);
     Resize(element, 40, 2);
     element.DimensionChanged();
+    EXPECT_EQ(element.GetModifyWindow(), nullptr);
+    EXPECT_EQ(element.GetData().GetPlane(), element.GetInputPlane(0));
     LoadInverter(element);
     const std::string in = "1011000000000000000000000000000011110000/"
                            "0000000000000000000000000000000100000001";
