@@ -62,7 +62,8 @@ TEST_F(AJoinModifyWindowTest, ShowsEveryRuleWithItsNumber) {
     short columns = 0;
     XtVaGetValues(window->GetRadioBox(), XmNnumColumns, &columns, nullptr);
     EXPECT_EQ(columns, 2);
-    Dimension width = 0, minWidth = 0, maxWidth = 0, height = 0, maxHeight = 0;
+    Dimension width = 0, height = 0;
+    int minWidth = 0, maxWidth = 0, maxHeight = 0; // the shell's hints are ints
     XtVaGetValues(window->GetShell(), XmNwidth, &width, XmNminWidth, &minWidth, XmNmaxWidth,
                   &maxWidth, XmNheight, &height, XmNmaxHeight, &maxHeight, nullptr);
     EXPECT_EQ(minWidth, width);

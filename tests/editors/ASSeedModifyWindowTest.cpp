@@ -63,7 +63,8 @@ TEST_F(ASSeedModifyWindowTest, ShowsTheOrientationAndCannotBeResized) {
     ASSERT_NE(horizontal, nullptr);
     EXPECT_FALSE(XmToggleButtonGadgetGetState(vertical));
     EXPECT_TRUE(XmToggleButtonGadgetGetState(horizontal));
-    Dimension width = 0, height = 0, minWidth = 0, maxWidth = 0, minHeight = 0, maxHeight = 0;
+    Dimension width = 0, height = 0;
+    int minWidth = 0, maxWidth = 0, minHeight = 0, maxHeight = 0; // the shell's hints are ints
     XtVaGetValues(window->GetShell(), XmNwidth, &width, XmNheight, &height, XmNminWidth, &minWidth,
                   XmNmaxWidth, &maxWidth, XmNminHeight, &minHeight, XmNmaxHeight, &maxHeight,
                   nullptr);
