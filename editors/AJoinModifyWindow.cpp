@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <iostream>
 
+#include "toolkit/OwnedXmString.h"
+
 namespace {
 
 void ToggleCallback(Widget toggle, XtPointer self, XtPointer call) {
@@ -43,9 +45,11 @@ void AJoinModifyWindow::BuildWidgets() {
                                    XmNmarginWidth, 3, nullptr);
     Widget frame = XtVaCreateManagedWidget("data_frame", xmFrameWidgetClass, form, nullptr);
     Widget dataForm = XtVaCreateWidget("data_form", xmFormWidgetClass, frame, nullptr);
-    Widget label = XtVaCreateManagedWidget("Type:", xmLabelGadgetClass, dataForm, XmNtopAttachment,
-                                           XmATTACH_FORM, XmNtopOffset, 5, XmNleftAttachment,
-                                           XmATTACH_FORM, XmNleftOffset, 5, nullptr);
+    OwnedXmString labelText("Type:");
+    Widget label =
+        XtVaCreateManagedWidget("Type:", xmLabelGadgetClass, dataForm, XmNlabelString,
+                                labelText.Get(), XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5,
+                                XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 5, nullptr);
     Widget radioFrame = XtVaCreateManagedWidget(
         "radio_frame", xmFrameWidgetClass, dataForm, XmNmarginWidth, 5, XmNtopAttachment,
         XmATTACH_WIDGET, XmNtopWidget, label, XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 5,
@@ -58,10 +62,11 @@ void AJoinModifyWindow::BuildWidgets() {
     radioBox = XmCreateRadioBox(radioFrame, const_cast<char*>("radio_box"), args, 3);
     const char* const names[kJoinRuleCount] = {"Or", "Nor", "Xor", "And", "Nand"}; // by rule
     for (int i = 0; i < kJoinRuleCount; i++) {
-        Widget toggle =
-            XtVaCreateManagedWidget(names[i], xmToggleButtonGadgetClass, radioBox, XmNuserData,
-                                    reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)), XmNset,
-                                    workingCopy->GetRule() == i ? True : False, nullptr);
+        OwnedXmString toggleText(names[i]);
+        Widget toggle = XtVaCreateManagedWidget(
+            names[i], xmToggleButtonGadgetClass, radioBox, XmNlabelString, toggleText.Get(),
+            XmNuserData, reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)), XmNset,
+            workingCopy->GetRule() == i ? True : False, nullptr);
         XtAddCallback(toggle, XmNvalueChangedCallback, ToggleCallback, this);
     }
     XtManageChild(radioBox);

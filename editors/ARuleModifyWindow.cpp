@@ -70,6 +70,10 @@ void DimensionResultCallback(int cancelled, int x, int y, void* self) {
     static_cast<ARuleModifyWindow*>(self)->DimensionResult(cancelled, x, y);
 }
 
+void DialogDestroyedCallback(Widget, XtPointer self, XtPointer) {
+    static_cast<ARuleModifyWindow*>(self)->DimensionDialogGone();
+}
+
 void SetLabel(Widget label, const char* text) {
     OwnedXmString string(text);
     XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
@@ -119,8 +123,11 @@ ARuleModifyWindow::~ARuleModifyWindow() {
     if (maskWindow != nullptr) delete maskWindow;
     maskWindow = nullptr;
     // A dialog still asking would answer a window that is gone.
-    if (dimensionDialog != nullptr) delete dimensionDialog;
-    dimensionDialog = nullptr;
+    if (dimensionDialog != nullptr) {
+        ModifyTwoValuesDialog* dialog = dimensionDialog;
+        ForgetDimensionDialog();
+        delete dialog;
+    }
     workingCopy.reset();
 }
 
@@ -273,11 +280,28 @@ void ARuleModifyWindow::OpenDimensionDialog(const char* title, int x, int y) {
     dimensionDialog = new ModifyTwoValuesDialog(
         shell, title, "X-Dimension:", x, 1, workingCopy->GetMaxWidth(), "Y-Dimension:", y, 1,
         workingCopy->GetMaxHeight(), DimensionResultCallback, this, 0);
+    // The dialog also goes unanswered when its shell is destroyed from outside (with the shell
+    // this window sits on, before this window learns of it).
+    XtAddCallback(dimensionDialog->GetShell(), XmNdestroyCallback, DialogDestroyedCallback, this);
+}
+
+void ARuleModifyWindow::ForgetDimensionDialog() {
+    if (dimensionDialog == nullptr) return;
+    Widget dialogShell = dimensionDialog->GetShell();
+    if (dialogShell != nullptr) {
+        XtRemoveCallback(dialogShell, XmNdestroyCallback, DialogDestroyedCallback, this);
+    }
+    dimensionDialog = nullptr;
+}
+
+void ARuleModifyWindow::DimensionDialogGone() {
+    // The dialog deletes itself with its shell.
+    dimensionDialog = nullptr;
 }
 
 void ARuleModifyWindow::DimensionResult(int cancelled, int x, int y) {
     // The dialog deletes itself after this answer.
-    dimensionDialog = nullptr;
+    ForgetDimensionDialog();
     if (cancelled) {
         if (!HasPatterns()) delete this;
         return;

@@ -41,6 +41,8 @@ public:
     // The answer of a dimension dialog: new patterns of x by y cells keeping the cells both
     // sizes share; cancelled while a pattern is missing, the window goes.
     void DimensionResult(int cancelled, int x, int y);
+    // The dimension dialog's shell was destroyed without an answer.
+    void DimensionDialogGone();
 
     // The buttons and the zoom scale.
     void SetAllSearch();
@@ -69,6 +71,8 @@ private:
     void BuildWidgets();
     void CreateSide(Widget form, bool left);
     void OpenDimensionDialog(const char* title, int width, int height);
+    // Drops the pointer to the dimension dialog and its destroy callback.
+    void ForgetDimensionDialog();
     bool HasPatterns() const;
 
     // OK and Apply write the element's rule data, reached through the element.

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <iostream>
 
+#include "toolkit/OwnedXmString.h"
+
 namespace {
 
 void ToggleCallback(Widget toggle, XtPointer self, XtPointer call) {
@@ -43,9 +45,11 @@ void ASSeedModifyWindow::BuildWidgets() {
                                    XmNmarginWidth, 3, nullptr);
     Widget frame = XtVaCreateManagedWidget("frame", xmFrameWidgetClass, form, nullptr);
     Widget valueForm = XtVaCreateWidget("value_form", xmFormWidgetClass, frame, nullptr);
-    Widget label = XtVaCreateManagedWidget(
-        "Orientation: ", xmLabelGadgetClass, valueForm, XmNtopAttachment, XmATTACH_FORM,
-        XmNtopOffset, 5, XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 5, nullptr);
+    OwnedXmString labelText("Orientation: ");
+    Widget label =
+        XtVaCreateManagedWidget("Orientation: ", xmLabelGadgetClass, valueForm, XmNlabelString,
+                                labelText.Get(), XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5,
+                                XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 5, nullptr);
     Widget radioFrame = XtVaCreateManagedWidget(
         "radio_frame", xmFrameWidgetClass, valueForm, XmNmarginWidth, 5, XmNleftAttachment,
         XmATTACH_WIDGET, XmNleftWidget, label, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5,
@@ -57,10 +61,11 @@ void ASSeedModifyWindow::BuildWidgets() {
     radioBox = XmCreateRadioBox(radioFrame, const_cast<char*>("radio_box"), args, 2);
     const char* const names[] = {"Vertical", "Horizontal"}; // by orientation
     for (int i = 0; i < 2; i++) {
-        Widget toggle =
-            XtVaCreateManagedWidget(names[i], xmToggleButtonGadgetClass, radioBox, XmNuserData,
-                                    reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)), XmNset,
-                                    workingCopy->GetOrientation() == i ? True : False, nullptr);
+        OwnedXmString toggleText(names[i]);
+        Widget toggle = XtVaCreateManagedWidget(
+            names[i], xmToggleButtonGadgetClass, radioBox, XmNlabelString, toggleText.Get(),
+            XmNuserData, reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)), XmNset,
+            workingCopy->GetOrientation() == i ? True : False, nullptr);
         XtAddCallback(toggle, XmNvalueChangedCallback, ToggleCallback, this);
     }
     XtManageChild(radioBox);

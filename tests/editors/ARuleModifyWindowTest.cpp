@@ -3,6 +3,7 @@
 
 #include "editors/ARuleModifyWindow.h"
 
+#include <X11/Shell.h>
 #include <Xm/Scale.h>
 #include <Xm/Separator.h>
 #include <Xm/Xm.h>
@@ -392,4 +393,26 @@ TEST_F(ARuleModifyWindowTest, ClosingInAnyOrderLeavesNothingBehind) {
     Click(ButtonLabelled(window->GetShell(), " Dimension "));
     RunInDispatch([&] { element.reset(); });
     EXPECT_EQ(PopupCount(Editors().topLevel), 0);
+}
+
+TEST_F(ARuleModifyWindowTest, GoesWithTheShellItSitsOn) {
+    for (bool defined : {false, true}) {
+        SCOPED_TRACE(defined);
+        Widget owner = XtVaCreatePopupShell("owner", topLevelShellWidgetClass, Editors().topLevel,
+                                            XmNwidth, 100, XmNheight, 100, nullptr);
+        XtRealizeWidget(owner);
+        Host().ownerShell = owner;
+        if (defined) Define();
+        ARuleModifyWindow* window = Open();
+        if (defined) {
+            OpenMask(window);
+            Click(ButtonLabelled(window->GetShell(), " Dimension "));
+        }
+        ASSERT_NE(window->GetDimensionDialog(), nullptr);
+        // The dialog and both windows go with it, whatever order their shells go in.
+        RunInDispatch([&] { XtDestroyWidget(owner); });
+        Host().ownerShell = nullptr;
+        EXPECT_EQ(element->GetModifyWindow(), nullptr);
+        EXPECT_EQ(PopupCount(Editors().topLevel), 0);
+    }
 }
