@@ -39,7 +39,7 @@ void ApplyStartupOptions(MainWindow& main) {
         LoadFile(*main.GetLibraryWindow(), library, nullptr);
     }
     if (GetStartupElementWindow()) main.ToggleElementList();
-    if (GetStartupOverviewWindow()) main.OpenOverview();
+    // The overview option is stored and edited, but not applied at start-up.
     if (GetStartupSimulationBox()) main.ToggleSimulationBox();
 }
 
