@@ -14,7 +14,6 @@
 
 #include "editors/EditorHost.h"
 #include "model/elements/ARuleElem.h"
-#include "model/elements/ElementType.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
