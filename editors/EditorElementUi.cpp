@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "editors/ACModifyWindow.h"
 #include "editors/AElementModifyWindow.h"
 #include "editors/AInputModifyWindow.h"
 #include "editors/AJoinModifyWindow.h"
@@ -29,6 +30,7 @@ ModifyWindowMaker makers[kElementTypeCount] = {
     AJoinModifyWindow::Make,  // JOIN
     MakeInputModifyWindow,    // INPUT
     MakeOutputModifyWindow,   // OUTPUT
+    ACModifyWindow::Make,     // C++
 };
 
 } // namespace

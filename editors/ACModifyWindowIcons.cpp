@@ -1,0 +1,63 @@
+#include "editors/ACModifyWindowIcons.h"
+
+// clang-format off
+const char* const kCompileIcon[] = {
+    "22 22 4 1",
+    "  c None",
+    "# c black",
+    ". c white",
+    "d c #000080",
+    "                      ",
+    "   #############      ",
+    "   #...........##     ",
+    "   #...........#.#    ",
+    "   #.ddd..d....####   ",
+    "   #.d.d.dd.......#   ",
+    "   #.d.d..d.......#   ",
+    "   #.ddd.ddd......#   ",
+    "   #..............#   ",
+    "   #..d..ddd..d...#   ",
+    "   #.dd..d.d.dd...#   ",
+    "   #..d..d.d..d...#   ",
+    "   #.ddd.ddd.ddd..#   ",
+    "   #..............#   ",
+    "   #..d...d..ddd..#   ",
+    "   #.dd..dd..d.d..#   ",
+    "   #..d...d..d.d..#   ",
+    "   #.ddd.ddd.ddd..#   ",
+    "   #..............#   ",
+    "   #..............#   ",
+    "   ################   ",
+    "                      "
+};
+
+const char* const kHelpIcon[] = {
+    "22 22 4 1",
+    "  c None",
+    "# c #000060",
+    ". c white",
+    "b c #2050d0",
+    "                      ",
+    "       ########       ",
+    "     ##bbbbbbbb##     ",
+    "    ##bbbbbbbbbb##    ",
+    "   #bbbbbbbbbbbbbb#   ",
+    "  ##bbbbb....bbbbb##  ",
+    "  #bbbbb......bbbbb#  ",
+    " #bbbbb..bbbb..bbbbb# ",
+    " #bbbbb..bbbb..bbbbb# ",
+    " #bbbbbbbbbb..bbbbbb# ",
+    " #bbbbbbbbb..bbbbbbb# ",
+    " #bbbbbbbb..bbbbbbbb# ",
+    " #bbbbbbbb..bbbbbbbb# ",
+    " #bbbbbbbbbbbbbbbbbb# ",
+    " #bbbbbbbb..bbbbbbbb# ",
+    "  #bbbbbbb..bbbbbbb#  ",
+    "  ##bbbbbbbbbbbbbb##  ",
+    "   #bbbbbbbbbbbbbb#   ",
+    "    ##bbbbbbbbbb##    ",
+    "     ##bbbbbbbb##     ",
+    "       ########       ",
+    "                      "
+};
+// clang-format on
