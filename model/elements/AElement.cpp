@@ -197,7 +197,7 @@ void AElement::SetGrabOffset(int px, int py) {
 }
 
 int AElement::GetPinPosition(int pinCode, int& px, int& py) const {
-    return PinEndPoint(pinCode, x, y, width, inputCount, outputCount, px, py);
+    return PinEndPoint(pinCode, x, y, width, inputCount, outputCount, px, py, firstPinOffset);
 }
 
 void AElement::OpenDimensionDialog() {
@@ -330,6 +330,38 @@ void AElement::SetOutputPlaneSize(int index, int pwidth, int pheight) {
         return;
     }
     outputPlanes[index] = NewPlane(pwidth, pheight);
+}
+
+void AElement::RemovePin(int pinCode) {
+    const bool input = IsInputPin(pinCode);
+    const int index = PinIndex(pinCode);
+    const int count = input ? inputCount : outputCount;
+    if (pinCode == kNoPin || index < 0 || index >= count) {
+        std::cerr << "AElement::RemovePin: no pin " << pinCode << std::endl;
+        return;
+    }
+    std::vector<Connection*>& slots = input ? inputConnections : outputConnections;
+    if (slots[index] != nullptr) delete slots[index];
+    if (!input) {
+        for (int k = index; k < outputCount; k++)
+            CloseShowDataWindow(k + 1);
+    }
+    for (int j = index + 1; j < count; j++) {
+        if (slots[j] != nullptr) {
+            slots[j]->Reconnect(this, input ? InputPinCode(j - 1) : OutputPinCode(j - 1));
+        }
+    }
+    // The last slot is empty now; shrinking keeps the addresses the open windows hold.
+    slots.pop_back();
+    if (input) {
+        inputPlanes.erase(inputPlanes.begin() + index);
+        inputCount--;
+    } else {
+        outputPlanes.erase(outputPlanes.begin() + index);
+        showDataHeights.erase(showDataHeights.begin() + index);
+        showDataWindows.pop_back();
+        outputCount--;
+    }
 }
 
 void AElement::SetName(const char* text) {

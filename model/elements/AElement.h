@@ -106,6 +106,12 @@ public:
     int SetPinCount(int inputs, int outputs, int redraw);
     void SetInputPlaneSize(int index, int width, int height);
     void SetOutputPlaneSize(int index, int width, int height);
+    // Takes one pin out (a macro losing a port): its connection is deleted and its plane dropped;
+    // the pins above move down one place with their planes and connections, which are re-attached
+    // to their new pin codes without drawing. A removed output closes the single-output show-data
+    // windows of it and of every output above it (their numbers change); the all-outputs window
+    // stays. The icon is not updated.
+    void RemovePin(int pinCode);
 
     // Result of the "Change Dimension" dialog; client is the element.
     static void DimensionDialogCallback(int cancelled, int width, int height, void* client);
@@ -220,7 +226,8 @@ public:
     void SetModifyWindowZoom(int zoom) { modifyWindowZoom = zoom; }
     int GetModifyWindowZoom() const { return modifyWindowZoom; }
     void SetModified() { modified = 1; }
-    void ClearModified() { modified = 0; }
+    // Virtual so that clearing an architecture also clears what a macro holds.
+    virtual void ClearModified() { modified = 0; }
     void SetClock(int k) { clock = k; }
     int GetClock() const { return clock; }
     // If the clock number is old it becomes new; returns the number it had.
@@ -236,6 +243,8 @@ protected:
     static int StockIconWidth(uint32_t type, int inputs, int outputs);
     static int StockIconHeight(uint32_t type, int inputs, int outputs);
     static Pixmap StockIconPixmap(uint32_t type, int inputs, int outputs);
+    // Icon top to the top of the first pin box, pixels: 11, and 5 for the macro ports.
+    void SetFirstPinOffset(int offset) { firstPinOffset = offset; }
 
     // For a type's OpenModifyWindow: pops the open window up, or has the window of the type made
     // for the given data object.

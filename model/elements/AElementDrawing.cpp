@@ -128,12 +128,12 @@ void AElement::HideFrame() {
 }
 
 int AElement::PinAt(int px, int py) const {
-    return ::PinAt(px, py, width, inputCount, outputCount);
+    return ::PinAt(px, py, width, inputCount, outputCount, firstPinOffset);
 }
 
 void AElement::DrawPinHighlight(int pinCode, int on) {
     int bx, by;
-    if (!PinBoxOrigin(pinCode, width, inputCount, outputCount, bx, by)) return;
+    if (!PinBoxOrigin(pinCode, width, inputCount, outputCount, bx, by, firstPinOffset)) return;
     const ArchitectureGraphics* g = display != nullptr ? GetArchitectureGraphics() : nullptr;
     if (g == nullptr || window == 0) return;
     bx += x;

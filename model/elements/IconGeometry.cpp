@@ -15,8 +15,8 @@ void IconSize(uint32_t type, int inputs, int outputs, int& width, int& height) {
     height = std::max(kPinPitch * std::max(inputs, outputs) + kPinPitch, 30);
 }
 
-int PinAt(int px, int py, int width, int inputs, int outputs) {
-    int d = py - kFirstPinOffset;
+int PinAt(int px, int py, int width, int inputs, int outputs, int firstPinOffset) {
+    int d = py - firstPinOffset;
     if (d < 0 || d % kPinPitch > kPinBoxHeight) return kNoPin;
     int k = d / kPinPitch + 1; // 1-based pin row
     if (px >= width - kPinBoxWidth && px <= width && k <= outputs) return 2 * k + 1;
@@ -24,7 +24,8 @@ int PinAt(int px, int py, int width, int inputs, int outputs) {
     return kNoPin;
 }
 
-bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by) {
+bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by,
+                  int firstPinOffset) {
     int k = PinIndex(code);
     if (IsInputPin(code) && k < inputs) {
         bx = 0;
@@ -33,11 +34,12 @@ bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by
     } else {
         return false;
     }
-    by = kFirstPinOffset + kPinPitch * k;
+    by = firstPinOffset + kPinPitch * k;
     return true;
 }
 
-int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int& px, int& py) {
+int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int& px, int& py,
+                int firstPinOffset) {
     int k = PinIndex(code);
     if (IsInputPin(code) && k < inputs) {
         px = x - 1;
@@ -46,7 +48,8 @@ int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int&
     } else {
         return -1;
     }
-    py = y + kPinPitch + kPinPitch * k;
+    // Level with the middle of the pin box.
+    py = y + firstPinOffset + (kPinPitch - kFirstPinOffset) + kPinPitch * k;
     return 0;
 }
 

@@ -20,16 +20,19 @@ const int kNameMargin = 8; // a name keeps this far from both icon edges
 // pixel larger in each direction.
 void IconSize(uint32_t type, int inputs, int outputs, int& width, int& height);
 
-// The pin code under (px, py), relative to the icon's upper left corner; 0 between pins.
-int PinAt(int px, int py, int width, int inputs, int outputs);
+// The pin code under (px, py), relative to the icon's upper left corner; 0 between pins. The
+// first-pin offset is the icon top to the top of the first pin box (a macro port's lies higher).
+int PinAt(int px, int py, int width, int inputs, int outputs, int firstPinOffset = kFirstPinOffset);
 
 // Upper left corner of a pin's box relative to the icon; false for a pin the element lacks.
-bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by);
+bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by,
+                  int firstPinOffset = kFirstPinOffset);
 
 // The wire end point of a pin for an icon at (x, y): just outside the icon, level with the middle
 // of the pin box. -1 for a pin the element lacks (code 0 or 1, or an index beyond its side),
 // else 0.
-int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int& px, int& py);
+int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int& px, int& py,
+                int firstPinOffset = kFirstPinOffset);
 
 // A point hit counts the right and bottom edges as outside.
 bool IconContains(int x, int y, int width, int height, int px, int py);
