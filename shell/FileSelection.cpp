@@ -214,10 +214,15 @@ int LoadFile(LoadSaveObject& object, const char* path, FileArgument* argument) {
     PopdownDialog();
     UpdateDisplay();
     int result = 0;
+    ArchitectureWindow* window = dynamic_cast<ArchitectureWindow*>(&object);
     {
         BusyScope busy("LOADING");
         const int read = object.Read(in, argument);
-        if (read != 0 || GetParseError() != 0) {
+        // A window that may not be cleared read nothing; an error recorded meanwhile belongs to
+        // the save its question asked for, which has reported it already.
+        if (window != nullptr && !window->DidRead()) {
+            result = 1;
+        } else if (read != 0 || GetParseError() != 0) {
             if (GetParseError() == 0) SetReadError(in, read, nullptr);
             ShowParseError();
             result = 1;
@@ -225,8 +230,6 @@ int LoadFile(LoadSaveObject& object, const char* path, FileArgument* argument) {
     }
     in.close();
     if (result != 0) return 1;
-    ArchitectureWindow* window = dynamic_cast<ArchitectureWindow*>(&object);
-    if (window != nullptr && !window->DidRead()) return 1; // it may not be cleared: nothing read
     TakeFileName(object, path);
     return 0;
 }

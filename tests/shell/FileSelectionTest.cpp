@@ -52,6 +52,11 @@ public:
     Widget GetShell() override { return nullptr; }
     int Read(std::istream& in, FileArgument* target) override {
         if (refuse) {
+            // The save that the question asked for failed and reported its error.
+            if (saveFailedWhenRefusing) {
+                std::ostringstream full;
+                SetWriteError(full, kIoError, nullptr);
+            }
             didRead = 0;
             return 0;
         }
@@ -65,6 +70,7 @@ public:
     }
 
     bool refuse = false;
+    bool saveFailedWhenRefusing = false;
     bool failWrite = false;
 };
 
@@ -161,12 +167,18 @@ TEST_F(FileSelectionFixture, LoadFileReportsTheFirstErrorAndKeepsTheName) {
 TEST_F(FileSelectionFixture, LoadFileIntoARefusingWindowKeepsItsName) {
     const std::string path = Path("a.lib");
     WriteText(path, "anything\n");
-    FakeWindow window;
-    window.SetFileName("old.lib");
-    window.refuse = true;
-    EXPECT_EQ(LoadFile(window, path.c_str(), nullptr), 1);
-    EXPECT_STREQ(window.GetFileName(), "old.lib");
-    EXPECT_TRUE(shown.empty());
+    for (bool saveFailed : {false, true}) {
+        SCOPED_TRACE(saveFailed);
+        shown.clear();
+        FakeWindow window;
+        window.SetFileName("old.lib");
+        window.refuse = true;
+        window.saveFailedWhenRefusing = saveFailed;
+        EXPECT_EQ(LoadFile(window, path.c_str(), nullptr), 1);
+        EXPECT_STREQ(window.GetFileName(), "old.lib");
+        // Nothing was read, so there is no reading error to report a second time.
+        EXPECT_TRUE(shown.empty());
+    }
 }
 
 TEST_F(FileSelectionFixture, SaveFileReplacesButNeverCreates) {
