@@ -680,7 +680,10 @@ int ALogicElem::Read(std::istream& in, FileArgument* target) {
     D_LogicElem read(size.width, size.height);
     if ((code = read.Read(in, true)) != kNoError) return code;
     ApplyHeader(header, nullptr);
+    // The external-data window edits the matrix that is being replaced.
+    CloseExternalDataWindow();
     GetData() = std::move(read);
+    RedrawShowDataWindows();
     return kNoError;
 }
 
