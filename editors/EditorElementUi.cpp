@@ -6,11 +6,14 @@
 #include "editors/AElementModifyWindow.h"
 #include "editors/AInputModifyWindow.h"
 #include "editors/AJoinModifyWindow.h"
+#include "editors/ALogicModifyWindow.h"
 #include "editors/AMaskModifyWindow.h"
 #include "editors/AOutputModifyWindow.h"
 #include "editors/ARuleModifyWindow.h"
 #include "editors/ASSeedModifyWindow.h"
 #include "editors/EditorHost.h"
+#include "editors/ExternalDataWindow.h"
+#include "editors/LogicShowDataWindow.h"
 #include "editors/ModifyTwoValuesDialog.h"
 #include "editors/SetNameDialog.h"
 #include "editors/ShowDataWindow.h"
@@ -24,7 +27,7 @@ ModifyWindowMaker makers[kElementTypeCount] = {
     AMaskModifyWindow::Make,  // MASK
     ARuleModifyWindow::Make,  // RULE
     nullptr,                  // PERM
-    nullptr,                  // LOGIC
+    ALogicModifyWindow::Make, // LOGIC
     ASSeedModifyWindow::Make, // S-SEED
     nullptr,                  // SPLIT
     AJoinModifyWindow::Make,  // JOIN
@@ -69,6 +72,15 @@ void EditorElementUi::Refresh(AElementModifyWindow* window) {
 
 void EditorElementUi::CreateShowDataWindow(AElement& element, AElementWindow** slot, int index,
                                            short* width, short* heights, int* zoom) {
+    if (ALogicElem* logic = dynamic_cast<ALogicElem*>(&element)) {
+        // A LOGIC element has one window, which shows all its outputs.
+        if (index != 0) {
+            logic->OpenShowDataWindow(0);
+            return;
+        }
+        (new LogicShowDataWindow(logic, slot, width, heights, zoom))->CreateWidgets();
+        return;
+    }
     ShowDataWindow* window = new ShowDataWindow(&element, slot, index, width, heights, zoom);
     window->CreateWidgets();
 }
@@ -134,4 +146,16 @@ void EditorElementUi::ShowPlane(AElementModifyWindow* window, int quiet) {
 
 void EditorElementUi::ReloadStack(AElementModifyWindow* window) {
     if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ReloadStack();
+}
+
+void EditorElementUi::CreateExternalDataWindow(ALogicElem& element, Matrix* externalData) {
+    new ExternalDataWindow(externalData, &element);
+}
+
+void EditorElementUi::DeleteExternalDataWindow(ExternalDataWindow* window) {
+    delete window;
+}
+
+void EditorElementUi::SetExternalData(ExternalDataWindow* window, Matrix* externalData) {
+    window->SetData(externalData);
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "model/elements/ALogicElem.h"
 #include "model/elements/ElementUi.h"
 #include "model/elements/PlaneWindowUi.h"
 
@@ -23,8 +24,9 @@ using ModifyWindowMaker = void (*)(AElement& element, FileArgument* data,
 void RegisterModifyWindowMaker(uint32_t type, ModifyWindowMaker maker);
 
 // It is also the INPUT and OUTPUT elements' way to their open plane window: the last one made is
-// installed as the model's PlaneWindowUi until it goes.
-class EditorElementUi : public NullElementUi, public PlaneWindowUi {
+// installed as the model's PlaneWindowUi until it goes; and the LOGIC elements' way to their
+// external-data window.
+class EditorElementUi : public NullElementUi, public PlaneWindowUi, public LogicElementUi {
 public:
     EditorElementUi();
     ~EditorElementUi() override;
@@ -54,4 +56,8 @@ public:
     void RecordPlane(AElementModifyWindow* window) override;
     void ShowPlane(AElementModifyWindow* window, int quiet) override;
     void ReloadStack(AElementModifyWindow* window) override;
+
+    void CreateExternalDataWindow(ALogicElem& element, Matrix* externalData) override;
+    void DeleteExternalDataWindow(ExternalDataWindow* window) override;
+    void SetExternalData(ExternalDataWindow* window, Matrix* externalData) override;
 };

@@ -1,0 +1,353 @@
+#include "editors/ExternalDataWindow.h"
+
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/LabelG.h>
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Scale.h>
+#include <Xm/ScrolledW.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "editors/DialogShell.h"
+#include "editors/EditorHost.h"
+#include "editors/ModifyValueDialog.h"
+#include "model/elements/ALogicElem.h"
+#include "toolkit/ActionArea.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/OwnedXmString.h"
+#include "toolkit/WidgetHelpers.h"
+
+namespace {
+
+const int kMinZoom = 12;
+const int kMaxZoom = 150;
+const int kDrawMargin = 21; // pixels around a drawn matrix
+const EventMask kDrawEvents = ButtonPressMask | PointerMotionMask | LeaveWindowMask;
+
+ExternalDataWindow* Self(XtPointer self) {
+    return static_cast<ExternalDataWindow*>(self);
+}
+
+void OkCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->Ok();
+}
+
+void ApplyCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->Apply();
+}
+
+void CancelCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->Cancel();
+}
+
+void CyclesCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->AskCycles();
+}
+
+void CyclesResultCallback(int cancelled, int value, void* self) {
+    Self(self)->CyclesResult(cancelled, value);
+}
+
+void ZoomCallback(Widget, XtPointer self, XtPointer call) {
+    Self(self)->ZoomChanged(static_cast<XmScaleCallbackStruct*>(call)->value);
+}
+
+void ExposeCallback(Widget, XtPointer self, XtPointer call) {
+    Self(self)->Exposed(static_cast<XmDrawingAreaCallbackStruct*>(call)->event);
+}
+
+void DrawEventHandler(Widget, XtPointer self, XEvent* event, Boolean*) {
+    Self(self)->PointerEvent(event);
+}
+
+void SetLabel(Widget label, const char* text) {
+    OwnedXmString string(text);
+    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
+}
+
+Widget CreateLabel(const char* name, Widget parent, const char* text) {
+    OwnedXmString string(text);
+    return XtVaCreateManagedWidget(name, xmLabelGadgetClass, parent, XmNlabelString, string.Get(),
+                                   XmNalignment, XmALIGNMENT_BEGINNING, nullptr);
+}
+
+int ClampZoom(int zoom) {
+    return zoom < kMinZoom ? kMinZoom : (zoom > kMaxZoom ? kMaxZoom : zoom);
+}
+
+} // namespace
+
+ExternalDataWindow::ExternalDataWindow(Matrix* data, ALogicElem* owner)
+    : externalData(data), copy(*data), shell(nullptr), draw_window(nullptr), draw(nullptr),
+      cycle_label(nullptr), name_label(nullptr), zoomScale(nullptr), zoom(100), element(owner),
+      cyclesDialog(nullptr) {
+    zoom = element->GetExternalDataWindowZoom();
+    element->AttachExternalDataWindow(this);
+    BuildWidgets();
+}
+
+ExternalDataWindow::~ExternalDataWindow() {
+    // A dialog still asking would answer a window that is gone.
+    if (cyclesDialog != nullptr) {
+        ModifyValueDialog* dialog = cyclesDialog;
+        ForgetCyclesDialog();
+        delete dialog;
+    }
+    if (shell != nullptr) {
+        Dimension viewWidth = 0;
+        Dimension viewHeight = 0;
+        XtVaGetValues(draw_window, XmNwidth, &viewWidth, XmNheight, &viewHeight, nullptr);
+        element->SetExternalDataWindowSize(viewWidth, viewHeight);
+    }
+    element->SetExternalDataWindowZoom(zoom);
+    if (element->GetExternalDataWindow() == this) element->AttachExternalDataWindow(nullptr);
+    if (shell != nullptr) {
+        XtRemoveCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
+        XtDestroyWidget(shell);
+    }
+}
+
+void ExternalDataWindow::BuildWidgets() {
+    Widget parent = nullptr;
+    if (EditorHost* host = GetEditorHost()) parent = host->GetTopLevel();
+    if (parent == nullptr) parent = GetElementParentShell(*element);
+    shell =
+        XtVaCreatePopupShell("Modify - External Data", transientShellWidgetClass, parent, XmNtitle,
+                             "Modify - External Data", XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    AddWindowCloseCallback(shell, CancelCallback, this);
+    // The top-level shell going takes this window with it.
+    XtAddCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
+
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 100,
+                                   XmNmarginHeight, 3, XmNmarginWidth, 3, nullptr);
+    Widget cycleTitle = CreateLabel("Cycle: ", form, "Cycle: ");
+    XtVaSetValues(cycleTitle, XmNmarginLeft, 5, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
+                  XmATTACH_FORM, nullptr);
+    Widget nameTitle = CreateLabel("Name: ", form, "Name: ");
+    XtVaSetValues(nameTitle, XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 35,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    cycle_label = CreateLabel("cycle_label", form, " ");
+    XtVaSetValues(cycle_label, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, cycleTitle,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, nameTitle, XmNtopAttachment,
+                  XmATTACH_FORM, nullptr);
+    name_label = CreateLabel("name_label", form, " ");
+    XtVaSetValues(name_label, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, nameTitle,
+                  XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+
+    int storedWidth = 0;
+    int storedHeight = 0;
+    element->GetExternalDataWindowSize(storedWidth, storedHeight);
+    draw_window = XtVaCreateManagedWidget("draw_window", xmScrolledWindowWidgetClass, form,
+                                          XmNscrollingPolicy, XmAUTOMATIC,
+                                          XmNscrollBarDisplayPolicy, XmSTATIC, nullptr);
+    if (storedWidth > 0) {
+        XtVaSetValues(draw_window, XmNwidth, static_cast<Dimension>(storedWidth), nullptr);
+    }
+    if (storedHeight > 0) {
+        XtVaSetValues(draw_window, XmNheight, static_cast<Dimension>(storedHeight), nullptr);
+    }
+    Widget clip = nullptr;
+    XtVaGetValues(draw_window, XmNclipWindow, &clip, nullptr);
+    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
+    draw = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, draw_window, XmNwidth, 1,
+                                   XmNheight, 1, XmNbackground, GetGray90(), nullptr);
+    XtAddCallback(draw, XmNexposeCallback, ExposeCallback, this);
+    XtAddEventHandler(draw, kDrawEvents, False, DrawEventHandler, this);
+
+    Widget zoomFrame =
+        XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
+    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
+    Widget zoomTitle = CreateLabel("Zoom: ", zoomForm, "Zoom: ");
+    XtVaSetValues(zoomTitle, XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+                  nullptr);
+    zoomScale = XtVaCreateManagedWidget(
+        "zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue, True, XmNorientation,
+        XmHORIZONTAL, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum,
+        kMaxZoom, XmNvalue, ClampZoom(zoom), XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+        zoomTitle, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+        XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
+    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
+
+    Widget buttonFrame = XtVaCreateManagedWidget("button_frame", xmFrameWidgetClass, form, nullptr);
+    Widget rowColumn = XtVaCreateManagedWidget("rowcolumn", xmRowColumnWidgetClass, buttonFrame,
+                                               XmNorientation, XmHORIZONTAL, nullptr);
+    OwnedXmString cyclesText(" Cycles ");
+    Widget cycles = XtVaCreateManagedWidget("DialogButton", xmPushButtonWidgetClass, rowColumn,
+                                            XmNlabelString, cyclesText.Get(), nullptr);
+    XtAddCallback(cycles, XmNactivateCallback, CyclesCallback, this);
+
+    const ActionAreaRow rows[] = {
+        {"OK", OkCallback, this},
+        {"Apply", ApplyCallback, this},
+        {"Cancel", CancelCallback, this},
+    };
+    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
+
+    // Bottom up: the action area, the button, the zoom; the grid takes the rest.
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
+    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
+    XtVaSetValues(draw_window, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, cycleTitle, XmNbottomAttachment,
+                  XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
+    XtManageChild(form);
+    XtRealizeWidget(shell);
+    XtPopup(shell, XtGrabNone);
+
+    // The stored zoom only starts the scale: the matrix is fitted to the view.
+    zoom = FitZoom(draw, copy, zoomScale);
+    ResizeDrawArea();
+    // Cycle 1 is the bottom row.
+    ScrollToEnd(draw_window);
+}
+
+void ExternalDataWindow::SetData(Matrix* newData) {
+    if (newData == nullptr) return;
+    externalData = newData;
+    Matrix rebuilt(newData->GetDimX(), copy.GetDimY());
+    rebuilt.CopyOverlap(copy);
+    copy = rebuilt;
+    pointer = GridPointer();
+    ResizeDrawArea();
+    DrawCopy(1);
+}
+
+void ExternalDataWindow::Ok() {
+    Apply();
+    delete this;
+}
+
+void ExternalDataWindow::Apply() {
+    // The element tells the window of every new matrix; one it did not tell of is not written.
+    Matrix* target = element->GetData().GetExternalData();
+    if (target == nullptr || target != externalData) {
+        std::cerr << "ExternalDataWindow::Apply: the element's matrix is not the window's"
+                  << std::endl;
+        return;
+    }
+    *target = copy;
+    element->SetModified();
+}
+
+void ExternalDataWindow::Cancel() {
+    delete this;
+}
+
+void ExternalDataWindow::AskCycles() {
+    // One question at a time.
+    if (cyclesDialog != nullptr) return;
+    cyclesDialog = new ModifyValueDialog(shell, "External-Cycles", "Number:", copy.GetDimY(), 1,
+                                         kMaxExternalCycles, CyclesResultCallback, this);
+    if (cyclesDialog->GetShell() != nullptr) {
+        XtAddCallback(cyclesDialog->GetShell(), XmNdestroyCallback, DialogDestroyedCallback, this);
+    }
+}
+
+void ExternalDataWindow::ForgetCyclesDialog() {
+    if (cyclesDialog != nullptr && cyclesDialog->GetShell() != nullptr) {
+        XtRemoveCallback(cyclesDialog->GetShell(), XmNdestroyCallback, DialogDestroyedCallback,
+                         this);
+    }
+    cyclesDialog = nullptr;
+}
+
+void ExternalDataWindow::DialogDestroyedCallback(Widget, XtPointer self, XtPointer) {
+    // The dialog went with its shell; it deletes itself.
+    Self(self)->cyclesDialog = nullptr;
+}
+
+void ExternalDataWindow::CyclesResult(int cancelled, int cycles) {
+    // The dialog deletes itself after this answer.
+    ForgetCyclesDialog();
+    if (cancelled || cycles < 1 || cycles > kMaxExternalCycles) return;
+    // The lowest cycles stay.
+    Matrix resized(copy.GetDimX(), cycles);
+    resized.CopyOverlap(copy);
+    copy = resized;
+    pointer = GridPointer();
+    ResizeDrawArea();
+    DrawCopy(1);
+    ScrollToEnd(draw_window);
+}
+
+void ExternalDataWindow::ZoomChanged(int value) {
+    zoom = value;
+    ResizeDrawArea();
+    DrawCopy(1);
+}
+
+void ExternalDataWindow::Exposed(XEvent* event) {
+    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
+    DrawCopy(0);
+}
+
+void ExternalDataWindow::PointerEvent(XEvent* event) {
+    int px = 0;
+    int py = 0;
+    unsigned int state = 0;
+    switch (event->type) {
+        case ButtonPress:
+            px = event->xbutton.x;
+            py = event->xbutton.y;
+            state = event->xbutton.state;
+            break;
+        case MotionNotify:
+            px = event->xmotion.x;
+            py = event->xmotion.y;
+            state = event->xmotion.state;
+            break;
+        case LeaveNotify:
+            break;
+        default:
+            return;
+    }
+    int x = 0;
+    int y = 0;
+    const int onCell = event->type != LeaveNotify && copy.PixelToCell(x, y, px, py, zoom);
+    const GridPointerStep step = StepGridPointer(pointer, event->type, onCell, x, y, state);
+    if (step.show) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", y + 1);
+        SetLabel(cycle_label, text);
+        const std::vector<std::string>& names = element->GetData().GetExternalNames();
+        SetLabel(name_label,
+                 x < static_cast<int>(names.size()) ? names[static_cast<size_t>(x)].c_str() : " ");
+    }
+    if (step.clear) {
+        SetLabel(cycle_label, " ");
+        SetLabel(name_label, " ");
+    }
+    // A cell outside the copy is never written.
+    if (step.toggle && x < copy.GetDimX() && y < copy.GetDimY()) {
+        ToggleAndDraw(copy, draw, zoom, x, y);
+    }
+}
+
+void ExternalDataWindow::ResizeDrawArea() {
+    if (draw == nullptr) return;
+    const int pitch = zoom / 4;
+    XtVaSetValues(draw, XmNwidth, static_cast<Dimension>(pitch * copy.GetDimX() + kDrawMargin),
+                  XmNheight, static_cast<Dimension>(pitch * copy.GetDimY() + kDrawMargin), nullptr);
+}
+
+void ExternalDataWindow::DrawCopy(int clear) {
+    if (draw != nullptr) Draw(copy, draw, zoom, clear);
+}
+
+void ExternalDataWindow::ShellDestroyedCallback(Widget, XtPointer self, XtPointer) {
+    ExternalDataWindow* window = Self(self);
+    window->shell = nullptr;
+    // Its children went with it.
+    window->draw_window = nullptr;
+    window->draw = nullptr;
+    delete window;
+}
