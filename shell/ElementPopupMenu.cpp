@@ -15,6 +15,7 @@
 #include "model/data/Architecture.h"
 #include "model/data/ClockList.h"
 #include "model/elements/AElement.h"
+#include "model/elements/ALogicElem.h"
 #include "model/elements/ElementType.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/DirectoriesOptionsDialog.h"
@@ -249,8 +250,10 @@ void ElementMenuCallback(Widget widget, XtPointer item, XtPointer) {
         case kItemOutputs:
             AskPorts(*element);
             break;
+        case kItemExternalData:
+            if (auto* logic = dynamic_cast<ALogicElem*>(element)) logic->OpenExternalDataWindow();
+            break;
         default:
-            // The LOGIC element's external-data window comes with the LOGIC element.
             break;
     }
 }

@@ -31,6 +31,7 @@
 #include "model/elements/AElement.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
+#include "model/elements/ALogicElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
 #include "model/elements/APermElem.h"
@@ -787,4 +788,16 @@ TEST_F(ElementPopupMenuTest, WindowsSurviveEveryOrderOfDeleteLoadAndClose) {
         orders++;
     } while (std::next_permutation(order.begin(), order.end()));
     EXPECT_EQ(orders, 120);
+}
+
+// The LOGIC element's own entry opens its external data, once it has external names.
+TEST_F(ElementPopupMenuTest, ModifyExternalDataOpensTheLogicElementsWindow) {
+    ALogicElem* logic = Add<ALogicElem>();
+    Choose(logic, "Modify External Data...");
+    EXPECT_EQ(logic->GetExternalDataWindow(), nullptr);
+    logic->GetData().SetExternalNames({"e"});
+    Choose(logic, "Modify External Data...");
+    EXPECT_NE(logic->GetExternalDataWindow(), nullptr);
+    main->Clear();
+    Flush();
 }
