@@ -9,9 +9,10 @@
 
 // The largest plane side the system creates anywhere (the "New Architecture" dialog), in cells.
 const int kMaxPlaneSize = 99999;
-// The largest TIME the system gives an element (the "Set Time" dialog), in ticks; it keeps
-// now + TIME far from wrapping the simulation time.
-const uint32_t kMaxTime = 999999;
+// The largest TIME the system gives an element, in ticks: the default times reach it (the "Set
+// Time" dialog stops at 999999), so every element the system writes reads back. It also refuses
+// what "-1" reads as; the simulation adds times in 64 bits, so no TIME wraps it.
+const uint32_t kMaxTime = 2147483647;
 
 struct PlaneSize {
     int32_t width;

@@ -141,6 +141,20 @@ TEST_F(ElementHeaderBlock, WrittenBlocksReadBackByteForByte) {
     EXPECT_EQ(copy->data->value, -12);
 }
 
+TEST_F(ElementHeaderBlock, AnElementWithTheLargestDefaultTimeReadsBack) {
+    // The default times go up to 2147483647: what a new element is given must load again.
+    SetDefaultTime(kMask, 2147483647);
+    ATestElem* original = Add(0, 0);
+    ResetDefaultTimes();
+    original->CreateData();
+    std::ostringstream out;
+    ASSERT_EQ(original->Write(out, 0, nullptr), 0);
+    ATestElem* copy = Add(300, 0);
+    std::istringstream in(out.str());
+    ASSERT_EQ(copy->Read(in, nullptr), 0) << GetParseError() << " line " << GetParseErrorLine();
+    EXPECT_EQ(copy->GetTime(), 2147483647u);
+}
+
 TEST_F(ElementHeaderBlock, ReadsValidHeaders) {
     struct Case {
         std::string text;
@@ -152,6 +166,9 @@ TEST_F(ElementHeaderBlock, ReadsValidHeaders) {
         {Header(Inner("1", "1", "(4,5)", "(6,7)", "2", "10"), "OUTPUT"), 1, 1, 4, 7, 2, 10},
         {Header(Inner("2", "1", "[3, 4)(3,4)", " ( 5 , 6 ] ", "0", "999999")), 2, 1, 3, 6, 0,
          999999},
+        // The largest default time a new element can be given.
+        {Header(Inner("1", "1", "(2,2)", "(2,2)", "1", "2147483647")), 1, 1, 2, 2, 1,
+         2147483647},
         {"TYPE: MASK\nINTERNAL_DATA {\n  NAME:       N\n  COMMENT:    C\n  INPUTS:     1\n"
          "  OUTPUTS:    1\n  INPUT_DIM:  (1,1)\n  OUTPUT_DIM: (1,1)\n\n# a comment\n"
          "  CLOCK:      1\n  TIME:       1 }\n",
@@ -199,7 +216,7 @@ TEST_F(ElementHeaderBlock, RefusesBrokenHeadersWithCodeLineAndToken) {
         {Header(Inner("1", "1", "(1,1)", "", "0", "0")), 9, 8, "OUTPUT_DIM:"},
         {Header(Inner("1", "1", "(1,1)", "(1,1)", "3", "0")), 5, 9, "CLOCK:"},
         {Header(Inner("1", "1", "(1,1)", "(1,1)", "-1", "0")), 5, 9, "CLOCK:"},
-        {Header(Inner("1", "1", "(1,1)", "(1,1)", "0", "1000000")), 5, 10, "TIME:"},
+        {Header(Inner("1", "1", "(1,1)", "(1,1)", "0", "2147483648")), 5, 10, "TIME:"},
         {Header(Inner("1", "1", "(1,1)", "(1,1)", "0", "-1")), 5, 10, "TIME:"},
         {Header(Inner("1", "1", "(1,1)", "(1,1)", "0", "T")), 2, 10, "TIME:"},
         {"TYPE: MASK\nINTERNAL_DATA {\n  NAME:       N\n  COMMENT:    C\n  INPUTS:     1\n"
