@@ -167,8 +167,7 @@ TEST_F(ElementHeaderBlock, ReadsValidHeaders) {
         {Header(Inner("2", "1", "[3, 4)(3,4)", " ( 5 , 6 ] ", "0", "999999")), 2, 1, 3, 6, 0,
          999999},
         // The largest default time a new element can be given.
-        {Header(Inner("1", "1", "(2,2)", "(2,2)", "1", "2147483647")), 1, 1, 2, 2, 1,
-         2147483647},
+        {Header(Inner("1", "1", "(2,2)", "(2,2)", "1", "2147483647")), 1, 1, 2, 2, 1, 2147483647},
         {"TYPE: MASK\nINTERNAL_DATA {\n  NAME:       N\n  COMMENT:    C\n  INPUTS:     1\n"
          "  OUTPUTS:    1\n  INPUT_DIM:  (1,1)\n  OUTPUT_DIM: (1,1)\n\n# a comment\n"
          "  CLOCK:      1\n  TIME:       1 }\n",
