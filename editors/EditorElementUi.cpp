@@ -9,12 +9,14 @@
 #include "editors/ALogicModifyWindow.h"
 #include "editors/AMaskModifyWindow.h"
 #include "editors/AOutputModifyWindow.h"
+#include "editors/APermModifyWindow.h"
 #include "editors/ARuleModifyWindow.h"
 #include "editors/ASSeedModifyWindow.h"
 #include "editors/EditorHost.h"
 #include "editors/ExternalDataWindow.h"
 #include "editors/LogicShowDataWindow.h"
 #include "editors/ModifyTwoValuesDialog.h"
+#include "editors/PermDimensionDialog.h"
 #include "editors/SetNameDialog.h"
 #include "editors/ShowDataWindow.h"
 #include "model/elements/AElement.h"
@@ -26,7 +28,7 @@ namespace {
 ModifyWindowMaker makers[kElementTypeCount] = {
     AMaskModifyWindow::Make,  // MASK
     ARuleModifyWindow::Make,  // RULE
-    nullptr,                  // PERM
+    APermModifyWindow::Make,  // PERM
     ALogicModifyWindow::Make, // LOGIC
     ASSeedModifyWindow::Make, // S-SEED
     nullptr,                  // SPLIT
@@ -125,6 +127,19 @@ EditorElementUi::OpenTwoValuesDialog(const char* title, const char* label1, int 
 }
 
 void EditorElementUi::DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) {
+    delete dialog;
+}
+
+void EditorElementUi::OpenPermDimensionDialog(APermElem& element) {
+    EditorHost* host = GetEditorHost();
+    if (host == nullptr || host->GetTopLevel() == nullptr) {
+        std::cerr << "EditorElementUi::OpenPermDimensionDialog: no top-level shell" << std::endl;
+        return;
+    }
+    new PermDimensionDialog(&element);
+}
+
+void EditorElementUi::DeletePermDimensionDialog(PermDimensionDialog* dialog) {
     delete dialog;
 }
 

@@ -52,6 +52,8 @@ public:
                                                int min2, int max2, TwoValuesCallback callback,
                                                void* client) override;
     void DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) override;
+    void OpenPermDimensionDialog(APermElem& element) override;
+    void DeletePermDimensionDialog(PermDimensionDialog* dialog) override;
 
     void RecordPlane(AElementModifyWindow* window) override;
     void ShowPlane(AElementModifyWindow* window, int quiet) override;

@@ -1,0 +1,849 @@
+#include "editors/APermModifyWindow.h"
+
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/LabelG.h>
+#include <Xm/PushB.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Scale.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/ToggleBG.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "editors/DialogShell.h"
+#include "editors/NumberDialogParts.h"
+#include "editors/PermMethods.h"
+#include "toolkit/ActionArea.h"
+#include "toolkit/Bell.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/OwnedXmString.h"
+#include "toolkit/ReadInt.h"
+#include "toolkit/WidgetHelpers.h"
+
+namespace {
+
+const int kMinZoom = 12;
+const int kMaxZoom = 150;
+const int kDrawMargin = 21; // pixels around a drawn matrix
+const EventMask kDrawEvents =
+    ButtonPressMask | PointerMotionMask | ButtonMotionMask | LeaveWindowMask;
+
+// The labels and widget names of the toggles and the method buttons.
+const char* const kNames[] = {"Row",      "Column",   "Define",    "Delete",      "None",
+                              "Exchange", "Shuffels", "Butterfly", "Bit Reversed"};
+const int kDirectionNames = 0; // Row, Column
+const int kModeNames = 2;      // Define, Delete
+const int kMethodNames = 4;    // None .. Bit Reversed, by method index
+
+const char* const kHorizontalShift = "Horizontal Shift: ";
+const char* const kVerticalShift = "Vertical Shift: ";
+
+APermModifyWindow* Self(XtPointer self) {
+    return static_cast<APermModifyWindow*>(self);
+}
+
+void ZoomCallback(Widget, XtPointer self, XtPointer call) {
+    Self(self)->ZoomChanged(static_cast<XmScaleCallbackStruct*>(call)->value);
+}
+
+void ExposeCallback(Widget area, XtPointer self, XtPointer call) {
+    Self(self)->Exposed(area, static_cast<XmDrawingAreaCallbackStruct*>(call)->event);
+}
+
+void TransmitterHandler(Widget, XtPointer self, XEvent* event, Boolean*) {
+    Self(self)->TransmitterEvent(event);
+}
+
+void ReceiverHandler(Widget, XtPointer self, XEvent* event, Boolean*) {
+    Self(self)->ReceiverEvent(event);
+}
+
+void VectorButtonCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->ShowVectorDialog();
+}
+
+void MatrixButtonCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->ShowMatrixDialog();
+}
+
+void VectorOkCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->VectorOk();
+}
+
+void VectorApplyCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->ApplyVector();
+}
+
+void VectorCancelCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->VectorCancel();
+}
+
+void MatrixOkCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->MatrixOk();
+}
+
+void MatrixApplyCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->ApplyMatrix();
+}
+
+void MatrixCancelCallback(Widget, XtPointer self, XtPointer) {
+    Self(self)->MatrixCancel();
+}
+
+// A toggle acts only when it becomes set.
+void ToggleCallback(Widget, XtPointer record, XtPointer call) {
+    if (!static_cast<XmToggleButtonCallbackStruct*>(call)->set) return;
+    const PermChoice* choice = static_cast<PermChoice*>(record);
+    choice->window->Choose(*choice);
+}
+
+void MethodCallback(Widget, XtPointer record, XtPointer) {
+    const PermChoice* choice = static_cast<PermChoice*>(record);
+    choice->window->Choose(*choice);
+}
+
+void SetLabel(Widget label, const char* text) {
+    OwnedXmString string(text);
+    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
+}
+
+Widget CreateLabel(Widget parent, const char* name, const char* text) {
+    OwnedXmString string(text);
+    return XtVaCreateManagedWidget(name, xmLabelGadgetClass, parent, XmNlabelString, string.Get(),
+                                   nullptr);
+}
+
+Widget CreateButton(Widget parent, const char* text, XtCallbackProc callback, XtPointer self) {
+    OwnedXmString label(text);
+    Widget button =
+        XtVaCreateManagedWidget("DialogButton", xmPushButtonWidgetClass, parent, XmNlabelString,
+                                label.Get(), XmNalignment, XmALIGNMENT_CENTER, nullptr);
+    XtAddCallback(button, XmNactivateCallback, callback, self);
+    return button;
+}
+
+// A label left of a field, centred on its height.
+void AttachBeside(Widget label, Widget field) {
+    XtVaSetValues(label, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
+                  XmATTACH_OPPOSITE_WIDGET, XmNtopWidget, field, XmNbottomAttachment,
+                  XmATTACH_OPPOSITE_WIDGET, XmNbottomWidget, field, nullptr);
+}
+
+int ClampZoom(int zoom) {
+    return zoom < kMinZoom ? kMinZoom : (zoom > kMaxZoom ? kMaxZoom : zoom);
+}
+
+// 10^(digits + 1): how far a shift may reach, for planes whose larger side has that many digits.
+int32_t ShiftLimit(int32_t digits) {
+    int32_t limit = 10;
+    for (int32_t k = 0; k < digits; k++)
+        limit *= 10;
+    return limit;
+}
+
+// The pixel of a pointer event and its state; false for other events.
+bool PointerOf(const XEvent* event, int* px, int* py, unsigned int* state) {
+    switch (event->type) {
+        case ButtonPress:
+            *px = event->xbutton.x;
+            *py = event->xbutton.y;
+            *state = event->xbutton.state;
+            return true;
+        case MotionNotify:
+            *px = event->xmotion.x;
+            *py = event->xmotion.y;
+            *state = event->xmotion.state;
+            return true;
+        case LeaveNotify:
+            *px = -1;
+            *py = -1;
+            *state = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+} // namespace
+
+APermModifyWindow::APermModifyWindow(D_PermElem* data, APermElem* owner,
+                                     AElementModifyWindow** slot)
+    : AElementModifyWindow(owner, slot), permData(data),
+      workingCopy(std::make_unique<D_PermElem>(*data)), drawL(nullptr), drawR(nullptr),
+      draw_windowL(nullptr), pos_labelL(nullptr), pos_labelR(nullptr), zoomScale(nullptr),
+      vectorButton(nullptr), matrixButton(nullptr), labelShownL(0), lastLX(-1), lastLY(-1),
+      lastRX(-1), lastRY(-1), selectedX(0), selectedY(0),
+      transmitterView(workingCopy->GetInputWidth(), workingCopy->GetInputHeight()),
+      receiverView(workingCopy->GetOutputWidth(), workingCopy->GetOutputHeight()),
+      vectorShell(nullptr), transmitterField(nullptr), receiverField(nullptr),
+      vectorBitField(nullptr), vectorShiftField(nullptr), vectorMenu(nullptr),
+      vectorPulldown(nullptr), vectorNone(nullptr), shiftLabel(nullptr), vectorBitLabel(nullptr),
+      choices(), transmitterDirection(kPermRow), receiverDirection(kPermRow),
+      vectorMethod(kPermNone), vectorMode(kPermDefine), labelShownR(0), matrixShell(nullptr),
+      matrixBitField(nullptr), horizontalShiftField(nullptr), verticalShiftField(nullptr),
+      matrixMenu(nullptr), matrixPulldown(nullptr), matrixNone(nullptr), matrixBitLabel(nullptr),
+      matrixDirection(kPermRow), matrixMethod(kPermNone), matrixMode(kPermDefine) {
+    for (PermChoice& choice : choices)
+        choice = PermChoice{this, 0, 0};
+    ResetViews();
+    BuildWidgets();
+    BuildVectorDialog();
+    BuildMatrixDialog();
+}
+
+APermModifyWindow::~APermModifyWindow() {
+    // The dialogs are popups of the shell and go with it in the base destructor; the working
+    // copy and the views go after this body.
+    workingCopy.reset();
+}
+
+void APermModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+    D_PermElem* table = dynamic_cast<D_PermElem*>(data);
+    APermElem* perm = dynamic_cast<APermElem*>(&element);
+    if (table == nullptr || perm == nullptr) {
+        std::cerr << "APermModifyWindow::Make: no PERM element and table" << std::endl;
+        return;
+    }
+    new APermModifyWindow(table, perm, slot);
+}
+
+Widget APermModifyWindow::BuildSide(Widget form, const char* formName, const char* labelName,
+                                    const char* windowName, const char* drawName, Widget* label,
+                                    Widget* window) {
+    Widget side = XtVaCreateManagedWidget(formName, xmFormWidgetClass, form, nullptr);
+    OwnedXmString helpText("Position: ");
+    Widget helpLabel = XtVaCreateManagedWidget(
+        "helplabel", xmLabelGadgetClass, side, XmNlabelString, helpText.Get(), XmNmarginLeft, 5,
+        XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    OwnedXmString blank(" ");
+    *label = XtVaCreateManagedWidget(
+        labelName, xmLabelGadgetClass, side, XmNlabelString, blank.Get(), XmNalignment,
+        XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, helpLabel,
+        XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    *window = XtVaCreateManagedWidget(
+        windowName, xmScrolledWindowWidgetClass, side, XmNscrollingPolicy, XmAUTOMATIC,
+        XmNtraversalOn, False, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+        XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, helpLabel, XmNbottomAttachment,
+        XmATTACH_FORM, nullptr);
+    Widget clip = nullptr;
+    XtVaGetValues(*window, XmNclipWindow, &clip, nullptr);
+    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
+    Widget draw = XtVaCreateManagedWidget(drawName, xmDrawingAreaWidgetClass, *window, XmNwidth, 1,
+                                          XmNheight, 1, XmNbackground, GetGray90(), nullptr);
+    XtAddCallback(draw, XmNexposeCallback, ExposeCallback, this);
+    return draw;
+}
+
+void APermModifyWindow::BuildWidgets() {
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 2,
+                                   XmNmarginHeight, 3, XmNmarginWidth, 3, nullptr);
+    Widget windowR = nullptr;
+    drawL =
+        BuildSide(form, "formL", "pos_labelL", "draw_windowL", "drawL", &pos_labelL, &draw_windowL);
+    drawR = BuildSide(form, "formR", "pos_labelR", "draw_windowR", "drawR", &pos_labelR, &windowR);
+    XtAddEventHandler(drawL, kDrawEvents, False, TransmitterHandler, this);
+    XtAddEventHandler(drawR, kDrawEvents, False, ReceiverHandler, this);
+
+    Widget zoomFrame =
+        XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
+    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
+    OwnedXmString zoomText("Zoom: ");
+    Widget zoomLabel = XtVaCreateManagedWidget(
+        "zoom-label", xmLabelGadgetClass, zoomForm, XmNlabelString, zoomText.Get(),
+        XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    zoomScale = XtVaCreateManagedWidget(
+        "zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue, True, XmNorientation,
+        XmHORIZONTAL, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum,
+        kMaxZoom, XmNvalue, ClampZoom(zoom), XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+        zoomLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+        XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
+    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
+
+    Widget buttonFrame = XtVaCreateManagedWidget("button_frame", xmFrameWidgetClass, form, nullptr);
+    Widget buttonForm =
+        XtVaCreateManagedWidget("button_form", xmFormWidgetClass, buttonFrame, nullptr);
+    vectorButton = CreateButton(buttonForm, " Vector ", VectorButtonCallback, this);
+    matrixButton = CreateButton(buttonForm, " Matrix ", MatrixButtonCallback, this);
+    EqualizeWidths(2, vectorButton, matrixButton);
+    XtVaSetValues(matrixButton, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(vectorButton, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, matrixButton,
+                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+
+    Widget actionArea = CreateModifyActionArea(form);
+
+    // Bottom up: the action area, the buttons, the zoom; the two halves take the rest.
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
+    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
+    XtVaSetValues(XtParent(draw_windowL), XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
+                  XmATTACH_POSITION, XmNrightPosition, 1, XmNtopAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
+    XtVaSetValues(XtParent(windowR), XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 1,
+                  XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
+    XtManageChild(form);
+    Show();
+
+    // The stored zoom only starts the scale: the transmitter is fitted to its view.
+    zoom = FitZoom(drawL, transmitterView, zoomScale);
+    ResizeDrawAreas();
+}
+
+Widget APermModifyWindow::BuildRadioBox(Widget parent, const char* name, int columns, int group,
+                                        int first) {
+    Arg args[2];
+    XtSetArg(args[0], XmNnumColumns, columns);
+    XtSetArg(args[1], XmNpacking, XmPACK_COLUMN);
+    Widget box = XmCreateRadioBox(parent, const_cast<char*>(name), args, 2);
+    const int nameBase =
+        group == kVectorModeGroup || group == kMatrixModeGroup ? kModeNames : kDirectionNames;
+    for (int i = 0; i < 2; i++) {
+        PermChoice& record = choices[static_cast<size_t>(first + i)];
+        record = PermChoice{this, group, i};
+        Widget toggle = XtVaCreateManagedWidget(kNames[nameBase + i], xmToggleButtonGadgetClass,
+                                                box, XmNset, i == 0 ? True : False, nullptr);
+        XtAddCallback(toggle, XmNvalueChangedCallback, ToggleCallback, &record);
+    }
+    XtManageChild(box);
+    return box;
+}
+
+Widget APermModifyWindow::BuildMethodMenu(Widget parent, const char* name, int group,
+                                          Widget* none) {
+    const int first = group == kVectorMethodGroup ? 4 : 15;
+    Widget pulldown = XmCreatePulldownMenu(parent, const_cast<char*>("_pulldown"), nullptr, 0);
+    for (int i = 0; i < kPermMethodCount; i++) {
+        PermChoice& record = choices[static_cast<size_t>(first + i)];
+        record = PermChoice{this, group, i};
+        Widget button = XtVaCreateManagedWidget(kNames[kMethodNames + i], xmPushButtonGadgetClass,
+                                                pulldown, nullptr);
+        XtAddCallback(button, XmNactivateCallback, MethodCallback, &record);
+        if (i == kPermNone) *none = button;
+    }
+    OwnedXmString label("Method: ");
+    Arg args[3];
+    XtSetArg(args[0], XmNsubMenuId, pulldown);
+    XtSetArg(args[1], XmNlabelString, label.Get());
+    XtSetArg(args[2], XmNmenuHistory, *none);
+    Widget menu = XmCreateOptionMenu(parent, const_cast<char*>(name), args, 3);
+    XtManageChild(menu);
+    if (group == kVectorMethodGroup) {
+        vectorPulldown = pulldown;
+    } else {
+        matrixPulldown = pulldown;
+    }
+    return menu;
+}
+
+// Records: 0..1 transmitter, 2..3 receiver, 4..8 vector methods, 9..10 vector modes, 11..12
+// matrix directions, 13..14 matrix modes, 15..19 matrix methods.
+void APermModifyWindow::BuildVectorDialog() {
+    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
+    const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
+    const int16_t inDigits = FieldCharacters(Max(inWidth, inHeight));
+    const int16_t outDigits = FieldCharacters(Max(outWidth, outHeight));
+    const int32_t shift = ShiftLimit(outDigits);
+    const int16_t shiftCharacters = FieldCharacters(shift) + 1; // and the sign
+
+    vectorShell =
+        CreateDialogShell(shell, "Perm - Vector", nullptr, false, VectorCancelCallback, this);
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, vectorShell, XmNmarginHeight, 3,
+                                   XmNmarginWidth, 3, nullptr);
+
+    Widget tFrame = XtVaCreateManagedWidget("t_frame", xmFrameWidgetClass, form, nullptr);
+    Widget tRowColumn = XtVaCreateManagedWidget("t_rowcol", xmRowColumnWidgetClass, tFrame,
+                                                XmNorientation, XmVERTICAL, nullptr);
+    Widget tLabel = CreateLabel(tRowColumn, "t_label", "Transmitter:");
+    XtVaSetValues(tLabel, XmNmarginBottom, 10, nullptr);
+    Widget tForm = XtVaCreateManagedWidget("t_form", xmFormWidgetClass, tRowColumn, nullptr);
+    Widget tDirection = CreateLabel(tForm, "t_direction", "Direction: ");
+    Widget tRadioFrame =
+        XtVaCreateManagedWidget("t_radio_frame", xmFrameWidgetClass, tForm, nullptr);
+    BuildRadioBox(tRadioFrame, "t_radio_box", 1, kVectorTransmitterGroup, 0);
+    Widget tNumber = CreateLabel(tForm, "t_number", "  Number: ");
+    transmitterField = CreateReadInt(tForm, VectorOkCallback, this, nullptr, nullptr, nullptr,
+                                     nullptr, inDigits + 1, inDigits, 0, 0, inHeight - 1, 0);
+    XtVaSetValues(tDirection, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  XmNtopOffset, 5, nullptr);
+    XtVaSetValues(tRadioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, tDirection,
+                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(tNumber, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, tRadioFrame,
+                  XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
+    XtVaSetValues(transmitterField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, tNumber,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+
+    Widget rFrame = XtVaCreateManagedWidget("r_frame", xmFrameWidgetClass, form, nullptr);
+    Widget rRowColumn = XtVaCreateManagedWidget("r_rowcol", xmRowColumnWidgetClass, rFrame,
+                                                XmNorientation, XmVERTICAL, nullptr);
+    Widget rLabel = CreateLabel(rRowColumn, "r_label", "Receiver:");
+    XtVaSetValues(rLabel, XmNmarginBottom, 10, nullptr);
+    Widget rForm = XtVaCreateManagedWidget("r_form", xmFormWidgetClass, rRowColumn, nullptr);
+    Widget rDirection = CreateLabel(rForm, "r_direction", "Direction: ");
+    Widget rRadioFrame =
+        XtVaCreateManagedWidget("r_radio_frame", xmFrameWidgetClass, rForm, nullptr);
+    BuildRadioBox(rRadioFrame, "r_radio_box", 1, kVectorReceiverGroup, 2);
+    Widget rNumber = CreateLabel(rForm, "r_number", "  Number: ");
+    receiverField = CreateReadInt(rForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
+                                  outDigits + 1, outDigits, 0, 0, outHeight - 1, 0);
+    XtVaSetValues(rDirection, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  XmNtopOffset, 5, nullptr);
+    XtVaSetValues(rRadioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, rDirection,
+                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(rNumber, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, rRadioFrame,
+                  XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
+    XtVaSetValues(receiverField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, rNumber,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+
+    Widget mFrame = XtVaCreateManagedWidget("m_frame", xmFrameWidgetClass, form, nullptr);
+    Widget mForm = XtVaCreateManagedWidget("m_form", xmFormWidgetClass, mFrame, nullptr);
+    vectorMenu = BuildMethodMenu(mForm, "m_menu_v", kVectorMethodGroup, &vectorNone);
+    vectorBitLabel = CreateLabel(mForm, "bit_label", "Bit: ");
+    vectorBitField = CreateReadInt(mForm, VectorOkCallback, this, nullptr, nullptr, nullptr,
+                                   nullptr, 3, 2, 0, 0, 0, 0);
+    // As wide as its longer text, so that the fields stay put when it changes.
+    shiftLabel = CreateLabel(mForm, "shift_label", kHorizontalShift);
+    XtVaSetValues(shiftLabel, XmNrecomputeSize, False, XmNalignment, XmALIGNMENT_BEGINNING,
+                  nullptr);
+    vectorShiftField =
+        CreateReadInt(mForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
+                      shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
+    XtVaSetValues(vectorMenu, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  nullptr);
+    XtVaSetValues(vectorBitField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, shiftLabel,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, vectorMenu, nullptr);
+    XtVaSetValues(vectorShiftField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, shiftLabel,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, vectorBitField,
+                  XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 3, nullptr);
+    AttachBeside(vectorBitLabel, vectorBitField);
+    AttachBeside(shiftLabel, vectorShiftField);
+
+    Widget dFrame = XtVaCreateManagedWidget("d_frame", xmFrameWidgetClass, form, nullptr);
+    Widget dForm = XtVaCreateManagedWidget("d_form", xmFormWidgetClass, dFrame, nullptr);
+    BuildRadioBox(dForm, "d_radio_box", 2, kVectorModeGroup, 9);
+
+    const ActionAreaRow rows[] = {
+        {"OK", VectorOkCallback, this},
+        {"Apply", VectorApplyCallback, this},
+        {"Cancel", VectorCancelCallback, this},
+    };
+    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
+
+    XtVaSetValues(tFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(rFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, tFrame, XmNtopOffset, 3,
+                  nullptr);
+    XtVaSetValues(mFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, rFrame, XmNtopOffset, 3,
+                  nullptr);
+    XtVaSetValues(dFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, mFrame, XmNtopOffset, 3,
+                  nullptr);
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, dFrame, XmNbottomAttachment,
+                  XmATTACH_FORM, nullptr);
+    XtManageChild(form);
+
+    SetBitField(vectorBitLabel, vectorBitField, false, inWidth);
+    // Methods need a power-of-two row and, at first, equal planes.
+    const bool available = IsPowerOfTwo(inWidth) && inWidth == outWidth && inHeight == outHeight;
+    SetMethodAvailable(available, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
+                       &vectorMethod, inWidth);
+    XtRealizeWidget(vectorShell);
+    FixShellSize(vectorShell);
+}
+
+void APermModifyWindow::BuildMatrixDialog() {
+    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
+    const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
+    const int32_t shift = ShiftLimit(FieldCharacters(Max(outWidth, outHeight)));
+    const int16_t shiftCharacters = FieldCharacters(shift) + 1; // and the sign
+
+    matrixShell =
+        CreateDialogShell(shell, "Perm - Matrix", nullptr, false, MatrixCancelCallback, this);
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, matrixShell, XmNmarginHeight, 3,
+                                   XmNmarginWidth, 3, nullptr);
+
+    Widget diFrame = XtVaCreateManagedWidget("di_frame", xmFrameWidgetClass, form, nullptr);
+    Widget diForm = XtVaCreateManagedWidget("di_form", xmFormWidgetClass, diFrame, nullptr);
+    Widget direction = CreateLabel(diForm, "di_direction", "Direction: ");
+    Widget radioFrame =
+        XtVaCreateManagedWidget("di_radio_frame", xmFrameWidgetClass, diForm, nullptr);
+    BuildRadioBox(radioFrame, "di_radio_box", 1, kMatrixDirectionGroup, 11);
+    XtVaSetValues(direction, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  XmNtopOffset, 5, nullptr);
+    XtVaSetValues(radioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, direction,
+                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+
+    Widget mFrame = XtVaCreateManagedWidget("m_frame", xmFrameWidgetClass, form, nullptr);
+    Widget mForm = XtVaCreateManagedWidget("m_form", xmFormWidgetClass, mFrame, nullptr);
+    matrixMenu = BuildMethodMenu(mForm, "m_menu_m", kMatrixMethodGroup, &matrixNone);
+    matrixBitLabel = CreateLabel(mForm, "bit_label", "Bit: ");
+    matrixBitField = CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr,
+                                   nullptr, 3, 2, 0, 0, 0, 0);
+    Widget horizontalLabel = CreateLabel(mForm, "horizontal_label", kHorizontalShift);
+    horizontalShiftField =
+        CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr, nullptr,
+                      shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
+    Widget verticalLabel = CreateLabel(mForm, "vertical_label", "  Vertical Shift: ");
+    verticalShiftField =
+        CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr, nullptr,
+                      shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
+    XtVaSetValues(matrixMenu, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  nullptr);
+    XtVaSetValues(matrixBitField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+                  horizontalLabel, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, matrixMenu,
+                  nullptr);
+    XtVaSetValues(horizontalShiftField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+                  horizontalLabel, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, matrixBitField,
+                  nullptr);
+    XtVaSetValues(verticalShiftField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
+                  horizontalLabel, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget,
+                  horizontalShiftField, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 3,
+                  nullptr);
+    AttachBeside(matrixBitLabel, matrixBitField);
+    AttachBeside(horizontalLabel, horizontalShiftField);
+    AttachBeside(verticalLabel, verticalShiftField);
+
+    Widget dFrame = XtVaCreateManagedWidget("d_frame", xmFrameWidgetClass, form, nullptr);
+    Widget dForm = XtVaCreateManagedWidget("d_form", xmFormWidgetClass, dFrame, nullptr);
+    BuildRadioBox(dForm, "d_radio_box", 2, kMatrixModeGroup, 13);
+
+    const ActionAreaRow rows[] = {
+        {"OK", MatrixOkCallback, this},
+        {"Apply", MatrixApplyCallback, this},
+        {"Cancel", MatrixCancelCallback, this},
+    };
+    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
+
+    XtVaSetValues(diFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(mFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, diFrame, XmNtopOffset, 3,
+                  nullptr);
+    XtVaSetValues(dFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, mFrame, XmNtopOffset, 3,
+                  nullptr);
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, dFrame, XmNbottomAttachment,
+                  XmATTACH_FORM, nullptr);
+    XtManageChild(form);
+
+    SetBitField(matrixBitLabel, matrixBitField, false, inWidth);
+    const bool available = IsPowerOfTwo(inWidth) && inWidth == outWidth && inHeight == outHeight;
+    SetMethodAvailable(available, matrixMenu, matrixNone, matrixBitLabel, matrixBitField,
+                       &matrixMethod, inWidth);
+    XtRealizeWidget(matrixShell);
+    FixShellSize(matrixShell);
+}
+
+void APermModifyWindow::StoreCopy() {
+    // The element's table is reached through the element: a load may have replaced it.
+    if (APermElem* perm = dynamic_cast<APermElem*>(element)) {
+        perm->GetData() = *workingCopy;
+    } else if (permData != nullptr) {
+        *permData = *workingCopy;
+    }
+}
+
+void APermModifyWindow::ResetViews() {
+    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
+    const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
+    if (transmitterView.GetDimX() != inWidth || transmitterView.GetDimY() != inHeight) {
+        transmitterView = Matrix(inWidth, inHeight);
+    }
+    if (receiverView.GetDimX() != outWidth || receiverView.GetDimY() != outHeight) {
+        receiverView = Matrix(outWidth, outHeight);
+    }
+    transmitterView.UnsetAll();
+    selectedX = 0;
+    selectedY = 0;
+    transmitterView.SetBit(0, 0, 1);
+    workingCopy->FillTargets(0, 0, receiverView);
+    lastLX = lastLY = lastRX = lastRY = -1;
+}
+
+void APermModifyWindow::RefreshModifyWindow() {
+    ResetViews();
+    ResizeDrawAreas();
+    DrawViews(1);
+}
+
+void APermModifyWindow::ResizeDrawAreas() {
+    const int pitch = zoom / 4;
+    if (drawL != nullptr) {
+        XtVaSetValues(
+            drawL, XmNwidth,
+            static_cast<Dimension>(pitch * transmitterView.GetDimX() + kDrawMargin), XmNheight,
+            static_cast<Dimension>(pitch * transmitterView.GetDimY() + kDrawMargin), nullptr);
+    }
+    if (drawR != nullptr) {
+        XtVaSetValues(
+            drawR, XmNwidth, static_cast<Dimension>(pitch * receiverView.GetDimX() + kDrawMargin),
+            XmNheight, static_cast<Dimension>(pitch * receiverView.GetDimY() + kDrawMargin),
+            nullptr);
+    }
+}
+
+void APermModifyWindow::DrawViews(int clear) {
+    if (drawL != nullptr) Draw(transmitterView, drawL, zoom, clear);
+    if (drawR != nullptr) Draw(receiverView, drawR, zoom, clear);
+}
+
+void APermModifyWindow::ZoomChanged(int value) {
+    zoom = value;
+    ResizeDrawAreas();
+    DrawViews(1);
+}
+
+void APermModifyWindow::Exposed(Widget area, XEvent* event) {
+    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
+    if (area == drawL) Draw(transmitterView, drawL, zoom, 0);
+    if (area == drawR) Draw(receiverView, drawR, zoom, 0);
+}
+
+void APermModifyWindow::SelectTransmitter(int x, int y) {
+    if (x < 0 || y < 0 || x >= transmitterView.GetDimX() || y >= transmitterView.GetDimY()) return;
+    ToggleAndDraw(transmitterView, drawL, zoom, selectedX, selectedY);
+    ToggleAndDraw(transmitterView, drawL, zoom, x, y);
+    selectedX = x;
+    selectedY = y;
+    workingCopy->FillTargets(x, y, receiverView);
+    Draw(receiverView, drawR, zoom, 1);
+}
+
+void APermModifyWindow::ToggleReceiver(int x, int y) {
+    if (x < 0 || y < 0 || x >= receiverView.GetDimX() || y >= receiverView.GetDimY()) return;
+    ToggleAndDraw(receiverView, drawR, zoom, x, y);
+    if (!receiverView(x, y)) {
+        workingCopy->Remove(selectedX, selectedY, x, y);
+    } else if (workingCopy->Add(selectedX, selectedY, x, y) < 0) {
+        // The list could not grow: the view shows what the table holds.
+        ToggleAndDraw(receiverView, drawR, zoom, x, y);
+        RingBell(XtDisplay(drawR));
+    }
+}
+
+void APermModifyWindow::TransmitterEvent(XEvent* event) {
+    int px = 0, py = 0;
+    unsigned int state = 0;
+    if (!PointerOf(event, &px, &py, &state)) return;
+    int x = -1, y = -1;
+    const int onCell =
+        event->type != LeaveNotify && transmitterView.PixelToCell(x, y, px, py, zoom);
+    if (!onCell) {
+        if (labelShownL) SetLabel(pos_labelL, " ");
+        labelShownL = 0;
+        return;
+    }
+    if (event->type == ButtonPress) {
+        SelectTransmitter(x, y);
+    } else {
+        if (!(x == lastLX && y == lastLY && labelShownL)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%d,%d", x, y);
+            SetLabel(pos_labelL, text);
+            labelShownL = 1;
+        }
+        // Dragging with a button held selects each cell crossed.
+        if (state != 0 && (x != selectedX || y != selectedY)) SelectTransmitter(x, y);
+    }
+    lastLX = x;
+    lastLY = y;
+}
+
+void APermModifyWindow::ReceiverEvent(XEvent* event) {
+    int px = 0, py = 0;
+    unsigned int state = 0;
+    if (!PointerOf(event, &px, &py, &state)) return;
+    int x = -1, y = -1;
+    const int onCell = event->type != LeaveNotify && receiverView.PixelToCell(x, y, px, py, zoom);
+    if (!onCell) {
+        if (labelShownR) SetLabel(pos_labelR, " ");
+        labelShownR = 0;
+        return;
+    }
+    const bool newCell = x != lastRX || y != lastRY;
+    if (event->type == ButtonPress || (newCell && state != 0)) {
+        // Dragging with a button held toggles every cell crossed once.
+        ToggleReceiver(x, y);
+    } else if (newCell || !labelShownR) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d,%d", x, y);
+        SetLabel(pos_labelR, text);
+        labelShownR = 1;
+    }
+    lastRX = x;
+    lastRY = y;
+}
+
+void APermModifyWindow::ShowVectorDialog() {
+    XtSetSensitive(vectorButton, False);
+    XtPopup(vectorShell, XtGrabNone);
+}
+
+void APermModifyWindow::ShowMatrixDialog() {
+    XtSetSensitive(matrixButton, False);
+    XtPopup(matrixShell, XtGrabNone);
+}
+
+void APermModifyWindow::VectorOk() {
+    if (ApplyVector() == 0) VectorCancel();
+}
+
+void APermModifyWindow::VectorCancel() {
+    XtPopdown(vectorShell);
+    XtSetSensitive(vectorButton, True);
+}
+
+void APermModifyWindow::MatrixOk() {
+    if (ApplyMatrix() == 0) MatrixCancel();
+}
+
+void APermModifyWindow::MatrixCancel() {
+    XtPopdown(matrixShell);
+    XtSetSensitive(matrixButton, True);
+}
+
+void APermModifyWindow::SetBitField(Widget bitLabel, Widget bitField, bool exchange,
+                                    int lineLength) {
+    // Bits 0 .. n - 1 of a line of 2^n cells; a line that is no power of two has none to choose.
+    ReadIntSetMax(bitField, exchange ? Max(Log2(lineLength) - 1, 0) : 0);
+    XtSetSensitive(bitLabel, exchange ? True : False);
+    ReadIntSetSensitive(bitField, exchange ? True : False);
+}
+
+void APermModifyWindow::SetMethodAvailable(bool available, Widget menu, Widget none,
+                                           Widget bitLabel, Widget bitField, int* method,
+                                           int lineLength) {
+    if (available) {
+        XtSetSensitive(menu, True);
+        if (*method == kPermExchange) SetBitField(bitLabel, bitField, true, lineLength);
+        return;
+    }
+    SetBitField(bitLabel, bitField, false, lineLength);
+    XtVaSetValues(menu, XmNmenuHistory, none, nullptr);
+    *method = kPermNone;
+    XtSetSensitive(menu, False);
+}
+
+void APermModifyWindow::Choose(const PermChoice& choice) {
+    switch (choice.group) {
+        case kVectorTransmitterGroup:
+            VectorTransmitterChanged(choice.index);
+            break;
+        case kVectorReceiverGroup:
+            VectorReceiverChanged(choice.index);
+            break;
+        case kVectorMethodGroup:
+            VectorMethodChanged(choice.index);
+            break;
+        case kVectorModeGroup:
+            vectorMode = choice.index;
+            break;
+        case kMatrixDirectionGroup:
+            MatrixDirectionChanged(choice.index);
+            break;
+        case kMatrixMethodGroup:
+            MatrixMethodChanged(choice.index);
+            break;
+        case kMatrixModeGroup:
+            matrixMode = choice.index;
+            break;
+        default:
+            std::cerr << "APermModifyWindow::Choose: no group " << choice.group << std::endl;
+            break;
+    }
+}
+
+void APermModifyWindow::VectorTransmitterChanged(int direction) {
+    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
+    transmitterDirection = direction;
+    ReadIntSetMax(transmitterField, (direction == kPermRow ? inHeight : inWidth) - 1);
+    const int length = direction == kPermRow ? inWidth : inHeight;
+    const bool available =
+        IsPowerOfTwo(length) && (transmitterDirection == receiverDirection || inWidth == inHeight);
+    SetMethodAvailable(available, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
+                       &vectorMethod, length);
+}
+
+void APermModifyWindow::VectorReceiverChanged(int direction) {
+    const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
+    const bool changed = direction != receiverDirection;
+    receiverDirection = direction;
+    ReadIntSetMax(receiverField, (direction == kPermRow ? outHeight : outWidth) - 1);
+    if (changed) SetLabel(shiftLabel, direction == kPermRow ? kHorizontalShift : kVerticalShift);
+    const int length = direction == kPermRow ? outWidth : outHeight;
+    const bool available = IsPowerOfTwo(length) &&
+                           (transmitterDirection == receiverDirection || outWidth == outHeight);
+    const int line = transmitterDirection == kPermRow ? workingCopy->GetInputWidth()
+                                                      : workingCopy->GetInputHeight();
+    SetMethodAvailable(available, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
+                       &vectorMethod, line);
+}
+
+void APermModifyWindow::VectorMethodChanged(int method) {
+    vectorMethod = method;
+    const int line = transmitterDirection == kPermRow ? workingCopy->GetInputWidth()
+                                                      : workingCopy->GetInputHeight();
+    SetBitField(vectorBitLabel, vectorBitField, method == kPermExchange, line);
+}
+
+void APermModifyWindow::MatrixDirectionChanged(int direction) {
+    matrixDirection = direction;
+    const int length =
+        direction == kPermRow ? workingCopy->GetInputWidth() : workingCopy->GetInputHeight();
+    SetMethodAvailable(IsPowerOfTwo(length) != 0, matrixMenu, matrixNone, matrixBitLabel,
+                       matrixBitField, &matrixMethod, length);
+}
+
+void APermModifyWindow::MatrixMethodChanged(int method) {
+    matrixMethod = method;
+    const int line =
+        matrixDirection == kPermRow ? workingCopy->GetInputWidth() : workingCopy->GetInputHeight();
+    SetBitField(matrixBitLabel, matrixBitField, method == kPermExchange, line);
+}
+
+void APermModifyWindow::ShowTargets() {
+    workingCopy->FillTargets(selectedX, selectedY, receiverView);
+    if (drawR != nullptr) Draw(receiverView, drawR, zoom, 1);
+}
+
+int APermModifyWindow::ApplyVector() {
+    int32_t shift = 0, bit = 0, receiver = 0, transmitter = 0;
+    if (!ReadIntGetValue(vectorShiftField, &shift) || !ReadIntGetValue(vectorBitField, &bit) ||
+        !ReadIntGetValue(receiverField, &receiver) ||
+        !ReadIntGetValue(transmitterField, &transmitter)) {
+        return 1;
+    }
+    const PermVectorSettings settings = {
+        transmitterDirection, receiverDirection, vectorMethod, vectorMode,
+        transmitter,          receiver,          bit,          shift};
+    ApplyVectorMethod(*workingCopy, settings);
+    const int onLine = transmitterDirection == kPermRow ? selectedY : selectedX;
+    if (onLine == transmitter) ShowTargets();
+    return 0;
+}
+
+int APermModifyWindow::ApplyMatrix() {
+    int32_t horizontal = 0, vertical = 0, bit = 0;
+    if (!ReadIntGetValue(horizontalShiftField, &horizontal) ||
+        !ReadIntGetValue(verticalShiftField, &vertical) || !ReadIntGetValue(matrixBitField, &bit)) {
+        return 1;
+    }
+    const PermMatrixSettings settings = {matrixDirection, matrixMethod, matrixMode, bit,
+                                         horizontal,      vertical};
+    ApplyMatrixMethod(*workingCopy, settings);
+    ShowTargets();
+    return 0;
+}
