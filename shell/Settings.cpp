@@ -124,10 +124,10 @@ int CurrentLine(std::istream& in) {
 }
 
 // A path that no longer exists costs only its own entry, so that the next "Save as Default" does
-// not lose every setting after it.
-void SkipEntry(std::istream& in, const std::string& path) {
+// not lose every setting after it. The warning is the one a reading error 26 would give.
+void SkipEntry(std::istream& in) {
     if (!gSkipped.empty()) return;
-    gSkipped = FormatSettingsError(kDirectoryMissing, CurrentLine(in), path.c_str());
+    gSkipped = FormatSettingsError(kDirectoryMissing, CurrentLine(in), nullptr);
 }
 
 int Record(std::istream& in, int code) {
@@ -311,7 +311,7 @@ int ReadDirectoriesOptions(std::istream& in) {
         if (FileExists(directory.c_str())) {
             SetDirectory(directory.c_str(), row.kind);
         } else {
-            SkipEntry(in, directory);
+            SkipEntry(in);
         }
     }
     if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
@@ -393,7 +393,7 @@ int ReadStartupOptions(std::istream& in) {
     if (StartsWith(library, kNotDefinedText)) {
         library.clear();
     } else if (!FileExists(library.c_str())) {
-        SkipEntry(in, library);
+        SkipEntry(in);
         library.clear();
     }
     if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;

@@ -291,7 +291,7 @@ struct BrokenOptionsCase {
 const BrokenOptionsCase kBrokenOptions[] = {
     // A missing directory costs its own entry only; reading goes on.
     {"missing directory", "RULE:         NOT_DEFINED", "RULE:         /no/such/dir",
-     "Line: 10\n'/no/such/dir' Directory does not exist", 8, 9, 20, 30, "cc"},
+     "Line: 10\nDirectory does not exist", 8, 9, 20, 30, "cc"},
     {"grid step zero", "DIMENSION: (8,9)", "DIMENSION: (0,20)", "", 15, 20, 20, 30, "cc"},
     {"grid steps beyond the dialog", "DIMENSION: (8,9)", "DIMENSION: (1,101)", "", 15, 15, 20, 30,
      "cc"},
@@ -349,7 +349,7 @@ TEST_F(Settings, MissingLibraryIsDroppedAndTheOtherStartupOptionsRead) {
     LoadOptions(host);
     // Only the first skipped entry of the file is shown.
     ASSERT_EQ(host.warnings.size(), 1u);
-    EXPECT_EQ(host.warnings[0].second, "Line: 11\n'/gone/one' Directory does not exist");
+    EXPECT_EQ(host.warnings[0].second, "Line: 11\nDirectory does not exist");
     EXPECT_STREQ(GetDirectory(kMaskFile), masks.c_str());
     EXPECT_STREQ(GetDirectory(kPermFile), "");
     EXPECT_EQ(GetStartupElementWindow(), 1);
@@ -360,7 +360,7 @@ TEST_F(Settings, MissingLibraryIsDroppedAndTheOtherStartupOptionsRead) {
         Replace(kDefaultOptions, "LIBRARY:         NOT_DEFINED", "LIBRARY:         /gone/std.lib"));
     LoadOptions(host);
     ASSERT_EQ(host.warnings.size(), 1u);
-    EXPECT_EQ(host.warnings[0].second, "Line: 47\n'/gone/std.lib' Directory does not exist");
+    EXPECT_EQ(host.warnings[0].second, "Line: 47\nDirectory does not exist");
 }
 
 TEST_F(Settings, SkippedEntryAndLaterErrorAreBothShownInOrder) {
@@ -369,7 +369,7 @@ TEST_F(Settings, SkippedEntryAndLaterErrorAreBothShownInOrder) {
     Put(".quiran", text);
     LoadOptions(host);
     ASSERT_EQ(host.warnings.size(), 2u);
-    EXPECT_EQ(host.warnings[0].second, "Line: 16\n'/x' Directory does not exist");
+    EXPECT_EQ(host.warnings[0].second, "Line: 16\nDirectory does not exist");
     EXPECT_EQ(host.warnings[1].second, "Line: 40\n'RASTERIZE:' expected");
     EXPECT_EQ(host.gridSets, 0);
 }
