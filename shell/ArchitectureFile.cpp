@@ -19,6 +19,8 @@
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
 #include "model/elements/ALogicElem.h"
+#include "model/elements/AMacroInputElem.h"
+#include "model/elements/AMacroOutputElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
 #include "model/elements/APermElem.h"
@@ -29,6 +31,7 @@
 #include "model/elements/PinCode.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/AMacroElem.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
@@ -117,6 +120,12 @@ AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWi
                 return new AOutputElem(owner, 0, 0);
             case kCElem:
                 return new ACElem(owner, 0, 0);
+            case kMacroInput:
+                return new AMacroInputElem(owner, 0, 0);
+            case kMacroOutput:
+                return new AMacroOutputElem(owner, 0, 0);
+            case kMacro:
+                return new AMacroElem(owner, 0, 0);
             default:
                 // A type whose element class is not part of the program reads as unknown.
                 return nullptr;

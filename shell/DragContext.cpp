@@ -16,6 +16,7 @@
 #include "model/elements/DropRules.h"
 #include "model/elements/ElementType.h"
 #include "model/elements/ElementUi.h"
+#include "shell/AMacroElem.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/DragDisplay.h"
 #include "shell/LibraryWindow.h"
@@ -429,8 +430,18 @@ void TransferToArea(DragContext& context, const DropInfo& info) {
             sentBack.Add(element);
             continue;
         }
-        // NOTE: a copied port offered to a macro window's macro is accepted as it is; macro
-        // windows refuse ports through their macro element.
+        if (IsMacroPort(*element) && context.kind == kDragCopy) {
+            // A copied port becomes the macro's next input or output, or is discarded.
+            auto* macro = dynamic_cast<AMacroElem*>(destination);
+            const int taken = macro == nullptr                    ? 0
+                              : element->GetType() == kMacroInput ? macro->AddMacroInput(element)
+                                                                  : macro->AddMacroOutput(element);
+            if (!taken) {
+                elements.Remove(element);
+                delete element;
+                continue;
+            }
+        }
         element->SetOwner(destination);
         destination->GetElements().Add(element);
         i++;

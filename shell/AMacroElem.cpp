@@ -1,0 +1,583 @@
+#include "shell/AMacroElem.h"
+
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/Label.h>
+#include <Xm/Protocols.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/Separator.h>
+#include <Xm/Xm.h>
+
+#include <algorithm>
+#include <iostream>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "model/data/Connection.h"
+#include "model/elements/AHelpElem.h"
+#include "model/elements/AMacroInputElem.h"
+#include "model/elements/AMacroOutputElem.h"
+#include "model/elements/ElementUi.h"
+#include "model/elements/PinCode.h"
+#include "model/elements/PlaneCopy.h"
+#include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
+#include "shell/DragContext.h"
+#include "shell/ElementPopupMenu.h"
+#include "shell/MenuCommand.h"
+#include "shell/Startup.h"
+#include "shell/WorkingAreaInput.h"
+#include "shell/WorkingAreaOptionsDialog.h"
+#include "toolkit/Colors.h"
+#include "toolkit/GraphicsContexts.h"
+#include "toolkit/OwnedXmString.h"
+
+namespace {
+
+const char* const kMacroTitleWord = "Modify Macro";
+
+const MenuRow kMacroMenuRows[] = {
+    {kMenuCascade, "Macro", "M", 0},
+    {kMenuPush, "Import Architecture...", "I", kCommandImportArchitecture},
+    {kMenuPush, "Export Architecture...", "E", kCommandExportArchitecture},
+    {kMenuSeparator, "", "", 0},
+    {kMenuPush, "Close", "C", kCommandMacroClose},
+    {kMenuCascade, "Edit", "E", 0},
+    {kMenuPush, "Delete", "D", kCommandDelete},
+    {kMenuCascade, "View", "V", 0},
+    {kMenuToggle, "Overview", "O", kCommandOverview},
+    {kMenuSeparator, "", "", 0},
+    {kMenuToggle, "Grid", "G", kCommandGrid},
+    {kMenuCascade, "Options", "O", 0},
+    {kMenuPush, "Working Area...", "W", kCommandWorkingArea},
+};
+
+// Where the palette ports stand in the footer, pixels.
+const int kPaletteInputX = 4;
+const int kPaletteY = 3;
+const int kPaletteGap = 8; // the output stands this far right of the input's right edge
+const int kPaletteExtraWidth = 13;
+const int kPaletteExtraHeight = 7;
+
+// Every callback of the window gets the macro as its ArchitectureWindow part, the part that
+// userData and the architecture windows' callbacks carry.
+XtPointer AsClient(AMacroElem* macro) {
+    return static_cast<XtPointer>(static_cast<ArchitectureWindow*>(macro));
+}
+
+AMacroElem* FromClient(XtPointer client) {
+    return static_cast<AMacroElem*>(static_cast<ArchitectureWindow*>(client));
+}
+
+bool PinPlanesMatch(const AElement& a, int pinA, const AElement& b, int pinB) {
+    int aw = 0, ah = 0, bw = 0, bh = 0;
+    a.GetPlaneSize(pinA, aw, ah);
+    b.GetPlaneSize(pinB, bw, bh);
+    return aw == bw && ah == bh;
+}
+
+template <typename Port> void SortByNumber(PtrArray<Port>& ports) {
+    std::vector<Port*> sorted;
+    for (int i = 0; i < ports.GetCount(); i++)
+        sorted.push_back(ports[i]);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Port* a, const Port* b) { return a->GetNumber() < b->GetNumber(); });
+    ports.Reset();
+    for (Port* port : sorted)
+        ports.Add(port);
+}
+
+// The listed ports that are in the port list, by descending place in it.
+template <typename Port>
+std::vector<int> PlacesOf(const PtrArray<AElement>& listed, const PtrArray<Port>& ports) {
+    std::vector<int> places;
+    for (int i = 0; i < listed.GetCount(); i++) {
+        const int place = ports.Find(dynamic_cast<const Port*>(listed[i]));
+        if (place >= 0) places.push_back(place);
+    }
+    std::sort(places.rbegin(), places.rend());
+    return places;
+}
+
+} // namespace
+
+AMacroElem::AMacroElem(Architecture* owner, int x, int y)
+    : ArchitectureWindow(), AElement(owner, kMacro, x, y, kDefaultInputs, kDefaultOutputs),
+      paletteInput(nullptr), paletteOutput(nullptr), macroShell(nullptr), paletteArea(nullptr) {
+    windowKind = kMacroWindowKind;
+    SetTitleWord(kMacroTitleWord);
+    UpdateIcon();
+}
+
+AMacroElem::AMacroElem(const AMacroElem& other)
+    : ArchitectureWindow(other), AElement(other), MacroHost(), paletteInput(nullptr),
+      paletteOutput(nullptr), macroShell(nullptr), paletteArea(nullptr) {
+    windowKind = kMacroWindowKind;
+    SetTitleWord(kMacroTitleWord);
+    UpdateIcon();
+    CollectPorts();
+}
+
+AMacroElem::~AMacroElem() {
+    CloseModifyWindow();
+    CloseWindows();
+    DeleteContents();
+}
+
+void AMacroElem::DeleteContents() {
+    macroInputs.Reset();
+    macroOutputs.Reset();
+    selection.Reset();
+    // Each element's destructor takes it and its connections out of the lists.
+    PtrArray<AElement>& elements = GetElements();
+    while (elements.GetCount() > 0) {
+        AElement* first = elements[0];
+        delete first;
+        if (elements.GetCount() > 0 && elements[0] == first) elements.Remove(first);
+    }
+    PtrArray<Connection>& connections = GetConnections();
+    while (connections.GetCount() > 0) {
+        Connection* first = connections[0];
+        delete first;
+        if (connections.GetCount() > 0 && connections[0] == first) connections.Remove(first);
+    }
+}
+
+void AMacroElem::CollectPorts() {
+    macroInputs.Reset();
+    macroOutputs.Reset();
+    PtrArray<AElement>& elements = GetElements();
+    for (int i = 0; i < elements.GetCount(); i++) {
+        if (auto* input = dynamic_cast<AMacroInputElem*>(elements[i])) macroInputs.Add(input);
+        if (auto* output = dynamic_cast<AMacroOutputElem*>(elements[i])) macroOutputs.Add(output);
+    }
+    SortByNumber(macroInputs);
+    SortByNumber(macroOutputs);
+}
+
+int AMacroElem::CheckPorts(std::istream& in) const {
+    if (GetInputCount() != macroInputs.GetCount()) {
+        return SetReadError(in, kMacroInputCount, nullptr);
+    }
+    if (GetOutputCount() != macroOutputs.GetCount()) {
+        return SetReadError(in, kMacroOutputCount, nullptr);
+    }
+    for (int k = 0; k < macroInputs.GetCount(); k++) {
+        if (!PinPlanesMatch(*this, InputPinCode(k), *macroInputs[k], OutputPinCode(0))) {
+            return SetReadError(in, kMacroInputDimension, nullptr);
+        }
+    }
+    for (int k = 0; k < macroOutputs.GetCount(); k++) {
+        if (!PinPlanesMatch(*this, OutputPinCode(k), *macroOutputs[k], InputPinCode(0))) {
+            return SetReadError(in, kMacroOutputDimension, nullptr);
+        }
+    }
+    return kNoError;
+}
+
+int AMacroElem::Read(std::istream& in, FileArgument*) {
+    ElementHeader header;
+    int code = ParseHeader(in, header);
+    if (code != kNoError) return code;
+    char* cursor = EmptyCursor();
+    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
+    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    // The ports inside check their numbers against the header's counts as they are read.
+    AMacroElem read(nullptr, 0, 0);
+    read.ApplyHeader(header, nullptr);
+    if ((code = read.ReadBody(in, 0)) != kNoError) return code;
+    read.CollectPorts();
+    if ((code = read.CheckPorts(in)) != kNoError) return code;
+    cursor = EmptyCursor();
+    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
+    if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);
+
+    const int oldWidth = GetWidth();
+    const int oldHeight = GetHeight();
+    TakeContents(read);
+    ApplyHeader(header, nullptr);
+    GetElementUi().Redraw(GetOwner(), 1, GetX(), GetY(), GetX() + std::max(oldWidth, GetWidth()),
+                          GetY() + std::max(oldHeight, GetHeight()));
+    return kNoError;
+}
+
+void AMacroElem::TakeContents(AMacroElem& read) {
+    DeleteContents();
+    PtrArray<AElement>& elements = read.GetElements();
+    for (int i = 0; i < elements.GetCount(); i++)
+        GetElements().Add(elements[i]);
+    PtrArray<Connection>& connections = read.GetConnections();
+    for (int i = 0; i < connections.GetCount(); i++)
+        GetConnections().Add(connections[i]);
+    elements.Reset();
+    connections.Reset();
+    macroInputs = read.macroInputs;
+    macroOutputs = read.macroOutputs;
+    read.macroInputs.Reset();
+    read.macroOutputs.Reset();
+    SetGridOptions(read.gridVisible, read.gridX, read.gridY, read.rasterize);
+    BindContents();
+    if (form != nullptr) {
+        UpdatePaletteNumbers();
+        DrawPalette();
+        Redraw(1, 0, 0, 0, 0);
+        UpdateOverview();
+    }
+}
+
+void AMacroElem::BindContents() {
+    PtrArray<AElement>& elements = GetElements();
+    for (int i = 0; i < elements.GetCount(); i++)
+        elements[i]->SetOwner(this);
+    PtrArray<Connection>& connections = GetConnections();
+    for (int i = 0; i < connections.GetCount(); i++)
+        connections[i]->SetArchitecture(this);
+}
+
+int AMacroElem::Write(std::ostream& out, int level, FileArgument*) {
+    if (WriteHeader(out, level) != 0) return FinishWrite(out);
+    Indent(out, level) << "LOGICAL_DATA {\n";
+    const int code = WriteBody(out, level + 1, 0);
+    if (code != kNoError) return code;
+    Indent(out, level) << "}\n";
+    return FinishWrite(out);
+}
+
+void AMacroElem::Simulate() {
+    const int count = std::min(GetInputCount(), macroInputs.GetCount());
+    for (int k = 0; k < count; k++) {
+        AMacroInputElem* port = macroInputs[k];
+        Matrix* into = port->GetOutputPlane(0);
+        const Matrix* from = GetInputPlane(k);
+        if (into != nullptr && from != nullptr) CopyPlane(*into, *from);
+        port->Simulate();
+    }
+    AElement::Simulate();
+}
+
+void AMacroElem::ResetData() {
+    ResetAll();
+}
+
+int AMacroElem::Propagate() {
+    const SimTime now = GetLastSimulatedTime();
+    for (int k = 0; k < macroInputs.GetCount(); k++) {
+        AElement* successor = macroInputs[k]->GetOutputTarget(0);
+        // Clocked elements inside wait for their own ticks.
+        if (successor != nullptr && successor->GetClock() == 0) {
+            GetElementUi().Schedule(now, successor);
+        }
+    }
+    return 0;
+}
+
+int AMacroElem::IsModified() {
+    const int own = AElement::IsModified();
+    const int inside = Architecture::IsModified();
+    return own || inside ? 1 : 0;
+}
+
+void AMacroElem::ClearModified() {
+    AElement::ClearModified();
+    Architecture::ClearModified();
+}
+
+void AMacroElem::OutputChanged(int) {
+    RefreshShowDataWindows();
+}
+
+int AMacroElem::AddMacroInput(AElement* element) {
+    auto* port = dynamic_cast<AMacroInputElem*>(element);
+    if (port == nullptr || port->GetNumber() != macroInputs.GetCount()) return 0;
+    if (!SetPinCount(GetInputCount() + 1, GetOutputCount(), 1)) return 0;
+    SetInputPlaneSize(GetInputCount() - 1, port->GetOutputPlaneWidth(0),
+                      port->GetOutputPlaneHeight(0));
+    macroInputs.Add(port);
+    SetModified();
+    UpdatePaletteNumbers();
+    DrawPalette();
+    return 1;
+}
+
+int AMacroElem::AddMacroOutput(AElement* element) {
+    auto* port = dynamic_cast<AMacroOutputElem*>(element);
+    if (port == nullptr || port->GetNumber() != macroOutputs.GetCount()) return 0;
+    if (!SetPinCount(GetInputCount(), GetOutputCount() + 1, 1)) return 0;
+    SetOutputPlaneSize(GetOutputCount() - 1, port->GetInputPlaneWidth(0),
+                       port->GetInputPlaneHeight(0));
+    macroOutputs.Add(port);
+    SetModified();
+    UpdatePaletteNumbers();
+    DrawPalette();
+    return 1;
+}
+
+void AMacroElem::RemoveMacroIO(PtrArray<AElement>& removed) {
+    const std::vector<int> inputs = PlacesOf(removed, macroInputs);
+    const std::vector<int> outputs = PlacesOf(removed, macroOutputs);
+    if (inputs.empty() && outputs.empty()) return;
+    const int oldWidth = GetWidth();
+    const int oldHeight = GetHeight();
+    // The wires outside move to other pins: off the working area while their ends change.
+    for (int j = 0; j < GetInputCount(); j++) {
+        if (Connection* wire = GetInputConnection(j)) wire->Erase();
+    }
+    for (int j = 0; j < GetOutputCount(); j++) {
+        if (Connection* wire = GetOutputConnection(j)) wire->Erase();
+    }
+    // Highest place first, so that the places still to come keep their pins.
+    for (int place : inputs) {
+        macroInputs.Remove(macroInputs[place]);
+        if (place < GetInputCount()) RemovePin(InputPinCode(place));
+    }
+    for (int place : outputs) {
+        macroOutputs.Remove(macroOutputs[place]);
+        if (place < GetOutputCount()) RemovePin(OutputPinCode(place));
+    }
+    UpdateIcon();
+    if (AElementWindow* all = GetShowDataWindow(0)) GetElementUi().RebuildShowDataWindow(all);
+
+    PtrArray<AElement> renumbered;
+    for (int k = 0; k < macroInputs.GetCount(); k++) {
+        if (macroInputs[k]->GetNumber() == k) continue;
+        macroInputs[k]->SetNumber(k);
+        renumbered.Add(macroInputs[k]);
+    }
+    for (int k = 0; k < macroOutputs.GetCount(); k++) {
+        if (macroOutputs[k]->GetNumber() == k) continue;
+        macroOutputs[k]->SetNumber(k);
+        renumbered.Add(macroOutputs[k]);
+    }
+    if (renumbered.GetCount() > 0) RedrawElements(renumbered);
+    RedrawConnections();
+    GetElementUi().Redraw(GetOwner(), 1, GetX(), GetY(), GetX() + oldWidth, GetY() + oldHeight);
+    SetModified();
+    UpdatePaletteNumbers();
+    DrawPalette();
+}
+
+void AMacroElem::UpdatePaletteNumbers() {
+    if (paletteInput != nullptr) paletteInput->SetNumber(macroInputs.GetCount());
+    if (paletteOutput != nullptr) paletteOutput->SetNumber(macroOutputs.GetCount());
+}
+
+void AMacroElem::DrawPalette() {
+    if (paletteInput != nullptr) paletteInput->Draw();
+    if (paletteOutput != nullptr) paletteOutput->Draw();
+}
+
+void AMacroElem::OpenModifyWindow() {
+    if (form != nullptr) return;
+    CreateMacroWindow();
+    if (form == nullptr) return;
+    SetToggle(kCommandGrid, gridVisible);
+    SetToggle(kCommandOverview, 0);
+    BindContents();
+    CreatePopupMenus(*this);
+    RegisterDropSite();
+    connectionEnd = new AHelpElem(this);
+    connectionEnd->SetOwner(this);
+}
+
+void AMacroElem::CreateMacroWindow() {
+    auto* holder = dynamic_cast<ArchitectureWindow*>(GetOwner());
+    Widget parent = holder != nullptr ? holder->GetShell() : nullptr;
+    if (parent == nullptr) parent = GetTopLevelShell();
+    if (parent == nullptr) {
+        std::cerr << "AMacroElem::CreateMacroWindow: no shell to open the window on" << std::endl;
+        return;
+    }
+
+    // The palette always shows the ports the next drops add.
+    palette.Reset();
+    paletteInput = new AMacroInputElem(this, kPaletteInputX, kPaletteY);
+    paletteOutput = new AMacroOutputElem(this, 0, kPaletteY);
+    paletteOutput->SetPosition(paletteInput->GetWidth() + kPaletteGap, kPaletteY);
+    int planeWidth = 0, planeHeight = 0;
+    GetDefaultPlaneSize(planeWidth, planeHeight);
+    paletteInput->SetOutputPlaneSize(0, planeWidth, planeHeight);
+    paletteOutput->SetInputPlaneSize(0, planeWidth, planeHeight);
+    palette.Add(paletteInput);
+    palette.Add(paletteOutput);
+
+    macroShell = XtVaCreatePopupShell("MACRO", transientShellWidgetClass, parent, XmNtitle,
+                                      "Modify - Macro", XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    windowShell = macroShell;
+    XtAddEventHandler(macroShell, EnterWindowMask | LeaveWindowMask, False,
+                      ShellCrossingEventHandler, AsClient(this));
+    const Atom deleteWindow =
+        XmInternAtom(XtDisplay(macroShell), const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(macroShell, deleteWindow, CloseCallback, AsClient(this));
+
+    form = XtVaCreateWidget("form", xmFormWidgetClass, macroShell, XmNheight, 500, XmNwidth, 600,
+                            nullptr);
+    Widget menuBar = CreateMenuBar(form, kMacroMenuRows, XtNumber(kMacroMenuRows));
+    Widget scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
+                                              XmNscrollingPolicy, XmAUTOMATIC, nullptr);
+    Widget footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
+    Widget frame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, footer, XmNshadowType,
+                                           XmSHADOW_IN, nullptr);
+    Widget footerForm = XtVaCreateManagedWidget("footer_form", xmFormWidgetClass, frame,
+                                                XmNshadowType, XmSHADOW_IN, nullptr);
+    {
+        OwnedXmString blank(" ");
+        footerLabel = XtVaCreateManagedWidget("footer_label_l", xmLabelWidgetClass, footerForm,
+                                              XmNlabelString, blank.Get(), XmNalignment,
+                                              XmALIGNMENT_BEGINNING, nullptr);
+    }
+    Widget separator = XtVaCreateManagedWidget("footer_separator", xmSeparatorWidgetClass,
+                                               footerForm, XmNorientation, XmVERTICAL,
+                                               XmNseparatorType, XmSHADOW_ETCHED_OUT, nullptr);
+    const int paletteWidth =
+        paletteInput->GetWidth() + paletteOutput->GetWidth() + kPaletteExtraWidth;
+    const int paletteHeight = paletteInput->GetHeight() + kPaletteExtraHeight;
+    paletteArea = XtVaCreateManagedWidget(
+        "footer_drawarea", xmDrawingAreaWidgetClass, footerForm, XmNwidth,
+        static_cast<Dimension>(paletteWidth), XmNheight, static_cast<Dimension>(paletteHeight),
+        XmNbackground, GetLightGray(), XmNuserData, static_cast<XtPointer>(&palette), nullptr);
+    XtAddCallback(paletteArea, XmNexposeCallback, PaletteExposeCallback, AsClient(this));
+    XtAddEventHandler(paletteArea,
+                      ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask,
+                      False, PaletteDragStart, AsClient(this));
+    cadArea = XtVaCreateManagedWidget("cad_area", xmDrawingAreaWidgetClass, scrolled, XmNwidth,
+                                      areaWidth, XmNheight, areaHeight, XmNbackground, GetWhite(),
+                                      XmNuserData, AsClient(this), nullptr);
+    AddAreaCallbacks();
+    CreateBlackOnWhiteGC(&gridGC, cadArea);
+    CreateDashedXorGC(&rubberBandGC, cadArea);
+
+    XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(footer, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(footerLabel, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, separator, nullptr);
+    XtVaSetValues(separator, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, paletteArea, nullptr);
+    XtVaSetValues(paletteArea, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  nullptr);
+    XtVaSetValues(scrolled, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, menuBar,
+                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, footer, nullptr);
+
+    XtManageChild(form);
+    XtRealizeWidget(macroShell);
+    XtPopup(macroShell, XtGrabNone);
+
+    paletteInput->SetOwner(this, paletteArea);
+    paletteOutput->SetOwner(this, paletteArea);
+    UpdatePaletteNumbers();
+    CenterView();
+}
+
+void AMacroElem::FreeWindowResources() {
+    if (cadArea == nullptr) return;
+    Display* display = XtDisplay(cadArea);
+    if (gridGC != nullptr) XFreeGC(display, gridGC);
+    if (rubberBandGC != nullptr) XFreeGC(display, rubberBandGC);
+    gridGC = nullptr;
+    rubberBandGC = nullptr;
+}
+
+void AMacroElem::CloseModifyWindow() {
+    if (form == nullptr) return;
+    CloseOverview();
+    // The options dialog lives on the macro shell.
+    delete workingAreaOptionsDialog;
+    workingAreaOptionsDialog = nullptr;
+    PtrArray<AElement>& elements = GetElements();
+    for (int i = 0; i < elements.GetCount(); i++) {
+        AElement* element = elements[i];
+        // A macro inside closes its own window, which hangs on this one's shell.
+        element->CloseWindows();
+        ArchitectureWindow::ForgetElement(element);
+        ForgetWorkingAreaElement(element);
+    }
+    for (int i = 0; i < selection.GetCount(); i++)
+        selection[i]->Unmark();
+    selection.Reset();
+    DestroyPopupMenus(*this);
+    if (connectionEnd != nullptr) {
+        ArchitectureWindow::ForgetElement(connectionEnd);
+        ForgetWorkingAreaElement(connectionEnd);
+        delete connectionEnd;
+        connectionEnd = nullptr;
+    }
+    palette.Reset();
+    delete paletteInput;
+    delete paletteOutput;
+    paletteInput = nullptr;
+    paletteOutput = nullptr;
+    PtrArray<Connection>& connections = GetConnections();
+    for (int i = 0; i < connections.GetCount(); i++)
+        connections[i]->DrawHighlight();
+    FreeWindowResources();
+
+    Widget going = macroShell;
+    macroShell = nullptr;
+    windowShell = nullptr;
+    form = nullptr;
+    cadArea = nullptr;
+    footerLabel = nullptr;
+    horizontalScrollBar = nullptr;
+    verticalScrollBar = nullptr;
+    paletteArea = nullptr;
+    for (auto& pair : commandWidgets) {
+        pair[0] = nullptr;
+        pair[1] = nullptr;
+    }
+    if (going != nullptr) XtDestroyWidget(going);
+    HideFrame();
+    // Nothing inside may draw on the working area that is gone.
+    BindContents();
+}
+
+void AMacroElem::CloseCallback(Widget, XtPointer client, XtPointer) {
+    FromClient(client)->CloseModifyWindow();
+}
+
+void AMacroElem::PaletteExposeCallback(Widget, XtPointer client, XtPointer) {
+    FromClient(client)->DrawPalette();
+}
+
+void AMacroElem::PaletteDragStart(Widget, XtPointer client, XEvent* event, Boolean*) {
+    if (event != nullptr && event->type == ButtonPress && event->xbutton.button == Button1) {
+        FromClient(client)->StartPaletteDrag(*event);
+    }
+}
+
+void AMacroElem::ShellCrossingEventHandler(Widget, XtPointer client, XEvent* event, Boolean*) {
+    if (event == nullptr || (event->type != EnterNotify && event->type != LeaveNotify)) return;
+    // Moving between the shell and its own children is no crossing of the window.
+    if (event->xcrossing.detail == NotifyInferior) return;
+    FromClient(client)->PointerCrossed(event->type == EnterNotify ? 1 : 0);
+}
+
+void AMacroElem::PointerCrossed(int entered) {
+    if (entered) {
+        ShowFrame();
+    } else {
+        HideFrame();
+    }
+}
+
+void AMacroElem::StartPaletteDrag(XEvent& event) {
+    if (paletteArea == nullptr || GetDragContext() != nullptr) return;
+    const XButtonEvent& press = event.xbutton;
+    AElement* port = nullptr;
+    for (int i = 0; i < palette.GetCount() && port == nullptr; i++) {
+        if (palette[i]->Contains(press.x, press.y)) port = palette[i];
+    }
+    if (port == nullptr) return;
+    DragContext* context = NewDragContext();
+    context->kind = kDragCopy;
+    context->source = this;
+    context->destination = this;
+    context->startX = press.x;
+    context->startY = press.y;
+    context->elements->Add(AElement::Clone(*port));
+    StartDrag(paletteArea, &event, *context, GetElementTargetAtom(), press.x, press.y, 1);
+}
