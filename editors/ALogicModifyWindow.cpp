@@ -869,7 +869,10 @@ void ALogicModifyWindow::ApplyPressed() {
 void ALogicModifyWindow::StoreCopy() {
     // Reached through the element: a load may have replaced its data.
     ALogicElem* logic = dynamic_cast<ALogicElem*>(element);
-    if (logic == nullptr) return;
+    if (logic == nullptr) {
+        if (logicData != nullptr) *logicData = *workingCopy;
+        return;
+    }
     logic->GetData() = *workingCopy;
     const Matrix* external = logic->GetData().GetExternalData();
     externalSnapshot = external != nullptr ? std::make_unique<Matrix>(*external) : nullptr;

@@ -560,3 +560,32 @@ TEST_F(ALogicModifyWindowTest, ATitleOfAnyLengthAndAScreenshot) {
     Flush();
     SaveScreenshot(window->GetShell(), "logic_modify_window");
 }
+
+TEST_F(ALogicModifyWindowTest, DataReadIntoTheWorkingCopyIsShownAnew) {
+    logic = MakeLogic(4, 2);
+    ASSERT_EQ(Define(*logic, kSmallLogic), 0);
+    const std::string before = SavedBlock(*logic);
+    ALogicModifyWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    Click(window->GetIntAdd());
+
+    std::unique_ptr<ALogicElem> other = MakeLogic(4, 2);
+    std::string block = kSmallLogic;
+    block.replace(block.find("a = s ^ b"), 9, "b = a");
+    ASSERT_EQ(Define(*other, block), 0);
+    std::ostringstream file;
+    other->Write(file, 0, nullptr);
+    std::istringstream in(file.str());
+    auto* copy = const_cast<D_LogicElem*>(&window->GetWorkingCopy());
+    ASSERT_EQ(logic->Read(in, copy), 0);
+    EXPECT_EQ(ListItems(window->GetIntList()), (Names{"s"}));
+    EXPECT_EQ(ListItems(window->GetEquList()), (Names{"s = ~s", "b = a"}));
+    EXPECT_EQ(GetText(window->GetEditField()), "b = a");
+    EXPECT_FALSE(XtIsSensitive(window->GetRenameField()));
+    // Only OK stores it.
+    EXPECT_EQ(SavedBlock(*logic), before);
+    Click(window->GetOkButton());
+    Flush();
+    EXPECT_EQ(logic->GetModifyWindow(), nullptr);
+    EXPECT_EQ(logic->GetData().GetEquations(), (Names{"s = ~s", "b = a"}));
+}
