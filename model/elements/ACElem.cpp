@@ -331,9 +331,17 @@ int ACElem::Read(std::istream& in, FileArgument* target) {
     if ((code = D_CElem::ReadListing(in, text)) != kNoError) return code;
 
     if (into == nullptr) {
+        // The code is compiled aside, so that code that does not compile leaves the element, its
+        // code and its client as they were.
+        D_CElem read(nullptr);
+        read.SetCode(text.c_str());
+        const char* messages = nullptr;
+        if (!read.Compile(messages)) return SetReadError(in, kCompilerError, messages);
         // Gives the element fresh data on its new input plane 0 (CreateData).
         ApplyHeader(header, nullptr);
-        return data->TakeListing(in, text, 1);
+        data->Assign(read);
+        data->CreateProcess();
+        return kNoError;
     }
     int oldWidth, oldHeight;
     GetInputPlaneSize(0, oldWidth, oldHeight);

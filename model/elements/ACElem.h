@@ -126,8 +126,8 @@ public:
     static void RegisterType();
 
     // Without a target the element's own data is read and its code compiled and started; a
-    // target (the code window's working copy) only takes the code. A broken block changes
-    // nothing.
+    // target (the code window's working copy) only takes the code. A broken block, and code that
+    // does not compile (32 "Compiler error"), change nothing.
     int Read(std::istream& in, FileArgument* target) override;
     int Write(std::ostream& out, int level, FileArgument* source) override;
     void OpenModifyWindow() override;

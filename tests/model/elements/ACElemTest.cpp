@@ -197,10 +197,14 @@ TEST_F(ACElemBlock, ReadingCompilesStartsTheClientAndInvertsThePlane) {
     EXPECT_EQ(Step(read, "100/011"), "011/100");
 }
 
-TEST_F(ACElemBlock, CodeThatDoesNotCompileIsKeptAndReportedAsCompilerError) {
+TEST_F(ACElemBlock, CodeThatDoesNotCompileIsReportedAndLeavesTheElementAsItWas) {
     std::string text = kCBlock;
     text.replace(text.find("        out.SetBit"), 8, "        undeclared_name; ");
     ACElem read(nullptr, 0, 0);
+    read.SetName("kept");
+    Resize(read, 4, 1);
+    LoadInverter(read);
+    const int pid = read.GetData().GetPid();
     EXPECT_EQ(ReadBlock(read, text), kCompilerError);
     EXPECT_EQ(GetParseError(), kCompilerError);
     EXPECT_EQ(GetParseErrorLine(), 20);
@@ -209,9 +213,13 @@ TEST_F(ACElemBlock, CodeThatDoesNotCompileIsKeptAndReportedAsCompilerError) {
     // The error is on the code's fourth line.
     EXPECT_NE(messages.find("4:9: error:"), std::string::npos) << messages;
     EXPECT_EQ(messages.find("Success"), std::string::npos);
-    EXPECT_NE(std::string(read.GetData().GetCode()).find("undeclared_name"), std::string::npos);
-    EXPECT_EQ(read.GetData().IsCompiled(), 0);
-    EXPECT_EQ(read.GetData().GetPid(), 0);
+    // The old code, header and client stay.
+    EXPECT_STREQ(read.GetName(), "kept");
+    EXPECT_EQ(read.GetInputPlaneWidth(0), 4);
+    EXPECT_STREQ(read.GetData().GetCode(), kInvert);
+    EXPECT_EQ(read.GetData().IsCompiled(), 1);
+    EXPECT_EQ(read.GetData().GetPid(), pid);
+    EXPECT_EQ(Step(read, "1010"), "0101");
 }
 
 TEST_F(ACElemStep, WithoutAClientTheStepSaysSoAndLeavesTheOutput) {
