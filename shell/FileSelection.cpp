@@ -214,7 +214,8 @@ int LoadFile(LoadSaveObject& object, const char* path, FileArgument* argument) {
     PopdownDialog();
     UpdateDisplay();
     int result = 0;
-    ArchitectureWindow* window = dynamic_cast<ArchitectureWindow*>(&object);
+    // Only a window whose file is the object itself may refuse; a macro is read as an element.
+    ArchitectureWindow* window = FileWindow(object);
     {
         BusyScope busy("LOADING");
         const int read = object.Read(in, argument);

@@ -74,6 +74,15 @@ public:
     bool failWrite = false;
 };
 
+// A macro element is read from an element file through its element part, which knows nothing
+// of the window part's question.
+class FakeMacro : public ArchitectureWindow {
+public:
+    FakeMacro() { windowKind = kMacroWindowKind; }
+    Widget GetShell() override { return nullptr; }
+    int Read(std::istream& in, FileArgument*) override { return ReadBody(in, 0); }
+};
+
 struct Shown {
     int kind;
     std::string title;
@@ -179,6 +188,23 @@ TEST_F(FileSelectionFixture, LoadFileIntoARefusingWindowKeepsItsName) {
         // Nothing was read, so there is no reading error to report a second time.
         EXPECT_TRUE(shown.empty());
     }
+}
+
+TEST_F(FileSelectionFixture, LoadFileIntoAMacroTakesThePathAndReportsErrors) {
+    std::ostringstream body;
+    FakeWindow empty;
+    ASSERT_EQ(empty.Write(body, 0, nullptr), 0);
+    const std::string good = Path("good.macro");
+    const std::string broken = Path("broken.macro");
+    WriteText(good, body.str().c_str());
+    WriteText(broken, "REMARKS {\nhello\n}\n");
+    FakeMacro macro;
+    EXPECT_EQ(LoadFile(macro, good.c_str(), nullptr), 0);
+    EXPECT_STREQ(macro.GetFileName(), good.c_str());
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(LoadFile(macro, broken.c_str(), nullptr), 1);
+    EXPECT_STREQ(macro.GetFileName(), good.c_str());
+    EXPECT_EQ(OnlyBox().text, "Line: 2\n'}' expected");
 }
 
 TEST_F(FileSelectionFixture, SaveFileReplacesButNeverCreates) {
