@@ -143,9 +143,11 @@ int CompileClient(const char* code, const char* executable, const char*& message
         return 0;
     }
 
+    // -lstdc++: the client program is C++, and the default compiler "gcc" would not link it.
     const std::string command = Setting(settingsSource.compiler, "gcc") + " " +
                                 Setting(settingsSource.compilerFlags, "") + " " +
-                                ShellQuote(source) + " -o " + ShellQuote(executable) + " -lm " +
+                                ShellQuote(source) + " -o " + ShellQuote(executable) +
+                                " -lm -lstdc++ " +
                                 Setting(settingsSource.loaderFlags, "") + "  2>&1 && strip " +
                                 ShellQuote(executable) + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");

@@ -164,6 +164,13 @@ TEST_F(ClientCompilerRun, CompilesIntoTheExecutableAndRemovesTheSource) {
     EXPECT_EQ(std::string(directory.path) + "/" + files[0], executable);
 }
 
+TEST_F(ClientCompilerRun, TheDefaultCompilerLinksTheClient) {
+    SetCompilerSettingsSource({nullptr, nullptr, nullptr}); // "gcc", no options
+    const char* messages = nullptr;
+    EXPECT_EQ(CompileClient("out = in;", executable, messages), 1) << messages;
+    EXPECT_EQ(access(executable, X_OK), 0);
+}
+
 TEST_F(ClientCompilerRun, CountsMessageLinesFromTheCodesFirstLine) {
     const char* messages = nullptr;
     EXPECT_EQ(CompileClient("int a = 1;\nundeclared_name = 2;", executable, messages), 0);
