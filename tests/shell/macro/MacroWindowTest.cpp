@@ -228,7 +228,30 @@ TEST_F(MacroWindow, APortDraggedFromThePaletteWithThePointerIsAdded) {
     EXPECT_EQ(GetDragContext(), nullptr);
     EXPECT_EQ(macro->GetPaletteInput()->GetNumber(), 1);
     EXPECT_EQ(macro->GetInputCount(), 1);
-    Choose(*macro, "Close");
+
+    // Macro > Close clicked with the pointer.
+    Widget cascade = Find(*macro, "*MenuBar.Macro");
+    ASSERT_NE(cascade, nullptr);
+    int mx = 0, my = 0;
+    XTranslateCoordinates(display, XtWindow(cascade), root, 10, 8, &mx, &my, &child);
+    const std::string open =
+        "xdotool mousemove " + std::to_string(mx) + " " + std::to_string(my) + " click 1 &";
+    ASSERT_EQ(std::system(open.c_str()), 0);
+    Widget close = Find(*macro, "*MenuBar*Close");
+    ASSERT_NE(close, nullptr);
+    ASSERT_TRUE(ProcessUntil([close] { return IsShown(XtParent(close)); }, 5000));
+    Process(200);
+    int cx = 0, cy = 0;
+    Position gx = 0, gy = 0;
+    XtVaGetValues(close, XmNx, &gx, XmNy, &gy, nullptr);
+    XTranslateCoordinates(display, XtWindow(XtParent(close)), root, gx + 10, gy + 5, &cx, &cy,
+                          &child);
+    const std::string click =
+        "xdotool mousemove " + std::to_string(cx) + " " + std::to_string(cy) + " click 1 &";
+    ASSERT_EQ(std::system(click.c_str()), 0);
+    EXPECT_TRUE(ProcessUntil([macro] { return macro->GetShell() == nullptr; }, 5000));
+    Process(200);
+    EXPECT_EQ(macro->GetElements().GetCount(), 1);
 }
 
 TEST_F(MacroWindow, CloseClosesTheWindowsInsideAndKeepsTheSubArchitecture) {
@@ -403,6 +426,43 @@ TEST_F(MacroWindow, DeletingAMacroTakesItsWindowsAndEverythingInside) {
     Process(200);
     EXPECT_EQ(main().GetElements().GetCount(), 0);
     EXPECT_EQ(main().GetConnections().GetCount(), 0);
+}
+
+TEST_F(MacroWindow, AMacroIsNeverDroppedIntoItselfNorIntoAMacroInsideIt) {
+    AMacroElem* outer = OpenMacro();
+    auto* inner = new AMacroElem(outer, 700, 450);
+    inner->SetOwner(outer);
+    outer->GetElements().Add(inner);
+    inner->OpenModifyWindow();
+    ASSERT_TRUE(ProcessUntil([inner] { return IsShown(inner->GetCadArea()); }));
+    struct Case {
+        ArchitectureWindow* destination;
+        bool copy;
+        bool accepted;
+    };
+    // A copy is another macro, which a macro may hold.
+    const Case cases[] = {{outer, false, false}, {inner, false, false}, {inner, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.copy ? "copy" : "move");
+        DragContext* context = NewDragContext();
+        context->kind = c.copy ? kDragCopy : kDragMove;
+        context->source = context->destination = &main();
+        context->startX = 310;
+        context->startY = 160;
+        AElement* dragged = c.copy ? AElement::Clone(*outer) : outer;
+        dragged->SetGrabOffset(310, 160);
+        if (!c.copy) main().GetElements().Remove(outer);
+        context->elements->Add(dragged);
+        EXPECT_EQ(AcceptAreaDrop(*context, *c.destination, 200, 200), c.accepted ? 1 : 0);
+        FinishDrag(*context);
+        FreeDragContext();
+        EXPECT_EQ(main().GetElements().Find(outer), 0);
+        EXPECT_EQ(outer->GetX(), 300);
+        EXPECT_EQ(outer->GetElements().GetCount(), 1);
+        EXPECT_EQ(inner->GetElements().GetCount(), 0);
+    }
+    Choose(*outer, "Close");
+    EXPECT_EQ(inner->GetShell(), nullptr);
 }
 
 TEST_F(MacroWindow, Screenshot) {
