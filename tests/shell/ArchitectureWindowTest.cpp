@@ -438,6 +438,7 @@ TEST_F(ArchitectureWindowFixture, DeleteSelectionTakesElementsAndTheirWires) {
 }
 
 TEST_F(ArchitectureWindowFixture, PinHighlightIsForgottenWithItsElementAndWindow) {
+    ElementUi& previous = GetElementUi(); // other suites of this process may have installed one
     ShellElementUi ui(nullptr);
     SetElementUi(&ui);
     int pin = 0;
@@ -464,7 +465,7 @@ TEST_F(ArchitectureWindowFixture, PinHighlightIsForgottenWithItsElementAndWindow
     EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
     survivor->SetOwner(nullptr);
     delete survivor;
-    SetElementUi(nullptr);
+    SetElementUi(&previous);
 }
 
 TEST_F(ArchitectureWindowFixture, CopyTakesGridAndGivesElementsTheCopy) {
