@@ -199,8 +199,13 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     const int oldHeight = GetHeight();
     TakeContents(read);
     ApplyHeader(header, nullptr);
-    GetElementUi().Redraw(GetOwner(), 1, GetX(), GetY(), GetX() + std::max(oldWidth, GetWidth()),
-                          GetY() + std::max(oldHeight, GetHeight()));
+    // A placed macro (an element file loaded into it) may have changed its size; one being read
+    // as part of a body is drawn by that body's reader.
+    Architecture* holder = GetOwner();
+    if (holder != nullptr && holder->GetElements().Find(this) >= 0) {
+        GetElementUi().Redraw(holder, 1, GetX(), GetY(), GetX() + std::max(oldWidth, GetWidth()),
+                              GetY() + std::max(oldHeight, GetHeight()));
+    }
     return kNoError;
 }
 
