@@ -149,7 +149,9 @@ void SetNameDialog::Ok() {
         RingBell(XtDisplay(shell));
         return;
     }
-    GiveTexts(check.name, check.comment);
+    // A comment of blanks only passes, but the file keeps no leading blanks: the element gets
+    // what a reload gives back.
+    GiveTexts(check.name, WithoutLeadingBlanks(check.comment));
     delete this;
 }
 

@@ -35,7 +35,8 @@ public:
     SetNameDialog& operator=(const SetNameDialog&) = delete;
 
     // "OK" and Return or KP_Enter in a field: applies and deletes the dialog when the texts pass
-    // the check, else shows the corrected texts with the bell.
+    // the check, else shows the corrected texts with the bell. A comment of blanks only passes
+    // and is given as the empty text it reloads as.
     void Ok();
     // Gives the element both texts (without leading blanks, which its file block cannot keep)
     // without further checks; the dialog stays.
