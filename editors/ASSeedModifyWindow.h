@@ -5,14 +5,12 @@
 // element's data. OK and Apply assign the whole copy, so they also bring the element's state plane
 // back to what it was when the window opened. The window cannot be resized.
 
-#include <X11/Intrinsic.h>
-
 #include <memory>
 
-#include "editors/AElementModifyWindow.h"
+#include "editors/AChoiceModifyWindow.h"
 #include "model/elements/ASSeedElem.h"
 
-class ASSeedModifyWindow : public AElementModifyWindow {
+class ASSeedModifyWindow : public AChoiceModifyWindow {
 public:
     // Edits a copy of seedData (state plane included) for element; stores itself in *slot and
     // shows itself.
@@ -22,19 +20,14 @@ public:
     // The maker the editors register for S-SEED elements: data is the element's D_SSeedElem.
     static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
 
-    // A radio toggle changed: a set toggle's userData becomes the copy's orientation.
-    void ToggleChanged(Widget toggle, int set);
-
     const D_SSeedElem& GetWorkingCopy() const { return *workingCopy; }
-    Widget GetRadioBox() const { return radioBox; }
 
 protected:
     void StoreCopy() override;
+    // The chosen toggle's value becomes the copy's orientation.
+    void Choose(int value) override;
 
 private:
-    void BuildWidgets();
-
     // OK and Apply write the element's data, reached through the element.
     std::unique_ptr<D_SSeedElem> workingCopy;
-    Widget radioBox;
 };
