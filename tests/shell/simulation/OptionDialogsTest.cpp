@@ -3,6 +3,7 @@
 
 #include "shell/OptionDialogs.h"
 
+#include <X11/keysym.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
@@ -150,6 +151,27 @@ TEST_F(OptionDialogs, DefaultTimesApplyOnlyWhenEveryFieldIsValid) {
     EXPECT_EQ(GetDefaultTime(kOutput), 3u);
     EXPECT_EQ(PaletteTime(kOutput), 3u);
     EXPECT_EQ(main->GetDefaultTimesDialog(), nullptr);
+}
+
+TEST_F(OptionDialogs, DefaultTimesReturnInAFieldAppliesAllAndCloses) {
+    auto* dialog = new DefaultTimesDialog(main);
+    SetTextOf(dialog->GetField(kMask), "4");
+    SetTextOf(dialog->GetField(kLogic), "30");
+    // Return, as the text field reports it.
+    Widget text = ReadIntGetText(dialog->GetField(kLogic));
+    XEvent key = {};
+    key.xkey.type = KeyPress;
+    key.xkey.display = XtDisplay(text);
+    key.xkey.window = XtWindow(text);
+    key.xkey.keycode = XKeysymToKeycode(XtDisplay(text), XK_Return);
+    XmAnyCallbackStruct call = {};
+    call.reason = XmCR_ACTIVATE;
+    call.event = &key;
+    XtCallCallbacks(text, XmNactivateCallback, &call);
+    EXPECT_EQ(main->GetDefaultTimesDialog(), nullptr);
+    EXPECT_EQ(GetDefaultTime(kMask), 4u);
+    EXPECT_EQ(GetDefaultTime(kLogic), 30u);
+    EXPECT_EQ(PaletteTime(kLogic), 30u);
 }
 
 TEST_F(OptionDialogs, WorkingAreaGridFieldsFollowTheGridToggle) {

@@ -17,6 +17,7 @@
 #include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
 #include "shell/MainWindow.h"
+#include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 
@@ -388,6 +389,38 @@ TEST_F(SimulationBox, ShowAndHideFollowTheMainWindowToggle) {
     EXPECT_EQ(main->GetSimulationBoxShown(), 0);
     XtVaGetValues(main->GetCommandMenuToggle(9), XmNset, &set, nullptr);
     EXPECT_FALSE(set);
+}
+
+int bells = 0;
+
+void CountBell(Display*, int) {
+    bells++;
+}
+
+// A click waiting for the main window when a CLOCKS run starts.
+TEST_F(SimulationBox, ClicksElsewhereDuringARunRingTheBellAndAreLost) {
+    ASSERT_EQ(LoadArchitecture(kPictures), 0);
+    box->Show();
+    Flush();
+    Display* display = Shell().display;
+    const Window area = XtWindow(main->GetCadArea());
+    XEvent press = {};
+    press.xbutton.type = ButtonPress;
+    press.xbutton.window = area;
+    press.xbutton.button = Button2;
+    press.xbutton.x = 5;
+    press.xbutton.y = 5;
+    XSendEvent(display, area, False, NoEventMask, &press);
+    XSync(display, False);
+    bells = 0;
+    const BellFunction quiet = SetBellFunction(CountBell);
+    box->Run();
+    SetBellFunction(quiet);
+    EXPECT_EQ(main->GetSimulationTime(), 300u);
+    EXPECT_EQ(bells, 1);
+    XEvent left;
+    EXPECT_FALSE(XCheckTypedWindowEvent(display, area, ButtonPress, &left)); // taken, not kept
+    box->Hide();
 }
 
 // A click on Break while a long run goes on, through the X server.
