@@ -59,10 +59,10 @@ void ShowAbout() {
                   XmNbottomAttachment, XmATTACH_FORM, nullptr);
 
     XtManageChild(form);
+    // Managed and realized but not yet shown: it is mapped once, where it is centred.
     XtSetMappedWhenManaged(aboutShell, False);
     XtManageChild(aboutShell);
     XtRealizeWidget(aboutShell);
-    XtSetMappedWhenManaged(aboutShell, True);
     // The window cannot be resized.
     Dimension width = 0;
     Dimension height = 0;
@@ -70,6 +70,7 @@ void ShowAbout() {
     XtVaSetValues(aboutShell, XmNminWidth, width, XmNmaxWidth, width, XmNminHeight, height,
                   XmNmaxHeight, height, nullptr);
     CentreOverParent(aboutShell);
+    XtSetMappedWhenManaged(aboutShell, True);
     XmUpdateDisplay(aboutShell);
 }
 

@@ -120,6 +120,41 @@ TEST_F(AboutWindowFixture, WindowManagerCloseDestroysIt) {
     EXPECT_TRUE(PopupsNamed(gui->topLevel, "About").empty());
 }
 
+TEST_F(AboutWindowFixture, IsFirstShownCentredOverTheMainWindow) {
+    // A second connection sees the server place and map the window, in order.
+    Display* watcher = XOpenDisplay(DisplayString(gui->display));
+    ASSERT_NE(watcher, nullptr);
+    XSelectInput(watcher, DefaultRootWindow(watcher), SubstructureNotifyMask);
+    XSync(watcher, False);
+    Widget shell = ChooseAbout();
+    ASSERT_NE(shell, nullptr);
+    XSync(gui->display, False);
+    XSync(watcher, False);
+    int x = 0, y = 0, mappedX = -1, mappedY = -1;
+    while (XPending(watcher) > 0) {
+        XEvent event;
+        XNextEvent(watcher, &event);
+        if (event.type == CreateNotify && event.xcreatewindow.window == XtWindow(shell)) {
+            x = event.xcreatewindow.x;
+            y = event.xcreatewindow.y;
+        } else if (event.type == ConfigureNotify && event.xconfigure.window == XtWindow(shell)) {
+            x = event.xconfigure.x;
+            y = event.xconfigure.y;
+        } else if (event.type == MapNotify && event.xmap.window == XtWindow(shell) && mappedX < 0) {
+            mappedX = x;
+            mappedY = y;
+        }
+    }
+    XCloseDisplay(watcher);
+    Position parentX = 0, parentY = 0;
+    Dimension width = 0, height = 0, parentWidth = 0, parentHeight = 0;
+    XtVaGetValues(shell, XmNwidth, &width, XmNheight, &height, nullptr);
+    XtVaGetValues(gui->topLevel, XmNx, &parentX, XmNy, &parentY, XmNwidth, &parentWidth, XmNheight,
+                  &parentHeight, nullptr);
+    EXPECT_EQ(mappedX, (parentWidth - width) / 2 + parentX);
+    EXPECT_EQ(mappedY, (parentHeight - height) / 2 + parentY);
+}
+
 TEST_F(AboutWindowFixture, DrawsItsBitmapsInTheirPlacesAndColours) {
     Widget shell = ChooseAbout();
     ASSERT_NE(shell, nullptr);
