@@ -135,8 +135,8 @@ void ShowFileDialog(LoadSaveObject& object, FileKind kind, FileArgument* argumen
     XtVaSetValues(fileDialog, XmNuserData, reinterpret_cast<XtPointer>(static_cast<intptr_t>(mode)),
                   nullptr);
     if (object.GetFileName() != nullptr) {
-        OwnedXmString spec(object.GetFileName());
-        XtVaSetValues(fileDialog, XmNdirSpec, spec.Get(), nullptr);
+        OwnedXmString path(object.GetFileName());
+        XtVaSetValues(fileDialog, XmNdirSpec, path.Get(), nullptr);
     }
     // Popped up before it is managed: managing pops a dialog shell up without a grab, and a
     // shell that is up is not popped up again.
