@@ -8,6 +8,7 @@
 #include <Xm/Xm.h>
 
 #include <iostream>
+#include <limits>
 
 #include "model/elements/AElement.h"
 #include "shell/ArchitectureWindow.h"
@@ -41,7 +42,14 @@ float OverviewScaleY(int height) {
 }
 
 int ToOverview(int coordinate, float scale) {
-    return static_cast<int>(static_cast<float>(coordinate) / scale);
+    const float v = static_cast<float>(coordinate) / scale;
+    // A position read from a file may lie far off the area: a wide view would scale it past
+    // what an int holds.
+    if (v >= static_cast<float>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (v <= static_cast<float>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
 }
 
 int FromOverviewX(int v, int width) {

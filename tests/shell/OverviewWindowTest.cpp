@@ -9,6 +9,7 @@
 #include <Xm/ToggleBG.h>
 #include <Xm/Xm.h>
 
+#include <climits>
 #include <string>
 
 #include "WelcomeAboutOverviewGui.h"
@@ -31,6 +32,8 @@ const OutlineCase kOutlines[] = {
     {150, 100, 40, 40, 9, 9, {4, 4, 1, 1}},         // a small element still shows
     {300, 200, 300, 200, 60, 30, {60, 40, 12, 6}},  // twice the size, half the scale
     {150, 100, 1499, 999, 20, 20, {149, 99, 2, 2}}, // the far corner
+    // far off the area in a wide view: held at the ends of int
+    {3000, 2000, 2000000000, -2000000000, 20, 20, {INT_MAX, INT_MIN, 40, 40}},
 };
 
 } // namespace
