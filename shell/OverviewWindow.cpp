@@ -78,6 +78,13 @@ bool InsideOutline(const OverviewRect& rect, int px, int py) {
     return rect.x <= px && px < rect.x + rect.width && rect.y <= py && py < rect.y + rect.height;
 }
 
+bool OutlineInView(const OverviewRect& rect, int width, int height) {
+    // A drawn outline covers its right and bottom sides, at x + width and y + height.
+    const long long right = static_cast<long long>(rect.x) + rect.width;
+    const long long bottom = static_cast<long long>(rect.y) + rect.height;
+    return right >= 0 && rect.x < width && bottom >= 0 && rect.y < height;
+}
+
 void ClampOutline(OverviewRect& rect, int width, int height) {
     if (rect.x < 0) rect.x = 0;
     if (rect.y < 0) rect.y = 0;
@@ -177,8 +184,9 @@ void OverviewWindow::Redraw() {
     PtrArray<AElement>& elements = owner->GetElements();
     for (int i = 0; i < elements.GetCount(); i++) {
         const AElement* element = elements[i];
-        DrawOutline(elementGC, ElementOutline(element->GetX(), element->GetY(), element->GetWidth(),
-                                              element->GetHeight(), sx, sy));
+        const OverviewRect outline = ElementOutline(
+            element->GetX(), element->GetY(), element->GetWidth(), element->GetHeight(), sx, sy);
+        if (OutlineInView(outline, width, height)) DrawOutline(elementGC, outline);
     }
     int x1, y1, x2, y2;
     owner->GetVisibleRect(x1, y1, x2, y2);

@@ -37,6 +37,9 @@ OverviewRect ElementOutline(int x, int y, int width, int height, float sx, float
 OverviewRect VisibleOutline(int x1, int y1, int x2, int y2, float sx, float sy);
 // Whether the point lies inside (left and top edges included, right and bottom excluded).
 bool InsideOutline(const OverviewRect& rect, int px, int py);
+// Whether any of the outline falls into a view area of width by height pixels (the drawing
+// requests hold 16-bit coordinates only, so one far off must not be sent).
+bool OutlineInView(const OverviewRect& rect, int width, int height);
 // Keeps a dragged rectangle in a view area of width by height pixels: not left of or above 0,
 // its right and bottom sides at most at width - 1 and height - 1.
 void ClampOutline(OverviewRect& rect, int width, int height);

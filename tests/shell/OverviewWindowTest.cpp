@@ -94,6 +94,32 @@ TEST(OverviewWindow, KeepsTheDraggedRectangleInsideTheView) {
     }
 }
 
+namespace {
+
+struct InViewCase {
+    OverviewRect rect;
+    bool inView; // in a 150 x 100 view
+};
+const InViewCase kInView[] = {
+    {{10, 20, 6, 3}, true},
+    {{-6, -3, 6, 3}, true},            // its right and bottom sides on the top-left edges
+    {{-7, 20, 6, 3}, false},           // left of the view
+    {{149, 99, 6, 3}, true},           // its left and top sides on the far edges
+    {{150, 20, 6, 3}, false},          // right of the view
+    {{20, 100, 6, 3}, false},          // below
+    {{65537, 20, 6, 3}, false},        // would wrap into the view in a 16-bit request
+    {{INT_MAX, INT_MIN, 6, 3}, false}, // held at the ends of int
+};
+
+} // namespace
+
+TEST(OverviewWindow, DrawsOnlyOutlinesThatReachTheView) {
+    for (const InViewCase& c : kInView) {
+        SCOPED_TRACE(std::to_string(c.rect.x) + "," + std::to_string(c.rect.y));
+        EXPECT_EQ(OutlineInView(c.rect, 150, 100), c.inView);
+    }
+}
+
 TEST(OverviewWindow, GrabsInsideTheRectangleOnly) {
     const OverviewRect rect = {10, 20, 30, 40};
     EXPECT_TRUE(InsideOutline(rect, 10, 20));
@@ -330,6 +356,19 @@ TEST_F(OverviewFixture, OutlinesEveryElementAndTheVisibleArea) {
     EXPECT_EQ(stored.height, expected.height);
     EXPECT_GT(expected.x, 0);
     ExpectOneRectangleAt(expected);
+}
+
+TEST_F(OverviewFixture, ShowsNothingOfAnElementFarOffTheArea) {
+    OverviewWindow* overview = Open();
+    ASSERT_NE(overview, nullptr);
+    // 65537 view pixels to the right: a 16-bit coordinate would put it at 1.
+    AddSplit(655370, 200);
+    main().UpdateOverview();
+    const Picture picture = ReadBack(overview->GetViewArea());
+    long black = 0;
+    for (unsigned long pixel : picture.pixels)
+        black += pixel == GetBlack() ? 1 : 0;
+    EXPECT_EQ(black, 0);
 }
 
 TEST_F(OverviewFixture, FollowsAScrollOfTheWorkingArea) {
