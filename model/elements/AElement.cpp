@@ -76,6 +76,9 @@ AElement::AElement(const AElement& other)
 
 AElement::~AElement() {
     ElementUi& ui = GetElementUi();
+    // Out of the owner's list before the flush: the type's part is gone already, so an exposure
+    // handled now must not draw this element through the base's stock-icon slots.
+    if (owner != nullptr) owner->GetElements().Remove(this);
     ui.UpdateDisplay();
     if (modifyWindow != nullptr) ui.DeleteModifyWindow(modifyWindow);
     modifyWindow = nullptr;
@@ -89,7 +92,6 @@ AElement::~AElement() {
     }
     inputPlanes.clear();
     outputPlanes.clear();
-    if (owner != nullptr) owner->GetElements().Remove(this);
     ui.RemoveFromQueue(this);
     FreeOwnIcon();
     FreeMarkedIcon();
