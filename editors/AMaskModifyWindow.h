@@ -16,30 +16,9 @@
 #include <memory>
 
 #include "editors/AElementModifyWindow.h"
+#include "editors/MatrixGridView.h"
 #include "model/elements/AMaskElem.h"
 #include "model/format/LoadSaveObject.h"
-
-// The pointer input of a matrix grid: whether its position label shows a cell, and the cell the
-// pointer last met (-1, -1 before any).
-struct GridPointer {
-    int labelShown = 0;
-    int lastX = -1;
-    int lastY = -1;
-};
-
-// What one pointer event on a grid asks for; at most one of show and clear.
-struct GridPointerStep {
-    bool toggle; // toggle the cell (x, y) of the event
-    bool show;   // the label shows "x,y"
-    bool clear;  // the label is blanked
-};
-
-// The rule that every matrix editor follows: a press on a cell toggles it; moving onto another
-// cell shows it and, while any button or modifier is held (state non-zero), toggles it; leaving
-// the cells or the window blanks the label. eventType is ButtonPress, MotionNotify or
-// LeaveNotify; onCell and (x, y) come from Matrix::PixelToCell. Updates the pointer record.
-GridPointerStep StepGridPointer(GridPointer& pointer, int eventType, int onCell, int x, int y,
-                                unsigned int state);
 
 class AMaskModifyWindow : public AElementModifyWindow, public FileArgument {
 public:

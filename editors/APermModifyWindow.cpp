@@ -4,34 +4,26 @@
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
 #include <Xm/LabelG.h>
-#include <Xm/PushB.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Scale.h>
-#include <Xm/ScrolledW.h>
 #include <Xm/ToggleBG.h>
 
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 #include "editors/DialogShell.h"
 #include "editors/NumberDialogParts.h"
 #include "editors/PermMethods.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
-#include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
 
 namespace {
-
-const int kMinZoom = 12;
-const int kMaxZoom = 150;
-const int kDrawMargin = 21; // pixels around a drawn matrix
-const EventMask kDrawEvents =
-    ButtonPressMask | PointerMotionMask | ButtonMotionMask | LeaveWindowMask;
 
 // The labels and widget names of the toggles and the method buttons.
 const char* const kNames[] = {"Row",      "Column",   "Define",    "Delete",      "None",
@@ -107,24 +99,10 @@ void MethodCallback(Widget, XtPointer record, XtPointer) {
     choice->window->Choose(*choice);
 }
 
-void SetLabel(Widget label, const char* text) {
-    OwnedXmString string(text);
-    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
-}
-
 Widget CreateLabel(Widget parent, const char* name, const char* text) {
     OwnedXmString string(text);
     return XtVaCreateManagedWidget(name, xmLabelGadgetClass, parent, XmNlabelString, string.Get(),
                                    nullptr);
-}
-
-Widget CreateButton(Widget parent, const char* text, XtCallbackProc callback, XtPointer self) {
-    OwnedXmString label(text);
-    Widget button =
-        XtVaCreateManagedWidget("DialogButton", xmPushButtonWidgetClass, parent, XmNlabelString,
-                                label.Get(), XmNalignment, XmALIGNMENT_CENTER, nullptr);
-    XtAddCallback(button, XmNactivateCallback, callback, self);
-    return button;
 }
 
 // A label left of a field, centred on its height.
@@ -132,10 +110,6 @@ void AttachBeside(Widget label, Widget field) {
     XtVaSetValues(label, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
                   XmATTACH_OPPOSITE_WIDGET, XmNtopWidget, field, XmNbottomAttachment,
                   XmATTACH_OPPOSITE_WIDGET, XmNbottomWidget, field, nullptr);
-}
-
-int ClampZoom(int zoom) {
-    return zoom < kMinZoom ? kMinZoom : (zoom > kMaxZoom ? kMaxZoom : zoom);
 }
 
 // 10^(digits + 1): how far a shift may reach, for planes whose larger side has that many digits.
@@ -146,29 +120,6 @@ int32_t ShiftLimit(int32_t digits) {
     return limit;
 }
 
-// The pixel of a pointer event and its state; false for other events.
-bool PointerOf(const XEvent* event, int* px, int* py, unsigned int* state) {
-    switch (event->type) {
-        case ButtonPress:
-            *px = event->xbutton.x;
-            *py = event->xbutton.y;
-            *state = event->xbutton.state;
-            return true;
-        case MotionNotify:
-            *px = event->xmotion.x;
-            *py = event->xmotion.y;
-            *state = event->xmotion.state;
-            return true;
-        case LeaveNotify:
-            *px = -1;
-            *py = -1;
-            *state = 0;
-            return true;
-        default:
-            return false;
-    }
-}
-
 } // namespace
 
 APermModifyWindow::APermModifyWindow(D_PermElem* data, APermElem* owner,
@@ -176,15 +127,14 @@ APermModifyWindow::APermModifyWindow(D_PermElem* data, APermElem* owner,
     : AElementModifyWindow(owner, slot), permData(data),
       workingCopy(std::make_unique<D_PermElem>(*data)), drawL(nullptr), drawR(nullptr),
       draw_windowL(nullptr), pos_labelL(nullptr), pos_labelR(nullptr), zoomScale(nullptr),
-      vectorButton(nullptr), matrixButton(nullptr), labelShownL(0), lastLX(-1), lastLY(-1),
-      lastRX(-1), lastRY(-1), selectedX(0), selectedY(0),
-      transmitterView(workingCopy->GetInputWidth(), workingCopy->GetInputHeight()),
+      vectorButton(nullptr), matrixButton(nullptr), pointerL(), pointerR(), selectedX(0),
+      selectedY(0), transmitterView(workingCopy->GetInputWidth(), workingCopy->GetInputHeight()),
       receiverView(workingCopy->GetOutputWidth(), workingCopy->GetOutputHeight()),
       vectorShell(nullptr), transmitterField(nullptr), receiverField(nullptr),
       vectorBitField(nullptr), vectorShiftField(nullptr), vectorMenu(nullptr),
       vectorPulldown(nullptr), vectorNone(nullptr), shiftLabel(nullptr), vectorBitLabel(nullptr),
       choices(), transmitterDirection(kPermRow), receiverDirection(kPermRow),
-      vectorMethod(kPermNone), vectorMode(kPermDefine), labelShownR(0), matrixShell(nullptr),
+      vectorMethod(kPermNone), vectorMode(kPermDefine), matrixShell(nullptr),
       matrixBitField(nullptr), horizontalShiftField(nullptr), verticalShiftField(nullptr),
       matrixMenu(nullptr), matrixPulldown(nullptr), matrixNone(nullptr), matrixBitLabel(nullptr),
       matrixDirection(kPermRow), matrixMethod(kPermNone), matrixMode(kPermDefine) {
@@ -213,63 +163,33 @@ void APermModifyWindow::Make(AElement& element, FileArgument* data, AElementModi
 }
 
 Widget APermModifyWindow::BuildSide(Widget form, const char* formName, const char* labelName,
-                                    const char* windowName, const char* drawName, Widget* label,
-                                    Widget* window) {
+                                    const char* windowName, const char* drawName,
+                                    XtEventHandler pointer, Widget* label, Widget* window) {
     Widget side = XtVaCreateManagedWidget(formName, xmFormWidgetClass, form, nullptr);
-    OwnedXmString helpText("Position: ");
-    Widget helpLabel = XtVaCreateManagedWidget(
-        "helplabel", xmLabelGadgetClass, side, XmNlabelString, helpText.Get(), XmNmarginLeft, 5,
-        XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
-    OwnedXmString blank(" ");
-    *label = XtVaCreateManagedWidget(
-        labelName, xmLabelGadgetClass, side, XmNlabelString, blank.Get(), XmNalignment,
-        XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, helpLabel,
-        XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
-    *window = XtVaCreateManagedWidget(
-        windowName, xmScrolledWindowWidgetClass, side, XmNscrollingPolicy, XmAUTOMATIC,
-        XmNtraversalOn, False, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-        XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, helpLabel, XmNbottomAttachment,
-        XmATTACH_FORM, nullptr);
-    Widget clip = nullptr;
-    XtVaGetValues(*window, XmNclipWindow, &clip, nullptr);
-    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
-    Widget draw = XtVaCreateManagedWidget(drawName, xmDrawingAreaWidgetClass, *window, XmNwidth, 1,
-                                          XmNheight, 1, XmNbackground, GetGray90(), nullptr);
-    XtAddCallback(draw, XmNexposeCallback, ExposeCallback, this);
-    return draw;
+    const PositionGrid grid = CreatePositionGrid(side, "helplabel", labelName, windowName, drawName,
+                                                 false, ExposeCallback, pointer, this);
+    XtVaSetValues(grid.window, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    *label = grid.posLabel;
+    *window = grid.window;
+    return grid.draw;
 }
 
 void APermModifyWindow::BuildWidgets() {
     Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 2,
                                    XmNmarginHeight, 3, XmNmarginWidth, 3, nullptr);
     Widget windowR = nullptr;
-    drawL =
-        BuildSide(form, "formL", "pos_labelL", "draw_windowL", "drawL", &pos_labelL, &draw_windowL);
-    drawR = BuildSide(form, "formR", "pos_labelR", "draw_windowR", "drawR", &pos_labelR, &windowR);
-    XtAddEventHandler(drawL, kDrawEvents, False, TransmitterHandler, this);
-    XtAddEventHandler(drawR, kDrawEvents, False, ReceiverHandler, this);
+    drawL = BuildSide(form, "formL", "pos_labelL", "draw_windowL", "drawL", TransmitterHandler,
+                      &pos_labelL, &draw_windowL);
+    drawR = BuildSide(form, "formR", "pos_labelR", "draw_windowR", "drawR", ReceiverHandler,
+                      &pos_labelR, &windowR);
 
-    Widget zoomFrame =
-        XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
-    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
-    OwnedXmString zoomText("Zoom: ");
-    Widget zoomLabel = XtVaCreateManagedWidget(
-        "zoom-label", xmLabelGadgetClass, zoomForm, XmNlabelString, zoomText.Get(),
-        XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    zoomScale = XtVaCreateManagedWidget(
-        "zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue, True, XmNorientation,
-        XmHORIZONTAL, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum,
-        kMaxZoom, XmNvalue, ClampZoom(zoom), XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-        zoomLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-        XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
-    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
+    Widget zoomFrame = CreateZoomFrame(form, "zoom-label", zoom, ZoomCallback, this, &zoomScale);
 
     Widget buttonFrame = XtVaCreateManagedWidget("button_frame", xmFrameWidgetClass, form, nullptr);
     Widget buttonForm =
         XtVaCreateManagedWidget("button_form", xmFormWidgetClass, buttonFrame, nullptr);
-    vectorButton = CreateButton(buttonForm, " Vector ", VectorButtonCallback, this);
-    matrixButton = CreateButton(buttonForm, " Matrix ", MatrixButtonCallback, this);
+    vectorButton = CreateDialogButton(buttonForm, " Vector ", VectorButtonCallback, this);
+    matrixButton = CreateDialogButton(buttonForm, " Matrix ", MatrixButtonCallback, this);
     EqualizeWidths(2, vectorButton, matrixButton);
     XtVaSetValues(matrixButton, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
                   XmNbottomAttachment, XmATTACH_FORM, nullptr);
@@ -345,6 +265,100 @@ Widget APermModifyWindow::BuildMethodMenu(Widget parent, const char* name, int g
     return menu;
 }
 
+Widget APermModifyWindow::BuildDirectionRow(Widget parent, const char* labelName,
+                                            const char* frameName, const char* boxName, int group,
+                                            int first) {
+    Widget direction = CreateLabel(parent, labelName, "Direction: ");
+    Widget radioFrame = XtVaCreateManagedWidget(frameName, xmFrameWidgetClass, parent, nullptr);
+    BuildRadioBox(radioFrame, boxName, 1, group, first);
+    XtVaSetValues(direction, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                  XmNtopOffset, 5, nullptr);
+    XtVaSetValues(radioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, direction,
+                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    return radioFrame;
+}
+
+Widget APermModifyWindow::BuildVectorEnd(Widget form, const VectorEndNames& names,
+                                         const char* title, int group, int first, int16_t digits,
+                                         int32_t max, Widget* field) {
+    Widget frame = XtVaCreateManagedWidget(names.frame, xmFrameWidgetClass, form, nullptr);
+    Widget rowColumn = XtVaCreateManagedWidget(names.rowColumn, xmRowColumnWidgetClass, frame,
+                                               XmNorientation, XmVERTICAL, nullptr);
+    Widget label = CreateLabel(rowColumn, names.label, title);
+    XtVaSetValues(label, XmNmarginBottom, 10, nullptr);
+    Widget endForm = XtVaCreateManagedWidget(names.form, xmFormWidgetClass, rowColumn, nullptr);
+    Widget radioFrame =
+        BuildDirectionRow(endForm, names.direction, names.radioFrame, names.radioBox, group, first);
+    Widget number = CreateLabel(endForm, names.number, "  Number: ");
+    *field = CreateReadInt(endForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
+                           static_cast<int16_t>(digits + 1), digits, 0, 0, max, 0);
+    XtVaSetValues(number, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, radioFrame,
+                  XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
+    XtVaSetValues(*field, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, number,
+                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    return frame;
+}
+
+void APermModifyWindow::StackMethodRows(Widget menu, Widget alignLabel,
+                                        std::initializer_list<std::pair<Widget, Widget>> rows) {
+    XtVaSetValues(menu, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    Widget above = menu;
+    for (const std::pair<Widget, Widget>& row : rows) {
+        XtVaSetValues(row.second, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, alignLabel,
+                      XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above, nullptr);
+        above = row.second;
+    }
+    XtVaSetValues(above, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 3, nullptr);
+    for (const std::pair<Widget, Widget>& row : rows)
+        AttachBeside(row.first, row.second);
+}
+
+void APermModifyWindow::FinishDialogForm(Widget form, std::initializer_list<Widget> frames,
+                                         int modeGroup, int firstMode, XtCallbackProc ok,
+                                         XtCallbackProc apply, XtCallbackProc cancel) {
+    Widget dFrame = XtVaCreateManagedWidget("d_frame", xmFrameWidgetClass, form, nullptr);
+    Widget dForm = XtVaCreateManagedWidget("d_form", xmFormWidgetClass, dFrame, nullptr);
+    BuildRadioBox(dForm, "d_radio_box", 2, modeGroup, firstMode);
+
+    const ActionAreaRow rows[] = {
+        {"OK", ok, this},
+        {"Apply", apply, this},
+        {"Cancel", cancel, this},
+    };
+    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
+
+    Widget above = nullptr;
+    for (Widget frame : frames) {
+        if (above == nullptr) {
+            XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
+                          XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+        } else {
+            XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
+                          XmATTACH_FORM, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above,
+                          XmNtopOffset, 3, nullptr);
+        }
+        above = frame;
+    }
+    XtVaSetValues(dFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above, XmNtopOffset, 3, nullptr);
+    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, dFrame, XmNbottomAttachment,
+                  XmATTACH_FORM, nullptr);
+    XtManageChild(form);
+}
+
+void APermModifyWindow::ShowDialogStart(Widget dialogShell, Widget menu, Widget none,
+                                        Widget bitLabel, Widget bitField, int* method) {
+    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
+    const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
+    SetBitField(bitLabel, bitField, false, inWidth);
+    // Methods need a power-of-two row and, at first, equal planes.
+    const bool available = IsPowerOfTwo(inWidth) && inWidth == outWidth && inHeight == outHeight;
+    SetMethodAvailable(available, menu, none, bitLabel, bitField, method, inWidth);
+    XtRealizeWidget(dialogShell);
+    FixShellSize(dialogShell);
+}
+
 // Records: 0..1 transmitter, 2..3 receiver, 4..8 vector methods, 9..10 vector modes, 11..12
 // matrix directions, 13..14 matrix modes, 15..19 matrix methods.
 void APermModifyWindow::BuildVectorDialog() {
@@ -360,49 +374,16 @@ void APermModifyWindow::BuildVectorDialog() {
     Widget form = XtVaCreateWidget("form", xmFormWidgetClass, vectorShell, XmNmarginHeight, 3,
                                    XmNmarginWidth, 3, nullptr);
 
-    Widget tFrame = XtVaCreateManagedWidget("t_frame", xmFrameWidgetClass, form, nullptr);
-    Widget tRowColumn = XtVaCreateManagedWidget("t_rowcol", xmRowColumnWidgetClass, tFrame,
-                                                XmNorientation, XmVERTICAL, nullptr);
-    Widget tLabel = CreateLabel(tRowColumn, "t_label", "Transmitter:");
-    XtVaSetValues(tLabel, XmNmarginBottom, 10, nullptr);
-    Widget tForm = XtVaCreateManagedWidget("t_form", xmFormWidgetClass, tRowColumn, nullptr);
-    Widget tDirection = CreateLabel(tForm, "t_direction", "Direction: ");
-    Widget tRadioFrame =
-        XtVaCreateManagedWidget("t_radio_frame", xmFrameWidgetClass, tForm, nullptr);
-    BuildRadioBox(tRadioFrame, "t_radio_box", 1, kVectorTransmitterGroup, 0);
-    Widget tNumber = CreateLabel(tForm, "t_number", "  Number: ");
-    transmitterField = CreateReadInt(tForm, VectorOkCallback, this, nullptr, nullptr, nullptr,
-                                     nullptr, inDigits + 1, inDigits, 0, 0, inHeight - 1, 0);
-    XtVaSetValues(tDirection, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNtopOffset, 5, nullptr);
-    XtVaSetValues(tRadioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, tDirection,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(tNumber, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, tRadioFrame,
-                  XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
-    XtVaSetValues(transmitterField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, tNumber,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
-
-    Widget rFrame = XtVaCreateManagedWidget("r_frame", xmFrameWidgetClass, form, nullptr);
-    Widget rRowColumn = XtVaCreateManagedWidget("r_rowcol", xmRowColumnWidgetClass, rFrame,
-                                                XmNorientation, XmVERTICAL, nullptr);
-    Widget rLabel = CreateLabel(rRowColumn, "r_label", "Receiver:");
-    XtVaSetValues(rLabel, XmNmarginBottom, 10, nullptr);
-    Widget rForm = XtVaCreateManagedWidget("r_form", xmFormWidgetClass, rRowColumn, nullptr);
-    Widget rDirection = CreateLabel(rForm, "r_direction", "Direction: ");
-    Widget rRadioFrame =
-        XtVaCreateManagedWidget("r_radio_frame", xmFrameWidgetClass, rForm, nullptr);
-    BuildRadioBox(rRadioFrame, "r_radio_box", 1, kVectorReceiverGroup, 2);
-    Widget rNumber = CreateLabel(rForm, "r_number", "  Number: ");
-    receiverField = CreateReadInt(rForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
-                                  outDigits + 1, outDigits, 0, 0, outHeight - 1, 0);
-    XtVaSetValues(rDirection, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNtopOffset, 5, nullptr);
-    XtVaSetValues(rRadioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, rDirection,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(rNumber, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, rRadioFrame,
-                  XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
-    XtVaSetValues(receiverField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, rNumber,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    const VectorEndNames transmitterNames = {"t_frame",     "t_rowcol",    "t_label",
+                                             "t_form",      "t_direction", "t_radio_frame",
+                                             "t_radio_box", "t_number"};
+    Widget tFrame = BuildVectorEnd(form, transmitterNames, "Transmitter:", kVectorTransmitterGroup,
+                                   0, inDigits, inHeight - 1, &transmitterField);
+    const VectorEndNames receiverNames = {"r_frame",     "r_rowcol",    "r_label",
+                                          "r_form",      "r_direction", "r_radio_frame",
+                                          "r_radio_box", "r_number"};
+    Widget rFrame = BuildVectorEnd(form, receiverNames, "Receiver:", kVectorReceiverGroup, 2,
+                                   outDigits, outHeight - 1, &receiverField);
 
     Widget mFrame = XtVaCreateManagedWidget("m_frame", xmFrameWidgetClass, form, nullptr);
     Widget mForm = XtVaCreateManagedWidget("m_form", xmFormWidgetClass, mFrame, nullptr);
@@ -417,54 +398,16 @@ void APermModifyWindow::BuildVectorDialog() {
     vectorShiftField =
         CreateReadInt(mForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
                       shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
-    XtVaSetValues(vectorMenu, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(vectorBitField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, shiftLabel,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, vectorMenu, nullptr);
-    XtVaSetValues(vectorShiftField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, shiftLabel,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, vectorBitField,
-                  XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 3, nullptr);
-    AttachBeside(vectorBitLabel, vectorBitField);
-    AttachBeside(shiftLabel, vectorShiftField);
+    StackMethodRows(vectorMenu, shiftLabel,
+                    {{vectorBitLabel, vectorBitField}, {shiftLabel, vectorShiftField}});
 
-    Widget dFrame = XtVaCreateManagedWidget("d_frame", xmFrameWidgetClass, form, nullptr);
-    Widget dForm = XtVaCreateManagedWidget("d_form", xmFormWidgetClass, dFrame, nullptr);
-    BuildRadioBox(dForm, "d_radio_box", 2, kVectorModeGroup, 9);
-
-    const ActionAreaRow rows[] = {
-        {"OK", VectorOkCallback, this},
-        {"Apply", VectorApplyCallback, this},
-        {"Cancel", VectorCancelCallback, this},
-    };
-    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-
-    XtVaSetValues(tFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(rFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, tFrame, XmNtopOffset, 3,
-                  nullptr);
-    XtVaSetValues(mFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, rFrame, XmNtopOffset, 3,
-                  nullptr);
-    XtVaSetValues(dFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, mFrame, XmNtopOffset, 3,
-                  nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, dFrame, XmNbottomAttachment,
-                  XmATTACH_FORM, nullptr);
-    XtManageChild(form);
-
-    SetBitField(vectorBitLabel, vectorBitField, false, inWidth);
-    // Methods need a power-of-two row and, at first, equal planes.
-    const bool available = IsPowerOfTwo(inWidth) && inWidth == outWidth && inHeight == outHeight;
-    SetMethodAvailable(available, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
-                       &vectorMethod, inWidth);
-    XtRealizeWidget(vectorShell);
-    FixShellSize(vectorShell);
+    FinishDialogForm(form, {tFrame, rFrame, mFrame}, kVectorModeGroup, 9, VectorOkCallback,
+                     VectorApplyCallback, VectorCancelCallback);
+    ShowDialogStart(vectorShell, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
+                    &vectorMethod);
 }
 
 void APermModifyWindow::BuildMatrixDialog() {
-    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
     const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
     const int32_t shift = ShiftLimit(FieldCharacters(Max(outWidth, outHeight)));
     const int16_t shiftCharacters = FieldCharacters(shift) + 1; // and the sign
@@ -476,14 +419,8 @@ void APermModifyWindow::BuildMatrixDialog() {
 
     Widget diFrame = XtVaCreateManagedWidget("di_frame", xmFrameWidgetClass, form, nullptr);
     Widget diForm = XtVaCreateManagedWidget("di_form", xmFormWidgetClass, diFrame, nullptr);
-    Widget direction = CreateLabel(diForm, "di_direction", "Direction: ");
-    Widget radioFrame =
-        XtVaCreateManagedWidget("di_radio_frame", xmFrameWidgetClass, diForm, nullptr);
-    BuildRadioBox(radioFrame, "di_radio_box", 1, kMatrixDirectionGroup, 11);
-    XtVaSetValues(direction, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNtopOffset, 5, nullptr);
-    XtVaSetValues(radioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, direction,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    BuildDirectionRow(diForm, "di_direction", "di_radio_frame", "di_radio_box",
+                      kMatrixDirectionGroup, 11);
 
     Widget mFrame = XtVaCreateManagedWidget("m_frame", xmFrameWidgetClass, form, nullptr);
     Widget mForm = XtVaCreateManagedWidget("m_form", xmFormWidgetClass, mFrame, nullptr);
@@ -499,52 +436,15 @@ void APermModifyWindow::BuildMatrixDialog() {
     verticalShiftField =
         CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr, nullptr,
                       shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
-    XtVaSetValues(matrixMenu, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(matrixBitField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-                  horizontalLabel, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, matrixMenu,
-                  nullptr);
-    XtVaSetValues(horizontalShiftField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-                  horizontalLabel, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, matrixBitField,
-                  nullptr);
-    XtVaSetValues(verticalShiftField, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-                  horizontalLabel, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget,
-                  horizontalShiftField, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 3,
-                  nullptr);
-    AttachBeside(matrixBitLabel, matrixBitField);
-    AttachBeside(horizontalLabel, horizontalShiftField);
-    AttachBeside(verticalLabel, verticalShiftField);
+    StackMethodRows(matrixMenu, horizontalLabel,
+                    {{matrixBitLabel, matrixBitField},
+                     {horizontalLabel, horizontalShiftField},
+                     {verticalLabel, verticalShiftField}});
 
-    Widget dFrame = XtVaCreateManagedWidget("d_frame", xmFrameWidgetClass, form, nullptr);
-    Widget dForm = XtVaCreateManagedWidget("d_form", xmFormWidgetClass, dFrame, nullptr);
-    BuildRadioBox(dForm, "d_radio_box", 2, kMatrixModeGroup, 13);
-
-    const ActionAreaRow rows[] = {
-        {"OK", MatrixOkCallback, this},
-        {"Apply", MatrixApplyCallback, this},
-        {"Cancel", MatrixCancelCallback, this},
-    };
-    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-
-    XtVaSetValues(diFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(mFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, diFrame, XmNtopOffset, 3,
-                  nullptr);
-    XtVaSetValues(dFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, mFrame, XmNtopOffset, 3,
-                  nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, dFrame, XmNbottomAttachment,
-                  XmATTACH_FORM, nullptr);
-    XtManageChild(form);
-
-    SetBitField(matrixBitLabel, matrixBitField, false, inWidth);
-    const bool available = IsPowerOfTwo(inWidth) && inWidth == outWidth && inHeight == outHeight;
-    SetMethodAvailable(available, matrixMenu, matrixNone, matrixBitLabel, matrixBitField,
-                       &matrixMethod, inWidth);
-    XtRealizeWidget(matrixShell);
-    FixShellSize(matrixShell);
+    FinishDialogForm(form, {diFrame, mFrame}, kMatrixModeGroup, 13, MatrixOkCallback,
+                     MatrixApplyCallback, MatrixCancelCallback);
+    ShowDialogStart(matrixShell, matrixMenu, matrixNone, matrixBitLabel, matrixBitField,
+                    &matrixMethod);
 }
 
 void APermModifyWindow::StoreCopy() {
@@ -570,7 +470,8 @@ void APermModifyWindow::ResetViews() {
     selectedY = 0;
     transmitterView.SetBit(0, 0, 1);
     workingCopy->FillTargets(0, 0, receiverView);
-    lastLX = lastLY = lastRX = lastRY = -1;
+    pointerL = GridPointer();
+    pointerR = GridPointer();
 }
 
 void APermModifyWindow::RefreshModifyWindow() {
@@ -580,19 +481,10 @@ void APermModifyWindow::RefreshModifyWindow() {
 }
 
 void APermModifyWindow::ResizeDrawAreas() {
-    const int pitch = zoom / 4;
     if (drawL != nullptr) {
-        XtVaSetValues(
-            drawL, XmNwidth,
-            static_cast<Dimension>(pitch * transmitterView.GetDimX() + kDrawMargin), XmNheight,
-            static_cast<Dimension>(pitch * transmitterView.GetDimY() + kDrawMargin), nullptr);
+        SizeGridArea(drawL, zoom, transmitterView.GetDimX(), transmitterView.GetDimY());
     }
-    if (drawR != nullptr) {
-        XtVaSetValues(
-            drawR, XmNwidth, static_cast<Dimension>(pitch * receiverView.GetDimX() + kDrawMargin),
-            XmNheight, static_cast<Dimension>(pitch * receiverView.GetDimY() + kDrawMargin),
-            nullptr);
-    }
+    if (drawR != nullptr) SizeGridArea(drawR, zoom, receiverView.GetDimX(), receiverView.GetDimY());
 }
 
 void APermModifyWindow::DrawViews(int clear) {
@@ -607,7 +499,7 @@ void APermModifyWindow::ZoomChanged(int value) {
 }
 
 void APermModifyWindow::Exposed(Widget area, XEvent* event) {
-    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
+    if (!IsLastExpose(event)) return;
     if (area == drawL) Draw(transmitterView, drawL, zoom, 0);
     if (area == drawR) Draw(receiverView, drawR, zoom, 0);
 }
@@ -635,56 +527,37 @@ void APermModifyWindow::ToggleReceiver(int x, int y) {
 }
 
 void APermModifyWindow::TransmitterEvent(XEvent* event) {
-    int px = 0, py = 0;
-    unsigned int state = 0;
-    if (!PointerOf(event, &px, &py, &state)) return;
     int x = -1, y = -1;
-    const int onCell =
-        event->type != LeaveNotify && transmitterView.PixelToCell(x, y, px, py, zoom);
-    if (!onCell) {
-        if (labelShownL) SetLabel(pos_labelL, " ");
-        labelShownL = 0;
-        return;
-    }
-    if (event->type == ButtonPress) {
-        SelectTransmitter(x, y);
-    } else {
-        if (!(x == lastLX && y == lastLY && labelShownL)) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%d,%d", x, y);
-            SetLabel(pos_labelL, text);
-            labelShownL = 1;
-        }
-        // Dragging with a button held selects each cell crossed.
-        if (state != 0 && (x != selectedX || y != selectedY)) SelectTransmitter(x, y);
-    }
-    lastLX = x;
-    lastLY = y;
+    GridPointerStep step = {};
+    if (!StepGridEvent(pointerL, event, &transmitterView, zoom, &x, &y, &step)) return;
+    // A press, and a drag with a button held, select the cell instead of toggling it.
+    if (step.toggle) SelectTransmitter(x, y);
+    ShowGridCell(pos_labelL, step, x, y);
 }
 
 void APermModifyWindow::ReceiverEvent(XEvent* event) {
     int px = 0, py = 0;
     unsigned int state = 0;
-    if (!PointerOf(event, &px, &py, &state)) return;
+    if (!GridPointerOf(event, &px, &py, &state)) return;
     int x = -1, y = -1;
     const int onCell = event->type != LeaveNotify && receiverView.PixelToCell(x, y, px, py, zoom);
     if (!onCell) {
-        if (labelShownR) SetLabel(pos_labelR, " ");
-        labelShownR = 0;
+        if (pointerR.labelShown) SetLabelText(pos_labelR, " ");
+        pointerR.labelShown = 0;
         return;
     }
-    const bool newCell = x != lastRX || y != lastRY;
+    const bool newCell = x != pointerR.lastX || y != pointerR.lastY;
     if (event->type == ButtonPress || (newCell && state != 0)) {
-        // Dragging with a button held toggles every cell crossed once.
+        // Dragging with a button held toggles every cell crossed once, the label left as it is.
         ToggleReceiver(x, y);
-    } else if (newCell || !labelShownR) {
+    } else if (newCell || !pointerR.labelShown) {
         char text[32];
         std::snprintf(text, sizeof text, "%d,%d", x, y);
-        SetLabel(pos_labelR, text);
-        labelShownR = 1;
+        SetLabelText(pos_labelR, text);
+        pointerR.labelShown = 1;
     }
-    lastRX = x;
-    lastRY = y;
+    pointerR.lastX = x;
+    pointerR.lastY = y;
 }
 
 void APermModifyWindow::ShowVectorDialog() {
@@ -782,7 +655,8 @@ void APermModifyWindow::VectorReceiverChanged(int direction) {
     const bool changed = direction != receiverDirection;
     receiverDirection = direction;
     ReadIntSetMax(receiverField, (direction == kPermRow ? outHeight : outWidth) - 1);
-    if (changed) SetLabel(shiftLabel, direction == kPermRow ? kHorizontalShift : kVerticalShift);
+    if (changed)
+        SetLabelText(shiftLabel, direction == kPermRow ? kHorizontalShift : kVerticalShift);
     const int length = direction == kPermRow ? outWidth : outHeight;
     const bool available = IsPowerOfTwo(length) &&
                            (transmitterDirection == receiverDirection || outWidth == outHeight);

@@ -14,9 +14,13 @@
 #include <X11/Intrinsic.h>
 
 #include <array>
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "editors/AElementModifyWindow.h"
+#include "editors/MatrixGridView.h"
 #include "model/data/Matrix.h"
 #include "model/elements/APermElem.h"
 
@@ -31,6 +35,18 @@ enum PermChoiceGroup : int {
     kMatrixDirectionGroup,   // Row, Column
     kMatrixMethodGroup,      // None .. Bit Reversed
     kMatrixModeGroup,        // Define, Delete
+};
+
+// The widget names of one end of the vector dialog, the transmitter ("t_...") or the receiver.
+struct VectorEndNames {
+    const char* frame;
+    const char* rowColumn;
+    const char* label;
+    const char* form;
+    const char* direction;
+    const char* radioFrame;
+    const char* radioBox;
+    const char* number;
 };
 
 struct PermChoice {
@@ -107,9 +123,30 @@ protected:
 private:
     void BuildWidgets();
     Widget BuildSide(Widget form, const char* formName, const char* labelName,
-                     const char* windowName, const char* drawName, Widget* label, Widget* window);
+                     const char* windowName, const char* drawName, XtEventHandler pointer,
+                     Widget* label, Widget* window);
     void BuildVectorDialog();
     void BuildMatrixDialog();
+    // "Direction: " and right of it a framed one-column radio box of "Row" and "Column" in
+    // parent; returns the frame.
+    Widget BuildDirectionRow(Widget parent, const char* labelName, const char* frameName,
+                             const char* boxName, int group, int first);
+    // The transmitter's or the receiver's frame of the vector dialog: its title, its direction
+    // row and "  Number: " with a field of 0 .. max, digits wide.
+    Widget BuildVectorEnd(Widget form, const VectorEndNames& names, const char* title, int group,
+                          int first, int16_t digits, int32_t max, Widget* field);
+    // The method frame's layout: the menu at the top, below it one row per label and field, the
+    // fields lined up right of alignLabel (the widest label).
+    void StackMethodRows(Widget menu, Widget alignLabel,
+                         std::initializer_list<std::pair<Widget, Widget>> rows);
+    // The end of both dialogs: the mode frame "d_frame" ("Define", "Delete") below the frames
+    // (top to bottom), then the action area.
+    void FinishDialogForm(Widget form, std::initializer_list<Widget> frames, int modeGroup,
+                          int firstMode, XtCallbackProc ok, XtCallbackProc apply,
+                          XtCallbackProc cancel);
+    // The method menu's first state; the dialog realized with its size fixed.
+    void ShowDialogStart(Widget dialogShell, Widget menu, Widget none, Widget bitLabel,
+                         Widget bitField, int* method);
     // An option menu "Method: " of the five methods; their records start at first.
     Widget BuildMethodMenu(Widget parent, const char* name, int group, Widget* none);
     Widget BuildRadioBox(Widget parent, const char* name, int columns, int group, int first);
@@ -144,9 +181,8 @@ private:
     Widget zoomScale;
     Widget vectorButton;
     Widget matrixButton;
-    int labelShownL;
-    int lastLX, lastLY;
-    int lastRX, lastRY;
+    GridPointer pointerL; // the transmitter's label and last cell
+    GridPointer pointerR; // the receiver's
     int selectedX, selectedY;
     Matrix transmitterView; // only the selected cell set
     Matrix receiverView;    // the targets of the selected cell
@@ -166,7 +202,6 @@ private:
     int receiverDirection;
     int vectorMethod;
     int vectorMode;
-    int labelShownR;
 
     Widget matrixShell;
     Widget matrixBitField;

@@ -5,7 +5,6 @@
 #include <Xm/Frame.h>
 #include <Xm/Label.h>
 #include <Xm/LabelG.h>
-#include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Scale.h>
 #include <Xm/ScrolledW.h>
@@ -31,13 +30,8 @@
 
 namespace {
 
-const int kMinZoom = 12;
-const int kMaxZoom = 150;
-const int kDrawMargin = 21;    // pixels around a drawn plane
 const int kFieldLimit = 99999; // the fields' range until UpdateLimits narrows it
 const int kMaxPlanesAdded = 100000;
-const EventMask kDrawEvents =
-    ButtonPressMask | PointerMotionMask | Button1MotionMask | LeaveWindowMask;
 
 // The direction pixmaps, 16 by 13: an arrow from the least to the most significant cell with a
 // ring at its tail. The other two are these mirrored.
@@ -213,22 +207,8 @@ Widget Label(const char* name, WidgetClass type, Widget parent, const char* text
     return XtVaCreateManagedWidget(name, type, parent, XmNlabelString, string.Get(), nullptr);
 }
 
-void SetLabel(Widget label, const char* text) {
-    OwnedXmString string(text);
-    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
-}
-
 Widget Frame(const char* name, Widget parent) {
     return XtVaCreateManagedWidget(name, xmFrameWidgetClass, parent, XmNmarginWidth, 5, nullptr);
-}
-
-Widget Button(Widget parent, const char* text, XtCallbackProc callback, XtPointer self) {
-    OwnedXmString string(text);
-    Widget button =
-        XtVaCreateManagedWidget("DialogButton", xmPushButtonWidgetClass, parent, XmNlabelString,
-                                string.Get(), XmNalignment, XmALIGNMENT_CENTER, nullptr);
-    XtAddCallback(button, XmNactivateCallback, callback, self);
-    return button;
 }
 
 Widget RadioBox(const char* name, Widget parent, short columns) {
@@ -267,12 +247,6 @@ const unsigned char kNone = XmATTACH_NONE;
 const unsigned char kForm = XmATTACH_FORM;
 const unsigned char kWidget = XmATTACH_WIDGET;
 
-// X sizes are 16 bits.
-Dimension AreaSize(int zoom, int cells) {
-    const long long size = static_cast<long long>(zoom / 4) * cells + kDrawMargin;
-    return static_cast<Dimension>(std::clamp<long long>(size, 1, SHRT_MAX));
-}
-
 } // namespace
 
 int StaticInitDigits() {
@@ -292,9 +266,9 @@ APlaneModifyWindow::APlaneModifyWindow(AIOElem* owner, AElementModifyWindow** sl
       draw_window(nullptr), draw(nullptr), pos_label(nullptr), dim_label(nullptr),
       positionField(nullptr), lineField(nullptr), interleaveField(nullptr), offsetField(nullptr),
       valueField(nullptr), view_draw(nullptr), deleteButton(nullptr), zoomScale(nullptr),
-      planeDialog(nullptr), labelShown(0), position(0), line(0), interleave(0), offset(0),
-      lastValue(0), view(0), direction(0), sign(0), coding(0), directionPixmaps{0, 0, 0, 0},
-      shownPlane(1, 1), lastCellX(-1), lastCellY(-1), iconGC(nullptr), input(inputWindow) {
+      planeDialog(nullptr), pointer(), position(0), line(0), interleave(0), offset(0), lastValue(0),
+      view(0), direction(0), sign(0), coding(0), directionPixmaps{0, 0, 0, 0}, shownPlane(1, 1),
+      iconGC(nullptr), input(inputWindow) {
     const IOViewSettings& settings = owner->GetViewSettings();
     view = std::clamp(settings.view, 0, 2);
     direction = settings.direction;
@@ -304,7 +278,7 @@ APlaneModifyWindow::APlaneModifyWindow(AIOElem* owner, AElementModifyWindow** sl
     line = settings.line;
     interleave = settings.interleave;
     offset = settings.offset;
-    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    zoom = ClampGridZoom(zoom);
     // The stack may have shrunk since the settings were stored: never cut a slice outside it.
     position = std::clamp(position, 0, PositionExtent() - 1);
     CreateBlackGC(&iconGC, shell);
@@ -351,25 +325,9 @@ void APlaneModifyWindow::BuildWidgets() {
     if (height != 0) {
         XtVaSetValues(draw_window, XmNheight, static_cast<Dimension>(height), nullptr);
     }
-    Widget clip = nullptr;
-    XtVaGetValues(draw_window, XmNclipWindow, &clip, nullptr);
-    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
-    draw = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, draw_window, XmNbackground,
-                                   GetGray90(), nullptr);
-    XtAddCallback(draw, XmNexposeCallback, DrawExposeCallback, this);
-    XtAddEventHandler(draw, kDrawEvents, False, DrawEventHandler, this);
+    draw = CreateGridArea(draw_window, "draw", DrawExposeCallback, DrawEventHandler, this);
 
-    Widget zoomFrame = Frame("zoom-frame", form);
-    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
-    Widget zoomTitle = Label("Zoom: ", xmLabelGadgetClass, zoomForm, "Zoom: ");
-    zoomScale = XtVaCreateManagedWidget("zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue,
-                                        True, XmNorientation, XmHORIZONTAL, XmNprocessingDirection,
-                                        XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum, kMaxZoom,
-                                        XmNvalue, zoom, nullptr);
-    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
-    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
-    Attach(zoomTitle, kForm, nullptr, kNone, nullptr, kNone, nullptr, kForm, nullptr);
-    Attach(zoomScale, kWidget, zoomTitle, kForm, nullptr, kForm, nullptr, kForm, nullptr);
+    Widget zoomFrame = CreateZoomFrame(form, "Zoom: ", zoom, ZoomCallback, this, &zoomScale);
 
     Widget viewFrame = BuildViewFrame(form);
     Widget dataFrame = BuildDataFrame(form);
@@ -424,11 +382,12 @@ Widget APlaneModifyWindow::BuildViewFrame(Widget parent) {
     Widget buttons[4];
     int count = 0;
     if (input) {
-        buttons[count++] = Button(viewForm, " Set All ", SetAllCallback, this);
-        buttons[count++] = Button(viewForm, " Unset All ", UnsetAllCallback, this);
+        buttons[count++] = CreateDialogButton(viewForm, " Set All ", SetAllCallback, this);
+        buttons[count++] = CreateDialogButton(viewForm, " Unset All ", UnsetAllCallback, this);
     }
-    buttons[count++] = Button(viewForm, " Save As Matrix ", SaveCallback, this);
-    if (input) buttons[count++] = Button(viewForm, " Load As Matrix ", LoadCallback, this);
+    buttons[count++] = CreateDialogButton(viewForm, " Save As Matrix ", SaveCallback, this);
+    if (input)
+        buttons[count++] = CreateDialogButton(viewForm, " Load As Matrix ", LoadCallback, this);
     for (int i = count - 1; i >= 0; i--) {
         // Flat enough that the four fit beside the plane at the default height.
         XtVaSetValues(buttons[i], XmNmarginHeight, 0, nullptr);
@@ -534,8 +493,8 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
 Widget APlaneModifyWindow::BuildPlaneButtons(Widget parent) {
     Widget buttonFrame = XtVaCreateManagedWidget("b_frame", xmFrameWidgetClass, parent, nullptr);
     Widget buttonForm = XtVaCreateManagedWidget("b_form", xmFormWidgetClass, buttonFrame, nullptr);
-    Widget addButton = Button(buttonForm, " Add XY-Plane ", AddCallback, this);
-    deleteButton = Button(buttonForm, " Del XY-Plane ", DeleteCallback, this);
+    Widget addButton = CreateDialogButton(buttonForm, " Add XY-Plane ", AddCallback, this);
+    deleteButton = CreateDialogButton(buttonForm, " Del XY-Plane ", DeleteCallback, this);
     EqualizeWidths(2, addButton, deleteButton);
     Attach(deleteButton, kNone, nullptr, kForm, nullptr, kForm, nullptr, kForm, nullptr);
     Attach(addButton, kNone, nullptr, kWidget, deleteButton, kForm, nullptr, kForm, nullptr);
@@ -639,22 +598,21 @@ void APlaneModifyWindow::DrawPlane(int clear) {
 }
 
 void APlaneModifyWindow::ResizeDrawArea() {
-    XtVaSetValues(draw, XmNwidth, AreaSize(zoom, shownPlane.GetDimX()), XmNheight,
-                  AreaSize(zoom, shownPlane.GetDimY()), nullptr);
+    SizeGridArea(draw, zoom, shownPlane.GetDimX(), shownPlane.GetDimY());
 }
 
 void APlaneModifyWindow::ShowDimensions() {
     char text[64];
     std::snprintf(text, sizeof text, "[%d,%d,%d]", stack->GetWidth(), stack->GetHeight(),
                   stack->GetCount());
-    SetLabel(dim_label, text);
+    SetLabelText(dim_label, text);
     // The only place the number of planes is shown: the delete button follows it.
     UpdateDeleteButton();
 }
 
 void APlaneModifyWindow::ShowPointerPosition(int a, int b) {
     if (a < 0 || b < 0) {
-        SetLabel(pos_label, " ");
+        SetLabelText(pos_label, " ");
         return;
     }
     int x = a;
@@ -670,7 +628,7 @@ void APlaneModifyWindow::ShowPointerPosition(int a, int b) {
     }
     char text[64];
     std::snprintf(text, sizeof text, "(%d,%d,%d)", x, y, z);
-    SetLabel(pos_label, text);
+    SetLabelText(pos_label, text);
 }
 
 bool APlaneModifyWindow::OnValueLine(int x, int y) const {
@@ -861,6 +819,12 @@ void APlaneModifyWindow::ReloadStack() {
 }
 
 void APlaneModifyWindow::RefreshModifyWindow() {
+    ShowFirstSlice();
+    ShowDimensions();
+    DrawViewIcon();
+}
+
+void APlaneModifyWindow::ShowFirstSlice() {
     position = 0;
     ReadIntSetValue(positionField, 0);
     ExtractPlane();
@@ -869,8 +833,6 @@ void APlaneModifyWindow::RefreshModifyWindow() {
     DrawPlane(1);
     ScrollToEnd(draw_window);
     ReadValue();
-    ShowDimensions();
-    DrawViewIcon();
 }
 
 void APlaneModifyWindow::Refresh() {
@@ -932,14 +894,7 @@ void APlaneModifyWindow::ViewChanged(int index) {
     if (index < kXYPlane || index > kYZPlane) return;
     StorePlane();
     view = index;
-    position = 0;
-    ReadIntSetValue(positionField, 0);
-    ExtractPlane();
-    UpdateLimits();
-    ResizeDrawArea();
-    DrawPlane(1);
-    ScrollToEnd(draw_window);
-    ReadValue();
+    ShowFirstSlice();
     DrawViewIcon();
 }
 
@@ -1028,17 +983,16 @@ void APlaneModifyWindow::ForgetPlaneDialog() {
     delete dialog;
 }
 
-void APlaneModifyWindow::AddPlanesResult(int cancelled, int zPosition, int number) {
-    // The dialog deletes itself after this call.
+void APlaneModifyWindow::PlaneDialogAnswered() {
+    // The dialog deletes itself after its answer.
     if (planeDialog != nullptr && planeDialog->GetShell() != nullptr) {
         XtRemoveCallback(planeDialog->GetShell(), XmNdestroyCallback, PlaneDialogGoneCallback,
                          this);
     }
     planeDialog = nullptr;
-    if (cancelled) return;
-    StorePlane();
-    NormalizeStack();
-    stack->InsertPlanes(number, std::clamp(zPosition, 0, stack->GetCount()));
+}
+
+void APlaneModifyWindow::ShowChangedStack() {
     ShowDimensions();
     ExtractPlane();
     ResizeDrawArea();
@@ -1046,15 +1000,20 @@ void APlaneModifyWindow::AddPlanesResult(int cancelled, int zPosition, int numbe
     UpdateLimits();
     ReadValue();
     DrawViewIcon();
+}
+
+void APlaneModifyWindow::AddPlanesResult(int cancelled, int zPosition, int number) {
+    PlaneDialogAnswered();
+    if (cancelled) return;
+    StorePlane();
+    NormalizeStack();
+    stack->InsertPlanes(number, std::clamp(zPosition, 0, stack->GetCount()));
+    ShowChangedStack();
     UpdateDeleteButton();
 }
 
 void APlaneModifyWindow::DeletePlanesResult(int cancelled, int zPosition, int number) {
-    if (planeDialog != nullptr && planeDialog->GetShell() != nullptr) {
-        XtRemoveCallback(planeDialog->GetShell(), XmNdestroyCallback, PlaneDialogGoneCallback,
-                         this);
-    }
-    planeDialog = nullptr;
+    PlaneDialogAnswered();
     if (cancelled) return;
     StorePlane();
     NormalizeStack();
@@ -1065,70 +1024,28 @@ void APlaneModifyWindow::DeletePlanesResult(int cancelled, int zPosition, int nu
         ReadIntSetValue(positionField, position);
         ReadIntSetMax(positionField, position);
     }
-    ShowDimensions();
-    ExtractPlane();
-    ResizeDrawArea();
-    DrawPlane(1);
-    UpdateLimits();
-    ReadValue();
-    DrawViewIcon();
+    ShowChangedStack();
 }
 
 void APlaneModifyWindow::PointerEvent(XEvent* event) {
-    int cellX = 0;
-    int cellY = 0;
-    switch (event->type) {
-        case ButtonPress:
-            if (!input) return;
-            if (shownPlane.PixelToCell(cellX, cellY, event->xbutton.x, event->xbutton.y, zoom)) {
-                ToggleCellAt(cellX, cellY);
-                lastCellX = cellX;
-                lastCellY = cellY;
-            } else if (labelShown) {
-                ShowPointerPosition(-1, -1);
-                labelShown = 0;
-            }
-            return;
-        case MotionNotify:
-            if (!shownPlane.PixelToCell(cellX, cellY, event->xmotion.x, event->xmotion.y, zoom)) {
-                if (labelShown) {
-                    ShowPointerPosition(-1, -1);
-                    labelShown = 0;
-                }
-                return;
-            }
-            if (cellX == lastCellX && cellY == lastCellY) {
-                if (!labelShown) {
-                    ShowPointerPosition(cellX, cellY);
-                    labelShown = 1;
-                }
-                return;
-            }
-            ShowPointerPosition(cellX, cellY);
-            labelShown = 1;
-            // Dragging with a button (or a modifier) held toggles every cell entered.
-            if (event->xmotion.state != 0 && input) ToggleCellAt(cellX, cellY);
-            lastCellX = cellX;
-            lastCellY = cellY;
-            return;
-        case LeaveNotify:
-            if (labelShown) {
-                ShowPointerPosition(-1, -1);
-                labelShown = 0;
-            }
-            return;
-        default:
-            return;
-    }
+    // The OUTPUT window's cells take no clicks.
+    if (event->type == ButtonPress && !input) return;
+    int x = -1;
+    int y = -1;
+    GridPointerStep step = {};
+    if (!StepGridEvent(pointer, event, &shownPlane, zoom, &x, &y, &step)) return;
+    if (step.show) ShowPointerPosition(x, y);
+    if (step.clear) ShowPointerPosition(-1, -1);
+    // Dragging with a button (or a modifier) held toggles every cell entered.
+    if (step.toggle && input) ToggleCellAt(x, y);
 }
 
 void APlaneModifyWindow::PlaneExposed(XEvent* event) {
-    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
+    if (!IsLastExpose(event)) return;
     DrawPlane(0);
     ReadValue();
 }
 
 void APlaneModifyWindow::ViewIconExposed(XEvent* event) {
-    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
-    DrawViewIcon();
+    if (IsLastExpose(event)) DrawViewIcon();
 }

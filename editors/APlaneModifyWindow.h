@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "editors/AElementModifyWindow.h"
+#include "editors/MatrixGridView.h"
 #include "editors/PlaneCodec.h"
 #include "model/data/Matrix.h"
 
@@ -157,6 +158,12 @@ private:
     void UpdateDeleteButton();
     bool OnValueLine(int x, int y) const;
     void ForgetPlaneDialog();
+    // An answer came: the dialog is forgotten (it deletes itself).
+    void PlaneDialogAnswered();
+    // After planes were added or deleted: dimensions, slice, limits, value and icon anew.
+    void ShowChangedStack();
+    // Position 0 of the view shown anew, scrolled to the bottom.
+    void ShowFirstSlice();
     static void PlaneDialogGoneCallback(Widget, XtPointer self, XtPointer);
 
     Display* display; // kept for the pixmaps and the context, which outlive a destroyed shell
@@ -174,7 +181,7 @@ private:
     Widget deleteButton;
     Widget zoomScale;
     ModifyTwoValuesDialog* planeDialog; // the open "Add XY-Plane" or "Delete XY-Plane" dialog
-    int labelShown;
+    GridPointer pointer;                // the position label and the last cell
     int32_t position;
     int32_t line;
     int32_t interleave;
@@ -186,8 +193,6 @@ private:
     int32_t coding;
     Pixmap directionPixmaps[4];
     Matrix shownPlane; // one object for the window's life: the file dialog may point at it
-    int lastCellX;     // -1: no last cell
-    int lastCellY;
     GC iconGC;
     bool input;
 };

@@ -3,28 +3,16 @@
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
-#include <Xm/LabelG.h>
-#include <Xm/PushB.h>
 #include <Xm/Scale.h>
-#include <Xm/ScrolledW.h>
 #include <Xm/Separator.h>
 
-#include <cstdio>
 #include <iostream>
 
 #include "editors/ModifyTwoValuesDialog.h"
-#include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
-#include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
 
 namespace {
-
-const int kMinZoom = 12;
-const int kMaxZoom = 150;
-const int kDrawMargin = 21; // pixels around a drawn pattern
-const EventMask kDrawEvents =
-    ButtonPressMask | PointerMotionMask | Button1MotionMask | LeaveWindowMask;
 
 ARuleModifyWindow* Self(XtPointer self) {
     return static_cast<ARuleModifyWindow*>(self);
@@ -74,29 +62,10 @@ void DialogDestroyedCallback(Widget, XtPointer self, XtPointer) {
     static_cast<ARuleModifyWindow*>(self)->DimensionDialogGone();
 }
 
-void SetLabel(Widget label, const char* text) {
-    OwnedXmString string(text);
-    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
-}
-
-Widget CreateButton(Widget parent, const char* text, XtCallbackProc callback, XtPointer self) {
-    OwnedXmString label(text);
-    Widget button =
-        XtVaCreateManagedWidget("DialogButton", xmPushButtonWidgetClass, parent, XmNlabelString,
-                                label.Get(), XmNalignment, XmALIGNMENT_CENTER, nullptr);
-    XtAddCallback(button, XmNactivateCallback, callback, self);
-    return button;
-}
-
-int ClampZoom(int zoom) {
-    return zoom < kMinZoom ? kMinZoom : (zoom > kMaxZoom ? kMaxZoom : zoom);
-}
-
-// Pixels of a drawing area along one side: the pattern's cells, or two cells while it is missing.
-Dimension AreaSize(int zoom, const Matrix* pattern, bool horizontal) {
-    const int cells =
-        pattern == nullptr ? 2 : (horizontal ? pattern->GetDimX() : pattern->GetDimY());
-    return static_cast<Dimension>(zoom / 4 * cells + kDrawMargin);
+// Sizes a drawing area for the pattern's cells, or for two by two while it is missing.
+void SizePatternArea(Widget area, int zoom, const Matrix* pattern) {
+    SizeGridArea(area, zoom, pattern != nullptr ? pattern->GetDimX() : 2,
+                 pattern != nullptr ? pattern->GetDimY() : 2);
 }
 
 // A new pattern of x by y cells holding the cells that it shares with the old one.
@@ -151,42 +120,27 @@ bool ARuleModifyWindow::HasPatterns() const {
 void ARuleModifyWindow::CreateSide(Widget form, bool left) {
     Widget side =
         XtVaCreateManagedWidget(left ? "formL" : "formR", xmFormWidgetClass, form, nullptr);
-    OwnedXmString helpText("Position: ");
-    Widget helpLabel =
-        XtVaCreateManagedWidget(left ? "helplabelL" : "helplabelR", xmLabelGadgetClass, side,
-                                XmNlabelString, helpText.Get(), XmNmarginLeft, 5, XmNleftAttachment,
-                                XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
-    OwnedXmString blank(" ");
-    Widget posLabel = XtVaCreateManagedWidget(
-        left ? "pos_labelL" : "pos_labelR", xmLabelGadgetClass, side, XmNlabelString, blank.Get(),
-        XmNalignment, XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-        helpLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
-    Widget scrolled = XtVaCreateManagedWidget(
-        left ? "draw_windowL" : "draw_windowR", xmScrolledWindowWidgetClass, side,
-        XmNscrollBarDisplayPolicy, XmSTATIC, XmNscrollingPolicy, XmAUTOMATIC, XmNtraversalOn, False,
-        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
-        XmATTACH_WIDGET, XmNtopWidget, helpLabel, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    if (width != 0) XtVaSetValues(scrolled, XmNwidth, static_cast<Dimension>(width), nullptr);
-    if (height != 0) XtVaSetValues(scrolled, XmNheight, static_cast<Dimension>(height), nullptr);
-    Widget clip = nullptr;
-    XtVaGetValues(scrolled, XmNclipWindow, &clip, nullptr);
-    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
-    Widget area = XtVaCreateManagedWidget(left ? "drawL" : "drawR", xmDrawingAreaWidgetClass,
-                                          scrolled, XmNbackground, GetGray90(), nullptr);
-    XtAddCallback(area, XmNexposeCallback, ExposeCallback, this);
-    XtAddEventHandler(area, kDrawEvents, False, DrawEventHandler, this);
+    const PositionGrid grid = CreatePositionGrid(
+        side, left ? "helplabelL" : "helplabelR", left ? "pos_labelL" : "pos_labelR",
+        left ? "draw_windowL" : "draw_windowR", left ? "drawL" : "drawR", true, ExposeCallback,
+        DrawEventHandler, this);
+    XtVaSetValues(grid.window, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    if (width != 0) XtVaSetValues(grid.window, XmNwidth, static_cast<Dimension>(width), nullptr);
+    if (height != 0) {
+        XtVaSetValues(grid.window, XmNheight, static_cast<Dimension>(height), nullptr);
+    }
     if (left) {
         XtVaSetValues(side, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_POSITION,
                       XmNrightPosition, 1, XmNtopAttachment, XmATTACH_FORM, nullptr);
-        draw_windowL = scrolled;
-        drawL = area;
-        pos_labelL = posLabel;
+        draw_windowL = grid.window;
+        drawL = grid.draw;
+        pos_labelL = grid.posLabel;
     } else {
         XtVaSetValues(side, XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 1,
                       XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
-        draw_windowR = scrolled;
-        drawR = area;
-        pos_labelR = posLabel;
+        draw_windowR = grid.window;
+        drawR = grid.draw;
+        pos_labelR = grid.posLabel;
     }
 }
 
@@ -196,36 +150,23 @@ void ARuleModifyWindow::BuildWidgets() {
     CreateSide(form, true);
     CreateSide(form, false);
 
-    Widget zoomFrame =
-        XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
-    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
-    OwnedXmString zoomText("Zoom: ");
-    Widget zoomLabel = XtVaCreateManagedWidget(
-        "zoom-label", xmLabelGadgetClass, zoomForm, XmNlabelString, zoomText.Get(),
-        XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    zoomScale = XtVaCreateManagedWidget(
-        "zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue, True, XmNorientation,
-        XmHORIZONTAL, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum,
-        kMaxZoom, XmNvalue, ClampZoom(zoom), XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-        zoomLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-        XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
-    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
+    Widget zoomFrame = CreateZoomFrame(form, "zoom-label", zoom, ZoomCallback, this, &zoomScale);
 
     Widget buttonFrame = XtVaCreateManagedWidget("button_frame", xmFrameWidgetClass, form, nullptr);
     Widget buttonForm =
         XtVaCreateManagedWidget("button_form", xmFormWidgetClass, buttonFrame, nullptr);
-    Widget setSearch = CreateButton(buttonForm, "Set All", SetAllSearchCallback, this);
-    Widget unsetSearch = CreateButton(buttonForm, "Unset All", UnsetAllSearchCallback, this);
-    Widget setSubstitution = CreateButton(buttonForm, "Set All", SetAllSubstitutionCallback, this);
+    Widget setSearch = CreateDialogButton(buttonForm, "Set All", SetAllSearchCallback, this);
+    Widget unsetSearch = CreateDialogButton(buttonForm, "Unset All", UnsetAllSearchCallback, this);
+    Widget setSubstitution =
+        CreateDialogButton(buttonForm, "Set All", SetAllSubstitutionCallback, this);
     Widget unsetSubstitution =
-        CreateButton(buttonForm, "Unset All", UnsetAllSubstitutionCallback, this);
+        CreateDialogButton(buttonForm, "Unset All", UnsetAllSubstitutionCallback, this);
     Widget separator = XtVaCreateManagedWidget(
         "Separator", xmSeparatorWidgetClass, buttonForm, XmNseparatorType, XmSHADOW_ETCHED_IN,
         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
         XmATTACH_WIDGET, XmNtopWidget, setSearch, nullptr);
-    Widget mask = CreateButton(buttonForm, "Mask", MaskCallback, this);
-    Widget dimension = CreateButton(buttonForm, " Dimension ", DimensionCallback, this);
+    Widget mask = CreateDialogButton(buttonForm, "Mask", MaskCallback, this);
+    Widget dimension = CreateDialogButton(buttonForm, " Dimension ", DimensionCallback, this);
     XtVaSetValues(setSearch, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
                   nullptr);
     XtVaSetValues(unsetSearch, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, setSearch,
@@ -340,12 +281,8 @@ void ARuleModifyWindow::ToggleSubstitutionCell(int x, int y) {
 }
 
 void ARuleModifyWindow::ResizeDrawAreas() {
-    const Matrix* search = workingCopy->GetSearch();
-    const Matrix* substitution = workingCopy->GetSubstitution();
-    XtVaSetValues(drawL, XmNwidth, AreaSize(zoom, search, true), XmNheight,
-                  AreaSize(zoom, search, false), nullptr);
-    XtVaSetValues(drawR, XmNwidth, AreaSize(zoom, substitution, true), XmNheight,
-                  AreaSize(zoom, substitution, false), nullptr);
+    SizePatternArea(drawL, zoom, workingCopy->GetSearch());
+    SizePatternArea(drawR, zoom, workingCopy->GetSubstitution());
 }
 
 void ARuleModifyWindow::SetAllSearch() {
@@ -399,7 +336,7 @@ void ARuleModifyWindow::ZoomChanged(int value) {
 }
 
 void ARuleModifyWindow::Exposed(Widget area, XEvent* event) {
-    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
+    if (!IsLastExpose(event)) return;
     if (area == drawL) {
         DrawSearch(0);
     } else if (area == drawR) {
@@ -410,45 +347,17 @@ void ARuleModifyWindow::Exposed(Widget area, XEvent* event) {
 void ARuleModifyWindow::PointerEvent(Widget area, XEvent* event) {
     const bool left = area == drawL;
     if (!left && area != drawR) return;
-    int px = 0;
-    int py = 0;
-    unsigned int state = 0;
-    switch (event->type) {
-        case ButtonPress:
-            px = event->xbutton.x;
-            py = event->xbutton.y;
-            state = event->xbutton.state;
-            break;
-        case MotionNotify:
-            px = event->xmotion.x;
-            py = event->xmotion.y;
-            state = event->xmotion.state;
-            break;
-        case LeaveNotify:
-            break;
-        default:
-            return;
-    }
     const Matrix* pattern = left ? workingCopy->GetSearch() : workingCopy->GetSubstitution();
-    int cellX = -1;
-    int cellY = -1;
-    const int onCell = event->type != LeaveNotify && pattern != nullptr &&
-                       pattern->PixelToCell(cellX, cellY, px, py, zoom);
-    GridPointer& pointer = left ? pointerL : pointerR;
-    const GridPointerStep step = StepGridPointer(pointer, event->type, onCell, cellX, cellY, state);
+    int x = -1;
+    int y = -1;
+    GridPointerStep step = {};
+    if (!StepGridEvent(left ? pointerL : pointerR, event, pattern, zoom, &x, &y, &step)) return;
     if (step.toggle) {
         if (left) {
-            ToggleSearchCell(cellX, cellY);
+            ToggleSearchCell(x, y);
         } else {
-            ToggleSubstitutionCell(cellX, cellY);
+            ToggleSubstitutionCell(x, y);
         }
     }
-    Widget label = left ? pos_labelL : pos_labelR;
-    if (step.show) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%d,%d", cellX, cellY);
-        SetLabel(label, text);
-    } else if (step.clear) {
-        SetLabel(label, " ");
-    }
+    ShowGridCell(left ? pos_labelL : pos_labelR, step, x, y);
 }

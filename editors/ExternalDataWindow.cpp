@@ -17,17 +17,11 @@
 #include "editors/ModifyValueDialog.h"
 #include "model/elements/ALogicElem.h"
 #include "toolkit/ActionArea.h"
-#include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
 
 namespace {
-
-const int kMinZoom = 12;
-const int kMaxZoom = 150;
-const int kDrawMargin = 21; // pixels around a drawn matrix
-const EventMask kDrawEvents = ButtonPressMask | PointerMotionMask | LeaveWindowMask;
 
 ExternalDataWindow* Self(XtPointer self) {
     return static_cast<ExternalDataWindow*>(self);
@@ -65,19 +59,10 @@ void DrawEventHandler(Widget, XtPointer self, XEvent* event, Boolean*) {
     Self(self)->PointerEvent(event);
 }
 
-void SetLabel(Widget label, const char* text) {
-    OwnedXmString string(text);
-    XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
-}
-
 Widget CreateLabel(const char* name, Widget parent, const char* text) {
     OwnedXmString string(text);
     return XtVaCreateManagedWidget(name, xmLabelGadgetClass, parent, XmNlabelString, string.Get(),
                                    XmNalignment, XmALIGNMENT_BEGINNING, nullptr);
-}
-
-int ClampZoom(int zoom) {
-    return zoom < kMinZoom ? kMinZoom : (zoom > kMaxZoom ? kMaxZoom : zoom);
 }
 
 } // namespace
@@ -151,28 +136,9 @@ void ExternalDataWindow::BuildWidgets() {
     if (storedHeight > 0) {
         XtVaSetValues(draw_window, XmNheight, static_cast<Dimension>(storedHeight), nullptr);
     }
-    Widget clip = nullptr;
-    XtVaGetValues(draw_window, XmNclipWindow, &clip, nullptr);
-    if (clip != nullptr) XtVaSetValues(clip, XmNbackground, GetGray90(), nullptr);
-    draw = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, draw_window, XmNwidth, 1,
-                                   XmNheight, 1, XmNbackground, GetGray90(), nullptr);
-    XtAddCallback(draw, XmNexposeCallback, ExposeCallback, this);
-    XtAddEventHandler(draw, kDrawEvents, False, DrawEventHandler, this);
+    draw = CreateGridArea(draw_window, "draw", ExposeCallback, DrawEventHandler, this);
 
-    Widget zoomFrame =
-        XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
-    Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
-    Widget zoomTitle = CreateLabel("Zoom: ", zoomForm, "Zoom: ");
-    XtVaSetValues(zoomTitle, XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
-                  nullptr);
-    zoomScale = XtVaCreateManagedWidget(
-        "zoom-scale", xmScaleWidgetClass, zoomForm, XmNshowValue, True, XmNorientation,
-        XmHORIZONTAL, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum,
-        kMaxZoom, XmNvalue, ClampZoom(zoom), XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
-        zoomTitle, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-        XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
-    XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
+    Widget zoomFrame = CreateZoomFrame(form, "Zoom: ", zoom, ZoomCallback, this, &zoomScale);
 
     Widget buttonFrame = XtVaCreateManagedWidget("button_frame", xmFrameWidgetClass, form, nullptr);
     Widget rowColumn = XtVaCreateManagedWidget("rowcolumn", xmRowColumnWidgetClass, buttonFrame,
@@ -286,45 +252,26 @@ void ExternalDataWindow::ZoomChanged(int value) {
 }
 
 void ExternalDataWindow::Exposed(XEvent* event) {
-    if (event != nullptr && event->type == Expose && event->xexpose.count != 0) return;
-    DrawCopy(0);
+    if (IsLastExpose(event)) DrawCopy(0);
 }
 
 void ExternalDataWindow::PointerEvent(XEvent* event) {
-    int px = 0;
-    int py = 0;
-    unsigned int state = 0;
-    switch (event->type) {
-        case ButtonPress:
-            px = event->xbutton.x;
-            py = event->xbutton.y;
-            state = event->xbutton.state;
-            break;
-        case MotionNotify:
-            px = event->xmotion.x;
-            py = event->xmotion.y;
-            state = event->xmotion.state;
-            break;
-        case LeaveNotify:
-            break;
-        default:
-            return;
-    }
-    int x = 0;
-    int y = 0;
-    const int onCell = event->type != LeaveNotify && copy.PixelToCell(x, y, px, py, zoom);
-    const GridPointerStep step = StepGridPointer(pointer, event->type, onCell, x, y, state);
+    int x = -1;
+    int y = -1;
+    GridPointerStep step = {};
+    if (!StepGridEvent(pointer, event, &copy, zoom, &x, &y, &step)) return;
     if (step.show) {
         char text[16];
         std::snprintf(text, sizeof text, "%d", y + 1);
-        SetLabel(cycle_label, text);
+        SetLabelText(cycle_label, text);
         const std::vector<std::string>& names = element->GetData().GetExternalNames();
-        SetLabel(name_label,
-                 x < static_cast<int>(names.size()) ? names[static_cast<size_t>(x)].c_str() : " ");
+        SetLabelText(name_label, x < static_cast<int>(names.size())
+                                     ? names[static_cast<size_t>(x)].c_str()
+                                     : " ");
     }
     if (step.clear) {
-        SetLabel(cycle_label, " ");
-        SetLabel(name_label, " ");
+        SetLabelText(cycle_label, " ");
+        SetLabelText(name_label, " ");
     }
     // A cell outside the copy is never written.
     if (step.toggle && x < copy.GetDimX() && y < copy.GetDimY()) {
@@ -334,9 +281,7 @@ void ExternalDataWindow::PointerEvent(XEvent* event) {
 
 void ExternalDataWindow::ResizeDrawArea() {
     if (draw == nullptr) return;
-    const int pitch = zoom / 4;
-    XtVaSetValues(draw, XmNwidth, static_cast<Dimension>(pitch * copy.GetDimX() + kDrawMargin),
-                  XmNheight, static_cast<Dimension>(pitch * copy.GetDimY() + kDrawMargin), nullptr);
+    SizeGridArea(draw, zoom, copy.GetDimX(), copy.GetDimY());
 }
 
 void ExternalDataWindow::DrawCopy(int clear) {

@@ -14,7 +14,7 @@
 
 #include <X11/Intrinsic.h>
 
-#include "editors/AMaskModifyWindow.h" // GridPointer
+#include "editors/MatrixGridView.h"
 #include "model/data/Matrix.h"
 
 class ALogicElem;
