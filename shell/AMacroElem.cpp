@@ -416,6 +416,9 @@ void AMacroElem::CreateMacroWindow() {
     const Atom deleteWindow =
         XmInternAtom(XtDisplay(macroShell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(macroShell, deleteWindow, CloseCallback, AsClient(this));
+    // The shell hangs on the shell of the window that held the macro when it opened; should the
+    // macro have been moved out of that window since, that shell may go first and take this one.
+    XtAddCallback(macroShell, XmNdestroyCallback, ShellDestroyedCallback, AsClient(this));
 
     form = XtVaCreateWidget("form", xmFormWidgetClass, macroShell, XmNheight, 500, XmNwidth, 600,
                             nullptr);
@@ -489,6 +492,16 @@ void AMacroElem::FreeWindowResources() {
 
 void AMacroElem::CloseModifyWindow() {
     if (form == nullptr) return;
+    TearDownWindow(1);
+}
+
+void AMacroElem::ShellDestroyed() {
+    // Closing destroys the shell itself, and forgets it first.
+    if (macroShell == nullptr) return;
+    TearDownWindow(0);
+}
+
+void AMacroElem::TearDownWindow(int destroyShell) {
     CloseOverview();
     // The options dialog lives on the macro shell.
     delete workingAreaOptionsDialog;
@@ -534,7 +547,10 @@ void AMacroElem::CloseModifyWindow() {
         pair[0] = nullptr;
         pair[1] = nullptr;
     }
-    if (going != nullptr) XtDestroyWidget(going);
+    if (going != nullptr && destroyShell) {
+        XtRemoveCallback(going, XmNdestroyCallback, ShellDestroyedCallback, AsClient(this));
+        XtDestroyWidget(going);
+    }
     HideFrame();
     // Nothing inside may draw on the working area that is gone.
     BindContents();
@@ -542,6 +558,10 @@ void AMacroElem::CloseModifyWindow() {
 
 void AMacroElem::CloseCallback(Widget, XtPointer client, XtPointer) {
     FromClient(client)->CloseModifyWindow();
+}
+
+void AMacroElem::ShellDestroyedCallback(Widget, XtPointer client, XtPointer) {
+    FromClient(client)->ShellDestroyed();
 }
 
 void AMacroElem::PaletteExposeCallback(Widget, XtPointer client, XtPointer) {

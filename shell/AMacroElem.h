@@ -104,6 +104,8 @@ public:
     static void PaletteDragStart(Widget widget, XtPointer client, XEvent* event, Boolean* go);
     static void ShellCrossingEventHandler(Widget widget, XtPointer client, XEvent* event,
                                           Boolean* go);
+    // The shell was destroyed by its parent's destruction: the window closes without it.
+    static void ShellDestroyedCallback(Widget widget, XtPointer client, XtPointer call);
 
     // Button 1 on a palette port starts a copy drag of a clone of it.
     void StartPaletteDrag(XEvent& event);
@@ -132,6 +134,9 @@ private:
     // The palette shows the numbers the next dropped ports get.
     void UpdatePaletteNumbers();
     void FreeWindowResources();
+    // What closing the window does; the shell is destroyed only when it is not gone already.
+    void TearDownWindow(int destroyShell);
+    void ShellDestroyed();
 
     AMacroInputElem* paletteInput;           // only while the window is open
     AMacroOutputElem* paletteOutput;         // likewise

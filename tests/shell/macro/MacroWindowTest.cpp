@@ -428,6 +428,63 @@ TEST_F(MacroWindow, DeletingAMacroTakesItsWindowsAndEverythingInside) {
     EXPECT_EQ(main().GetConnections().GetCount(), 0);
 }
 
+TEST_F(MacroWindow, AMacroMovedOutOfAWindowLosesItsOwnWhenThatOneCloses) {
+    // The inner macro's window hangs on the outer one's shell; the inner macro is then moved out
+    // into the main window, and the outer window closes (or its macro goes) under it.
+    for (bool deleteOuter : {false, true}) {
+        SCOPED_TRACE(deleteOuter ? "outer deleted" : "outer closed");
+        AMacroElem* outer = OpenMacro();
+        auto* inner = new AMacroElem(outer, 120, 45);
+        inner->SetOwner(outer);
+        outer->GetElements().Add(inner);
+        inner->OpenModifyWindow();
+        ASSERT_TRUE(ProcessUntil([inner] { return IsShown(inner->GetCadArea()); }));
+        AElement* mask = Place(*inner, "MASK", 60, 60);
+        mask->OpenModifyWindow();
+        inner->ToggleOverview();
+        Choose(*inner, "Working Area");
+        Process(100);
+
+        DragContext* context = NewDragContext();
+        context->kind = kDragMove;
+        context->source = context->destination = outer;
+        context->startX = 125;
+        context->startY = 50;
+        inner->SetGrabOffset(125, 50);
+        outer->GetElements().Remove(inner);
+        context->elements->Add(inner);
+        ASSERT_TRUE(AcceptAreaDrop(*context, main(), 600, 600));
+        TransferToArea(*context, {&main(), 600, 600});
+        FinishDrag(*context);
+        FreeDragContext();
+        ASSERT_EQ(inner->GetOwner(), static_cast<Architecture*>(&main()));
+
+        if (deleteOuter) {
+            main().GetSelection().Add(outer);
+            main().DeleteSelection();
+        } else {
+            Choose(*outer, "Close");
+        }
+        Process(100);
+        EXPECT_EQ(inner->GetShell(), nullptr);
+        EXPECT_EQ(inner->GetForm(), nullptr);
+        EXPECT_EQ(inner->GetCadArea(), nullptr);
+        EXPECT_EQ(inner->GetPaletteInput(), nullptr);
+        EXPECT_EQ(inner->GetConnectionEnd(), nullptr);
+        EXPECT_EQ(inner->GetOverview(), nullptr);
+        EXPECT_EQ(inner->GetWorkingAreaOptionsDialog(), nullptr);
+        EXPECT_EQ(mask->GetModifyWindow(), nullptr);
+        EXPECT_EQ(mask->GetWindow(), 0u);
+        // Opened again it hangs on the window that holds it now.
+        inner->OpenModifyWindow();
+        ASSERT_TRUE(ProcessUntil([inner] { return IsShown(inner->GetCadArea()); }));
+        EXPECT_EQ(XtParent(inner->GetShell()), main().GetShell());
+        EXPECT_EQ(mask->GetWindow(), XtWindow(inner->GetCadArea()));
+        Choose(*inner, "Close");
+        Reset();
+    }
+}
+
 TEST_F(MacroWindow, AMacroIsNeverDroppedIntoItselfNorIntoAMacroInsideIt) {
     AMacroElem* outer = OpenMacro();
     auto* inner = new AMacroElem(outer, 700, 450);
