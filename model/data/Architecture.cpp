@@ -81,6 +81,9 @@ void Architecture::ReplaceClock(int oldClock, int newClock) {
         if (element->GetType() == kMacro) {
             Architecture* inner = const_cast<Architecture*>(SubArchitecture(element));
             if (inner != nullptr) inner->ReplaceClock(oldClock, newClock);
+            // A macro's own number (from a file) must stay a clock that exists, or the file the
+            // architecture is saved to no longer loads.
+            element->ReplaceClockIf(oldClock, newClock);
         } else {
             element->ReplaceClockIf(oldClock, newClock);
         }

@@ -11,6 +11,7 @@
 #include "model/elements/AInputElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/PinCode.h"
+#include "shell/ClocksWindow.h"
 #include "tests/shell/macro/MacroGui.h"
 
 namespace {
@@ -363,6 +364,30 @@ TEST_F(AMacroElemFile, AnArchitectureFileWithAMacroReadsBackTheSame) {
     std::ostringstream second;
     ASSERT_EQ(main().Write(second, 0, nullptr), 0);
     EXPECT_EQ(second.str(), first.str());
+}
+
+TEST_F(AMacroElemFile, AMacroWhoseClockIsDeletedStillSavesAFileThatLoads) {
+    // A file may give a macro a clock of its own; deleting clocks renumbers it like any element's.
+    ResetClocks();
+    AddClock(50, 20);
+    AMacroElem* macro = PlaceMacro(300, 150);
+    ASSERT_EQ(ReadElement(*macro, Broken(Text(kPortsMacro), "CLOCK:      0\n  TIME",
+                                         "CLOCK:      2\n  TIME")),
+              0);
+    ASSERT_EQ(macro->GetClock(), 2);
+    RenumberClocksAfterRemoval(main(), 1, 2);
+    GetClocks().Remove(0);
+    EXPECT_EQ(macro->GetClock(), 1);
+    std::ostringstream written;
+    ASSERT_EQ(main().Write(written, 0, nullptr), 0);
+    main().ClearModified();
+    std::istringstream in(written.str());
+    ClearParseError();
+    EXPECT_EQ(main().Read(in, nullptr), 0);
+    EXPECT_EQ(GetParseError(), 0);
+    ASSERT_EQ(main().GetElements().GetCount(), 1);
+    EXPECT_EQ(main().GetElements()[0]->GetClock(), 1);
+    ResetClocks();
 }
 
 TEST_F(AMacroElemFile, PortsAreListedByNumber) {
