@@ -25,6 +25,7 @@
 #include "model/elements/PlaneCopy.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/AreaCallbacks.h"
 #include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
 #include "shell/MenuCommand.h"
@@ -61,6 +62,15 @@ const int kPaletteY = 3;
 const int kPaletteGap = 8; // the output stands this far right of the input's right edge
 const int kPaletteExtraWidth = 13;
 const int kPaletteExtraHeight = 7;
+
+const EventMask kShellCrossingMask = EnterWindowMask | LeaveWindowMask;
+const EventMask kPaletteEventMask =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask;
+// The reasons the working area's scroll bars report to the window (AddAreaCallbacks).
+const char* const kScrollReasons[] = {
+    XmNdecrementCallback, XmNincrementCallback, XmNpageDecrementCallback, XmNpageIncrementCallback,
+    XmNtoBottomCallback,  XmNtoTopCallback,     XmNdragCallback,
+};
 
 // Every callback of the window gets the macro as its ArchitectureWindow part, the part that
 // userData and the architecture windows' callbacks carry.
@@ -411,8 +421,8 @@ void AMacroElem::CreateMacroWindow() {
     macroShell = XtVaCreatePopupShell("MACRO", transientShellWidgetClass, parent, XmNtitle,
                                       "Modify - Macro", XmNdeleteResponse, XmDO_NOTHING, nullptr);
     windowShell = macroShell;
-    XtAddEventHandler(macroShell, EnterWindowMask | LeaveWindowMask, False,
-                      ShellCrossingEventHandler, AsClient(this));
+    XtAddEventHandler(macroShell, kShellCrossingMask, False, ShellCrossingEventHandler,
+                      AsClient(this));
     const Atom deleteWindow =
         XmInternAtom(XtDisplay(macroShell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(macroShell, deleteWindow, CloseCallback, AsClient(this));
@@ -447,9 +457,7 @@ void AMacroElem::CreateMacroWindow() {
         static_cast<Dimension>(paletteWidth), XmNheight, static_cast<Dimension>(paletteHeight),
         XmNbackground, GetLightGray(), XmNuserData, static_cast<XtPointer>(&palette), nullptr);
     XtAddCallback(paletteArea, XmNexposeCallback, PaletteExposeCallback, AsClient(this));
-    XtAddEventHandler(paletteArea,
-                      ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask,
-                      False, PaletteDragStart, AsClient(this));
+    XtAddEventHandler(paletteArea, kPaletteEventMask, False, PaletteDragStart, AsClient(this));
     cadArea = XtVaCreateManagedWidget("cad_area", xmDrawingAreaWidgetClass, scrolled, XmNwidth,
                                       areaWidth, XmNheight, areaHeight, XmNbackground, GetWhite(),
                                       XmNuserData, AsClient(this), nullptr);
@@ -533,6 +541,7 @@ void AMacroElem::TearDownWindow(int destroyShell) {
     for (int i = 0; i < connections.GetCount(); i++)
         connections[i]->DrawHighlight();
     FreeWindowResources();
+    if (destroyShell) DetachWindowCallbacks();
 
     Widget going = macroShell;
     macroShell = nullptr;
@@ -547,13 +556,39 @@ void AMacroElem::TearDownWindow(int destroyShell) {
         pair[0] = nullptr;
         pair[1] = nullptr;
     }
-    if (going != nullptr && destroyShell) {
-        XtRemoveCallback(going, XmNdestroyCallback, ShellDestroyedCallback, AsClient(this));
-        XtDestroyWidget(going);
-    }
+    if (going != nullptr && destroyShell) XtDestroyWidget(going);
     HideFrame();
     // Nothing inside may draw on the working area that is gone.
     BindContents();
+}
+
+void AMacroElem::DetachWindowCallbacks() {
+    if (macroShell == nullptr) return;
+    const XtPointer client = AsClient(this);
+    XtPopdown(macroShell);
+    XtRemoveEventHandler(macroShell, kShellCrossingMask, False, ShellCrossingEventHandler, client);
+    const Atom deleteWindow =
+        XmInternAtom(XtDisplay(macroShell), const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmRemoveWMProtocolCallback(macroShell, deleteWindow, CloseCallback, client);
+    XtRemoveCallback(macroShell, XmNdestroyCallback, ShellDestroyedCallback, client);
+    if (paletteArea != nullptr) {
+        XtRemoveCallback(paletteArea, XmNexposeCallback, PaletteExposeCallback, client);
+        XtRemoveEventHandler(paletteArea, kPaletteEventMask, False, PaletteDragStart, client);
+    }
+    if (cadArea != nullptr) {
+        XtRemoveCallback(cadArea, XmNexposeCallback, CadAreaExposeCallback, client);
+        XtRemoveEventHandler(cadArea, XtAllEvents, True, CadAreaEventHandler, client);
+        if (Widget clip = XtParent(cadArea)) {
+            if (XtHasCallbacks(clip, XmNresizeCallback) == XtCallbackHasSome) {
+                XtRemoveCallback(clip, XmNresizeCallback, ScrollCallback, client);
+            }
+        }
+    }
+    for (Widget bar : {horizontalScrollBar, verticalScrollBar}) {
+        if (bar == nullptr) continue;
+        for (const char* reason : kScrollReasons)
+            XtRemoveCallback(bar, reason, ScrollCallback, client);
+    }
 }
 
 void AMacroElem::CloseCallback(Widget, XtPointer client, XtPointer) {

@@ -136,6 +136,9 @@ private:
     void FreeWindowResources();
     // What closing the window does; the shell is destroyed only when it is not gone already.
     void TearDownWindow(int destroyShell);
+    // The toolkit destroys the widgets only once the event being dispatched is done: until then
+    // nothing they still get may reach this macro, which may be gone by then.
+    void DetachWindowCallbacks();
     void ShellDestroyed();
 
     AMacroInputElem* paletteInput;           // only while the window is open

@@ -428,6 +428,65 @@ TEST_F(MacroWindow, DeletingAMacroTakesItsWindowsAndEverythingInside) {
     EXPECT_EQ(main().GetConnections().GetCount(), 0);
 }
 
+// The toolkit destroys the widgets of a window closed during an event's dispatch only when that
+// dispatch ends; events dispatched before then (a message box's own loop, an expose handled
+// meanwhile) must not reach the macro that is gone.
+struct DeleteDuringDispatch {
+    MainWindow* main;
+    AMacroElem* macro;
+    int left; // callbacks of the gone window's widgets that are still there
+};
+
+void DeleteMacroInDispatch(Widget, XtPointer client, XEvent* event, Boolean*) {
+    auto* job = static_cast<DeleteDuringDispatch*>(client);
+    if (event->type != ClientMessage || job->macro == nullptr) return;
+    Widget area = job->macro->GetCadArea();
+    Widget palette = job->macro->GetPaletteArea();
+    Widget shell = job->macro->GetShell();
+    job->main->GetSelection().Add(job->macro);
+    job->main->DeleteSelection();
+    job->macro = nullptr;
+    XEvent later[3] = {};
+    for (XEvent& e : later) {
+        e.xany.display = XtDisplay(shell);
+        e.xany.send_event = True;
+    }
+    later[0].xexpose.type = Expose;
+    later[0].xexpose.window = XtWindow(area);
+    later[0].xexpose.width = later[0].xexpose.height = 100;
+    later[1].xexpose.type = Expose;
+    later[1].xexpose.window = XtWindow(palette);
+    later[1].xexpose.width = later[1].xexpose.height = 20;
+    later[2].xcrossing.type = EnterNotify;
+    later[2].xcrossing.window = XtWindow(shell);
+    later[2].xcrossing.detail = NotifyVirtual;
+    for (Widget widget : {area, palette}) {
+        if (XtHasCallbacks(widget, XmNexposeCallback) == XtCallbackHasSome) job->left++;
+    }
+    // Reaching the macro would read freed memory (seen by the address sanitizer).
+    for (XEvent& e : later)
+        XtDispatchEvent(&e);
+}
+
+TEST_F(MacroWindow, AMacroDeletedDuringAnEventIsNotCalledByWhatItsWindowStillGets) {
+    AMacroElem* macro = OpenMacro();
+    AddInput(*macro, 30, 45);
+    DeleteDuringDispatch job = {&main(), macro, 0};
+    Widget top = gui->topLevel;
+    XtAddEventHandler(top, NoEventMask, True, DeleteMacroInDispatch, &job);
+    XEvent message = {};
+    message.xclient.type = ClientMessage;
+    message.xclient.display = XtDisplay(top);
+    message.xclient.window = XtWindow(top);
+    message.xclient.format = 32;
+    XtDispatchEvent(&message);
+    XtRemoveEventHandler(top, NoEventMask, True, DeleteMacroInDispatch, &job);
+    EXPECT_EQ(job.macro, nullptr);
+    EXPECT_EQ(job.left, 0);
+    Process(100);
+    EXPECT_EQ(main().GetElements().GetCount(), 0);
+}
+
 TEST_F(MacroWindow, AMacroMovedOutOfAWindowLosesItsOwnWhenThatOneCloses) {
     // The inner macro's window hangs on the outer one's shell; the inner macro is then moved out
     // into the main window, and the outer window closes (or its macro goes) under it.
