@@ -168,6 +168,15 @@ void AMacroElem::CollectPorts() {
     SortByNumber(macroOutputs);
 }
 
+void AMacroElem::NumberPortsByPlace() {
+    for (int k = 0; k < macroInputs.GetCount(); k++) {
+        if (macroInputs[k]->GetNumber() != k) macroInputs[k]->SetNumber(k);
+    }
+    for (int k = 0; k < macroOutputs.GetCount(); k++) {
+        if (macroOutputs[k]->GetNumber() != k) macroOutputs[k]->SetNumber(k);
+    }
+}
+
 int AMacroElem::CheckPorts(std::istream& in) const {
     if (GetInputCount() != macroInputs.GetCount()) {
         return SetReadError(in, kMacroInputCount, nullptr);
@@ -201,6 +210,7 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     if ((code = read.ReadBody(in, 0)) != kNoError) return code;
     read.CollectPorts();
     if ((code = read.CheckPorts(in)) != kNoError) return code;
+    read.NumberPortsByPlace();
     cursor = EmptyCursor();
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);

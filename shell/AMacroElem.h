@@ -125,6 +125,10 @@ private:
     void CollectPorts();
     // The header's counts and plane sizes against the ports; 0 or the recorded code.
     int CheckPorts(std::istream& in) const;
+    // A file may number ports twice or leave gaps (the reader only bounds the numbers): each
+    // port takes its place in its list, as the pins and planes it stands for are counted, so
+    // that what is saved later loads again.
+    void NumberPortsByPlace();
     // Deletes every element and connection inside.
     void DeleteContents();
     // This macro's contents become those read into the fresh one, which is left empty.

@@ -402,6 +402,25 @@ TEST_F(AMacroElemFile, PortsAreListedByNumber) {
     EXPECT_EQ(macro->GetHeight(), 45);
 }
 
+TEST_F(AMacroElemFile, PortsNumberedTwiceTakeTheNumbersOfTheirPlaces) {
+    AMacroElem* macro = PlaceMacro(300, 150);
+    ASSERT_EQ(ReadElement(*macro, Broken(Text(kPortsMacro), "INPUT_NR: 1", "INPUT_NR: 0")), 0);
+    PtrArray<AMacroInputElem>& inputs = macro->GetMacroInputs();
+    ASSERT_EQ(inputs.GetCount(), 2);
+    EXPECT_EQ(inputs[0], macro->GetElements()[0]);
+    EXPECT_EQ(inputs[0]->GetNumber(), 0);
+    EXPECT_EQ(inputs[1]->GetNumber(), 1);
+    EXPECT_STREQ(inputs[1]->GetLabelText(), "1");
+    // The second port's new plane size goes to the macro's second input: the file saved loads.
+    inputs[1]->SetOutputPlaneSize(0, 8, 3);
+    inputs[1]->DimensionChanged();
+    EXPECT_EQ(macro->GetInputPlaneWidth(0), 4);
+    EXPECT_EQ(macro->GetInputPlaneWidth(1), 8);
+    AMacroElem* again = PlaceMacro(600, 150);
+    EXPECT_EQ(ReadElement(*again, WriteElement(*macro)), 0);
+    EXPECT_EQ(GetParseError(), 0);
+}
+
 TEST_F(AMacroElemFile, ABrokenBlockIsRefusedAndLeavesTheMacroAsItWas) {
     struct Case {
         const char* find;
