@@ -1,10 +1,10 @@
 #pragma once
 
-// What the editors' GUI tests share: the one display of the process (opened with the program's
-// class, palette, stipple and matrix contexts, with refusal bells counted), an editor host whose
-// windows go over the top-level shell and whose file dialogs are recorded, the editors' window
-// interface installed with a real event queue behind it, a small element type with a working
-// copy modify window, and helpers that drive widgets with synthetic events.
+// What the editors' GUI tests share: the one display of the process (opened as the GUI tests open
+// it, with refusal bells counted), an editor host whose windows go over the top-level shell and
+// whose file dialogs are recorded, the editors' window interface installed with a real event
+// queue behind it, a small element type with a working copy modify window, and helpers that
+// drive widgets with synthetic events (the shared ones from tests/support/gui).
 
 #include <X11/Intrinsic.h>
 
@@ -20,12 +20,11 @@
 #include "model/data/Matrix.h"
 #include "model/elements/AElement.h"
 #include "model/simulation/EventQueue.h"
+#include "tests/support/gui/GuiDisplay.h"
+#include "tests/support/gui/GuiWidgets.h"
 
-struct EditorsDisplay {
-    XtAppContext app = nullptr;
-    Display* display = nullptr;
-    Widget topLevel = nullptr; // realized, 400 by 300
-};
+// Realized, 400 by 300.
+using EditorsDisplay = testgui::GuiDisplay;
 
 // Opens the display on first use and installs the host and the window interface; a null display
 // when there is no X server.
@@ -120,41 +119,33 @@ protected:
     void StoreCopy() override;
 };
 
-// Processes events until done() holds or timeoutMs has passed; returns done().
-bool RunUntil(const std::function<bool()>& done, int timeoutMs = 2000);
-void RunFor(int ms);
-// Sends everything to the server and handles what is queued.
-void Flush();
+using testgui::BellCount;
+using testgui::ButtonLabelled;
+using testgui::Child;
+using testgui::Click;
+using testgui::Flush;
+using testgui::IsLivePopup;
+using testgui::LabelText;
+using testgui::LoseFocus;
+using testgui::PopupCount;
+using testgui::PressReturn;
+using testgui::ResetBells;
+using testgui::RunFor;
+using testgui::RunInDispatch;
+using testgui::RunUntil;
+using testgui::SendClose;
+using testgui::TypeKey;
 
-int BellCount();
-void ResetBells();
-
-// Runs work inside the dispatch of an event, as callbacks run.
-void RunInDispatch(const std::function<void()>& work);
-// The window manager's close of a shell (WM_DELETE_WINDOW), delivered through the server.
-void SendClose(Widget shell);
-// Return in a text field (Integer_Text of a ReadInt, or a plain text field).
-void PressReturn(Widget text);
 // Types text into a text field, replacing what it holds.
-void SetText(Widget text, const char* value);
-std::string GetText(Widget text);
-// Types one key at the end of a text field, as the keyboard does.
-void TypeKey(Widget text, unsigned long keysym);
-// The keyboard focus leaves a text field.
-void LoseFocus(Widget text);
-// Activates a push button as a click does (its activate callbacks, inside a dispatch).
-void Click(Widget button);
-// The label's text, lines joined with "\n".
-std::string LabelText(Widget label);
-// The named child (XtNameToWidget path) or null.
-Widget Child(Widget parent, const char* path);
-// The push button labelled text below parent, or null.
-Widget ButtonLabelled(Widget parent, const char* text);
+inline void SetText(Widget text, const char* value) {
+    testgui::SetTextOf(text, value);
+}
+inline std::string GetText(Widget text) {
+    return testgui::TextOf(text);
+}
+
 // Pointer events on a widget at (x, y) of its window.
 void SendCrossing(Widget w, int type, int x, int y, int detail = 0);
 void SendMotion(Widget w, int x, int y);
 // Counts the black pixels of a rectangle of a realized widget's window, as the server has them.
 int BlackPixels(Widget w, int x, int y, int width, int height);
-// Whether a shell widget still exists (it is among the live popups of parent).
-bool IsLivePopup(Widget parent, Widget shell);
-int PopupCount(Widget parent);

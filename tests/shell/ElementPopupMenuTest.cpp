@@ -41,13 +41,15 @@
 #include "model/elements/ElementType.h"
 #include "model/format/ParseError.h"
 #include "shell/DirectoriesOptionsDialog.h"
-#include "shell/FallbackResources.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/StartupOptionsDialog.h"
 #include "shell/WorkingAreaOptionsDialog.h"
+#include "tests/support/gui/GuiDisplay.h"
+#include "tests/support/gui/GuiWidgets.h"
+#include "tests/support/gui/ShellGui.h"
 #include "toolkit/Bell.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
@@ -104,18 +106,13 @@ TEST(ElementPopupMenu, OnlyInputAndOutputNeedAClockAndOnlyInputATime) {
 
 namespace {
 
-std::vector<std::string> messages;
-MessageResult nextAnswer = kResultNo;
-int bells = 0;
+std::vector<std::string>& messages = testgui::Messages();
+MessageResult& nextAnswer = testgui::FallbackAnswer();
 
-MessageResult RecordMessage(Widget, MessageKind, const char* title, const char* text) {
-    messages.push_back(std::string(title) + "|" + text);
-    return nextAnswer;
-}
-
-void CountBell(Display*, int) {
-    bells++;
-}
+using testgui::Click;
+using testgui::Flush;
+using testgui::RunInDispatch;
+using testgui::SendClose;
 
 // A modify window of any type: its working copy is nothing, so OK stores nothing.
 class PlainModifyWindow : public AElementModifyWindow {
@@ -131,113 +128,18 @@ protected:
     void StoreCopy() override {}
 };
 
-std::function<void()> pendingWork;
-Atom runAtom = 0;
-
-void RunWorkHandler(Widget, XtPointer, XEvent* event, Boolean*) {
-    if (event->type != ClientMessage || event->xclient.message_type != runAtom) return;
-    std::function<void()> work = std::move(pendingWork);
-    pendingWork = nullptr;
-    if (work) work();
-}
-
-long long NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void Process(int ms, const std::function<bool()>& done = nullptr) {
-    const long long end = NowMs() + ms;
-    XtAppContext app = GetAppContext();
-    while (NowMs() < end) {
-        if (done && done()) return;
-        XFlush(XtDisplay(GetTopLevelShell()));
-        if (XtAppPending(app)) {
-            XtAppProcessEvent(app, XtIMAll);
-        } else {
-            usleep(1000);
-        }
-    }
-}
-
-void Flush() {
-    XSync(XtDisplay(GetTopLevelShell()), False);
-    XtAppContext app = GetAppContext();
-    while (XtAppPending(app) & (XtIMXEvent | XtIMAlternateInput)) {
-        XtAppProcessEvent(app, XtIMXEvent | XtIMAlternateInput);
-    }
-}
-
-// Runs work inside an event's dispatch, as callbacks run, so that widgets it destroys go at the
-// end of the dispatch.
-void InDispatch(const std::function<void()>& work) {
-    Widget top = GetTopLevelShell();
-    pendingWork = work;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.display = XtDisplay(top);
-    event.xclient.window = XtWindow(top);
-    event.xclient.message_type = runAtom;
-    event.xclient.format = 32;
-    XSendEvent(XtDisplay(top), XtWindow(top), False, NoEventMask, &event);
-    Process(2000, [] { return !pendingWork; });
-    Flush();
-}
-
-void Activate(Widget button) {
-    InDispatch([button] {
-        XmPushButtonCallbackStruct call{};
-        call.reason = XmCR_ACTIVATE;
-        XtCallCallbacks(button, XmNactivateCallback, &call);
-    });
-}
-
-MainWindow* OpenMain() {
-    if (GetMainWindow() != nullptr) return GetMainWindow();
-    if (std::getenv("DISPLAY") == nullptr) return nullptr;
-    static char home[] = "/tmp/quiran-popup-XXXXXX";
-    if (mkdtemp(home) == nullptr) return nullptr;
-    setenv("HOME", home, 1);
-    XtToolkitInitialize();
-    XtAppContext app = XtCreateApplicationContext();
-    XtAppSetFallbackResources(app, const_cast<String*>(kFallbackResources));
-    static char name[] = "quiran";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    Display* display = XtOpenDisplay(app, nullptr, name, "QUIRAN", nullptr, 0, &argc, argv);
-    if (display == nullptr) return nullptr;
-    Widget top = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx, 0,
-                                    XmNy, 0, nullptr);
-    SetTopLevelShell(top, app);
-    CreateStippleBitmap(top);
-    InitColors(top);
-    CreateMatrixGCs(top);
-    SetReadIntAppContext(app);
-    InstallShellElementUi(top);
-    CreateFileDialog();
-    MainWindow* main = new MainWindow(top);
-    SetMainWindow(main);
-    XtRealizeWidget(top);
-    Process(300);
-    return main;
-}
-
 class ElementPopupMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        main = OpenMain();
+        main = testgui::TheShellGui().main;
         if (main == nullptr) GTEST_SKIP() << "no X display";
-        Widget top = GetTopLevelShell();
-        if (runAtom == 0) {
-            runAtom = XInternAtom(XtDisplay(top), "QUIRAN_POPUP_TEST_RUN", False);
-            XtAddEventHandler(top, NoEventMask, True, RunWorkHandler, nullptr);
-        }
-        SetWindowMessageFunction(RecordMessage);
-        SetFileMessageFunction(RecordMessage);
-        SetBellFunction(CountBell);
+        SetWindowMessageFunction(testgui::RecordMessage);
+        SetFileMessageFunction(testgui::RecordMessage);
+        testgui::CountBells();
         messages.clear();
+        testgui::QueuedAnswers().clear();
         nextAnswer = kResultNo;
-        bells = 0;
+        testgui::ResetBells();
         ResetClocks();
         main->ClearModified();
         main->Clear();
@@ -254,11 +156,7 @@ protected:
     }
 
     template <typename T> T* Add(int x = 30, int y = 30) {
-        T* element = new T(main, x, y);
-        element->CreateData();
-        element->SetOwner(main);
-        main->GetElements().Add(element);
-        return element;
+        return testgui::AddElement<T>(main, x, y);
     }
 
     // The menu entry of that name of the element's type, with the element as the menu's userData.
@@ -277,14 +175,14 @@ protected:
     void Choose(AElement* element, const char* name) {
         Widget entry = Entry(element, name);
         ASSERT_NE(entry, nullptr) << name;
-        Activate(entry);
+        Click(entry);
         if (std::string(name) == "Modify ..." && element->GetModifyWindow() == nullptr) {
             // A type whose own editor is not there yet gets a plain one.
             RegisterModifyWindowMaker(element->GetType(), [](AElement& owner, FileArgument*,
                                                              AElementModifyWindow** slot) {
                 new PlainModifyWindow(&owner, slot);
             });
-            Activate(Entry(element, name));
+            Click(Entry(element, name));
         }
     }
 
@@ -304,45 +202,19 @@ protected:
         XtVaGetValues(shell, XmNtitle, &title, nullptr);
         return title != nullptr ? title : "";
     }
-    static std::string Label(Widget label) {
-        XmString string = nullptr;
-        XtVaGetValues(label, XmNlabelString, &string, nullptr);
-        OwnedXmString owned(string);
-        OwnedXmString separator(XmStringSeparatorCreate());
-        Arg args[4];
-        XtSetArg(args[0], XmNpattern, const_cast<char*>("\n"));
-        XtSetArg(args[1], XmNpatternType, XmCHARSET_TEXT);
-        XtSetArg(args[2], XmNsubstitute, separator.Get());
-        XtSetArg(args[3], XmNincludeStatus, XmINSERT);
-        XmParseMapping mapping = XmParseMappingCreate(args, 4);
-        OwnedXtString text(static_cast<char*>(XmStringUnparse(
-            string, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, &mapping, 1, XmOUTPUT_ALL)));
-        XmParseMappingFree(mapping);
-        return text.Get() != nullptr ? text.Get() : "";
-    }
+    static std::string Label(Widget label) { return testgui::LabelText(label); }
     static Widget Button(Widget parent, const char* label) {
-        if (XmIsPushButton(parent) || XmIsPushButtonGadget(parent)) {
-            return Label(parent) == label ? parent : nullptr;
-        }
-        if (!XtIsComposite(parent)) return nullptr;
-        WidgetList children = nullptr;
-        Cardinal count = 0;
-        XtVaGetValues(parent, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-        for (Cardinal i = 0; i < count; i++) {
-            if (Widget found = Button(children[i], label)) return found;
-        }
-        return nullptr;
+        return testgui::ButtonLabelled(parent, label);
     }
     // Types value into the dialog's (first) field and presses its OK.
     void Answer(Widget dialog, const char* value) {
         Widget text = XtNameToWidget(dialog, "*Integer_Text");
         ASSERT_NE(text, nullptr);
         XmTextFieldSetString(text, const_cast<char*>(value));
-        Activate(Button(dialog, "OK"));
+        Click(Button(dialog, "OK"));
     }
     std::string FieldText(Widget dialog) {
-        OwnedXtString text(XmTextFieldGetString(XtNameToWidget(dialog, "*Integer_Text")));
-        return text.Get();
+        return testgui::TextOf(XtNameToWidget(dialog, "*Integer_Text"));
     }
 
     // The file dialog's OK on a path (relative to HOME).
@@ -354,7 +226,7 @@ protected:
         call.reason = XmCR_OK;
         call.value = path.Get();
         call.length = XmStringLength(path.Get());
-        InDispatch([&] { XtCallCallbacks(dialog, XmNokCallback, &call); });
+        RunInDispatch([&] { XtCallCallbacks(dialog, XmNokCallback, &call); });
     }
     static std::string FileDialogTitle() {
         return XtIsManaged(GetFileDialog()) ? Title(XtParent(GetFileDialog())) : "";
@@ -445,7 +317,7 @@ TEST_F(ElementPopupMenuTest, EveryEntryOfEveryRowDoesItsPart) {
                     if (type == kPerm) break; // PERM asks in a dialog of its own
                     ASSERT_NE(element->GetDimensionDialog(), nullptr);
                     EXPECT_EQ(Title(NumberDialog()), "Change Dimension");
-                    Activate(Button(NumberDialog(), "Cancel"));
+                    Click(Button(NumberDialog(), "Cancel"));
                     EXPECT_EQ(element->GetDimensionDialog(), nullptr);
                     break;
                 case kItemSetTime:
@@ -465,7 +337,7 @@ TEST_F(ElementPopupMenuTest, EveryEntryOfEveryRowDoesItsPart) {
                     SetNameDialog* dialog = element->GetSetNameDialog();
                     ASSERT_NE(dialog, nullptr);
                     XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>(name.c_str()));
-                    Activate(Button(dialog->GetShell(), "OK"));
+                    Click(Button(dialog->GetShell(), "OK"));
                     EXPECT_STREQ(element->GetName(), name.c_str());
                     break;
                 }
@@ -565,7 +437,7 @@ TEST_F(ElementPopupMenuTest, SetClockOffersNoClockOnlyWhereTheTypeMayHaveNone) {
     GetClocks().Clear();
     Choose(seed, "Set Clock ...");
     EXPECT_EQ(NumberDialog(), nullptr);
-    EXPECT_EQ(bells, 1);
+    EXPECT_EQ(testgui::BellCount(), 1);
 }
 
 TEST_F(ElementPopupMenuTest, CancelChangesNothing) {
@@ -573,7 +445,7 @@ TEST_F(ElementPopupMenuTest, CancelChangesNothing) {
     Choose(mask, "Set Time ...");
     Widget dialog = NumberDialog();
     XmTextFieldSetString(XtNameToWidget(dialog, "*Integer_Text"), const_cast<char*>("7"));
-    Activate(Button(dialog, "Cancel"));
+    Click(Button(dialog, "Cancel"));
     EXPECT_EQ(mask->GetTime(), 0u);
     EXPECT_FALSE(mask->IsModified());
 }
@@ -618,7 +490,7 @@ TEST_F(ElementPopupMenuTest, SetNameSurvivesSaveAndLoad) {
     ASSERT_NE(dialog, nullptr);
     XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>("edge#1  "));
     XmTextFieldSetString(dialog->GetCommentField(), const_cast<char*>("# keeps # signs"));
-    Activate(Button(dialog->GetShell(), "OK"));
+    Click(Button(dialog->GetShell(), "OK"));
     ASSERT_EQ(mask->GetSetNameDialog(), nullptr);
     EXPECT_STREQ(mask->GetName(), "edge#1  ");
     mask->GetData().GetMask().SetBit(3, 4, 0);
@@ -674,7 +546,7 @@ TEST_F(ElementPopupMenuTest, ChangeDimensionResizesThePlanes) {
     EXPECT_EQ(Title(dialog), "Change Dimension");
     XmTextFieldSetString(XtNameToWidget(dialog, "*Integer_Text"), const_cast<char*>("20"));
     nextAnswer = kResultYes;
-    Activate(Button(dialog, "OK"));
+    Click(Button(dialog, "OK"));
     EXPECT_EQ(messages.back(), "Warning|All data of the element will be lost!\nContinue?");
     EXPECT_EQ(mask->GetInputPlaneWidth(0), 20);
     EXPECT_EQ(mask->GetOutputPlaneWidth(0), 20);
@@ -693,11 +565,11 @@ TEST_F(ElementPopupMenuTest, ADeletedElementIgnoresItsOpenDialog) {
 TEST_F(ElementPopupMenuTest, TheBackgroundMenuOpensTheOptionDialogs) {
     Widget options = main->GetBackgroundMenu();
     XtVaSetValues(options, XmNuserData, static_cast<XtPointer>(main), nullptr);
-    Activate(XtNameToWidget(options, "button_0"));
+    Click(XtNameToWidget(options, "button_0"));
     EXPECT_NE(main->GetWorkingAreaOptionsDialog(), nullptr);
-    Activate(XtNameToWidget(options, "button_1"));
+    Click(XtNameToWidget(options, "button_1"));
     EXPECT_NE(main->GetDirectoriesDialog(), nullptr);
-    Activate(XtNameToWidget(options, "button_2"));
+    Click(XtNameToWidget(options, "button_2"));
     EXPECT_NE(main->GetStartupDialog(), nullptr);
     delete main->GetWorkingAreaOptionsDialog();
     delete main->GetDirectoriesDialog();
@@ -705,24 +577,6 @@ TEST_F(ElementPopupMenuTest, TheBackgroundMenuOpensTheOptionDialogs) {
     Flush();
     EXPECT_EQ(main->GetWorkingAreaOptionsDialog(), nullptr);
 }
-
-namespace {
-
-void SendClose(Widget shell) {
-    Display* display = XtDisplay(shell);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.display = display;
-    event.xclient.window = XtWindow(shell);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, XtWindow(shell), False, NoEventMask, &event);
-    Flush();
-}
-
-} // namespace
 
 // Under ASan: a MASK with every window open is deleted, loaded from a file of another plane size
 // and has its windows closed, in every order, through the menus and the window manager.
@@ -775,7 +629,7 @@ TEST_F(ElementPopupMenuTest, WindowsSurviveEveryOrderOfDeleteLoadAndClose) {
                     break;
                 case kCancelName:
                     if (mask->GetSetNameDialog() != nullptr) {
-                        Activate(Button(mask->GetSetNameDialog()->GetShell(), "Cancel"));
+                        Click(Button(mask->GetSetNameDialog()->GetShell(), "Cancel"));
                     }
                     break;
                 default:

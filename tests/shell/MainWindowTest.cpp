@@ -24,87 +24,31 @@
 #include "model/elements/ASplitElem.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
-#include "shell/FallbackResources.h"
 #include "shell/MenuCommand.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "tests/support/gui/GuiDisplay.h"
+#include "tests/support/gui/GuiWidgets.h"
+#include "tests/support/gui/ShellGui.h"
 #include "toolkit/Colors.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {
 
-// The one main window of the test process, on the virtual X server, built as start-up builds it
-// (fallback resources, palette, the shell's element interface) with HOME in a fresh folder.
-struct Gui {
-    XtAppContext app = nullptr;
-    Widget topLevel = nullptr;
-    MainWindow* main = nullptr;
-};
+using Gui = testgui::ShellGui;
+using testgui::ProcessFor;
 
-void ProcessFor(XtAppContext app, int ms, const std::function<bool()>& done = nullptr) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        if (done && done()) return;
-        if (XtAppPending(app)) {
-            XtAppProcessEvent(app, XtIMAll);
-        } else {
-            usleep(2000);
-        }
-    }
-}
-
-Gui& TheGui() {
-    static Gui gui = [] {
-        Gui g;
-        if (std::getenv("DISPLAY") == nullptr) return g;
-        static char home[] = "/tmp/quiran-main-XXXXXX";
-        if (mkdtemp(home) == nullptr) return g;
-        setenv("HOME", home, 1);
-        XtToolkitInitialize();
-        g.app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(g.app, const_cast<String*>(kFallbackResources));
-        static char name[] = "quiran";
-        static char* argv[] = {name, nullptr};
-        int argc = 1;
-        Display* display = XtOpenDisplay(g.app, nullptr, name, "QUIRAN", nullptr, 0, &argc, argv);
-        if (display == nullptr) return g;
-        g.topLevel = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx,
-                                        0, XmNy, 0, nullptr);
-        SetTopLevelShell(g.topLevel, g.app);
-        CreateStippleBitmap(g.topLevel);
-        InitColors(g.topLevel);
-        static ShellElementUi ui(g.topLevel);
-        SetElementUi(&ui);
-        g.main = new MainWindow(g.topLevel);
-        SetMainWindow(g.main);
-        XtRealizeWidget(g.topLevel);
-        Widget area = g.main->GetCadArea();
-        ProcessFor(g.app, 3000, [area] {
-            XWindowAttributes attributes;
-            return XGetWindowAttributes(XtDisplay(area), XtWindow(area), &attributes) &&
-                   attributes.map_state == IsViewable;
-        });
-        ProcessFor(g.app, 200);
-        return g;
-    }();
-    return gui;
-}
-
-std::vector<std::string> asked;
-MessageResult answer = kResultCancel;
-
-MessageResult RecordMessage(Widget, MessageKind, const char* title, const char* text) {
-    asked.push_back(std::string(title) + "|" + text);
-    return answer;
-}
+std::vector<std::string>& asked = testgui::Messages();
+MessageResult& answer = testgui::FallbackAnswer();
 
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        gui = &TheGui();
+        gui = &testgui::TheShellGui();
         if (gui->main == nullptr) GTEST_SKIP() << "no X display";
-        SetWindowMessageFunction(RecordMessage);
+        SetWindowMessageFunction(testgui::RecordMessage);
         asked.clear();
+        testgui::QueuedAnswers().clear();
         answer = kResultNo;
         main().ClearModified();
         main().Clear();
@@ -125,15 +69,7 @@ protected:
         XtVaGetValues(gui->topLevel, XmNtitle, &title, nullptr);
         return title != nullptr ? title : "";
     }
-    std::string LabelText(Widget label) {
-        XmString string = nullptr;
-        XtVaGetValues(label, XmNlabelString, &string, nullptr);
-        char* text = nullptr;
-        XmStringGetLtoR(string, const_cast<char*>(XmFONTLIST_DEFAULT_TAG), &text);
-        XmStringFree(string);
-        OwnedXtString owned(text);
-        return text != nullptr ? text : "";
-    }
+    std::string LabelText(Widget label) { return testgui::LabelText(label); }
     int ReadFile(const std::string& text) {
         ClearParseError();
         std::istringstream in(text);
@@ -149,13 +85,7 @@ protected:
         EXPECT_EQ(main().WriteGlobalData(out, 0), 0);
         return out.str();
     }
-    ASplitElem* AddSplit(int x, int y) {
-        auto* split = new ASplitElem(&main(), x, y);
-        split->CreateData();
-        split->SetOwner(&main());
-        main().GetElements().Add(split);
-        return split;
-    }
+    ASplitElem* AddSplit(int x, int y) { return testgui::AddElement<ASplitElem>(&main(), x, y); }
 
     Gui* gui = nullptr;
 };

@@ -1,9 +1,8 @@
 #pragma once
 
-// The one main window of a test process for the welcome, About and overview tests, built as
-// start-up builds it (fallback resources, palette, element drawing, the overview's cursor) with
-// HOME in a fresh folder, and the helpers those tests share: running the event loop, finding
-// popup shells, reading back a window's pixels and keeping screenshots.
+// The one main window of a test process for the welcome, About and overview tests (the shell test
+// process's, tests/support/gui/ShellGui.h), and the helpers those tests share: running the event
+// loop, finding popup shells, reading back a window's pixels and keeping screenshots.
 
 #include <X11/IntrinsicP.h>
 #include <X11/Shell.h>
@@ -24,121 +23,44 @@
 #include "model/elements/ElementUi.h"
 #include "model/format/TextFormat.h"
 #include "shell/ArchitectureWindow.h"
-#include "shell/FallbackResources.h"
 #include "shell/MainWindow.h"
 #include "shell/OverviewWindow.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WelcomeBitmaps.h"
+#include "tests/support/gui/GuiDisplay.h"
+#include "tests/support/gui/GuiWidgets.h"
+#include "tests/support/gui/ShellGui.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 
-struct WindowsGui {
-    XtAppContext app = nullptr;
-    Display* display = nullptr;
-    Widget topLevel = nullptr;
-    MainWindow* main = nullptr;
-};
+using WindowsGui = testgui::ShellGui;
 
 inline MessageResult AnswerNo(Widget, MessageKind, const char*, const char*) {
     return kResultNo;
 }
 
-// Processes events for ms milliseconds, or until done() holds.
-inline void ProcessFor(XtAppContext app, int ms, const std::function<bool()>& done = nullptr) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        if (done && done()) return;
-        if (XtAppPending(app)) {
-            XtAppProcessEvent(app, XtIMAll);
-        } else {
-            usleep(2000);
-        }
-    }
-}
+using testgui::IsShown;
+using testgui::PopupsNamed;
+using testgui::ProcessFor;
 
-// Opened on first use; main is null when no X server could be reached.
+// Opened on first use; main is null when no X server could be reached. Every question is
+// answered No.
 inline WindowsGui& TheWindowsGui() {
-    static WindowsGui gui = [] {
-        WindowsGui g;
-        if (std::getenv("DISPLAY") == nullptr) return g;
-        static char home[] = "/tmp/quiran-windows-XXXXXX";
-        if (mkdtemp(home) == nullptr) return g;
-        setenv("HOME", home, 1);
-        std::atexit([] { rmdir(home); });
-        InitLineBuffer();
-        XtToolkitInitialize();
-        g.app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(g.app, const_cast<String*>(kFallbackResources));
-        static char name[] = "quiran";
-        static char* argv[] = {name, nullptr};
-        int argc = 1;
-        g.display = XtOpenDisplay(g.app, nullptr, name, "QUIRAN", nullptr, 0, &argc, argv);
-        if (g.display == nullptr) return g;
-        g.topLevel = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, g.display,
-                                        XmNx, 0, XmNy, 0, nullptr);
-        SetTopLevelShell(g.topLevel, g.app);
-        static ShellElementUi ui(g.topLevel);
-        SetElementUi(&ui);
-        CreateStippleBitmap(g.topLevel);
-        InitColors(g.topLevel);
-        CreateMatrixGCs(g.topLevel);
-        InitArchitectureGraphics();
-        OverviewWindow::InitCursor(g.topLevel);
-        SetWindowMessageFunction(AnswerNo);
-        g.main = new MainWindow(g.topLevel);
-        SetMainWindow(g.main);
-        XtRealizeWidget(g.topLevel);
-        Widget area = g.main->GetCadArea();
-        ProcessFor(g.app, 3000, [area] {
-            XWindowAttributes attributes;
-            return XGetWindowAttributes(XtDisplay(area), XtWindow(area), &attributes) &&
-                   attributes.map_state == IsViewable;
-        });
-        ProcessFor(g.app, 200);
-        return g;
-    }();
+    WindowsGui& gui = testgui::TheShellGui();
+    static const bool answering = (SetWindowMessageFunction(AnswerNo), true);
+    (void)answering;
     return gui;
 }
 
 // Handles every queued event after the server has answered all requests.
 inline void FlushEvents() {
-    WindowsGui& gui = TheWindowsGui();
-    XSync(gui.display, False);
-    while (XtAppPending(gui.app) != 0)
-        XtAppProcessEvent(gui.app, XtIMAll);
-}
-
-// The popup shells of the given name below the widget.
-inline std::vector<Widget> PopupsNamed(Widget parent, const char* name) {
-    std::vector<Widget> found;
-    for (Cardinal i = 0; i < parent->core.num_popups; i++) {
-        Widget popup = parent->core.popup_list[i];
-        if (std::string(XtName(popup)) == name && !popup->core.being_destroyed) {
-            found.push_back(popup);
-        }
-    }
-    return found;
-}
-
-inline bool IsShown(Widget widget) {
-    XWindowAttributes attributes;
-    return widget != nullptr && XtWindow(widget) != 0 &&
-           XGetWindowAttributes(XtDisplay(widget), XtWindow(widget), &attributes) &&
-           attributes.map_state == IsViewable;
+    testgui::FlushAll();
 }
 
 // What a window manager sends when the user closes the shell's window; handled at once.
 inline void SendDeleteWindow(Widget shell) {
-    Display* display = XtDisplay(shell);
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = XtWindow(shell);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, XtWindow(shell), False, NoEventMask, &event);
+    testgui::SendDeleteWindow(shell);
     FlushEvents();
 }
 

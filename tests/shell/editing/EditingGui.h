@@ -1,8 +1,8 @@
 #pragma once
 
-// The one main window of an editing test process, built as start-up builds it (fallback
-// resources, colours, drag display and atoms, the shell's element interface), with HOME in a
-// fresh folder and message boxes answered by the test.
+// The one main window of an editing test process (tests/support/gui/ShellGui.h), with message
+// boxes answered by the test, and the fixture that gives every test an empty main architecture
+// and library.
 
 // gtest before the X headers, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
@@ -21,84 +21,30 @@
 #include "model/elements/ElementUi.h"
 #include "shell/DragContext.h"
 #include "shell/DragDisplay.h"
-#include "shell/FallbackResources.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "tests/support/gui/GuiDisplay.h"
+#include "tests/support/gui/ShellGui.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MessageDialog.h"
 
-struct EditingGui {
-    XtAppContext app = nullptr;
-    Widget topLevel = nullptr;
-    MainWindow* main = nullptr;
-};
+using EditingGui = testgui::ShellGui;
 
-inline void ProcessFor(XtAppContext app, int ms, const std::function<bool()>& done = nullptr) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        if (done && done()) return;
-        if (XtAppPending(app)) {
-            XtAppProcessEvent(app, XtIMAll);
-        } else {
-            usleep(2000);
-        }
-    }
-}
+using testgui::ProcessFor;
 
+// The boxes shown, "title|text", and the answer they all get.
 inline std::vector<std::string>& Asked() {
-    static std::vector<std::string> asked;
-    return asked;
+    return testgui::Messages();
 }
 
 inline MessageResult& Answer() {
-    static MessageResult answer = kResultNo;
-    return answer;
-}
-
-inline MessageResult RecordMessage(Widget, MessageKind, const char* title, const char* text) {
-    Asked().push_back(std::string(title) + "|" + text);
-    return Answer();
+    return testgui::FallbackAnswer();
 }
 
 inline EditingGui& TheEditingGui() {
-    static EditingGui gui = [] {
-        EditingGui g;
-        if (getenv("DISPLAY") == nullptr) return g;
-        static char home[] = "/tmp/quiran-editing-XXXXXX";
-        if (mkdtemp(home) == nullptr) return g;
-        setenv("HOME", home, 1);
-        static char name[] = "quiran";
-        static char* argv[] = {name, nullptr};
-        OpenDragDisplay(1, argv);
-        XtToolkitInitialize();
-        g.app = XtCreateApplicationContext();
-        XtAppSetFallbackResources(g.app, const_cast<String*>(kFallbackResources));
-        int argc = 1;
-        Display* display = XtOpenDisplay(g.app, nullptr, name, "QUIRAN", nullptr, 0, &argc, argv);
-        if (display == nullptr) return g;
-        g.topLevel = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx,
-                                        0, XmNy, 0, nullptr);
-        SetTopLevelShell(g.topLevel, g.app);
-        CreateStippleBitmap(g.topLevel);
-        InitColors(g.topLevel);
-        static ShellElementUi ui(g.topLevel);
-        SetElementUi(&ui);
-        InitDragAndDrop();
-        g.main = new MainWindow(g.topLevel);
-        SetMainWindow(g.main);
-        XtRealizeWidget(g.topLevel);
-        Widget area = g.main->GetCadArea();
-        ProcessFor(g.app, 3000, [area] {
-            XWindowAttributes attributes;
-            return XGetWindowAttributes(XtDisplay(area), XtWindow(area), &attributes) &&
-                   attributes.map_state == IsViewable;
-        });
-        ProcessFor(g.app, 200);
-        return g;
-    }();
-    return gui;
+    return testgui::TheShellGui();
 }
 
 // A fresh main architecture and library for every test.
@@ -107,8 +53,9 @@ protected:
     void SetUp() override {
         gui = &TheEditingGui();
         if (gui->main == nullptr) GTEST_SKIP() << "no X display";
-        SetWindowMessageFunction(RecordMessage);
+        SetWindowMessageFunction(testgui::RecordMessage);
         Asked().clear();
+        testgui::QueuedAnswers().clear();
         Answer() = kResultNo;
         Reset();
     }
