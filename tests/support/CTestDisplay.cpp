@@ -1,8 +1,13 @@
-// Points DISPLAY at the X server that CTest handed this test, before anything opens a display.
+// Points DISPLAY at the X server that CTest handed this test, before anything opens a display,
+// and parks the pointer in the screen's far corner.
 //
 // scripts/run-tests starts several virtual servers and lists them as the resource "displays"
 // with the ids "d<number>"; a GUI test asks for one of them, so tests in parallel never share a
-// screen, a pointer or a keyboard focus. Run without a resource spec, DISPLAY stays as it is.
+// screen, a pointer or a keyboard focus. A server serves test after test, so the pointer is
+// wherever the last one left it: parked, it sends no crossing events into a test's new windows.
+// Run without a resource spec, nothing changes.
+#include <X11/Xlib.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -22,9 +27,20 @@ std::string AllocatedDisplay() {
     return ":" + std::string(id, digits);
 }
 
+void ParkPointer() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return;
+    const int screen = DefaultScreen(display);
+    XWarpPointer(display, 0, RootWindow(display, screen), 0, 0, 0, 0,
+                 DisplayWidth(display, screen) - 1, DisplayHeight(display, screen) - 1);
+    XCloseDisplay(display);
+}
+
 const bool kDisplaySet = [] {
     const std::string display = AllocatedDisplay();
-    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+    if (display.empty()) return false;
+    setenv("DISPLAY", display.c_str(), 1);
+    ParkPointer();
     return true;
 }();
 
