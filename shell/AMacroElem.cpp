@@ -72,6 +72,16 @@ const char* const kScrollReasons[] = {
     XmNtoBottomCallback,  XmNtoTopCallback,     XmNdragCallback,
 };
 
+// MACRO blocks being read, the outermost included: nested ones are read recursively.
+int readNesting = 0;
+
+struct NestingScope {
+    NestingScope() { readNesting++; }
+    ~NestingScope() { readNesting--; }
+    NestingScope(const NestingScope&) = delete;
+    NestingScope& operator=(const NestingScope&) = delete;
+};
+
 // Every callback of the window gets the macro as its ArchitectureWindow part, the part that
 // userData and the architecture windows' callbacks carry.
 XtPointer AsClient(AMacroElem* macro) {
@@ -201,6 +211,9 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     ElementHeader header;
     int code = ParseHeader(in, header);
     if (code != kNoError) return code;
+    // A file nesting macros deeper than any design does would exhaust the stack.
+    if (readNesting >= kMaxNesting) return SetReadError(in, kNumberOutOfRange, "MACRO");
+    NestingScope nesting;
     char* cursor = EmptyCursor();
     if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;

@@ -33,6 +33,9 @@ class AMacroElem : public ArchitectureWindow, public AElement, public MacroHost 
 public:
     static const int kDefaultInputs = 0;
     static const int kDefaultOutputs = 0;
+    // The deepest nesting of MACRO blocks a read takes (the outermost counts); a deeper one is
+    // refused with 5 "Number out of range" and the token "MACRO".
+    static const int kMaxNesting = 1000;
 
     // An empty sub-architecture, no pins, window closed.
     AMacroElem(Architecture* owner, int x, int y);

@@ -465,6 +465,41 @@ TEST_F(AMacroElemFile, ABrokenBlockIsRefusedAndLeavesTheMacroAsItWas) {
     EXPECT_EQ(WriteElement(*macro), before);
 }
 
+// Macros nested to the given depth, each holding the next, the innermost empty; no indentation.
+std::string NestedMacros(int depth) {
+    const std::string header = "TYPE: MACRO\nINTERNAL_DATA {\nNAME: MACRO\nCOMMENT:\nINPUTS: 0\n"
+                               "OUTPUTS: 0\nINPUT_DIM: (-,-)\nOUTPUT_DIM: (-,-)\nCLOCK: 0\n"
+                               "TIME: 0\n}\nLOGICAL_DATA {\nREMARKS {\n}\nOPTIONS {\nGRID {\n"
+                               "VISIBLE: ON\nDIMENSION: (15,15)\nRASTERIZE: ON\n}\n}\n"
+                               "ARCHITECTURE_ELEMENTS {\n";
+    const std::string data = "ARCHITECTURE_DATA {\nID: 0\nPREV:\nNEXT:\nPOS: (30,30)\n}\n}\n";
+    std::string text;
+    for (int level = 0; level < depth; level++) {
+        text += header;
+        text += level + 1 < depth ? "NUMBER: 1\nELEMENTS {\nARCHITECTURE_ELEMENT {\n"
+                                  : "NUMBER: 0\nELEMENTS {\n";
+    }
+    for (int level = 0; level < depth; level++) {
+        text += "}\n}\n}\n";
+        if (level + 1 < depth) text += data;
+    }
+    return text;
+}
+
+TEST_F(AMacroElemFile, MacrosNestedTooDeepAreRefusedBeforeTheStackRunsOut) {
+    AMacroElem* macro = PlaceMacro(300, 150);
+    ASSERT_EQ(ReadElement(*macro, NestedMacros(3)), 0);
+    ASSERT_EQ(macro->GetElements().GetCount(), 1);
+    AElement* inner = macro->GetElements()[0];
+    EXPECT_EQ(ReadElement(*macro, NestedMacros(AMacroElem::kMaxNesting + 1)), kNumberOutOfRange);
+    EXPECT_EQ(GetParseErrorLine(), 25 * AMacroElem::kMaxNesting + 11); // its header's last line
+    EXPECT_STREQ(GetParseErrorToken(), "MACRO");
+    EXPECT_EQ(macro->GetElements()[0], inner);
+    // The deepest nesting taken, and a later read starts counting afresh.
+    EXPECT_EQ(ReadElement(*macro, NestedMacros(AMacroElem::kMaxNesting)), 0);
+    EXPECT_EQ(ReadElement(*macro, NestedMacros(2)), 0);
+}
+
 TEST_F(AMacroElemFile, ReadingIntoAnOpenMacroShowsWhatWasRead) {
     AMacroElem* macro = PlaceMacro(300, 150);
     macro->OpenModifyWindow();
