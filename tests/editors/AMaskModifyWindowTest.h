@@ -23,30 +23,14 @@ inline void CellPixel(int dimY, int zoom, int x, int y, int* px, int* py) {
 }
 
 inline void SendButtonPress(Widget w, int x, int y, unsigned int state = 0) {
-    XEvent event{};
-    event.xbutton.type = ButtonPress;
-    event.xbutton.display = XtDisplay(w);
-    event.xbutton.window = XtWindow(w);
-    event.xbutton.root = RootWindowOfScreen(XtScreen(w));
-    event.xbutton.x = x;
-    event.xbutton.y = y;
-    event.xbutton.button = Button1;
+    XEvent event = testgui::ButtonEvent(w, ButtonPress, x, y);
     event.xbutton.state = state;
-    event.xbutton.same_screen = True;
     XtDispatchEvent(&event);
 }
 
 // Motion with a modifier and button state (SendMotion sends none).
 inline void SendMotionHeld(Widget w, int x, int y, unsigned int state) {
-    XEvent event{};
-    event.xmotion.type = MotionNotify;
-    event.xmotion.display = XtDisplay(w);
-    event.xmotion.window = XtWindow(w);
-    event.xmotion.root = RootWindowOfScreen(XtScreen(w));
-    event.xmotion.x = x;
-    event.xmotion.y = y;
-    event.xmotion.state = state;
-    event.xmotion.same_screen = True;
+    XEvent event = testgui::MotionEvent(w, x, y, state);
     XtDispatchEvent(&event);
 }
 
