@@ -7,34 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/support/program/ProgramDriver.h"
 
 namespace {
 
-const int kTimeoutMs = 15000;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using e2e::ReadAll;
+using e2e::WaitFor;
+using e2e::WriteText;
+using e2e::Xdo;
 
 // A sanitized program (the sanitizer's options are set for it) takes longer for every step.
 int Slowness() {
@@ -43,20 +30,7 @@ int Slowness() {
 }
 
 void SleepMs(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms * Slowness()));
-}
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        SleepMs(50);
-    }
-    return true;
-}
-
-int Xdo(const std::string& arguments) {
-    return std::system(("xdotool " + arguments).c_str());
+    e2e::SleepMs(ms * Slowness());
 }
 
 // The header, options and global data of a new architecture; the element blocks follow.
@@ -150,34 +124,24 @@ protected:
     void SetUp() override {
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr) << "no X server on DISPLAY";
-        char pattern[] = "/tmp/quiran-editing-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        ASSERT_FALSE(folder.Get().empty());
     }
     void TearDown() override {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
         if (display != nullptr) XCloseDisplay(display);
-        if (!dir.empty()) std::system(("rm -rf '" + dir + "'").c_str());
     }
 
-    std::string Path(const char* name) const { return dir + "/" + name; }
+    std::string Path(const char* name) const { return folder.Path(name); }
 
     // Starts quiran on the file and opens the library window with its tool button.
     void Start(const std::string& fileText) {
         WriteText(Path("work.arc"), fileText);
-        pid = fork();
-        if (pid == 0) {
-            if (chdir(dir.c_str()) != 0) _exit(120);
-            setenv("HOME", dir.c_str(), 1);
-            if (!freopen("stderr.txt", "w", stderr)) _exit(121);
-            execl(QUIRAN_PROGRAM, QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0",
-                  "work.arc", static_cast<char*>(nullptr));
-            _exit(122);
-        }
-        ASSERT_GT(pid, 0);
+        e2e::ProgramSetup setup;
+        setup.home = folder.Get();
+        setup.workingFolder = folder.Get();
+        setup.stderrPath = Path("stderr.txt");
+        ASSERT_TRUE(program.Start(
+            QUIRAN_PROGRAM,
+            {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"}, setup));
         ASSERT_TRUE(WaitFor([&] { return FindBySize(1500, 1000) != 0; }, 30000)) << Stderr();
         // The tool bar must be drawn before it is clicked; a sanitized program is slow.
         SleepMs(2000);
@@ -294,8 +258,8 @@ protected:
     }
 
     Display* display = nullptr;
-    std::string dir;
-    pid_t pid = 0;
+    e2e::ScratchFolder folder{"/tmp/quiran-editing-XXXXXX"};
+    e2e::ProgramRun program; // killed before the folder goes
 };
 
 using EditingEndToEnd = EditingFixture;

@@ -8,71 +8,32 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/support/program/ProgramDriver.h"
 
 namespace {
 
+using e2e::Command;
+using e2e::Exists;
+using e2e::kTimeoutMs;
+using e2e::ReadAll;
+using e2e::SleepMs;
+using e2e::WaitFor;
+using e2e::WriteText;
+
 const char* const kExample = QUIRAN_SOURCE_DIR "/examples/pipeline.arc";
-const int kTimeoutMs = 15000;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-bool Exists(const std::string& path) {
-    return access(path.c_str(), F_OK) == 0;
-}
-
-void SleepMs(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// Polls until done() holds or the time is up; returns done().
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        SleepMs(50);
-    }
-    return true;
-}
-
-// The output of a shell command.
-std::string Shell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
 
 std::string Hex(Window window) {
     char text[32];
@@ -93,72 +54,34 @@ std::string UntidyExample() {
 // not there, and titles show the folder as "~".
 class Program {
 public:
-    Program() {
-        char pattern[] = "/tmp/quiran-e2e-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) dir = pattern;
-    }
-    ~Program() {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-        if (!dir.empty()) std::system(("rm -rf '" + dir + "'").c_str());
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+    Program() : folder("/tmp/quiran-e2e-XXXXXX") {}
 
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    std::string Path(const std::string& name) const { return folder.Path(name); }
 
     // Starts quiran with the arguments; addressLimit bounds its address space (0: none).
     void Start(const std::vector<std::string>& args, const char* display = nullptr,
                rlim_t addressLimit = 0) {
         std::vector<std::string> argv = {QUIRAN_PROGRAM};
         argv.insert(argv.end(), args.begin(), args.end());
-        const std::string log = Path("messages.log");
-        const std::string err = Path("stderr.txt");
-        pid = fork();
-        if (pid != 0) return;
-        if (chdir(dir.c_str()) != 0) _exit(120);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("QUIRAN_MESSAGE_LOG", log.c_str(), 1);
-        setenv("LD_PRELOAD", QUIRAN_MESSAGE_LOG_LIBRARY, 1);
+        e2e::ProgramSetup setup;
+        setup.home = folder.Get();
+        setup.workingFolder = folder.Get();
+        setup.stderrPath = Path("stderr.txt");
+        setup.environment.push_back({"QUIRAN_MESSAGE_LOG", Path("messages.log")});
+        setup.environment.push_back({"LD_PRELOAD", QUIRAN_MESSAGE_LOG_LIBRARY});
         // A sanitized program is fine with a library loaded before its runtime.
-        std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
-        setenv("ASAN_OPTIONS",
-               (asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0").c_str(), 1);
-        if (display != nullptr) setenv("DISPLAY", display, 1);
-        const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(121);
-        if (addressLimit != 0) {
-            const struct rlimit limit = {addressLimit, addressLimit};
-            if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(122);
-        }
-        std::vector<char*> pointers;
-        for (std::string& a : argv)
-            pointers.push_back(&a[0]);
-        pointers.push_back(nullptr);
-        execv(pointers[0], pointers.data());
-        _exit(123);
+        const std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
+        setup.environment.push_back(
+            {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
+        if (display != nullptr) setup.environment.push_back({"DISPLAY", display});
+        setup.addressLimit = addressLimit;
+        run.Start(QUIRAN_PROGRAM, argv, setup);
     }
 
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
-    int Wait(int timeoutMs = kTimeoutMs) {
-        int status = -1;
-        const bool ended = WaitFor(
-            [&] {
-                const pid_t r = waitpid(pid, &status, WNOHANG);
-                return r == pid;
-            },
-            timeoutMs);
-        if (!ended) return -1;
-        pid = 0;
-        return status;
-    }
-    bool Running() {
-        int status;
-        return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;
-    }
-    pid_t Pid() const { return pid; }
+    int Wait(int timeoutMs = kTimeoutMs) { return run.Wait(timeoutMs); }
+    bool Running() { return run.Running(); }
+    pid_t Pid() const { return run.Pid(); }
 
     // The texts of the message boxes created so far, as "kind\ntext".
     std::vector<std::string> Messages() const {
@@ -172,8 +95,8 @@ public:
     std::string Stderr() const { return ReadAll(Path("stderr.txt")); }
 
 private:
-    std::string dir;
-    pid_t pid = 0;
+    e2e::ScratchFolder folder; // goes after the run, which is killed first
+    e2e::ProgramRun run;
 };
 
 // The test's own connection to the server, for finding windows and sending client messages.
@@ -276,7 +199,7 @@ private:
 
 // The window's title as xprop reads it.
 std::string Title(Window window) {
-    const std::string line = Shell("xprop -id " + Hex(window) + " WM_NAME");
+    const std::string line = Command("xprop -id " + Hex(window) + " WM_NAME");
     const size_t open = line.find('"');
     const size_t close = line.rfind('"');
     if (open == std::string::npos || close == open) return "<" + line + ">";
@@ -285,13 +208,13 @@ std::string Title(Window window) {
 
 // Keys typed into the window (xdotool key names, such as "ctrl+s" or "Return").
 void Keys(Window window, const std::string& keys) {
-    Shell("xdotool windowfocus --sync " + Hex(window) + " key --delay 30 " + keys + " 2>&1");
+    e2e::TypeKeys(Hex(window), keys, 30);
 }
 
 // A click of button 1 at (x, y) of the window.
 void Click(Window window, int x, int y) {
-    Shell("xdotool mousemove --sync --window " + Hex(window) + " " + std::to_string(x) + " " +
-          std::to_string(y) + " click 1 2>&1");
+    Command("xdotool mousemove --sync --window " + Hex(window) + " " + std::to_string(x) + " " +
+            std::to_string(y) + " click 1 2>&1");
 }
 
 // Chooses an entry of the main window's File menu by its mnemonic: the menu bar's first cascade
@@ -299,7 +222,7 @@ void Click(Window window, int x, int y) {
 void FileMenu(Window main, const std::string& mnemonic) {
     Click(main, 20, 13);
     SleepMs(300);
-    Shell("xdotool key " + mnemonic);
+    Command("xdotool key " + mnemonic);
 }
 
 // Answers the box titled title with a key, once it is up, and waits until it is gone.
@@ -336,11 +259,11 @@ protected:
         SleepMs(300);
         const Window field = screen.SelectionField(dialog);
         ASSERT_NE(field, 0u);
-        Shell("xdotool windowfocus --sync " + Hex(dialog));
+        Command("xdotool windowfocus --sync " + Hex(dialog));
         Click(field, 10, 10);
-        Shell("xdotool key End key --repeat 300 --delay 1 BackSpace");
-        Shell("xdotool type --delay 5 '" + path + "'");
-        Shell("xdotool key Return");
+        Command("xdotool key End key --repeat 300 --delay 1 BackSpace");
+        Command("xdotool type --delay 5 '" + path + "'");
+        Command("xdotool key Return");
     }
 
     Program program;
@@ -424,7 +347,8 @@ TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
     EXPECT_TRUE(screen.WaitGone("Welcome"));
     SleepMs(300);
     // A picture for people to look at, beside the test.
-    Shell("import -window " + Hex(main) + " '" QUIRAN_BINARY_DIR "/pipeline-main-window.png' 2>&1");
+    Command("import -window " + Hex(main) +
+            " '" QUIRAN_BINARY_DIR "/pipeline-main-window.png' 2>&1");
 
     // The working area is white with black grid points, icons outlined in black and blue wires.
     Display* display = XOpenDisplay(nullptr);

@@ -4,55 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
+
+#include "tests/support/program/ProgramDriver.h"
 
 namespace {
 
-const int kTimeoutMs = 15000;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void SleepMs(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        SleepMs(50);
-    }
-    return true;
-}
-
-// The output of a shell command.
-std::string Command(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
+using e2e::Command;
+using e2e::ReadAll;
+using e2e::SleepMs;
+using e2e::WaitFor;
 
 // The first window whose name matches the pattern, or "".
 std::string FindWindow(const std::string& pattern) {
@@ -145,29 +110,13 @@ protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no DISPLAY";
         if (Command("command -v xdotool").empty()) GTEST_SKIP() << "no xdotool";
-        char pattern[] = "/tmp/quiran-e2e-home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
-    }
-
-    void TearDown() override {
-        if (child > 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        unlink((home + "/.quiran").c_str());
-        unlink((home + "/.quiran_times").c_str());
-        rmdir(home.c_str());
+        ASSERT_FALSE(home.Get().empty());
     }
 
     void Start() {
-        child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            setenv("HOME", home.c_str(), 1);
-            execl(QUIRAN_PROGRAM, "quiran", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        e2e::ProgramSetup setup;
+        setup.home = home.Get();
+        ASSERT_TRUE(program.Start(QUIRAN_PROGRAM, {"quiran"}, setup));
         mainWindow = WaitForWindow("^QUIRAN Pro");
         ASSERT_FALSE(mainWindow.empty());
         SleepMs(300);
@@ -176,10 +125,8 @@ protected:
     // Quits with Ctrl-Q; the exit status.
     int Quit() {
         Command("xdotool windowfocus --sync " + mainWindow + " key ctrl+q 2>&1");
-        int status = -1;
-        const bool ended = WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; });
-        child = -1;
-        return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const int status = program.Wait();
+        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     // An entry of the Options menu by its mnemonic.
@@ -192,12 +139,12 @@ protected:
 
     // Keys typed into the window.
     void Keys(const std::string& window, const std::string& keys) {
-        Command("xdotool windowfocus --sync " + window + " key --delay 40 " + keys + " 2>&1");
+        e2e::TypeKeys(window, keys, 40);
         SleepMs(300);
     }
 
-    std::string home;
-    pid_t child = -1;
+    e2e::ScratchFolder home{"/tmp/quiran-e2e-home-XXXXXX"};
+    e2e::ProgramRun program; // killed before the folder goes
     std::string mainWindow;
 };
 
@@ -220,21 +167,21 @@ TEST_F(SettingsEndToEnd, SavedOptionsAreBackAfterARestart) {
     EXPECT_TRUE(WaitFor([&] { return FindWindow("^Compiler Settings$").empty(); }));
 
     Options("s"); // Save as Default
-    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home + "/.quiran_times").empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home.Path(".quiran_times")).empty(); }));
     const std::string options = std::string(kHeader) + kOptions;
     const std::string times = std::string(kHeader) + kTimes;
-    EXPECT_EQ(ReadAll(home + "/.quiran"), options);
-    EXPECT_EQ(ReadAll(home + "/.quiran_times"), times);
+    EXPECT_EQ(ReadAll(home.Path(".quiran")), options);
+    EXPECT_EQ(ReadAll(home.Path(".quiran_times")), times);
     EXPECT_EQ(Quit(), 0);
 
     // The next start shows the simulation box, and saving again writes what was read.
-    unlink((home + "/.quiran_times").c_str());
+    unlink(home.Path(".quiran_times").c_str());
     Start();
     EXPECT_FALSE(WaitForWindow("^Simulate$").empty());
     Options("s");
-    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home + "/.quiran_times").empty(); }));
-    EXPECT_EQ(ReadAll(home + "/.quiran"), options);
-    EXPECT_EQ(ReadAll(home + "/.quiran_times"), times);
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home.Path(".quiran_times")).empty(); }));
+    EXPECT_EQ(ReadAll(home.Path(".quiran")), options);
+    EXPECT_EQ(ReadAll(home.Path(".quiran_times")), times);
     EXPECT_EQ(Quit(), 0);
 }
 

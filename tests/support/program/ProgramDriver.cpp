@@ -1,0 +1,131 @@
+#include "tests/support/program/ProgramDriver.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool Exists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}
+
+void SleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        SleepMs(50);
+    }
+    return true;
+}
+
+std::string Command(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+int Xdo(const std::string& arguments) {
+    return std::system(("xdotool " + arguments).c_str());
+}
+
+void TypeKeys(const std::string& window, const std::string& keys, int delayMs) {
+    Command("xdotool windowfocus --sync " + window + " key --delay " + std::to_string(delayMs) +
+            " " + keys + " 2>&1");
+}
+
+ScratchFolder::ScratchFolder(const char* pattern) {
+    std::string name = pattern;
+    if (mkdtemp(&name[0]) != nullptr) dir = name;
+}
+
+ScratchFolder::~ScratchFolder() {
+    if (!dir.empty()) std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+ProgramRun::~ProgramRun() {
+    if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+bool ProgramRun::Start(const char* path, const std::vector<std::string>& argv,
+                       const ProgramSetup& setup) {
+    std::vector<std::string> args = argv;
+    pid = fork();
+    if (pid < 0) {
+        perror("ProgramRun::Start: fork");
+        pid = 0;
+        return false;
+    }
+    if (pid != 0) return true;
+    if (!setup.workingFolder.empty() && chdir(setup.workingFolder.c_str()) != 0) _exit(120);
+    setenv("HOME", setup.home.c_str(), 1);
+    for (const std::pair<std::string, std::string>& variable : setup.environment)
+        setenv(variable.first.c_str(), variable.second.c_str(), 1);
+    if (!setup.stderrPath.empty()) {
+        const int fd = open(setup.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(121);
+    }
+    if (setup.addressLimit != 0) {
+        const struct rlimit limit = {setup.addressLimit, setup.addressLimit};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(122);
+    }
+    std::vector<char*> pointers;
+    for (std::string& a : args)
+        pointers.push_back(&a[0]);
+    pointers.push_back(nullptr);
+    execv(path, pointers.data());
+    _exit(123);
+}
+
+int ProgramRun::Wait(int timeoutMs) {
+    int status = -1;
+    const bool ended = WaitFor(
+        [&] {
+            const pid_t r = waitpid(pid, &status, WNOHANG);
+            return r == pid;
+        },
+        timeoutMs);
+    if (!ended) return -1;
+    pid = 0;
+    return status;
+}
+
+bool ProgramRun::Running() {
+    int status;
+    return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;
+}
+
+} // namespace e2e
