@@ -352,7 +352,27 @@ void APlaneModifyWindow::BuildWidgets() {
     ResizeDrawArea();
     XtManageChild(form);
     Show();
+    PlaceRadioFrames();
     ScrollToEnd(draw_window);
+}
+
+void APlaneModifyWindow::PlaceRadioFrames() {
+    // The value frame can be the wider one: the radio frames must not overlap it.
+    Widget lineFrame = XtNameToWidget(form, "*line_frame");
+    Widget valueFrame = XtNameToWidget(form, "*value_frame");
+    Widget dualFrame = XtNameToWidget(form, "*dual_radio_frame");
+    Widget signFrame = XtNameToWidget(form, "*sign_radio_frame");
+    if (lineFrame == nullptr || valueFrame == nullptr || dualFrame == nullptr ||
+        signFrame == nullptr) {
+        return;
+    }
+    Dimension lineWidth = 0;
+    Dimension valueWidth = 0;
+    XtVaGetValues(lineFrame, XmNwidth, &lineWidth, nullptr);
+    XtVaGetValues(valueFrame, XmNwidth, &valueWidth, nullptr);
+    if (valueWidth <= lineWidth) return;
+    XtVaSetValues(dualFrame, XmNleftWidget, valueFrame, nullptr);
+    XtVaSetValues(signFrame, XmNleftWidget, valueFrame, nullptr);
 }
 
 Widget APlaneModifyWindow::BuildViewFrame(Widget parent) {
@@ -485,6 +505,7 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
     Attach(valueFrame, kForm, nullptr, kNone, nullptr, kWidget, lineFrame, kForm, nullptr);
     XtVaSetValues(valueFrame, XmNbottomOffset, 5, nullptr);
     Attach(directionFrame, kNone, nullptr, kForm, nullptr, kForm, nullptr, kForm, nullptr);
+    // Right of both the line and the value frame; PlaceRadioFrames picks the wider once sized.
     Attach(dualFrame, kWidget, lineFrame, kNone, nullptr, kForm, nullptr, kNone, nullptr);
     Attach(signFrame, kWidget, lineFrame, kNone, nullptr, kWidget, dualFrame, kNone, nullptr);
     return dataFrame;

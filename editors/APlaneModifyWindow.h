@@ -150,6 +150,8 @@ private:
     Widget BuildPlaneButtons(Widget parent);
     Widget BuildActionArea(Widget parent);
     void CreateDirectionPixmaps(Widget box);
+    // The dual and sign radio frames right of the wider of the line and value frames.
+    void PlaceRadioFrames();
     // The size along the axis the view leaves out: planes (XY), height (XZ), width (YZ).
     int PositionExtent() const;
     // Rotates the window stack so that its current plane is array entry 0: the window's plane

@@ -72,6 +72,28 @@ TEST_F(APlaneModifyWindowTest, InputWindowHasItsTitleSizeAndControls) {
     EXPECT_EQ(CellInk(window, 1, 0), 0);
 }
 
+TEST_F(APlaneModifyWindowTest, RadioFramesStandRightOfTheLineAndValueFrames) {
+    MakeInput({kPlane0});
+    AInputModifyWindow* window = OpenInput();
+    ASSERT_NE(window, nullptr);
+    auto rightEdge = [&](const char* name) {
+        Position x = 0;
+        Dimension width = 0;
+        XtVaGetValues(Child(window->GetShell(), name), XmNx, &x, XmNwidth, &width, nullptr);
+        return x + width;
+    };
+    auto leftEdge = [&](const char* name) {
+        Position x = 0;
+        XtVaGetValues(Child(window->GetShell(), name), XmNx, &x, nullptr);
+        return static_cast<int>(x);
+    };
+    for (const char* frame : {"*dual_radio_frame", "*sign_radio_frame"}) {
+        SCOPED_TRACE(frame);
+        EXPECT_GE(leftEdge(frame), rightEdge("*line_frame"));
+        EXPECT_GE(leftEdge(frame), rightEdge("*value_frame"));
+    }
+}
+
 TEST_F(APlaneModifyWindowTest, OutputWindowOffersOnlyWatchingAndPlanes) {
     MakeOutput(4, 2, 1);
     AOutputModifyWindow* window = OpenOutput();
