@@ -279,7 +279,7 @@ ALogicModifyWindow::ALogicModifyWindow(D_LogicElem* data, AElement* owner,
         workingCopy->GetEquationCount() > 0) {
         Load();
     } else {
-        OpenDimensionDialog();
+        OpenDimensionDialog(true);
     }
 }
 
@@ -566,18 +566,17 @@ void ALogicModifyWindow::RefreshModifyWindow() {
         workingCopy->GetEquationCount() > 0) {
         Load();
     } else {
-        OpenDimensionDialog();
+        OpenDimensionDialog(true);
     }
 }
 
 void ALogicModifyWindow::ChangeDimension() {
-    OpenDimensionDialog();
+    OpenDimensionDialog(workingCopy->GetPEX() == 0 || workingCopy->GetPEY() == 0);
 }
 
-void ALogicModifyWindow::OpenDimensionDialog() {
+void ALogicModifyWindow::OpenDimensionDialog(bool first) {
     // One question at a time.
     if (peDialog != nullptr) return;
-    const bool first = workingCopy->GetPEX() == 0 || workingCopy->GetPEY() == 0;
     peDialog = new ModifyTwoValuesDialog(
         shell, first ? "PE-Dimension" : "Alter PE-Dimension", "X-Dimension:", first ? 0 : peDimX, 1,
         workingCopy->GetWidth(), "Y-Dimension:", first ? 0 : peDimY, 1, workingCopy->GetHeight(),

@@ -107,7 +107,8 @@ private:
                             Widget* list);
     void Load();
     void ClearAll();
-    void OpenDimensionDialog();
+    // first: the question of a window with nothing to edit yet, "PE-Dimension" from 0 x 0.
+    void OpenDimensionDialog(bool first);
     void ForgetDimensionDialog();
     void RebuildPEData();
     // Lists into the working copy; false when the PE dimension cannot be stored.

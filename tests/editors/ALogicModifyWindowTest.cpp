@@ -589,3 +589,18 @@ TEST_F(ALogicModifyWindowTest, DataReadIntoTheWorkingCopyIsShownAnew) {
     EXPECT_EQ(logic->GetModifyWindow(), nullptr);
     EXPECT_EQ(logic->GetData().GetEquations(), (Names{"s = ~s", "b = a"}));
 }
+
+TEST_F(ALogicModifyWindowTest, AnElementWithADimensionButNoEquationIsAskedAsANewOne) {
+    logic = MakeLogic(10, 10);
+    ASSERT_EQ(logic->GetData().SetPEDimension(2, 5), 1);
+    ALogicModifyWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    ModifyTwoValuesDialog* dialog = window->GetDimensionDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ShellTitle(dialog->GetShell()), "PE-Dimension");
+    EXPECT_EQ(GetText(ReadIntGetText(dialog->GetField1())), "0");
+    EXPECT_EQ(GetText(ReadIntGetText(dialog->GetField2())), "0");
+    AnswerTwo(dialog, "", "", true);
+    Flush();
+    EXPECT_EQ(logic->GetModifyWindow(), nullptr);
+}
