@@ -42,7 +42,7 @@ endfunction()
 # quiran_discover_gui_tests(<target> [TIMEOUT <seconds>])
 # The tests of a GUI test executable carry the label "gui" and each takes one X server of the
 # resource "displays" that scripts/run-tests lists, so they run in parallel without sharing a
-# screen, pointer or focus. Without a resource spec they use DISPLAY as it is.
+# screen, pointer or focus. Without the list of servers they use DISPLAY as it is.
 function(quiran_discover_gui_tests target)
     cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/CTestDisplay.cpp)

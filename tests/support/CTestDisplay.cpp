@@ -5,7 +5,7 @@
 // with the ids "d<number>"; a GUI test asks for one of them, so tests in parallel never share a
 // screen, a pointer or a keyboard focus. A server serves test after test, so the pointer is
 // wherever the last one left it: parked, it sends no crossing events into a test's new windows.
-// Run without a resource spec, nothing changes.
+// Run without the list of servers, nothing changes.
 #include <X11/Xlib.h>
 
 #include <cstdlib>
