@@ -22,16 +22,23 @@ void AInputModifyWindow::StoreCopy() {
 }
 
 void AInputModifyWindow::Ok() {
-    StoreCopy();
+    Commit();
     element->RefreshShowDataWindows();
-    element->SetModified();
     delete this;
 }
 
 void AInputModifyWindow::Apply() {
-    StoreCopy();
+    Commit();
     static_cast<AInputElem*>(element)->EmitPlane(nullptr);
     element->RefreshShowDataWindows();
+}
+
+void AInputModifyWindow::Commit() {
+    // A window that was only looked at holds what a run left in it (planes pushed, the stack
+    // rotated): storing that would replace the user's pictures.
+    if (!edited) return;
+    StoreCopy();
+    edited = false;
     element->SetModified();
 }
 

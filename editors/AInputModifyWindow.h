@@ -2,8 +2,9 @@
 
 // The modify window of an INPUT element, on its working stack: cells can be edited, values
 // written, matrices loaded. OK commits the window's stack to the element's working and stored
-// stacks; Apply does the same, keeps the window and puts the current plane on the element's
-// output at once.
+// stacks and marks the element modified, but only when the user edited the stack in the window
+// since it was taken or last committed; Apply does the same, keeps the window and puts the
+// current plane on the element's output at once.
 
 #include "editors/APlaneModifyWindow.h"
 
@@ -23,6 +24,10 @@ protected:
     D_IOElem& ElementData() override;
     // The window's slice into its stack, the stack into the element's working and stored stacks.
     void StoreCopy() override;
+
+private:
+    // OK's and Apply's commit of an edited stack.
+    void Commit();
 };
 
 // The editors' maker of the INPUT modify window: (element, its working stack, its slot). Another

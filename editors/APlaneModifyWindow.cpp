@@ -262,7 +262,8 @@ int ViewIconQuarter(int position, int size) {
 
 APlaneModifyWindow::APlaneModifyWindow(AIOElem* owner, AElementModifyWindow** slot,
                                        D_IOElem* stackCopy, bool inputWindow)
-    : AElementModifyWindow(owner, slot), stack(stackCopy), display(XtDisplay(shell)), form(nullptr),
+    : AElementModifyWindow(owner, slot), stack(stackCopy), edited(false), display(XtDisplay(shell)),
+      form(nullptr),
       draw_window(nullptr), draw(nullptr), pos_label(nullptr), dim_label(nullptr),
       positionField(nullptr), lineField(nullptr), interleaveField(nullptr), offsetField(nullptr),
       valueField(nullptr), view_draw(nullptr), deleteButton(nullptr), zoomScale(nullptr),
@@ -663,6 +664,7 @@ bool APlaneModifyWindow::OnValueLine(int x, int y) const {
 }
 
 void APlaneModifyWindow::ToggleCellAt(int x, int y) {
+    edited = true;
     ToggleAndDraw(shownPlane, draw, zoom, x, y);
     if (OnValueLine(x, y)) ReadValue();
 }
@@ -823,7 +825,9 @@ void APlaneModifyWindow::ReloadStack() {
     const int oldWidth = shownPlane.GetDimX();
     const int oldHeight = shownPlane.GetDimY();
     const int oldCount = stack->GetCount();
+    // The element's stack replaces the window's, edits included: nothing is left to commit.
     *stack = ElementData();
+    edited = false;
     const int32_t limit = std::max(PositionExtent() - 1, 0);
     if (position > limit) {
         position = limit;
@@ -857,6 +861,7 @@ void APlaneModifyWindow::ShowFirstSlice() {
 }
 
 void APlaneModifyWindow::Refresh() {
+    edited = true;
     DrawPlane(1);
 }
 
@@ -907,6 +912,7 @@ void APlaneModifyWindow::OffsetChanged(int32_t value) {
 
 void APlaneModifyWindow::ValueChanged(int32_t value) {
     if (value == lastValue) return;
+    edited = true;
     lastValue = value;
     WriteValue(value);
 }
@@ -947,12 +953,14 @@ void APlaneModifyWindow::ZoomChanged(int value) {
 }
 
 void APlaneModifyWindow::SetAll() {
+    edited = true;
     shownPlane.SetAll();
     DrawPlane(0);
     ReadValue();
 }
 
 void APlaneModifyWindow::UnsetAll() {
+    edited = true;
     shownPlane.UnsetAll();
     DrawPlane(1);
     ReadValue();
@@ -1026,6 +1034,7 @@ void APlaneModifyWindow::ShowChangedStack() {
 void APlaneModifyWindow::AddPlanesResult(int cancelled, int zPosition, int number) {
     PlaneDialogAnswered();
     if (cancelled) return;
+    edited = true;
     StorePlane();
     NormalizeStack();
     stack->InsertPlanes(number, std::clamp(zPosition, 0, stack->GetCount()));
@@ -1036,6 +1045,7 @@ void APlaneModifyWindow::AddPlanesResult(int cancelled, int zPosition, int numbe
 void APlaneModifyWindow::DeletePlanesResult(int cancelled, int zPosition, int number) {
     PlaneDialogAnswered();
     if (cancelled) return;
+    edited = true;
     StorePlane();
     NormalizeStack();
     stack->RemovePlanes(number, std::clamp(zPosition, 0, stack->GetCount() - 1));

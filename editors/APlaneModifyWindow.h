@@ -142,6 +142,9 @@ protected:
     void DrawViewIcon();
 
     std::unique_ptr<D_IOElem> stack; // the window stack: the working copy
+    // The user changed the window stack since it was taken or committed (a cell, Set All, Unset
+    // All, a value, a matrix load, Add, Delete); what a run pushes into it is no edit.
+    bool edited;
 
 private:
     void BuildWidgets();

@@ -3,7 +3,9 @@
 
 #include "editors/AInputModifyWindow.h"
 
+#include <functional>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "APlaneModifyWindowTest.h"
@@ -205,4 +207,112 @@ TEST_F(AInputModifyWindowTest, NothingOutlivesTheElement) {
     for (const LoadSaveObject* object : closer.closed)
         told = told || object == shown;
     EXPECT_TRUE(told);
+}
+
+// A window that was only looked at, or that followed a run, commits nothing: the stored stack
+// (what a save writes) and the modified flag stay, whatever the run left in the working stack.
+struct LookCase {
+    const char* what;
+    int periodsBefore; // run before the window opens
+    bool resetAcross;  // a reset while the window is open
+    int periodsAcross; // run while the window is open
+    const char* button;
+};
+const LookCase kLooks[] = {
+    {"looked at", 0, false, 0, "OK"},
+    {"opened after three periods", 3, false, 0, "OK"},
+    {"open across a reset and one period", 0, true, 1, "OK"},
+    {"open across two periods, Apply", 0, false, 2, "Apply"},
+    {"opened after one period, Apply", 1, false, 0, "Apply"},
+};
+
+TEST_F(AInputModifyWindowTest, AWindowWithoutEditsLeavesTheStoredStack) {
+    for (const LookCase& c : kLooks) {
+        SCOPED_TRACE(c.what);
+        MakeInput({kPlane0, kPlane1, "1111/1111"});
+        for (int i = 0; i < c.periodsBefore; i++)
+            input->Simulate();
+        AInputModifyWindow* window = OpenInput();
+        ASSERT_NE(window, nullptr);
+        if (c.resetAcross) input->Reset();
+        for (int i = 0; i < c.periodsAcross; i++)
+            input->Simulate();
+        Flush();
+        const std::string current = PlaneText(input->GetWorkingData().GetCurrentPlane());
+        Click(Button(window, c.button));
+        EXPECT_FALSE(input->IsModified());
+        EXPECT_EQ(input->GetStoredData().GetPlaneList().GetPosition(), 0);
+        EXPECT_EQ(Plane(input->GetStoredData(), 0), kPlane0);
+        EXPECT_EQ(Plane(input->GetStoredData(), 1), kPlane1);
+        EXPECT_EQ(Plane(input->GetStoredData(), 2), "1111/1111");
+        if (std::string(c.button) == "Apply") {
+            EXPECT_EQ(PlaneText(*input->GetOutputPlane(0)), current);
+            EXPECT_EQ(input->GetModifyWindow(), window);
+            input->CloseModifyWindow();
+        } else {
+            EXPECT_EQ(input->GetModifyWindow(), nullptr);
+        }
+    }
+}
+
+// An edit commits the window stack once; what a later run leaves is not an edit.
+TEST_F(AInputModifyWindowTest, ApplyCommitsAnEditOnce) {
+    MakeInput({kPlane0, kPlane1});
+    AInputModifyWindow* window = OpenInput();
+    ASSERT_NE(window, nullptr);
+    PressCell(window, 1, 1);
+    Click(Button(window, "Apply"));
+    EXPECT_EQ(Plane(input->GetStoredData(), 0), "1000/0101");
+    input->Simulate();
+    input->Simulate();
+    Click(Button(window, "OK"));
+    EXPECT_EQ(Plane(input->GetStoredData(), 0), "1000/0101");
+    EXPECT_EQ(Plane(input->GetStoredData(), 1), kPlane1);
+}
+
+// Every kind of edit is committed, also in a window opened after a run.
+struct EditCase {
+    const char* what;
+    std::function<void(AInputModifyWindow*)> edit;
+    int count;          // planes in the stored stack after OK
+    const char* plane0; // stored plane 0 after OK
+};
+
+TEST_F(AInputModifyWindowTest, EveryKindOfEditIsCommitted) {
+    const EditCase kEdits[] = {
+        {"a cell", [](AInputModifyWindow* w) { PressCell(w, 1, 0); }, 2, "1100/0001"},
+        {"Set All", [](AInputModifyWindow* w) { Click(Button(w, " Set All ")); }, 2, "1111/1111"},
+        {"Unset All", [](AInputModifyWindow* w) { Click(Button(w, " Unset All ")); }, 2,
+         "0000/0000"},
+        // East-West on row 0: the least significant cell at the right.
+        {"a value", [](AInputModifyWindow* w) { Enter(w->GetValueField(), 3); }, 2, "0011/0001"},
+        {"Add", [](AInputModifyWindow* w) {
+             Click(Button(w, " Add XY-Plane "));
+             AnswerPlaneDialog(w, 0, 1);
+         }, 3, "0000/0000"},
+        {"Del", [](AInputModifyWindow* w) {
+             Click(Button(w, " Del XY-Plane "));
+             AnswerPlaneDialog(w, 0, 1);
+         }, 1, kPlane1},
+        {"a matrix load", [](AInputModifyWindow* w) {
+             std::istringstream file("MATRIX {\n  DIMENSION: (4,2)\n  DATA {\n    0110\n"
+                                     "    0110\n  }\n}\n");
+             ClearParseError();
+             Matrix& shown = const_cast<Matrix&>(w->GetShownPlane());
+             EXPECT_EQ(shown.Read(file, w->GetElement()), kNoError);
+         }, 2, "0110/0110"},
+    };
+    for (const EditCase& c : kEdits) {
+        SCOPED_TRACE(c.what);
+        MakeInput({kPlane0, kPlane1});
+        input->Simulate();
+        input->Reset();
+        AInputModifyWindow* window = OpenInput();
+        ASSERT_NE(window, nullptr);
+        c.edit(window);
+        Click(Button(window, "OK"));
+        EXPECT_TRUE(input->IsModified());
+        EXPECT_EQ(input->GetStoredData().GetCount(), c.count);
+        EXPECT_EQ(Plane(input->GetStoredData(), 0), c.plane0);
+    }
 }
