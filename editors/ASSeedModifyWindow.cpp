@@ -32,5 +32,9 @@ void ASSeedModifyWindow::Choose(int value) {
 }
 
 void ASSeedModifyWindow::StoreCopy() {
-    if (ASSeedElem* seed = dynamic_cast<ASSeedElem*>(element)) seed->GetData() = *workingCopy;
+    // The orientation only: the states are the simulation's, and a window opened before a run
+    // must not rewind them.
+    if (ASSeedElem* seed = dynamic_cast<ASSeedElem*>(element)) {
+        seed->GetData().SetOrientation(workingCopy->GetOrientation());
+    }
 }

@@ -2,8 +2,8 @@
 
 // The modify window of an S-SEED element: one radio box that chooses the orientation of its
 // device pairs ("Vertical": pairs of rows, "Horizontal": pairs of columns) in a working copy of the
-// element's data. OK and Apply assign the whole copy, so they also bring the element's state plane
-// back to what it was when the window opened. The window cannot be resized.
+// element's data. OK and Apply commit the orientation only: the state plane stays as the
+// simulation left it. The window cannot be resized.
 
 #include <memory>
 
