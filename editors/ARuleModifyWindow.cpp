@@ -216,8 +216,14 @@ void ARuleModifyWindow::RefreshModifyWindow() {
 }
 
 void ARuleModifyWindow::OpenDimensionDialog(const char* title, int x, int y) {
-    // One question at a time.
-    if (dimensionDialog != nullptr) return;
+    // One question at a time: the open one comes to the front instead.
+    if (dimensionDialog != nullptr) {
+        Widget dialogShell = dimensionDialog->GetShell();
+        if (dialogShell != nullptr && XtIsRealized(dialogShell)) {
+            XRaiseWindow(XtDisplay(dialogShell), XtWindow(dialogShell));
+        }
+        return;
+    }
     dimensionDialog = new ModifyTwoValuesDialog(
         shell, title, "X-Dimension:", x, 1, workingCopy->GetMaxWidth(), "Y-Dimension:", y, 1,
         workingCopy->GetMaxHeight(), DimensionResultCallback, this, 0);

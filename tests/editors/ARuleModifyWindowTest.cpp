@@ -8,8 +8,11 @@
 #include <Xm/Separator.h>
 #include <Xm/Xm.h>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "AMaskModifyWindowTest.h"
 #include "EditorsTestSupport.h"
@@ -102,6 +105,24 @@ std::string Title(Widget shell) {
     return title != nullptr ? title : "";
 }
 
+// The top-level window of the shell lies above the other's among the root's children.
+bool StacksAbove(Widget upper, Widget lower) {
+    Display* display = XtDisplay(upper);
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+        return false;
+    }
+    int upperIndex = -1, lowerIndex = -1; // bottom first
+    for (unsigned int i = 0; i < count; i++) {
+        if (children[i] == XtWindow(upper)) upperIndex = static_cast<int>(i);
+        if (children[i] == XtWindow(lower)) lowerIndex = static_cast<int>(i);
+    }
+    if (children != nullptr) XFree(children);
+    return upperIndex >= 0 && lowerIndex >= 0 && upperIndex > lowerIndex;
+}
+
 } // namespace
 
 TEST_F(ARuleModifyWindowTest, AnUndefinedRuleAsksForThePatternDimension) {
@@ -116,9 +137,14 @@ TEST_F(ARuleModifyWindowTest, AnUndefinedRuleAsksForThePatternDimension) {
     // Missing patterns have drawing areas of two cells.
     EXPECT_EQ(AreaWidth(window, true), 2 * (window->GetZoom() / 4) + 21);
     EXPECT_EQ(AreaWidth(window, false), 2 * (window->GetZoom() / 4) + 21);
-    // A refresh while it asks asks no second time.
+    // A refresh while it asks asks no second time but brings the question to the front.
+    XLowerWindow(XtDisplay(dialog->GetShell()), XtWindow(dialog->GetShell()));
+    Flush();
+    ASSERT_FALSE(StacksAbove(dialog->GetShell(), window->GetShell()));
     window->RefreshModifyWindow();
+    Flush();
     EXPECT_EQ(window->GetDimensionDialog(), dialog);
+    EXPECT_TRUE(StacksAbove(dialog->GetShell(), window->GetShell()));
 
     // Beyond the plane is refused: the dialog stays.
     SetText(ReadIntGetText(dialog->GetField1()), "11");
@@ -414,5 +440,39 @@ TEST_F(ARuleModifyWindowTest, GoesWithTheShellItSitsOn) {
         Host().ownerShell = nullptr;
         EXPECT_EQ(element->GetModifyWindow(), nullptr);
         EXPECT_EQ(PopupCount(Editors().topLevel), 0);
+    }
+}
+
+// The file dialog that serves the mask window is told to go with the RULE window, however it
+// goes.
+TEST_F(ARuleModifyWindowTest, AFileDialogOfTheMaskWindowGoesWithTheRuleWindow) {
+    class Closer : public FileDialogCloser {
+    public:
+        Closer() { SetFileDialogCloser(this); }
+        ~Closer() override { SetFileDialogCloser(nullptr); }
+        void CloseFileDialog(const LoadSaveObject& gone) override { closed.push_back(&gone); }
+        std::vector<const LoadSaveObject*> closed;
+    };
+    Define();
+    for (const char* way : {"OK", "Cancel", "close", "element"}) {
+        SCOPED_TRACE(way);
+        RecordingHost host;
+        Closer closer;
+        ARuleModifyWindow* window = Open();
+        AMaskModifyWindow* mask = OpenMask(window);
+        Click(ButtonLabelled(mask->GetShell(), " Load As Matrix "));
+        ASSERT_EQ(host.files.size(), 1u);
+        const LoadSaveObject* object = host.files[0].object;
+        if (std::string(way) == "close") {
+            SendClose(window->GetShell());
+        } else if (std::string(way) == "element") {
+            element->CloseModifyWindow();
+        } else {
+            Click(ButtonLabelled(window->GetShell(), way));
+        }
+        EXPECT_EQ(element->GetModifyWindow(), nullptr);
+        EXPECT_EQ(PopupCount(Editors().topLevel), 0);
+        EXPECT_NE(std::find(closer.closed.begin(), closer.closed.end(), object),
+                  closer.closed.end());
     }
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/data/ClockList.h"
+#include "model/elements/AJoinElem.h"
 #include "tests/model/elements/BlockText.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
@@ -207,6 +208,31 @@ TEST_F(ARuleElemStep, WidePlanesMatchAndStampAcrossWordBoundaries) {
     EXPECT_EQ(PlaneText(*rule.GetOutputPlane(0)), Row(40, {32}) + "/" + Row(40, {31}));
 }
 
+// A negating JOIN hands the rule rows of all ones; a pattern two cells wide still never matches
+// at the last column, whatever lies beyond the border of the row.
+TEST_F(ARuleElemStep, APatternBeyondTheRightBorderNeverMatchesBehindANegatingJoin) {
+    for (int width : {3, 33, 64, 65}) {
+        for (int32_t negation : {kJoinNor, kJoinNand}) {
+            SCOPED_TRACE(std::to_string(width) + " " + GetJoinRuleName(negation));
+            AJoinElem join(nullptr, 0, 0);
+            for (int k = 0; k < 2; k++)
+                join.SetInputPlaneSize(k, width, 2);
+            join.SetOutputPlaneSize(0, width, 2);
+            join.CreateData();
+            join.GetData().SetRule(negation);
+            join.Simulate();
+            Resize(rule, width, 2);
+            rule.DimensionChanged();
+            SetPatterns(rule.GetData(), "11", "1");
+            *rule.GetInputPlane(0) = *join.GetOutputPlane(0);
+            rule.Simulate();
+            std::string row(static_cast<size_t>(width), '1');
+            row.back() = '0';
+            EXPECT_EQ(PlaneText(*rule.GetOutputPlane(0)), row + "/" + row);
+        }
+    }
+}
+
 TEST_F(ARuleElemStep, ADimensionChangeDiscardsThePatternsAndTheEditor) {
     SetBlockRule(rule.GetData());
     rule.OpenModifyWindow();
@@ -376,6 +402,15 @@ TEST_F(ARuleElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
         ASSERT_NE(read.GetData().GetSearch(), nullptr);
         EXPECT_EQ(PlaneText(*read.GetData().GetSearch()), "1");
         EXPECT_EQ(read.GetData().GetMask()->GetMask(), Matrix(16, 16, 1));
+        // Read into given data, the data is kept whole as well.
+        D_RuleElem into(3, 2);
+        SetPatterns(into, "1", "1");
+        into.GetMask()->GetMask() = PlaneFromText("010/101");
+        ExpectReadError(read, kRuleBlock, broken, &into);
+        ASSERT_NE(into.GetSearch(), nullptr);
+        EXPECT_EQ(PlaneText(*into.GetSearch()), "1");
+        EXPECT_EQ(PlaneText(*into.GetSubstitution()), "1");
+        EXPECT_EQ(PlaneText(into.GetMask()->GetMask()), "010/101");
     }
 
     const BrokenBlock kBrokenUndefined[] = {
