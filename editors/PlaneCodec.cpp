@@ -91,9 +91,10 @@ int CodecCellCount(int width, int height, const CodecSettings& settings) {
     int64_t planeExtent = 0;
     int64_t cellExtent = 0;
     LineExtents(width, height, settings, &planeExtent, &cellExtent);
+    // A cell of no extent (no coding) holds no bit, whatever the gap between cells.
+    if (cellExtent <= 0) return 0;
     const int64_t interleave = Interleave(settings);
     const int64_t pitch = cellExtent + interleave;
-    if (pitch <= 0) return 0;
     const int64_t offset = settings.offset;
     int64_t count = 0;
     if (offset >= 0) {

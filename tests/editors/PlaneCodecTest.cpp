@@ -3,6 +3,7 @@
 #include "editors/PlaneCodec.h"
 
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "model/data/Matrix.h"
@@ -173,18 +174,66 @@ TEST(PlaneCodec, FortyCellsReadThirtyOneAndClearTheRest) {
 }
 
 TEST(PlaneCodec, AOneCellWidePlaneHasNoHorizontalPairs) {
-    const CodecSettings settings = Settings(kSouthNorth, kDualRailHor, 0, 0);
-    Matrix plane(1, 4);
-    plane.SetAll();
-    EXPECT_EQ(CodecCellCount(1, 4, settings), 0);
-    EXPECT_FALSE(CodecUsable(1, 4, settings));
-    EXPECT_EQ(CodecReadValue(plane, settings), 0);
-    EXPECT_TRUE(CodecWriteChanges(plane, settings, 1).empty());
-    const CodecLimits limits = CodecLineLimits(1, 4, settings);
-    EXPECT_TRUE(limits.valid);
-    EXPECT_EQ(limits.lineMax, 0);
-    EXPECT_EQ(limits.offsetMin, 0);
-    EXPECT_EQ(limits.offsetMax, 0);
+    // Across a row the pair still fits below the top row (H - 1); across a column nothing fits.
+    const struct {
+        int32_t direction;
+        int32_t lineMax;
+    } kDirections[] = {{kEastWest, 3}, {kWestEast, 3}, {kSouthNorth, 0}, {kNorthSouth, 0}};
+    for (const auto& d : kDirections) {
+        SCOPED_TRACE(d.direction);
+        const CodecSettings settings = Settings(d.direction, kDualRailHor, 0, 0);
+        Matrix plane(1, 4);
+        plane.SetAll();
+        EXPECT_EQ(CodecCellCount(1, 4, settings), 0);
+        EXPECT_FALSE(CodecUsable(1, 4, settings));
+        EXPECT_EQ(CodecReadValue(plane, settings), 0);
+        EXPECT_TRUE(CodecWriteChanges(plane, settings, 1).empty());
+        const CodecLimits limits = CodecLineLimits(1, 4, settings);
+        EXPECT_TRUE(limits.valid);
+        EXPECT_EQ(limits.lineMax, d.lineMax);
+        EXPECT_EQ(limits.offsetMin, 0);
+        EXPECT_EQ(limits.offsetMax, 0);
+    }
+}
+
+// A coding outside the three has value cells of no extent: there are none, whatever the gap.
+TEST(PlaneCodec, ACellOfNoExtentGivesNoValueCells) {
+    for (int32_t coding : {-1, 3}) {
+        for (int32_t interleave : {0, 1, 2, 7}) {
+            for (int32_t direction : {kEastWest, kSouthNorth}) {
+                SCOPED_TRACE(std::to_string(coding) + " " + std::to_string(interleave));
+                const CodecSettings settings = Settings(direction, coding, interleave, 0);
+                EXPECT_EQ(CodecCellCount(8, 4, settings), 0);
+                EXPECT_TRUE(CodecValueCells(8, 4, settings).empty());
+            }
+        }
+    }
+}
+
+// The Interleave field's offset bounds come from the same rule as the limits: the minimum never
+// exceeds the maximum, for every interleave the field allows.
+TEST(PlaneCodec, OffsetBoundsNeverCross) {
+    for (int width = 1; width <= 9; width++) {
+        for (int height = 1; height <= 9; height++) {
+            for (int32_t direction = kEastWest; direction <= kNorthSouth; direction++) {
+                for (int32_t coding = kDual; coding <= kDualRailHor; coding++) {
+                    const CodecLimits limits =
+                        CodecLineLimits(width, height, Settings(direction, coding, 0, 0));
+                    for (int32_t interleave = 0; interleave <= limits.interleaveMax;
+                         interleave++) {
+                        int32_t minimum = 0;
+                        int32_t maximum = 0;
+                        CodecOffsetBounds(width, height,
+                                          Settings(direction, coding, interleave, 0), &minimum,
+                                          &maximum);
+                        ASSERT_LE(minimum, maximum)
+                            << width << "x" << height << " d" << direction << " c" << coding
+                            << " g" << interleave;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(PlaneCodec, DualRailCellsHoldComplementaryPairs) {
