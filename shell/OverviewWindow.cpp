@@ -86,10 +86,11 @@ bool OutlineInView(const OverviewRect& rect, int width, int height) {
 }
 
 void ClampOutline(OverviewRect& rect, int width, int height) {
-    if (rect.x < 0) rect.x = 0;
-    if (rect.y < 0) rect.y = 0;
     if (rect.x + rect.width > width - 1) rect.x = width - rect.width - 1;
     if (rect.y + rect.height > height - 1) rect.y = height - rect.height - 1;
+    // Last: a rectangle as wide or high as the view stays at 0 and never scrolls to -1.
+    if (rect.x < 0) rect.x = 0;
+    if (rect.y < 0) rect.y = 0;
 }
 
 void OverviewWindow::InitCursor(Widget topLevel) {
@@ -245,8 +246,8 @@ void OverviewWindow::ScrollTo(int x, int y) {
     if (owner == nullptr) return;
     owner->ScrollTo(FromOverviewX(x, width), FromOverviewY(y, height));
     // The scroll bars report a set value to no overview; and the area may stop short of the
-    // drop place at its edges. The rectangle follows what is really visible.
-    UpdateVisibleRect();
+    // drop place at its edges. A full redraw shows the rectangle once, where the area really is.
+    Redraw();
 }
 
 void OverviewWindow::InputHandler(Widget, XtPointer self, XEvent* event, Boolean*) {

@@ -40,8 +40,8 @@ bool InsideOutline(const OverviewRect& rect, int px, int py);
 // Whether any of the outline falls into a view area of width by height pixels (the drawing
 // requests hold 16-bit coordinates only, so one far off must not be sent).
 bool OutlineInView(const OverviewRect& rect, int width, int height);
-// Keeps a dragged rectangle in a view area of width by height pixels: not left of or above 0,
-// its right and bottom sides at most at width - 1 and height - 1.
+// Keeps a dragged rectangle in a view area of width by height pixels: its right and bottom sides
+// at most at width - 1 and height - 1, then not left of or above 0.
 void ClampOutline(OverviewRect& rect, int width, int height);
 
 class OverviewWindow {

@@ -65,6 +65,31 @@ TEST(OverviewWindow, MapsViewPointsBackToTheWorkingArea) {
     EXPECT_EQ(FromOverviewY(0, 100), 0);
 }
 
+// Both directions use the same scale, the working area's size over the view's, not its integer
+// part: a working-area point c lies in view pixel v exactly when v <= c x size / 1500 < v + 1,
+// and view pixel v starts at the integer part of v x 1500 / size.
+TEST(OverviewWindow, BothDirectionsOfTheMappingAgree) {
+    for (int size : {100, 150, 160, 173, 301, 1000}) {
+        SCOPED_TRACE(size);
+        const float sx = OverviewScaleX(size);
+        const float sy = OverviewScaleY(size);
+        for (int c = 0; c < 1500; c++) {
+            const long long v = ToOverview(c, sx);
+            ASSERT_LE(v * 1500, static_cast<long long>(c) * size) << c;
+            ASSERT_GT((v + 1) * 1500, static_cast<long long>(c) * size) << c;
+        }
+        for (int c = 0; c < 1000; c++) {
+            const long long v = ToOverview(c, sy);
+            ASSERT_LE(v * 1000, static_cast<long long>(c) * size) << c;
+            ASSERT_GT((v + 1) * 1000, static_cast<long long>(c) * size) << c;
+        }
+        for (int v = 0; v < size; v++) {
+            ASSERT_EQ(FromOverviewX(v, size), v * 1500 / size);
+            ASSERT_EQ(FromOverviewY(v, size), v * 1000 / size);
+        }
+    }
+}
+
 namespace {
 
 struct ClampCase {
@@ -78,6 +103,11 @@ const ClampCase kClamps[] = {
     {{100, 10, 60, 40}, 89, 10}, // the right side stops at width - 1
     {{20, 70, 60, 40}, 20, 59},  // the bottom side at height - 1
     {{89, 59, 60, 40}, 89, 59},  // just touching both
+    // As wide or high as the view, or wider: held at 0, never at -1.
+    {{20, 10, 150, 40}, 0, 10},
+    {{-5, 10, 160, 40}, 0, 10},
+    {{20, 10, 60, 100}, 20, 0},
+    {{30, 30, 150, 100}, 0, 0},
 };
 
 } // namespace
@@ -448,6 +478,22 @@ TEST_F(OverviewFixture, DraggingTheRectangleScrollsTheWorkingArea) {
         EXPECT_EQ(now.y, y);
         ExpectOneRectangleAt(now);
     }
+}
+
+// Whatever the view showed before (here a stray rectangle), after a drag it shows one rectangle.
+TEST_F(OverviewFixture, ADragDrawsTheViewAnew) {
+    OverviewWindow* overview = Open();
+    ASSERT_NE(overview, nullptr);
+    const OverviewRect start = Stored(*overview);
+    Widget view = overview->GetViewArea();
+    XDrawRectangle(gui->display, XtWindow(view), probe, 2, 2, 10, 8);
+    XSync(gui->display, False);
+    const int cx = start.x + start.width / 2;
+    const int cy = start.y + start.height / 2;
+    Drag(cx, cy, cx + 6, cy - 4);
+    const OverviewRect now = Stored(*overview);
+    EXPECT_EQ(now.x, start.x + 6);
+    ExpectOneRectangleAt(now);
 }
 
 TEST_F(OverviewFixture, ReleasingAt75By50ScrollsTo750By500) {
