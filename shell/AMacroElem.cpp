@@ -18,6 +18,7 @@
 
 #include "model/data/Connection.h"
 #include "model/elements/AHelpElem.h"
+#include "model/elements/ALogicElem.h"
 #include "model/elements/AMacroInputElem.h"
 #include "model/elements/AMacroOutputElem.h"
 #include "model/elements/ElementUi.h"
@@ -542,6 +543,9 @@ void AMacroElem::TearDownWindow(int destroyShell) {
         AElement* element = elements[i];
         // A macro inside closes its own window, which hangs on this one's shell.
         element->CloseWindows();
+        // The windows only some types have hang on this shell too.
+        element->CloseDimensionDialog();
+        if (auto* logic = dynamic_cast<ALogicElem*>(element)) logic->CloseExternalDataWindow();
         ArchitectureWindow::ForgetElement(element);
         ForgetWorkingAreaElement(element);
     }

@@ -500,6 +500,23 @@ TEST_F(AMacroElemFile, MacrosNestedTooDeepAreRefusedBeforeTheStackRunsOut) {
     EXPECT_EQ(ReadElement(*macro, NestedMacros(2)), 0);
 }
 
+// A load into a macro that holds elements replaces them and both port lists.
+TEST_F(AMacroElemFile, ALoadReplacesWhatTheMacroHeld) {
+    AMacroElem* fresh = PlaceMacro(300, 150);
+    ASSERT_EQ(ReadElement(*fresh, Text(kPortsMacro)), 0);
+    const std::string expected = WriteElement(*fresh);
+    const int count = fresh->GetElements().GetCount();
+    for (const char* first : {kPortsMacro, kNestedMacro}) {
+        AMacroElem* macro = PlaceMacro(300, 150);
+        ASSERT_EQ(ReadElement(*macro, Text(first)), 0);
+        ASSERT_EQ(ReadElement(*macro, Text(kPortsMacro)), 0);
+        EXPECT_EQ(macro->GetElements().GetCount(), count);
+        EXPECT_EQ(macro->GetMacroInputs().GetCount(), 2);
+        EXPECT_EQ(macro->GetMacroOutputs().GetCount(), 1);
+        EXPECT_EQ(WriteElement(*macro), expected);
+    }
+}
+
 TEST_F(AMacroElemFile, ReadingIntoAnOpenMacroShowsWhatWasRead) {
     AMacroElem* macro = PlaceMacro(300, 150);
     macro->OpenModifyWindow();
@@ -622,6 +639,10 @@ TEST_F(AMacroElemPorts, APortIsAddedOnlyAsTheNextOneAndWhenTheMacroCanGrow) {
     EXPECT_EQ(macro->GetOutputPlaneHeight(0), 3);
     wide->SetOwner(macro);
     macro->GetElements().Add(wide);
+    // So what is saved loads again.
+    AMacroElem* again = PlaceMacro(300, 400);
+    EXPECT_EQ(ReadElement(*again, WriteElement(*macro)), 0);
+    EXPECT_EQ(again->GetOutputPlaneWidth(0), 8);
     main().GetElements().Remove(neighbour);
     delete neighbour;
 }

@@ -14,6 +14,8 @@
 #include <string>
 
 #include "model/elements/AHelpElem.h"
+#include "model/elements/ALogicElem.h"
+#include "model/elements/APermElem.h"
 #include "model/elements/ElementType.h"
 #include "shell/MenuCommand.h"
 #include "shell/OverviewWindow.h"
@@ -264,9 +266,16 @@ TEST_F(MacroWindow, CloseClosesTheWindowsInsideAndKeepsTheSubArchitecture) {
     mask->OpenShowDataWindow(0);
     mask->OpenModifyWindow();
     in->OpenSetNameDialog();
+    auto* logic = static_cast<ALogicElem*>(Place(*macro, "LOGIC", 120, 150));
+    logic->GetData().SetExternalNames({"ext0"});
+    logic->OpenExternalDataWindow();
+    auto* perm = static_cast<APermElem*>(Place(*macro, "PERM", 240, 150));
+    perm->OpenDimensionDialog();
     Choose(*macro, "Working Area");
     macro->ToggleOverview();
     Process(200);
+    ASSERT_NE(logic->GetExternalDataWindow(), nullptr);
+    ASSERT_NE(perm->GetPermDimensionDialog(), nullptr);
     ASSERT_NE(mask->GetShowDataWindow(0), nullptr);
     ASSERT_NE(mask->GetModifyWindow(), nullptr);
     ASSERT_NE(macro->GetWorkingAreaOptionsDialog(), nullptr);
@@ -286,7 +295,13 @@ TEST_F(MacroWindow, CloseClosesTheWindowsInsideAndKeepsTheSubArchitecture) {
     EXPECT_EQ(in->GetSetNameDialog(), nullptr);
     EXPECT_EQ(macro->GetWorkingAreaOptionsDialog(), nullptr);
     EXPECT_EQ(macro->GetOverview(), nullptr);
+    EXPECT_EQ(logic->GetExternalDataWindow(), nullptr);
+    EXPECT_EQ(perm->GetPermDimensionDialog(), nullptr);
     // Everything inside stays, drawing nowhere.
+    macro->GetElements().Remove(logic);
+    macro->GetElements().Remove(perm);
+    delete logic;
+    delete perm;
     ASSERT_EQ(macro->GetElements().GetCount(), 3);
     EXPECT_EQ(macro->GetConnections().GetCount(), 2);
     EXPECT_EQ(macro->GetMacroInputs()[0], in);
