@@ -145,6 +145,10 @@ TEST_F(ARuleModifyWindowTest, AnUndefinedRuleAsksForThePatternDimension) {
     Flush();
     EXPECT_EQ(window->GetDimensionDialog(), dialog);
     EXPECT_TRUE(StacksAbove(dialog->GetShell(), window->GetShell()));
+    // " Dimension " reads no missing pattern and opens no second question.
+    Click(ButtonLabelled(window->GetShell(), " Dimension "));
+    EXPECT_EQ(window->GetDimensionDialog(), dialog);
+    EXPECT_EQ(PopupCount(window->GetShell()), 1);
 
     // Beyond the plane is refused: the dialog stays.
     SetText(ReadIntGetText(dialog->GetField1()), "11");
