@@ -263,8 +263,7 @@ int ViewIconQuarter(int position, int size) {
 APlaneModifyWindow::APlaneModifyWindow(AIOElem* owner, AElementModifyWindow** slot,
                                        D_IOElem* stackCopy, bool inputWindow)
     : AElementModifyWindow(owner, slot), stack(stackCopy), edited(false), display(XtDisplay(shell)),
-      form(nullptr),
-      draw_window(nullptr), draw(nullptr), pos_label(nullptr), dim_label(nullptr),
+      form(nullptr), draw_window(nullptr), draw(nullptr), pos_label(nullptr), dim_label(nullptr),
       positionField(nullptr), lineField(nullptr), interleaveField(nullptr), offsetField(nullptr),
       valueField(nullptr), view_draw(nullptr), deleteButton(nullptr), zoomScale(nullptr),
       planeDialog(nullptr), pointer(), position(0), line(0), interleave(0), offset(0), lastValue(0),

@@ -286,21 +286,27 @@ TEST_F(AInputModifyWindowTest, EveryKindOfEditIsCommitted) {
          "0000/0000"},
         // East-West on row 0: the least significant cell at the right.
         {"a value", [](AInputModifyWindow* w) { Enter(w->GetValueField(), 3); }, 2, "0011/0001"},
-        {"Add", [](AInputModifyWindow* w) {
+        {"Add",
+         [](AInputModifyWindow* w) {
              Click(Button(w, " Add XY-Plane "));
              AnswerPlaneDialog(w, 0, 1);
-         }, 3, "0000/0000"},
-        {"Del", [](AInputModifyWindow* w) {
+         },
+         3, "0000/0000"},
+        {"Del",
+         [](AInputModifyWindow* w) {
              Click(Button(w, " Del XY-Plane "));
              AnswerPlaneDialog(w, 0, 1);
-         }, 1, kPlane1},
-        {"a matrix load", [](AInputModifyWindow* w) {
+         },
+         1, kPlane1},
+        {"a matrix load",
+         [](AInputModifyWindow* w) {
              std::istringstream file("MATRIX {\n  DIMENSION: (4,2)\n  DATA {\n    0110\n"
                                      "    0110\n  }\n}\n");
              ClearParseError();
              Matrix& shown = const_cast<Matrix&>(w->GetShownPlane());
              EXPECT_EQ(shown.Read(file, w->GetElement()), kNoError);
-         }, 2, "0110/0110"},
+         },
+         2, "0110/0110"},
     };
     for (const EditCase& c : kEdits) {
         SCOPED_TRACE(c.what);

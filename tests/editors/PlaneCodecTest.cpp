@@ -219,16 +219,13 @@ TEST(PlaneCodec, OffsetBoundsNeverCross) {
                 for (int32_t coding = kDual; coding <= kDualRailHor; coding++) {
                     const CodecLimits limits =
                         CodecLineLimits(width, height, Settings(direction, coding, 0, 0));
-                    for (int32_t interleave = 0; interleave <= limits.interleaveMax;
-                         interleave++) {
+                    for (int32_t interleave = 0; interleave <= limits.interleaveMax; interleave++) {
                         int32_t minimum = 0;
                         int32_t maximum = 0;
-                        CodecOffsetBounds(width, height,
-                                          Settings(direction, coding, interleave, 0), &minimum,
-                                          &maximum);
-                        ASSERT_LE(minimum, maximum)
-                            << width << "x" << height << " d" << direction << " c" << coding
-                            << " g" << interleave;
+                        CodecOffsetBounds(width, height, Settings(direction, coding, interleave, 0),
+                                          &minimum, &maximum);
+                        ASSERT_LE(minimum, maximum) << width << "x" << height << " d" << direction
+                                                    << " c" << coding << " g" << interleave;
                     }
                 }
             }
