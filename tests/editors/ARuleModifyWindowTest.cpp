@@ -447,7 +447,7 @@ TEST_F(ARuleModifyWindowTest, GoesWithTheShellItSitsOn) {
     }
 }
 
-// The file dialog that serves the mask window is told to go with the RULE window, however it
+// The mask window, its file dialog and a dimension question go with the RULE window, however it
 // goes.
 TEST_F(ARuleModifyWindowTest, AFileDialogOfTheMaskWindowGoesWithTheRuleWindow) {
     class Closer : public FileDialogCloser {
@@ -467,6 +467,9 @@ TEST_F(ARuleModifyWindowTest, AFileDialogOfTheMaskWindowGoesWithTheRuleWindow) {
         Click(ButtonLabelled(mask->GetShell(), " Load As Matrix "));
         ASSERT_EQ(host.files.size(), 1u);
         const LoadSaveObject* object = host.files[0].object;
+        // An open "Alter Pattern-Dimension" question goes too, without answering.
+        Click(ButtonLabelled(window->GetShell(), " Dimension "));
+        ASSERT_NE(window->GetDimensionDialog(), nullptr);
         if (std::string(way) == "close") {
             SendClose(window->GetShell());
         } else if (std::string(way) == "element") {
