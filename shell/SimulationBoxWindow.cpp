@@ -22,6 +22,7 @@
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -139,7 +140,8 @@ SimulationBoxWindow::~SimulationBoxWindow() {
 void SimulationBoxWindow::CreateWidgets() {
     shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
                                  mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
-                                 18, XmNmwmFunctions, 36, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+                                 kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
+                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
     Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
