@@ -438,8 +438,8 @@ void ALogicModifyWindow::BuildWidgets() {
     Attach(insertForm, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr,
            XmATTACH_WIDGET, actionArea);
 
-    EqualizeWidths(6, extAdd, extDel, intAdd, intDel, equAdd, equDel);
-    EqualizeWidths(2, upButton, downButton);
+    EqualizeWidths({extAdd, extDel, intAdd, intDel, equAdd, equDel});
+    EqualizeWidths({upButton, downButton});
     for (Widget off : {extDel, intDel, equDel, upButton, downButton, okButton, applyButton,
                        renameLabel, renameField}) {
         XtSetSensitive(off, False);

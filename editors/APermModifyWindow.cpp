@@ -190,7 +190,7 @@ void APermModifyWindow::BuildWidgets() {
         XtVaCreateManagedWidget("button_form", xmFormWidgetClass, buttonFrame, nullptr);
     vectorButton = CreateDialogButton(buttonForm, " Vector ", VectorButtonCallback, this);
     matrixButton = CreateDialogButton(buttonForm, " Matrix ", MatrixButtonCallback, this);
-    EqualizeWidths(2, vectorButton, matrixButton);
+    EqualizeWidths({vectorButton, matrixButton});
     XtVaSetValues(matrixButton, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
                   XmNbottomAttachment, XmATTACH_FORM, nullptr);
     XtVaSetValues(vectorButton, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, matrixButton,

@@ -452,7 +452,7 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
         fields[i] = CreateReadInt(lineForm, callbacks[i], this, callbacks[i], this, callbacks[i],
                                   this, 5, 5, values[i], 0, kFieldLimit, 0);
     }
-    EqualizeWidths(3, labels[0], labels[1], labels[2]);
+    EqualizeWidths({labels[0], labels[1], labels[2]});
     // Each label beside its field, the fields one below the other.
     for (int i = 0; i < 3; i++) {
         Attach(fields[i], kWidget, labels[i], kNone, nullptr, i == 0 ? kForm : kWidget,
@@ -516,7 +516,7 @@ Widget APlaneModifyWindow::BuildPlaneButtons(Widget parent) {
     Widget buttonForm = XtVaCreateManagedWidget("b_form", xmFormWidgetClass, buttonFrame, nullptr);
     Widget addButton = CreateDialogButton(buttonForm, " Add XY-Plane ", AddCallback, this);
     deleteButton = CreateDialogButton(buttonForm, " Del XY-Plane ", DeleteCallback, this);
-    EqualizeWidths(2, addButton, deleteButton);
+    EqualizeWidths({addButton, deleteButton});
     Attach(deleteButton, kNone, nullptr, kForm, nullptr, kForm, nullptr, kForm, nullptr);
     Attach(addButton, kNone, nullptr, kWidget, deleteButton, kForm, nullptr, kForm, nullptr);
     UpdateDeleteButton();
