@@ -204,13 +204,20 @@ void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
 
 } // namespace
 
-Widget CreateReadInt(Widget parent, XtCallbackProc activateCallback, XtPointer activateClient,
-                     XtCallbackProc stepCallback, XtPointer stepClient,
-                     XtCallbackProc commitCallback, XtPointer commitClient, int32_t columns,
-                     int32_t maxLength, int32_t value, int32_t min, int32_t max, int32_t divisor) {
-    ReadIntRecord* record = new ReadIntRecord{
-        value,          min,          max,        divisor,        activateCallback,
-        activateClient, stepCallback, stepClient, commitCallback, commitClient};
+Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
+    const int32_t value = options.value;
+    const int32_t columns = options.columns;
+    const int32_t maxLength = options.maxLength;
+    ReadIntRecord* record = new ReadIntRecord{value,
+                                              options.min,
+                                              options.max,
+                                              options.divisor,
+                                              options.activateCallback,
+                                              options.activateClient,
+                                              options.stepCallback,
+                                              options.stepClient,
+                                              options.commitCallback,
+                                              options.commitClient};
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(value));
 

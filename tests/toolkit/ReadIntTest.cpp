@@ -35,9 +35,14 @@ protected:
 
     void Make(int32_t maxLength, int32_t value, int32_t min, int32_t max, int32_t divisor,
               bool commitIsStep = false) {
-        form =
-            CreateReadInt(shell, Activated, this, Stepped, this, commitIsStep ? Stepped : Committed,
-                          this, 6, maxLength, value, min, max, divisor);
+        form = CreateReadInt(shell, ReadIntOptions()
+                                        .Size(6, maxLength)
+                                        .Value(value)
+                                        .Range(min, max)
+                                        .DividingMax(divisor != 0)
+                                        .OnActivate(Activated, this)
+                                        .OnStep(Stepped, this)
+                                        .OnCommit(commitIsStep ? Stepped : Committed, this));
         XtPopup(shell, XtGrabNone);
         Flush();
         text = ReadIntGetText(form);
