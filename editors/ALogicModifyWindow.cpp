@@ -184,13 +184,15 @@ bool HasItem(Widget list, const std::string& text) {
 
 void SetItems(Widget list, const std::vector<std::string>& texts) {
     XmListDeleteAllItems(list);
+    std::vector<OwnedXmString> owned;
     std::vector<XmString> items;
+    owned.reserve(texts.size());
     items.reserve(texts.size());
-    for (const std::string& text : texts)
-        items.push_back(XmStringCreateLocalized(const_cast<char*>(text.c_str())));
+    for (const std::string& text : texts) {
+        owned.emplace_back(text.c_str());
+        items.push_back(owned.back().Get());
+    }
     if (!items.empty()) XmListAddItems(list, items.data(), static_cast<int>(items.size()), 0);
-    for (XmString item : items)
-        XmStringFree(item);
 }
 
 void AppendItem(Widget list, const std::string& text) {
