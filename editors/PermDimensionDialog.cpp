@@ -12,8 +12,8 @@
 #include "editors/EditorHost.h"
 #include "model/elements/APermElem.h"
 #include "model/elements/ElementUi.h"
+#include "model/elements/MessageKind.h"
 #include "toolkit/ActionArea.h"
-#include "toolkit/MessageKind.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 

@@ -11,8 +11,8 @@
 // hands them back through this interface.
 
 #include "model/data/SimTime.h"
+#include "model/elements/MessageKind.h"
 #include "model/elements/XTypes.h"
-#include "toolkit/MessageKind.h"
 
 class AElement;
 class AElementModifyWindow;
