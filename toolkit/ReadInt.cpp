@@ -29,6 +29,9 @@ struct ReadIntRecord {
 constexpr unsigned long kFirstRepeatMs = 300;
 constexpr unsigned long kNextRepeatMs = 80;
 
+const ReadIntTimer kXtTimer = {XtAppAddTimeOut, XtRemoveTimeOut};
+const ReadIntTimer* repeatClock = &kXtTimer;
+
 // One repeat timer for all fields: it belongs to the field whose arrow was pressed last.
 XtAppContext repeatApp = nullptr;
 Widget currentText = nullptr;
@@ -73,7 +76,7 @@ void RingBells(Widget w, int bells) {
 
 void CancelRepeat() {
     if (repeatTimer != 0) {
-        XtRemoveTimeOut(repeatTimer);
+        repeatClock->remove(repeatTimer);
         repeatTimer = 0;
     }
 }
@@ -100,8 +103,8 @@ void PerformStep(Widget text, int step, bool first) {
         return; // the step callback destroyed the field
     }
     XtAppContext app = repeatApp != nullptr ? repeatApp : XtWidgetToApplicationContext(text);
-    repeatTimer = XtAppAddTimeOut(app, first ? kFirstRepeatMs : kNextRepeatMs, ReadIntRepeat,
-                                  reinterpret_cast<XtPointer>(static_cast<intptr_t>(step)));
+    repeatTimer = repeatClock->add(app, first ? kFirstRepeatMs : kNextRepeatMs, ReadIntRepeat,
+                                   reinterpret_cast<XtPointer>(static_cast<intptr_t>(step)));
 }
 
 void ReadIntRepeat(XtPointer client, XtIntervalId*) {
@@ -203,6 +206,10 @@ void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
 }
 
 } // namespace
+
+void SetReadIntTimer(const ReadIntTimer* timer) {
+    repeatClock = timer != nullptr ? timer : &kXtTimer;
+}
 
 Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
     const int32_t value = options.value;

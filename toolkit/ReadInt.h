@@ -73,6 +73,17 @@ struct ReadIntOptions {
 
 Widget CreateReadInt(Widget parent, const ReadIntOptions& options);
 
+// The timer behind the arrows' auto-repeat: Xt timeouts, unless a test installs its own to see
+// the delays asked for and fire them when it likes, without waiting on a clock.
+struct ReadIntTimer {
+    XtIntervalId (*add)(XtAppContext app, unsigned long ms, XtTimerCallbackProc proc,
+                        XtPointer client);
+    void (*remove)(XtIntervalId id);
+};
+
+// Installs timer, which must outlive its use; nullptr brings back the Xt timeouts.
+void SetReadIntTimer(const ReadIntTimer* timer);
+
 // Reads the number at the start of the text; 1 and out set when it fits 32 bits and lies within
 // [min, max] (the divisor rule is not applied), else 0 with out unchanged.
 int ReadIntGetValue(Widget form, int32_t* out);
