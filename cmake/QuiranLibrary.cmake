@@ -1,9 +1,17 @@
-# quiran_library(<name> [LINKS <targets>...])
-# One static library per source folder, made of every .cpp in it (main.cpp excepted). A folder
-# that has no sources yet becomes an interface library so that its dependants still link.
+# quiran_library(<name> [FOLDERS <folders>...] [LINKS <targets>...])
+# One static library per layer, made of every .cpp (main.cpp excepted) in the current source
+# folder, or in the given FOLDERS below it when one layer spans several. A layer that has no
+# sources yet becomes an interface library so that its dependants still link.
 function(quiran_library name)
-    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    cmake_parse_arguments(ARG "" "" "FOLDERS;LINKS" ${ARGN})
+    if(NOT ARG_FOLDERS)
+        set(ARG_FOLDERS .)
+    endif()
+    set(sources)
+    foreach(folder ${ARG_FOLDERS})
+        file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+        list(APPEND sources ${folder_sources})
+    endforeach()
     list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
     if(sources)
         add_library(${name} STATIC ${sources})

@@ -5,14 +5,7 @@
 #include "editors/DialogShell.h"
 #include "editors/EditorHost.h"
 #include "model/elements/AElement.h"
-
-namespace {
-
-// Border, resize handles, title and window menu; resize, move and close.
-const int kWindowDecorations = 30;
-const int kWindowFunctions = 38;
-
-} // namespace
+#include "toolkit/WindowManagerHints.h"
 
 AElementWindow::AElementWindow(AElement* owned, AElementWindow** ownerSlot)
     : element(owned), shell(nullptr), slot(ownerSlot) {

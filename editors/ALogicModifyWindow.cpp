@@ -184,13 +184,15 @@ bool HasItem(Widget list, const std::string& text) {
 
 void SetItems(Widget list, const std::vector<std::string>& texts) {
     XmListDeleteAllItems(list);
+    std::vector<OwnedXmString> owned;
     std::vector<XmString> items;
+    owned.reserve(texts.size());
     items.reserve(texts.size());
-    for (const std::string& text : texts)
-        items.push_back(XmStringCreateLocalized(const_cast<char*>(text.c_str())));
+    for (const std::string& text : texts) {
+        owned.emplace_back(text.c_str());
+        items.push_back(owned.back().Get());
+    }
     if (!items.empty()) XmListAddItems(list, items.data(), static_cast<int>(items.size()), 0);
-    for (XmString item : items)
-        XmStringFree(item);
 }
 
 void AppendItem(Widget list, const std::string& text) {
@@ -438,8 +440,8 @@ void ALogicModifyWindow::BuildWidgets() {
     Attach(insertForm, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr,
            XmATTACH_WIDGET, actionArea);
 
-    EqualizeWidths(6, extAdd, extDel, intAdd, intDel, equAdd, equDel);
-    EqualizeWidths(2, upButton, downButton);
+    EqualizeWidths({extAdd, extDel, intAdd, intDel, equAdd, equDel});
+    EqualizeWidths({upButton, downButton});
     for (Widget off : {extDel, intDel, equDel, upButton, downButton, okButton, applyButton,
                        renameLabel, renameField}) {
         XtSetSensitive(off, False);

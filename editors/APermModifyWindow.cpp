@@ -190,7 +190,7 @@ void APermModifyWindow::BuildWidgets() {
         XtVaCreateManagedWidget("button_form", xmFormWidgetClass, buttonFrame, nullptr);
     vectorButton = CreateDialogButton(buttonForm, " Vector ", VectorButtonCallback, this);
     matrixButton = CreateDialogButton(buttonForm, " Matrix ", MatrixButtonCallback, this);
-    EqualizeWidths(2, vectorButton, matrixButton);
+    EqualizeWidths({vectorButton, matrixButton});
     XtVaSetValues(matrixButton, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
                   XmNbottomAttachment, XmATTACH_FORM, nullptr);
     XtVaSetValues(vectorButton, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, matrixButton,
@@ -290,8 +290,10 @@ Widget APermModifyWindow::BuildVectorEnd(Widget form, const VectorEndNames& name
     Widget radioFrame =
         BuildDirectionRow(endForm, names.direction, names.radioFrame, names.radioBox, group, first);
     Widget number = CreateLabel(endForm, names.number, "  Number: ");
-    *field = CreateReadInt(endForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
-                           static_cast<int16_t>(digits + 1), digits, 0, 0, max, 0);
+    *field = CreateReadInt(endForm, ReadIntOptions()
+                                        .Size(static_cast<int16_t>(digits + 1), digits)
+                                        .Range(0, max)
+                                        .OnActivate(VectorOkCallback, this));
     XtVaSetValues(number, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, radioFrame,
                   XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
     XtVaSetValues(*field, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, number,
@@ -389,15 +391,16 @@ void APermModifyWindow::BuildVectorDialog() {
     Widget mForm = XtVaCreateManagedWidget("m_form", xmFormWidgetClass, mFrame, nullptr);
     vectorMenu = BuildMethodMenu(mForm, "m_menu_v", kVectorMethodGroup, &vectorNone);
     vectorBitLabel = CreateLabel(mForm, "bit_label", "Bit: ");
-    vectorBitField = CreateReadInt(mForm, VectorOkCallback, this, nullptr, nullptr, nullptr,
-                                   nullptr, 3, 2, 0, 0, 0, 0);
+    vectorBitField =
+        CreateReadInt(mForm, ReadIntOptions().Size(3, 2).OnActivate(VectorOkCallback, this));
     // As wide as its longer text, so that the fields stay put when it changes.
     shiftLabel = CreateLabel(mForm, "shift_label", kHorizontalShift);
     XtVaSetValues(shiftLabel, XmNrecomputeSize, False, XmNalignment, XmALIGNMENT_BEGINNING,
                   nullptr);
-    vectorShiftField =
-        CreateReadInt(mForm, VectorOkCallback, this, nullptr, nullptr, nullptr, nullptr,
-                      shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
+    vectorShiftField = CreateReadInt(mForm, ReadIntOptions()
+                                                .Size(shiftCharacters, shiftCharacters)
+                                                .Range(-shift, shift)
+                                                .OnActivate(VectorOkCallback, this));
     StackMethodRows(vectorMenu, shiftLabel,
                     {{vectorBitLabel, vectorBitField}, {shiftLabel, vectorShiftField}});
 
@@ -426,16 +429,18 @@ void APermModifyWindow::BuildMatrixDialog() {
     Widget mForm = XtVaCreateManagedWidget("m_form", xmFormWidgetClass, mFrame, nullptr);
     matrixMenu = BuildMethodMenu(mForm, "m_menu_m", kMatrixMethodGroup, &matrixNone);
     matrixBitLabel = CreateLabel(mForm, "bit_label", "Bit: ");
-    matrixBitField = CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr,
-                                   nullptr, 3, 2, 0, 0, 0, 0);
+    matrixBitField =
+        CreateReadInt(mForm, ReadIntOptions().Size(3, 2).OnActivate(MatrixOkCallback, this));
     Widget horizontalLabel = CreateLabel(mForm, "horizontal_label", kHorizontalShift);
-    horizontalShiftField =
-        CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr, nullptr,
-                      shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
+    horizontalShiftField = CreateReadInt(mForm, ReadIntOptions()
+                                                    .Size(shiftCharacters, shiftCharacters)
+                                                    .Range(-shift, shift)
+                                                    .OnActivate(MatrixOkCallback, this));
     Widget verticalLabel = CreateLabel(mForm, "vertical_label", "  Vertical Shift: ");
-    verticalShiftField =
-        CreateReadInt(mForm, MatrixOkCallback, this, nullptr, nullptr, nullptr, nullptr,
-                      shiftCharacters, shiftCharacters, 0, -shift, shift, 0);
+    verticalShiftField = CreateReadInt(mForm, ReadIntOptions()
+                                                  .Size(shiftCharacters, shiftCharacters)
+                                                  .Range(-shift, shift)
+                                                  .OnActivate(MatrixOkCallback, this));
     StackMethodRows(matrixMenu, horizontalLabel,
                     {{matrixBitLabel, matrixBitField},
                      {horizontalLabel, horizontalShiftField},

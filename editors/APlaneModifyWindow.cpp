@@ -392,8 +392,12 @@ Widget APlaneModifyWindow::BuildViewFrame(Widget parent) {
         XtVaSetValues(toggle, XmNmarginHeight, 0, nullptr);
     }
     Widget positionTitle = Label("Position: ", xmLabelGadgetClass, viewForm, "Position: ");
-    positionField = CreateReadInt(viewForm, PositionFieldCallback, this, nullptr, nullptr,
-                                  PositionFieldCallback, this, 5, 5, position, 0, kFieldLimit, 0);
+    positionField = CreateReadInt(viewForm, ReadIntOptions()
+                                                .Size(5, 5)
+                                                .Value(position)
+                                                .Range(0, kFieldLimit)
+                                                .OnActivate(PositionFieldCallback, this)
+                                                .OnCommit(PositionFieldCallback, this));
     Widget separator =
         XtVaCreateManagedWidget("helpseparator", xmSeparatorWidgetClass, viewForm, XmNorientation,
                                 XmHORIZONTAL, XmNseparatorType, XmNO_LINE, nullptr);
@@ -449,10 +453,15 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
     for (int i = 0; i < 3; i++) {
         labels[i] = Label(titles[i], xmLabelGadgetClass, lineForm, titles[i]);
         XtVaSetValues(labels[i], XmNmarginBottom, 8, XmNalignment, XmALIGNMENT_BEGINNING, nullptr);
-        fields[i] = CreateReadInt(lineForm, callbacks[i], this, callbacks[i], this, callbacks[i],
-                                  this, 5, 5, values[i], 0, kFieldLimit, 0);
+        fields[i] = CreateReadInt(lineForm, ReadIntOptions()
+                                                .Size(5, 5)
+                                                .Value(values[i])
+                                                .Range(0, kFieldLimit)
+                                                .OnActivate(callbacks[i], this)
+                                                .OnStep(callbacks[i], this)
+                                                .OnCommit(callbacks[i], this));
     }
-    EqualizeWidths(3, labels[0], labels[1], labels[2]);
+    EqualizeWidths({labels[0], labels[1], labels[2]});
     // Each label beside its field, the fields one below the other.
     for (int i = 0; i < 3; i++) {
         Attach(fields[i], kWidget, labels[i], kNone, nullptr, i == 0 ? kForm : kWidget,
@@ -471,8 +480,12 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
         XtVaCreateManagedWidget("value_form", xmFormWidgetClass, valueFrame, nullptr);
     Widget valueTitle = Label("Value: ", xmLabelGadgetClass, valueForm, "Value: ");
     const int digits = StaticInitDigits();
-    valueField = CreateReadInt(valueForm, ValueFieldCallback, this, ValueFieldCallback, this,
-                               ValueFieldCallback, this, digits, digits, 0, 0, INT32_MAX, 0);
+    valueField = CreateReadInt(valueForm, ReadIntOptions()
+                                              .Size(digits, digits)
+                                              .Range(0, INT32_MAX)
+                                              .OnActivate(ValueFieldCallback, this)
+                                              .OnStep(ValueFieldCallback, this)
+                                              .OnCommit(ValueFieldCallback, this));
     if (!input) XtSetSensitive(valueField, False);
     Attach(valueTitle, kForm, nullptr, kNone, nullptr, kForm, nullptr, kForm, nullptr);
     Attach(valueField, kWidget, valueTitle, kForm, nullptr, kForm, nullptr, kForm, nullptr);
@@ -516,7 +529,7 @@ Widget APlaneModifyWindow::BuildPlaneButtons(Widget parent) {
     Widget buttonForm = XtVaCreateManagedWidget("b_form", xmFormWidgetClass, buttonFrame, nullptr);
     Widget addButton = CreateDialogButton(buttonForm, " Add XY-Plane ", AddCallback, this);
     deleteButton = CreateDialogButton(buttonForm, " Del XY-Plane ", DeleteCallback, this);
-    EqualizeWidths(2, addButton, deleteButton);
+    EqualizeWidths({addButton, deleteButton});
     Attach(deleteButton, kNone, nullptr, kForm, nullptr, kForm, nullptr, kForm, nullptr);
     Attach(addButton, kNone, nullptr, kWidget, deleteButton, kForm, nullptr, kForm, nullptr);
     UpdateDeleteButton();

@@ -180,7 +180,7 @@ void ARuleModifyWindow::BuildWidgets() {
     XtVaSetValues(dimension, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, mask,
                   XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, separator, XmNbottomAttachment,
                   XmATTACH_FORM, nullptr);
-    EqualizeWidths(6, setSearch, unsetSearch, setSubstitution, unsetSubstitution, dimension, mask);
+    EqualizeWidths({setSearch, unsetSearch, setSubstitution, unsetSubstitution, dimension, mask});
 
     Widget actionArea = CreateModifyActionArea(form);
 

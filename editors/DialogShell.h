@@ -5,9 +5,7 @@
 
 #include <X11/Intrinsic.h>
 
-// Border and window menu; move and close.
-const int kDialogDecorations = 18;
-const int kDialogFunctions = 36;
+#include "toolkit/WindowManagerHints.h"
 
 // A transient popup shell of parent with the dialog decorations and functions. The title is the
 // instance name unless one is given; modal makes it primary-application modal for the window

@@ -60,8 +60,12 @@ Widget CreateNumberRow(Widget rowColumn, const char* labelName, const char* text
                                    : XmStringCreateLocalized(const_cast<char*>(text)));
     *label = XtVaCreateManagedWidget(labelName, xmLabelGadgetClass, rowColumn, XmNlabelString,
                                      string.Get(), nullptr);
-    return CreateReadInt(rowColumn, ok, client, nullptr, nullptr, nullptr, nullptr, characters,
-                         characters, value, min, max, divisor);
+    return CreateReadInt(rowColumn, ReadIntOptions()
+                                        .Size(characters, characters)
+                                        .Value(value)
+                                        .Range(min, max)
+                                        .DividingMax(divisor != 0)
+                                        .OnActivate(ok, client));
 }
 
 void ShowNumberDialog(Widget shell) {

@@ -12,8 +12,8 @@
 #include "editors/EditorHost.h"
 #include "model/elements/APermElem.h"
 #include "model/elements/ElementUi.h"
+#include "model/elements/MessageKind.h"
 #include "toolkit/ActionArea.h"
-#include "toolkit/MessageKind.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 
@@ -47,9 +47,11 @@ Widget CreateDimensionRow(Widget parent, const char* name, const char* text, int
                           XtPointer self) {
     Widget row = CreateRowColumn(parent, name, XmHORIZONTAL);
     CreateLabel(row, "dim_label", text);
-    return CreateReadInt(row, OkCallback, self, nullptr, nullptr, nullptr, nullptr,
-                         kFieldCharacters, kFieldCharacters, value, kMinDimension, kMaxDimension,
-                         0);
+    return CreateReadInt(row, ReadIntOptions()
+                                  .Size(kFieldCharacters, kFieldCharacters)
+                                  .Value(value)
+                                  .Range(kMinDimension, kMaxDimension)
+                                  .OnActivate(OkCallback, self));
 }
 
 } // namespace

@@ -241,9 +241,10 @@ void ShowDataWindow::CreateWidgets() {
                                              XmNlabelString, saveText.Get(), nullptr);
         XtAddCallback(saveButton, XmNactivateCallback, SaveCallback, this);
         const int16_t characters = FieldCharacters(lastIndex + 1);
-        outputField =
-            CreateReadInt(saveRow, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, characters,
-                          characters, firstIndex + 1, firstIndex + 1, lastIndex + 1, 0);
+        outputField = CreateReadInt(saveRow, ReadIntOptions()
+                                                 .Size(characters, characters)
+                                                 .Value(firstIndex + 1)
+                                                 .Range(firstIndex + 1, lastIndex + 1));
         XtVaSetValues(okRow, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
                       XmNbottomAttachment, XmATTACH_FORM, nullptr);
     }

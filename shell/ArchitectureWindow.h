@@ -17,8 +17,8 @@
 
 #include "model/data/Architecture.h"
 #include "model/data/PtrArray.h"
+#include "model/elements/MessageKind.h"
 #include "model/format/LoadSaveObject.h"
-#include "toolkit/MessageKind.h"
 
 class AElement;
 class AHelpElem;

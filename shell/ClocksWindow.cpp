@@ -18,6 +18,7 @@
 #include "toolkit/ActionArea.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -86,8 +87,9 @@ ClocksWindow::~ClocksWindow() {
 
 void ClocksWindow::CreateWidgets() {
     shell = XtVaCreatePopupShell("ModifyClocks", transientShellWidgetClass, mainWindow->GetShell(),
-                                 XmNtitle, "Clocks", XmNmwmDecorations, 18, XmNmwmFunctions, 36,
-                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
+                                 XmNtitle, "Clocks", XmNmwmDecorations, kDialogDecorations,
+                                 XmNmwmFunctions, kDialogFunctions, XmNdeleteResponse, XmDO_NOTHING,
+                                 nullptr);
     Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, HideCallback, this);

@@ -47,7 +47,7 @@ CompilerSettingsDialog::CompilerSettingsDialog(MainWindow* mainWindow)
             XtVaCreateManagedWidget("Text", xmTextFieldWidgetClass, row, XmNcolumns, 30, nullptr);
         SetFieldText(texts[i], GetCompilerSetting(i));
     }
-    EqualizeWidths(3, labels[0], labels[1], labels[2]);
+    EqualizeWidths({labels[0], labels[1], labels[2]});
 
     const ActionAreaRow rows[] = {
         {"OK", OkCallback, this},

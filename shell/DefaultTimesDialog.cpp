@@ -46,9 +46,11 @@ DefaultTimesDialog::DefaultTimesDialog(MainWindow* mainWindow)
         XtVaCreateManagedWidget(name.c_str(), xmLabelGadgetClass, column, nullptr);
     }
     for (int type = 0; type < kFieldCount; type++) {
-        fields[type] = CreateReadInt(column, OkCallback, this, nullptr, nullptr, nullptr, nullptr,
-                                     9, 10, static_cast<int32_t>(GetDefaultTime(type)), 0,
-                                     std::numeric_limits<int32_t>::max(), 0);
+        fields[type] = CreateReadInt(column, ReadIntOptions()
+                                                 .Size(9, 10)
+                                                 .Value(static_cast<int32_t>(GetDefaultTime(type)))
+                                                 .Range(0, std::numeric_limits<int32_t>::max())
+                                                 .OnActivate(OkCallback, this));
     }
 
     const ActionAreaRow rows[] = {

@@ -16,8 +16,8 @@
 
 #include <string>
 
+#include "model/elements/MessageKind.h"
 #include "model/format/FileKind.h"
-#include "toolkit/MessageKind.h"
 
 class FileArgument;
 class LoadSaveObject;

@@ -29,6 +29,7 @@
 #include "toolkit/Colors.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -161,8 +162,8 @@ void LibraryWindow::CreateWidgets() {
     Widget top = owner != nullptr ? owner->GetShell() : GetTopLevelShell();
     if (top == nullptr) return;
     shell = XtVaCreatePopupShell("ElementList", transientShellWidgetClass, top, XmNtitle,
-                                 "Elements", XmNmwmDecorations, 30, XmNmwmFunctions, 38,
-                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
+                                 "Elements", XmNmwmDecorations, kWindowDecorations, XmNmwmFunctions,
+                                 kWindowFunctions, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     windowShell = shell;
     const Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);

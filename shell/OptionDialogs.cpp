@@ -9,13 +9,14 @@
 #include <cstring>
 
 #include "toolkit/WidgetHelpers.h"
+#include "toolkit/WindowManagerHints.h"
 
 OptionDialogFrame CreateOptionDialogFrame(Widget parent, const char* title, XtCallbackProc cancel,
                                           XtPointer client) {
     OptionDialogFrame dialog;
     dialog.shell = XtVaCreatePopupShell(title, transientShellWidgetClass, parent, XmNtitle, title,
-                                        XmNmwmDecorations, 18, XmNmwmFunctions, 36,
-                                        XmNdeleteResponse, XmDO_NOTHING, nullptr);
+                                        XmNmwmDecorations, kDialogDecorations, XmNmwmFunctions,
+                                        kDialogFunctions, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     Atom deleteWindow =
         XmInternAtom(XtDisplay(dialog.shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(dialog.shell, deleteWindow, cancel, client);

@@ -15,6 +15,7 @@
 #include "shell/MenuCommand.h"
 #include "toolkit/Colors.h"
 #include "toolkit/GraphicsContexts.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -144,8 +145,8 @@ OverviewWindow::~OverviewWindow() {
 
 void OverviewWindow::CreateWidgets() {
     shell = XtVaCreatePopupShell("Elements", transientShellWidgetClass, owner->GetShell(), XmNtitle,
-                                 "Overview", XmNmwmDecorations, 30, XmNmwmFunctions, 38,
-                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
+                                 "Overview", XmNmwmDecorations, kWindowDecorations, XmNmwmFunctions,
+                                 kWindowFunctions, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     const Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);

@@ -79,35 +79,7 @@ Display* ShellElementUi::GetDisplay() {
 
 GC ShellElementUi::CreateGC(ElementGCKind kind, Display* display) {
     if (display == nullptr) return nullptr;
-    Screen* screen = DefaultScreenOfDisplay(display);
-    GC gc = nullptr;
-    switch (kind) {
-        case kBlackOnWhiteGC2:
-            CreateBlackOnWhiteGC2(&gc, display, screen);
-            break;
-        case kWhiteGC:
-            CreateWhiteGC(&gc, display, screen);
-            break;
-        case kRedOnLightGrayGC:
-            CreateRedOnLightGrayGC(&gc, display, screen);
-            break;
-        case kRedXorGC:
-            CreateRedXorGC(&gc, display, screen);
-            break;
-        case kRedOnWhiteGC:
-            CreateRedOnWhiteGC(&gc, display, screen);
-            break;
-        case kBlueXorGC:
-            CreateBlueXorGC(&gc, display, screen);
-            break;
-        case kWhiteGC2:
-            CreateWhiteGC2(&gc, display, screen);
-            break;
-        case kRedXorInferiorsGC:
-            CreateRedXorInferiorsGC(&gc, display, screen);
-            break;
-    }
-    return gc;
+    return CreateElementGC(kind, display);
 }
 
 Display* ShellElementUi::GetDragDisplay() {

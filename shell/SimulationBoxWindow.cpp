@@ -22,6 +22,7 @@
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -139,7 +140,8 @@ SimulationBoxWindow::~SimulationBoxWindow() {
 void SimulationBoxWindow::CreateWidgets() {
     shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
                                  mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
-                                 18, XmNmwmFunctions, 36, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+                                 kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
+                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
     Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
@@ -159,8 +161,7 @@ void SimulationBoxWindow::CreateWidgets() {
     clocksToggle = XtVaCreateManagedWidget("Clocks: ", xmToggleButtonWidgetClass, row1,
                                            XmNindicatorType, XmONE_OF_MANY, nullptr);
     XtAddCallback(clocksToggle, XmNvalueChangedCallback, ToggleCallback, this);
-    clocksField = CreateReadInt(row1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 3, 5, 1,
-                                1, 99999, 0);
+    clocksField = CreateReadInt(row1, ReadIntOptions().Size(3, 5).Value(1).Range(1, 99999));
     clockSubmenu = XmCreatePulldownMenu(row1, const_cast<char*>("clock_submenu"), nullptr, 0);
     OwnedXmString empty("");
     Arg args[2];
@@ -184,8 +185,7 @@ void SimulationBoxWindow::CreateWidgets() {
     timeToggle = XtVaCreateManagedWidget("Time: ", xmToggleButtonWidgetClass, row2,
                                          XmNindicatorType, XmONE_OF_MANY, nullptr);
     XtAddCallback(timeToggle, XmNvalueChangedCallback, ToggleCallback, this);
-    timeField = CreateReadInt(row2, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 5, 8, 1,
-                              1, 99999999, 0);
+    timeField = CreateReadInt(row2, ReadIntOptions().Size(5, 8).Value(1).Range(1, 99999999));
 
     // Where the simulation stands.
     Widget actFrame = XtVaCreateManagedWidget(

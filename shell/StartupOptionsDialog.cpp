@@ -38,8 +38,11 @@ Widget CreateSizeRow(Widget parent, const char* rowName, const char* labelName, 
     Widget row = XtVaCreateManagedWidget(rowName, xmRowColumnWidgetClass, parent, XmNorientation,
                                          XmHORIZONTAL, nullptr);
     XtVaCreateManagedWidget(labelName, xmLabelWidgetClass, row, nullptr);
-    return CreateReadInt(row, OkCallback, self, nullptr, nullptr, nullptr, nullptr, 4, 4, value,
-                         kMinStartupDimension, kMaxStartupDimension, 0);
+    return CreateReadInt(row, ReadIntOptions()
+                                  .Size(4, 4)
+                                  .Value(value)
+                                  .Range(kMinStartupDimension, kMaxStartupDimension)
+                                  .OnActivate(OkCallback, self));
 }
 
 } // namespace

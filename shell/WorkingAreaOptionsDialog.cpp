@@ -37,8 +37,11 @@ Widget CreateStepRow(Widget parent, const char* rowName, const char* labelName, 
     Widget row = XtVaCreateManagedWidget(rowName, xmRowColumnWidgetClass, parent, XmNorientation,
                                          XmHORIZONTAL, nullptr);
     *label = XtVaCreateManagedWidget(labelName, xmLabelGadgetClass, row, nullptr);
-    *field = CreateReadInt(row, OkCallback, self, nullptr, nullptr, nullptr, nullptr, 3, 3, value,
-                           kMinGridStep, kMaxGridStep, 0);
+    *field = CreateReadInt(row, ReadIntOptions()
+                                    .Size(3, 3)
+                                    .Value(value)
+                                    .Range(kMinGridStep, kMaxGridStep)
+                                    .OnActivate(OkCallback, self));
     return row;
 }
 

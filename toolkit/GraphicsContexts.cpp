@@ -173,3 +173,35 @@ void CreateBlackWindowGC(GC* gc, Widget widget) {
 void CreateWideGrayXorGC(GC* gc, Widget widget) {
     CreateWideGrayXorGC(gc, XtDisplay(widget), XtScreen(widget));
 }
+
+GC CreateElementGC(ElementGCKind kind, Display* display) {
+    Screen* screen = DefaultScreenOfDisplay(display);
+    GC gc = nullptr;
+    switch (kind) {
+        case kBlackOnWhiteGC2:
+            CreateBlackOnWhiteGC2(&gc, display, screen);
+            break;
+        case kWhiteGC:
+            CreateWhiteGC(&gc, display, screen);
+            break;
+        case kRedOnLightGrayGC:
+            CreateRedOnLightGrayGC(&gc, display, screen);
+            break;
+        case kRedXorGC:
+            CreateRedXorGC(&gc, display, screen);
+            break;
+        case kRedOnWhiteGC:
+            CreateRedOnWhiteGC(&gc, display, screen);
+            break;
+        case kBlueXorGC:
+            CreateBlueXorGC(&gc, display, screen);
+            break;
+        case kWhiteGC2:
+            CreateWhiteGC2(&gc, display, screen);
+            break;
+        case kRedXorInferiorsGC:
+            CreateRedXorInferiorsGC(&gc, display, screen);
+            break;
+    }
+    return gc;
+}

@@ -2,6 +2,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include "model/elements/ElementGCKind.h"
+
 // The graphics-context factories, one per combination of colours and drawing mode, over the
 // palette of Colors.h (which must be initialised first). Each stores a new context in *gc that
 // the caller owns and frees. Contexts are made for the root window of the screen, so they
@@ -46,3 +48,7 @@ void CreateYellowOnWhiteGC(GC* gc, Display* display, Screen* screen);
 void CreateBlackGC(GC* gc, Display* display, Screen* screen);
 void CreateBlackWindowGC(GC* gc, Display* display, Window window);
 void CreateWideGrayXorGC(GC* gc, Display* display, Screen* screen);
+
+// The context of an element-drawing kind on display, from the factory of the same name; the
+// shell hands these to the elements, and the drawing tests make theirs the same way.
+GC CreateElementGC(ElementGCKind kind, Display* display);

@@ -1,6 +1,7 @@
 #include "toolkit/MessageDialog.h"
 
 #include "toolkit/OwnedXmString.h"
+#include "toolkit/WindowManagerHints.h"
 
 #include <Xm/MessageB.h>
 #include <Xm/Protocols.h>
@@ -121,8 +122,8 @@ MessageResult MessageDialog(Widget parent, MessageKind kind, const char* title, 
         XtAddCallback(box, XmNhelpCallback, MessageDialogCallback, &pending);
 
         Widget shell = XtParent(box);
-        XtVaSetValues(shell, XmNtitle, title, XmNmwmDecorations, 18, XmNmwmFunctions, 4,
-                      XmNdeleteResponse, XmDO_NOTHING, nullptr);
+        XtVaSetValues(shell, XmNtitle, title, XmNmwmDecorations, kDialogDecorations,
+                      XmNmwmFunctions, kMessageFunctions, XmNdeleteResponse, XmDO_NOTHING, nullptr);
         // mwm offers no close, but another window manager may: its close answers no.
         const Atom deleteWindow =
             XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);

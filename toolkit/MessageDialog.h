@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/MessageKind.h"
+#include "model/elements/MessageKind.h"
 
 #include <X11/Intrinsic.h>
 

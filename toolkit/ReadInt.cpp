@@ -29,6 +29,9 @@ struct ReadIntRecord {
 constexpr unsigned long kFirstRepeatMs = 300;
 constexpr unsigned long kNextRepeatMs = 80;
 
+const ReadIntTimer kXtTimer = {XtAppAddTimeOut, XtRemoveTimeOut};
+const ReadIntTimer* repeatClock = &kXtTimer;
+
 // One repeat timer for all fields: it belongs to the field whose arrow was pressed last.
 XtAppContext repeatApp = nullptr;
 Widget currentText = nullptr;
@@ -73,7 +76,7 @@ void RingBells(Widget w, int bells) {
 
 void CancelRepeat() {
     if (repeatTimer != 0) {
-        XtRemoveTimeOut(repeatTimer);
+        repeatClock->remove(repeatTimer);
         repeatTimer = 0;
     }
 }
@@ -100,8 +103,8 @@ void PerformStep(Widget text, int step, bool first) {
         return; // the step callback destroyed the field
     }
     XtAppContext app = repeatApp != nullptr ? repeatApp : XtWidgetToApplicationContext(text);
-    repeatTimer = XtAppAddTimeOut(app, first ? kFirstRepeatMs : kNextRepeatMs, ReadIntRepeat,
-                                  reinterpret_cast<XtPointer>(static_cast<intptr_t>(step)));
+    repeatTimer = repeatClock->add(app, first ? kFirstRepeatMs : kNextRepeatMs, ReadIntRepeat,
+                                   reinterpret_cast<XtPointer>(static_cast<intptr_t>(step)));
 }
 
 void ReadIntRepeat(XtPointer client, XtIntervalId*) {
@@ -204,13 +207,24 @@ void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
 
 } // namespace
 
-Widget CreateReadInt(Widget parent, XtCallbackProc activateCallback, XtPointer activateClient,
-                     XtCallbackProc stepCallback, XtPointer stepClient,
-                     XtCallbackProc commitCallback, XtPointer commitClient, int32_t columns,
-                     int32_t maxLength, int32_t value, int32_t min, int32_t max, int32_t divisor) {
-    ReadIntRecord* record = new ReadIntRecord{
-        value,          min,          max,        divisor,        activateCallback,
-        activateClient, stepCallback, stepClient, commitCallback, commitClient};
+void SetReadIntTimer(const ReadIntTimer* timer) {
+    repeatClock = timer != nullptr ? timer : &kXtTimer;
+}
+
+Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
+    const int32_t value = options.value;
+    const int32_t columns = options.columns;
+    const int32_t maxLength = options.maxLength;
+    ReadIntRecord* record = new ReadIntRecord{value,
+                                              options.min,
+                                              options.max,
+                                              options.divisor,
+                                              options.activateCallback,
+                                              options.activateClient,
+                                              options.stepCallback,
+                                              options.stepClient,
+                                              options.commitCallback,
+                                              options.commitClient};
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(value));
 

@@ -7,7 +7,6 @@
 #include <Xm/ScrolledW.h>
 
 #include <algorithm>
-#include <cstdarg>
 
 namespace {
 
@@ -64,21 +63,16 @@ int FitZoom(Widget drawingArea, const Matrix& matrix, Widget scale) {
     return z;
 }
 
-void EqualizeWidths(int count, ...) {
+void EqualizeWidths(std::initializer_list<Widget> widgets) {
     Dimension widest = 0;
-    va_list args;
-    va_start(args, count);
-    for (int i = 0; i < count; ++i) {
+    for (Widget widget : widgets) {
         Dimension width = 0;
-        XtVaGetValues(va_arg(args, Widget), XmNwidth, &width, nullptr);
+        XtVaGetValues(widget, XmNwidth, &width, nullptr);
         widest = std::max(widest, width);
     }
-    va_end(args);
-    va_start(args, count);
-    for (int i = 0; i < count; ++i) {
-        XtVaSetValues(va_arg(args, Widget), XmNwidth, widest, nullptr);
+    for (Widget widget : widgets) {
+        XtVaSetValues(widget, XmNwidth, widest, nullptr);
     }
-    va_end(args);
 }
 
 void CentredPosition(int width, int height, int parentX, int parentY, int parentWidth,

@@ -2,6 +2,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include <initializer_list>
+
 class Matrix;
 
 // Small operations on widgets that many windows share.
@@ -19,8 +21,8 @@ int FitZoomPercent(int viewWidth, int viewHeight, int cellsX, int cellsY);
 // in a scrolled window.
 int FitZoom(Widget drawingArea, const Matrix& matrix, Widget scale);
 
-// Gives count widgets, passed after it, the width of the widest.
-void EqualizeWidths(int count, ...);
+// Gives every widget of the list the width of the widest.
+void EqualizeWidths(std::initializer_list<Widget> widgets);
 
 // Manages a dialog shell and shows it centred over its parent.
 void CentreOverParent(Widget shell);

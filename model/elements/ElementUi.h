@@ -11,8 +11,9 @@
 // hands them back through this interface.
 
 #include "model/data/SimTime.h"
+#include "model/elements/ElementGCKind.h"
+#include "model/elements/MessageKind.h"
 #include "model/elements/XTypes.h"
-#include "toolkit/MessageKind.h"
 
 class AElement;
 class AElementModifyWindow;
@@ -24,18 +25,6 @@ class ModifyTwoValuesDialog;
 class PermDimensionDialog;
 class SetNameDialog;
 struct _WidgetRec; // the toolkit's Widget
-
-// The graphics contexts of element and connection drawing, named after their factories.
-enum ElementGCKind {
-    kBlackOnWhiteGC2,   // icons: outline, name, pin outlines
-    kWhiteGC,           // pin box fill
-    kRedOnLightGrayGC,  // marked icons
-    kRedXorGC,          // the frame around an element whose window has the pointer
-    kRedOnWhiteGC,      // pin highlight
-    kBlueXorGC,         // connection lines on the working area
-    kWhiteGC2,          // highlighted connection
-    kRedXorInferiorsGC, // connection lines across the screen during a drag
-};
 
 // The result callback of a two-value number dialog.
 using TwoValuesCallback = void (*)(int cancelled, int value1, int value2, void* client);

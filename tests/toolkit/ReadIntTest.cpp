@@ -16,11 +16,64 @@
 
 namespace {
 
+// The repeat timer of the fields under test: it records the delays asked for and fires the
+// latest one on request, so no test waits on the clock.
+struct FakeRepeatTimer {
+    struct Pending {
+        XtIntervalId id;
+        unsigned long ms;
+        XtTimerCallbackProc proc;
+        XtPointer client;
+    };
+    static std::vector<Pending>& Queue() {
+        static std::vector<Pending> queue;
+        return queue;
+    }
+    static std::vector<unsigned long>& Delays() {
+        static std::vector<unsigned long> delays;
+        return delays;
+    }
+    static XtIntervalId Add(XtAppContext, unsigned long ms, XtTimerCallbackProc proc,
+                            XtPointer client) {
+        static XtIntervalId next = 0;
+        Queue().push_back({++next, ms, proc, client});
+        Delays().push_back(ms);
+        return next;
+    }
+    static void Remove(XtIntervalId id) {
+        std::vector<Pending>& queue = Queue();
+        for (size_t i = 0; i < queue.size(); ++i) {
+            if (queue[i].id == id) {
+                queue.erase(queue.begin() + static_cast<long>(i));
+                return;
+            }
+        }
+        ADD_FAILURE() << "removed a timer that is not pending";
+    }
+    // Fires the one pending timer as its time had come; false when none is pending.
+    static bool Fire() {
+        if (Queue().empty()) return false;
+        EXPECT_EQ(Queue().size(), 1u) << "one repeat timer at a time";
+        Pending pending = Queue().back();
+        Queue().pop_back();
+        pending.proc(pending.client, &pending.id);
+        return true;
+    }
+    static void Clear() {
+        Queue().clear();
+        Delays().clear();
+    }
+};
+
+const ReadIntTimer kFakeRepeatTimer = {FakeRepeatTimer::Add, FakeRepeatTimer::Remove};
+
 class ReadIntField : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(Toolkit().display, nullptr) << "no X display";
         Watchdog(60);
+        FakeRepeatTimer::Clear();
+        SetReadIntTimer(&kFakeRepeatTimer);
         shell = XtVaCreatePopupShell("field_shell", topLevelShellWidgetClass, Toolkit().topLevel,
                                      XmNx, 0, XmNy, 0, nullptr);
         ResetBells();
@@ -31,13 +84,21 @@ protected:
             XtDestroyWidget(shell);
         }
         Flush();
+        SetReadIntTimer(nullptr);
     }
+
+    static bool RepeatPending() { return !FakeRepeatTimer::Queue().empty(); }
 
     void Make(int32_t maxLength, int32_t value, int32_t min, int32_t max, int32_t divisor,
               bool commitIsStep = false) {
-        form =
-            CreateReadInt(shell, Activated, this, Stepped, this, commitIsStep ? Stepped : Committed,
-                          this, 6, maxLength, value, min, max, divisor);
+        form = CreateReadInt(shell, ReadIntOptions()
+                                        .Size(6, maxLength)
+                                        .Value(value)
+                                        .Range(min, max)
+                                        .DividingMax(divisor != 0)
+                                        .OnActivate(Activated, this)
+                                        .OnStep(Stepped, this)
+                                        .OnCommit(commitIsStep ? Stepped : Committed, this));
         XtPopup(shell, XtGrabNone);
         Flush();
         text = ReadIntGetText(form);
@@ -102,7 +163,7 @@ protected:
         ReadIntField* t = static_cast<ReadIntField*>(self);
         EXPECT_EQ(w, t->form);
         EXPECT_EQ(call, nullptr);
-        t->stepTimes.push_back(NowMs());
+        ++t->steps;
     }
 
     static void Committed(Widget w, XtPointer self, XtPointer call) {
@@ -120,7 +181,7 @@ protected:
     int activated = 0;
     int activateReason = 0;
     int committed = 0;
-    std::vector<long long> stepTimes;
+    size_t steps = 0;
 };
 
 XtPointer UserData(Widget w) {
@@ -218,22 +279,21 @@ TEST_F(ReadIntField, ArrowStepsOnceAndCommitsOnRelease) {
     Make(3, 50, 1, 100, 0);
     Click(up);
     EXPECT_EQ(Text(), "51");
-    EXPECT_EQ(stepTimes.size(), 1u);
+    EXPECT_EQ(steps, 1u);
     EXPECT_EQ(committed, 1);
     Click(down);
     Click(down);
     EXPECT_EQ(Text(), "49");
-    EXPECT_EQ(stepTimes.size(), 3u);
+    EXPECT_EQ(steps, 3u);
     EXPECT_EQ(committed, 3);
     EXPECT_EQ(BellCount(), 0);
-    RunFor(400); // released: nothing repeats
-    EXPECT_EQ(stepTimes.size(), 3u);
+    EXPECT_FALSE(RepeatPending()); // released: nothing repeats
 }
 
 TEST_F(ReadIntField, ReleaseDoesNotCommitTwiceWhenCommitIsTheStepCallback) {
     Make(3, 50, 1, 100, 0, true);
     Click(up);
-    EXPECT_EQ(stepTimes.size(), 1u);
+    EXPECT_EQ(steps, 1u);
     EXPECT_EQ(committed, 0);
 }
 
@@ -266,50 +326,44 @@ TEST_F(ReadIntField, ArrowRefusesAtLimitsWithTheBellAndFollowsTheDivisorRule) {
         if (form != nullptr) {
             XtDestroyWidget(form);
         }
-        stepTimes.clear();
+        steps = 0;
         ResetBells();
         Make(c.maxLength, 7, c.min, c.max, c.divisor);
         Replace(c.text);
         Press(c.up ? up : down);
         EXPECT_EQ(Text(), c.shown);
         EXPECT_EQ(BellCount(), c.bells);
-        EXPECT_EQ(stepTimes.size(), c.steps);
+        EXPECT_EQ(steps, c.steps);
         if (c.bells > 0) {
             EXPECT_EQ(LastBellVolume(), 30);
         }
-        RunFor(c.steps == 0 ? 350 : 0); // a refused step never repeats
-        EXPECT_EQ(stepTimes.size(), c.steps);
+        EXPECT_EQ(RepeatPending(), c.steps > 0); // a refused step never repeats
         Release(c.up ? up : down);
     }
 }
 
 TEST_F(ReadIntField, HeldArrowRepeatsAfter300MsThenEvery80Ms) {
     Make(4, 0, 0, 1000, 0);
-    const long long pressed = NowMs();
     Press(up);
-    ASSERT_EQ(stepTimes.size(), 1u);
-    EXPECT_TRUE(RunUntil([&] { return stepTimes.size() >= 5; }, 3000));
+    EXPECT_EQ(steps, 1u);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(FakeRepeatTimer::Fire());
+    EXPECT_EQ(steps, 5u);
+    EXPECT_EQ(FakeRepeatTimer::Delays(), (std::vector<unsigned long>{300, 80, 80, 80, 80}));
+    EXPECT_EQ(Text(), "5");
     Release(up);
-    const size_t steps = stepTimes.size();
-    ASSERT_GE(steps, 5u);
-    EXPECT_LT(stepTimes[0] - pressed, 100);
-    EXPECT_GE(stepTimes[1] - stepTimes[0], 300);
-    EXPECT_LT(stepTimes[1] - stepTimes[0], 600);
-    for (size_t i = 2; i < 5; ++i) {
-        EXPECT_GE(stepTimes[i] - stepTimes[i - 1], 80);
-        EXPECT_LT(stepTimes[i] - stepTimes[i - 1], 250); // well short of the first delay
-    }
-    EXPECT_EQ(Text(), std::to_string(steps));
-    RunFor(300);
-    EXPECT_EQ(stepTimes.size(), steps);
+    EXPECT_FALSE(RepeatPending());
+    EXPECT_EQ(steps, 5u);
 }
 
 TEST_F(ReadIntField, RepeatEndsAtTheLimitWithOneBell) {
     Make(4, 0, 0, 3, 0);
     Press(up);
-    RunFor(300 + 80 * 6 + 100);
+    for (int i = 0; i < 10 && FakeRepeatTimer::Fire(); ++i) {
+    }
+    EXPECT_FALSE(RepeatPending());
     EXPECT_EQ(Text(), "3");
-    EXPECT_EQ(stepTimes.size(), 3u);
+    EXPECT_EQ(steps, 3u);
     EXPECT_EQ(BellCount(), 1);
     Release(up);
 }
@@ -317,125 +371,11 @@ TEST_F(ReadIntField, RepeatEndsAtTheLimitWithOneBell) {
 TEST_F(ReadIntField, DestroyedWhileRepeatingStopsTheTimer) {
     Make(4, 0, 0, 1000, 0);
     Press(up);
+    ASSERT_TRUE(RepeatPending());
     XtDestroyWidget(shell);
     shell = nullptr;
-    RunFor(400);
-    EXPECT_EQ(stepTimes.size(), 1u);
-}
-
-struct CommitCase {
-    int32_t divisor;
-    const char* text;
-    const char* shown;
-    int bells;
-    int commits;
-};
-
-const CommitCase kCommits[] = {
-    {1, "5", "6", 1, 0},  // corrected to the next divisor of 12
-    {1, "4", "4", 0, 1},  // a divisor stands
-    {0, "5", "5", 0, 1},  // no rule
-    {0, "", "3", 1, 0},   // emptied: the fallback value
-    {0, "13", "3", 1, 0}, // beyond max
-};
-
-TEST_F(ReadIntField, LeavingTheFieldChecksTheValue) {
-    for (const CommitCase& c : kCommits) {
-        SCOPED_TRACE(c.text);
-        if (form != nullptr) {
-            XtDestroyWidget(form);
-        }
-        committed = 0;
-        ResetBells();
-        Make(2, 3, 1, 12, c.divisor);
-        Replace(c.text);
-        LeaveFocus();
-        EXPECT_EQ(Text(), c.shown);
-        EXPECT_EQ(BellCount(), c.bells);
-        EXPECT_EQ(committed, c.commits);
-        EXPECT_EQ(activated, 0);
-    }
-}
-
-TEST_F(ReadIntField, ReturnOnAValidValueActivatesOnce) {
-    Make(3, 3, 1, 100, 0);
-    Replace("42");
-    PressReturn();
-    EXPECT_EQ(activated, 1);
-    EXPECT_EQ(activateReason, XmCR_ACTIVATE);
-    EXPECT_EQ(committed, 0);
-    PressReturn(XK_KP_Enter);
-    EXPECT_EQ(activated, 2);
-    Replace("420");
-    PressReturn();
-    EXPECT_EQ(activated, 2);
-    EXPECT_EQ(Text(), "3");
-    EXPECT_EQ(BellCount(), 1);
-    Replace("42");
-    PressReturn(XK_Tab); // not Return
-    EXPECT_EQ(activated, 2);
-}
-
-TEST_F(ReadIntField, SetValueShowsWithoutChecksAndKeepsTheFallback) {
-    Make(3, 3, 1, 100, 0);
-    ReadIntSetSensitive(form, False);
-    ReadIntSetValue(form, -7);
-    EXPECT_EQ(Text(), "-7");
-    Boolean editable = True;
-    XtVaGetValues(text, XmNeditable, &editable, nullptr);
-    EXPECT_FALSE(editable);
-    int32_t value = 99;
-    EXPECT_EQ(ReadIntGetValue(form, &value), 0);
-    EXPECT_EQ(value, 99);
-
-    ReadIntSetSensitive(form, True);
-    ReadIntSetValue(form, 20);
-    EXPECT_EQ(ReadIntGetValue(form, &value), 1);
-    EXPECT_EQ(value, 20);
-    Replace("");
-    LeaveFocus();
-    EXPECT_EQ(Text(), "3"); // the value of creation, not the last one set
-
-    // Longer than maxLength: shown whole; a step from it would not fit, so nothing happens.
-    ReadIntSetValue(form, 123456);
-    EXPECT_EQ(Text(), "123456");
-    Click(down);
-    EXPECT_EQ(Text(), "123456");
-    EXPECT_EQ(BellCount(), 1);
-    ReadIntSetValue(form, 8);
-    Click(down);
-    EXPECT_EQ(Text(), "7");
-}
-
-TEST_F(ReadIntField, NewLimitsPullAValidValueIn) {
-    Make(3, 50, 1, 100, 0);
-    ReadIntSetMax(form, 40);
-    EXPECT_EQ(Text(), "40");
-    ReadIntSetMin(form, 45);
-    EXPECT_EQ(Text(), "45");
-    ReadIntSetMax(form, 100);
-    EXPECT_EQ(Text(), "45");
-    Replace("x");
-    ReadIntSetMin(form, 60);
-    EXPECT_EQ(Text(), "x"); // invalid text is left for the checks
-    Click(up);
-    EXPECT_EQ(Text(), "50"); // fallback
-}
-
-TEST_F(ReadIntField, InsensitiveFieldRefusesTypingWithoutBell) {
-    Make(3, 5, 1, 100, 0);
-    ReadIntSetSensitive(form, False);
-    EXPECT_FALSE(XtIsSensitive(up));
-    EXPECT_FALSE(XtIsSensitive(down));
-    Boolean traversal = True;
-    XtVaGetValues(text, XmNtraversalOn, &traversal, nullptr);
-    EXPECT_FALSE(traversal);
-    MoveCursorTo(1);
-    Type("1");
-    EXPECT_EQ(Text(), "5");
-    LeaveFocus();
-    EXPECT_EQ(committed, 0);
-    EXPECT_EQ(BellCount(), 0);
+    EXPECT_FALSE(RepeatPending());
+    EXPECT_EQ(steps, 1u);
 }
 
 } // namespace

@@ -116,8 +116,7 @@ TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
     Widget label = XtVaCreateManagedWidget("Periods:", xmLabelWidgetClass, form, XmNtopAttachment,
                                            XmATTACH_FORM, XmNtopOffset, 16, XmNleftAttachment,
                                            XmATTACH_FORM, XmNleftOffset, 10, nullptr);
-    Widget field = CreateReadInt(form, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 6, 5,
-                                 42, 1, 99999, 0);
+    Widget field = CreateReadInt(form, ReadIntOptions().Size(6, 5).Value(42).Range(1, 99999));
     XtVaSetValues(field, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 10, XmNleftAttachment,
                   XmATTACH_WIDGET, XmNleftWidget, label, XmNleftOffset, 6, nullptr);
     XtRealizeWidget(top);

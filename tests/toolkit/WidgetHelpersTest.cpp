@@ -150,8 +150,8 @@ TEST_F(WidgetHelpersGui, EqualizeWidthsGivesAllTheWidestWidth) {
                                        XmATTACH_WIDGET, XmNleftWidget, b, nullptr);
     Dimension widest = 0;
     XtVaGetValues(b, XmNwidth, &widest, nullptr);
-    EqualizeWidths(0);
-    EqualizeWidths(3, a, b, c);
+    EqualizeWidths({});
+    EqualizeWidths({a, b, c});
     for (Widget w : {a, b, c}) {
         Dimension width = 0;
         XtVaGetValues(w, XmNwidth, &width, nullptr);

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "model/elements/MessageKind.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"
-#include "toolkit/MessageKind.h"
 
 using ShellFixture = testgui::ShellGui;
 

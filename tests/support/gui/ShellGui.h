@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "model/elements/MessageKind.h"
 #include "shell/ArchitectureWindow.h"
-#include "toolkit/MessageKind.h"
 
 class MainWindow;
 

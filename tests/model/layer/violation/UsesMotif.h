@@ -1,0 +1,3 @@
+#pragma once
+// A model header that slips: the layer check must refuse it.
+#include <Xm/Xm.h>
