@@ -18,7 +18,7 @@ namespace {
 std::vector<Widget> openDialogs;
 
 // The kinds of event that are input, and the dispatchers they had before ours.
-const int kInputEvents[] = {KeyPress,    KeyRelease,  ButtonPress, ButtonRelease,
+const int kInputEvents[] = {KeyPress,     KeyRelease,  ButtonPress, ButtonRelease,
                             MotionNotify, EnterNotify, LeaveNotify};
 XtEventDispatchProc previousDispatchers[LASTEvent] = {};
 Display* blockingDisplay = nullptr;

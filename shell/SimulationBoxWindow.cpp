@@ -137,11 +137,11 @@ SimulationBoxWindow::~SimulationBoxWindow() {
 }
 
 void SimulationBoxWindow::CreateWidgets() {
-    // The box grows and shrinks with the selected clock's text in the clock menu.
     shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
                                  mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
-                                 18, XmNmwmFunctions, 36, XmNdeleteResponse, XmDO_NOTHING,
-                                 XmNallowShellResize, True, nullptr);
+                                 18, XmNmwmFunctions, 36, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    // The box grows and shrinks with the selected clock's text in the clock menu.
+    XtVaSetValues(shell, XmNallowShellResize, True, nullptr);
     Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);

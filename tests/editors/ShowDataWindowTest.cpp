@@ -160,8 +160,7 @@ TEST_F(ShowDataWindowTest, LastSimulatedShowsItsWholeTextAtEveryStep) {
         Position x = 0;
         XtVaGetValues(label, XmNwidth, &width, XmNheight, &height, XmNmarginWidth, &margin,
                       XmNmarginLeft, &left, XmNmarginRight, &right, XmNshadowThickness, &shadow,
-                      XmNhighlightThickness, &highlight, XmNrenderTable, &table, XmNx, &x,
-                      nullptr);
+                      XmNhighlightThickness, &highlight, XmNrenderTable, &table, XmNx, &x, nullptr);
         OwnedXmString string(text.c_str());
         const int needed =
             XmStringWidth(table, string.Get()) + 2 * (margin + shadow + highlight) + left + right;

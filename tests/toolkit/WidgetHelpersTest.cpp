@@ -62,12 +62,12 @@ struct ScreenCase {
 };
 // On a screen of 1280 x 1024.
 const ScreenCase kScreenCases[] = {
-    {100, 50, 200, 100, 100, 50},       // on the screen: unmoved
-    {112, -39, 476, 628, 112, 0},       // above the top: down by 39
-    {-30, 500, 300, 100, 0, 500},       // before the left edge
-    {1100, 950, 300, 100, 980, 924},    // past the right and the bottom edge: left and up
-    {-100, -200, 1400, 1100, 0, 0},     // larger than the screen: its top left corner shows
-    {0, 1024 - 628, 476, 628, 0, 396},  // touching the bottom edge
+    {100, 50, 200, 100, 100, 50},      // on the screen: unmoved
+    {112, -39, 476, 628, 112, 0},      // above the top: down by 39
+    {-30, 500, 300, 100, 0, 500},      // before the left edge
+    {1100, 950, 300, 100, 980, 924},   // past the right and the bottom edge: left and up
+    {-100, -200, 1400, 1100, 0, 0},    // larger than the screen: its top left corner shows
+    {0, 1024 - 628, 476, 628, 0, 396}, // touching the bottom edge
 };
 
 TEST(WidgetHelpers, KeepOnScreenMovesAsLittleAsNeeded) {

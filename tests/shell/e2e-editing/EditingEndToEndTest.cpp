@@ -383,8 +383,8 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
     }
     SleepMs(300);
     const Point middle = Area(555, 555);
-    XImage* image = XGetImage(display, DefaultRootWindow(display), middle.x - 4, middle.y - 4, 9,
-                              9, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), middle.x - 4, middle.y - 4, 9, 9,
+                              AllPlanes, ZPixmap);
     Screenshot("copy-drag.png");
     Xdo("mouseup 1");
     Xdo("keyup ctrl");

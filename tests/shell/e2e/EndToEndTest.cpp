@@ -347,8 +347,8 @@ TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
     struct Case {
         const char* mnemonic; // of the File menu entry
         const char* dialog;
-        const char* typed;    // replaces the offered name; null: OK on the offered name
-        const char* written;  // the file holding the architecture as the program writes it
+        const char* typed;   // replaces the offered name; null: OK on the offered name
+        const char* written; // the file holding the architecture as the program writes it
     };
     const Case cases[] = {
         {"o", "Open", nullptr, nullptr},

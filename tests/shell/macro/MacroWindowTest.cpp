@@ -280,8 +280,8 @@ TEST_F(MacroWindow, APortDraggedOutOfTheWindowTakesTheFrameAway) {
         XTranslateCoordinates(display, XtWindow(main().GetCadArea()), root,
                               corner % 2 == 0 ? x1 + 30 : x2 - 30,
                               corner / 2 == 0 ? y1 + 30 : y2 - 30, &x, &y, &child);
-        const bool covered = x >= shellX && x < shellX + shellWidth && y >= shellY &&
-                             y < shellY + shellHeight;
+        const bool covered =
+            x >= shellX && x < shellX + shellWidth && y >= shellY && y < shellY + shellHeight;
         if (!covered) {
             toX = x;
             toY = y;

@@ -111,8 +111,7 @@ TEST_F(OptionDialogs, MenuOpensEachDialogOnceAndItsCloseClearsThePointer) {
     EXPECT_EQ(main->GetStartupDialog(), nullptr);
 }
 
-template <class Dialog>
-Widget ShellOf(Dialog* dialog) {
+template <class Dialog> Widget ShellOf(Dialog* dialog) {
     return dialog != nullptr ? dialog->GetShell() : nullptr;
 }
 
@@ -137,8 +136,8 @@ TEST_F(OptionDialogs, AnOpenDialogKeepsTheMainWindowsMenusFromInput) {
     ASSERT_NE(pulldown, nullptr);
     Position x = 0, y = 0;
     XtTranslateCoords(file, 8, 8, &x, &y);
-    const std::string click = "xdotool mousemove " + std::to_string(x) + " " +
-                              std::to_string(y) + " sleep 0.2 click 1 > /dev/null 2>&1";
+    const std::string click = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                              " sleep 0.2 click 1 > /dev/null 2>&1";
     auto clickFile = [&] {
         ASSERT_EQ(std::system(click.c_str()), 0);
         RunFor(500);
