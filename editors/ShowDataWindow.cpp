@@ -1,5 +1,6 @@
 #include "editors/ShowDataWindow.h"
 
+#include <X11/IntrinsicP.h>
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
@@ -30,6 +31,8 @@ namespace {
 const int kMinZoom = 12;
 const int kMaxZoom = 150;
 const int kDrawMargin = 21; // pixels around a drawn plane
+// The longest "last simulated" text: two times of ten digits.
+const char* const kWidestSimLabel = "4294967295-4294967295";
 const EventMask kAreaEvents =
     PointerMotionMask | ButtonMotionMask | ButtonPressMask | EnterWindowMask | LeaveWindowMask;
 
@@ -181,7 +184,11 @@ void ShowDataWindow::CreateWidgets() {
     updateToggle = XtVaCreateManagedWidget("Update", xmToggleButtonWidgetClass, form, XmNset,
                                            update ? True : False, XmNtraversalOn, False, nullptr);
     XtAddCallback(updateToggle, XmNvalueChangedCallback, UpdateCallback, this);
-    simLabel = CreateLabel("sim_label", form, "   ");
+    // As wide as the longest time span from the start, so that the window is made wide enough
+    // for every text the label will show.
+    simLabel = CreateLabel("sim_label", form, kWidestSimLabel);
+    XtVaSetValues(simLabel, XmNrecomputeSize, False, nullptr);
+    SetLabel(simLabel, "   ");
 
     upperForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
     positionTitle = CreateLabel(" Position: ", upperForm, nullptr);
@@ -338,6 +345,10 @@ void ShowDataWindow::ResizeDrawAreas() {
 
 void ShowDataWindow::UpdateSimLabel() {
     SetLabel(simLabel, SimLabelText(element->GetLastSimulatedTime(), element->GetTime()).c_str());
+    // The new text is drawn at once: the label's own redraw waits for the exposure of its
+    // clearing, which a running simulation serves late, leaving the label blank meanwhile.
+    XtExposeProc expose = XtClass(simLabel)->core_class.expose;
+    if (expose != nullptr && XtIsRealized(simLabel)) expose(simLabel, nullptr, nullptr);
 }
 
 void ShowDataWindow::SetUpdate(int flag) {

@@ -651,6 +651,29 @@ void AMacroElem::PointerCrossed(int entered) {
     }
 }
 
+void AMacroElem::FollowPointer() {
+    if (macroShell == nullptr || !XtIsRealized(macroShell)) return;
+    Display* display = XtDisplay(macroShell);
+    const Window root = RootWindowOfScreen(XtScreen(macroShell));
+    Window pointerRoot = 0, top = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, root, &pointerRoot, &top, &rootX, &rootY, &x, &y, &mask)) return;
+    // The pointer is in the window when the top-level window under it holds the shell (a window
+    // manager's frame does).
+    bool inside = false;
+    for (Window w = XtWindow(macroShell); w != 0 && w != root && top != 0 && !inside;) {
+        inside = w == top;
+        Window treeRoot = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, w, &treeRoot, &parent, &children, &count)) break;
+        if (children != nullptr) XFree(children);
+        w = parent;
+    }
+    PointerCrossed(inside ? 1 : 0);
+}
+
 void AMacroElem::StartPaletteDrag(XEvent& event) {
     if (paletteArea == nullptr || GetDragContext() != nullptr) return;
     const XButtonEvent& press = event.xbutton;

@@ -115,6 +115,9 @@ public:
     // The pointer entered (1) or left (0) the macro window: the frame around the macro element in
     // the window that holds it shows which element the window edits.
     void PointerCrossed(int entered);
+    // A drag holds the pointer, so the window sees no crossing while it lasts: when it ends, the
+    // frame follows where the pointer is then.
+    void FollowPointer();
 
     PtrArray<AMacroInputElem>& GetMacroInputs() { return macroInputs; }
     PtrArray<AMacroOutputElem>& GetMacroOutputs() { return macroOutputs; }

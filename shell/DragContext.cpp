@@ -558,6 +558,10 @@ void FinishDrag(DragContext& context) {
     }
     if (source != nullptr) source->UpdateOverview();
     if (destination != nullptr && destination != source) destination->UpdateOverview();
+    // The drag held the pointer: a macro window it left or entered saw no crossing.
+    for (ArchitectureWindow* window : {source, destination}) {
+        if (auto* macro = dynamic_cast<AMacroElem*>(window)) macro->FollowPointer();
+    }
 }
 
 void DragDropFinishCallback(Widget, XtPointer, XtPointer) {

@@ -3,8 +3,11 @@
 #include <Xm/FileSB.h>
 #include <Xm/Xm.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -118,13 +121,31 @@ int WriteAndCommit(LoadSaveObject& object, SafeFileWriter& writer, FileArgument*
     return result;
 }
 
+// The path itself when it is absolute, else joined to the working folder; "" for none.
+std::string AbsoluteFileName(const char* path) {
+    if (path == nullptr) return "";
+    if (path[0] == '/') return path;
+    char* folder = getcwd(nullptr, 0);
+    if (folder == nullptr) {
+        perror("getcwd");
+        return path;
+    }
+    const std::string absolute = ResolveDialogPath(folder, path);
+    free(folder);
+    return absolute;
+}
+
 void ShowFileDialog(LoadSaveObject& object, FileKind kind, FileArgument* argument,
                     DialogMode mode) {
     if (fileDialog == nullptr) {
         std::cerr << "ShowFileDialog: no file dialog" << std::endl;
         return;
     }
-    const std::string mask = MakeDirMask(kind, object.GetFileName());
+    // A name given relative to the working folder (the command line) is offered absolute: the
+    // dialog joins a relative selection to its own directory, which would name another file.
+    const std::string current = AbsoluteFileName(object.GetFileName());
+    const char* currentName = object.GetFileName() != nullptr ? current.c_str() : nullptr;
+    const std::string mask = MakeDirMask(kind, currentName);
     XtVaSetValues(XtParent(fileDialog), XmNtitle, mode == kLoadMode ? "Open" : "Save As", nullptr);
     {
         OwnedXmString maskString(mask.c_str());
@@ -134,8 +155,8 @@ void ShowFileDialog(LoadSaveObject& object, FileKind kind, FileArgument* argumen
     dialogArgument = argument;
     XtVaSetValues(fileDialog, XmNuserData, reinterpret_cast<XtPointer>(static_cast<intptr_t>(mode)),
                   nullptr);
-    if (object.GetFileName() != nullptr) {
-        OwnedXmString path(object.GetFileName());
+    if (currentName != nullptr) {
+        OwnedXmString path(currentName);
         XtVaSetValues(fileDialog, XmNdirSpec, path.Get(), nullptr);
     }
     // Popped up before it is managed: managing pops a dialog shell up without a grab, and a

@@ -28,7 +28,8 @@ void CreateFileDialog();
 Widget GetFileDialog();
 
 // Show the dialog for the kind, titled "Open" or "Save As", searching the folder of the object's
-// file (or the kind's directory) with the kind's filter; its OK loads or saves the object.
+// file (or the kind's directory) with the kind's filter and offering the object's file by its
+// absolute path; its OK loads or saves the object.
 void OpenDialog(LoadSaveObject& object, FileKind kind, FileArgument* argument);
 void SaveAsDialog(LoadSaveObject& object, FileKind kind, FileArgument* argument);
 // The same two under the names the menus use.

@@ -142,6 +142,8 @@ void SimulationBoxWindow::CreateWidgets() {
                                  mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
                                  kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
                                  XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    // The box grows and shrinks with the selected clock's text in the clock menu.
+    XtVaSetValues(shell, XmNallowShellResize, True, nullptr);
     Atom deleteWindow =
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);

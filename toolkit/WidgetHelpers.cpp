@@ -81,6 +81,13 @@ void CentredPosition(int width, int height, int parentX, int parentY, int parent
     *y = (parentHeight - height) / 2 + parentY;
 }
 
+void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int* x, int* y) {
+    if (*x + width > screenWidth) *x = screenWidth - width;
+    if (*y + height > screenHeight) *y = screenHeight - height;
+    if (*x < 0) *x = 0;
+    if (*y < 0) *y = 0;
+}
+
 void CentreOverParent(Widget shell) {
     Boolean mapped = False;
     XtVaGetValues(shell, XmNmappedWhenManaged, &mapped, nullptr);
@@ -110,6 +117,10 @@ void CentreOverParent(Widget shell) {
     int x = 0;
     int y = 0;
     CentredPosition(width, height, parentX, parentY, parentWidth, parentHeight, &x, &y);
+    Dimension border = 0;
+    XtVaGetValues(shell, XmNborderWidth, &border, nullptr);
+    KeepOnScreen(width + 2 * border, height + 2 * border, WidthOfScreen(XtScreen(shell)),
+                 HeightOfScreen(XtScreen(shell)), &x, &y);
     XtVaSetValues(shell, XmNx, x, XmNy, y, nullptr);
 
     XMapWindow(XtDisplay(shell), XtWindow(shell));

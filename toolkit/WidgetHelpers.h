@@ -24,10 +24,16 @@ int FitZoom(Widget drawingArea, const Matrix& matrix, Widget scale);
 // Gives every widget of the list the width of the widest.
 void EqualizeWidths(std::initializer_list<Widget> widgets);
 
-// Manages a dialog shell and shows it centred over its parent.
+// Manages a dialog shell and shows it centred over its parent, moved as little as needed to lie
+// fully on the screen.
 void CentreOverParent(Widget shell);
 
 // Where a shell of the given size is placed to be centred over a parent at parentX, parentY
 // (root coordinates) of the given size.
 void CentredPosition(int width, int height, int parentX, int parentY, int parentWidth,
                      int parentHeight, int* x, int* y);
+
+// Moves a shell of the given size at x, y as little as needed to lie on a screen of the given
+// size: left or up when it passes the right or bottom edge, then right or down when it begins
+// before the left or top edge (a shell larger than the screen keeps its top left corner on it).
+void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int* x, int* y);

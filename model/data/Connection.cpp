@@ -128,11 +128,16 @@ void Connection::DrawHighlight() {
 
 void Connection::SetRootClip(const PtrArray<AElement>& moving) {
     rootClipped = false;
-    if (display == nullptr || window == 0) return;
-    Window root = DefaultRootWindow(display);
+    // The copies of a copy drag are wired without drawing on the working area: their wire still
+    // follows them on the screen, so it takes the place of its architecture's working area.
+    Display* areaDisplay = display;
+    Window area = window;
+    if (area == 0 && owner != nullptr) area = GetElementUi().GetWorkingArea(owner, areaDisplay);
+    if (areaDisplay == nullptr || area == 0) return;
+    Window root = DefaultRootWindow(areaDisplay);
     Window child;
     int rx = 0, ry = 0;
-    XTranslateCoordinates(display, window, root, 0, 0, &rx, &ry, &child);
+    XTranslateCoordinates(areaDisplay, area, root, 0, 0, &rx, &ry, &child);
     rootOffsetX = rx;
     rootOffsetY = ry;
     if (moving.Find(source) >= 0 && moving.Find(target) >= 0) return;
@@ -140,12 +145,12 @@ void Connection::SetRootClip(const PtrArray<AElement>& moving) {
     Window treeRoot, parent;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display, window, &treeRoot, &parent, &children, &count)) return;
+    if (!XQueryTree(areaDisplay, area, &treeRoot, &parent, &children, &count)) return;
     if (children != nullptr) XFree(children);
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, parent, &attributes)) return;
+    if (!XGetWindowAttributes(areaDisplay, parent, &attributes)) return;
     int px = 0, py = 0;
-    XTranslateCoordinates(display, parent, root, 0, 0, &px, &py, &child);
+    XTranslateCoordinates(areaDisplay, parent, root, 0, 0, &px, &py, &child);
     clipX = px;
     clipY = py;
     clipWidth = attributes.width;

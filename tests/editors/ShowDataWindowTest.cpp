@@ -9,6 +9,7 @@
 #include "model/data/ClockList.h"
 #include "model/elements/ElementType.h"
 #include "toolkit/MatrixGeometry.h"
+#include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 
 struct SimLabelCase {
@@ -136,6 +137,46 @@ TEST_F(ShowDataWindowTest, FollowsARunningSimulation) {
         EXPECT_GT(ink[i], 0) << i;
     // A cell the run has not reached is blank.
     EXPECT_EQ(CellInk(window, 0, 5, 0), 0);
+    ResetClocks();
+}
+
+// Runs ever longer: right after each step, before any event is served, the label shows its whole
+// text (it is drawn, and as wide as the text) and the Update toggle begins after it.
+TEST_F(ShowDataWindowTest, LastSimulatedShowsItsWholeTextAtEveryStep) {
+    ShowDataWindow* window = Open(1, 0);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(SetClock(0, 1000000000, 0), 1);
+    element->SetClock(1);
+    element->SetTime(10);
+    Widget label = window->GetSimLabel();
+    std::vector<std::string> labels;
+    element->afterStep = [&] {
+        XSync(XtDisplay(label), False);
+        const std::string text = LabelText(label);
+        SCOPED_TRACE(text);
+        labels.push_back(text);
+        Dimension width = 0, height = 0, margin = 0, left = 0, right = 0, shadow = 0, highlight = 0;
+        XmRenderTable table = nullptr;
+        Position x = 0;
+        XtVaGetValues(label, XmNwidth, &width, XmNheight, &height, XmNmarginWidth, &margin,
+                      XmNmarginLeft, &left, XmNmarginRight, &right, XmNshadowThickness, &shadow,
+                      XmNhighlightThickness, &highlight, XmNrenderTable, &table, XmNx, &x, nullptr);
+        OwnedXmString string(text.c_str());
+        const int needed =
+            XmStringWidth(table, string.Get()) + 2 * (margin + shadow + highlight) + left + right;
+        EXPECT_GE(width, needed);
+        Position toggleX = 0;
+        XtVaGetValues(window->GetUpdateToggle(), XmNx, &toggleX, nullptr);
+        EXPECT_GE(toggleX, x + needed);
+        EXPECT_GT(BlackPixels(label, 0, 0, width, height), 0);
+    };
+    element->Reset();
+    Ui().queue.RunUntil(4000000010u);
+
+    const std::vector<std::string> expected = {"0-10", "1000000000-1000000010",
+                                               "2000000000-2000000010", "3000000000-3000000010",
+                                               "4000000000-4000000010"};
+    EXPECT_EQ(labels, expected);
     ResetClocks();
 }
 

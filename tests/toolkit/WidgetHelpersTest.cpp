@@ -55,6 +55,32 @@ TEST(WidgetHelpers, CentredPositionMayLieBeforeTheParent) {
     EXPECT_EQ(y, -100);
 }
 
+struct ScreenCase {
+    int x, y;          // centred position
+    int width, height; // of the shell
+    int keptX, keptY;
+};
+// On a screen of 1280 x 1024.
+const ScreenCase kScreenCases[] = {
+    {100, 50, 200, 100, 100, 50},      // on the screen: unmoved
+    {112, -39, 476, 628, 112, 0},      // above the top: down by 39
+    {-30, 500, 300, 100, 0, 500},      // before the left edge
+    {1100, 950, 300, 100, 980, 924},   // past the right and the bottom edge: left and up
+    {-100, -200, 1400, 1100, 0, 0},    // larger than the screen: its top left corner shows
+    {0, 1024 - 628, 476, 628, 0, 396}, // touching the bottom edge
+};
+
+TEST(WidgetHelpers, KeepOnScreenMovesAsLittleAsNeeded) {
+    for (const ScreenCase& c : kScreenCases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        int x = c.x;
+        int y = c.y;
+        KeepOnScreen(c.width, c.height, 1280, 1024, &x, &y);
+        EXPECT_EQ(x, c.keptX);
+        EXPECT_EQ(y, c.keptY);
+    }
+}
+
 class WidgetHelpersGui : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -208,6 +234,45 @@ TEST_F(WidgetHelpersGui, CentreOverParentShowsTheShellCentred) {
         XtVaGetValues(dialog, XmNmappedWhenManaged, &mapped, nullptr);
         EXPECT_TRUE(mapped);
         XtDestroyWidget(dialog);
+    }
+}
+
+// A dialog taller than the room above its parent, and one over a parent at the screen's right
+// edge, are shown fully on the screen.
+TEST_F(WidgetHelpersGui, CentreOverParentKeepsTheDialogOnTheScreen) {
+    Screen* screen = XtScreen(shell);
+    const int screenWidth = WidthOfScreen(screen);
+    struct Case {
+        int parentX, parentY;
+        Dimension width, height;
+        int x, y; // expected, -1: centred on that axis
+    };
+    const Case cases[] = {
+        {100, 0, 476, 628, -1, 0},
+        {screenWidth - 200, 100, 300, 100, screenWidth - 300, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parentX);
+        XtVaSetValues(shell, XmNx, c.parentX, XmNy, c.parentY, XmNwidth, 400, XmNheight, 300,
+                      nullptr);
+        XtPopup(shell, XtGrabNone);
+        Flush();
+        int parentX = 0;
+        int parentY = 0;
+        RootPosition(shell, &parentX, &parentY);
+        Widget dialog = XtVaCreatePopupShell("dialog", transientShellWidgetClass, shell,
+                                             XmNborderWidth, 0, nullptr);
+        XtVaCreateManagedWidget("content", xmFormWidgetClass, dialog, XmNwidth, c.width, XmNheight,
+                                c.height, nullptr);
+        CentreOverParent(dialog);
+        Flush();
+        int x = 0;
+        int y = 0;
+        RootPosition(dialog, &x, &y);
+        EXPECT_EQ(x, c.x >= 0 ? c.x : (400 - c.width) / 2 + parentX);
+        EXPECT_EQ(y, c.y >= 0 ? c.y : (300 - c.height) / 2 + parentY);
+        XtDestroyWidget(dialog);
+        XtPopdown(shell);
     }
 }
 

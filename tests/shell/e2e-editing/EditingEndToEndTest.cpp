@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -363,4 +364,42 @@ TEST_F(EditingEndToEnd, StoresAndTakesElementsFromTheLibrary) {
     Drag(stored, {stored.x, stored.y + 40});
     Drag({stored.x, stored.y + 40}, Area(480, 700));
     EXPECT_NE(Save().find("NUMBER: 2\n"), std::string::npos);
+}
+
+// The wire between two copies of a Ctrl-drag is drawn with their images and follows them: in the
+// middle of the drag, the red wire runs between the copies' pins on the screen.
+TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
+    Start(TwoConnectedMasks(450, 315, 600, 405));
+    Drag(Area(440, 300), Area(670, 445));
+    const Point from = Area(480, 335);
+    Xdo("keydown ctrl");
+    Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) + " mousedown 1");
+    SleepMs(200);
+    // 180 pixels down (12 grid steps); the wire between the copies' pins (507, 330) and
+    // (603, 420) then runs through (555, 555) of the working area.
+    for (int i = 1; i <= 6; i++) {
+        Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y + 30 * i));
+        SleepMs(100);
+    }
+    SleepMs(300);
+    const Point middle = Area(555, 555);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), middle.x - 4, middle.y - 4, 9, 9,
+                              AllPlanes, ZPixmap);
+    Screenshot("copy-drag.png");
+    Xdo("mouseup 1");
+    Xdo("keyup ctrl");
+    SleepMs(600);
+    ASSERT_NE(image, nullptr);
+    int red = 0;
+    for (int y = 0; y < image->height; y++) {
+        for (int x = 0; x < image->width; x++) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            if (((pixel >> 16) & 0xff) > 200 && ((pixel >> 8) & 0xff) < 80 && (pixel & 0xff) < 80)
+                red++;
+        }
+    }
+    XDestroyImage(image);
+    EXPECT_GE(red, 5);
+    // The drop made the copies with their wire.
+    EXPECT_NE(Save().find("NUMBER: 4\n"), std::string::npos) << Stderr();
 }

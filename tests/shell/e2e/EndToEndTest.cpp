@@ -339,6 +339,74 @@ TEST_F(QuiranFixture, FileDialogHoldsTheMainWindowOff) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// The dialog offers the file named relative to the working folder on the command line so that OK
+// on it means that file, not one of the same name below the dialog's directory; a name typed
+// relative is joined to the dialog's directory.
+TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
+    const std::string original = ReadAll(kExample);
+    struct Case {
+        const char* mnemonic; // of the File menu entry
+        const char* dialog;
+        const char* typed;   // replaces the offered name; null: OK on the offered name
+        const char* written; // the file holding the architecture as the program writes it
+    };
+    const Case cases[] = {
+        {"o", "Open", nullptr, nullptr},
+        {"a", "Save As", nullptr, "work/saved1.arc"},
+        {"a", "Save As", "typed.arc", "work/typed.arc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.dialog) + " " + (c.typed != nullptr ? c.typed : "offered"));
+        Program run;
+        ASSERT_EQ(mkdir(run.Path("work").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir(run.Path("work/work").c_str(), 0755), 0);
+        WriteText(run.Path("work/saved1.arc"), UntidyExample());
+        WriteText(run.Path("work/work/saved1.arc"), "another file\n");
+        run.Start({"work/saved1.arc"});
+        const Window main = screen.WaitForWindow("QUIRAN Pro  work/saved1.arc");
+        ASSERT_NE(main, 0u) << run.Stderr();
+        SleepMs(300);
+
+        FileMenu(main, c.mnemonic);
+        if (c.typed != nullptr) {
+            ChooseInDialog(c.dialog, c.typed);
+        } else {
+            const Window dialog = screen.WaitForWindow(c.dialog);
+            ASSERT_NE(dialog, 0u);
+            SleepMs(300);
+            const Window field = screen.SelectionField(dialog);
+            ASSERT_NE(field, 0u);
+            Command("xdotool windowfocus --sync " + Hex(dialog));
+            Click(field, 10, 10);
+            Command("xdotool key Return");
+        }
+        const bool replaces = c.mnemonic[0] == 'a' && c.typed == nullptr;
+        if (replaces) {
+            ASSERT_TRUE(Answer(screen, "Error", "Return"));
+        }
+        ASSERT_TRUE(screen.WaitGone(c.dialog));
+        if (c.written != nullptr) {
+            EXPECT_TRUE(WaitFor([&] { return ReadAll(run.Path(c.written)) == original; }));
+        }
+        const std::string shown = c.written != nullptr ? c.written : "work/saved1.arc";
+        EXPECT_TRUE(WaitFor([&] { return Title(main) == "QUIRAN Pro  ~/" + shown; }))
+            << Title(main);
+
+        // Nothing below the dialog's directory was read or written.
+        EXPECT_EQ(ReadAll(run.Path("work/work/saved1.arc")), "another file\n");
+        EXPECT_FALSE(Exists(run.Path("work/work/typed.arc")));
+        const std::vector<std::string> messages = run.Messages();
+        ASSERT_EQ(messages.size(), replaces ? 1u : 0u);
+        if (replaces) {
+            EXPECT_EQ(messages[0], "question\nFile already exists!\nOverwrite?");
+        }
+        Keys(main, "ctrl+q");
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+
 TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn("a.arc", "a.arc");

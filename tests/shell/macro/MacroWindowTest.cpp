@@ -256,6 +256,58 @@ TEST_F(MacroWindow, APortDraggedFromThePaletteWithThePointerIsAdded) {
     EXPECT_EQ(macro->GetElements().GetCount(), 1);
 }
 
+// A port dragged out of the macro window and dropped on the main working area: the drag held the
+// pointer, so the window saw no leaving, yet the frame around the macro goes with the drop.
+TEST_F(MacroWindow, APortDraggedOutOfTheWindowTakesTheFrameAway) {
+    if (std::system("xdotool version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xdotool";
+    AMacroElem* macro = OpenMacro();
+    Display* display = XtDisplay(macro->GetShell());
+    const Window root = DefaultRootWindow(display);
+    Window child;
+    int fromX = 0, fromY = 0;
+    XTranslateCoordinates(display, XtWindow(macro->GetPaletteArea()), root,
+                          macro->GetPaletteInput()->GetX() + 8,
+                          macro->GetPaletteInput()->GetY() + 8, &fromX, &fromY, &child);
+    // A point of the main working area that the macro window does not cover.
+    int shellX = 0, shellY = 0;
+    XTranslateCoordinates(display, XtWindow(macro->GetShell()), root, 0, 0, &shellX, &shellY,
+                          &child);
+    Dimension shellWidth = 0, shellHeight = 0;
+    XtVaGetValues(macro->GetShell(), XmNwidth, &shellWidth, XmNheight, &shellHeight, nullptr);
+    int x1, y1, x2, y2;
+    main().GetVisibleRect(x1, y1, x2, y2);
+    int toX = -1, toY = -1;
+    for (int corner = 0; corner < 4 && toX < 0; corner++) {
+        int x = 0, y = 0;
+        XTranslateCoordinates(display, XtWindow(main().GetCadArea()), root,
+                              corner % 2 == 0 ? x1 + 30 : x2 - 30,
+                              corner / 2 == 0 ? y1 + 30 : y2 - 30, &x, &y, &child);
+        const bool covered =
+            x >= shellX && x < shellX + shellWidth && y >= shellY && y < shellY + shellHeight;
+        if (!covered) {
+            toX = x;
+            toY = y;
+        }
+    }
+    ASSERT_GE(toX, 0) << "the macro window covers the main working area";
+
+    const std::string enter = "xdotool mousemove " + std::to_string(fromX) + " " +
+                              std::to_string(fromY) + " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(enter.c_str()), 0);
+    ASSERT_TRUE(ProcessUntil([macro] { return macro->IsFrameShown() == 1; }));
+    const std::string drag = "xdotool mousedown 1 sleep 0.3 mousemove " +
+                             std::to_string(fromX + 10) + " " + std::to_string(fromY - 10) +
+                             " sleep 0.3 mousemove " + std::to_string(toX) + " " +
+                             std::to_string(toY) + " sleep 0.3 mouseup 1 > /dev/null 2>&1 &";
+    ASSERT_EQ(std::system(drag.c_str()), 0);
+    ASSERT_TRUE(ProcessUntil([] { return GetDragContext() != nullptr; }, 5000));
+    EXPECT_TRUE(ProcessUntil([] { return GetDragContext() == nullptr; }, 8000));
+    Process(300);
+    EXPECT_EQ(macro->IsFrameShown(), 0);
+    EXPECT_EQ(macro->GetMacroInputs().GetCount(), 0); // dropped elsewhere: discarded
+    EXPECT_EQ(main().GetElements().GetCount(), 1);
+}
+
 TEST_F(MacroWindow, CloseClosesTheWindowsInsideAndKeepsTheSubArchitecture) {
     AMacroElem* macro = OpenMacro();
     AMacroInputElem* in = AddInput(*macro, 30, 45);

@@ -4,12 +4,14 @@
 #include "shell/OptionDialogs.h"
 
 #include <X11/keysym.h>
+#include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -18,12 +20,14 @@
 #include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
 #include "model/format/FileKind.h"
+#include "shell/ClocksWindow.h"
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
+#include "shell/SimulationBoxWindow.h"
 #include "shell/StartupOptionsDialog.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/ReadInt.h"
@@ -107,6 +111,66 @@ TEST_F(OptionDialogs, MenuOpensEachDialogOnceAndItsCloseClearsThePointer) {
     EXPECT_EQ(Title(main->GetStartupDialog()->GetShell()), "Startup - Options");
     Press(Button(main->GetStartupDialog()->GetShell(), 1));
     EXPECT_EQ(main->GetStartupDialog(), nullptr);
+}
+
+template <class Dialog> Widget ShellOf(Dialog* dialog) {
+    return dialog != nullptr ? dialog->GetShell() : nullptr;
+}
+
+// The shell of the open dialog that the Options menu entry opens; null when it is not open.
+Widget OpenDialogShell(MainWindow& main, const std::string& entry) {
+    if (entry == "Compiler Settings") return ShellOf(main.GetCompilerSettingsDialog());
+    if (entry == "Default Times") return ShellOf(main.GetDefaultTimesDialog());
+    if (entry == "Working Area") return ShellOf(main.GetWorkingAreaOptionsDialog());
+    if (entry == "Directories") return ShellOf(main.GetDirectoriesDialog());
+    return ShellOf(main.GetStartupDialog());
+}
+
+// A real click on the main window's File menu through the X server: while an option dialog is
+// open it opens nothing (so no second dialog can be chosen either); once the dialog is gone it
+// opens the menu, also while the simulation box and the clocks window are shown.
+TEST_F(OptionDialogs, AnOpenDialogKeepsTheMainWindowsMenusFromInput) {
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    Widget file = Find(main->GetForm(), "File");
+    ASSERT_NE(file, nullptr);
+    Widget pulldown = nullptr;
+    XtVaGetValues(file, XmNsubMenuId, &pulldown, nullptr);
+    ASSERT_NE(pulldown, nullptr);
+    Position x = 0, y = 0;
+    XtTranslateCoords(file, 8, 8, &x, &y);
+    const std::string click = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                              " sleep 0.2 click 1 > /dev/null 2>&1";
+    auto clickFile = [&] {
+        ASSERT_EQ(std::system(click.c_str()), 0);
+        RunFor(500);
+    };
+    for (const char* entry :
+         {"Compiler Settings", "Default Times", "Working Area", "Directories", "Startup"}) {
+        SCOPED_TRACE(entry);
+        Menu(entry);
+        Widget shell = OpenDialogShell(*main, entry);
+        ASSERT_NE(shell, nullptr);
+        clickFile();
+        EXPECT_FALSE(testgui::IsShown(pulldown));
+        SendDeleteWindow(shell);
+        ASSERT_EQ(OpenDialogShell(*main, entry), nullptr);
+    }
+    // Nothing is open, then the simulation box and the clocks window, which keep the rest live.
+    for (int shown = 0; shown < 2; shown++) {
+        SCOPED_TRACE(shown);
+        if (shown == 1) {
+            main->GetSimulationBox()->Show();
+            main->GetClocksWindow()->Show();
+            Flush();
+        }
+        clickFile();
+        EXPECT_TRUE(testgui::IsShown(pulldown));
+        ASSERT_EQ(std::system("xdotool key Escape > /dev/null 2>&1"), 0);
+        testgui::RunUntil([&] { return !testgui::IsShown(pulldown); });
+    }
+    main->GetClocksWindow()->Hide();
+    main->GetSimulationBox()->Hide();
+    Flush();
 }
 
 TEST_F(OptionDialogs, CompilerSettingsApplyCutsTo99Characters) {

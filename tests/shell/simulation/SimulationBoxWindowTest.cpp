@@ -3,6 +3,7 @@
 
 #include "shell/SimulationBoxWindow.h"
 
+#include <Xm/RowColumn.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
@@ -376,6 +377,40 @@ TEST_F(SimulationBox, ChoosingAClockItemSelectsItsClock) {
     ResetClocks();
     box->RebuildClockMenu();
     EXPECT_EQ(main->GetSelectedClock(), 0);
+}
+
+// The box, once shown, makes room for a longer clock chosen later: the menu shows the clock's
+// whole text and lies fully inside the box.
+TEST_F(SimulationBox, TheBoxMakesRoomForTheSelectedClocksText) {
+    box->Show();
+    Flush();
+    AddClock(999999, 999999);
+    box->RebuildClockMenu();
+    Widget menu = Find(box->GetShell(), "clock_menu");
+    ASSERT_NE(menu, nullptr);
+    Widget button = XmOptionButtonGadget(menu);
+    for (int selected : {1, 0, 1}) {
+        SCOPED_TRACE(selected);
+        main->GetSelectedClock() = selected;
+        box->RebuildClockMenu();
+        Flush();
+        EXPECT_TRUE(HasLabel(button, selected == 1 ? "T=999999, O=999999" : "T=100, O=0"));
+        XtWidgetGeometry wanted = {};
+        XtQueryGeometry(menu, nullptr, &wanted);
+        Dimension width = 0;
+        XtVaGetValues(menu, XmNwidth, &width, nullptr);
+        EXPECT_GE(width, wanted.width);
+        Dimension shellWidth = 0;
+        XtVaGetValues(box->GetShell(), XmNwidth, &shellWidth, nullptr);
+        Position x = 0, y = 0;
+        XtTranslateCoords(menu, 0, 0, &x, &y);
+        Position shellX = 0, shellY = 0;
+        XtTranslateCoords(box->GetShell(), 0, 0, &shellX, &shellY);
+        EXPECT_LE(x + width, shellX + shellWidth);
+    }
+    ResetClocks();
+    box->RebuildClockMenu();
+    box->Hide();
 }
 
 TEST_F(SimulationBox, ShowAndHideFollowTheMainWindowToggle) {
