@@ -24,11 +24,15 @@ function(quiran_library name)
     endif()
 endfunction()
 
-# quiran_tests(<name> LINKS <targets>... [GUI])
+# quiran_tests(<name> LINKS <targets>... [GUI] [LABEL <label>])
 # One GoogleTest executable made of every *Test.cpp in the current folder (its other .cpp files
-# are test helpers). GUI tests are discovered by quiran_discover_gui_tests below.
+# are test helpers). GUI tests are discovered by quiran_discover_gui_tests below; the others open
+# no display and carry the label given (default "model").
 function(quiran_tests name)
-    cmake_parse_arguments(ARG "GUI" "" "LINKS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "LABEL" "LINKS" ${ARGN})
+    if(NOT ARG_LABEL)
+        set(ARG_LABEL model)
+    endif()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     if(NOT sources)
         return()
@@ -43,7 +47,7 @@ function(quiran_tests name)
     else()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-            PROPERTIES LABELS model)
+            PROPERTIES LABELS ${ARG_LABEL})
     endif()
 endfunction()
 
