@@ -693,6 +693,9 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
         {"NUMBER: 2\n      NAMES", "NUMBER: x\n      NAMES", kUnexpectedChar, 21, "NUMBER:"},
         {"NUMBER: 2\n      NAMES", "NUMBER: 3\n      NAMES", kInvalidIdentifier, 25, "}"},
         {"NUMBER: 2\n      NAMES", "NUMBER: 1\n      NAMES", kKeywordExpected, 24, "}"},
+        // A count far beyond the names given allocates nothing for them: it fails on the line
+        // after the last one.
+        {"NUMBER: 2\n      NAMES", "NUMBER: 2147483647\n      NAMES", kInvalidIdentifier, 25, "}"},
         {"        e[1]\n", "        e(1)\n", kInvalidIdentifier, 24, "e(1)"},
         // The external data matrix has one column per name and 1 to 999 cycles.
         {"DIMENSION: (2,3)", "DIMENSION: (3,3)", kBadMatrixDimension, 27, "DIMENSION:"},
@@ -709,10 +712,14 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
         {"NUMBER: 1\n      NAMES {\n        s", "NUMBER: -2\n      NAMES {\n        s",
          kWrongNumber, 36, "NUMBER:"},
         {"        s\n", "        s t\n", kInvalidIdentifier, 38, "s t"},
+        {"NUMBER: 1\n      NAMES {\n        s", "NUMBER: 2000000000\n      NAMES {\n        s",
+         kInvalidIdentifier, 39, "}"},
         {"    EQUATION_DATA {", "    EQUATIONS {", kKeywordExpected, 41, "EQUATION_DATA"},
         // Zero equations are not accepted here.
         {"NUMBER: 2\n      EQUATIONS", "NUMBER: 0\n      EQUATIONS", kWrongNumber, 42, "NUMBER:"},
         {"NUMBER: 2\n      EQUATIONS", "NUMBER: 3\n      EQUATIONS", kKeywordExpected, 47, "}"},
+        {"NUMBER: 2\n      EQUATIONS", "NUMBER: 2147483647\n      EQUATIONS", kUnexpectedEof, 49,
+         ""},
         {"d[0,0] = e[0] ^ s", longEquation.c_str(), kIdentifierTooLong, 44, "EQUATIONS"},
         {"COMPUTE_PARALLEL: ON", "COMPUTE_PARALLEL: MAYBE", kUnexpectedChar, 47,
          "COMPUTE_PARALLEL:"},
