@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <numeric>
 
 #include "editors/ModifyTwoValuesDialog.h"
 #include "toolkit/ActionArea.h"
@@ -218,7 +219,9 @@ int SelectedPosition(Widget list) {
 
 void SelectQuietly(Widget list, int position) {
     if (position < 1 || position > ItemCount(list)) return;
-    if (!XmListPosSelected(list, position)) XmListSelectPos(list, position, False);
+    // The lists have one selection: a replaced item keeps the mark it had, so clear them all.
+    XmListDeselectAllItems(list);
+    XmListSelectPos(list, position, False);
 }
 
 // Scrolls the list just so far that the position is visible.
@@ -264,14 +267,14 @@ void Attach(Widget widget, unsigned char left, Widget leftWidget, unsigned char 
 ALogicModifyWindow::ALogicModifyWindow(D_LogicElem* data, AElement* owner,
                                        AElementModifyWindow** slot)
     : AElementModifyWindow(owner, slot), logicData(data),
-      workingCopy(std::make_unique<D_LogicElem>(*data)), ext_list(nullptr), int_list(nullptr),
-      dat_list(nullptr), equ_list(nullptr), extAdd(nullptr), extDel(nullptr), intAdd(nullptr),
-      intDel(nullptr), changeDimension(nullptr), equAdd(nullptr), upButton(nullptr),
-      downButton(nullptr), parallelToggle(nullptr), renameLabel(nullptr), renameField(nullptr),
-      equDel(nullptr), editField(nullptr), okButton(nullptr), applyButton(nullptr),
-      cancelButton(nullptr), footerLabel(nullptr), equScrolled(nullptr), peDialog(nullptr),
-      renameList(nullptr), currentEquation(0), renamePosition(0), lastExt(0), lastInt(0),
-      lastDat(0), peDimX(0), peDimY(0), settingText(false) {
+      workingCopy(std::make_unique<D_LogicElem>(*data)), baseIsElements(true), ext_list(nullptr),
+      int_list(nullptr), dat_list(nullptr), equ_list(nullptr), extAdd(nullptr), extDel(nullptr),
+      intAdd(nullptr), intDel(nullptr), changeDimension(nullptr), equAdd(nullptr),
+      upButton(nullptr), downButton(nullptr), parallelToggle(nullptr), renameLabel(nullptr),
+      renameField(nullptr), equDel(nullptr), editField(nullptr), okButton(nullptr),
+      applyButton(nullptr), cancelButton(nullptr), footerLabel(nullptr), equScrolled(nullptr),
+      peDialog(nullptr), renameList(nullptr), currentEquation(0), renamePosition(0), lastExt(0),
+      lastInt(0), lastDat(0), peDimX(0), peDimY(0), settingText(false) {
     workingCopy->SetErrorSink(this);
     if (const Matrix* external = data->GetExternalData()) {
         externalSnapshot = std::make_unique<Matrix>(*external);
@@ -519,6 +522,7 @@ void ALogicModifyWindow::Load() {
     lastDat = workingCopy->GetPEDataCount();
     renameList = nullptr;
     renamePosition = 0;
+    ResetExternalBase();
     const std::pair<Widget, const std::vector<std::string>*> names[] = {
         {ext_list, &workingCopy->GetExternalNames()},
         {int_list, &workingCopy->GetInternalNames()},
@@ -546,6 +550,13 @@ void ALogicModifyWindow::Load() {
     ShowDimension();
 }
 
+void ALogicModifyWindow::ResetExternalBase() {
+    const Matrix* external = workingCopy->GetExternalData();
+    externalBase = external != nullptr ? std::make_unique<Matrix>(*external) : nullptr;
+    extColumns.resize(static_cast<size_t>(workingCopy->GetExternalCount()));
+    std::iota(extColumns.begin(), extColumns.end(), 0);
+}
+
 void ALogicModifyWindow::ClearAll() {
     for (Widget list : {ext_list, int_list, dat_list, equ_list})
         XmListDeleteAllItems(list);
@@ -557,12 +568,16 @@ void ALogicModifyWindow::ClearAll() {
     }
     renameList = nullptr;
     renamePosition = 0;
+    extColumns.clear();
+    externalBase.reset();
     lastExt = lastInt = lastDat = 0;
     currentEquation = 0;
     SetLabel(footerLabel, " ");
 }
 
 void ALogicModifyWindow::RefreshModifyWindow() {
+    // The copy was read anew: its names are no longer the element's.
+    baseIsElements = false;
     ClearAll();
     if (workingCopy->GetPEX() != 0 && workingCopy->GetPEY() != 0 &&
         workingCopy->GetEquationCount() > 0) {
@@ -645,6 +660,7 @@ void ALogicModifyWindow::AddName(Widget list) {
         if (!HasItem(list, name)) break;
     }
     AppendItem(list, name);
+    if (list == ext_list) extColumns.push_back(-1);
     // Offered for renaming as by a click.
     XmListSelectPos(list, count + 1, True);
     ShowPosition(list, count + 1);
@@ -656,6 +672,9 @@ void ALogicModifyWindow::DeleteName(Widget list) {
     const int count = ItemCount(list);
     const int q = p == 1 ? count - 1 : p - 1;
     XmListDeletePos(list, p);
+    if (list == ext_list && static_cast<size_t>(p) <= extColumns.size()) {
+        extColumns.erase(extColumns.begin() + (p - 1));
+    }
     SelectQuietly(list, q);
     ScrollLeft(list);
     // An open rename of any list is dropped: the field would otherwise rename item q of this
@@ -834,16 +853,17 @@ bool ALogicModifyWindow::Store() {
     if (!workingCopy->SetPEDimension(peDimX, peDimY)) return false;
     workingCopy->SetPEDataNames(Items(dat_list));
     // The bits are the external-data window's business: what it applied since the copy was
-    // taken is kept, resized to the new names.
-    if (ALogicElem* logic = dynamic_cast<ALogicElem*>(element)) {
+    // taken is kept. Each name keeps its own column.
+    const Matrix* from = externalBase.get();
+    ALogicElem* logic = dynamic_cast<ALogicElem*>(element);
+    if (logic != nullptr && baseIsElements && from != nullptr) {
         const Matrix* current = logic->GetData().GetExternalData();
-        Matrix* mine = workingCopy->GetExternalData();
-        if (current != nullptr && mine != nullptr &&
+        if (current != nullptr && current->GetDimX() == from->GetDimX() &&
             (externalSnapshot == nullptr || *current != *externalSnapshot)) {
-            *mine = *current;
+            from = current;
         }
     }
-    workingCopy->SetExternalNames(Items(ext_list));
+    workingCopy->SetExternalNames(Items(ext_list), from, extColumns);
     workingCopy->SetInternalNames(Items(int_list));
     workingCopy->SetEquations(Items(equ_list));
     return true;
@@ -877,7 +897,13 @@ void ALogicModifyWindow::StoreCopy() {
     logic->GetData() = *workingCopy;
     const Matrix* external = logic->GetData().GetExternalData();
     externalSnapshot = external != nullptr ? std::make_unique<Matrix>(*external) : nullptr;
-    logic->UpdateExternalDataWindow();
+    // The external-data window's columns are the element's old ones: its edits not yet applied
+    // follow their names as the stored bits did. Names of data read into the copy have none.
+    const std::vector<int> moved = baseIsElements ? extColumns : std::vector<int>();
+    // The element now holds the list's names in list order.
+    baseIsElements = true;
+    ResetExternalBase();
+    logic->UpdateExternalDataWindow(moved);
     logic->RedrawShowDataWindows();
 }
 

@@ -106,6 +106,8 @@ private:
                             XtCallbackProc addCallback, Widget* del, XtCallbackProc delCallback,
                             Widget* list);
     void Load();
+    // The base := the working copy's external bits, every name on its own column.
+    void ResetExternalBase();
     void ClearAll();
     // first: the question of a window with nothing to edit yet, "PE-Dimension" from 0 x 0.
     void OpenDimensionDialog(bool first);
@@ -129,6 +131,14 @@ private:
     // The element's external data as the working copy took it: edits the external-data window
     // applied since then are kept when the names are stored.
     std::unique_ptr<Matrix> externalSnapshot;
+    // The external bits as the name list was loaded or last committed, and for each item of
+    // ext_list the column of it that holds its bits (-1 for a name added since): a name keeps
+    // its own column when others are deleted, added or renamed.
+    std::unique_ptr<Matrix> externalBase;
+    std::vector<int> extColumns;
+    // The base holds the element's own columns (not data read into the copy), so what the
+    // external-data window applies to the element belongs to it.
+    bool baseIsElements;
     Widget ext_list;
     Widget int_list;
     Widget dat_list;

@@ -351,12 +351,11 @@ void APermModifyWindow::FinishDialogForm(Widget form, std::initializer_list<Widg
 
 void APermModifyWindow::ShowDialogStart(Widget dialogShell, Widget menu, Widget none,
                                         Widget bitLabel, Widget bitField, int* method) {
-    const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
-    const int outWidth = workingCopy->GetOutputWidth(), outHeight = workingCopy->GetOutputHeight();
+    const int inWidth = workingCopy->GetInputWidth();
     SetBitField(bitLabel, bitField, false, inWidth);
-    // Methods need a power-of-two row and, at first, equal planes.
-    const bool available = IsPowerOfTwo(inWidth) && inWidth == outWidth && inHeight == outHeight;
-    SetMethodAvailable(available, menu, none, bitLabel, bitField, method, inWidth);
+    // Both dialogs start on rows: the methods walk a transmitter row. The receiver's size plays
+    // no part, as at every later change of direction.
+    SetMethodAvailable(IsPowerOfTwo(inWidth) != 0, menu, none, bitLabel, bitField, method, inWidth);
     XtRealizeWidget(dialogShell);
     FixShellSize(dialogShell);
 }
@@ -648,11 +647,9 @@ void APermModifyWindow::VectorTransmitterChanged(int direction) {
     const int inWidth = workingCopy->GetInputWidth(), inHeight = workingCopy->GetInputHeight();
     transmitterDirection = direction;
     ReadIntSetMax(transmitterField, (direction == kPermRow ? inHeight : inWidth) - 1);
-    const int length = direction == kPermRow ? inWidth : inHeight;
-    const bool available =
-        IsPowerOfTwo(length) && (transmitterDirection == receiverDirection || inWidth == inHeight);
-    SetMethodAvailable(available, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
-                       &vectorMethod, length);
+    const int length = VectorLineLength();
+    SetMethodAvailable(IsPowerOfTwo(length) != 0, vectorMenu, vectorNone, vectorBitLabel,
+                       vectorBitField, &vectorMethod, length);
 }
 
 void APermModifyWindow::VectorReceiverChanged(int direction) {
@@ -662,20 +659,20 @@ void APermModifyWindow::VectorReceiverChanged(int direction) {
     ReadIntSetMax(receiverField, (direction == kPermRow ? outHeight : outWidth) - 1);
     if (changed)
         SetLabelText(shiftLabel, direction == kPermRow ? kHorizontalShift : kVerticalShift);
-    const int length = direction == kPermRow ? outWidth : outHeight;
-    const bool available = IsPowerOfTwo(length) &&
-                           (transmitterDirection == receiverDirection || outWidth == outHeight);
-    const int line = transmitterDirection == kPermRow ? workingCopy->GetInputWidth()
-                                                      : workingCopy->GetInputHeight();
-    SetMethodAvailable(available, vectorMenu, vectorNone, vectorBitLabel, vectorBitField,
-                       &vectorMethod, line);
+    // The method walks the transmitter line, whatever the receiver's: its length decides.
+    const int length = VectorLineLength();
+    SetMethodAvailable(IsPowerOfTwo(length) != 0, vectorMenu, vectorNone, vectorBitLabel,
+                       vectorBitField, &vectorMethod, length);
+}
+
+int APermModifyWindow::VectorLineLength() const {
+    return transmitterDirection == kPermRow ? workingCopy->GetInputWidth()
+                                            : workingCopy->GetInputHeight();
 }
 
 void APermModifyWindow::VectorMethodChanged(int method) {
     vectorMethod = method;
-    const int line = transmitterDirection == kPermRow ? workingCopy->GetInputWidth()
-                                                      : workingCopy->GetInputHeight();
-    SetBitField(vectorBitLabel, vectorBitField, method == kPermExchange, line);
+    SetBitField(vectorBitLabel, vectorBitField, method == kPermExchange, VectorLineLength());
 }
 
 void APermModifyWindow::MatrixDirectionChanged(int direction) {

@@ -163,6 +163,8 @@ private:
     void VectorTransmitterChanged(int direction);
     void VectorReceiverChanged(int direction);
     void VectorMethodChanged(int method);
+    // The length of the transmitter line the vector dialog's method walks.
+    int VectorLineLength() const;
     void MatrixDirectionChanged(int direction);
     void MatrixMethodChanged(int method);
     // The method menu of a dialog stays available, or falls back to "None" and is made

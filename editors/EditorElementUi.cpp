@@ -171,6 +171,7 @@ void EditorElementUi::DeleteExternalDataWindow(ExternalDataWindow* window) {
     delete window;
 }
 
-void EditorElementUi::SetExternalData(ExternalDataWindow* window, Matrix* externalData) {
-    window->SetData(externalData);
+void EditorElementUi::SetExternalData(ExternalDataWindow* window, Matrix* externalData,
+                                      const std::vector<int>& columns) {
+    window->SetData(externalData, columns);
 }

@@ -61,5 +61,6 @@ public:
 
     void CreateExternalDataWindow(ALogicElem& element, Matrix* externalData) override;
     void DeleteExternalDataWindow(ExternalDataWindow* window) override;
-    void SetExternalData(ExternalDataWindow* window, Matrix* externalData) override;
+    void SetExternalData(ExternalDataWindow* window, Matrix* externalData,
+                         const std::vector<int>& columns) override;
 };

@@ -176,12 +176,11 @@ void ExternalDataWindow::BuildWidgets() {
     ScrollToEnd(draw_window);
 }
 
-void ExternalDataWindow::SetData(Matrix* newData) {
+void ExternalDataWindow::SetData(Matrix* newData, const std::vector<int>& columns) {
     if (newData == nullptr) return;
     externalData = newData;
-    Matrix rebuilt(newData->GetDimX(), copy.GetDimY());
-    rebuilt.CopyOverlap(copy);
-    copy = rebuilt;
+    // The edits not yet applied stay with their names, over the copy's own cycles.
+    copy = TakeColumns(&copy, newData->GetDimX(), columns);
     pointer = GridPointer();
     ResizeDrawArea();
     DrawCopy(1);

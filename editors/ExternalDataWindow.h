@@ -14,6 +14,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include <vector>
+
 #include "editors/MatrixGridView.h"
 #include "model/data/Matrix.h"
 
@@ -31,8 +33,9 @@ public:
     ExternalDataWindow& operator=(const ExternalDataWindow&) = delete;
 
     // The element's new matrix after its names changed: the copy takes its number of columns and
-    // keeps its own rows and the bits both share, so that edits not yet applied survive.
-    void SetData(Matrix* newData);
+    // keeps its own rows; column k keeps the edits not yet applied of its old column columns[k]
+    // (-1: a new name, all 0), so that they stay with their names.
+    void SetData(Matrix* newData, const std::vector<int>& columns);
 
     // The buttons.
     void Ok();

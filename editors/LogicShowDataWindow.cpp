@@ -91,11 +91,12 @@ void LogicShowDataWindow::CreateExtraWidgets() {
 }
 
 void LogicShowDataWindow::LayoutExtra() {
-    XtVaSetValues(posLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, positionTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outputTitle, nullptr);
-    // Both at once: the title alone would be attached to a label the form does not lay out.
+    // Both at once: the title alone would be attached to a label the form does not lay out. And
+    // before the position label is attached to the title, for the same reason.
     Widget peWidgets[] = {outputTitle, outLabel};
     XtManageChildren(peWidgets, XtNumber(peWidgets));
+    XtVaSetValues(posLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, positionTitle,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outputTitle, nullptr);
 }
 
 void LogicShowDataWindow::ResizeDrawAreas() {
@@ -150,6 +151,7 @@ void LogicShowDataWindow::Rebuild() {
         currentPE = -1;
     }
     Redraw(-1, 1);
+    FitLabels();
 }
 
 void LogicShowDataWindow::EraseOutline() {
@@ -194,6 +196,13 @@ void LogicShowDataWindow::PointerMoved(Widget area, int x, int y, int inside) {
     Redraw(1, 1);
 }
 
+void LogicShowDataWindow::FitLabels() {
+    ShowDataWindow::FitLabels();
+    if (int_label == nullptr || shell == nullptr || !XtIsRealized(shell)) return;
+    // Stretched to the window's right edge: it grows with the window.
+    Widen(LabelShortfall(int_label));
+}
+
 void LogicShowDataWindow::InternalPointerEvent(XEvent* event) {
     const Matrix* internal = GetInternalData();
     if (internal == nullptr) return;
@@ -205,6 +214,7 @@ void LogicShowDataWindow::InternalPointerEvent(XEvent* event) {
         const char* name = logicElement->GetData().GetInternalName(cellX);
         SetLabel(int_label, name != nullptr ? name : " ");
         internalCell = cellX;
+        FitLabels();
         return;
     }
     if (event->type == MotionNotify || event->type == LeaveNotify) {

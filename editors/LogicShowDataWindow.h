@@ -30,6 +30,7 @@ public:
     void CreateExtraWidgets() override;
     void LayoutExtra() override;
     void PointerMoved(Widget area, int x, int y, int inside) override;
+    void FitLabels() override;
 
     // Pointer events of the internal-data area.
     void InternalPointerEvent(XEvent* event);

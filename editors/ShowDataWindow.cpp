@@ -13,6 +13,7 @@
 #include <Xm/Separator.h>
 #include <Xm/ToggleB.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
@@ -292,6 +293,9 @@ void ShowDataWindow::CreateWidgets() {
     if (shownCount == 1) {
         XtUnmanageChild(outputTitle);
         XtUnmanageChild(outLabel);
+        // Attached to a label the form no longer lays out, the position label would send the
+        // form round in circles at each change of its text.
+        XtVaSetValues(posLabel, XmNrightAttachment, XmATTACH_FORM, nullptr);
     } else {
         XmProcessTraversal(closeButton, XmTRAVERSE_CURRENT);
     }
@@ -301,6 +305,42 @@ void ShowDataWindow::CreateWidgets() {
     if (plane0 != nullptr) *zoom = FitZoom(drawAreas[firstIndex], *plane0, zoomScale);
     ResizeDrawAreas();
     UpdateSimLabel();
+}
+
+int ShowDataWindow::LabelShortfall(Widget label) {
+    XmString text = nullptr;
+    XmRenderTable table = nullptr;
+    Dimension width = 0, marginWidth = 0, marginLeft = 0, marginRight = 0, shadow = 0;
+    Dimension highlight = 0;
+    XtVaGetValues(label, XmNlabelString, &text, XmNrenderTable, &table, XmNwidth, &width,
+                  XmNmarginWidth, &marginWidth, XmNmarginLeft, &marginLeft, XmNmarginRight,
+                  &marginRight, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
+                  nullptr);
+    const int needed = XmStringWidth(table, text) + 2 * (marginWidth + shadow + highlight) +
+                       marginLeft + marginRight;
+    XmStringFree(text);
+    return needed - width;
+}
+
+void ShowDataWindow::FitLabels() {
+    if (shell == nullptr || !XtIsRealized(shell)) return;
+    const int outShortfall = XtIsManaged(outLabel) ? std::max(LabelShortfall(outLabel), 0) : 0;
+    const int posShortfall = std::max(LabelShortfall(posLabel), 0);
+    // The window first, so that the row never has less room than its labels take.
+    Widen(std::max(outShortfall + posShortfall, LabelShortfall(simLabel)));
+    if (outShortfall > 0) {
+        Dimension labelWidth = 0;
+        XtVaGetValues(outLabel, XmNwidth, &labelWidth, nullptr);
+        XtVaSetValues(outLabel, XmNwidth, static_cast<Dimension>(labelWidth + outShortfall),
+                      nullptr);
+    }
+}
+
+void ShowDataWindow::Widen(int pixels) {
+    if (pixels <= 0 || shell == nullptr) return;
+    Dimension shellWidth = 0;
+    XtVaGetValues(shell, XmNwidth, &shellWidth, nullptr);
+    XtVaSetValues(shell, XmNwidth, static_cast<Dimension>(shellWidth + pixels), nullptr);
 }
 
 const Matrix* ShowDataWindow::ShownPlane(int index) const {
@@ -385,6 +425,11 @@ void ShowDataWindow::Exposed(Widget area, XEvent* event) {
 }
 
 void ShowDataWindow::PointerEvent(Widget area, XEvent* event) {
+    TrackPointer(area, event);
+    FitLabels();
+}
+
+void ShowDataWindow::TrackPointer(Widget area, XEvent* event) {
     const int index = IndexOf(area);
     int x = 0;
     int y = 0;

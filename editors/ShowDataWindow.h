@@ -86,6 +86,13 @@ protected:
     // Sizes the output's drawing area for its plane at the zoom, when it is not so already.
     void FitArea(int index);
     static void SetLabel(Widget label, const char* text);
+    // Every label shows its whole text: the output label, which has a width of its own, grows;
+    // the labels stretched between their neighbours grow with the window.
+    virtual void FitLabels();
+    // Widens the window by that many pixels.
+    void Widen(int pixels);
+    // Pixels a label's text needs beyond the label's width; 0 or less when it fits.
+    static int LabelShortfall(Widget label);
 
     int outputNumber;
     int firstIndex;
@@ -113,4 +120,8 @@ protected:
     Widget lowerForm;
     std::vector<Widget> drawAreas; // by output index
     std::vector<Widget> scrolledWindows;
+
+private:
+    // The labels and the hooks for one pointer event on an output's area.
+    void TrackPointer(Widget area, XEvent* event);
 };

@@ -6,10 +6,12 @@
 #include <iostream>
 #include <istream>
 #include <limits>
+#include <numeric>
 #include <ostream>
 #include <utility>
 
 #include "model/data/ClockList.h"
+#include "model/elements/ElementHeader.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
@@ -77,6 +79,19 @@ LogicElementUi* GetLogicUi() {
 }
 
 } // namespace
+
+Matrix TakeColumns(const Matrix* from, int count, const std::vector<int>& sources) {
+    const int rows = from != nullptr ? from->GetDimY() : 1;
+    Matrix columns(count, rows);
+    for (int k = 0; k < count; k++) {
+        const size_t at = static_cast<size_t>(k);
+        const int source = at < sources.size() ? sources[at] : -1;
+        if (from == nullptr || source < 0 || source >= from->GetDimX()) continue;
+        for (int y = 0; y < rows; y++)
+            columns.SetBit(k, y, (*from)(source, y));
+    }
+    return columns;
+}
 
 D_LogicElem::D_LogicElem(int planeWidth, int planeHeight)
     : width(planeWidth), height(planeHeight), peX(0), peY(0), externalCount(0), internalCount(0),
@@ -221,20 +236,32 @@ void D_LogicElem::SetPEDataNames(const std::vector<std::string>& names) {
 }
 
 void D_LogicElem::SetExternalNames(const std::vector<std::string>& names) {
+    std::vector<int> sameIndex(names.size());
+    std::iota(sameIndex.begin(), sameIndex.end(), 0);
+    SetExternalNames(names, externalData.get(), sameIndex);
+}
+
+void D_LogicElem::SetExternalNames(const std::vector<std::string>& names, const Matrix* from,
+                                   const std::vector<int>& sources) {
     if (!ValidNames(names)) {
         std::cerr << "D_LogicElem::SetExternalNames: invalid name" << std::endl;
         return;
     }
-    externalNames = names;
-    externalCount = Count(externalNames);
-    if (externalCount == 0) {
+    const int32_t count = Count(names);
+    if (count == 0) {
+        externalNames.clear();
+        externalCount = 0;
         externalData.reset();
-    } else if (externalData != nullptr) {
-        Matrix resized(externalCount, externalData->GetDimY());
-        resized.CopyOverlap(*externalData);
-        *externalData = resized;
+        return;
+    }
+    const Matrix columns = TakeColumns(from, count, sources);
+    externalNames = names;
+    externalCount = count;
+    if (externalData != nullptr) {
+        // An open external-data window refers to the matrix itself: it stays where it is.
+        *externalData = columns;
     } else {
-        externalData = std::make_unique<Matrix>(externalCount, 1);
+        externalData = std::make_unique<Matrix>(columns);
     }
 }
 
@@ -362,7 +389,9 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
         if ((code = Expect(in, cursor, {"MATRIX", "{", "DIMENSION:"})) != kNoError) return code;
         int32_t w = 0, h = 0;
         if ((code = Record(in, ParsePair(cursor, w, h), "DIMENSION:")) != kNoError) return code;
-        if (w != n || h < 1 || h > kMaxExternalCycles) {
+        // No more cycles than the largest plane has cells along a side: a corrupt count fails
+        // before any matrix is made.
+        if (w != n || h < 1 || h > kMaxPlaneSize) {
             return SetReadError(in, kBadMatrixDimension, "DIMENSION:");
         }
         in.seekg(at);
@@ -410,6 +439,11 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
     return ExpectKeyword(in, cursor, "}");
 }
 
+bool D_LogicElem::FitsPlanes(const Matrix& in, const Matrix& out) const {
+    return in.GetDimX() == width && in.GetDimY() == height && out.GetDimX() >= width &&
+           out.GetDimY() >= height;
+}
+
 void D_LogicElem::ClearInternal() {
     for (Matrix& state : currentState)
         state.UnsetAll();
@@ -420,6 +454,9 @@ void D_LogicElem::Simulate(ALogicElem& element) {
     const Matrix* in = element.GetInputPlane(0);
     Matrix* out = element.GetOutputPlane(0);
     if (in == nullptr || out == nullptr) return;
+    // Data made for planes of another size (a header read for the modify window's copy
+    // resizes the planes only) is not defined: its PEs would reach outside them.
+    if (!FitsPlanes(*in, *out)) return;
     const int perRow = width / peX;
     const int rows = height / peY;
 
@@ -613,6 +650,9 @@ void ALogicElem::ResetData() {
 
 int ALogicElem::IsDefined() {
     if (data == nullptr) return 0;
+    const Matrix* in = GetInputPlane(0);
+    const Matrix* out = GetOutputPlane(0);
+    if (in == nullptr || out == nullptr || !data->FitsPlanes(*in, *out)) return 0;
     return data->GetPEX() != 0 && data->GetPEY() != 0 && data->GetEquationCount() != 0 ? 1 : 0;
 }
 
@@ -631,12 +671,17 @@ void ALogicElem::OpenExternalDataWindow() {
         ui->CreateExternalDataWindow(*this, logic.GetExternalData());
 }
 
-void ALogicElem::UpdateExternalDataWindow() {
+void ALogicElem::UpdateExternalDataWindow(const std::vector<int>& columns) {
     if (externalDataWindow == nullptr) return;
     D_LogicElem& logic = GetData();
     LogicElementUi* ui = GetLogicUi();
     if (ui != nullptr && logic.GetExternalCount() > 0 && logic.GetExternalData() != nullptr) {
-        ui->SetExternalData(externalDataWindow, logic.GetExternalData());
+        std::vector<int> sources = columns;
+        if (sources.empty()) {
+            sources.resize(static_cast<size_t>(logic.GetExternalCount()));
+            std::iota(sources.begin(), sources.end(), 0);
+        }
+        ui->SetExternalData(externalDataWindow, logic.GetExternalData(), sources);
     } else {
         CloseExternalDataWindow();
     }

@@ -29,9 +29,14 @@
 class ALogicElem;
 class ExternalDataWindow;
 
+// count columns, column k a copy of column sources[k] of from, or all 0 where sources[k] is -1 or
+// names no column of from; from's number of rows, one without from. How external bits follow
+// their names when names are deleted, added or renamed.
+Matrix TakeColumns(const Matrix* from, int count, const std::vector<int>& sources);
+
 // The longest equation, in characters; the value stack of a step is bounded by it.
 const int kMaxEquationLength = 5000;
-// The most external cycles a LOGIC element holds (the "External-Cycles" dialog's limit).
+// The most external cycles the "External-Cycles" dialog offers (a file may hold more).
 const int kMaxExternalCycles = 999;
 
 class D_LogicElem : public FileArgument {
@@ -62,6 +67,9 @@ public:
     void Simulate(ALogicElem& element);
     // Sets every bit of the current internal state of every PE to 0.
     void ClearInternal();
+    // Whether the data was made for these planes: the input of its own size, the output at
+    // least as large. Data that does not fit is not defined.
+    bool FitsPlanes(const Matrix& in, const Matrix& out) const;
 
     // At most 30 characters, none of "=&|^(){}!~ ", not beginning with a digit or '#' (the line
     // reader would take it for a comment), and not exactly one of the lower-case operator words.
@@ -101,6 +109,11 @@ public:
     int SetPEDimension(int x, int y);
     void SetPEDataNames(const std::vector<std::string>& names);
     void SetExternalNames(const std::vector<std::string>& names);
+    // New external names whose bits come from named columns: column k takes column sources[k]
+    // of from, or is all 0 where sources[k] is -1 or names no column of from (a new name). The
+    // number of cycles is from's, one without from. from may be the object's own matrix.
+    void SetExternalNames(const std::vector<std::string>& names, const Matrix* from,
+                          const std::vector<int>& sources);
     void SetInternalNames(const std::vector<std::string>& names);
     void SetEquations(const std::vector<std::string>& list);
     void SetComputeParallel(int on) { computeParallel = on != 0 ? 1 : 0; }
@@ -144,8 +157,10 @@ public:
     // An ExternalDataWindow on the element's external data matrix, shown at once.
     virtual void CreateExternalDataWindow(ALogicElem& element, Matrix* externalData) = 0;
     virtual void DeleteExternalDataWindow(ExternalDataWindow* window) = 0;
-    // The window's SetData: it refers to the new matrix and keeps its unapplied edits.
-    virtual void SetExternalData(ExternalDataWindow* window, Matrix* externalData) = 0;
+    // The window's SetData: it refers to the new matrix and keeps its unapplied edits, column k
+    // those of its column columns[k] (-1 for a new name).
+    virtual void SetExternalData(ExternalDataWindow* window, Matrix* externalData,
+                                 const std::vector<int>& columns) = 0;
 };
 
 class ALogicElem : public AElement {
@@ -193,8 +208,9 @@ public:
     // "Modify External Data...": nothing while the window is open or there are no external names.
     void OpenExternalDataWindow();
     // After the modify window stored new data: the open window gets the new matrix, or closes
-    // when there are no external names any more.
-    void UpdateExternalDataWindow();
+    // when there are no external names any more. columns[k] is the old column of external name
+    // k (-1 for a new one); without them the columns keep their places.
+    void UpdateExternalDataWindow(const std::vector<int>& columns = {});
     void CloseExternalDataWindow();
     void AttachExternalDataWindow(ExternalDataWindow* window) { externalDataWindow = window; }
     ExternalDataWindow* GetExternalDataWindow() const { return externalDataWindow; }

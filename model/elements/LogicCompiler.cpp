@@ -190,6 +190,8 @@ void LogicCompiler::ParsePrimary() {
     }
 
     // The operand is held in a buffer of the longest name; a longer run names nothing.
+    // An unknown run is reported at its first character, where the user has to look.
+    const size_t runStart = cursor;
     char operand[kLogicNameLength + 1];
     size_t length = 0;
     bool tooLong = false;
@@ -207,7 +209,7 @@ void LogicCompiler::ParsePrimary() {
         return;
     }
     if (tooLong) {
-        ReportError("Error: Unknown identifier!", static_cast<int>(cursor),
+        ReportError("Error: Unknown identifier!", static_cast<int>(runStart),
                     kLogicUnknownIdentifier);
         return;
     }
@@ -219,7 +221,7 @@ void LogicCompiler::ParsePrimary() {
     } else {
         LogicOp op = {kLogicEnd, 0, 0, 0};
         if (!Resolve(operand, op)) {
-            ReportError("Error: Unknown identifier!", static_cast<int>(cursor),
+            ReportError("Error: Unknown identifier!", static_cast<int>(runStart),
                         kLogicUnknownIdentifier);
             return;
         }

@@ -292,6 +292,59 @@ TEST_F(ALogicModifyWindowTest, EquationsAreAddedEditedMovedAndDeleted) {
     EXPECT_TRUE(XtIsSensitive(window->GetOkButton()));
 }
 
+namespace {
+
+// Every selected position of a list.
+std::vector<int> SelectedPositions(Widget list) {
+    int* positions = nullptr;
+    int count = 0;
+    std::vector<int> selected;
+    if (!XmListGetSelectedPos(list, &positions, &count)) return selected;
+    selected.assign(positions, positions + count);
+    XtFree(reinterpret_cast<char*>(positions));
+    return selected;
+}
+
+// Equation "d[0,0] = N" is number N; one is clicked and moved, then " Del " removes the moved
+// one, which is the only selection.
+struct MoveCase {
+    int clicked;
+    bool up;
+    int moved;
+    Names after;
+};
+
+const MoveCase kMoves[] = {
+    {2, false, 3, {"d[0,0] = 1", "d[0,0] = 3", "d[0,0] = 4"}},
+    {1, false, 2, {"d[0,0] = 2", "d[0,0] = 3", "d[0,0] = 4"}},
+    {3, true, 2, {"d[0,0] = 1", "d[0,0] = 2", "d[0,0] = 4"}},
+    {4, true, 3, {"d[0,0] = 1", "d[0,0] = 2", "d[0,0] = 3"}},
+};
+
+} // namespace
+
+TEST_F(ALogicModifyWindowTest, AMovedEquationIsTheOneSelectionAndDelRemovesIt) {
+    ALogicModifyWindow* window = OpenWithDimension("1", "1");
+    ASSERT_NE(window, nullptr);
+    Widget list = window->GetEquList();
+    for (const MoveCase& c : kMoves) {
+        SCOPED_TRACE(c.clicked);
+        while (!ListItems(list).empty())
+            Click(window->GetEquDel());
+        for (const char* equation : {"d[0,0] = 1", "d[0,0] = 2", "d[0,0] = 3", "d[0,0] = 4"}) {
+            Type(window, equation);
+            Click(window->GetEquAdd());
+        }
+        ClickItem(list, c.clicked);
+        Click(c.up ? window->GetUp() : window->GetDown());
+        EXPECT_EQ(window->GetCurrentEquation(), c.moved);
+        EXPECT_EQ(SelectedPositions(list), std::vector<int>{c.moved});
+        Click(window->GetEquDel());
+        EXPECT_EQ(ListItems(list), c.after);
+        EXPECT_EQ(SelectedPositions(list).size(), 1u);
+    }
+}
+
 TEST_F(ALogicModifyWindowTest, ADoubleClickAppendsTheNameUpToTheEquationBound) {
     ALogicModifyWindow* window = OpenWithDimension("1", "1");
     ASSERT_NE(window, nullptr);
@@ -547,6 +600,103 @@ TEST_F(ALogicModifyWindowTest, StoringNamesKeepsTheExternalBitsTheOtherWindowApp
     EXPECT_EQ(logic->GetModifyWindow(), nullptr);
     EXPECT_EQ(logic->GetExternalDataWindow(), nullptr);
     EXPECT_EQ(logic->GetData().GetExternalData(), nullptr);
+}
+
+namespace {
+
+// kSmallLogic with the external names ext0 (cycles 1,0,1) and e[1] (0,0,0).
+std::string TwoExternalNames() {
+    std::string block = kSmallLogic;
+    const size_t from = block.find("  EXTERNAL_DATA {");
+    const size_t to = block.find("  INTERNAL_DATA {");
+    block.replace(from, to - from, R"(  EXTERNAL_DATA {
+    NUMBER: 2
+    NAMES {
+      ext0
+      e[1]
+    }
+    MATRIX {
+      DIMENSION: (2,3)
+      DATA {
+        10
+        00
+        10
+      }
+    }
+  }
+)");
+    return block;
+}
+
+// Each column of the external bits as its cycles from 0, "/" between the columns.
+std::string Columns(const Matrix& bits) {
+    std::string text;
+    for (int x = 0; x < bits.GetDimX(); x++) {
+        if (x > 0) text += "/";
+        for (int y = 0; y < bits.GetDimY(); y++)
+            text += (bits(x, y) ? "1" : "0");
+    }
+    return text;
+}
+
+// Steps on "ext_list": "-N" deletes item N, "+" adds a name, "N=name" renames item N.
+struct ExternalCase {
+    std::vector<std::string> steps;
+    Names names;
+    const char* columns;
+};
+
+const ExternalCase kExternalCases[] = {
+    {{"-1"}, {"e[1]"}, "000"},
+    {{"-2"}, {"ext0"}, "101"},
+    {{"1=x"}, {"x", "e[1]"}, "101/000"},
+    {{"+", "-1"}, {"e[1]", "e[2]"}, "000/000"},
+    {{"-2", "+", "2=y"}, {"ext0", "y"}, "101/000"},
+    {{"-1", "+", "+", "-2"}, {"e[1]", "e[3]"}, "000/000"},
+    {{"2=ext1", "-1"}, {"ext1"}, "000"},
+};
+
+} // namespace
+
+TEST_F(ALogicModifyWindowTest, EveryExternalNameKeepsItsOwnColumn) {
+    for (const ExternalCase& c : kExternalCases) {
+        SCOPED_TRACE(c.steps.front() + " .. " + c.steps.back());
+        logic = MakeLogic(4, 2);
+        ASSERT_EQ(Define(*logic, TwoExternalNames()), 0);
+        logic->OpenExternalDataWindow();
+        ExternalDataWindow* external = logic->GetExternalDataWindow();
+        ASSERT_NE(external, nullptr);
+        ALogicModifyWindow* window = Open();
+        ASSERT_NE(window, nullptr);
+        Widget list = window->GetExtList();
+        for (const std::string& step : c.steps) {
+            if (step == "+") {
+                Click(window->GetExtAdd());
+            } else if (step[0] == '-') {
+                ClickItem(list, std::stoi(step.substr(1)));
+                Click(window->GetExtDel());
+            } else {
+                ClickItem(list, std::stoi(step));
+                SetText(window->GetRenameField(), step.substr(step.find('=') + 1).c_str());
+                PressReturn(window->GetRenameField());
+            }
+        }
+        EXPECT_EQ(ListItems(list), c.names);
+        Click(window->GetOkButton());
+        Flush();
+        ASSERT_EQ(logic->GetModifyWindow(), nullptr);
+        EXPECT_EQ(logic->GetData().GetExternalNames(), c.names);
+        ASSERT_NE(logic->GetData().GetExternalData(), nullptr);
+        EXPECT_EQ(Columns(*logic->GetData().GetExternalData()), c.columns);
+        ASSERT_EQ(logic->GetExternalDataWindow(), external);
+        EXPECT_EQ(Columns(external->GetCopy()), c.columns);
+        // The saved file holds the same bits.
+        std::unique_ptr<ALogicElem> reloaded = MakeLogic(4, 2);
+        ASSERT_EQ(Define(*reloaded, SavedBlock(*logic)), 0);
+        EXPECT_EQ(Columns(*reloaded->GetData().GetExternalData()), c.columns);
+        logic.reset();
+        Flush();
+    }
 }
 
 TEST_F(ALogicModifyWindowTest, ATitleOfAnyLengthAndAScreenshot) {

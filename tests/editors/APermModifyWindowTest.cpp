@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "AMaskModifyWindowTest.h"
 #include "EditorsTestSupport.h"
@@ -437,11 +438,11 @@ TEST_F(APermModifyWindowTest, MethodsNeedAPowerOfTwoLine) {
     EXPECT_FALSE(XtIsSensitive(window->GetMatrixMenu()));
 
     Click(window->GetVectorButton());
-    // Transmitter columns are 4 high, but the input plane is not square and the receiver walks
-    // rows: still no method. The transmitter number now counts columns.
+    // Transmitter columns are 4 high: the methods are offered, whatever the receiver walks. The
+    // transmitter number now counts columns.
     SetField(window->GetTransmitterField(), "3");
     SetToggle(vector, "*t_radio_box.Column");
-    EXPECT_FALSE(XtIsSensitive(window->GetVectorMenu()));
+    EXPECT_TRUE(XtIsSensitive(window->GetVectorMenu()));
     SetField(window->GetTransmitterField(), "5");
     Click(ButtonLabelled(vector, "Apply"));
     EXPECT_EQ(Targets(window->GetWorkingCopy(), 5, 2), "2,0 ");
@@ -459,10 +460,16 @@ TEST_F(APermModifyWindowTest, MethodsNeedAPowerOfTwoLine) {
     EXPECT_FALSE(IsPoppedUp(vector));
     EXPECT_EQ(Targets(window->GetWorkingCopy(), 5, 0), "0,0 7,2 ");
     EXPECT_EQ(Targets(window->GetWorkingCopy(), 5, 3), "3,0 7,1 ");
-    // The receiver number counted rows 0 .. 3 before; its maximum follows the direction.
+    // The receiver number counted rows 0 .. 3 before; its maximum follows the direction. The
+    // transmitter line is the same, so is the method.
     SetToggle(vector, "*r_radio_box.Row");
     EXPECT_EQ(FieldText(window->GetReceiverField()), "3");
     EXPECT_EQ(LabelText(window->GetShiftLabel()), "Horizontal Shift: ");
+    EXPECT_TRUE(XtIsSensitive(window->GetVectorMenu()));
+    EXPECT_EQ(MenuShows(window->GetVectorMenu()), "Exchange");
+    EXPECT_TRUE(XtIsSensitive(window->GetVectorBitLabel()));
+    // Back to 6-wide transmitter rows: no method.
+    SetToggle(vector, "*t_radio_box.Row");
     EXPECT_FALSE(XtIsSensitive(window->GetVectorMenu()));
     EXPECT_EQ(MenuShows(window->GetVectorMenu()), "None");
     EXPECT_FALSE(XtIsSensitive(window->GetVectorBitLabel()));
@@ -480,6 +487,80 @@ TEST_F(APermModifyWindowTest, MethodsNeedAPowerOfTwoLine) {
     EXPECT_TRUE(XtIsSensitive(window->GetMatrixMenu()));
     SetToggle(matrix, "*di_radio_box.Row");
     EXPECT_FALSE(XtIsSensitive(window->GetMatrixMenu()));
+}
+
+// Toggles set in turn ("t" transmitter, "r" receiver, "m" the matrix dialog's direction), then
+// whether each dialog's method menu is offered.
+struct AvailabilityCase {
+    const char* what;
+    int inW, inH, outW, outH;
+    std::vector<std::string> toggles;
+    bool vector;
+    bool matrix;
+};
+
+const AvailabilityCase kAvailability[] = {
+    {"8-wide rows, a smaller receiver", 8, 2, 3, 5, {}, true, true},
+    {"6-wide rows", 6, 8, 8, 8, {}, false, false},
+    {"6-wide rows onto receiver rows of 8", 6, 8, 8, 8, {"rColumn", "rRow"}, false, false},
+    {"8-high columns onto 6-high columns", 6, 8, 8, 6, {"tColumn", "rColumn"}, true, false},
+    {"8-high columns onto rows", 6, 8, 8, 6, {"tColumn", "rRow", "rColumn", "rRow"}, true, false},
+    {"offered again after a row", 6, 8, 8, 8, {"tColumn", "tRow", "tColumn"}, true, false},
+    {"matrix columns of 8", 6, 8, 8, 8, {"mColumn"}, false, true},
+    {"matrix rows of 6 again", 6, 8, 8, 8, {"mColumn", "mRow"}, false, false},
+    {"a 1-wide row has one position", 1, 3, 5, 5, {}, true, true},
+};
+
+TEST_F(APermModifyWindowTest, MethodAvailabilityFollowsTheTransmitterLine) {
+    for (const AvailabilityCase& c : kAvailability) {
+        SCOPED_TRACE(c.what);
+        Make(c.inW, c.inH, c.outW, c.outH);
+        APermModifyWindow* window = Open();
+        ASSERT_NE(window, nullptr);
+        for (const std::string& toggle : c.toggles) {
+            const std::string box = toggle[0] == 't'   ? "*t_radio_box."
+                                    : toggle[0] == 'r' ? "*r_radio_box."
+                                                       : "*di_radio_box.";
+            SetToggle(toggle[0] == 'm' ? window->GetMatrixShell() : window->GetVectorShell(),
+                      (box + toggle.substr(1)).c_str());
+        }
+        EXPECT_EQ(XtIsSensitive(window->GetVectorMenu()) != False, c.vector);
+        EXPECT_EQ(XtIsSensitive(window->GetMatrixMenu()) != False, c.matrix);
+        if (!c.vector) {
+            EXPECT_EQ(MenuShows(window->GetVectorMenu()), "None");
+        }
+        if (!c.matrix) {
+            EXPECT_EQ(MenuShows(window->GetMatrixMenu()), "None");
+        }
+    }
+}
+
+TEST_F(APermModifyWindowTest, AChosenMethodStaysWhileItsTransmitterLineCarriesIt) {
+    // "Exchange" chosen on 8-high columns stays chosen while the receiver changes; rows of 6
+    // take it away, and the apply makes the plain mapping, as the menu then shows.
+    Make(6, 8, 8, 8);
+    APermModifyWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    Widget vector = window->GetVectorShell();
+    SetToggle(vector, "*t_radio_box.Column");
+    ChooseMethod(window->GetVectorMenu(), "Exchange");
+    SetToggle(vector, "*r_radio_box.Column");
+    EXPECT_EQ(MenuShows(window->GetVectorMenu()), "Exchange");
+    SetToggle(vector, "*r_radio_box.Row");
+    EXPECT_EQ(MenuShows(window->GetVectorMenu()), "Exchange");
+    SetField(window->GetVectorBitField(), "2");
+    SetField(window->GetTransmitterField(), "1");
+    Click(ButtonLabelled(vector, "Apply"));
+    EXPECT_EQ(Targets(window->GetWorkingCopy(), 1, 0), "4,0 ");
+    EXPECT_EQ(Targets(window->GetWorkingCopy(), 1, 5), "1,0 ");
+
+    SetToggle(vector, "*t_radio_box.Row");
+    EXPECT_EQ(MenuShows(window->GetVectorMenu()), "None");
+    EXPECT_FALSE(Editable(window->GetVectorBitField()));
+    SetField(window->GetReceiverField(), "7");
+    Click(ButtonLabelled(vector, "Apply"));
+    EXPECT_EQ(Targets(window->GetWorkingCopy(), 2, 1), "2,7 ");
+    EXPECT_EQ(TotalTargets(window->GetWorkingCopy()), 8 + 6);
 }
 
 TEST_F(APermModifyWindowTest, MatrixDialogMapsEveryRowAndDeletesItAgain) {
@@ -591,11 +672,17 @@ TEST_F(APermModifyWindowTest, DeletingTheElementTakesTheWindowAndItsDialogs) {
     EXPECT_NE(element->GetPermDimensionDialog(), nullptr);
     Widget top = Editors().topLevel;
     Widget shell = window->GetShell();
+    // Both dialogs are destroyed with the window, so none can call back into it.
+    int destroyed = 0;
+    auto count = [](Widget, XtPointer counter, XtPointer) { ++*static_cast<int*>(counter); };
+    XtAddCallback(window->GetVectorShell(), XmNdestroyCallback, count, &destroyed);
+    XtAddCallback(window->GetMatrixShell(), XmNdestroyCallback, count, &destroyed);
     const int popups = PopupCount(top);
     RunInDispatch([&] { element.reset(); });
     Flush();
     EXPECT_FALSE(IsLivePopup(top, shell));
     EXPECT_EQ(PopupCount(top), popups - 2); // the window and the dimension dialog
+    EXPECT_EQ(destroyed, 2);
 }
 
 TEST_F(APermModifyWindowTest, Screenshot) {

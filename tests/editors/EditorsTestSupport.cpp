@@ -13,6 +13,11 @@ namespace {
 
 TestEditorHost host;
 TestElementUi ui;
+std::vector<std::string> recordedWarnings;
+
+void RecordWarning(String message) {
+    recordedWarnings.push_back(message != nullptr ? message : "");
+}
 
 EditorsDisplay Open() {
     EditorsDisplay t = testgui::OpenToolkitDisplay("test_editors");
@@ -173,4 +178,32 @@ int BlackPixels(Widget w, int x, int y, int width, int height) {
     }
     XDestroyImage(image);
     return count;
+}
+
+WarningRecorder::WarningRecorder() {
+    recordedWarnings.clear();
+    previous = XtAppSetWarningHandler(Editors().app, RecordWarning);
+}
+
+WarningRecorder::~WarningRecorder() {
+    XtAppSetWarningHandler(Editors().app, previous);
+}
+
+const std::vector<std::string>& WarningRecorder::Warnings() const {
+    return recordedWarnings;
+}
+
+bool ShowsWholeText(Widget label) {
+    XmString text = nullptr;
+    XmRenderTable table = nullptr;
+    Dimension width = 0, marginWidth = 0, marginLeft = 0, marginRight = 0, shadow = 0;
+    Dimension highlight = 0;
+    XtVaGetValues(label, XmNlabelString, &text, XmNrenderTable, &table, XmNwidth, &width,
+                  XmNmarginWidth, &marginWidth, XmNmarginLeft, &marginLeft, XmNmarginRight,
+                  &marginRight, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
+                  nullptr);
+    const int needed = XmStringWidth(table, text) + 2 * (marginWidth + shadow + highlight) +
+                       marginLeft + marginRight;
+    XmStringFree(text);
+    return width >= needed;
 }

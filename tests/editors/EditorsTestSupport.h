@@ -144,6 +144,22 @@ inline std::string GetText(Widget text) {
     return testgui::TextOf(text);
 }
 
+// Records the toolkit's warnings while it lives, instead of printing them.
+class WarningRecorder {
+public:
+    WarningRecorder();
+    ~WarningRecorder();
+    WarningRecorder(const WarningRecorder&) = delete;
+    WarningRecorder& operator=(const WarningRecorder&) = delete;
+    const std::vector<std::string>& Warnings() const;
+
+private:
+    XtErrorHandler previous;
+};
+
+// Whether a label is as wide as its text needs, so that none of it is cut off.
+bool ShowsWholeText(Widget label);
+
 // Pointer events on a widget at (x, y) of its window.
 void SendCrossing(Widget w, int type, int x, int y, int detail = 0);
 void SendMotion(Widget w, int x, int y);

@@ -267,6 +267,31 @@ TEST_F(ExternalDataWindowTest, NewNamesKeepTheEditsNotYetApplied) {
     EXPECT_EQ(width, window->GetZoom() / 4 * 2 + 21);
     Click(ButtonLabelled(window->GetShell(), "OK"));
     EXPECT_EQ(Bits(*logic->GetData().GetExternalData()), "10/");
+
+    // x goes, a name comes and y is renamed: the edits stay with their names.
+    window = Open();
+    ASSERT_NE(window, nullptr);
+    Press(window, 1, 0);
+    logic->OpenModifyWindow();
+    modify = dynamic_cast<ALogicModifyWindow*>(logic->GetModifyWindow());
+    ASSERT_NE(modify, nullptr);
+    ClickItem(modify->GetExtList(), 1);
+    Click(modify->GetExtDel());
+    Click(modify->GetExtAdd());
+    ClickItem(modify->GetExtList(), 1);
+    SetText(modify->GetRenameField(), "w");
+    PressReturn(modify->GetRenameField());
+    EXPECT_EQ(ListItems(modify->GetExtList()), (std::vector<std::string>{"w", "e[1]"}));
+    ClickItem(modify->GetEquList(), 1);
+    SetText(modify->GetEditField(), "a = w");
+    PressReturn(modify->GetEditField());
+    Click(modify->GetOkButton());
+    Flush();
+    ASSERT_EQ(logic->GetExternalDataWindow(), window);
+    EXPECT_EQ(Bits(*logic->GetData().GetExternalData()), "00/");
+    EXPECT_EQ(Bits(window->GetCopy()), "10/");
+    Click(ButtonLabelled(window->GetShell(), "OK"));
+    EXPECT_EQ(Bits(*logic->GetData().GetExternalData()), "10/");
 }
 
 TEST_F(ExternalDataWindowTest, ElementsWithoutNamesOpenNoWindow) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ALogicModifyWindowTest.h"
 #include "AMaskModifyWindowTest.h"
@@ -17,6 +18,38 @@
 #include "toolkit/MatrixGeometry.h"
 
 namespace {
+
+// A 6 x 4 plane of 2 x 2 PEs: three PEs to a row, two rows.
+const char* const kWideLogic = R"(LOGICAL_DATA {
+  PE_DIMENSION: (2,2)
+  PE_DATA {
+    NAMES {
+      d[0,0]
+      d[0,1]
+      d[1,0]
+      d[1,1]
+    }
+  }
+  EXTERNAL_DATA {
+    NUMBER: 0
+    NAMES {
+    }
+  }
+  INTERNAL_DATA {
+    NUMBER: 1
+    NAMES {
+      state
+    }
+  }
+  EQUATION_DATA {
+    NUMBER: 1
+    EQUATIONS {
+      d[1,1] = d[0,0]
+    }
+    COMPUTE_PARALLEL: OFF
+  }
+}
+)";
 
 class LogicShowDataWindowTest : public ::testing::Test {
 protected:
@@ -173,6 +206,57 @@ TEST_F(LogicShowDataWindowTest, StoringNewDataRebuildsTheWindow) {
     ASSERT_EQ(logic->GetData().Read(undefined, true), 0);
     logic->RedrawShowDataWindows();
     EXPECT_EQ(window->GetInternalData(), nullptr);
+}
+
+TEST_F(LogicShowDataWindowTest, LabelsShowTheirWholeTextAndTheLayoutSettles) {
+    logic = MakeLogic(6, 4);
+    ASSERT_EQ(Define(*logic, kWideLogic), 0);
+    WarningRecorder recorder;
+    LogicShowDataWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    // Every PE, and back over the ones passed, then off the plane.
+    struct Cell {
+        int x, y;
+        const char* position;
+        const char* pe;
+    };
+    for (const Cell& cell : {Cell{5, 3, "5,3 d[1,1]", "2,1"}, Cell{0, 0, "0,0 d[0,0]", "0,0"},
+                             Cell{4, 2, "4,2 d[0,0]", "2,1"}, Cell{3, 1, "3,1 d[1,1]", "1,0"},
+                             Cell{2, 3, "2,3 d[0,1]", "1,1"}}) {
+        SCOPED_TRACE(cell.position);
+        MoveTo(window, window->GetDrawArea(0), 4, cell.x, cell.y);
+        Flush();
+        EXPECT_EQ(LabelText(window->GetPosLabel()), cell.position);
+        EXPECT_EQ(LabelText(window->GetOutLabel()), cell.pe);
+        EXPECT_TRUE(ShowsWholeText(window->GetPosLabel()));
+        EXPECT_TRUE(ShowsWholeText(window->GetOutLabel()));
+    }
+    MoveTo(window, window->GetIntDrawArea(), 1, 0, 0);
+    Flush();
+    EXPECT_EQ(LabelText(window->GetIntLabel()), "state");
+    EXPECT_TRUE(ShowsWholeText(window->GetIntLabel()));
+    SendCrossing(window->GetDrawArea(0), LeaveNotify, 0, 0);
+
+    // Names of the longest kind, stored while the window is open.
+    const std::string longest(30, 'q');
+    std::string block = kWideLogic;
+    block.replace(block.find("      d[1,1]\n"), 13, "      " + longest + "\n");
+    block.replace(block.find("d[1,1] = d[0,0]"), 6, longest);
+    block.replace(block.find("state"), 5, std::string(30, 'W'));
+    ASSERT_EQ(Define(*logic, block), 0);
+    logic->RedrawShowDataWindows();
+    MoveTo(window, window->GetDrawArea(0), 4, 5, 3);
+    Flush();
+    EXPECT_EQ(LabelText(window->GetPosLabel()), "5,3 " + longest);
+    EXPECT_TRUE(ShowsWholeText(window->GetPosLabel()));
+    EXPECT_TRUE(ShowsWholeText(window->GetOutLabel()));
+    MoveTo(window, window->GetIntDrawArea(), 1, 0, 0);
+    Flush();
+    EXPECT_EQ(LabelText(window->GetIntLabel()), std::string(30, 'W'));
+    EXPECT_TRUE(ShowsWholeText(window->GetIntLabel()));
+    Flush();
+    EXPECT_EQ(recorder.Warnings(), std::vector<std::string>());
+    SaveScreenshot(window->GetShell(), "logic_show_data_long_names");
 }
 
 TEST_F(LogicShowDataWindowTest, DeletingTheElementWithAllItsWindowsOpen) {

@@ -252,6 +252,7 @@ TEST_F(PermDimensionDialogTest, TheQuestionOutlivesNothing) {
     ASSERT_NE(dialog, nullptr);
     ui.ask = [&] {
         dialog->Cancel();
+        SendClose(dialog->GetShell());
         dialog->Ok();
         return static_cast<int>(kResultYes);
     };

@@ -5,6 +5,10 @@
 
 #include <Xm/ToggleB.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "EditorsTestSupport.h"
 #include "model/data/ClockList.h"
 #include "model/elements/ElementType.h"
@@ -225,6 +229,48 @@ TEST_F(ShowDataWindowTest, PositionLabelChangesOnlyBetweenCells) {
     EXPECT_EQ(LabelText(window->GetPosLabel()), " ");
     SendCrossing(area, LeaveNotify, 0, 0);
     EXPECT_EQ(LabelText(window->GetOutLabel()), " ");
+}
+
+// Windows of one output, of all outputs, and of the twelfth output.
+struct LayoutCase {
+    int outputs;
+    int index;
+};
+
+const LayoutCase kLayouts[] = {{1, 0}, {1, 1}, {2, 0}, {2, 2}, {12, 0}, {12, 12}};
+
+TEST_F(ShowDataWindowTest, ThePointerOverEveryPlaneLeavesTheLabelsWholeAndTheLayoutSettled) {
+    for (const LayoutCase& c : kLayouts) {
+        SCOPED_TRACE(std::to_string(c.outputs) + " outputs, window " + std::to_string(c.index));
+        WarningRecorder recorder;
+        ShowDataWindow* window = Open(c.outputs, c.index);
+        ASSERT_NE(window, nullptr);
+        const int zoom = window->GetZoom();
+        const int first = c.index == 0 ? 0 : c.index - 1;
+        const int last = c.index == 0 ? c.outputs - 1 : c.index - 1;
+        for (int index : {last, first}) {
+            Widget area = window->GetDrawArea(index);
+            const std::pair<int, int> cells[] = {{0, 0}, {15, 15}, {9, 12}};
+            for (const std::pair<int, int>& cell : cells) {
+                const PixelRect rect = MatrixCellRect(16, zoom, cell.first, cell.second);
+                SendCrossing(area, EnterNotify, rect.x + 1, rect.y + 1);
+                SendMotion(area, rect.x + 2, rect.y + 2);
+                Flush();
+                EXPECT_EQ(LabelText(window->GetPosLabel()),
+                          std::to_string(cell.first) + "," + std::to_string(cell.second));
+                EXPECT_TRUE(ShowsWholeText(window->GetPosLabel()));
+                if (XtIsManaged(window->GetOutLabel())) {
+                    EXPECT_EQ(LabelText(window->GetOutLabel()), std::to_string(index + 1));
+                    EXPECT_TRUE(ShowsWholeText(window->GetOutLabel()));
+                }
+            }
+            SendCrossing(area, LeaveNotify, 0, 0);
+        }
+        Flush();
+        EXPECT_EQ(recorder.Warnings(), std::vector<std::string>());
+        element.reset();
+        Flush();
+    }
 }
 
 TEST_F(ShowDataWindowTest, ZoomResizesTheAreas) {

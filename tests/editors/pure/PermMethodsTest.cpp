@@ -64,6 +64,8 @@ const MethodCase kMethods[] = {
     {"butterfly 8, equal end bits", kPermButterfly, 3, 0, 5, 5},
     {"butterfly 8, equal end bits", kPermButterfly, 3, 0, 7, 7},
     {"butterfly 2: one bit", kPermButterfly, 1, 0, 1, 1},
+    {"butterfly 1: no bit to exchange", kPermButterfly, 0, 0, 0, 0},
+    {"butterfly 1, any position", kPermButterfly, 0, 0, 5, 5},
     {"bit reversed 8", kPermBitReverse, 3, 0, 1, 4},
     {"bit reversed 8", kPermBitReverse, 3, 0, 3, 6},
     {"bit reversed 8", kPermBitReverse, 3, 0, 6, 3},

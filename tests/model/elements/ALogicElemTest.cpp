@@ -22,6 +22,7 @@ public:
     ~ExternalDataWindow() { element.AttachExternalDataWindow(nullptr); }
     ALogicElem& element;
     Matrix* data;
+    std::vector<int> columns;
     int updates = 0;
 };
 
@@ -148,8 +149,10 @@ public:
         created++;
     }
     void DeleteExternalDataWindow(ExternalDataWindow* window) override { delete window; }
-    void SetExternalData(ExternalDataWindow* window, Matrix* data) override {
+    void SetExternalData(ExternalDataWindow* window, Matrix* data,
+                         const std::vector<int>& sources) override {
         window->data = data;
+        window->columns = sources;
         window->updates++;
     }
     int created = 0;
@@ -690,11 +693,17 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
         {"NUMBER: 2\n      NAMES", "NUMBER: x\n      NAMES", kUnexpectedChar, 21, "NUMBER:"},
         {"NUMBER: 2\n      NAMES", "NUMBER: 3\n      NAMES", kInvalidIdentifier, 25, "}"},
         {"NUMBER: 2\n      NAMES", "NUMBER: 1\n      NAMES", kKeywordExpected, 24, "}"},
+        // A count far beyond the names given allocates nothing for them: it fails on the line
+        // after the last one.
+        {"NUMBER: 2\n      NAMES", "NUMBER: 2147483647\n      NAMES", kInvalidIdentifier, 25, "}"},
         {"        e[1]\n", "        e(1)\n", kInvalidIdentifier, 24, "e(1)"},
         // The external data matrix has one column per name and 1 to 999 cycles.
         {"DIMENSION: (2,3)", "DIMENSION: (3,3)", kBadMatrixDimension, 27, "DIMENSION:"},
         {"DIMENSION: (2,3)", "DIMENSION: (2,0)", kBadMatrixDimension, 27, "DIMENSION:"},
-        {"DIMENSION: (2,3)", "DIMENSION: (2,1000)", kBadMatrixDimension, 27, "DIMENSION:"},
+        // More cycles than the largest plane has cells along a side: refused before any
+        // matrix is made.
+        {"DIMENSION: (2,3)", "DIMENSION: (2,100000)", kBadMatrixDimension, 27, "DIMENSION:"},
+        {"DIMENSION: (2,3)", "DIMENSION: (2,2147483647)", kBadMatrixDimension, 27, "DIMENSION:"},
         {"DIMENSION: (2,3)", "DIMENSION: (2,-)", kNotDefined, 27, "DIMENSION:"},
         {"      MATRIX {", "      MATRIX_DATA", kKeywordExpected, 26, "{"},
         {"          01\n", "          0x\n", kUnexpectedChar, 30, "DATA"},
@@ -703,10 +712,14 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
         {"NUMBER: 1\n      NAMES {\n        s", "NUMBER: -2\n      NAMES {\n        s",
          kWrongNumber, 36, "NUMBER:"},
         {"        s\n", "        s t\n", kInvalidIdentifier, 38, "s t"},
+        {"NUMBER: 1\n      NAMES {\n        s", "NUMBER: 2000000000\n      NAMES {\n        s",
+         kInvalidIdentifier, 39, "}"},
         {"    EQUATION_DATA {", "    EQUATIONS {", kKeywordExpected, 41, "EQUATION_DATA"},
         // Zero equations are not accepted here.
         {"NUMBER: 2\n      EQUATIONS", "NUMBER: 0\n      EQUATIONS", kWrongNumber, 42, "NUMBER:"},
         {"NUMBER: 2\n      EQUATIONS", "NUMBER: 3\n      EQUATIONS", kKeywordExpected, 47, "}"},
+        {"NUMBER: 2\n      EQUATIONS", "NUMBER: 2147483647\n      EQUATIONS", kUnexpectedEof, 49,
+         ""},
         {"d[0,0] = e[0] ^ s", longEquation.c_str(), kIdentifierTooLong, 44, "EQUATIONS"},
         {"COMPUTE_PARALLEL: ON", "COMPUTE_PARALLEL: MAYBE", kUnexpectedChar, 47,
          "COMPUTE_PARALLEL:"},
@@ -761,6 +774,107 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
     EXPECT_EQ(WriteBlock(read, 1), longest);
 }
 
+TEST_F(ALogicElemBlock, ManyExternalCyclesAreRead) {
+    // More than the "External-Cycles" dialog offers; the file decides.
+    std::string rows;
+    for (int y = 0; y < 1500; y++)
+        rows += y == 1499 ? "          10\n" : "          01\n";
+    std::string block = Broken(kLogicBlock, {"DIMENSION: (2,3)", "DIMENSION: (2,1500)", 0, 0, ""});
+    block = Broken(block, {"          11\n          01\n          10\n", rows.c_str(), 0, 0, ""});
+    ALogicElem read(nullptr, 0, 0);
+    ASSERT_EQ(ReadBlock(read, block), 0);
+    const Matrix* external = read.GetData().GetExternalData();
+    ASSERT_NE(external, nullptr);
+    EXPECT_EQ(external->GetDimY(), 1500);
+    EXPECT_EQ((*external)(0, 0), 1);
+    EXPECT_EQ((*external)(1, 1499), 1);
+    EXPECT_EQ(WriteBlock(read, 1), block);
+}
+
+TEST_F(ALogicElemBlock, EveryValidNameSurvivesASaveAndReload) {
+    const std::string longest(30, 'n');
+    const std::vector<std::string> external = {"a#b", "OR", "Not", "e[0]", "x#"};
+    const std::vector<std::string> internal = {"s#1", longest, "nota", "_"};
+    ASSERT_EQ(logic.GetData().SetPEDimension(2, 1), 1);
+    logic.GetData().SetPEDataNames({"d#0", "d[1,0]"});
+    logic.GetData().SetExternalNames(external);
+    logic.GetData().SetInternalNames(internal);
+    // "Not" and "nota" would be read as NOT: declared, not used.
+    logic.GetData().SetEquations({"d#0 = a#b ^ OR | x# & s#1 | _ | " + longest});
+    ASSERT_EQ(logic.GetData().CompileEquations(), 0);
+    ALogicElem read(nullptr, 0, 0);
+    ASSERT_EQ(ReadBlock(read, WriteBlock(logic, 0)), 0);
+    EXPECT_EQ(read.GetData().GetExternalNames(), external);
+    EXPECT_EQ(read.GetData().GetInternalNames(), internal);
+    EXPECT_EQ(read.GetData().GetPEDataNames(), (std::vector<std::string>{"d#0", "d[1,0]"}));
+    EXPECT_EQ(read.GetData().GetCompiledLists(), logic.GetData().GetCompiledLists());
+}
+
+TEST_F(ALogicElemStep, DataOfAnotherSizeThanTheInputPlaneIsNotDefined) {
+    // A header read for the modify window's copy resizes the planes, not the element's data.
+    Resize(logic, 2, 1);
+    Define({"d[0,0] = ~d[0,0]", "s = 1"}, 0, {"s"});
+    ASSERT_EQ(logic.IsDefined(), 1);
+    for (PlaneSize size : {PlaneSize{4, 1}, PlaneSize{1, 1}, PlaneSize{2, 3}}) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+        Resize(logic, size.width, size.height);
+        EXPECT_EQ(logic.IsDefined(), 0);
+        Matrix in(size.width, size.height);
+        in.SetAll();
+        *logic.GetInputPlane(0) = in;
+        Matrix out(size.width, size.height);
+        out.SetBit(0, 0, 1);
+        *logic.GetOutputPlane(0) = out;
+        logic.Simulate();
+        EXPECT_EQ(*logic.GetOutputPlane(0), out); // untouched
+        EXPECT_EQ((*logic.GetData().GetInternalMatrix(1))(0, 0), 0);
+        logic.Reset();
+    }
+    Resize(logic, 2, 1);
+    EXPECT_EQ(logic.IsDefined(), 1);
+    EXPECT_EQ(Step("01"), "10");
+    EXPECT_EQ((*logic.GetData().GetInternalMatrix(1))(0, 0), 1);
+}
+
+struct ColumnCase {
+    const char* what;
+    std::vector<std::string> names;
+    std::vector<int> sources;
+    const char* bits; // rows of cycles from 0
+};
+
+// The matrix starts as "10/01/11": column a holds cycles 1,0,1, column b 0,1,1.
+const ColumnCase kColumns[] = {
+    {"swapped", {"b", "a"}, {1, 0}, "01/10/11"},
+    {"the first deleted", {"b"}, {1}, "0/1/1"},
+    {"a new name between", {"a", "new", "b"}, {0, -1, 1}, "100/001/101"},
+    {"a source that is no column", {"x", "y"}, {7, -3}, "00/00/00"},
+    {"fewer sources than names", {"a", "b", "c"}, {0}, "100/000/100"},
+};
+
+TEST_F(ALogicElemStep, ExternalNamesTakeTheColumnsTheyAreGiven) {
+    for (const ColumnCase& c : kColumns) {
+        SCOPED_TRACE(c.what);
+        D_LogicElem& data = logic.GetData();
+        data.SetExternalNames({"a", "b"});
+        *data.GetExternalData() = PlaneFromText("10/01/11");
+        Matrix* matrix = data.GetExternalData();
+        data.SetExternalNames(c.names, matrix, c.sources);
+        EXPECT_EQ(data.GetExternalNames(), c.names);
+        EXPECT_EQ(data.GetExternalData(), matrix); // an open window keeps its matrix
+        EXPECT_EQ(PlaneText(*matrix), c.bits);
+    }
+    // Taken from another matrix; without one a single cycle of zeros.
+    D_LogicElem& data = logic.GetData();
+    const Matrix other = PlaneFromText("1/0");
+    data.SetExternalNames({"p", "q"}, &other, {-1, 0});
+    EXPECT_EQ(PlaneText(*data.GetExternalData()), "01/00");
+    data.SetExternalNames({"p"}, nullptr, {0});
+    EXPECT_EQ(PlaneText(*data.GetExternalData()), "0");
+    data.SetExternalNames({}, &other, {});
+    EXPECT_EQ(data.GetExternalData(), nullptr);
+}
+
 TEST_F(ALogicElemWindows, ADimensionChangeErasesTheDefinitionAndClosesTheWindows) {
     SetBlockData(logic.GetData());
     logic.OpenModifyWindow();
@@ -804,6 +918,11 @@ TEST_F(ALogicElemWindows, TheExternalDataWindowFollowsTheExternalNames) {
     EXPECT_EQ(window->updates, 1);
     EXPECT_EQ(window->data, logic.GetData().GetExternalData());
     EXPECT_EQ(window->data->GetDimX(), 3);
+    EXPECT_EQ(window->columns, (std::vector<int>{0, 1, 2})); // in their places
+    // Told where each name's column was, the window is told too.
+    logic.UpdateExternalDataWindow({1, -1, 0});
+    EXPECT_EQ(window->updates, 2);
+    EXPECT_EQ(window->columns, (std::vector<int>{1, -1, 0}));
 
     copy.SetExternalNames({});
     logic.GetData() = copy;

@@ -296,6 +296,45 @@ TEST_F(APermElemBlock, ReadsIntoAGivenTableAddingToItAndRefreshesTheOpenEditor) 
     EXPECT_EQ(Targets(into, 0, 1), "(1,0)");
 }
 
+TEST_F(APermElemTable, CoordinatesAndCountsBeyondSixteenBitsStayWhole) {
+    // Receivers from 32768 on, read from a file, keep their coordinates.
+    const std::string wide =
+        Broken(Broken(Broken(kPermBlock, {"OUTPUT_DIM: (3,1)", "OUTPUT_DIM: (40000,2)", 0, 0, ""}),
+                      {"(0,1)  -> (1,0)", "(0,1)  -> (39999,1)(32768,0)", 0, 0, ""}),
+               {"(0,0)  -> (2,0)(0,0)", "(0,0)  -> (39998,0)", 0, 0, ""});
+    APermElem read(nullptr, 0, 0);
+    ASSERT_EQ(ReadBlock(read, wide), 0);
+    EXPECT_EQ(Targets(read.GetData(), 0, 1), "(39999,1)(32768,0)");
+    EXPECT_EQ(Targets(read.GetData(), 0, 0), "(39998,0)");
+    *read.GetInputPlane(0) = PlaneFromText("00/10");
+    read.Simulate();
+    const Matrix& out = *read.GetOutputPlane(0);
+    EXPECT_EQ(out(32768, 0), 1);
+    EXPECT_EQ(out(39999, 1), 1);
+    EXPECT_EQ(out(39998, 0), 0);
+    EXPECT_EQ(WriteBlock(read, 1),
+              Broken(wide, {"(39999,1)(32768,0)", "(32768,0)(39999,1)", 0, 0, ""}));
+    EXPECT_EQ(ReadBlock(read, Broken(wide, {"(39998,0)", "(40000,0)", 0, 0, ""})),
+              kPermNotInDimension);
+
+    // One transmitter with more than 32767 receivers.
+    const int count = 32769;
+    D_PermElem table(1, 1, count, 1);
+    for (int x = 0; x < count; x++)
+        ASSERT_EQ(table.Add(0, 0, x, 0), 1);
+    EXPECT_EQ(table.GetTargetCount(0, 0), count);
+    EXPECT_EQ(table.GetTarget(0, 0, count - 1).x, count - 1);
+    EXPECT_EQ(table.Remove(0, 0, 0, 0), 1);
+    EXPECT_EQ(table.GetTargetCount(0, 0), count - 1);
+    EXPECT_EQ(table.GetTarget(0, 0, 32767).x, 32768);
+    Matrix plane(count, 1);
+    table.FillTargets(0, 0, plane);
+    EXPECT_EQ(plane(0, 0), 0);
+    EXPECT_EQ(plane(32768, 0), 1);
+    D_PermElem copy(table);
+    EXPECT_EQ(copy.GetTargetCount(0, 0), count - 1);
+}
+
 TEST_F(APermElemBlock, AFailedStreamRecordsAnIoError) {
     std::ostringstream out;
     out.setstate(std::ios::badbit);

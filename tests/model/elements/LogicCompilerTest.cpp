@@ -148,9 +148,13 @@ const InvalidCase kInvalid[] = {
     {"x = a}", kLogicBadTermination, "Error: Equation terminated incorrectly!", 5},
     // There is no XNOR operator.
     {"x = a xnor b", kLogicBadTermination, "Error: Equation terminated incorrectly!", 6},
-    // "N" with a blank before the brace is a name; an unknown operand at the end of its run.
-    {"x = N {a}", kLogicUnknownIdentifier, "Error: Unknown identifier!", 5},
-    {"x = a | zz", kLogicUnknownIdentifier, "Error: Unknown identifier!", 10},
+    // "N" with a blank before the brace is a name; an unknown operand at its run's first
+    // character.
+    {"x = N {a}", kLogicUnknownIdentifier, "Error: Unknown identifier!", 4},
+    {"x = a | zz", kLogicUnknownIdentifier, "Error: Unknown identifier!", 8},
+    {"d[0,0] = N {d[0,1]}", kLogicUnknownIdentifier, "Error: Unknown identifier!", 9},
+    {"d[0,0] = e[0]ORd[0,1]", kLogicUnknownIdentifier, "Error: Unknown identifier!", 9},
+    {"x = ~ (a &  N{ zz })", kLogicUnknownIdentifier, "Error: Unknown identifier!", 15},
     {"x = N{e[0]}", kLogicExternalNotAllowed, "Error: only DATA or INTERNAL allowed here!", 10},
     {"x = (a & b", kLogicCharExpected, "Error: ')' expected!", 10},
     {"x = N{a", kLogicCharExpected, "Error: '}' expected!", 7},
@@ -188,7 +192,7 @@ TEST(LogicCompiler, AnOperandLongerThanAnyNameFailsSafely) {
         EXPECT_EQ(Compile({equation}, lists, &sink), kLogicUnknownIdentifier);
         ASSERT_EQ(sink.calls.size(), 1u);
         EXPECT_EQ(sink.calls[0].message, "Error: Unknown identifier!");
-        EXPECT_EQ(sink.calls[0].position, static_cast<int>(equation.size()));
+        EXPECT_EQ(sink.calls[0].position, 8); // the run's first character
     }
     // A declared name of 30 characters is found.
     const std::vector<std::string> none;
@@ -208,7 +212,7 @@ TEST(LogicCompiler, ReportsOnlyTheFirstBadEquation) {
               kLogicUnknownIdentifier);
     ASSERT_EQ(sink.calls.size(), 1u);
     EXPECT_EQ(sink.calls[0].equation, 1);
-    EXPECT_EQ(sink.calls[0].position, 6);
+    EXPECT_EQ(sink.calls[0].position, 4);
     EXPECT_TRUE(lists.empty());
 
     // Without a sink nothing is shown; the code is the same.
