@@ -316,6 +316,18 @@ int SimulationBoxWindow::Poll(SimTime now) {
         if (before != 0) return running ? 0 : 1;
     }
     ShowTime(now);
+    ReadBreak();
+    return running ? 0 : 1;
+}
+
+int SimulationBoxWindow::PollWhileWaiting() {
+    // Once broken, a client that keeps the cycle waiting is stopped as well.
+    if (!running) return 1;
+    ReadBreak();
+    return running ? 0 : 1;
+}
+
+void SimulationBoxWindow::ReadBreak() {
     XmUpdateDisplay(shell);
 
     Display* display = XtDisplay(shell);
@@ -329,7 +341,6 @@ int SimulationBoxWindow::Poll(SimTime now) {
             RingBell(display);
         }
     }
-    return running ? 0 : 1;
 }
 
 bool SimulationBoxWindow::CheckRunClock() {

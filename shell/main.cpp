@@ -13,6 +13,7 @@
 #include "model/format/LoadSaveObject.h"
 #include "model/format/TextFormat.h"
 #include "model/simulation/ClientCompiler.h"
+#include "model/simulation/PrivateDirectory.h"
 #include "shell/DragDisplay.h"
 #include "shell/FallbackResources.h"
 #include "shell/DragContext.h"
@@ -111,6 +112,8 @@ int main(int argc, char** argv) {
     // The C++ type compiles with the user's compiler settings and makes the shared memory segment
     // of its clients.
     SetCompilerSettingsSource({GetCompiler, GetCompilerFlags, GetLoaderFlags});
+    // What killed programs of this user left in the temporary folder.
+    RemoveStalePrivateDirectories();
     ACElem::RegisterType();
 
     // 13.

@@ -13,6 +13,7 @@
 #include "model/elements/PlaneCopy.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "model/simulation/PrivateDirectory.h"
 #include "model/simulation/SharedMemory.h"
 
 PtrArray<D_CElem> D_CElem::Instances;
@@ -172,7 +173,7 @@ void D_CElem::Simulate(ACElem* element) {
 
     SharedMemory->op = SIMULATE;
     if (!in->SetToBuffer(SharedBuffer(SharedMemory), SharedBufferSize(SharedMemory))) return;
-    if (!Transact()) {
+    if (!Transact(1)) {
         if (GetPid() < 1) std::cerr << "D_CElem::Simulate: process isn't running\n";
         return;
     }
@@ -270,6 +271,7 @@ void D_CElem::ReleaseAll() {
         data->executable[0] = '\0';
         data->compiled = 0;
     }
+    RemovePrivateDirectory();
 }
 
 ACElem::ACElem(Architecture* owner, int x, int y)

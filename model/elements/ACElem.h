@@ -87,7 +87,8 @@ public:
 
     // The first segment, for a 20 x 20 plane; made once, at type registration.
     static void InitSharedMemory();
-    // Stops every client and removes every executable that is still there (program exit).
+    // Stops every client and removes every executable that is still there and the private
+    // folder (program exit).
     static void ReleaseAll();
 
     static PtrArray<D_CElem> Instances; // every live D_CElem, in creation order
@@ -96,7 +97,7 @@ public:
     static const int kExecutablePathSize = 300;
 
 private:
-    int Transact() { return process.Transact(); }
+    int Transact(int breakable = 0) { return process.Transact(breakable); }
     // INIT for the plane's size, then growth of the segment when the plane does not fit.
     int SendInit();
     int SendNewShm(int id);

@@ -22,6 +22,7 @@
 #include "model/elements/PlaneWindowUi.h"
 #include "model/format/ParseError.h"
 #include "model/simulation/ClientCompiler.h"
+#include "model/simulation/PrivateDirectory.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {
@@ -67,6 +68,7 @@ protected:
         ASSERT_NE(mkdtemp(folder), nullptr);
         tmpDir = folder;
         setenv("TMPDIR", tmpDir.c_str(), 1);
+        RemovePrivateDirectory();
         SetCompilerSettingsSource({GnuCompiler, nullptr, nullptr});
         ACElem::RegisterType();
         inverter = new D_CElem(nullptr);
@@ -79,6 +81,7 @@ protected:
         inverter = nullptr;
         SetCompilerSettingsSource({nullptr, nullptr, nullptr});
         EXPECT_EQ(TemporaryFiles(), 0);
+        RemovePrivateDirectory();
         rmdir(tmpDir.c_str());
         if (oldTmpDir.empty()) {
             unsetenv("TMPDIR");
@@ -104,12 +107,16 @@ protected:
         Flush();
     }
 
-    static int TemporaryFiles() {
-        DIR* dir = opendir(tmpDir.c_str());
+    // The files in the folder, and in the folders in it (the process's private folder).
+    static int TemporaryFiles(const std::string& folder = tmpDir) {
+        DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) return -1;
         int count = 0;
         while (dirent* entry = readdir(dir)) {
-            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") count++;
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            const int inside = folder == tmpDir ? TemporaryFiles(folder + "/" + name) : -1;
+            count += inside >= 0 ? inside : 1;
         }
         closedir(dir);
         return count;
