@@ -18,6 +18,7 @@
 
 #include "model/data/ClockList.h"
 #include "shell/MainWindow.h"
+#include "shell/Termination.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -311,6 +312,7 @@ void SimulationBoxWindow::ShowTime(SimTime now) {
 }
 
 int SimulationBoxWindow::Poll(SimTime now) {
+    ServePendingTermination();
     if (*mode == kModeClocks && period != 0 && now % period != 0) {
         const uint8_t before = gPollCounter++;
         if (before != 0) return running ? 0 : 1;
