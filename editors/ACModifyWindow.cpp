@@ -51,8 +51,7 @@ const char kHelpText[] =
     "}\n"
     "\n"
     "The output plane is cleared before your code runs.\n"
-    "For more detail see the QUIRAN manual, which can be found at\n"
-    "http://quiran.example.org/manual/\n";
+    "For more detail see README.md at the top of QUIRAN's source folder.\n";
 
 void OkCallback(Widget, XtPointer self, XtPointer) {
     static_cast<ACModifyWindow*>(self)->Ok();

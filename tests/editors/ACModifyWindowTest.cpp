@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -287,12 +288,18 @@ TEST_F(ACModifyWindowTest, HelpShowsThePlanesTheMembersAndAnExample) {
           "MEMBER FUNCTIONS AND CONSTANTS:", "const int DIMX", "const int DIMY",
           "int operator() (int x, int y)", "void SetBit(int x, int y, int value)", "void SetAll()",
           "void UnsetAll()", "Matrix& operator= (const Matrix&)",
-          "EXAMPLE:", "out.SetBit(x,y,!in(x,y))", "QUIRAN manual", "http://"}) {
+          "EXAMPLE:", "out.SetBit(x,y,!in(x,y))", "README.md"}) {
         SCOPED_TRACE(part);
         const size_t found = help.find(part, at);
         ASSERT_NE(found, std::string::npos);
         at = found;
     }
+    // It points to what exists, and that says what opening a file does with its code.
+    EXPECT_EQ(help.find("http"), std::string::npos);
+    std::ifstream readme(QUIRAN_SOURCE_DIR "/README.md");
+    std::stringstream text;
+    text << readme.rdbuf();
+    EXPECT_NE(text.str().find("Opening a file compiles and runs the C++ code"), std::string::npos);
 }
 
 TEST_F(ACModifyWindowTest, LineIndicatorFollowsTheInsertionCursor) {
