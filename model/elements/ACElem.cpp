@@ -234,6 +234,18 @@ int D_CElem::ReadListing(std::istream& in, std::string& text) {
     return kNoError;
 }
 
+int D_CElem::ListingReadsBack(const char* text) {
+    long balance = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '{') {
+            balance++;
+        } else if (*p == '}' && --balance < 0) {
+            return 0;
+        }
+    }
+    return balance == 0 ? 1 : 0;
+}
+
 int D_CElem::TakeListing(std::istream& in, const std::string& text, int compile) {
     if (code != text) {
         code = text;

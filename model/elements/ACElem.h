@@ -82,6 +82,9 @@ public:
     // that does not compile is kept, without a client, and 32 "Compiler error" is recorded with
     // the compiler's messages as the token. 0 or the recorded code.
     int TakeListing(std::istream& in, const std::string& text, int compile);
+    // 1 when ReadListing would read the code back as it stands: every "}" closes an earlier "{"
+    // and none stays open. Braces count wherever they are, in comments and strings too.
+    static int ListingReadsBack(const char* text);
     // ReadListing and TakeListing in one.
     int Read(std::istream& in, int compile);
 

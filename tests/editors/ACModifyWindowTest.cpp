@@ -374,6 +374,25 @@ TEST_F(ACModifyWindowTest, BrokenCodeShowsTheMessagesAndLeavesTheElement) {
     EXPECT_EQ(StepBit(1, 2), 0);
 }
 
+// Code that compiles but that a saved file could not give back: Apply and OK say why and change
+// nothing.
+TEST_F(ACModifyWindowTest, CodeWhoseBracesDoNotPairUpIsRefused) {
+    RunInverter();
+    const int pid = element->GetData().GetPid();
+    ACModifyWindow* window = Open();
+    XmTextSetString(window->GetCodeText(), const_cast<char*>("out.SetBit(0, 0, '{' != 0);"));
+    for (const char* button : {"Apply", "OK"}) {
+        SCOPED_TRACE(button);
+        Click(ButtonLabelled(window->GetShell(), button));
+        EXPECT_EQ(element->GetModifyWindow(), window);
+        EXPECT_TRUE(Contains(Text(window->GetMessageText()), "do not pair up"));
+        EXPECT_STREQ(element->GetData().GetCode(), kInvert);
+        EXPECT_EQ(element->GetData().GetPid(), pid);
+        EXPECT_FALSE(element->IsModified());
+    }
+    SendClose(window->GetShell());
+}
+
 TEST_F(ACModifyWindowTest, BoundsALongCompilerOutput) {
     ACModifyWindow* window = Open();
     std::string flood;

@@ -247,6 +247,36 @@ TEST_F(ACElemBlock, CompilerMessagesOfAReadHavePlainQuotes) {
     EXPECT_EQ(messages.find("\xe2\x80"), std::string::npos) << messages;
 }
 
+struct ReadBackCase {
+    const char* code;
+    int readsBack;
+};
+
+const ReadBackCase kReadBack[] = {
+    {"", 1},
+    {kInvert, 1},
+    {"out.SetBit(0, 0, '{' != 0);", 0},       // compiles, but one stays open
+    {"// }\nif (1) {\n}", 0},               // closes before it opens
+    {"const char* s = \"{}\"; (void)s;", 1}, // pairs, wherever it is
+};
+
+// What the reader could not read back must never be written.
+TEST_F(ACElemBlock, CodeReadsBackOnlyWhenItsBracesPairUp) {
+    for (const ReadBackCase& c : kReadBack) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(D_CElem::ListingReadsBack(c.code), c.readsBack);
+        if (!c.readsBack) continue;
+        ACElem written(nullptr, 0, 0);
+        written.GetData().SetCode(c.code);
+        std::ostringstream out;
+        ASSERT_EQ(written.GetData().Write(out, 0), 0);
+        std::istringstream in(out.str());
+        std::string text;
+        ASSERT_EQ(D_CElem::ReadListing(in, text), 0);
+        EXPECT_EQ(text, c.code);
+    }
+}
+
 TEST_F(ACElemStep, WithoutAClientTheStepSaysSoAndLeavesTheOutput) {
     EXPECT_EQ(element.GetClock(), 1);
     EXPECT_STREQ(element.GetData().GetCode(), "");
