@@ -1,5 +1,5 @@
 // The real program with an architecture of several C++ elements, ended every way it can end: a
-// SIGKILL, a plain kill (SIGTERM), a logout (SIGHUP) and Quit. Each run is in an IPC namespace
+// SIGKILL, a plain kill (SIGTERM), a logout (SIGHUP), Ctrl-C (SIGINT) and Quit. Each run is in an IPC namespace
 // of its own, so that `ipcs` shows only the program's semaphore sets and segment; within 5
 // seconds no client may run, no IPC object and no private folder may be left (after a SIGKILL the
 // next start removes the folder).
@@ -129,6 +129,7 @@ const EndCase kEnds[] = {
     {"Sigkill", SIGKILL, false},
     {"SigtermOfAModifiedArchitecture", SIGTERM, true},
     {"Sighup", SIGHUP, false},
+    {"Sigint", SIGINT, false},
     {"Quit", 0, false},
 };
 
@@ -293,7 +294,7 @@ TEST_P(ClientEnd, LeavesNothingBehind) {
         // The folder stays until the next start, which removes it.
         EXPECT_EQ(PrivateFolders().size(), 1u);
         Start({});
-        EXPECT_TRUE(WaitFor([&] { return PrivateFolders().empty(); }, kEndMs));
+        EXPECT_TRUE(WaitFor([&] { return PrivateFolders().empty(); }, kStartMs));
         ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
         program.Wait(kEndMs);
     }

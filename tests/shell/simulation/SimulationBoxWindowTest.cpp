@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -585,7 +586,14 @@ TEST_F(SimulationBox, BreakStopsAClientThatDoesNotAnswer) {
                static_cast<char*>(nullptr));
         _exit(127);
     }
+    const auto started = std::chrono::steady_clock::now();
     box->Run();
+    // For people: the run's length less the helper's second before its click.
+    const auto ran = std::chrono::steady_clock::now() - started;
+    std::printf("Break ended the run %lld ms after the click was sent\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(ran).count()) -
+                    1000);
     int status = 0;
     EXPECT_EQ(waitpid(helper, &status, 0), helper);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
