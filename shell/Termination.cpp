@@ -78,8 +78,7 @@ void InstallTerminationHandlers() {
 
 void WatchTerminationSignals(XtAppContext app) {
     if (wakePipe[0] == -1) return;
-    XtAppAddInput(app, wakePipe[0], reinterpret_cast<XtPointer>(XtInputReadMask), WakeUp,
-                  nullptr);
+    XtAppAddInput(app, wakePipe[0], reinterpret_cast<XtPointer>(XtInputReadMask), WakeUp, nullptr);
 }
 
 void ServePendingTermination() {

@@ -255,8 +255,8 @@ struct ReadBackCase {
 const ReadBackCase kReadBack[] = {
     {"", 1},
     {kInvert, 1},
-    {"out.SetBit(0, 0, '{' != 0);", 0},       // compiles, but one stays open
-    {"// }\nif (1) {\n}", 0},               // closes before it opens
+    {"out.SetBit(0, 0, '{' != 0);", 0},      // compiles, but one stays open
+    {"// }\nif (1) {\n}", 0},                // closes before it opens
     {"const char* s = \"{}\"; (void)s;", 1}, // pairs, wherever it is
 };
 

@@ -18,9 +18,9 @@ struct OwnerCase {
 };
 
 const OwnerCase kOwners[] = {
-    {"quiran-1234-a1B2c3", 1234}, {"quiran-7-XXXXXX", 7},    {"quiran-1234-a1B2c", 0},
-    {"quiran-1234-a1B2c3d", 0},   {"quiran--a1B2c3", 0},     {"quiranXXXXXX", 0},
-    {"quiran-12a-a1B2c3", 0},     {"other-1234-a1B2c3", 0},  {"quiran-999999999999-abcdef", 0},
+    {"quiran-1234-a1B2c3", 1234}, {"quiran-7-XXXXXX", 7},   {"quiran-1234-a1B2c", 0},
+    {"quiran-1234-a1B2c3d", 0},   {"quiran--a1B2c3", 0},    {"quiranXXXXXX", 0},
+    {"quiran-12a-a1B2c3", 0},     {"other-1234-a1B2c3", 0}, {"quiran-999999999999-abcdef", 0},
 };
 
 TEST(PrivateDirectory, TheNameTellsWhoseItIs) {

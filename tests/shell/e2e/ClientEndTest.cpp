@@ -1,8 +1,8 @@
 // The real program with an architecture of several C++ elements, ended every way it can end: a
-// SIGKILL, a plain kill (SIGTERM), a logout (SIGHUP), Ctrl-C (SIGINT) and Quit. Each run is in an IPC namespace
-// of its own, so that `ipcs` shows only the program's semaphore sets and segment; within 5
-// seconds no client may run, no IPC object and no private folder may be left (after a SIGKILL the
-// next start removes the folder).
+// SIGKILL, a plain kill (SIGTERM), a logout (SIGHUP), Ctrl-C (SIGINT) and Quit. Each run is in an
+// IPC namespace of its own, so that `ipcs` shows only the program's semaphore sets and segment;
+// within 5 seconds no client may run, no IPC object and no private folder may be left (after a
+// SIGKILL the next start removes the folder).
 
 // gtest comes first: the X headers define None, which gtest uses as a name.
 #include <gtest/gtest.h>
@@ -89,12 +89,13 @@ for (int y = 0; y < DIMY; y++)
         out.SetBit(x, y, !in(x, y));
       }
       ARCHITECTURE_DATA {
-        ID:   )" + std::to_string(i) +
+        ID:   )" +
+                std::to_string(i) +
                 R"(
         PREV: [-,-]
         NEXT: [-,-]
-        POS:  ()" + std::to_string(kFirstX + 90 * i) +
-                R"(,)" + std::to_string(kFirstY) + R"()
+        POS:  ()" +
+                std::to_string(kFirstX + 90 * i) + R"(,)" + std::to_string(kFirstY) + R"()
       }
     }
 )";
@@ -126,10 +127,8 @@ struct EndCase {
 };
 
 const EndCase kEnds[] = {
-    {"Sigkill", SIGKILL, false},
-    {"SigtermOfAModifiedArchitecture", SIGTERM, true},
-    {"Sighup", SIGHUP, false},
-    {"Sigint", SIGINT, false},
+    {"Sigkill", SIGKILL, false}, {"SigtermOfAModifiedArchitecture", SIGTERM, true},
+    {"Sighup", SIGHUP, false},   {"Sigint", SIGINT, false},
     {"Quit", 0, false},
 };
 
@@ -195,7 +194,8 @@ protected:
                               "' 2>/dev/null | head -1");
             return !id.empty();
         });
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' '))
+            id.pop_back();
         return id;
     }
 

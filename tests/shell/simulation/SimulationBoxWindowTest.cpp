@@ -466,7 +466,6 @@ TEST_F(SimulationBox, BreakStopsALongRunAndResetReturnsToZero) {
     box->Hide();
 }
 
-
 // One C++ element of 4 x 4 on clock 1 (period 100, TIME 10) that inverts its input; while the
 // file HANG_FILE exists its client never answers.
 const char* const kHangingC = R"(REMARKS {
@@ -590,10 +589,10 @@ TEST_F(SimulationBox, BreakStopsAClientThatDoesNotAnswer) {
     box->Run();
     // For people: the run's length less the helper's second before its click.
     const auto ran = std::chrono::steady_clock::now() - started;
-    std::printf("Break ended the run %lld ms after the click was sent\n",
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(ran).count()) -
-                    1000);
+    std::printf(
+        "Break ended the run %lld ms after the click was sent\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(ran).count()) -
+            1000);
     int status = 0;
     EXPECT_EQ(waitpid(helper, &status, 0), helper);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;

@@ -27,13 +27,13 @@ std::string IpcObjects();
 } // namespace e2e
 
 // The first line of a test that checks IPC objects.
-#define QUIRAN_IN_PRIVATE_IPC_NAMESPACE()                                                      \
-    switch (e2e::RunInPrivateIpcNamespace()) {                                                 \
-    case e2e::IpcNamespace::kUnavailable:                                                      \
-        GTEST_SKIP() << "no private IPC namespace: `unshare --ipc --fork` needs root or user " \
-                        "namespaces";                                                          \
-    case e2e::IpcNamespace::kDone:                                                             \
-        return;                                                                                \
-    case e2e::IpcNamespace::kHere:                                                             \
-        break;                                                                                 \
+#define QUIRAN_IN_PRIVATE_IPC_NAMESPACE()                                                          \
+    switch (e2e::RunInPrivateIpcNamespace()) {                                                     \
+        case e2e::IpcNamespace::kUnavailable:                                                      \
+            GTEST_SKIP() << "no private IPC namespace: `unshare --ipc --fork` needs root or user " \
+                            "namespaces";                                                          \
+        case e2e::IpcNamespace::kDone:                                                             \
+            return;                                                                                \
+        case e2e::IpcNamespace::kHere:                                                             \
+            break;                                                                                 \
     }
