@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
-// NOTE: the names below (COMMUNICATE_OPS and its values, sm_struct, VH, PC, the constants, the
-// Matrix members, QUIRAN_semaphor_id, ExitFunction, ExitSignalHandler) are what users' code has
-// always been able to use; they stay as they are.
-const char kClientPrologue[] = R"QUIRAN(// QUIRAN client program: generated, do not edit.
+// NOTE: the names below and in the segment header (COMMUNICATE_OPS and its values, sm_struct, VH,
+// PC, the constants, the Matrix members, QUIRAN_semaphor_id, ExitFunction, ExitSignalHandler) are
+// what users' code has always been able to use; they stay as they are.
+namespace {
+
+// Before the segment header.
+const char kPrologueHead[] = R"QUIRAN(// QUIRAN client program: generated, do not edit.
 #include <string.h>
 #include <math.h>
 #include <limits.h>
@@ -16,35 +19,10 @@ const char kClientPrologue[] = R"QUIRAN(// QUIRAN client program: generated, do 
 #include <sys/shm.h>
 #include <signal.h>
 
-// The operation codes exchanged with QUIRAN through the shared segment's header.
-enum COMMUNICATE_OPS {
-    INIT = -100,
-    INIT_OK = -99,
-    SIMULATE = -98,
-    SIMULATED = -97,
-    CHANGE_DIM = -96,
-    CHANGE_DIM_OK = -95,
-    NEW_SHM = -94,
-    NEW_SHM_OK = -93,
-    EXIT_REQUEST = -92
-};
+)QUIRAN";
 
-struct sm_dim {
-    int x;
-    int y;
-};
-
-// The header of the shared segment; the plane words follow right after buf.
-struct sm_struct {
-    COMMUNICATE_OPS op;
-    union {
-        sm_dim dim;
-        int new_shm_id;
-    };
-    size_t buf_size;
-    void *buf;
-};
-
+// After the segment header.
+const char kPrologueTail[] = R"QUIRAN(
 // Semaphore 0 is QUIRAN's, semaphore 1 this client's.
 static int VH(int sem_id) {
     struct sembuf operation;
@@ -262,16 +240,24 @@ int main(int argc, char *argv[]) {
 
 )QUIRAN";
 
+} // namespace
+
+const std::string& ClientPrologue() {
+    static const std::string prologue =
+        std::string(kPrologueHead) + kSegmentHeaderText + kPrologueTail;
+    return prologue;
+}
+
 const char kClientFunctionLine[] =
     "static void Simulate(const Matrix &in, Matrix &out, const int &DIMX, const int &DIMY){\n";
 
 int ClientPrologueLines() {
-    const char* end = kClientPrologue + sizeof(kClientPrologue) - 1;
-    return static_cast<int>(std::count(kClientPrologue, end, '\n')) + 1;
+    const std::string& prologue = ClientPrologue();
+    return static_cast<int>(std::count(prologue.begin(), prologue.end(), '\n')) + 1;
 }
 
 std::string MakeClientSource(const char* code) {
-    std::string source = kClientPrologue;
+    std::string source = ClientPrologue();
     source += kClientFunctionLine;
     if (code != nullptr) source += code;
     source += "\n}\n";

@@ -5,14 +5,17 @@
 // operations, a Matrix class with the host's bit layout, and the client's main loop) followed by
 // the user's code as the body of the function Simulate(in, out, DIMX, DIMY).
 //
-// The prologue declares the segment header exactly as the host does (model/simulation/
-// SharedMemory.h): both are built by the same compiler for the same machine, so they agree on its
-// layout, and the client finds the plane words right after the header's last field.
+// The prologue holds the segment header that the host compiles (client/SegmentHeader.h) word for
+// word: both are built by the same compiler for the same machine, so they agree on its layout,
+// and the client finds the plane words right after the header's last field.
 
 #include <string>
 
-// Everything before the user's function, ending with a line end.
-extern const char kClientPrologue[];
+// Everything before the user's function, ending with a line end; the segment header
+// (client/SegmentHeader.h) is in it word for word.
+const std::string& ClientPrologue();
+// The text of client/SegmentHeader.h.
+extern const char kSegmentHeaderText[];
 // The line that opens the user's function: "static void Simulate(...){" and a line end.
 extern const char kClientFunctionLine[];
 

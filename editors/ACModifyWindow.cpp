@@ -51,8 +51,12 @@ const char kHelpText[] =
     "}\n"
     "\n"
     "The output plane is cleared before your code runs.\n"
-    "For more detail see the QUIRAN manual, which can be found at\n"
-    "http://quiran.example.org/manual/\n";
+    "For more detail see README.md at the top of QUIRAN's source folder.\n";
+
+const char kUnbalancedBraces[] =
+    "Error: The braces { and } of the code do not pair up.\n"
+    "Braces in comments, strings and characters count too: a file with this code\n"
+    "could not be read back. Write them as \\x7b and \\x7d in strings and characters.";
 
 void OkCallback(Widget, XtPointer self, XtPointer) {
     static_cast<ACModifyWindow*>(self)->Ok();
@@ -290,6 +294,11 @@ void ACModifyWindow::ShowHelp() {
 
 int ACModifyWindow::Apply() {
     StoreCode();
+    // Such code may well compile, but the element's file could not be read back.
+    if (!D_CElem::ListingReadsBack(workingCopy->GetCode())) {
+        ShowMessages(kUnbalancedBraces);
+        return 0;
+    }
     if (!workingCopy->IsCompiled() && !Compile()) return 0;
     StoreCopy();
     element->SetModified();

@@ -18,6 +18,7 @@
 
 #include "model/data/ClockList.h"
 #include "shell/MainWindow.h"
+#include "shell/Termination.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -313,11 +314,24 @@ void SimulationBoxWindow::ShowTime(SimTime now) {
 }
 
 int SimulationBoxWindow::Poll(SimTime now) {
+    ServePendingTermination();
     if (*mode == kModeClocks && period != 0 && now % period != 0) {
         const uint8_t before = gPollCounter++;
         if (before != 0) return running ? 0 : 1;
     }
     ShowTime(now);
+    ReadBreak();
+    return running ? 0 : 1;
+}
+
+int SimulationBoxWindow::PollWhileWaiting() {
+    // Once broken, a client that keeps the cycle waiting is stopped as well.
+    if (!running) return 1;
+    ReadBreak();
+    return running ? 0 : 1;
+}
+
+void SimulationBoxWindow::ReadBreak() {
     XmUpdateDisplay(shell);
 
     Display* display = XtDisplay(shell);
@@ -331,7 +345,6 @@ int SimulationBoxWindow::Poll(SimTime now) {
             RingBell(display);
         }
     }
-    return running ? 0 : 1;
 }
 
 bool SimulationBoxWindow::CheckRunClock() {

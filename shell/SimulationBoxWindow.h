@@ -53,6 +53,9 @@ public:
     // After every cycle of a run: shows the time (throttled between clock ticks), lets only the
     // Break button's events through and rings the bell for other presses. 1 after Break.
     int Poll(SimTime time) override;
+    // While a C++ element waits for its client: the same, without the time. 1 when Break was
+    // pressed now or before.
+    int PollWhileWaiting() override;
 
     // The button and toggle actions.
     void Run();
@@ -76,6 +79,8 @@ public:
     Widget GetClockItem(int index) const;
 
 private:
+    // Serves exposures and the Break button's events; other presses ring the bell and are lost.
+    void ReadBreak();
     void CreateWidgets();
     void SetClocksSensitive(bool on);
     void SetIdle(bool idle);

@@ -13,6 +13,7 @@
 #include "model/format/LoadSaveObject.h"
 #include "model/format/TextFormat.h"
 #include "model/simulation/ClientCompiler.h"
+#include "model/simulation/PrivateDirectory.h"
 #include "shell/DragDisplay.h"
 #include "shell/FallbackResources.h"
 #include "shell/DragContext.h"
@@ -24,6 +25,7 @@
 #include "shell/Settings.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "shell/Termination.h"
 #include "shell/WelcomeWindow.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
@@ -59,6 +61,8 @@ void OpenCommandLineFile(MainWindow& main, Widget topLevel, int argc, char** arg
 int main(int argc, char** argv) {
     // 1. Crash and low-memory recovery, before anything can fail.
     InstallErrorHandlers();
+    // A plain kill or a logout ends the program as Quit does for its clients and files.
+    InstallTerminationHandlers();
     InitLineBuffer();
 
     // 2. "--original_motif" gives the toolkit no fallback resources.
@@ -74,6 +78,7 @@ int main(int argc, char** argv) {
                           originalMotif ? nullptr : const_cast<String*>(kFallbackResources),
                           applicationShellWidgetClass, nullptr, 0);
     SetTopLevelShell(topLevel, app);
+    WatchTerminationSignals(app);
 
     // 5. The window manager's close asks before quitting.
     XtVaSetValues(topLevel, XmNdeleteResponse, XmDO_NOTHING, nullptr);
@@ -111,6 +116,8 @@ int main(int argc, char** argv) {
     // The C++ type compiles with the user's compiler settings and makes the shared memory segment
     // of its clients.
     SetCompilerSettingsSource({GetCompiler, GetCompilerFlags, GetLoaderFlags});
+    // What killed programs of this user left in the temporary folder.
+    RemoveStalePrivateDirectories();
     ACElem::RegisterType();
 
     // 13.

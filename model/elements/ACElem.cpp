@@ -13,6 +13,7 @@
 #include "model/elements/PlaneCopy.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "model/simulation/PrivateDirectory.h"
 #include "model/simulation/SharedMemory.h"
 
 PtrArray<D_CElem> D_CElem::Instances;
@@ -172,7 +173,7 @@ void D_CElem::Simulate(ACElem* element) {
 
     SharedMemory->op = SIMULATE;
     if (!in->SetToBuffer(SharedBuffer(SharedMemory), SharedBufferSize(SharedMemory))) return;
-    if (!Transact()) {
+    if (!Transact(1)) {
         if (GetPid() < 1) std::cerr << "D_CElem::Simulate: process isn't running\n";
         return;
     }
@@ -233,6 +234,18 @@ int D_CElem::ReadListing(std::istream& in, std::string& text) {
     return kNoError;
 }
 
+int D_CElem::ListingReadsBack(const char* text) {
+    long balance = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '{') {
+            balance++;
+        } else if (*p == '}' && --balance < 0) {
+            return 0;
+        }
+    }
+    return balance == 0 ? 1 : 0;
+}
+
 int D_CElem::TakeListing(std::istream& in, const std::string& text, int compile) {
     if (code != text) {
         code = text;
@@ -270,6 +283,7 @@ void D_CElem::ReleaseAll() {
         data->executable[0] = '\0';
         data->compiled = 0;
     }
+    RemovePrivateDirectory();
 }
 
 ACElem::ACElem(Architecture* owner, int x, int y)

@@ -82,12 +82,16 @@ public:
     // that does not compile is kept, without a client, and 32 "Compiler error" is recorded with
     // the compiler's messages as the token. 0 or the recorded code.
     int TakeListing(std::istream& in, const std::string& text, int compile);
+    // 1 when ReadListing would read the code back as it stands: every "}" closes an earlier "{"
+    // and none stays open. Braces count wherever they are, in comments and strings too.
+    static int ListingReadsBack(const char* text);
     // ReadListing and TakeListing in one.
     int Read(std::istream& in, int compile);
 
     // The first segment, for a 20 x 20 plane; made once, at type registration.
     static void InitSharedMemory();
-    // Stops every client and removes every executable that is still there (program exit).
+    // Stops every client and removes every executable that is still there and the private
+    // folder (program exit).
     static void ReleaseAll();
 
     static PtrArray<D_CElem> Instances; // every live D_CElem, in creation order
@@ -96,7 +100,7 @@ public:
     static const int kExecutablePathSize = 300;
 
 private:
-    int Transact() { return process.Transact(); }
+    int Transact(int breakable = 0) { return process.Transact(breakable); }
     // INIT for the plane's size, then growth of the segment when the plane does not fit.
     int SendInit();
     int SendNewShm(int id);

@@ -12,6 +12,7 @@
 
 #include "client/ClientProgram.h"
 #include "model/elements/ElementUi.h"
+#include "model/simulation/PrivateDirectory.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ void SetCompilerSettingsSource(const CompilerSettingsSource& source) {
 
 int MakeTemporaryFile(char (&path)[kTemporaryPathLength + 1], const char* suffix) {
     path[0] = '\0';
-    const char* directory = std::getenv("TMPDIR");
-    if (directory == nullptr || directory[0] == '\0') directory = "/tmp";
+    const char* directory = PrivateDirectory();
+    if (directory == nullptr) return -1;
     const std::string name = std::string(directory) + "/quiranXXXXXX" + suffix;
     if (name.size() > static_cast<size_t>(kTemporaryPathLength)) return -1;
     std::memcpy(path, name.c_str(), name.size() + 1);
@@ -105,6 +106,22 @@ void RenumberCompilerLine(char* line, const char* sourcePath, int prologueLines)
     text += rest;
     // Never longer than the line: the path has gone and the number did not grow.
     std::memcpy(line, text.c_str(), text.size() + 1);
+}
+
+void PlainCompilerQuotes(char* text) {
+    char* to = text;
+    for (const char* from = text; *from != '\0'; ++from) {
+        if (from[0] == '\xe2' && from[1] == '\x80') {
+            const char last = from[2];
+            if (last == '\x98' || last == '\x99' || last == '\x9c' || last == '\x9d') {
+                *to++ = last == '\x98' || last == '\x99' ? '\'' : '"';
+                from += 2;
+                continue;
+            }
+        }
+        *to++ = *from;
+    }
+    *to = '\0';
 }
 
 std::string ShellQuote(const char* text) {
@@ -179,6 +196,9 @@ int CompileClient(const char* code, const char* executable, const char*& message
     const int exitStatus = pclose(pipe);
     if (exitStatus == -1) std::perror("D_CElem::Compile: pclose");
     const int compiled = exitStatus != -1 && WIFEXITED(exitStatus) && WEXITSTATUS(exitStatus) == 0;
+    // Every reader of the messages (the code window, a load's error box) gets plain quotes.
+    PlainCompilerQuotes(compilerMessages);
+    length = std::strlen(compilerMessages);
     if (compiled) std::memcpy(compilerMessages + length, kSuccess, sizeof(kSuccess));
 
     RemoveFile(source);

@@ -29,7 +29,7 @@ constexpr int kCompilerOutputSize = 5000;
 constexpr int kTemporaryPathLength = 299;
 
 // Creates a new empty file, readable and writable by the user only, with a unique name in the
-// temporary directory ($TMPDIR, else /tmp) that ends in suffix. Returns its open descriptor and
+// process's private folder (model/simulation/PrivateDirectory.h) that ends in suffix. Returns its open descriptor and
 // the name, or -1 and an empty path when none could be made.
 int MakeTemporaryFile(char (&path)[kTemporaryPathLength + 1], const char* suffix);
 
@@ -43,6 +43,10 @@ int CompileClient(const char* code, const char* executable, const char*& message
 // then one ':' and one blank if they follow, and a line number L right after becomes
 // L - prologueLines (0 when that is not positive). Other lines stay as they are. In place.
 void RenumberCompilerLine(char* line, const char* sourcePath, int prologueLines);
+
+// The compiler's typographic quotes (U+2018, U+2019 as UTF-8) become ' and (U+201C, U+201D) ",
+// since the message boxes' fonts show them as stray characters. In place.
+void PlainCompilerQuotes(char* text);
 
 // The text in single quotes for the shell, every quote inside escaped.
 std::string ShellQuote(const char* text);

@@ -1,7 +1,10 @@
 #include "model/simulation/ClientProcess.h"
 
+#include "model/simulation/SimulationBoxUi.h"
+
 #include <signal.h>
 #include <sys/ipc.h>
+#include <sys/prctl.h>
 #include <sys/sem.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -13,8 +16,9 @@
 
 namespace {
 
-// How often a waiting host looks whether its client has ended, in milliseconds.
-const int kPollInterval = 20;
+// How often a waiting host looks whether its client has ended, whether the run was broken and
+// whether the program must end, in milliseconds.
+const int kPollInterval = 100;
 
 // The semctl argument; the system headers leave its declaration to the program.
 union SemaphoreArgument {
@@ -32,6 +36,15 @@ long long NowMilliseconds() {
 void SleepMilliseconds(int milliseconds) {
     timespec pause = {milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000};
     while (nanosleep(&pause, &pause) == -1 && errno == EINTR) {
+    }
+}
+
+void CloseDescriptorsFrom(int first) {
+    if (close_range(static_cast<unsigned int>(first), ~0U, 0) == 0) return;
+    // Kernels without close_range: every possible descriptor.
+    const long limit = sysconf(_SC_OPEN_MAX);
+    for (long fd = first; fd < (limit > 0 ? limit : 1024); fd++) {
+        close(static_cast<int>(fd));
     }
 }
 
@@ -58,6 +71,7 @@ int ClientProcess::Start(const char* executable, int segmentId) {
     std::snprintf(setText, sizeof(setText), "%d", static_cast<int>(semaphoreSet));
     std::snprintf(segmentText, sizeof(segmentText), "%d", static_cast<int>(segmentId));
 
+    const pid_t host = getpid();
     const pid_t child = fork();
     if (child == -1) {
         std::perror("D_CElem::CreateProcess: fork");
@@ -65,10 +79,19 @@ int ClientProcess::Start(const char* executable, int segmentId) {
         return -1;
     }
     if (child == 0) {
+        // The client goes with the host however the host ends, a SIGKILL included. A host that
+        // ended before this took effect would never send it: then the child goes at once.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) == -1 || getppid() != host) {
+            semctl(semaphoreSet, 0, IPC_RMID);
+            _exit(1);
+        }
         // The client must be able to receive the termination signal whatever the host blocks.
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
+        // Only the standard descriptors reach the client: none of the host's files, pipes or its
+        // X connection.
+        CloseDescriptorsFrom(3);
         execl(executable, executable, setText, segmentText, static_cast<char*>(nullptr));
         std::perror("D_CElem::CreateProcess: execl");
         // _exit: the child must not run the host's exit handlers (they would stop other clients).
@@ -92,7 +115,7 @@ void ClientProcess::Stop() {
     RemoveSemaphoreSet();
 }
 
-int ClientProcess::Transact() {
+int ClientProcess::Transact(int breakable) {
     if (pid <= 0) return 0;
     struct sembuf post = {1, 1, 0};
     if (semop(semaphoreSet, &post, 1) == -1) {
@@ -100,17 +123,20 @@ int ClientProcess::Transact() {
         Stop();
         return 0;
     }
-    return AwaitAnswer();
+    return AwaitAnswer(breakable && breakBox != nullptr);
 }
 
-int ClientProcess::AwaitAnswer() {
+int ClientProcess::AwaitAnswer(bool breakable) {
     struct sembuf wait = {0, -1, 0};
     const timespec slice = {0, static_cast<long>(kPollInterval) * 1000000};
     const long long start = NowMilliseconds();
     for (;;) {
         if (semtimedop(semaphoreSet, &wait, 1, &slice) == 0) return 1;
-        if (errno == EINTR) continue;
-        if (errno != EAGAIN) {
+        const int error = errno;
+        if (waitHook != nullptr) waitHook();
+        if (error == EINTR) continue;
+        if (error != EAGAIN) {
+            errno = error;
             // A client that ends removes its set: the wait fails instead of blocking.
             std::perror("SPH()");
             Stop();
@@ -120,6 +146,16 @@ int ClientProcess::AwaitAnswer() {
             pid = 0;
             RemoveSemaphoreSet();
             return 0;
+        }
+        if (breakable) {
+            // The user's code may take as long as it likes; the user ends it with Break.
+            if (breakBox->PollWhileWaiting() != 0) {
+                std::cerr << "ClientProcess::Transact: client " << static_cast<long>(pid)
+                          << " stopped by Break" << std::endl;
+                Stop();
+                return 0;
+            }
+            continue;
         }
         if (NowMilliseconds() - start >= answerTimeout) {
             std::cerr << "ClientProcess::Transact: client " << static_cast<long>(pid)

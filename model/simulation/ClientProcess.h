@@ -6,11 +6,14 @@
 // destroying it ends the process, waits for it and removes the set, so no zombie and no set is
 // left behind.
 //
-// Waiting for an answer is bounded: a client that ends is noticed within a fraction of a second
-// (it is reaped and forgotten), and one that does not answer within the answer timeout is
-// stopped. Either way the exchange fails and GetPid() is 0 afterwards.
+// The host never hangs on a client: a client that ends is noticed within a fraction of a second
+// (it is reaped and forgotten); one that does not answer within the answer timeout is stopped,
+// except during a run, where the simulation box stays live and its Break stops the client.
+// Either way the exchange fails and GetPid() is 0 afterwards.
 
 #include <sys/types.h>
+
+class SimulationBoxUi;
 
 class ClientProcess {
 public:
@@ -33,8 +36,9 @@ public:
     void Stop();
     // One exchange: posts the client's semaphore, then waits for the host's. 1 when the client
     // answered, 0 when there is no client, a semaphore operation failed (perror "SVC()" or
-    // "SPH()"), the client ended or did not answer in time.
-    int Transact();
+    // "SPH()"), the client ended or did not answer in time. A breakable exchange during a run
+    // waits without a time limit for as long as the break box does not answer Break.
+    int Transact(int breakable = 0);
 
     // 0 (or less) while no client runs.
     pid_t GetPid() const { return pid; }
@@ -43,9 +47,15 @@ public:
 
     static void SetAnswerTimeout(int milliseconds) { answerTimeout = milliseconds; }
     static int GetAnswerTimeout() { return answerTimeout; }
+    // The box polled while a breakable exchange waits (set for the time of a run; null: none).
+    static void SetBreakBox(SimulationBoxUi* box) { breakBox = box; }
+    static SimulationBoxUi* GetBreakBox() { return breakBox; }
+    // Called between the slices of every wait; the program serves a pending termination signal
+    // there, so that no wait delays its end.
+    static void SetWaitHook(void (*hook)()) { waitHook = hook; }
 
 private:
-    int AwaitAnswer();
+    int AwaitAnswer(bool breakable);
     // True when the process has ended; it has then been reaped.
     bool HasEnded();
     // Waits up to the given time for the process to end (blocking for a negative time).
@@ -53,6 +63,8 @@ private:
     void RemoveSemaphoreSet();
 
     inline static int answerTimeout = kDefaultAnswerTimeout;
+    inline static SimulationBoxUi* breakBox = nullptr;
+    inline static void (*waitHook)() = nullptr;
 
     pid_t pid = 0;
     int semaphoreSet = -1; // 0 is a valid id

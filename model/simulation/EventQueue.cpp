@@ -6,6 +6,7 @@
 #include <new>
 
 #include "model/elements/AElement.h"
+#include "model/simulation/ClientProcess.h"
 #include "model/simulation/SimulationBoxUi.h"
 
 EventQueue::EventQueue()
@@ -191,7 +192,27 @@ void EventQueue::ShowTime() {
     if (simulationBox != nullptr) simulationBox->ShowTime(now);
 }
 
+namespace {
+
+// For the time of a run a C++ element waiting for its client polls the box, so that Break
+// stays live however long the client takes.
+class BreakBoxScope {
+public:
+    explicit BreakBoxScope(SimulationBoxUi* box) : previous(ClientProcess::GetBreakBox()) {
+        ClientProcess::SetBreakBox(box);
+    }
+    ~BreakBoxScope() { ClientProcess::SetBreakBox(previous); }
+    BreakBoxScope(const BreakBoxScope&) = delete;
+    BreakBoxScope& operator=(const BreakBoxScope&) = delete;
+
+private:
+    SimulationBoxUi* previous;
+};
+
+} // namespace
+
 int EventQueue::RunUntil(SimTime limit) {
+    const BreakBoxScope breakBox(simulationBox);
     for (;;) {
         if (count == 0 || entries[0]->time > limit) {
             now = limit;

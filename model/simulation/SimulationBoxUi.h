@@ -13,4 +13,7 @@ public:
     virtual void ShowTime(SimTime time) = 0;
     // Reads pending input (the Break button only); 1 when the run must stop, else 0.
     virtual int Poll(SimTime time) = 0;
+    // Called again and again while an element waits for its client process: serves exposures and
+    // reads the Break button; 1 when Break was pressed during this call.
+    virtual int PollWhileWaiting() { return 0; }
 };

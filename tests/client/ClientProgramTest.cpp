@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "model/data/Matrix.h"
@@ -89,7 +91,7 @@ protected:
 } // namespace
 
 TEST(ClientProgram, SourceIsPrologueFunctionCodeAndClosingBrace) {
-    const std::string prologue = kClientPrologue;
+    const std::string prologue = ClientPrologue();
     EXPECT_EQ(MakeClientSource("out = in;"), prologue + kFunctionLine + "out = in;\n}\n");
     EXPECT_EQ(MakeClientSource(""), prologue + kFunctionLine + "\n}\n");
     EXPECT_STREQ(kClientFunctionLine, kFunctionLine);
@@ -108,6 +110,20 @@ TEST(ClientProgram, SourceIsPrologueFunctionCodeAndClosingBrace) {
         EXPECT_NE(prologue.find(code), std::string::npos) << code;
     EXPECT_EQ(INIT, -100);
     EXPECT_EQ(EXIT_REQUEST, -92);
+}
+
+// One definition of the header: the file the host compiles is in every client's source as it
+// stands, and the host sizes the segment by it.
+TEST(ClientProgram, HoldsTheHostsSegmentHeaderWordForWord) {
+    std::ifstream file(QUIRAN_SOURCE_DIR "/client/SegmentHeader.h");
+    std::stringstream header;
+    header << file.rdbuf();
+    ASSERT_GT(header.str().size(), 100u);
+    EXPECT_EQ(header.str(), kSegmentHeaderText);
+    EXPECT_NE(ClientPrologue().find(header.str()), std::string::npos);
+    EXPECT_EQ(sizeof(sm_struct), sizeof(void*) == 8 ? 32u : 20u);
+    sm_struct segment[2];
+    EXPECT_EQ(SharedBuffer(&segment[0]), static_cast<void*>(&segment[1]));
 }
 
 TEST_F(ClientProgramRun, CopiesWithAssignmentClearsOutputAndKeepsOutsideUntouched) {

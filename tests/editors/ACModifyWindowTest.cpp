@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -22,6 +23,7 @@
 #include "model/elements/PlaneWindowUi.h"
 #include "model/format/ParseError.h"
 #include "model/simulation/ClientCompiler.h"
+#include "model/simulation/PrivateDirectory.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {
@@ -67,6 +69,7 @@ protected:
         ASSERT_NE(mkdtemp(folder), nullptr);
         tmpDir = folder;
         setenv("TMPDIR", tmpDir.c_str(), 1);
+        RemovePrivateDirectory();
         SetCompilerSettingsSource({GnuCompiler, nullptr, nullptr});
         ACElem::RegisterType();
         inverter = new D_CElem(nullptr);
@@ -79,6 +82,7 @@ protected:
         inverter = nullptr;
         SetCompilerSettingsSource({nullptr, nullptr, nullptr});
         EXPECT_EQ(TemporaryFiles(), 0);
+        RemovePrivateDirectory();
         rmdir(tmpDir.c_str());
         if (oldTmpDir.empty()) {
             unsetenv("TMPDIR");
@@ -104,12 +108,16 @@ protected:
         Flush();
     }
 
-    static int TemporaryFiles() {
-        DIR* dir = opendir(tmpDir.c_str());
+    // The files in the folder, and in the folders in it (the process's private folder).
+    static int TemporaryFiles(const std::string& folder = tmpDir) {
+        DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) return -1;
         int count = 0;
         while (dirent* entry = readdir(dir)) {
-            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") count++;
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            const int inside = folder == tmpDir ? TemporaryFiles(folder + "/" + name) : -1;
+            count += inside >= 0 ? inside : 1;
         }
         closedir(dir);
         return count;
@@ -280,12 +288,18 @@ TEST_F(ACModifyWindowTest, HelpShowsThePlanesTheMembersAndAnExample) {
           "MEMBER FUNCTIONS AND CONSTANTS:", "const int DIMX", "const int DIMY",
           "int operator() (int x, int y)", "void SetBit(int x, int y, int value)", "void SetAll()",
           "void UnsetAll()", "Matrix& operator= (const Matrix&)",
-          "EXAMPLE:", "out.SetBit(x,y,!in(x,y))", "QUIRAN manual", "http://"}) {
+          "EXAMPLE:", "out.SetBit(x,y,!in(x,y))", "README.md"}) {
         SCOPED_TRACE(part);
         const size_t found = help.find(part, at);
         ASSERT_NE(found, std::string::npos);
         at = found;
     }
+    // It points to what exists, and that says what opening a file does with its code.
+    EXPECT_EQ(help.find("http"), std::string::npos);
+    std::ifstream readme(QUIRAN_SOURCE_DIR "/README.md");
+    std::stringstream text;
+    text << readme.rdbuf();
+    EXPECT_NE(text.str().find("Opening a file compiles and runs the C++ code"), std::string::npos);
 }
 
 TEST_F(ACModifyWindowTest, LineIndicatorFollowsTheInsertionCursor) {
@@ -358,6 +372,25 @@ TEST_F(ACModifyWindowTest, BrokenCodeShowsTheMessagesAndLeavesTheElement) {
     EXPECT_EQ(element->GetModifyWindow(), nullptr);
     EXPECT_EQ(StepBit(0, 0), 1);
     EXPECT_EQ(StepBit(1, 2), 0);
+}
+
+// Code that compiles but that a saved file could not give back: Apply and OK say why and change
+// nothing.
+TEST_F(ACModifyWindowTest, CodeWhoseBracesDoNotPairUpIsRefused) {
+    RunInverter();
+    const int pid = element->GetData().GetPid();
+    ACModifyWindow* window = Open();
+    XmTextSetString(window->GetCodeText(), const_cast<char*>("out.SetBit(0, 0, '{' != 0);"));
+    for (const char* button : {"Apply", "OK"}) {
+        SCOPED_TRACE(button);
+        Click(ButtonLabelled(window->GetShell(), button));
+        EXPECT_EQ(element->GetModifyWindow(), window);
+        EXPECT_TRUE(Contains(Text(window->GetMessageText()), "do not pair up"));
+        EXPECT_STREQ(element->GetData().GetCode(), kInvert);
+        EXPECT_EQ(element->GetData().GetPid(), pid);
+        EXPECT_FALSE(element->IsModified());
+    }
+    SendClose(window->GetShell());
 }
 
 TEST_F(ACModifyWindowTest, BoundsALongCompilerOutput) {

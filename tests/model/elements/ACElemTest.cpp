@@ -1,11 +1,14 @@
 #include "model/elements/ACElem.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/sem.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
@@ -15,6 +18,8 @@
 #include "tests/model/elements/BlockText.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
+#include "tests/support/program/IpcNamespace.h"
+#include "tests/support/program/ProgramDriver.h"
 
 namespace {
 
@@ -222,6 +227,56 @@ TEST_F(ACElemBlock, CodeThatDoesNotCompileIsReportedAndLeavesTheElementAsItWas) 
     EXPECT_EQ(Step(read, "1010"), "0101");
 }
 
+// A compiler in a UTF-8 locale quotes names typographically; the error box's font cannot show that.
+TEST_F(ACElemBlock, CompilerMessagesOfAReadHavePlainQuotes) {
+    std::string text = kCBlock;
+    text.replace(text.find("        out.SetBit"), 8, "        undeclared_name; ");
+    const char* old = std::getenv("LC_ALL");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("LC_ALL", "C.UTF-8", 1);
+    ACElem read(nullptr, 0, 0);
+    EXPECT_EQ(ReadBlock(read, text), kCompilerError);
+    if (old != nullptr) {
+        setenv("LC_ALL", saved.c_str(), 1);
+    } else {
+        unsetenv("LC_ALL");
+    }
+    ASSERT_NE(GetParseErrorToken(), nullptr);
+    const std::string messages = GetParseErrorToken();
+    EXPECT_NE(messages.find("'undeclared_name'"), std::string::npos) << messages;
+    EXPECT_EQ(messages.find("\xe2\x80"), std::string::npos) << messages;
+}
+
+struct ReadBackCase {
+    const char* code;
+    int readsBack;
+};
+
+const ReadBackCase kReadBack[] = {
+    {"", 1},
+    {kInvert, 1},
+    {"out.SetBit(0, 0, '{' != 0);", 0},      // compiles, but one stays open
+    {"// }\nif (1) {\n}", 0},                // closes before it opens
+    {"const char* s = \"{}\"; (void)s;", 1}, // pairs, wherever it is
+};
+
+// What the reader could not read back must never be written.
+TEST_F(ACElemBlock, CodeReadsBackOnlyWhenItsBracesPairUp) {
+    for (const ReadBackCase& c : kReadBack) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(D_CElem::ListingReadsBack(c.code), c.readsBack);
+        if (!c.readsBack) continue;
+        ACElem written(nullptr, 0, 0);
+        written.GetData().SetCode(c.code);
+        std::ostringstream out;
+        ASSERT_EQ(written.GetData().Write(out, 0), 0);
+        std::istringstream in(out.str());
+        std::string text;
+        ASSERT_EQ(D_CElem::ReadListing(in, text), 0);
+        EXPECT_EQ(text, c.code);
+    }
+}
+
 TEST_F(ACElemStep, WithoutAClientTheStepSaysSoAndLeavesTheOutput) {
     EXPECT_EQ(element.GetClock(), 1);
     EXPECT_STREQ(element.GetData().GetCode(), "");
@@ -330,6 +385,82 @@ TEST_F(ACElemClient, ALargerPlaneMovesEveryRunningClientToALargerSegment) {
     large.Simulate();
     in.Nor(in); // inverted
     EXPECT_EQ(*large.GetOutputPlane(0), in);
+}
+
+// Marks in its 16 x 16 output every descriptor below 256 that is open in the client.
+const char kDescriptors[] = "for (int fd = 0; fd < 256; fd++) {\n"
+                            "    const int copy = dup(fd);\n"
+                            "    if (copy == -1) continue;\n"
+                            "    close(copy);\n"
+                            "    out.SetBit(fd % 16, fd / 16);\n"
+                            "}";
+
+TEST_F(ACElemClient, AClientHasOnlyTheStandardDescriptors) {
+    // A file the host has open as a client starts, as while a file is being read.
+    const int file = open("/dev/null", O_RDONLY);
+    ASSERT_GE(file, 3);
+    Resize(element, 16, 16);
+    element.DimensionChanged();
+    element.GetData().SetCode(kDescriptors);
+    const char* messages = nullptr;
+    ASSERT_EQ(element.GetData().Compile(messages), 1) << messages;
+    ASSERT_GT(element.GetData().CreateProcess(), 0);
+    element.Simulate();
+    close(file);
+    Matrix expected(16, 16);
+    for (int fd = 0; fd < 3; fd++)
+        expected.SetBit(fd, 0, 1);
+    EXPECT_EQ(PlaneText(*element.GetOutputPlane(0)), PlaneText(expected));
+}
+
+// Running, or a zombie nobody reaps: either way not yet gone.
+bool IsGone(int pid) {
+    const std::string stat = e2e::ReadAll("/proc/" + std::to_string(pid) + "/stat");
+    const size_t close = stat.rfind(')');
+    return stat.empty() || (close != std::string::npos && stat.substr(close + 2, 1) == "Z");
+}
+
+// A host killed outright: its clients end and take their semaphore sets with them.
+TEST_F(ACElemClient, ClientsEndWithTheirHostKilledOutright) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    // This process's own segment stays.
+    const std::string before = e2e::IpcObjects();
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    struct Host {
+        ~Host() {
+            if (pid > 0 && kill(pid, SIGKILL) == 0) waitpid(pid, nullptr, 0);
+        }
+        pid_t pid;
+    } host = {fork()};
+    ASSERT_NE(host.pid, -1);
+    if (host.pid == 0) {
+        close(report[0]);
+        ACElem a(nullptr, 0, 0), b(nullptr, 0, 0);
+        for (ACElem* running : {&a, &b}) {
+            Resize(*running, 3, 2);
+            running->CreateData();
+            running->GetData().Assign(*inverter);
+            const int pid = running->GetData().CreateProcess();
+            if (write(report[1], &pid, sizeof pid) != sizeof pid) _exit(1);
+        }
+        for (;;)
+            pause();
+    }
+    close(report[1]);
+    int clients[2] = {0, 0};
+    for (int& client : clients)
+        ASSERT_EQ(read(report[0], &client, sizeof client), static_cast<ssize_t>(sizeof client));
+    close(report[0]);
+    ASSERT_GT(clients[0], 0);
+    ASSERT_GT(clients[1], 0);
+    EXPECT_NE(e2e::IpcObjects(), before);
+    ASSERT_EQ(kill(host.pid, SIGKILL), 0);
+    ASSERT_EQ(waitpid(host.pid, nullptr, 0), host.pid);
+    host.pid = 0;
+    EXPECT_TRUE(e2e::WaitFor([&] { return IsGone(clients[0]) && IsGone(clients[1]); }, 5000));
+    EXPECT_TRUE(e2e::WaitFor([&] { return e2e::IpcObjects() == before; }, 5000))
+        << e2e::IpcObjects();
 }
 
 TEST_F(ACElemClient, AClientThatDiedIsNoticedAndStartedAgain) {

@@ -13,6 +13,7 @@
 
 #include "client/ClientProgram.h"
 #include "model/elements/ElementUi.h"
+#include "model/simulation/PrivateDirectory.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ public:
     explicit TemporaryDirectory(const char* pattern) {
         std::snprintf(path, sizeof(path), "/tmp/%s", pattern);
         EXPECT_NE(mkdtemp(path), nullptr);
+        // The private folder is made anew inside this one.
+        RemovePrivateDirectory();
         const char* old = std::getenv("TMPDIR");
         if (old != nullptr) saved = old;
         hadOld = old != nullptr;
@@ -70,12 +73,21 @@ public:
         } else {
             unsetenv("TMPDIR");
         }
+        RemovePrivateDirectory();
         rmdir(path);
     }
-    // The names in the directory.
+    // The process's private folder, made in this directory.
+    std::string Private() const {
+        const char* folder = PrivateDirectory();
+        EXPECT_NE(folder, nullptr);
+        if (folder == nullptr) return "";
+        EXPECT_EQ(std::string(folder).find(std::string(path) + "/quiran-"), 0u) << folder;
+        return folder;
+    }
+    // The names in the private folder.
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
-        const std::string command = "ls -A " + ShellQuote(path);
+        const std::string command = "ls -A " + ShellQuote(Private().c_str());
         FILE* list = popen(command.c_str(), "r");
         char line[400];
         while (list != nullptr && std::fgets(line, sizeof(line), list) != nullptr) {
@@ -120,6 +132,28 @@ TEST(ClientCompiler, RenumbersLinesThatBeginWithTheSourcePath) {
     }
 }
 
+struct QuoteCase {
+    const char* text;
+    const char* plain;
+};
+
+const QuoteCase kQuotes[] = {
+    {"\xe2\x80\x98x\xe2\x80\x99 was not declared", "'x' was not declared"},
+    {"\xe2\x80\x9cs\xe2\x80\x9d", "\"s\""},
+    {"\xe2\x80\x94 \xe2\x80", "\xe2\x80\x94 \xe2\x80"}, // other characters, a cut-off one
+    {"", ""},
+};
+
+TEST(ClientCompiler, MakesTheCompilersQuotesPlain) {
+    for (const QuoteCase& c : kQuotes) {
+        SCOPED_TRACE(c.plain);
+        char text[64];
+        std::strcpy(text, c.text);
+        PlainCompilerQuotes(text);
+        EXPECT_STREQ(text, c.plain);
+    }
+}
+
 TEST(ClientCompiler, QuotesForTheShell) {
     EXPECT_EQ(ShellQuote("/tmp/a b"), "'/tmp/a b'");
     EXPECT_EQ(ShellQuote("it's"), "'it'\\''s'");
@@ -138,14 +172,22 @@ TEST(ClientCompiler, MakesDistinctPrivateTemporaryFiles) {
     close(fb);
     EXPECT_STRNE(a, b);
     EXPECT_EQ(std::string(a).rfind(".cc"), std::strlen(a) - 3);
-    EXPECT_EQ(std::string(a).find(directory.path), 0u);
+    // Both in the one private folder of the process, which only the user may enter.
+    const std::string folder = directory.Private();
+    EXPECT_EQ(std::string(a).find(folder + "/"), 0u);
+    EXPECT_EQ(std::string(b).find(folder + "/"), 0u);
     struct stat info;
     ASSERT_EQ(stat(a, &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    const std::string name = folder.substr(folder.rfind('/') + 1);
+    EXPECT_EQ(PrivateDirectoryOwner(name.c_str()), static_cast<int>(getpid()));
     unlink(a);
     unlink(b);
 
     // A directory name so long that the path would not fit gives no file.
+    RemovePrivateDirectory();
     const std::string deep(kTemporaryPathLength, 'd');
     setenv("TMPDIR", deep.c_str(), 1);
     EXPECT_EQ(MakeTemporaryFile(a, ".cc"), -1);
@@ -161,7 +203,7 @@ TEST_F(ClientCompilerRun, CompilesIntoTheExecutableAndRemovesTheSource) {
     // Only the executable is left in the directory.
     const std::vector<std::string> files = directory.Files();
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(std::string(directory.path) + "/" + files[0], executable);
+    EXPECT_EQ(directory.Private() + "/" + files[0], executable);
 }
 
 TEST_F(ClientCompilerRun, TheDefaultCompilerLinksTheClient) {

@@ -7,6 +7,13 @@
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -15,8 +22,11 @@
 #include "ShellFixture.h"
 #include "model/data/ClockList.h"
 #include "model/data/Matrix.h"
+#include "model/elements/ACElem.h"
 #include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
+#include "model/format/ParseError.h"
+#include "model/simulation/ClientProcess.h"
 #include "shell/MainWindow.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
@@ -488,6 +498,162 @@ TEST_F(SimulationBox, BreakStopsALongRunAndResetReturnsToZero) {
     Press(box->GetResetButton());
     EXPECT_EQ(main->GetSimulationTime(), 0u);
     EXPECT_EQ(TextOf(box->GetActualTimeDisplay()), "0");
+    box->Hide();
+}
+
+// One C++ element of 4 x 4 on clock 1 (period 100, TIME 10) that inverts its input; while the
+// file HANG_FILE exists its client never answers.
+const char* const kHangingC = R"(REMARKS {
+}
+OPTIONS {
+  GRID {
+    VISIBLE:   ON
+    DIMENSION: (15,15)
+    RASTERIZE: ON
+  }
+}
+GLOBAL_ARCHITECTURE_DATA {
+  DIMENSION: (4,4)
+  CLOCKS {
+    NUMBER: 1
+    CLOCK {
+      TIME:   100
+      OFFSET: 0
+    }
+  }
+  SIMULATION_DATA {
+    MODE:     CLOCKS
+    CLOCK_NR: 1
+    CLOCKS:   3
+  }
+}
+ARCHITECTURE_ELEMENTS {
+  NUMBER: 1
+  ELEMENTS {
+    ARCHITECTURE_ELEMENT {
+      TYPE: C++
+      INTERNAL_DATA {
+        NAME:       Hangs
+        COMMENT:    
+        INPUTS:     1
+        OUTPUTS:    1
+        INPUT_DIM:  (4,4)
+        OUTPUT_DIM: (4,4)
+        CLOCK:      1
+        TIME:       10
+      }
+      LOGICAL_DATA {
+        LISTING:
+while (access("HANG_FILE", F_OK) == 0) pause();
+for (int y = 0; y < DIMY; y++)
+    for (int x = 0; x < DIMX; x++)
+        out.SetBit(x, y, !in(x, y));
+      }
+      ARCHITECTURE_DATA {
+        ID:   0
+        PREV: [-,-]
+        NEXT: [-,-]
+        POS:  (450,435)
+      }
+    }
+  }
+}
+)";
+
+// The exposures of a marked 2 x 2 rectangle at (1, 1) that came while the element's client was
+// running, and that client.
+struct ExposeRecord {
+    ACElem* element;
+    pid_t client;
+    int whileWaiting;
+};
+
+void CountMarkedExpose(Widget, XtPointer data, XEvent* event, Boolean*) {
+    ExposeRecord* record = static_cast<ExposeRecord*>(data);
+    const XExposeEvent& expose = event->xexpose;
+    if (event->type != Expose || expose.x != 1 || expose.y != 1 || expose.width != 2) return;
+    const pid_t client = record->element->GetData().GetPid();
+    if (client > 0 && kill(client, 0) == 0) {
+        record->whileWaiting++;
+        record->client = client;
+    }
+}
+
+// A client that never answers: Break during the wait stops it and the run, the box redraws
+// meanwhile, and the next Run starts a fresh client.
+TEST_F(SimulationBox, BreakStopsAClientThatDoesNotAnswer) {
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    const std::string hangFile = Shell().home + "/hang";
+    std::ofstream(hangFile) << "x";
+    std::string text = kHangingC;
+    text.replace(text.find("HANG_FILE"), 9, hangFile);
+    ASSERT_EQ(LoadArchitecture(text), 0) << GetParseErrorToken();
+    ACElem* element = dynamic_cast<ACElem*>(main->GetElements()[0]);
+    ASSERT_NE(element, nullptr);
+    ASSERT_GT(element->GetData().GetPid(), 0);
+    // Were the wait bounded by the answer timeout, this would end the test by its own.
+    const int timeout = ClientProcess::GetAnswerTimeout();
+    ClientProcess::SetAnswerTimeout(24 * 3600 * 1000);
+
+    box->Show();
+    Flush();
+    RunFor(200);
+    Toggle(box->GetTimeToggle(), true);
+    SetTextOf(box->GetTimeField(), "1000");
+    Widget button = box->GetResetButton();
+    ExposeRecord record = {element, 0, 0};
+    XtAddEventHandler(button, ExposureMask, False, CountMarkedExpose, &record);
+    const Window window = XtWindow(button);
+
+    // Another connection exposes part of the button, then clicks Break, while the run waits.
+    const pid_t helper = fork();
+    ASSERT_NE(helper, -1);
+    if (helper == 0) {
+        usleep(500 * 1000);
+        Display* other = XOpenDisplay(nullptr);
+        if (other == nullptr) _exit(2);
+        XClearArea(other, window, 1, 1, 2, 2, True);
+        XCloseDisplay(other);
+        usleep(500 * 1000);
+        const std::string id = std::to_string(window);
+        execlp("xdotool", "xdotool", "mousemove", "--window", id.c_str(), "5", "5", "click", "1",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    box->Run();
+    // For people: the run's length less the helper's second before its click.
+    const auto ran = std::chrono::steady_clock::now() - started;
+    std::printf(
+        "Break ended the run %lld ms after the click was sent\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(ran).count()) -
+            1000);
+    int status = 0;
+    EXPECT_EQ(waitpid(helper, &status, 0), helper);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    XtRemoveEventHandler(button, ExposureMask, False, CountMarkedExpose, &record);
+    ClientProcess::SetAnswerTimeout(timeout);
+
+    EXPECT_LT(main->GetSimulationTime(), 1000u);
+    EXPECT_FALSE(box->IsRunning());
+    EXPECT_TRUE(HasLabel(button, "Reset"));
+    EXPECT_GE(record.whileWaiting, 1);
+    const pid_t first = record.client;
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(element->GetData().GetPid(), 0);
+    EXPECT_EQ(kill(first, 0), -1); // stopped and reaped
+    EXPECT_EQ(errno, ESRCH);
+
+    // Without the hang the next Run starts a fresh client, which answers.
+    std::remove(hangFile.c_str());
+    SetTextOf(box->GetTimeField(), "200");
+    box->Run();
+    const pid_t second = element->GetData().GetPid();
+    EXPECT_GT(second, 0);
+    EXPECT_NE(second, first);
+    Matrix ones(4, 4);
+    ones.Nor(ones);
+    EXPECT_EQ(*element->GetOutputPlane(0), ones);
     box->Hide();
 }
 

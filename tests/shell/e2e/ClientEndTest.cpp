@@ -1,0 +1,321 @@
+// The real program with an architecture of several C++ elements, ended every way it can end: a
+// SIGKILL, a plain kill (SIGTERM), a logout (SIGHUP), Ctrl-C (SIGINT) and Quit. Each run is in an
+// IPC namespace of its own, so that `ipcs` shows only the program's semaphore sets and segment;
+// within 5 seconds no client may run, no IPC object and no private folder may be left (after a
+// SIGKILL the next start removes the folder).
+
+// gtest comes first: the X headers define None, which gtest uses as a name.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <dirent.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/support/program/IpcNamespace.h"
+#include "tests/support/program/ProgramDriver.h"
+
+namespace {
+
+using e2e::ReadAll;
+using e2e::SleepMs;
+using e2e::WaitFor;
+
+const int kClients = 4;
+const int kEndMs = 5000;
+// Four compiles on a busy machine.
+const int kStartMs = 90000;
+
+const char* const kMainTitle = "QUIRAN Pro  ";
+
+// Where the first element lies on the working area: near its middle, which the view shows.
+const int kFirstX = 640;
+const int kFirstY = 480;
+
+// kClients inverting C++ elements side by side, each on clock 1.
+std::string Architecture() {
+    std::string text = R"(REMARKS {
+}
+OPTIONS {
+  GRID {
+    VISIBLE:   ON
+    DIMENSION: (15,15)
+    RASTERIZE: ON
+  }
+}
+GLOBAL_ARCHITECTURE_DATA {
+  DIMENSION: (8,8)
+  CLOCKS {
+    NUMBER: 1
+    CLOCK {
+      TIME:   100
+      OFFSET: 0
+    }
+  }
+  SIMULATION_DATA {
+    MODE:     CLOCKS
+    CLOCK_NR: 1
+    CLOCKS:   3
+  }
+}
+ARCHITECTURE_ELEMENTS {
+  NUMBER: )" + std::to_string(kClients) +
+                       R"(
+  ELEMENTS {
+)";
+    for (int i = 0; i < kClients; i++) {
+        text += R"(    ARCHITECTURE_ELEMENT {
+      TYPE: C++
+      INTERNAL_DATA {
+        NAME:       C++
+        COMMENT:    
+        INPUTS:     1
+        OUTPUTS:    1
+        INPUT_DIM:  (8,8)
+        OUTPUT_DIM: (8,8)
+        CLOCK:      1
+        TIME:       10
+      }
+      LOGICAL_DATA {
+        LISTING:
+for (int y = 0; y < DIMY; y++)
+    for (int x = 0; x < DIMX; x++)
+        out.SetBit(x, y, !in(x, y));
+      }
+      ARCHITECTURE_DATA {
+        ID:   )" +
+                std::to_string(i) +
+                R"(
+        PREV: [-,-]
+        NEXT: [-,-]
+        POS:  ()" +
+                std::to_string(kFirstX + 90 * i) + R"(,)" + std::to_string(kFirstY) + R"()
+      }
+    }
+)";
+    }
+    return text + "  }\n}\n";
+}
+
+// The parent pid and the state letter of a process; false when it does not exist.
+bool ProcessState(pid_t pid, pid_t& parent, char& state) {
+    const std::string stat = ReadAll("/proc/" + std::to_string(pid) + "/stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos || close + 4 >= stat.size()) return false;
+    state = stat[close + 2];
+    parent = static_cast<pid_t>(std::atol(stat.c_str() + close + 4));
+    return true;
+}
+
+// Neither running nor waiting: gone, or a zombie nobody has reaped yet.
+bool IsGone(pid_t pid) {
+    pid_t parent;
+    char state;
+    return !ProcessState(pid, parent, state) || state == 'Z';
+}
+
+struct EndCase {
+    const char* name;
+    int signal; // 0: Quit with Ctrl-Q
+    bool modify;
+};
+
+const EndCase kEnds[] = {
+    {"Sigkill", SIGKILL, false}, {"SigtermOfAModifiedArchitecture", SIGTERM, true},
+    {"Sighup", SIGHUP, false},   {"Sigint", SIGINT, false},
+    {"Quit", 0, false},
+};
+
+class ClientEnd : public ::testing::TestWithParam<EndCase> {
+protected:
+    ClientEnd() : folder("/tmp/quiran-client-end-XXXXXX") {}
+
+    std::string Path(const std::string& name) const { return folder.Path(name); }
+    // The temporary folder the program is given.
+    std::string Temporary() const { return Path("tmp"); }
+
+    void Start(const std::vector<std::string>& args) {
+        mkdir(Temporary().c_str(), 0700);
+        std::vector<std::string> argv = {QUIRAN_PROGRAM};
+        argv.insert(argv.end(), args.begin(), args.end());
+        e2e::ProgramSetup setup;
+        setup.home = folder.Get();
+        setup.workingFolder = folder.Get();
+        setup.stderrPath = Path("stderr.txt");
+        setup.environment.push_back({"TMPDIR", Temporary()});
+        ASSERT_TRUE(program.Start(QUIRAN_PROGRAM, argv, setup));
+    }
+
+    // The program's children that run an executable of its private folder.
+    std::vector<pid_t> Clients() {
+        std::vector<pid_t> found;
+        DIR* proc = opendir("/proc");
+        if (proc == nullptr) return found;
+        while (const dirent* entry = readdir(proc)) {
+            const pid_t pid = static_cast<pid_t>(std::atol(entry->d_name));
+            pid_t parent;
+            char state;
+            if (pid <= 0 || !ProcessState(pid, parent, state)) continue;
+            if (parent != program.Pid() || state == 'Z') continue;
+            char exe[512];
+            const std::string link = "/proc/" + std::to_string(pid) + "/exe";
+            const ssize_t length = readlink(link.c_str(), exe, sizeof(exe) - 1);
+            if (length <= 0) continue;
+            exe[length] = '\0';
+            if (std::string(exe).rfind(Temporary() + "/quiran-", 0) == 0) found.push_back(pid);
+        }
+        closedir(proc);
+        return found;
+    }
+
+    // The private folders in the temporary folder.
+    std::vector<std::string> PrivateFolders() const {
+        std::vector<std::string> found;
+        DIR* dir = opendir(Temporary().c_str());
+        if (dir == nullptr) return found;
+        while (const dirent* entry = readdir(dir)) {
+            if (std::string(entry->d_name).rfind("quiran-", 0) == 0) found.push_back(entry->d_name);
+        }
+        closedir(dir);
+        return found;
+    }
+
+    // The main window, once its title shows a file.
+    std::string MainWindow() {
+        std::string id;
+        WaitFor([&] {
+            id = e2e::Command("xdotool search --onlyvisible --name '^" + std::string(kMainTitle) +
+                              "' 2>/dev/null | head -1");
+            return !id.empty();
+        });
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' '))
+            id.pop_back();
+        return id;
+    }
+
+    // Drags the first element 60 pixels down on the working area (the only window of 1500 x
+    // 1000): the architecture is modified.
+    void MoveFirstElement() {
+        // The welcome splash covers the working area until its timeout.
+        WaitFor([] {
+            return e2e::Command("xdotool search --onlyvisible --name '^Welcome' 2>/dev/null")
+                .empty();
+        });
+        Display* display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        const Window area = FindBySize(display, DefaultRootWindow(display), 1500, 1000);
+        ASSERT_NE(area, 0u);
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates(display, area, DefaultRootWindow(display), kFirstX, kFirstY, &x, &y,
+                              &child);
+        XCloseDisplay(display);
+        x += 12;
+        y += 12;
+        e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
+        SleepMs(200);
+        for (int step = 1; step <= 6; step++) {
+            e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y + 10 * step));
+            SleepMs(100);
+        }
+        e2e::Xdo("mouseup 1");
+        SleepMs(600);
+    }
+
+    static Window FindBySize(Display* display, Window window, int width, int height) {
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+        for (unsigned int i = 0; i < count && found == 0; i++) {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) {
+                continue;
+            }
+            if (a.width == width && a.height == height) {
+                found = children[i];
+            } else {
+                found = FindBySize(display, children[i], width, height);
+            }
+        }
+        if (children != nullptr) XFree(children);
+        return found;
+    }
+
+    e2e::ScratchFolder folder; // goes after the run, which is killed first
+    e2e::ProgramRun program;
+};
+
+TEST_P(ClientEnd, LeavesNothingBehind) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    const EndCase& c = GetParam();
+    e2e::WriteText(Path("clients.arc"), Architecture());
+    Start({"clients.arc"});
+    const std::string main = MainWindow();
+    ASSERT_FALSE(main.empty()) << ReadAll(Path("stderr.txt"));
+    ASSERT_TRUE(WaitFor([&] { return Clients().size() == kClients; }, kStartMs))
+        << Clients().size() << " clients; " << ReadAll(Path("stderr.txt"));
+    const std::vector<pid_t> clients = Clients();
+    EXPECT_NE(e2e::IpcObjects(), "");
+    ASSERT_EQ(PrivateFolders().size(), 1u);
+    SleepMs(300); // the main loop is reached right after the clients start
+    if (c.modify) MoveFirstElement();
+
+    if (c.signal != 0) {
+        ASSERT_EQ(kill(program.Pid(), c.signal), 0);
+    } else {
+        e2e::TypeKeys(main, "ctrl+q", 30);
+    }
+    const int status = program.Wait(kEndMs);
+    if (c.signal != 0) {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+    } else {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            for (pid_t client : clients)
+                if (!IsGone(client)) return false;
+            return true;
+        },
+        kEndMs));
+    EXPECT_TRUE(WaitFor([] { return e2e::IpcObjects().empty(); }, kEndMs)) << e2e::IpcObjects();
+    EXPECT_EQ(e2e::Exists(Path("core.arc")), c.modify);
+
+    if (c.signal == SIGKILL) {
+        // The folder stays until the next start, which removes it.
+        EXPECT_EQ(PrivateFolders().size(), 1u);
+        Start({});
+        EXPECT_TRUE(WaitFor([&] { return PrivateFolders().empty(); }, kStartMs));
+        ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+        program.Wait(kEndMs);
+    }
+    EXPECT_TRUE(PrivateFolders().empty());
+
+    if (c.modify) {
+        // The saved architecture loads again, with all its clients.
+        Start({"core.arc"});
+        EXPECT_TRUE(WaitFor([&] { return Clients().size() == kClients; }, kStartMs))
+            << ReadAll(Path("stderr.txt"));
+        ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+        const int again = program.Wait(kEndMs);
+        EXPECT_TRUE(WIFSIGNALED(again) && WTERMSIG(again) == SIGTERM) << again;
+        EXPECT_TRUE(WaitFor([] { return e2e::IpcObjects().empty(); }, kEndMs));
+        EXPECT_TRUE(PrivateFolders().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ClientEnd, ::testing::ValuesIn(kEnds),
+                         [](const ::testing::TestParamInfo<EndCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
