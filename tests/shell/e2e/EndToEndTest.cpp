@@ -58,9 +58,10 @@ public:
 
     std::string Path(const std::string& name) const { return folder.Path(name); }
 
-    // Starts quiran with the arguments; addressLimit bounds its address space (0: none).
+    // Starts quiran with the arguments; addressLimit bounds its address space (0: none), limits
+    // are more resource limits.
     void Start(const std::vector<std::string>& args, const char* display = nullptr,
-               rlim_t addressLimit = 0) {
+               rlim_t addressLimit = 0, const std::vector<std::pair<int, rlim_t>>& limits = {}) {
         std::vector<std::string> argv = {QUIRAN_PROGRAM};
         argv.insert(argv.end(), args.begin(), args.end());
         e2e::ProgramSetup setup;
@@ -75,6 +76,7 @@ public:
             {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
         if (display != nullptr) setup.environment.push_back({"DISPLAY", display});
         setup.addressLimit = addressLimit;
+        setup.limits = limits;
         run.Start(QUIRAN_PROGRAM, argv, setup);
     }
 
@@ -471,6 +473,65 @@ TEST_F(QuiranFixture, MissingCommandLineFileIsReportedAndTheProgramStarts) {
     const int status = program.Wait();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// The options file with every entry at its default but the ARCHITECTURE folder and the start-up
+// library.
+std::string OptionsFile(const std::string& architectureFolder, const std::string& library) {
+    const char* const kinds[] = {"ARCHITECTURE", "LIBRARY", "MATRIX", "MASK", "RULE",
+                                 "PERM",         "LOGIC",   "S-SEED", "C++",  "SPLIT",
+                                 "JOIN",         "INPUT",   "OUTPUT", "MACRO"};
+    std::string text = "DIRECTORIES {\n";
+    for (const char* kind : kinds)
+        text += std::string("  ") + kind + ": " +
+                (kind == kinds[0] ? architectureFolder : std::string("NOT_DEFINED")) + "\n";
+    text += "}\nFILTER {\n";
+    for (const char* kind : kinds)
+        text += std::string("  ") + kind + ": *\n";
+    return text +
+           "}\nGRID {\n  VISIBLE: ON\n  DIMENSION: (15,15)\n  RASTERIZE: ON\n}\n"
+           "STARTUP {\n  DIMENSION: (16,16)\n  ELEMENT_WINDOW: OFF\n"
+           "  OVERVIEW_WINDOW: OFF\n  SIMULATION_BOX: OFF\n  LIBRARY: " +
+           library + "\n}\nCOMPILER {\n  CC: c++\n  CC_FLAGS: \n  LD_FLAGS: \n}\n";
+}
+
+// A FIFO where a file or a folder is expected is refused at once: opening it would wait for a
+// writer for ever.
+TEST_F(QuiranFixture, FifosAreRefusedWithoutWaiting) {
+    struct Case {
+        const char* what;
+        bool onCommandLine;
+        const char* folder; // the ARCHITECTURE folder and start-up library ("pipe": the FIFO)
+        const char* library;
+        const char* title; // of the box that refuses it
+        const char* message;
+    };
+    const Case cases[] = {
+        {"command line", true, "NOT_DEFINED", "NOT_DEFINED", "Error", "warning\nCannot open file!"},
+        {"start-up library", false, "NOT_DEFINED", "pipe", ".quiran", "warning\nLine: "},
+        {"folder entry", false, "pipe", "NOT_DEFINED", ".quiran", "warning\nLine: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program run;
+        const std::string fifo = run.Path("pipe");
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const auto value = [&](const char* v) { return std::string(v) == "pipe" ? fifo : v; };
+        WriteText(run.Path(".quiran"), OptionsFile(value(c.folder), value(c.library)));
+        run.Start(c.onCommandLine ? std::vector<std::string>{"pipe"} : std::vector<std::string>{});
+        ASSERT_TRUE(Answer(screen, c.title, "Return")) << run.Stderr();
+        const std::vector<std::string> messages = run.Messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind(c.message, 0), 0u) << messages[0];
+        const Window main = screen.WaitForWindow(kMainTitle, true);
+        ASSERT_NE(main, 0u);
+        EXPECT_EQ(Title(main), "QUIRAN Pro   ");
+        SleepMs(300);
+        Keys(main, "ctrl+q");
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
 }
 
 TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
