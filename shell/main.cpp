@@ -4,6 +4,7 @@
 
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
+#include <signal.h>
 
 #include <string>
 
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     // 1. Crash and low-memory recovery, before anything can fail.
     InstallErrorHandlers();
     InitLineBuffer();
+    // A write beyond the file-size limit then fails with EFBIG, which a save reports as an error,
+    // instead of killing the program with every unsaved change.
+    if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR) perror("signal");
 
     // 2. "--original_motif" gives the toolkit no fallback resources.
     const bool originalMotif = HasOriginalMotifOption(argc, argv);

@@ -534,6 +534,32 @@ TEST_F(QuiranFixture, FifosAreRefusedWithoutWaiting) {
     }
 }
 
+// Saving beyond the file-size limit fails like any other write: the program lives on, the file
+// keeps its old text and no temporary file is left.
+TEST_F(QuiranFixture, SaveBeyondTheFileSizeLimitIsAnIoError) {
+    const std::string untidy = UntidyExample();
+    WriteText(program.Path("a.arc"), untidy);
+    program.Start({"a.arc"}, nullptr, 0, {{RLIMIT_FSIZE, 2048}});
+    const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  a.arc");
+    ASSERT_NE(main, 0u) << program.Stderr();
+    SleepMs(300);
+    Keys(main, "ctrl+s");
+    ASSERT_TRUE(Answer(screen, "Error", "Return")) << program.Stderr();
+    const std::vector<std::string> messages = program.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "warning\nIO Error");
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
+    EXPECT_EQ(Command("ls -A " + program.Path("") + " | grep -c '^\\.a\\.arc\\.'"), "0\n");
+
+    screen.SendDeleteWindow(main);
+    if (screen.WaitForWindow(" ", false, 2000) != 0) Answer(screen, " ", "Escape");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
+}
+
 TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
