@@ -560,6 +560,39 @@ TEST_F(QuiranFixture, SaveBeyondTheFileSizeLimitIsAnIoError) {
     EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
 }
 
+// The example with the given number of clocks.
+std::string ExampleWithClocks(int count) {
+    std::string text = ReadAll(kExample);
+    const std::string one =
+        "    NUMBER: 1\n    CLOCK {\n      TIME:   100\n      OFFSET: 0\n    }\n";
+    std::string many = "    NUMBER: " + std::to_string(count) + "\n";
+    for (int k = 0; k < count; k++)
+        many +=
+            "    CLOCK {\n      TIME:   " + std::to_string(100 + k) + "\n      OFFSET: 0\n    }\n";
+    const size_t at = text.find(one);
+    if (at != std::string::npos) text.replace(at, one.size(), many);
+    return text;
+}
+
+// Opening many clocks is linear: with a CPU budget far above what ten thousand need, the
+// program opens them and lives on (a build of the clock menu item by item took seconds per
+// thousand).
+TEST_F(QuiranFixture, TenThousandClocksOpenWithinACpuBudget) {
+    WriteText(program.Path("a.arc"), ExampleWithClocks(10000));
+    program.Start({"a.arc"}, nullptr, 0, {{RLIMIT_CPU, 8}});
+    const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  a.arc");
+    ASSERT_NE(main, 0u) << program.Stderr();
+    SleepMs(300);
+    EXPECT_TRUE(program.Messages().empty());
+    Keys(main, "ctrl+s");
+    ASSERT_TRUE(
+        WaitFor([&] { return ReadAll(program.Path("a.arc")) == ExampleWithClocks(10000); }));
+    screen.SendDeleteWindow(main);
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
