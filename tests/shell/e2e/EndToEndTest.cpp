@@ -657,6 +657,89 @@ TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
     EXPECT_TRUE(Exists(program.Path("core.arc")));
 }
 
+// An architecture with the given default plane size and elements.
+std::string Architecture(int dimension, int count, const std::string& elements) {
+    const std::string size =
+        "(" + std::to_string(dimension) + "," + std::to_string(dimension) + ")";
+    return "REMARKS {\n}\n\nOPTIONS {\n  GRID {\n    VISIBLE:   ON\n    DIMENSION: (15,15)\n"
+           "    RASTERIZE: ON\n  }\n}\n\nGLOBAL_ARCHITECTURE_DATA {\n  DIMENSION: " +
+           size +
+           "\n  CLOCKS {\n    NUMBER: 1\n    CLOCK {\n      TIME:   100\n      OFFSET: 0\n"
+           "    }\n  }\n  SIMULATION_DATA {\n    MODE:     CLOCKS\n    CLOCK_NR: 1\n"
+           "    CLOCKS:   3\n  }\n}\n\nARCHITECTURE_ELEMENTS {\n  NUMBER: " +
+           std::to_string(count) + "\n  ELEMENTS {\n" + elements + "  }\n}\n";
+}
+
+// One PERM element of n by n cells with one connection.
+std::string PermElement(int n) {
+    const std::string size = "(" + std::to_string(n) + "," + std::to_string(n) + ")";
+    return "    ARCHITECTURE_ELEMENT {\n      TYPE: PERM\n      INTERNAL_DATA {\n"
+           "        NAME:       PERM\n        COMMENT:    \n        INPUTS:     1\n"
+           "        OUTPUTS:    1\n        INPUT_DIM:  " +
+           size + "\n        OUTPUT_DIM: " + size +
+           "\n        CLOCK:      0\n        TIME:       0\n      }\n      LOGICAL_DATA {\n"
+           "        CONNECTIONS {\n          (0,0) -> (1,1)\n        }\n      }\n"
+           "      ARCHITECTURE_DATA {\n        ID:   0\n        PREV: [-,-]\n"
+           "        NEXT: [-,-]\n        POS:  (30,30)\n      }\n    }\n";
+}
+
+// Planes that cannot all be had under the address-space bound: the program loads what costs
+// nothing until written, and otherwise takes the low-memory path, whose core.arc has a clock and
+// loads again where there is room.
+TEST_F(QuiranFixture, HugePlanesLoadOrTakeTheLowMemoryPath) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
+#endif
+    const rlim_t kMegabyte = static_cast<rlim_t>(1) << 20;
+    struct Case {
+        const char* what;
+        std::string file;
+        rlim_t limit; // of the address space
+        bool loads;
+        rlim_t roomForCore; // the bound under which core.arc must load again (0: not tried)
+    };
+    const Case cases[] = {
+        {"30000 x 30000 PERM", Architecture(16, 1, PermElement(30000)), 768 * kMegabyte, true, 0},
+        {"99999 x 99999 stock elements", Architecture(99999, 0, ""), 768 * kMegabyte, false, 0},
+        {"12000 x 12000 stock elements", Architecture(12000, 0, ""), 256 * kMegabyte, false,
+         1024 * kMegabyte},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program run;
+        WriteText(run.Path("a.arc"), c.file);
+        run.Start({"a.arc"}, nullptr, c.limit);
+        if (c.loads) {
+            const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  a.arc");
+            ASSERT_NE(main, 0u) << run.Stderr();
+            SleepMs(300);
+            EXPECT_TRUE(run.Messages().empty());
+            screen.SendDeleteWindow(main);
+            const int status = run.Wait();
+            ASSERT_TRUE(WIFEXITED(status)) << status;
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+            continue;
+        }
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status << run.Stderr();
+        EXPECT_EQ(WEXITSTATUS(status), 2000 % 256);
+        const std::string core = ReadAll(run.Path("core.arc"));
+        EXPECT_NE(core.find("  CLOCKS {\n    NUMBER: 1\n    CLOCK {\n"), std::string::npos) << core;
+        if (c.roomForCore == 0) continue;
+        Program again;
+        WriteText(again.Path("core.arc"), core);
+        again.Start({"core.arc"}, nullptr, c.roomForCore);
+        const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  core.arc");
+        ASSERT_NE(main, 0u) << again.Stderr();
+        SleepMs(300);
+        EXPECT_TRUE(again.Messages().empty());
+        screen.SendDeleteWindow(main);
+        const int againStatus = again.Wait();
+        ASSERT_TRUE(WIFEXITED(againStatus)) << againStatus;
+        EXPECT_EQ(WEXITSTATUS(againStatus), 0);
+    }
+}
+
 TEST_F(QuiranFixture, NoXServerExitsWithOne) {
     program.Start({"a.arc"}, ":987");
     int status = program.Wait();
