@@ -329,7 +329,10 @@ int ReadDirectoriesOptions(std::istream& in) {
     for (const KindRow& row : kKindRows) {
         if ((result = ExpectKeyword(in, cursor, row.key)) != kNoError) return result;
         const std::string filter = ReadRestOfLine(cursor);
-        if (!StartsWith(filter, kNotDefinedText)) SetFilterPattern(filter.c_str(), row.kind);
+        // An empty filter is written as NOT_DEFINED, so it is read as that too.
+        if (!filter.empty() && !StartsWith(filter, kNotDefinedText)) {
+            SetFilterPattern(filter.c_str(), row.kind);
+        }
     }
     return ExpectKeyword(in, cursor, "}");
 }
