@@ -71,7 +71,7 @@ public:
 
     // Starts path with argv (argv[0] included); false when no process could be made. A child
     // that cannot set up its run exits with 120 (working folder), 121 (standard error), 122
-    // (address limit) or 123 (exec).
+    // (a resource limit) or 123 (exec).
     bool Start(const char* path, const std::vector<std::string>& argv, const ProgramSetup& setup);
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
     int Wait(int timeoutMs = kTimeoutMs);
