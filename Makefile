@@ -27,5 +27,5 @@ asan-test: deps
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DQUIRAN_FUZZ=ON -DBUILD_TESTING=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_blocks
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
 	./scripts/run-fuzz $(FUZZ_BUILD)

@@ -28,6 +28,7 @@
 #include "model/elements/ASSeedElem.h"
 #include "model/elements/ASplitElem.h"
 #include "model/elements/ElementType.h"
+#include "model/elements/IconGeometry.h"
 #include "model/elements/PinCode.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
@@ -297,6 +298,9 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
         if ((code = ExpectKeyword(in, cursor, "POS:")) != kNoError) return code;
         int32_t x = 0, y = 0;
         if ((code = Record(in, ParsePair(cursor, x, y), "POS:")) != kNoError) return code;
+        if (!IconPositionFits(x, y, element->GetWidth(), element->GetHeight())) {
+            return SetReadError(in, kNumberOutOfRange, "POS:");
+        }
         element->SetPosition(x, y);
         if (isMain) {
             element->Draw();

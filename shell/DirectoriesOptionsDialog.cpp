@@ -123,7 +123,7 @@ Widget DirectoriesOptionsDialog::GetFilterField(int row) {
 void DirectoriesOptionsDialog::Ok() {
     for (const DirectoryRow& entry : gRows) {
         OwnedXtString directory(XmTextFieldGetString(entry.directory));
-        if (directory.Get()[0] != '\0' && !FileExists(directory.Get())) {
+        if (directory.Get()[0] != '\0' && !IsReadableDirectory(directory.Get())) {
             XmProcessTraversal(entry.directory, XmTRAVERSE_CURRENT);
             WindowMessage(shell, kMessageWarning, "Error", "Directory does not exist!");
             return;

@@ -41,7 +41,9 @@ int MainWindow::Read(std::istream& in, FileArgument*) {
     if (simulationBoxShown) simulationBox->Hide();
     clocksWindow->Hide();
     ResetSimulationSettings();
-    GetClocks().Clear();
+    // The table is never empty, not even while it is read: a core.arc written when memory runs
+    // out meanwhile must load again.
+    ResetClocks();
     int result = ReadBody(in, 1);
     if (result != kNoError) {
         // No element may keep a clock that the default table does not have.
@@ -116,12 +118,13 @@ int MainWindow::ReadGlobalData(std::istream& in) {
     }
     AElement::SetDefaultPlaneSize(width, height);
     if (GetLibraryWindow() != nullptr) GetLibraryWindow()->RebuildPalette();
-    GetClocks().Clear();
 
     if ((code = Expect(in, cursor, {"CLOCKS", "{", "NUMBER:"})) != kNoError) return code;
     int32_t count = 0;
     if ((code = Record(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
     if (count < 1) return SetReadError(in, kNoClock, "NUMBER:");
+    // Read aside and taken over whole, so that the table never lacks a clock.
+    ClockList clocks;
     for (int32_t k = 0; k < count; k++) {
         if ((code = Expect(in, cursor, {"CLOCK", "{", "TIME:"})) != kNoError) return code;
         uint32_t period = 0, offset = 0;
@@ -130,9 +133,10 @@ int MainWindow::ReadGlobalData(std::istream& in) {
         if (period == 0) return SetReadError(in, kNumberOutOfRange, "TIME:");
         if ((code = ExpectKeyword(in, cursor, "OFFSET:")) != kNoError) return code;
         if ((code = Record(in, ParseUnsigned(cursor, offset), "OFFSET:")) != kNoError) return code;
-        if (AddClock(period, offset) < 0) return SetReadError(in, kNumberOutOfRange, "CLOCK");
+        if (clocks.Add(period, offset) < 0) return SetReadError(in, kNumberOutOfRange, "CLOCK");
         if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     }
+    SetClocks(clocks);
 
     if ((code = Expect(in, cursor, {"}", "SIMULATION_DATA", "{", "MODE:"})) != kNoError) {
         return code;

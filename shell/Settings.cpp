@@ -1,6 +1,7 @@
 #include "shell/Settings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -157,9 +158,17 @@ std::optional<std::string> SettingsPath(const char* name) {
 
 // Creates or truncates the file (0664 before the umask) and writes the text; false on any failure.
 bool WriteWholeFile(const std::string& path, const std::string& text) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0664);
+    // Not blocking: a FIFO in the file's place fails here or below instead of waiting for a
+    // reader.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0664);
     if (fd < 0) {
         perror(path.c_str());
+        return false;
+    }
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        std::cerr << path << ": not a regular file" << std::endl;
+        close(fd);
         return false;
     }
     bool ok = true;
@@ -308,7 +317,7 @@ int ReadDirectoriesOptions(std::istream& in) {
         if ((result = ExpectKeyword(in, cursor, row.key)) != kNoError) return result;
         const std::string directory = ReadRestOfLine(cursor);
         if (StartsWith(directory, kNotDefinedText)) continue;
-        if (FileExists(directory.c_str())) {
+        if (IsReadableDirectory(directory.c_str())) {
             SetDirectory(directory.c_str(), row.kind);
         } else {
             SkipEntry(in);
@@ -320,7 +329,10 @@ int ReadDirectoriesOptions(std::istream& in) {
     for (const KindRow& row : kKindRows) {
         if ((result = ExpectKeyword(in, cursor, row.key)) != kNoError) return result;
         const std::string filter = ReadRestOfLine(cursor);
-        if (!StartsWith(filter, kNotDefinedText)) SetFilterPattern(filter.c_str(), row.kind);
+        // An empty filter is written as NOT_DEFINED, so it is read as that too.
+        if (!filter.empty() && !StartsWith(filter, kNotDefinedText)) {
+            SetFilterPattern(filter.c_str(), row.kind);
+        }
     }
     return ExpectKeyword(in, cursor, "}");
 }
@@ -392,7 +404,7 @@ int ReadStartupOptions(std::istream& in) {
     std::string library = ReadRestOfLine(cursor);
     if (StartsWith(library, kNotDefinedText)) {
         library.clear();
-    } else if (!FileExists(library.c_str())) {
+    } else if (!IsReadableFile(library.c_str())) {
         SkipEntry(in);
         library.clear();
     }
@@ -483,7 +495,9 @@ void LoadOptions(SettingsHost& host) {
 
     ClearParseError();
     ClearSettingsSkippedEntry();
-    std::ifstream options(*optionsPath);
+    // Only a regular file is opened: a FIFO in its place would block the start for ever.
+    std::ifstream options;
+    if (IsReadableFile(optionsPath->c_str())) options.open(*optionsPath);
     if (options.is_open()) {
         int result = ReadDirectoriesOptions(options);
         if (result == kNoError) {
@@ -499,7 +513,8 @@ void LoadOptions(SettingsHost& host) {
 
     ClearParseError();
     ClearSettingsSkippedEntry();
-    std::ifstream times(*timesPath);
+    std::ifstream times;
+    if (IsReadableFile(timesPath->c_str())) times.open(*timesPath);
     if (times.is_open()) {
         ReadDefaultTimes(times);
         ReportProblems(host, kTimesFile);

@@ -271,10 +271,11 @@ void SimulationBoxWindow::UpdateDisplay() {
 }
 
 void SimulationBoxWindow::RebuildClockMenu() {
-    for (int i = 0; i < clockItemCount; i++) {
-        XtUnmanageChild(clockItems[i]);
+    // The items come and go as one set: the menu lays itself out once, not once per item, which
+    // made thousands of clocks take seconds.
+    if (clockItemCount > 0) XtUnmanageChildren(clockItems, static_cast<Cardinal>(clockItemCount));
+    for (int i = clockItemCount - 1; i >= 0; i--)
         XtDestroyWidget(clockItems[i]);
-    }
     delete[] clockItems;
     clockItems = nullptr;
     clockItemCount = 0;
@@ -285,11 +286,12 @@ void SimulationBoxWindow::RebuildClockMenu() {
     for (int i = 0; i < items; i++) {
         OwnedXmString label(count > 0 ? ClockString(i) : " no clocks ");
         const intptr_t index = count > 0 ? i : -1;
-        clockItems[i] = XtVaCreateManagedWidget("item", xmPushButtonWidgetClass, clockSubmenu,
-                                                XmNlabelString, label.Get(), XmNuserData,
-                                                reinterpret_cast<XtPointer>(index), nullptr);
+        clockItems[i] =
+            XtVaCreateWidget("item", xmPushButtonWidgetClass, clockSubmenu, XmNlabelString,
+                             label.Get(), XmNuserData, reinterpret_cast<XtPointer>(index), nullptr);
         XtAddCallback(clockItems[i], XmNactivateCallback, ClockItemCallback, this);
     }
+    XtManageChildren(clockItems, static_cast<Cardinal>(items));
     clockItemCount = items;
 
     // The selection never names a clock outside the table.

@@ -123,7 +123,7 @@ void StartupOptionsDialog::Ok() {
     if (!ReadIntGetValue(widthField, &width) || !ReadIntGetValue(heightField, &height)) return;
     OwnedXtString text(XmTextFieldGetString(libraryField));
     const std::string library = RemoveBlanks(text.Get());
-    if (!library.empty() && !FileExists(library.c_str())) {
+    if (!library.empty() && !IsReadableFile(library.c_str())) {
         XmProcessTraversal(libraryField, XmTRAVERSE_CURRENT);
         WindowMessage(shell, kMessageWarning, "Error", "Directory does not exist!");
         return;

@@ -4,6 +4,7 @@
 
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
+#include <signal.h>
 
 #include <string>
 
@@ -64,6 +65,9 @@ int main(int argc, char** argv) {
     // A plain kill or a logout ends the program as Quit does for its clients and files.
     InstallTerminationHandlers();
     InitLineBuffer();
+    // A write beyond the file-size limit then fails with EFBIG, which a save reports as an error,
+    // instead of killing the program with every unsaved change.
+    if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR) perror("signal");
 
     // 2. "--original_motif" gives the toolkit no fallback resources.
     const bool originalMotif = HasOriginalMotifOption(argc, argv);

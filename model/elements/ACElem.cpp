@@ -211,6 +211,7 @@ int D_CElem::ReadListing(std::istream& in, std::string& text) {
     std::string read;
     size_t lastLineEnd = std::string::npos;
     int balance = 0;
+    int balanceAtLineEnd = 0;
     for (;;) {
         const int c = in.get();
         if (c == std::char_traits<char>::eof()) {
@@ -222,9 +223,15 @@ int D_CElem::ReadListing(std::istream& in, std::string& text) {
         } else if (c == '}' && --balance < 0) {
             break;
         }
-        if (c == '\n') lastLineEnd = read.size();
+        if (c == '\n') {
+            lastLineEnd = read.size();
+            balanceAtLineEnd = balance;
+        }
         read.push_back(static_cast<char>(c));
     }
+    // The closing line is not code: when it closes a brace of the code, the code left would
+    // swallow the block's own closing brace when read again.
+    if (balanceAtLineEnd != 0) return SetReadError(in, kUnexpectedChar, "}");
     // The closing brace is read again as the block's end; its line is not part of the code,
     // nor is the line end the writer put after the code.
     in.unget();

@@ -37,7 +37,7 @@ std::string PairText(const char* start) {
 D_PermElem::D_PermElem(int inWidth, int inHeight, int outWidth, int outHeight)
     : inputWidth(std::max(inWidth, 1)), inputHeight(std::max(inHeight, 1)),
       outputWidth(std::max(outWidth, 1)), outputHeight(std::max(outHeight, 1)), initialCapacity(2),
-      growthStep(3), lists(static_cast<size_t>(inputWidth) * inputHeight) {}
+      growthStep(3) {}
 
 D_PermElem::D_PermElem(const D_PermElem& other)
     : FileArgument(other), inputWidth(other.inputWidth), inputHeight(other.inputHeight),
@@ -64,11 +64,10 @@ D_PermElem::~D_PermElem() {
 }
 
 void D_PermElem::CopyLists(const D_PermElem& other) {
-    lists.assign(other.lists.size(), TargetList());
-    for (size_t n = 0; n < lists.size(); n++) {
-        const TargetList& from = other.lists[n];
+    lists.clear();
+    for (const auto& [cell, from] : other.lists) {
         if (from.targets == nullptr) continue;
-        TargetList& to = lists[n];
+        TargetList& to = lists[cell];
         to.targets = new PermTarget[static_cast<size_t>(from.capacity)];
         std::copy(from.targets, from.targets + from.count, to.targets);
         to.count = from.count;
@@ -77,9 +76,15 @@ void D_PermElem::CopyLists(const D_PermElem& other) {
 }
 
 void D_PermElem::FreeLists() {
-    for (TargetList& list : lists)
-        delete[] list.targets;
+    for (auto& entry : lists)
+        delete[] entry.second.targets;
     lists.clear();
+}
+
+const D_PermElem::TargetList& D_PermElem::List(int i, int j) const {
+    static const TargetList kEmpty;
+    const auto found = lists.find(Cell(i, j));
+    return found == lists.end() ? kEmpty : found->second;
 }
 
 int D_PermElem::GetTargetCount(int i, int j) const {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "model/data/Matrix.h"
@@ -71,10 +72,11 @@ private:
         return x >= 0 && x < outputWidth && y >= 0 && y < outputHeight;
     }
     // i outer, j inner, as the block lists them.
-    TargetList& List(int i, int j) { return lists[static_cast<size_t>(i) * inputHeight + j]; }
-    const TargetList& List(int i, int j) const {
-        return lists[static_cast<size_t>(i) * inputHeight + j];
-    }
+    size_t Cell(int i, int j) const { return static_cast<size_t>(i) * inputHeight + j; }
+    // The list of a cell, made empty on first use.
+    TargetList& List(int i, int j) { return lists[Cell(i, j)]; }
+    // The list of a cell; an empty one for a cell without targets so far.
+    const TargetList& List(int i, int j) const;
     void CopyLists(const D_PermElem& other);
     void FreeLists();
     void Swap(D_PermElem& other);
@@ -84,7 +86,9 @@ private:
     int32_t outputWidth, outputHeight;
     int32_t initialCapacity; // targets of a list's first array
     int32_t growthStep;      // targets a full list grows by
-    std::vector<TargetList> lists;
+    // Only the cells that ever had a target have an entry: a table of a large plane costs nothing
+    // until it is filled.
+    std::unordered_map<size_t, TargetList> lists;
 };
 
 class APermElem : public AElement {

@@ -1,6 +1,7 @@
 #include "model/elements/IconGeometry.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "model/elements/ElementType.h"
 #include "model/elements/PinCode.h"
@@ -51,6 +52,15 @@ int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int&
     // Level with the middle of the pin box.
     py = y + firstPinOffset + (kPinPitch - kFirstPinOffset) + kPinPitch * k;
     return 0;
+}
+
+bool IconPositionFits(int x, int y, int width, int height) {
+    const auto fits = [](int from, int size) {
+        const int64_t low = static_cast<int64_t>(from) - 1;
+        const int64_t high = static_cast<int64_t>(from) + size + 1;
+        return low >= INT_MIN && high <= INT_MAX;
+    };
+    return fits(x, width) && fits(y, height);
 }
 
 bool IconContains(int x, int y, int width, int height, int px, int py) {

@@ -34,6 +34,10 @@ bool PinBoxOrigin(int code, int width, int inputs, int outputs, int& bx, int& by
 int PinEndPoint(int code, int x, int y, int width, int inputs, int outputs, int& px, int& py,
                 int firstPinOffset = kFirstPinOffset);
 
+// True when an icon of that size at (x, y) can be drawn and wired in int: its edges and the wire
+// ends one pixel outside them all lie within int.
+bool IconPositionFits(int x, int y, int width, int height);
+
 // A point hit counts the right and bottom edges as outside.
 bool IconContains(int x, int y, int width, int height, int px, int py);
 // An overlap counts touching edges: the closed ranges [x, x + w] and [a, a + c] meet, likewise

@@ -1,6 +1,6 @@
 #include "model/format/LoadSaveObject.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,10 +25,25 @@ void LoadSaveObject::SetFileName(const char* name) {
     }
 }
 
+namespace {
+
+// The file type bits of a path the user may read, 0 when there is none.
+mode_t ReadableType(const char* path) {
+    struct stat status;
+    if (path == nullptr || stat(path, &status) != 0 || access(path, R_OK) != 0) return 0;
+    return status.st_mode & S_IFMT;
+}
+
+} // namespace
+
 bool FileExists(const char* path) {
-    if (!path) return false;
-    const int fd = open(path, O_RDONLY);
-    if (fd < 0) return false;
-    close(fd);
-    return true;
+    return ReadableType(path) != 0;
+}
+
+bool IsReadableFile(const char* path) {
+    return ReadableType(path) == S_IFREG;
+}
+
+bool IsReadableDirectory(const char* path) {
+    return ReadableType(path) == S_IFDIR;
 }

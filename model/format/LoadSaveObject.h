@@ -53,5 +53,11 @@ private:
     std::optional<std::string> fileName;
 };
 
-// True if the path can be opened for reading (a directory counts); creates nothing.
+// The three never open the path, so a FIFO or a device can never block the caller; none creates
+// anything.
+// True if the path names anything the user may read (a directory, a FIFO and a device count).
 bool FileExists(const char* path);
+// True if the path names a regular file the user may read.
+bool IsReadableFile(const char* path);
+// True if the path names a directory the user may read.
+bool IsReadableDirectory(const char* path);

@@ -312,6 +312,34 @@ TEST_F(ArchitectureWindowFixture, DropsLinksThatCannotBeMade) {
     EXPECT_EQ(window.GetConnections().GetCount(), 1); // one end is enough
 }
 
+TEST_F(ArchitectureWindowFixture, PositionsWhoseWireEndsLeaveIntAreOutOfRange) {
+    // The first SPLIT (60 by 45 pixels) is wired from its second output; its wire ends lie one
+    // pixel outside the icon.
+    struct Case {
+        const char* pos;
+        int code;
+    };
+    const Case cases[] = {
+        {"(2147483647,0)", kNumberOutOfRange},   {"(99999999999,0)", kNumberOutOfRange},
+        {"(2147483587,0)", kNumberOutOfRange},   {"(2147483586,0)", kNoError},
+        {"(-2147483648,0)", kNumberOutOfRange},  {"(-2147483647,0)", kNoError},
+        {"(0,2147483602)", kNumberOutOfRange},   {"(0,2147483601)", kNoError},
+        {"(0,-99999999999)", kNumberOutOfRange},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pos);
+        std::string text = TwoSplits("[-,-][1,1]", "[0,2]");
+        text.replace(text.find("(30,45)"), 7, c.pos);
+        TestWindow window;
+        EXPECT_EQ(ReadInto(window, text), c.code);
+        EXPECT_EQ(window.GetConnections().GetCount(), c.code == kNoError ? 1 : 0);
+        if (c.code == kNoError) continue;
+        EXPECT_EQ(GetParseErrorLine(), LineOf(text, c.pos));
+        ASSERT_NE(GetParseErrorToken(), nullptr);
+        EXPECT_STREQ(GetParseErrorToken(), "POS:");
+    }
+}
+
 TEST_F(ArchitectureWindowFixture, GridStepsBelowOneKeepTheCurrentStep) {
     std::string text = TwoSplits("[-,-][1,1]", "[0,2]");
     text.replace(text.find("(15,15)"), 7, "(0,-4)");

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
@@ -164,6 +165,26 @@ TEST_F(ACElemBlock, TakesTheCodeUpToTheLineBeforeTheClosingBrace) {
         D_CElem target(nullptr);
         EXPECT_EQ(ReadBlock(element, text, &target), 0);
         EXPECT_STREQ(target.GetCode(), c.code);
+    }
+}
+
+// The closing line is not code; when it closes a brace of the code, what is left could never be
+// written so that it reads back, so the block is refused.
+TEST_F(ACElemBlock, ClosingLineThatClosesABraceOfTheCodeIsRefused) {
+    const char* const kListings[] = {
+        "\nint f() {\n  return 0; } }\n",
+        "\n{\n{ a; }\n}} rest\n",
+    };
+    for (const char* listing : kListings) {
+        SCOPED_TRACE(listing);
+        const std::string text =
+            std::string(kCBlock).substr(0, std::string(kCBlock).find("LISTING:") + 8) + listing;
+        D_CElem target(nullptr);
+        target.SetCode("target code");
+        EXPECT_EQ(ReadBlock(element, text, &target), kUnexpectedChar);
+        EXPECT_EQ(GetParseErrorLine(),
+                  static_cast<int>(std::count(text.begin(), text.end(), '\n')));
+        EXPECT_STREQ(target.GetCode(), "target code");
     }
 }
 

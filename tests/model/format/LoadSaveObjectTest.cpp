@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -72,6 +73,39 @@ TEST(LoadSaveObject, FileExistsForFilesAndDirectoriesAndCreatesNothing) {
     std::fclose(f);
     EXPECT_TRUE(FileExists(file.c_str()));
     std::remove(file.c_str());
+}
+
+TEST(LoadSaveObject, PathKindsAreToldWithoutOpeningThePath) {
+    const std::string base =
+        std::string(::testing::TempDir()) + "quiran-kinds-" + std::to_string(getpid());
+    const std::string file = base + ".arc", fifo = base + ".fifo", directory = base + ".dir";
+    std::FILE* f = std::fopen(file.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(directory.c_str(), 0700), 0);
+    struct Case {
+        std::string path;
+        bool exists, file, directory;
+    };
+    const Case cases[] = {{base + ".missing", false, false, false},
+                          {file, true, true, false},
+                          {fifo, true, false, false},
+                          {directory, true, false, true}};
+    // Opening the FIFO would wait for a writer for ever: the alarm ends the test instead.
+    alarm(30);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FileExists(c.path.c_str()), c.exists);
+        EXPECT_EQ(IsReadableFile(c.path.c_str()), c.file);
+        EXPECT_EQ(IsReadableDirectory(c.path.c_str()), c.directory);
+    }
+    alarm(0);
+    EXPECT_FALSE(IsReadableFile(nullptr));
+    EXPECT_FALSE(IsReadableDirectory(nullptr));
+    std::remove(file.c_str());
+    std::remove(fifo.c_str());
+    rmdir(directory.c_str());
 }
 
 } // namespace

@@ -58,9 +58,10 @@ public:
 
     std::string Path(const std::string& name) const { return folder.Path(name); }
 
-    // Starts quiran with the arguments; addressLimit bounds its address space (0: none).
+    // Starts quiran with the arguments; addressLimit bounds its address space (0: none), limits
+    // are more resource limits.
     void Start(const std::vector<std::string>& args, const char* display = nullptr,
-               rlim_t addressLimit = 0) {
+               rlim_t addressLimit = 0, const std::vector<std::pair<int, rlim_t>>& limits = {}) {
         std::vector<std::string> argv = {QUIRAN_PROGRAM};
         argv.insert(argv.end(), args.begin(), args.end());
         e2e::ProgramSetup setup;
@@ -75,6 +76,7 @@ public:
             {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
         if (display != nullptr) setup.environment.push_back({"DISPLAY", display});
         setup.addressLimit = addressLimit;
+        setup.limits = limits;
         run.Start(QUIRAN_PROGRAM, argv, setup);
     }
 
@@ -541,6 +543,124 @@ TEST_F(QuiranFixture, MissingCommandLineFileIsReportedAndTheProgramStarts) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// The options file with every entry at its default but the ARCHITECTURE folder and the start-up
+// library.
+std::string OptionsFile(const std::string& architectureFolder, const std::string& library) {
+    const char* const kinds[] = {"ARCHITECTURE", "LIBRARY", "MATRIX", "MASK", "RULE",
+                                 "PERM",         "LOGIC",   "S-SEED", "C++",  "SPLIT",
+                                 "JOIN",         "INPUT",   "OUTPUT", "MACRO"};
+    std::string text = "DIRECTORIES {\n";
+    for (const char* kind : kinds)
+        text += std::string("  ") + kind + ": " +
+                (kind == kinds[0] ? architectureFolder : std::string("NOT_DEFINED")) + "\n";
+    text += "}\nFILTER {\n";
+    for (const char* kind : kinds)
+        text += std::string("  ") + kind + ": *\n";
+    return text +
+           "}\nGRID {\n  VISIBLE: ON\n  DIMENSION: (15,15)\n  RASTERIZE: ON\n}\n"
+           "STARTUP {\n  DIMENSION: (16,16)\n  ELEMENT_WINDOW: OFF\n"
+           "  OVERVIEW_WINDOW: OFF\n  SIMULATION_BOX: OFF\n  LIBRARY: " +
+           library + "\n}\nCOMPILER {\n  CC: c++\n  CC_FLAGS: \n  LD_FLAGS: \n}\n";
+}
+
+// A FIFO where a file or a folder is expected is refused at once: opening it would wait for a
+// writer for ever.
+TEST_F(QuiranFixture, FifosAreRefusedWithoutWaiting) {
+    struct Case {
+        const char* what;
+        bool onCommandLine;
+        const char* folder; // the ARCHITECTURE folder and start-up library ("pipe": the FIFO)
+        const char* library;
+        const char* title; // of the box that refuses it
+        const char* message;
+    };
+    const Case cases[] = {
+        {"command line", true, "NOT_DEFINED", "NOT_DEFINED", "Error", "warning\nCannot open file!"},
+        {"start-up library", false, "NOT_DEFINED", "pipe", ".quiran", "warning\nLine: "},
+        {"folder entry", false, "pipe", "NOT_DEFINED", ".quiran", "warning\nLine: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program run;
+        const std::string fifo = run.Path("pipe");
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const auto value = [&](const char* v) { return std::string(v) == "pipe" ? fifo : v; };
+        WriteText(run.Path(".quiran"), OptionsFile(value(c.folder), value(c.library)));
+        run.Start(c.onCommandLine ? std::vector<std::string>{"pipe"} : std::vector<std::string>{});
+        ASSERT_TRUE(Answer(screen, c.title, "Return")) << run.Stderr();
+        const std::vector<std::string> messages = run.Messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind(c.message, 0), 0u) << messages[0];
+        const Window main = screen.WaitForWindow(kMainTitle, true);
+        ASSERT_NE(main, 0u);
+        EXPECT_EQ(Title(main), "QUIRAN Pro   ");
+        SleepMs(300);
+        Keys(main, "ctrl+q");
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+
+// Saving beyond the file-size limit fails like any other write: the program lives on, the file
+// keeps its old text and no temporary file is left.
+TEST_F(QuiranFixture, SaveBeyondTheFileSizeLimitIsAnIoError) {
+    const std::string untidy = UntidyExample();
+    WriteText(program.Path("a.arc"), untidy);
+    program.Start({"a.arc"}, nullptr, 0, {{RLIMIT_FSIZE, 2048}});
+    const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  a.arc");
+    ASSERT_NE(main, 0u) << program.Stderr();
+    SleepMs(300);
+    Keys(main, "ctrl+s");
+    ASSERT_TRUE(Answer(screen, "Error", "Return")) << program.Stderr();
+    const std::vector<std::string> messages = program.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "warning\nIO Error");
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
+    EXPECT_EQ(Command("ls -A " + program.Path("") + " | grep -c '^\\.a\\.arc\\.'"), "0\n");
+
+    screen.SendDeleteWindow(main);
+    if (screen.WaitForWindow(" ", false, 2000) != 0) Answer(screen, " ", "Escape");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
+}
+
+// The example with the given number of clocks.
+std::string ExampleWithClocks(int count) {
+    std::string text = ReadAll(kExample);
+    const std::string one =
+        "    NUMBER: 1\n    CLOCK {\n      TIME:   100\n      OFFSET: 0\n    }\n";
+    std::string many = "    NUMBER: " + std::to_string(count) + "\n";
+    for (int k = 0; k < count; k++)
+        many +=
+            "    CLOCK {\n      TIME:   " + std::to_string(100 + k) + "\n      OFFSET: 0\n    }\n";
+    const size_t at = text.find(one);
+    if (at != std::string::npos) text.replace(at, one.size(), many);
+    return text;
+}
+
+// Opening many clocks is linear: with a CPU budget far above what ten thousand need, the
+// program opens them and lives on (a build of the clock menu item by item took seconds per
+// thousand).
+TEST_F(QuiranFixture, TenThousandClocksOpenWithinACpuBudget) {
+    WriteText(program.Path("a.arc"), ExampleWithClocks(10000));
+    program.Start({"a.arc"}, nullptr, 0, {{RLIMIT_CPU, 8}});
+    const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  a.arc");
+    ASSERT_NE(main, 0u) << program.Stderr();
+    SleepMs(300);
+    EXPECT_TRUE(program.Messages().empty());
+    Keys(main, "ctrl+s");
+    ASSERT_TRUE(
+        WaitFor([&] { return ReadAll(program.Path("a.arc")) == ExampleWithClocks(10000); }));
+    screen.SendDeleteWindow(main);
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
@@ -603,6 +723,90 @@ TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
               std::string::npos)
         << program.Stderr();
     EXPECT_TRUE(Exists(program.Path("core.arc")));
+}
+
+// An architecture with the given default plane size and elements.
+std::string Architecture(int dimension, int count, const std::string& elements) {
+    const std::string size =
+        "(" + std::to_string(dimension) + "," + std::to_string(dimension) + ")";
+    return "REMARKS {\n}\n\nOPTIONS {\n  GRID {\n    VISIBLE:   ON\n    DIMENSION: (15,15)\n"
+           "    RASTERIZE: ON\n  }\n}\n\nGLOBAL_ARCHITECTURE_DATA {\n  DIMENSION: " +
+           size +
+           "\n  CLOCKS {\n    NUMBER: 1\n    CLOCK {\n      TIME:   100\n      OFFSET: 0\n"
+           "    }\n  }\n  SIMULATION_DATA {\n    MODE:     CLOCKS\n    CLOCK_NR: 1\n"
+           "    CLOCKS:   3\n  }\n}\n\nARCHITECTURE_ELEMENTS {\n  NUMBER: " +
+           std::to_string(count) + "\n  ELEMENTS {\n" + elements + "  }\n}\n";
+}
+
+// One PERM element of n by n cells with one connection.
+std::string PermElement(int n) {
+    const std::string size = "(" + std::to_string(n) + "," + std::to_string(n) + ")";
+    return "    ARCHITECTURE_ELEMENT {\n      TYPE: PERM\n      INTERNAL_DATA {\n"
+           "        NAME:       PERM\n        COMMENT:    \n        INPUTS:     1\n"
+           "        OUTPUTS:    1\n        INPUT_DIM:  " +
+           size + "\n        OUTPUT_DIM: " + size +
+           "\n        CLOCK:      0\n        TIME:       0\n      }\n      LOGICAL_DATA {\n"
+           "        CONNECTIONS {\n          (0,0) -> (1,1)\n        }\n      }\n"
+           "      ARCHITECTURE_DATA {\n        ID:   0\n        PREV: [-,-]\n"
+           "        NEXT: [-,-]\n        POS:  (30,30)\n      }\n    }\n";
+}
+
+// Planes that cannot all be had under the address-space bound: the program loads what costs
+// nothing until written, and otherwise takes the low-memory path, whose core.arc has a clock and
+// loads again where there is room.
+TEST_F(QuiranFixture, HugePlanesLoadOrTakeTheLowMemoryPath) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
+#endif
+    const rlim_t kMegabyte = static_cast<rlim_t>(1) << 20;
+    struct Case {
+        const char* what;
+        std::string file;
+        rlim_t limit; // of the address space
+        bool loads;
+        rlim_t roomForCore; // the bound under which core.arc must load again (0: not tried)
+    };
+    const Case cases[] = {
+        {"30000 x 30000 PERM", Architecture(16, 1, PermElement(30000)), 768 * kMegabyte, true, 0},
+        {"99999 x 99999 stock elements", Architecture(99999, 0, ""), 768 * kMegabyte, false, 0},
+        {"6000 x 6000 stock elements", Architecture(6000, 0, ""), 96 * kMegabyte, false,
+         512 * kMegabyte},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program run;
+        WriteText(run.Path("a.arc"), c.file);
+        run.Start({"a.arc"}, nullptr, c.limit);
+        if (c.loads) {
+            const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  a.arc");
+            ASSERT_NE(main, 0u) << run.Stderr();
+            SleepMs(300);
+            EXPECT_TRUE(run.Messages().empty());
+            screen.SendDeleteWindow(main);
+            const int status = run.Wait();
+            ASSERT_TRUE(WIFEXITED(status)) << status;
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+            continue;
+        }
+        // The way out through the emergency save takes seconds on a busy machine.
+        const int status = run.Wait(4 * kTimeoutMs);
+        ASSERT_TRUE(WIFEXITED(status)) << status << run.Stderr();
+        EXPECT_EQ(WEXITSTATUS(status), 2000 % 256);
+        const std::string core = ReadAll(run.Path("core.arc"));
+        EXPECT_NE(core.find("  CLOCKS {\n    NUMBER: 1\n    CLOCK {\n"), std::string::npos) << core;
+        if (c.roomForCore == 0) continue;
+        Program again;
+        WriteText(again.Path("core.arc"), core);
+        again.Start({"core.arc"}, nullptr, c.roomForCore);
+        const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  core.arc");
+        ASSERT_NE(main, 0u) << again.Stderr();
+        SleepMs(300);
+        EXPECT_TRUE(again.Messages().empty());
+        screen.SendDeleteWindow(main);
+        const int againStatus = again.Wait();
+        ASSERT_TRUE(WIFEXITED(againStatus)) << againStatus;
+        EXPECT_EQ(WEXITSTATUS(againStatus), 0);
+    }
 }
 
 TEST_F(QuiranFixture, NoXServerExitsWithOne) {

@@ -309,6 +309,26 @@ const BrokenOptionsCase kBrokenOptions[] = {
      20, 30, "cc"},
 };
 
+// An empty filter is written as NOT_DEFINED, so it is read as that too (the filter stays): a line
+// with nothing before its end or a NUL byte reads back the same after a save.
+TEST_F(Settings, EmptyFilterIsReadAsNotDefined) {
+    const std::string splits = "  SPLIT:        *.split\n";
+    const std::string lines[] = {"  SPLIT:\n", "  SPLIT:        \n",
+                                 std::string("  SPLIT:      ") + '\0' + " *.split\n"};
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        ResetSettings();
+        SetFilterPattern("*.s", kSplitFile);
+        std::istringstream in(Replace(kDefaultOptions, splits, line));
+        ClearParseError();
+        ASSERT_EQ(ReadDirectoriesOptions(in), kNoError);
+        EXPECT_STREQ(GetFilterPattern(kSplitFile), "*.s");
+        std::ostringstream out;
+        ASSERT_EQ(WriteDirectoriesOptions(out), kNoError);
+        EXPECT_NE(out.str().find("  SPLIT:        *.s\n"), std::string::npos);
+    }
+}
+
 TEST_F(Settings, BrokenOptionsFileWarnsAndKeepsTheRest) {
     std::string good = kDefaultOptions;
     good = Replace(good, "(15,15)", "(8,9)");

@@ -102,6 +102,10 @@ bool ProgramRun::Start(const char* path, const std::vector<std::string>& argv,
         const struct rlimit limit = {setup.addressLimit, setup.addressLimit};
         if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(122);
     }
+    for (const std::pair<int, rlim_t>& bound : setup.limits) {
+        const struct rlimit limit = {bound.second, bound.second};
+        if (setrlimit(static_cast<__rlimit_resource_t>(bound.first), &limit) != 0) _exit(122);
+    }
     std::vector<char*> pointers;
     for (std::string& a : args)
         pointers.push_back(&a[0]);

@@ -50,13 +50,15 @@ private:
 };
 
 // How a run starts: HOME, the working folder and the standard error file ("" keeps the test's),
-// more variables in order, and a bound on the address space in bytes (0: none).
+// more variables in order, a bound on the address space in bytes (0: none) and more resource
+// limits (setrlimit resources with the soft and hard bound they get).
 struct ProgramSetup {
     std::string home;
     std::string workingFolder;
     std::string stderrPath;
     std::vector<std::pair<std::string, std::string>> environment;
     rlim_t addressLimit = 0;
+    std::vector<std::pair<int, rlim_t>> limits;
 };
 
 // One run of a program; killed when the object goes while it still runs.
@@ -69,7 +71,7 @@ public:
 
     // Starts path with argv (argv[0] included); false when no process could be made. A child
     // that cannot set up its run exits with 120 (working folder), 121 (standard error), 122
-    // (address limit) or 123 (exec).
+    // (a resource limit) or 123 (exec).
     bool Start(const char* path, const std::vector<std::string>& argv, const ProgramSetup& setup);
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
     int Wait(int timeoutMs = kTimeoutMs);
