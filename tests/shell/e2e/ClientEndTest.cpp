@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,11 @@ struct EndCase {
     int signal; // 0: Quit with Ctrl-Q
     bool modify;
 };
+
+// The case's name where the test runner lists its parameter.
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const EndCase kEnds[] = {
     {"Sigkill", SIGKILL, false}, {"SigtermOfAModifiedArchitecture", SIGTERM, true},
