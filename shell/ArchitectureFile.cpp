@@ -152,6 +152,27 @@ int ArchitectureWindow::Write(std::ostream& out, int level, FileArgument*) {
     return WriteBody(out, level, 0);
 }
 
+int ArchitectureWindow::ReadGlobalData(std::istream& in) {
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) {
+        std::cerr << "ArchitectureWindow::ReadGlobalData: no main window for the global data"
+                  << std::endl;
+        return kNoError;
+    }
+    return main->ReadGlobalData(in);
+}
+
+int ArchitectureWindow::WriteGlobalData(std::ostream& out, int level) {
+    // The global data always comes from the main window, whichever window is written.
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) {
+        std::cerr << "ArchitectureWindow::WriteBody: no main window for the global data"
+                  << std::endl;
+        return kNoError;
+    }
+    return main->WriteGlobalData(out, level);
+}
+
 int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalData) {
     if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
     Indent(out, level) << "REMARKS {\n";
@@ -166,16 +187,8 @@ int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalDa
     Indent(out, level) << "}\n\n";
 
     if (withGlobalData) {
-        // The global data always comes from the main window, whichever window is written.
-        MainWindow* main = GetMainWindow();
-        if (main == nullptr) main = dynamic_cast<MainWindow*>(this);
-        if (main == nullptr) {
-            std::cerr << "ArchitectureWindow::WriteBody: no main window for the global data"
-                      << std::endl;
-        } else {
-            int code = main->WriteGlobalData(out, level);
-            if (code != kNoError) return code;
-        }
+        const int code = WriteGlobalData(out, level);
+        if (code != kNoError) return code;
     }
 
     const PtrArray<AElement>& elements = GetElements();
@@ -244,10 +257,8 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     rasterize = snap;
     if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
 
-    MainWindow* main = isMain ? dynamic_cast<MainWindow*>(this) : nullptr;
-    if (isMain && main == nullptr) main = GetMainWindow();
-    if (main != nullptr) {
-        if ((code = main->ReadGlobalData(in)) != kNoError) return code;
+    if (isMain) {
+        if ((code = ReadGlobalData(in)) != kNoError) return code;
         cursor = EmptyCursor();
     }
 

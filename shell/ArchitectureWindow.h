@@ -118,6 +118,11 @@ public:
     // reads an architecture file. 0 or the first error; the elements read before an error stay,
     // and no link is made then.
     int ReadBody(std::istream& in, int isMain);
+    // The GLOBAL_ARCHITECTURE_DATA block of a body read or written with it: the main window's
+    // own (MainWindow overrides these). A window that reads whole files without a display
+    // overrides them to keep the block itself.
+    virtual int ReadGlobalData(std::istream& in);
+    virtual int WriteGlobalData(std::ostream& out, int level);
 
     // The element whose TYPE: value begins with one of the type names, longer names tried first
     // where one name begins with another; null for none (and for HELP_ELEMENT).

@@ -15,6 +15,7 @@
 #include "model/data/SimTime.h"
 #include "model/simulation/EventQueue.h"
 #include "shell/ArchitectureWindow.h"
+#include "shell/GlobalArchitectureData.h"
 
 class AElement;
 class ClocksWindow;
@@ -32,12 +33,6 @@ extern const char* const kMainTitleWord;
 // when the path lies inside it (at a path boundary). An empty home or "/" abbreviates nothing;
 // one trailing '/' of home is ignored; null home: the path unchanged.
 std::string ComposeTitle(const char* word, const char* path, const char* home);
-
-// The simulation settings a new architecture starts with and GLOBAL_ARCHITECTURE_DATA holds.
-enum SimulationMode : int {
-    kModeClocks = 0, // run a number of periods of the selected clock ("CLOCKS")
-    kModeManual = 1, // run a number of ticks ("MANUAL")
-};
 
 class MainWindow : public ArchitectureWindow {
 public:
@@ -58,8 +53,8 @@ public:
     int Read(std::istream& in, FileArgument* target) override;
     // The header comment and the body with global data.
     int Write(std::ostream& out, int level, FileArgument* source) override;
-    int ReadGlobalData(std::istream& in);
-    int WriteGlobalData(std::ostream& out, int level);
+    int ReadGlobalData(std::istream& in) override;
+    int WriteGlobalData(std::ostream& out, int level) override;
 
     void CreateWidgets();
     // The shell title becomes the title word, two blanks and the path ("~" for the home prefix).

@@ -1,36 +1,18 @@
 // The architecture file as the main window reads and writes it: the header comment and the body
-// with GLOBAL_ARCHITECTURE_DATA (plane size, clocks, simulation settings) after the options.
+// with GLOBAL_ARCHITECTURE_DATA (plane size, clocks, simulation settings) after the options,
+// which the main window takes from and gives to GlobalArchitectureData.
 
-#include <cstdint>
-#include <cstring>
 #include <istream>
 #include <ostream>
 
 #include "model/data/ClockList.h"
 #include "model/elements/AElement.h"
-#include "model/elements/ElementHeader.h"
 #include "model/format/ParseError.h"
-#include "model/format/TextFormat.h"
 #include "shell/ClocksWindow.h"
+#include "shell/GlobalArchitectureData.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SimulationBoxWindow.h"
-
-namespace {
-
-int Expect(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
-    for (const char* keyword : keywords) {
-        int code = ExpectKeyword(in, cursor, keyword);
-        if (code != kNoError) return code;
-    }
-    return kNoError;
-}
-
-int Record(std::istream& in, int code, const char* keyword) {
-    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
-}
-
-} // namespace
 
 int MainWindow::Read(std::istream& in, FileArgument*) {
     if (!QueryClear()) {
@@ -68,111 +50,32 @@ int MainWindow::Write(std::ostream& out, int level, FileArgument*) {
 }
 
 int MainWindow::WriteGlobalData(std::ostream& out, int level) {
-    if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
-    int width, height;
-    AElement::GetDefaultPlaneSize(width, height);
-    Indent(out, level) << "GLOBAL_ARCHITECTURE_DATA {\n";
-    Indent(out, level + 1) << "DIMENSION: (" << width << ',' << height << ")\n";
-    Indent(out, level + 1) << "CLOCKS {\n";
-    const int count = GetClockCount();
-    Indent(out, level + 2) << "NUMBER: " << count << '\n';
-    for (int k = 0; k < count; k++) {
-        Indent(out, level + 2) << "CLOCK {\n";
-        Indent(out, level + 3) << "TIME:   " << GetClockPeriod(k) << '\n';
-        Indent(out, level + 3) << "OFFSET: " << GetClockOffset(k) << '\n';
-        Indent(out, level + 2) << "}\n";
-    }
-    Indent(out, level + 1) << "}\n";
-    Indent(out, level + 1) << "SIMULATION_DATA {\n";
-    if (simulationMode == kModeClocks) {
-        // A selected clock that the table no longer has is written as the nearest one it has,
-        // so that the file reads back.
-        int clock = selectedClock;
-        if (clock >= count) clock = count - 1;
-        if (clock < 0) clock = 0;
-        Indent(out, level + 2) << "MODE:     CLOCKS\n";
-        Indent(out, level + 2) << "CLOCK_NR: " << clock + 1 << '\n';
-        Indent(out, level + 2) << "CLOCKS:   " << clockPeriods << '\n';
-    } else {
-        Indent(out, level + 2) << "MODE: MANUAL\n";
-        Indent(out, level + 2) << "TIME: " << runTime << '\n';
-    }
-    Indent(out, level + 1) << "}\n";
-    Indent(out, level) << "}\n\n";
-    return FinishWrite(out);
+    GlobalArchitectureData data;
+    AElement::GetDefaultPlaneSize(data.width, data.height);
+    data.clocks = GetClocks();
+    data.simulationMode = simulationMode;
+    data.selectedClock = selectedClock;
+    data.clockPeriods = clockPeriods;
+    data.runTime = runTime;
+    return WriteGlobalArchitectureData(out, level, data);
 }
 
 int MainWindow::ReadGlobalData(std::istream& in) {
-    char* cursor = EmptyCursor();
-    int code;
-    if ((code = Expect(in, cursor, {"GLOBAL_ARCHITECTURE_DATA", "{", "DIMENSION:"})) != kNoError) {
-        return code;
+    GlobalArchitectureData data;
+    data.simulationMode = simulationMode;
+    data.selectedClock = selectedClock;
+    data.clockPeriods = clockPeriods;
+    data.runTime = runTime;
+    const int code = ReadGlobalArchitectureData(in, data);
+    // What was read stays, also before an error: Read puts the clocks right after a failure.
+    if (data.hasDimension) {
+        AElement::SetDefaultPlaneSize(data.width, data.height);
+        if (GetLibraryWindow() != nullptr) GetLibraryWindow()->RebuildPalette();
     }
-    int32_t width = 0, height = 0;
-    if ((code = Record(in, ParsePair(cursor, width, height), "DIMENSION:")) != kNoError) {
-        return code;
-    }
-    // No plane of such a size may ever be made.
-    if (width < 1 || height < 1 || width > kMaxPlaneSize || height > kMaxPlaneSize) {
-        return SetReadError(in, kNumberOutOfRange, "DIMENSION:");
-    }
-    AElement::SetDefaultPlaneSize(width, height);
-    if (GetLibraryWindow() != nullptr) GetLibraryWindow()->RebuildPalette();
-
-    if ((code = Expect(in, cursor, {"CLOCKS", "{", "NUMBER:"})) != kNoError) return code;
-    int32_t count = 0;
-    if ((code = Record(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
-    if (count < 1) return SetReadError(in, kNoClock, "NUMBER:");
-    // Read aside and taken over whole, so that the table never lacks a clock.
-    ClockList clocks;
-    for (int32_t k = 0; k < count; k++) {
-        if ((code = Expect(in, cursor, {"CLOCK", "{", "TIME:"})) != kNoError) return code;
-        uint32_t period = 0, offset = 0;
-        if ((code = Record(in, ParseUnsigned(cursor, period), "TIME:")) != kNoError) return code;
-        // A clock of period 0 would latch for ever at one time.
-        if (period == 0) return SetReadError(in, kNumberOutOfRange, "TIME:");
-        if ((code = ExpectKeyword(in, cursor, "OFFSET:")) != kNoError) return code;
-        if ((code = Record(in, ParseUnsigned(cursor, offset), "OFFSET:")) != kNoError) return code;
-        if (clocks.Add(period, offset) < 0) return SetReadError(in, kNumberOutOfRange, "CLOCK");
-        if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
-    }
-    SetClocks(clocks);
-
-    if ((code = Expect(in, cursor, {"}", "SIMULATION_DATA", "{", "MODE:"})) != kNoError) {
-        return code;
-    }
-    if (std::strncmp(cursor, "CLOCKS", 6) == 0) {
-        simulationMode = kModeClocks;
-        EndLine(cursor);
-        if ((code = ExpectKeyword(in, cursor, "CLOCK_NR:")) != kNoError) return code;
-        int32_t clock = 0;
-        if ((code = Record(in, ParseInt(cursor, clock), "CLOCK_NR:")) != kNoError) return code;
-        if (clock >= 1 && clock <= GetClockCount()) {
-            selectedClock = clock - 1;
-            if ((code = ExpectKeyword(in, cursor, "CLOCKS:")) != kNoError) return code;
-            int32_t periods = 0;
-            if ((code = Record(in, ParseInt(cursor, periods), "CLOCKS:")) != kNoError) {
-                return code;
-            }
-            if (periods >= 1) {
-                clockPeriods = periods;
-                if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
-                return GetParseError();
-            }
-            simulationMode = kModeManual;
-            return SetReadError(in, kNumberOutOfRange, "CLOCKS:");
-        }
-        simulationMode = kModeManual;
-        return SetReadError(in, kNumberOutOfRange, "CLOCK_NR:");
-    }
-    if (std::strncmp(cursor, "MANUAL", 6) == 0) {
-        simulationMode = kModeManual;
-        EndLine(cursor);
-        if ((code = ExpectKeyword(in, cursor, "TIME:")) != kNoError) return code;
-        int32_t time = 0;
-        if ((code = Record(in, ParseInt(cursor, time), "TIME:")) != kNoError) return code;
-        runTime = time;
-        return Expect(in, cursor, {"}", "}"});
-    }
-    return SetReadError(in, kUnknownSimulationMode, "MODE:");
+    if (data.hasClocks) SetClocks(data.clocks);
+    simulationMode = data.simulationMode;
+    selectedClock = data.selectedClock;
+    clockPeriods = data.clockPeriods;
+    runTime = data.runTime;
+    return code;
 }
