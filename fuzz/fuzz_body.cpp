@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the architecture body reader: REMARKS, OPTIONS, the elements of every
-// type with their links and positions, and macros with their own bodies nested in them. The
-// window it reads into has no widgets, so no display is needed.
+// Feeds arbitrary bytes to the architecture body reader: REMARKS, OPTIONS, the global data of an
+// architecture file (plane size, clocks, simulation settings) when the input has it, the
+// elements of every type with their links and positions, and macros with their own bodies nested
+// in them. The window it reads into has no widgets, so no display is needed.
 //
 // A body that reads cleanly is written, read into a fresh window and written again: both
 // writings must be the same bytes.
@@ -15,6 +16,7 @@
 #include "model/elements/AElement.h"
 #include "model/format/ParseError.h"
 #include "shell/ArchitectureWindow.h"
+#include "shell/GlobalArchitectureData.h"
 
 namespace {
 
@@ -22,26 +24,36 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
-// A library-like window without widgets: the body works on the model alone.
+// A library-like window without widgets that keeps an architecture file's global data itself:
+// the body works on the model alone.
 class BodyWindow : public ArchitectureWindow {
 public:
     BodyWindow() { windowKind = kLibraryWindowKind; }
     ~BodyWindow() override { Clear(); }
     Widget GetShell() override { return nullptr; }
+    int ReadGlobalData(std::istream& in) override { return ReadGlobalArchitectureData(in, global); }
+    int WriteGlobalData(std::ostream& out, int level) override {
+        return WriteGlobalArchitectureData(out, level, global);
+    }
+
+private:
+    GlobalArchitectureData global;
 };
 
 int ReadAndWrite(const std::string& body, std::string& written) {
     BodyWindow window;
     ClearParseError();
     std::istringstream in(body);
-    const int result = window.ReadBody(in, 0);
+    // An architecture file's body has the global data, a library's has none.
+    const int withGlobalData = body.find("GLOBAL_ARCHITECTURE_DATA") != std::string::npos;
+    const int result = window.ReadBody(in, withGlobalData);
     if (result != kNoError) {
         Require(GetParseError() != kNoError);
         Require(GetParseErrorLine() >= 0);
         return result;
     }
     std::ostringstream out;
-    Require(window.WriteBody(out, 0, 0) == kNoError);
+    Require(window.WriteBody(out, 0, withGlobalData) == kNoError);
     written = out.str();
     return kNoError;
 }
