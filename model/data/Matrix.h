@@ -36,6 +36,9 @@ public:
     int GetDimX() const { return dimX; }
     int GetDimY() const { return dimY; }
     uint32_t GetBufferSize() const { return size_of_mat; } // bytes
+    // The words of row y (0 <= y < dimY), for drawing word by word.
+    int GetWordsPerRow() const { return anz_elements; }
+    const uint32_t* GetRowWords(int y) const { return Row(y); }
 
     int operator()(int x, int y) const; // 0 or 1
     int GetBit(int x, int y) const { return (*this)(x, y); }
