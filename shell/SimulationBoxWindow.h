@@ -50,9 +50,13 @@ public:
     void RebuildClockMenu();
 
     void ShowTime(SimTime time) override;
-    // After every cycle of a run: shows the time (throttled between clock ticks), lets only the
-    // Break button's events through and rings the bell for other presses. 1 after Break.
+    // After every cycle of a run: lets only the Break button's events through and rings the
+    // bell for other presses, and shows the time when the last showing of this run is 30 ms of
+    // wall time ago (or there was none). 1 after Break.
     int Poll(SimTime time) override;
+    // Nanoseconds of a steady clock, as Poll reads the wall time; tests drive it.
+    using WallClock = long long (*)();
+    static void SetWallClock(WallClock clock); // null: the steady clock
 
     // The button and toggle actions.
     void Run();
@@ -103,4 +107,6 @@ private:
     int* clock;     // selected clock, index into the global clock table
     int* time;      // ticks to run in mode MANUAL
     SimTime period; // of the selected clock at the last CLOCKS run; 0 until then
+    bool labelsShown = false;    // by a poll of the current run
+    long long labelsShownAt = 0; // wall time of that showing
 };
