@@ -279,7 +279,7 @@ void ShowDataBench(XtAppContext app, MainWindow& main, int rounds) {
 void RunBench(MainWindow& main, int rounds) {
     const int kSize = 16;
     const int kChains = 100;
-    const int kTicks = 2000;
+    const int kTicks = 500000;
     for (int c = 0; c < kChains; c++) {
         AElement* previous = nullptr;
         for (int k = 0; k < 10; k++) {

@@ -34,6 +34,7 @@ bool gFirstShow = true;
 // The time labels are refreshed at most this often during a run; each refresh is a round trip
 // to the server, which would cost more than the cycles themselves.
 const long long kLabelIntervalNs = 30000000;
+const long long kInputIntervalNs = 1000000;
 
 long long SteadyNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -334,7 +335,15 @@ int SimulationBoxWindow::Poll(SimTime now) {
         labelsShownAt = wall;
     }
 
+    // Events that reached the queue since the last look are looked at after every cycle; the
+    // connection itself is read (a system call, which costs more than a cycle of a small
+    // architecture) at most every millisecond.
     Display* display = XtDisplay(shell);
+    if (inputRead && XQLength(display) == queuedAfterRead && wall - inputReadAt < kInputIntervalNs) {
+        return running ? 0 : 1;
+    }
+    inputRead = true;
+    inputReadAt = wall;
     const long mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                       PointerMotionMask | ButtonMotionMask;
     XEvent event;
@@ -345,6 +354,7 @@ int SimulationBoxWindow::Poll(SimTime now) {
             RingBell(display);
         }
     }
+    queuedAfterRead = XQLength(display);
     return running ? 0 : 1;
 }
 
@@ -384,6 +394,7 @@ void SimulationBoxWindow::Run() {
     XFlush(XtDisplay(shell));
     running = 1;
     labelsShown = false;
+    inputRead = false;
     mainWindow->Simulate(target);
     running = 0;
 

@@ -51,7 +51,8 @@ public:
 
     void ShowTime(SimTime time) override;
     // After every cycle of a run: lets only the Break button's events through and rings the
-    // bell for other presses, and shows the time when the last showing of this run is 30 ms of
+    // bell for other presses (the connection is read at most every millisecond, events queued
+    // meanwhile every time), and shows the time when the last showing of this run is 30 ms of
     // wall time ago (or there was none). 1 after Break.
     int Poll(SimTime time) override;
     // Nanoseconds of a steady clock, as Poll reads the wall time; tests drive it.
@@ -109,4 +110,7 @@ private:
     SimTime period; // of the selected clock at the last CLOCKS run; 0 until then
     bool labelsShown = false;    // by a poll of the current run
     long long labelsShownAt = 0; // wall time of that showing
+    bool inputRead = false;      // from the connection by a poll of the current run
+    long long inputReadAt = 0;
+    int queuedAfterRead = 0; // events left in the queue then (none of them input)
 };
