@@ -167,6 +167,9 @@ void MainWindow::CreateWidgets() {
 }
 
 void MainWindow::Clear() {
+    // Every queued entry belongs to an element that goes now: the queue is emptied at once
+    // instead of being searched once per element.
+    eventQueue.Clear();
     ArchitectureWindow::Clear();
     SetTitle(" ");
 }
