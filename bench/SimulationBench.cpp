@@ -8,6 +8,8 @@
 //    The loops are written with the same vector words as the program's own, and the chain's last
 //    output is compared with what the INPUT's last plane gives through the masks (a mismatch
 //    fails the bench). The heap blocks allocated during the runs are counted.
+// 3. A LOGIC element on a 1024 x 1024 plane with 2 x 2 PEs, one internal name and four equations,
+//    COMPUTE_PARALLEL ON and OFF: the time of a step and the heap blocks allocated during steps.
 // 2. The cost of one element step on 16 x 16 planes in architectures of 1 000 to 100 000
 //    elements: chains of an INPUT, eight MASK and JOIN elements and an OUTPUT, the INPUTs and
 //    OUTPUTs on one clock, so that every tick takes nine cycles with thousands of entries each;
@@ -31,6 +33,7 @@
 #include "model/elements/AElement.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
+#include "model/elements/ALogicElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
 #include "model/elements/ElementType.h"
@@ -423,9 +426,52 @@ double QueueBench(int count, uint64_t targetSteps) {
 
 } // namespace
 
+void LogicBench() {
+    const int kSize = 1024;
+    const int kSteps = 5;
+    std::mt19937 random(13);
+    ALogicElem logic(nullptr, 0, 0);
+    logic.SetInputPlaneSize(0, kSize, kSize);
+    logic.SetOutputPlaneSize(0, kSize, kSize);
+    logic.CreateData();
+    D_LogicElem& data = logic.GetData();
+    if (data.SetPEDimension(2, 2) != 1) {
+        std::printf("LOGIC: PE dimension refused\n");
+        return;
+    }
+    data.SetPEDataNames({"d[0,0]", "d[1,0]", "d[0,1]", "d[1,1]"});
+    data.SetInternalNames({"s"});
+    data.SetEquations({"d[0,0] = d[1,0] & s", "d[1,0] = d[0,1] | d[1,1]", "d[0,1] = d[0,0] ^ s",
+                       "s = d[1,1] ^ s"});
+    if (data.CompileEquations() != 0) {
+        std::printf("LOGIC: equations refused\n");
+        return;
+    }
+    RandomPlane(*logic.GetInputPlane(0), random);
+    std::printf("LOGIC element, %d x %d plane, 2 x 2 PEs, four equations (median of %d steps):\n",
+                kSize, kSize, kSteps);
+    for (int parallel : {1, 0}) {
+        data.SetComputeParallel(parallel);
+        logic.Simulate(); // the first step may size what the steps reuse
+        std::vector<double> seconds;
+        seconds.reserve(kSteps);
+        const uint64_t before = gAllocations;
+        for (int k = 0; k < kSteps; k++) {
+            Clock::time_point start = Clock::now();
+            logic.Simulate();
+            seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        }
+        const uint64_t blocks = gAllocations - before;
+        std::printf("  COMPUTE_PARALLEL %-3s: %.1f ms a step, %" PRIu64
+                    " heap blocks in %d steps (target 0)\n",
+                    parallel ? "ON" : "OFF", Median(seconds) * 1e3, blocks, kSteps);
+    }
+}
+
 int main() {
     ResetClocks(); // one clock, period 100, offset 0
     const int failed = ChainBench();
+    LogicBench();
     std::printf(
         "Element steps on 16 x 16 planes, chains of 10 (median of 5); the queue's part is the\n"
         "difference to the same steps taken in a plain loop:\n");
