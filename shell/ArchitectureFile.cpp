@@ -273,6 +273,13 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     // macro's body or a library knows of.
     LinkStack links;
     std::vector<AElement*> read;
+    // The elements read so far are drawn once, however the read ends.
+    struct DrawAtEnd {
+        ArchitectureWindow* window;
+        ~DrawAtEnd() {
+            if (window != nullptr) window->Redraw(0, 0, 0, 0, 0);
+        }
+    } drawAtEnd{isMain ? this : nullptr};
     for (int32_t k = 0; k < count; k++) {
         if ((code = Expect(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError) return code;
         const std::istream::pos_type blockStart = in.tellg();
@@ -292,7 +299,10 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
             delete element;
             return code;
         }
-        if (MainWindow* window = GetMainWindow()) window->SetBusy("LOADING");
+        // Shown again only when an element's read showed another word (a C++ element compiles):
+        // each showing costs a round trip to the server.
+        MainWindow* window = GetMainWindow();
+        if (window != nullptr && window->GetStatusWord() != "LOADING") window->SetBusy("LOADING");
         GetElements().Add(element);
         read.push_back(element);
         cursor = EmptyCursor();
@@ -313,10 +323,6 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
             return SetReadError(in, kNumberOutOfRange, "POS:");
         }
         element->SetPosition(x, y);
-        if (isMain) {
-            element->Draw();
-            if (cadArea != nullptr) XFlush(XtDisplay(cadArea));
-        }
         if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
     }
     if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
@@ -334,7 +340,9 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
         a->GetPlaneSize(ownPin, aw, ah);
         b->GetPlaneSize(otherPin, bw, bh);
         if (aw != bw || ah != bh) continue;
-        GetConnections().Add(new Connection(this, a, ownPin, b, otherPin, isMain));
+        Connection* wire = new Connection(this, a, ownPin, b, otherPin, 0);
+        if (isMain) wire->SetArchitecture(this);
+        GetConnections().Add(wire);
     }
     return kNoError;
 }

@@ -29,6 +29,7 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
 #include "shell/OverviewWindow.h"
+#include "shell/ShellElementUi.h"
 #include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/MessageDialog.h"
@@ -180,11 +181,16 @@ int ArchitectureWindow::AskClear() {
 void ArchitectureWindow::Clear() {
     PtrArray<AElement>& elements = GetElements();
     selection.Reset();
-    // Each element's destructor takes it and its connections out of the lists.
-    while (elements.GetCount() > 0) {
-        AElement* first = elements[0];
-        delete first;
-        if (elements.GetCount() > 0 && elements[0] == first) elements.Remove(first);
+    // Each element's destructor takes it and its connections out of the lists. The display is
+    // brought up to date once, before and after, not once per element.
+    if (cadArea != nullptr) XmUpdateDisplay(cadArea);
+    {
+        HeldDisplayUpdates held;
+        while (elements.GetCount() > 0) {
+            AElement* first = elements[0];
+            delete first;
+            if (elements.GetCount() > 0 && elements[0] == first) elements.Remove(first);
+        }
     }
     Redraw(1, 0, 0, 0, 0);
     ClearModified();
@@ -365,10 +371,23 @@ void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
     x2 = static_cast<int>(std::min<long long>(static_cast<long long>(x2) + gridX, areaWidth + 1));
     y2 = static_cast<int>(std::min<long long>(static_cast<long long>(y2) + gridY, areaHeight + 1));
     if (x2 <= x1 || y2 <= y1) return;
+    // Only what reaches into the rectangle is sent: an architecture may hold far more than can
+    // be seen. A line that lies wholly outside would be erased and drawn again unchanged.
     PtrArray<Connection>& connections = GetConnections();
-    for (int i = 0; i < connections.GetCount(); i++)
-        connections[i]->Erase();
-    if (connections.GetCount() > 0) XFlush(display);
+    std::vector<Connection*> wires;
+    for (int i = 0; i < connections.GetCount(); i++) {
+        Connection* wire = connections[i];
+        int sx, sy, tx, ty;
+        wire->GetSourcePoint(sx, sy);
+        wire->GetTargetPoint(tx, ty);
+        if (std::max(sx, tx) < x1 - 1 || std::min(sx, tx) > x2 + 1 || std::max(sy, ty) < y1 - 1 ||
+            std::min(sy, ty) > y2 + 1) {
+            continue;
+        }
+        wires.push_back(wire);
+        wire->Erase();
+    }
+    if (!wires.empty()) XFlush(display);
     if (clear) {
         XClearArea(display, window, x1, y1, static_cast<unsigned>(x2 - x1),
                    static_cast<unsigned>(y2 - y1), False);
@@ -377,10 +396,18 @@ void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
         DrawGrid(display, window, gridGC, x1, y1, x2, y2, gridX, gridY);
     }
     PtrArray<AElement>& elements = GetElements();
-    for (int i = 0; i < elements.GetCount(); i++)
-        elements[i]->Draw();
-    for (int i = 0; i < connections.GetCount(); i++)
-        connections[i]->Draw();
+    for (int i = 0; i < elements.GetCount(); i++) {
+        AElement* element = elements[i];
+        int ex, ey, ew, eh;
+        element->GetGeometry(ex, ey, ew, eh);
+        if (ex > x2 || ey > y2 || static_cast<long long>(ex) + ew + 1 < x1 ||
+            static_cast<long long>(ey) + eh + 1 < y1) {
+            continue;
+        }
+        element->Draw();
+    }
+    for (Connection* wire : wires)
+        wire->Draw();
     XSync(display, False);
 }
 

@@ -167,6 +167,9 @@ void MainWindow::CreateWidgets() {
 }
 
 void MainWindow::Clear() {
+    // Every queued entry belongs to an element that goes now: the queue is emptied at once
+    // instead of being searched once per element.
+    eventQueue.Clear();
     ArchitectureWindow::Clear();
     SetTitle(" ");
 }
@@ -187,6 +190,7 @@ void MainWindow::SetTitle(const char* path) {
 
 void MainWindow::SetBusy(const char* word) {
     if (windowShell == nullptr || statusLabel == nullptr) return;
+    statusWord = word;
     Display* display = XtDisplay(windowShell);
     if (watchCursor == 0) watchCursor = XCreateFontCursor(display, XC_watch);
     if (XtWindow(windowShell) != 0) XDefineCursor(display, XtWindow(windowShell), watchCursor);
@@ -197,6 +201,7 @@ void MainWindow::SetBusy(const char* word) {
 
 void MainWindow::SetReady() {
     if (windowShell == nullptr || statusLabel == nullptr) return;
+    statusWord = "READY";
     Display* display = XtDisplay(windowShell);
     OwnedXmString label("READY");
     XtVaSetValues(statusLabel, XmNlabelString, label.Get(), XmNforeground, GetBlack(), nullptr);

@@ -44,8 +44,22 @@ int ShellElementUi::Ask(MessageKind kind, const char* title, const char* text) {
     return WindowMessage(parent, kind, title, text);
 }
 
+namespace {
+
+int heldUpdates = 0;
+
+} // namespace
+
+HeldDisplayUpdates::HeldDisplayUpdates() {
+    heldUpdates++;
+}
+
+HeldDisplayUpdates::~HeldDisplayUpdates() {
+    heldUpdates--;
+}
+
 void ShellElementUi::UpdateDisplay() {
-    if (topLevel != nullptr) XmUpdateDisplay(topLevel);
+    if (topLevel != nullptr && heldUpdates == 0) XmUpdateDisplay(topLevel);
 }
 
 void ShellElementUi::Redraw(Architecture* owner, int clear, int x1, int y1, int x2, int y2) {

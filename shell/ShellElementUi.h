@@ -44,6 +44,16 @@ private:
     Widget topLevel;
 };
 
+// While one of these lives, the elements' UpdateDisplay does nothing: deleting a whole
+// architecture flushes the display once instead of once per element (a round trip each).
+class HeldDisplayUpdates {
+public:
+    HeldDisplayUpdates();
+    ~HeldDisplayUpdates();
+    HeldDisplayUpdates(const HeldDisplayUpdates&) = delete;
+    HeldDisplayUpdates& operator=(const HeldDisplayUpdates&) = delete;
+};
+
 // Makes the one shell interface for the top-level shell and installs it as the model's window
 // interface and as the editors' host (start-up).
 ShellElementUi* InstallShellElementUi(Widget topLevel);

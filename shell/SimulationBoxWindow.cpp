@@ -11,6 +11,7 @@
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <iostream>
@@ -32,8 +33,18 @@ const int kSimulationBoxCommand = 9; // the main window's toggle of the box
 // The box has not been shown yet; the first showing centres it.
 bool gFirstShow = true;
 
-// Between clock ticks only every 256th poll reads input; the count is shared by all polls.
-uint8_t gPollCounter = 1;
+// The time labels are refreshed at most this often during a run; each refresh is a round trip
+// to the server, which would cost more than the cycles themselves.
+const long long kLabelIntervalNs = 30000000;
+const long long kInputIntervalNs = 1000000;
+
+long long SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+SimulationBoxWindow::WallClock gWallClock = SteadyNs;
 
 const char* const kTwelveBlanks = "            ";
 
@@ -315,28 +326,44 @@ void SimulationBoxWindow::ShowTime(SimTime now) {
     }
 }
 
+void SimulationBoxWindow::SetWallClock(WallClock clock) {
+    gWallClock = clock != nullptr ? clock : SteadyNs;
+}
+
 int SimulationBoxWindow::Poll(SimTime now) {
     ServePendingTermination();
-    if (*mode == kModeClocks && period != 0 && now % period != 0) {
-        const uint8_t before = gPollCounter++;
-        if (before != 0) return running ? 0 : 1;
+    // The run ends with the queue's ShowTime, so the last time is always shown.
+    const long long wall = gWallClock();
+    if (!labelsShown || wall - labelsShownAt >= kLabelIntervalNs) {
+        ShowTime(now);
+        XmUpdateDisplay(shell);
+        labelsShown = true;
+        labelsShownAt = wall;
     }
-    ShowTime(now);
-    ReadBreak();
+    ReadBreak(wall);
     return running ? 0 : 1;
 }
 
 int SimulationBoxWindow::PollWhileWaiting() {
     // Once broken, a client that keeps the cycle waiting is stopped as well.
     if (!running) return 1;
-    ReadBreak();
+    // Redraws are served while the client takes its time.
+    XmUpdateDisplay(shell);
+    ReadBreak(gWallClock());
     return running ? 0 : 1;
 }
 
-void SimulationBoxWindow::ReadBreak() {
-    XmUpdateDisplay(shell);
-
+void SimulationBoxWindow::ReadBreak(long long wall) {
+    // Events that reached the queue since the last look are looked at every time; the connection
+    // itself is read (a system call, which costs more than a cycle of a small architecture) at
+    // most every millisecond.
     Display* display = XtDisplay(shell);
+    if (inputRead && XQLength(display) == queuedAfterRead &&
+        wall - inputReadAt < kInputIntervalNs) {
+        return;
+    }
+    inputRead = true;
+    inputReadAt = wall;
     const long mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                       PointerMotionMask | ButtonMotionMask;
     XEvent event;
@@ -347,6 +374,7 @@ void SimulationBoxWindow::ReadBreak() {
             RingBell(display);
         }
     }
+    queuedAfterRead = XQLength(display);
 }
 
 bool SimulationBoxWindow::CheckRunClock() {
@@ -384,6 +412,8 @@ void SimulationBoxWindow::Run() {
     XmUpdateDisplay(shell);
     XFlush(XtDisplay(shell));
     running = 1;
+    labelsShown = false;
+    inputRead = false;
     mainWindow->Simulate(target);
     running = 0;
 

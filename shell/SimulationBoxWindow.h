@@ -50,12 +50,17 @@ public:
     void RebuildClockMenu();
 
     void ShowTime(SimTime time) override;
-    // After every cycle of a run: shows the time (throttled between clock ticks), lets only the
-    // Break button's events through and rings the bell for other presses. 1 after Break.
+    // After every cycle of a run: lets only the Break button's events through and rings the
+    // bell for other presses (the connection is read at most every millisecond, events queued
+    // meanwhile every time), and shows the time when the last showing of this run is 30 ms of
+    // wall time ago (or there was none). 1 after Break.
     int Poll(SimTime time) override;
     // While a C++ element waits for its client: the same, without the time. 1 when Break was
     // pressed now or before.
     int PollWhileWaiting() override;
+    // Nanoseconds of a steady clock, as Poll reads the wall time; tests drive it.
+    using WallClock = long long (*)();
+    static void SetWallClock(WallClock clock); // null: the steady clock
 
     // The button and toggle actions.
     void Run();
@@ -79,8 +84,9 @@ public:
     Widget GetClockItem(int index) const;
 
 private:
-    // Serves exposures and the Break button's events; other presses ring the bell and are lost.
-    void ReadBreak();
+    // Dispatches the Break button's queued events; other presses ring the bell and are lost.
+    // wall is the time of the call (the connection is read at most every millisecond).
+    void ReadBreak(long long wall);
     void CreateWidgets();
     void SetClocksSensitive(bool on);
     void SetIdle(bool idle);
@@ -103,9 +109,14 @@ private:
     Widget* clockItems; // owned
     int clockItemCount;
     uint8_t running;
-    int* mode;      // SimulationMode
-    int* clocks;    // periods N to run in mode CLOCKS
-    int* clock;     // selected clock, index into the global clock table
-    int* time;      // ticks to run in mode MANUAL
-    SimTime period; // of the selected clock at the last CLOCKS run; 0 until then
+    int* mode;                   // SimulationMode
+    int* clocks;                 // periods N to run in mode CLOCKS
+    int* clock;                  // selected clock, index into the global clock table
+    int* time;                   // ticks to run in mode MANUAL
+    SimTime period;              // of the selected clock at the last CLOCKS run; 0 until then
+    bool labelsShown = false;    // by a poll of the current run
+    long long labelsShownAt = 0; // wall time of that showing
+    bool inputRead = false;      // from the connection by a poll of the current run
+    long long inputReadAt = 0;
+    int queuedAfterRead = 0; // events left in the queue then (none of them input)
 };

@@ -4,10 +4,16 @@
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MatrixGeometry.h"
 
+#include <Xm/Xm.h>
+
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
+
+const int kGridOrigin = 10; // the grid's top left line, as MatrixGeometry places it
 
 GC gridGC = nullptr;
 GC setCellGC = nullptr;
@@ -37,6 +43,43 @@ void Outline(Widget widget, GC gc, const PixelRect& r) {
     }
 }
 
+// The part of the widget that its ancestors let be seen, in its own coordinates (a drawing area
+// in a scrolled window is moved under the window's clip window).
+PixelRect VisiblePart(Widget widget) {
+    Dimension width = 0, height = 0;
+    XtVaGetValues(widget, XmNwidth, &width, XmNheight, &height, nullptr);
+    long long left = 0, top = 0, right = width, bottom = height;
+    long long offsetX = 0, offsetY = 0; // of the widget in the current ancestor
+    for (Widget child = widget; XtParent(child) != nullptr && !XtIsShell(XtParent(child));
+         child = XtParent(child)) {
+        Position x = 0, y = 0;
+        Dimension border = 0;
+        XtVaGetValues(child, XmNx, &x, XmNy, &y, XmNborderWidth, &border, nullptr);
+        offsetX += x + border;
+        offsetY += y + border;
+        Dimension parentWidth = 0, parentHeight = 0;
+        XtVaGetValues(XtParent(child), XmNwidth, &parentWidth, XmNheight, &parentHeight, nullptr);
+        left = std::max(left, -offsetX);
+        top = std::max(top, -offsetY);
+        right = std::min(right, parentWidth - offsetX);
+        bottom = std::min(bottom, parentHeight - offsetY);
+    }
+    if (right <= left || bottom <= top) return {0, 0, 0, 0};
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+            static_cast<int>(bottom - top)};
+}
+
+// Kept between drawings, so that a refresh allocates nothing once they have grown.
+std::vector<XSegment>& SegmentBuffer() {
+    static std::vector<XSegment> buffer;
+    return buffer;
+}
+
+std::vector<XRectangle>& RectangleBuffer() {
+    static std::vector<XRectangle> buffer;
+    return buffer;
+}
+
 } // namespace
 
 void CreateMatrixGCs(Widget widget) {
@@ -59,32 +102,67 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
         XClearWindow(display, window);
     }
     Outline(widget, gridGC, MatrixFrameRect(dimX, dimY, zoom));
-    std::vector<XSegment> lines;
-    PixelSegment s;
-    for (int k = 0; MatrixVerticalLine(dimX, dimY, zoom, k, &s) && s.x1 <= SHRT_MAX; ++k) {
-        lines.push_back({static_cast<short>(s.x1), static_cast<short>(s.y1),
-                         static_cast<short>(s.x2 > SHRT_MAX ? SHRT_MAX : s.x2),
-                         static_cast<short>(s.y2 > SHRT_MAX ? SHRT_MAX : s.y2)});
+    // Large planes at small zooms are far bigger than their window: only the part that can be
+    // seen is sent (an exposure of the rest draws it when it is scrolled into view).
+    const PixelRect seen = VisiblePart(widget);
+    const int seenRight = seen.x + seen.width;  // exclusive
+    const int seenBottom = seen.y + seen.height; // exclusive
+    if (seen.width <= 0 || seen.height <= 0) {
+        return;
     }
-    for (int k = 0; MatrixHorizontalLine(dimX, dimY, zoom, k, &s) && s.y1 <= SHRT_MAX; ++k) {
-        lines.push_back({static_cast<short>(s.x1), static_cast<short>(s.y1),
-                         static_cast<short>(s.x2 > SHRT_MAX ? SHRT_MAX : s.x2),
-                         static_cast<short>(s.y2 > SHRT_MAX ? SHRT_MAX : s.y2)});
+    const int c = CellPitch(zoom);
+    // Columns and rows of the cells that reach into the visible part, whole grid lines included.
+    const int firstColumn = std::max(0, (seen.x - kGridOrigin) / c - 1);
+    const int lastColumn = std::min(dimX - 1, (seenRight - kGridOrigin) / c);
+    const int topRow = std::max(0, (seen.y - kGridOrigin) / c - 1); // counted from the top
+    const int bottomRow = std::min(dimY - 1, (seenBottom - kGridOrigin) / c);
+    if (firstColumn > lastColumn || topRow > bottomRow) {
+        return;
+    }
+    std::vector<XSegment>& lines = SegmentBuffer();
+    lines.clear();
+    auto clip = [](long long value) {
+        return static_cast<short>(std::max<long long>(SHRT_MIN, std::min<long long>(SHRT_MAX,
+                                                                                   value)));
+    };
+    const long long lineTop = std::max(kGridOrigin, seen.y - 1);
+    const long long lineBottom = std::min(c * dimY + 10, seenBottom);
+    const long long lineLeft = std::max(kGridOrigin, seen.x - 1);
+    const long long lineRight = std::min(c * dimX + 10, seenRight);
+    for (int k = firstColumn; k <= lastColumn + 1; ++k) {
+        const long long x = kGridOrigin + static_cast<long long>(k) * c;
+        if (x > SHRT_MAX) break;
+        lines.push_back({clip(x), clip(lineTop), clip(x), clip(lineBottom)});
+    }
+    for (int k = topRow; k <= bottomRow + 1; ++k) {
+        const long long y = kGridOrigin + static_cast<long long>(k) * c;
+        if (y > SHRT_MAX) break;
+        lines.push_back({clip(lineLeft), clip(y), clip(lineRight), clip(y)});
     }
     if (!lines.empty()) {
         XDrawSegments(display, window, gridGC, lines.data(), static_cast<int>(lines.size()));
     }
-    std::vector<XRectangle> cells;
-    for (int y = 0; y < dimY; ++y) {
-        for (int x = 0; x < dimX; ++x) {
-            if (!matrix(x, y)) {
-                continue;
-            }
-            const PixelRect r = MatrixCellRect(dimY, zoom, x, y);
-            if (FitsX(r) && r.width > 0) {
-                cells.push_back({static_cast<short>(r.x), static_cast<short>(r.y),
-                                 static_cast<unsigned short>(r.width),
-                                 static_cast<unsigned short>(r.height)});
+    // The set cells, word by word: words without a set bit in the visible columns cost one test.
+    std::vector<XRectangle>& cells = RectangleBuffer();
+    cells.clear();
+    const int firstWord = firstColumn >> 5;
+    const int lastWord = lastColumn >> 5;
+    const unsigned short side = static_cast<unsigned short>(c - 1);
+    for (int row = topRow; row <= bottomRow; ++row) {
+        const int y = dimY - 1 - row;
+        const long long py = 11 + static_cast<long long>(c) * row;
+        if (py > SHRT_MAX) break;
+        const uint32_t* words = matrix.GetRowWords(y);
+        for (int w = firstWord; w <= lastWord; ++w) {
+            uint32_t bits = words[w];
+            if (w == firstWord) bits &= ~0u << (firstColumn & 31);
+            if (w == lastWord && (lastColumn & 31) != 31) bits &= (2u << (lastColumn & 31)) - 1;
+            while (bits != 0) {
+                const int x = (w << 5) + __builtin_ctz(bits);
+                bits &= bits - 1;
+                const long long px = 11 + static_cast<long long>(c) * x;
+                if (px > SHRT_MAX || side == 0) continue;
+                cells.push_back({static_cast<short>(px), static_cast<short>(py), side, side});
             }
         }
     }

@@ -2,6 +2,8 @@
 
 // The links of an architecture file that can only be made once every element exists: each record
 // names two pins by element number (the order of the file) and pin code. Last in, first out.
+// The capacity reported is that of an array growing by fixed steps; the records themselves lie in
+// one store that grows geometrically, so that a file of 100 000 elements pushes in linear time.
 
 #include <cstdint>
 
@@ -30,7 +32,11 @@ public:
 private:
     static const int kInitialCapacity = 100;
 
-    PendingLink** records;
+    // Makes room for one more record; false when no larger store can be had.
+    bool MakeRoom();
+
+    PendingLink* records;
+    int storeSize;
     int initialCapacity;
     int growth;
     int capacity;

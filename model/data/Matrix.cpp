@@ -1,7 +1,11 @@
 #include "model/data/Matrix.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -34,7 +38,111 @@ void CombineWords(uint32_t* to, const uint32_t* x, const uint32_t* y, size_t cou
         to[i] = op(x[i], y[i]);
 }
 
+// From this size on, words come straight from the system as fresh zero pages, which cost no
+// memory until they are written, and zeroing gives them back for fresh ones.
+constexpr size_t kFreshPagesWords = 64 * 1024;
+
+// count zero words; out of memory is handled as operator new handles it.
+uint32_t* AllocateZeroed(size_t count) {
+    for (;;) {
+        void* block = nullptr;
+        if (count >= kFreshPagesWords) {
+            block = mmap(nullptr, count * sizeof(uint32_t), PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (block == MAP_FAILED) block = nullptr;
+        } else {
+            block = std::calloc(count, sizeof(uint32_t));
+        }
+        if (block != nullptr) return static_cast<uint32_t*>(block);
+        std::new_handler handler = std::get_new_handler();
+        if (handler == nullptr) throw std::bad_alloc();
+        handler();
+    }
+}
+
+void FreeWords(uint32_t* words, size_t count) {
+    if (count >= kFreshPagesWords) {
+        if (munmap(words, count * sizeof(uint32_t)) != 0) {
+            std::cerr << "Matrix: munmap failed\n";
+        }
+    } else {
+        std::free(words);
+    }
+}
+
 } // namespace
+
+MatrixWords::MatrixWords(const MatrixWords& other) {
+    Allocate(other.count);
+    std::memcpy(words, other.words, count * sizeof(Word));
+}
+
+MatrixWords::MatrixWords(MatrixWords&& other) noexcept {
+    swap(other);
+}
+
+MatrixWords& MatrixWords::operator=(const MatrixWords& other) {
+    if (this == &other) return *this;
+    if (count != other.count) {
+        Release();
+        Allocate(other.count);
+    }
+    std::memcpy(words, other.words, count * sizeof(Word));
+    return *this;
+}
+
+MatrixWords& MatrixWords::operator=(MatrixWords&& other) noexcept {
+    if (this != &other) swap(other);
+    return *this;
+}
+
+void MatrixWords::Release() {
+    if (!IsInline()) FreeWords(words, count);
+    words = inlineWords;
+    count = 0;
+}
+
+void MatrixWords::Allocate(size_t wanted) {
+    count = wanted;
+    if (wanted <= kInlineWords) {
+        words = inlineWords;
+        std::memset(inlineWords, 0, sizeof inlineWords);
+    } else {
+        words = AllocateZeroed(wanted);
+    }
+}
+
+void MatrixWords::assign(size_t wanted, Word value) {
+    if (wanted != count || (value == 0 && wanted >= kFreshPagesWords)) {
+        Release();
+        Allocate(wanted);
+        if (value == 0) return;
+    }
+    std::fill(words, words + count, value);
+}
+
+void MatrixWords::Zero() {
+    assign(count, 0);
+}
+
+void MatrixWords::swap(MatrixWords& other) noexcept {
+    if (this == &other) return;
+    // Inline words move with their object; allocated ones only change hands.
+    Word mine[kInlineWords];
+    std::memcpy(mine, inlineWords, sizeof mine);
+    const bool mineInline = IsInline();
+    const bool otherInline = other.IsInline();
+    Word* otherWords = other.words;
+    std::memcpy(inlineWords, other.inlineWords, sizeof inlineWords);
+    std::memcpy(other.inlineWords, mine, sizeof mine);
+    other.words = mineInline ? other.inlineWords : words;
+    words = otherInline ? inlineWords : otherWords;
+    std::swap(count, other.count);
+}
+
+bool MatrixWords::operator==(const MatrixWords& other) const {
+    return count == other.count && std::memcmp(words, other.words, count * sizeof(Word)) == 0;
+}
 
 Matrix::Matrix(int width, int height, int fill)
     : dimX(std::max(width, 1)), dimY(std::max(height, 1)) {
@@ -124,12 +232,12 @@ int Matrix::ToggleBit(int x, int y) {
 }
 
 void Matrix::SetAll() {
-    std::fill(mat.begin(), mat.end(), ~Word{0});
+    mat.assign(mat.size(), ~Word{0});
     ClearPadding();
 }
 
 void Matrix::UnsetAll() {
-    std::fill(mat.begin(), mat.end(), Word{0});
+    mat.Zero();
 }
 
 bool Matrix::operator==(const Matrix& other) const {
@@ -321,7 +429,8 @@ int Matrix::Write(std::ostream& out, int level, FileArgument*) {
 }
 
 int Matrix::Read(std::istream& in, FileArgument* target) {
-    std::vector<Word> words(mat.size(), 0);
+    MatrixWords words;
+    words.assign(mat.size(), 0);
     const int result = ReadBlock(in, words);
     if (result != kNoError) return result;
     mat.swap(words);
@@ -330,7 +439,7 @@ int Matrix::Read(std::istream& in, FileArgument* target) {
 }
 
 // Reads the block into words of this matrix's layout; the matrix itself is not touched.
-int Matrix::ReadBlock(std::istream& in, std::vector<Word>& words) const {
+int Matrix::ReadBlock(std::istream& in, MatrixWords& words) const {
     char* cursor = EmptyCursor();
     int result;
     if ((result = ExpectKeyword(in, cursor, "MATRIX")) != kNoError) return result;

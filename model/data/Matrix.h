@@ -18,6 +18,44 @@
 constexpr int kLogBytesUnsigned = 2; // bytes per word: 4
 constexpr int kLogBitsUnsigned = 5;  // bits per word: 32
 
+// The words of a matrix. Small planes (16 x 16 and below) keep them inside the object, so that
+// reaching them takes no further pointer; large ones are allocated zero-filled without touching
+// their pages, so that a plane that stays all zero costs no memory until it is written.
+class MatrixWords {
+public:
+    using Word = uint32_t;
+    static const size_t kInlineWords = 16;
+
+    MatrixWords() = default;
+    MatrixWords(const MatrixWords& other);
+    MatrixWords(MatrixWords&& other) noexcept;
+    MatrixWords& operator=(const MatrixWords& other);
+    MatrixWords& operator=(MatrixWords&& other) noexcept;
+    ~MatrixWords() { Release(); }
+
+    // count words, each value; the old words are gone.
+    void assign(size_t count, Word value);
+    // Every word 0; a large store is given back fresh pages instead of being written.
+    void Zero();
+    void swap(MatrixWords& other) noexcept;
+    Word* data() { return words; }
+    const Word* data() const { return words; }
+    size_t size() const { return count; }
+    Word* begin() { return words; }
+    Word* end() { return words + count; }
+    bool operator==(const MatrixWords& other) const;
+
+private:
+    bool IsInline() const { return words == inlineWords; }
+    void Release();
+    // Room for count zero words.
+    void Allocate(size_t count);
+
+    Word inlineWords[kInlineWords] = {};
+    Word* words = inlineWords;
+    size_t count = 0;
+};
+
 class Matrix : public LoadSaveObject {
 public:
     // All bits 0, or all bits 1 when fill is non-zero. Dimensions below 1 are taken as 1.
@@ -36,6 +74,9 @@ public:
     int GetDimX() const { return dimX; }
     int GetDimY() const { return dimY; }
     uint32_t GetBufferSize() const { return size_of_mat; } // bytes
+    // The words of row y (0 <= y < dimY), for drawing word by word.
+    int GetWordsPerRow() const { return anz_elements; }
+    const uint32_t* GetRowWords(int y) const { return Row(y); }
 
     int operator()(int x, int y) const; // 0 or 1
     int GetBit(int x, int y) const { return (*this)(x, y); }
@@ -98,11 +139,11 @@ private:
     const Word* Row(int y) const { return mat.data() + static_cast<size_t>(y) * anz_elements; }
     void Combine(Op op, bool binary, const Matrix& a, const Matrix& b);
     void ClearPadding();
-    int ReadBlock(std::istream& in, std::vector<Word>& words) const;
+    int ReadBlock(std::istream& in, MatrixWords& words) const;
 
     int32_t dimX;
     int32_t dimY;
     uint32_t size_of_mat; // bytes: anz_elements * dimY * 4
     int32_t anz_elements; // words per row
-    std::vector<Word> mat;
+    MatrixWords mat;
 };

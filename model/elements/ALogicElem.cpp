@@ -488,7 +488,9 @@ void D_LogicElem::Simulate(ALogicElem& element) {
     size_t depth = 1;
     for (const LogicOpList& list : compiledLists)
         depth = std::max(depth, list.size());
-    std::vector<int> stack(depth);
+    // Kept between steps: a step allocates nothing once the stack is as deep as the equations.
+    if (evaluationStack.size() < depth) evaluationStack.resize(depth);
+    int* stack = evaluationStack.data();
 
     size_t p = 0;
     for (int row = 0; row < rows; row++) {

@@ -1,5 +1,6 @@
 #include "model/format/TextFormat.h"
 
+#include <algorithm>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -195,8 +196,11 @@ std::string ReadRestOfLine(char*& cursor) {
 }
 
 std::ostream& Indent(std::ostream& out, int level) {
-    for (int i = 0; i < 2 * level; ++i)
-        out.put(' ');
+    // One write for the whole indentation: a file of many elements has millions of these.
+    static const char kBlanks[] = "                                                                ";
+    const int blankCount = static_cast<int>(sizeof kBlanks) - 1;
+    for (int left = 2 * level; left > 0; left -= blankCount)
+        out.write(kBlanks, std::min(left, blankCount));
     return out;
 }
 

@@ -425,6 +425,61 @@ TEST_F(MainWindowFixture, ExposureRedrawsWiresWhole) {
     EXPECT_EQ(pixel(wireX + 41, y1), wire); // the part outside stays drawn once (off the grid)
 }
 
+// A load sends the server the status word once and draws only what can be seen, and clearing
+// brings the display up to date once, not once per element: an architecture with two hundred more
+// elements and wires outside the view costs hardly more of either.
+TEST_F(MainWindowFixture, LoadAndClearSendTheServerOnlyWhatCanBeSeen) {
+    main().ScrollTo(0, 0);
+    auto architecture = [&](int hidden) {
+        ASplitElem* a = AddSplit(30, 45);
+        ASplitElem* b = AddSplit(330, 45);
+        main().GetConnections().Add(new Connection(&main(), a, 3, b, 2, 0));
+        ASplitElem* previous = nullptr;
+        for (int k = 0; k < hidden; k++) {
+            ASplitElem* element = AddSplit(3000 + 70 * (k % 20), 3000 + 70 * (k / 20));
+            if (previous != nullptr && k % 20 != 0) {
+                main().GetConnections().Add(new Connection(&main(), previous, 3, element, 2, 0));
+            }
+            previous = element;
+        }
+        std::ostringstream out;
+        EXPECT_EQ(main().Write(out, 0, nullptr), 0);
+        main().ClearModified();
+        main().Clear();
+        return out.str();
+    };
+    Display* display = XtDisplay(main().GetCadArea());
+    struct Requests {
+        unsigned long load, clear;
+    };
+    auto requests = [&](const std::string& text) {
+        Requests sent;
+        XSync(display, False);
+        unsigned long before = NextRequest(display);
+        EXPECT_EQ(ReadFile(text), 0);
+        sent.load = NextRequest(display) - before;
+        main().ClearModified();
+        before = NextRequest(display);
+        main().Clear();
+        sent.clear = NextRequest(display) - before;
+        return sent;
+    };
+    const std::string few = architecture(0);
+    const std::string many = architecture(200);
+    const Requests fewRequests = requests(few);
+    const Requests manyRequests = requests(many);
+    EXPECT_LT(manyRequests.load, fewRequests.load + 40) << fewRequests.load << " for 2 elements";
+    EXPECT_LT(manyRequests.clear, fewRequests.clear + 40) << fewRequests.clear << " for 2";
+
+    // What can be seen is drawn: the wire between the two visible elements.
+    ASSERT_EQ(ReadFile(many), 0);
+    ASSERT_EQ(main().GetConnections().GetCount(), 1 + 190);
+    for (int i = 0; i < main().GetConnections().GetCount(); i++) {
+        const Connection* wire = main().GetConnections()[i];
+        EXPECT_EQ(wire->IsDrawn(), wire->GetSource()->GetX() < 3000 ? 1 : 0) << i;
+    }
+}
+
 TEST_F(MainWindowFixture, GridCommandTogglesTheGrid) {
     Widget toggle = main().GetCommandMenuToggle(kCommandGrid);
     ASSERT_NE(toggle, nullptr);

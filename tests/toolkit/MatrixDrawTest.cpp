@@ -10,6 +10,10 @@
 #include <X11/Shell.h>
 #include <X11/Xutil.h>
 #include <Xm/DrawingA.h>
+#include <Xm/ScrollBar.h>
+#include <Xm/ScrolledW.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -106,6 +110,81 @@ TEST_F(MatrixDrawTest, HighlightIsOutlinedAndErasedBackToTheGrid) {
     EXPECT_EQ(At(40, 35), GetBlack());
     EXPECT_EQ(At(85, 70), GetBlack());
     EXPECT_EQ(At(115, 50), GetGray90()); // the right margin repainted
+}
+
+// A plane far larger than the scrolled window it is shown in: only the part that can be seen
+// is drawn, and it looks exactly as when the whole plane is drawn.
+TEST_F(MatrixDrawTest, APlaneInAScrolledWindowIsDrawnAsAWholeDrawingWhereItCanBeSeen) {
+    Matrix big(200, 150);
+    unsigned seed = 3;
+    for (int y = 0; y < 150; y++) {
+        for (int x = 0; x < 200; x++) {
+            seed = seed * 1103515245u + 12345u;
+            big.SetBit(x, y, (seed >> 16) % 3 == 0);
+        }
+    }
+    const int kZoom = 12; // pitch 3: 621 by 471 pixels
+    // Making a scrolled window opens another connection, which a held server would never let in.
+    XUngrabServer(XtDisplay(shell));
+    XtUnmanageChild(draw);
+    Widget whole = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, shell, XmNwidth, 621,
+                                           XmNheight, 471, XmNbackground, GetGray90(), nullptr);
+    Widget scrolledShell = XtVaCreatePopupShell("scrolled_shell", topLevelShellWidgetClass,
+                                                Toolkit().topLevel, XmNx, 650, XmNy, 100, nullptr);
+    Widget scrolled = XtVaCreateManagedWidget(
+        "scrolled", xmScrolledWindowWidgetClass, scrolledShell, XmNscrollingPolicy, XmAUTOMATIC,
+        XmNwidth, 160, XmNheight, 130, nullptr);
+    Widget part = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, scrolled, XmNwidth, 621,
+                                          XmNheight, 471, XmNbackground, GetGray90(), nullptr);
+    XtPopup(scrolledShell, XtGrabNone);
+    XtVaSetValues(shell, XmNx, 0, XmNwidth, 621, XmNheight, 471, nullptr);
+    Flush();
+    XGrabServer(XtDisplay(shell));
+    XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+    XRaiseWindow(XtDisplay(shell), XtWindow(scrolledShell));
+    Widget horizontal = nullptr, vertical = nullptr;
+    XtVaGetValues(scrolled, XmNhorizontalScrollBar, &horizontal, XmNverticalScrollBar, &vertical,
+                  nullptr);
+    ASSERT_NE(horizontal, nullptr);
+    auto scrollTo = [](Widget bar, int percent) {
+        int maximum = 0, slider = 0;
+        XtVaGetValues(bar, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
+        XmScrollBarSetValues(bar, (maximum - slider) * percent / 100, 0, 0, 0, True);
+    };
+    for (const int percent : {0, 37, 100}) {
+        SCOPED_TRACE(percent);
+        scrollTo(horizontal, percent);
+        scrollTo(vertical, percent);
+        Flush();
+        Position px = 0, py = 0;
+        XtVaGetValues(part, XmNx, &px, XmNy, &py, nullptr);
+        Dimension clipWidth = 0, clipHeight = 0;
+        XtVaGetValues(XtParent(part), XmNwidth, &clipWidth, XmNheight, &clipHeight, nullptr);
+        ASSERT_LE(px, 0);
+        XClearWindow(XtDisplay(part), XtWindow(part));
+        Draw(big, whole, kZoom, 1);
+        Draw(big, part, kZoom, 0);
+        XSync(XtDisplay(part), False);
+        const int left = -px, top = -py;
+        const int width = std::min<int>(clipWidth, 621 - left);
+        const int height = std::min<int>(clipHeight, 471 - top);
+        XImage* expected = XGetImage(XtDisplay(whole), XtWindow(whole), left, top, width, height,
+                                     AllPlanes, ZPixmap);
+        XImage* shown = XGetImage(XtDisplay(part), XtWindow(part), left, top, width, height,
+                                  AllPlanes, ZPixmap);
+        ASSERT_NE(expected, nullptr);
+        ASSERT_NE(shown, nullptr);
+        int differing = 0;
+        for (int y = 0; y < height; y++) {
+            for (int x = 0; x < width; x++) {
+                if (XGetPixel(expected, x, y) != XGetPixel(shown, x, y)) differing++;
+            }
+        }
+        EXPECT_EQ(differing, 0) << width << " x " << height << " at " << left << "," << top;
+        XDestroyImage(expected);
+        XDestroyImage(shown);
+    }
+    XtDestroyWidget(scrolledShell);
 }
 
 TEST_F(MatrixDrawTest, NothingIsDrawnIntoAnUnrealizedAreaOrBelowZoomFour) {

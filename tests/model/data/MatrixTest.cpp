@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -430,3 +433,69 @@ TEST(Matrix, PixelToCellFindsTheCellUnderThePointer) {
 }
 
 } // namespace
+
+namespace {
+
+// Resident bytes of the process.
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+} // namespace
+
+// An 8 MB plane that is never written stays out of memory: made, cleared and cleared again after
+// it was filled, it costs no more than a little.
+TEST(Matrix, LargeAllZeroPlanesCostNoMemoryUntilWritten) {
+    const long kLittle = 2 * 1024 * 1024;
+    const long before = ResidentBytes();
+    Matrix plane(16384, 4096);
+    EXPECT_LT(ResidentBytes() - before, kLittle);
+    plane.UnsetAll();
+    EXPECT_LT(ResidentBytes() - before, kLittle);
+    EXPECT_EQ(plane(16383, 4095), 0);
+    plane.SetAll();
+    EXPECT_EQ(plane(16383, 4095), 1);
+    plane.UnsetAll();
+    EXPECT_LT(ResidentBytes() - before, kLittle);
+    EXPECT_EQ(plane(16383, 4095), 0);
+    EXPECT_EQ(plane, Matrix(16384, 4096));
+}
+
+// Small planes keep their words inside the object, large ones elsewhere: every mix of the two
+// copies, moves and swaps with its bits.
+TEST(Matrix, SmallAndLargePlanesKeepTheirBitsThroughCopiesAndMoves) {
+    const int kSizes[][2] = {{1, 1}, {16, 16}, {32, 16}, {33, 16}, {17, 17}, {300, 200}};
+    auto pattern = [](int width, int height, int seed) {
+        Matrix plane(width, height);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                plane.SetBit(x, y, (x * 7 + y * 3 + seed) % 5 == 0);
+        return plane;
+    };
+    for (const auto& a : kSizes) {
+        for (const auto& b : kSizes) {
+            SCOPED_TRACE(std::to_string(a[0]) + "x" + std::to_string(a[1]) + " and " +
+                         std::to_string(b[0]) + "x" + std::to_string(b[1]));
+            const Matrix first = pattern(a[0], a[1], 1);
+            const Matrix second = pattern(b[0], b[1], 2);
+            Matrix copy = first;
+            copy = second;
+            EXPECT_EQ(copy, second);
+            Matrix moved = first;
+            Matrix source = second;
+            moved = std::move(source);
+            EXPECT_EQ(moved, second);
+            Matrix built(std::move(moved));
+            EXPECT_EQ(built, second);
+            Matrix x = first, y = second;
+            std::swap(x, y);
+            EXPECT_EQ(x, second);
+            EXPECT_EQ(y, first);
+            x.SetBit(0, 0, 1 - x(0, 0)); // the words are x's own
+            EXPECT_NE(x, second);
+        }
+    }
+}

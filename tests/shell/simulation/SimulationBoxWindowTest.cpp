@@ -468,10 +468,61 @@ TEST_F(SimulationBox, ClicksElsewhereDuringARunRingTheBellAndAreLost) {
     box->Hide();
 }
 
+long long fakeWallNs = 0;
+long long FakeWall() {
+    return fakeWallNs;
+}
+
+// Every poll reads input, between clock ticks too, but the labels change at most every 30 ms of
+// wall time: each change costs a round trip to the server.
+TEST_F(SimulationBox, PollReadsInputEveryCycleAndShowsTheTimeEvery30Ms) {
+    ASSERT_EQ(LoadArchitecture(kPictures), 0);
+    box->Show();
+    Flush();
+    SimulationBoxWindow::SetWallClock(FakeWall);
+    fakeWallNs = 0;
+    box->Run(); // a CLOCKS run of period 100
+    ASSERT_EQ(main->GetSimulationTime(), 300u);
+
+    struct PollCase {
+        long long wallMs;
+        SimTime time;
+        const char* shown;
+    };
+    const PollCase kPolls[] = {
+        {1000, 310, "310"}, {1010, 311, "310"}, {1029, 312, "310"},
+        {1030, 313, "313"}, {1031, 314, "313"}, {1100, 315, "315"},
+    };
+    Display* display = Shell().display;
+    const Window area = XtWindow(main->GetCadArea());
+    const BellFunction quiet = SetBellFunction(CountBell);
+    for (const PollCase& c : kPolls) {
+        SCOPED_TRACE(c.time);
+        // A click on the working area between two ticks: read at once, so the bell rings.
+        XEvent press = {};
+        press.xbutton.type = ButtonPress;
+        press.xbutton.window = area;
+        press.xbutton.button = Button2;
+        XSendEvent(display, area, False, NoEventMask, &press);
+        XSync(display, False);
+        bells = 0;
+        fakeWallNs = c.wallMs * 1000000;
+        box->Poll(c.time);
+        EXPECT_EQ(bells, 1);
+        EXPECT_EQ(TextOf(box->GetActualTimeDisplay()), c.shown);
+    }
+    SetBellFunction(quiet);
+    SimulationBoxWindow::SetWallClock(nullptr);
+    box->Hide();
+}
+
 // A click on Break while a long run goes on, through the X server.
 TEST_F(SimulationBox, BreakStopsALongRunAndResetReturnsToZero) {
     if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
     ASSERT_EQ(LoadArchitecture(kPictures), 0);
+    // A clock tick on every time step: the run lasts far longer than the click takes to come,
+    // however fast the simulation is.
+    ASSERT_EQ(SetClock(0, 1, 0), 1);
     box->Show();
     Flush();
     RunFor(200);

@@ -1,0 +1,399 @@
+// What a user waits for in the program's windows, on a real display (run it under Xvfb, e.g.
+// `xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/WindowBench`):
+// 1. Opening a file as the command line does (to READY), saving it, and quitting, for
+//    architectures made of chains of 10 INPUT, MASK, JOIN and OUTPUT elements on 16 x 16 planes.
+//    Floors: reading the same file line by line (open), writing the same bytes to a file (save),
+//    freeing as many heap blocks as the architecture has objects (quit).
+// 2. One refresh of a show-data window of a 1024 x 1024 plane at zoom 12 with half the cells set,
+//    against one XPutImage of the window's visible part.
+// 3. A simulation run through the simulation box's Run against the same run of the event queue
+//    alone, 1 000 elements.
+// Every figure is the median of interleaved runs and is printed as a ratio to its floor with the
+// target beside it.
+
+#include <Xm/Xm.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editors/ShowDataWindow.h"
+#include "model/data/Connection.h"
+#include "model/data/Matrix.h"
+#include "model/elements/AInputElem.h"
+#include "model/elements/AJoinElem.h"
+#include "model/elements/AMaskElem.h"
+#include "model/elements/AOutputElem.h"
+#include "model/elements/ArchitectureGraphics.h"
+#include "model/elements/PinCode.h"
+#include "model/format/TextFormat.h"
+#include "shell/DragContext.h"
+#include "shell/DragDisplay.h"
+#include "shell/FallbackResources.h"
+#include "shell/FileSelection.h"
+#include "shell/MainWindow.h"
+#include "shell/OverviewWindow.h"
+#include "shell/ShellElementUi.h"
+#include "shell/SimulationBoxWindow.h"
+#include "shell/Startup.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/ReadInt.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Message boxes would wait for a user: every question is answered No, every message OK.
+MessageResult Answer(Widget, MessageKind kind, const char*, const char*) {
+    return kind == kMessageYesNo || kind == kMessageYesNoCancel ? kResultNo : kResultOk;
+}
+
+MainWindow* OpenProgram(XtAppContext& app) {
+    static char name[] = "quiran";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    InitLineBuffer();
+    OpenDragDisplay(argc, argv);
+    Widget topLevel = XtOpenApplication(&app, "QUIRAN", nullptr, 0, &argc, argv,
+                                        const_cast<String*>(kFallbackResources),
+                                        applicationShellWidgetClass, nullptr, 0);
+    if (topLevel == nullptr) return nullptr;
+    SetTopLevelShell(topLevel, app);
+    InstallShellElementUi(topLevel);
+    CreateStippleBitmap(topLevel);
+    InitColors(topLevel);
+    CreateMatrixGCs(topLevel);
+    InitDragAndDrop();
+    SetReadIntAppContext(app);
+    CreateFileDialog();
+    InitArchitectureGraphics();
+    OverviewWindow::InitCursor(topLevel);
+    SetWindowMessageFunction(Answer);
+    MainWindow* main = new MainWindow(topLevel);
+    SetMainWindow(main);
+    XtRealizeWidget(topLevel);
+    XmUpdateDisplay(topLevel);
+    main->CenterView();
+    XmUpdateDisplay(topLevel);
+    return main;
+}
+
+// Chains of INPUT, four MASK and four JOIN elements in turn, OUTPUT, one chain a row, written
+// as the program writes an architecture file.
+void WriteArchitecture(MainWindow& main, int count, const std::string& path) {
+    const int kChain = 10;
+    std::vector<AElement*> made;
+    for (int c = 0; c < count / kChain; c++) {
+        AElement* previous = nullptr;
+        for (int k = 0; k < kChain; k++) {
+            AElement* element;
+            const int x = 20 + 70 * k, y = 20 + 70 * c;
+            if (k == 0) {
+                element = new AInputElem(&main, x, y);
+            } else if (k == kChain - 1) {
+                element = new AOutputElem(&main, x, y);
+            } else if (k % 2 == 1) {
+                element = new AMaskElem(&main, x, y);
+            } else {
+                element = new AJoinElem(&main, x, y);
+            }
+            element->CreateData();
+            main.GetElements().Add(element);
+            if (previous != nullptr) {
+                main.GetConnections().Add(new Connection(&main, previous, OutputPinCode(0),
+                                                         element, InputPinCode(0), 0));
+            }
+            previous = element;
+        }
+    }
+    std::ofstream out(path, std::ios::binary);
+    main.Write(out, 0, nullptr);
+    main.ClearModified();
+    main.Clear();
+}
+
+// Reading every line of the file and finding its first word.
+double ReadFloor(const std::string& path) {
+    Clock::time_point start = Clock::now();
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    size_t words = 0;
+    while (std::getline(in, line)) {
+        size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos && line[first] != '}') words++;
+    }
+    double seconds = Since(start);
+    if (words == 0) std::printf("(empty file)\n");
+    return seconds;
+}
+
+// Writing the file's bytes, line by line, to another file.
+double WriteFloor(const std::string& path, const std::string& copy) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    Clock::time_point start = Clock::now();
+    {
+        std::ofstream out(copy, std::ios::binary);
+        for (const std::string& text : lines)
+            out << text << '\n';
+    }
+    double seconds = Since(start);
+    unlink(copy.c_str());
+    return seconds;
+}
+
+// Allocating and freeing as many blocks as the architecture holds objects (elements, planes,
+// connections).
+double FreeFloor(int elements) {
+    const int blocks = elements * 6;
+    std::vector<std::unique_ptr<char[]>> held(static_cast<size_t>(blocks));
+    for (auto& block : held)
+        block.reset(new char[256]);
+    Clock::time_point start = Clock::now();
+    held.clear();
+    return Since(start);
+}
+
+struct Figures {
+    std::vector<double> open, save, quit, readFloor, writeFloor, freeFloor;
+};
+
+void Measure(MainWindow& main, int count, const std::string& path, Figures& figures) {
+    const std::string copy = path + ".copy";
+    figures.readFloor.push_back(ReadFloor(path));
+    Clock::time_point start = Clock::now();
+    LoadFile(main, path.c_str(), nullptr);
+    figures.open.push_back(Since(start));
+    if (main.GetElements().GetCount() != count) {
+        std::printf("load gave %d elements instead of %d\n", main.GetElements().GetCount(), count);
+        std::exit(1);
+    }
+    figures.writeFloor.push_back(WriteFloor(path, copy));
+    main.SetModified();
+    start = Clock::now();
+    SaveFile(main, path.c_str());
+    figures.save.push_back(Since(start));
+    figures.freeFloor.push_back(FreeFloor(count));
+    start = Clock::now();
+    main.QueryQuit();
+    figures.quit.push_back(Since(start));
+}
+
+void Report(const char* what, double seconds, double target, double floor, const char* floorName) {
+    std::printf("  %-34s %7.3f s  (target at most %.1f s)  %7.1f x %s (%.4f s)\n", what, seconds,
+                target, seconds / floor, floorName, floor);
+}
+
+// Seconds of f, run after the server has caught up, up to the server having done it all.
+template <typename F> double Timed(Display* display, F f) {
+    XSync(display, False);
+    Clock::time_point start = Clock::now();
+    f();
+    XSync(display, False);
+    return Since(start);
+}
+
+void ShowDataBench(XtAppContext app, MainWindow& main, int rounds) {
+    const int kSize = 1024;
+    AMaskElem* mask = new AMaskElem(&main, 20, 20);
+    mask->SetInputPlaneSize(0, kSize, kSize);
+    mask->SetOutputPlaneSize(0, kSize, kSize);
+    mask->CreateData();
+    mask->SetOwner(&main);
+    main.GetElements().Add(mask);
+    Matrix* plane = mask->GetOutputPlane(0);
+    unsigned seed = 5;
+    for (int y = 0; y < kSize; y++) {
+        for (int x = 0; x < kSize; x++) {
+            seed = seed * 1103515245u + 12345u;
+            plane->SetBit(x, y, (seed >> 16) & 1);
+        }
+    }
+    mask->OpenShowDataWindow(1);
+    auto* window = dynamic_cast<ShowDataWindow*>(mask->GetShowDataWindow(1));
+    if (window == nullptr) {
+        std::printf("no show-data window\n");
+        std::exit(1);
+    }
+    window->ZoomChanged(12);
+    Widget area = window->GetDrawArea(0);
+    Display* display = XtDisplay(area);
+    for (int i = 0; i < 50; i++) {
+        XmUpdateDisplay(area);
+        XtAppProcessEvent(app, XtIMAll & ~XtIMAlternateInput);
+        if (!XtAppPending(app)) break;
+    }
+    Dimension width = 0, height = 0;
+    XtVaGetValues(XtParent(area), XmNwidth, &width, XmNheight, &height, nullptr);
+    const int depth = DefaultDepth(display, DefaultScreen(display));
+    XImage* image = XCreateImage(display, DefaultVisual(display, DefaultScreen(display)),
+                                 static_cast<unsigned>(depth), ZPixmap, 0, nullptr, width, height,
+                                 32, 0);
+    image->data = static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line),
+                                                 height));
+    for (int i = 0; i < image->bytes_per_line * height; i += 7)
+        image->data[i] = static_cast<char>(i);
+    GC gc = XCreateGC(display, XtWindow(area), 0, nullptr);
+    std::vector<double> refresh, put;
+    for (int r = 0; r < 5 * rounds; r++) {
+        refresh.push_back(Timed(display, [&] { window->RefreshIfUpdating(); }));
+        put.push_back(Timed(display, [&] {
+            XPutImage(display, XtWindow(area), gc, image, 0, 0, 0, 0, width, height);
+        }));
+    }
+    XFreeGC(display, gc);
+    XDestroyImage(image);
+    const double refreshSeconds = Median(refresh);
+    const double putSeconds = Median(put);
+    std::printf("Show-data window, %d x %d plane, zoom 12, half the cells set, %u x %u visible "
+                "(median of %d pairs):\n",
+                kSize, kSize, width, height, 5 * rounds);
+    std::printf("  one refresh %.2f ms, one XPutImage of the visible part %.2f ms: ratio %.2f "
+                "(target at most 2)\n",
+                refreshSeconds * 1e3, putSeconds * 1e3, refreshSeconds / putSeconds);
+    main.ClearModified();
+    main.Clear();
+}
+
+void RunBench(MainWindow& main, int rounds) {
+    const int kSize = 16;
+    const int kChains = 100;
+    const int kTicks = 500000;
+    for (int c = 0; c < kChains; c++) {
+        AElement* previous = nullptr;
+        for (int k = 0; k < 10; k++) {
+            AElement* element;
+            const int x = 20 + 70 * k, y = 20 + 70 * c;
+            if (k == 0) {
+                element = new AInputElem(&main, x, y);
+            } else if (k == 9) {
+                element = new AOutputElem(&main, x, y);
+            } else if (k % 2 == 1) {
+                element = new AMaskElem(&main, x, y);
+            } else {
+                element = new AJoinElem(&main, x, y);
+            }
+            for (int i = 0; i < element->GetInputCount(); i++)
+                element->SetInputPlaneSize(i, kSize, kSize);
+            for (int i = 0; i < element->GetOutputCount(); i++)
+                element->SetOutputPlaneSize(i, kSize, kSize);
+            element->CreateData();
+            element->SetOwner(&main);
+            main.GetElements().Add(element);
+            if (previous != nullptr) {
+                main.GetConnections().Add(new Connection(&main, previous, OutputPinCode(0),
+                                                         element, InputPinCode(0), 1));
+            }
+            previous = element;
+        }
+    }
+    // MANUAL runs of kTicks ticks from time 0, INPUTs and OUTPUTs on the one clock (period 100
+    // unless the file says otherwise).
+    SimulationBoxWindow* box = main.GetSimulationBox();
+    box->Show();
+    main.GetSimulationMode() = kModeManual;
+    main.GetRunTime() = kTicks;
+    box->UpdateDisplay();
+    EventQueue& queue = main.GetEventQueue();
+    std::vector<double> gui, model;
+    for (int r = 0; r < 3 * rounds; r++) {
+        main.ResetSimulation();
+        Clock::time_point start = Clock::now();
+        box->Run();
+        gui.push_back(Since(start));
+        main.ResetSimulation();
+        queue.SetSimulationBox(nullptr);
+        start = Clock::now();
+        queue.RunUntil(kTicks);
+        model.push_back(Since(start));
+        queue.SetSimulationBox(box);
+    }
+    main.ResetSimulation();
+    box->Hide();
+    std::printf("Simulation of %d elements (chains of 10 on %d x %d planes), %d ticks (median of "
+                "%d pairs):\n",
+                kChains * 10, kSize, kSize, kTicks, 3 * rounds);
+    std::printf("  Run through the simulation box %.1f ms, the event queue alone %.1f ms: ratio "
+                "%.2f (target at most 1.2)\n",
+                Median(gui) * 1e3, Median(model) * 1e3, Median(gui) / Median(model));
+    main.ClearModified();
+    main.Clear();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
+    if (rounds < 1) rounds = 1;
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::printf("ArchitectureBench needs an X display (run it under xvfb-run)\n");
+        return 1;
+    }
+    char folder[] = "/tmp/quiran-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return 1;
+    setenv("HOME", folder, 1);
+    XtAppContext app = nullptr;
+    MainWindow* main = OpenProgram(app);
+    if (main == nullptr) {
+        std::printf("cannot open the display\n");
+        return 1;
+    }
+    ShowDataBench(app, *main, rounds);
+    RunBench(*main, rounds);
+    const std::string small = std::string(folder) + "/small.arc";
+    const std::string large = std::string(folder) + "/large.arc";
+    WriteArchitecture(*main, 10000, small);
+    WriteArchitecture(*main, 100000, large);
+
+    Figures ten, hundred;
+    for (int r = 0; r < rounds; r++) {
+        Measure(*main, 10000, small, ten);
+        Measure(*main, 100000, large, hundred);
+    }
+    std::printf("Chains of 10 INPUT/MASK/JOIN/OUTPUT elements on 16 x 16 planes, median of %d "
+                "interleaved rounds:\n",
+                rounds);
+    std::vector<double> openSave;
+    for (size_t i = 0; i < ten.open.size(); i++)
+        openSave.push_back(ten.open[i] + ten.save[i]);
+    std::vector<double> floorPairs;
+    for (size_t i = 0; i < ten.open.size(); i++)
+        floorPairs.push_back(ten.readFloor[i] + ten.writeFloor[i]);
+    Report("open 10 000, then save", Median(openSave), 0.3, Median(floorPairs), "read+write");
+    Report("open 100 000 (to READY)", Median(hundred.open), 2.0, Median(hundred.readFloor),
+           "reading the lines");
+    Report("save 100 000", Median(hundred.save), 0.5, Median(hundred.writeFloor),
+           "writing the bytes");
+    Report("quit with 100 000", Median(hundred.quit), 0.5, Median(hundred.freeFloor),
+           "freeing the blocks");
+    std::printf("  growth 10 000 -> 100 000 per element: open %.2f, save %.2f, quit %.2f "
+                "(linear: 1.0)\n",
+                Median(hundred.open) / Median(ten.open) / 10,
+                Median(hundred.save) / Median(ten.save) / 10,
+                Median(hundred.quit) / Median(ten.quit) / 10);
+    unlink(small.c_str());
+    unlink(large.c_str());
+    rmdir(folder);
+    return 0;
+}
