@@ -26,6 +26,17 @@ void* operator new(size_t size) {
     return block;
 }
 
+// The library's temporary buffers (stable_sort) take the nothrow form and give it back through
+// the plain delete: it must come from the same heap.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    allocations++;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+
 void operator delete(void* block) noexcept {
     std::free(block);
 }
