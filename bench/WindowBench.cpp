@@ -118,8 +118,8 @@ void WriteArchitecture(MainWindow& main, int count, const std::string& path) {
             element->CreateData();
             main.GetElements().Add(element);
             if (previous != nullptr) {
-                main.GetConnections().Add(new Connection(&main, previous, OutputPinCode(0),
-                                                         element, InputPinCode(0), 0));
+                main.GetConnections().Add(
+                    new Connection(&main, previous, OutputPinCode(0), element, InputPinCode(0), 0));
             }
             previous = element;
         }
@@ -247,11 +247,11 @@ void ShowDataBench(XtAppContext app, MainWindow& main, int rounds) {
     Dimension width = 0, height = 0;
     XtVaGetValues(XtParent(area), XmNwidth, &width, XmNheight, &height, nullptr);
     const int depth = DefaultDepth(display, DefaultScreen(display));
-    XImage* image = XCreateImage(display, DefaultVisual(display, DefaultScreen(display)),
-                                 static_cast<unsigned>(depth), ZPixmap, 0, nullptr, width, height,
-                                 32, 0);
-    image->data = static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line),
-                                                 height));
+    XImage* image =
+        XCreateImage(display, DefaultVisual(display, DefaultScreen(display)),
+                     static_cast<unsigned>(depth), ZPixmap, 0, nullptr, width, height, 32, 0);
+    image->data =
+        static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line), height));
     for (int i = 0; i < image->bytes_per_line * height; i += 7)
         image->data[i] = static_cast<char>(i);
     GC gc = XCreateGC(display, XtWindow(area), 0, nullptr);
@@ -302,8 +302,8 @@ void RunBench(MainWindow& main, int rounds) {
             element->SetOwner(&main);
             main.GetElements().Add(element);
             if (previous != nullptr) {
-                main.GetConnections().Add(new Connection(&main, previous, OutputPinCode(0),
-                                                         element, InputPinCode(0), 1));
+                main.GetConnections().Add(
+                    new Connection(&main, previous, OutputPinCode(0), element, InputPinCode(0), 1));
             }
             previous = element;
         }

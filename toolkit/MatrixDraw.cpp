@@ -105,7 +105,7 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
     // Large planes at small zooms are far bigger than their window: only the part that can be
     // seen is sent (an exposure of the rest draws it when it is scrolled into view).
     const PixelRect seen = VisiblePart(widget);
-    const int seenRight = seen.x + seen.width;  // exclusive
+    const int seenRight = seen.x + seen.width;   // exclusive
     const int seenBottom = seen.y + seen.height; // exclusive
     if (seen.width <= 0 || seen.height <= 0) {
         return;
@@ -122,8 +122,8 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
     std::vector<XSegment>& lines = SegmentBuffer();
     lines.clear();
     auto clip = [](long long value) {
-        return static_cast<short>(std::max<long long>(SHRT_MIN, std::min<long long>(SHRT_MAX,
-                                                                                   value)));
+        return static_cast<short>(
+            std::max<long long>(SHRT_MIN, std::min<long long>(SHRT_MAX, value)));
     };
     const long long lineTop = std::max(kGridOrigin, seen.y - 1);
     const long long lineBottom = std::min(c * dimY + 10, seenBottom);

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <iostream>
+#include <new>
 #include <string>
 #include <utility>
 

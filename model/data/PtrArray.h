@@ -148,8 +148,8 @@ private:
             Close();
             if (end < slotCount) return true;
         }
-        const int larger = slotCount < kPtrArrayInitialCapacity ? kPtrArrayInitialCapacity
-                                                               : slotCount * 2;
+        const int larger =
+            slotCount < kPtrArrayInitialCapacity ? kPtrArrayInitialCapacity : slotCount * 2;
         T** fresh = new (std::nothrow) T*[larger];
         if (fresh == nullptr) return false;
         if (count > 0) {

@@ -144,7 +144,7 @@ private:
     std::unique_ptr<Matrix> externalData; // externalCount x cycles
     std::vector<Matrix> currentState;     // one internalCount x 1 matrix per PE, row by row
     std::vector<Matrix> nextState;
-    std::vector<int> evaluationStack; // of Simulate, kept between steps
+    std::vector<int> evaluationStack;       // of Simulate, kept between steps
     std::vector<LogicOpList> compiledLists; // one per equation
     LogicErrorSink* errorSink;              // not owned; set on the modify window's copy only
 };

@@ -197,7 +197,8 @@ std::string ReadRestOfLine(char*& cursor) {
 
 std::ostream& Indent(std::ostream& out, int level) {
     // One write for the whole indentation: a file of many elements has millions of these.
-    static const char kBlanks[] = "                                                                ";
+    static const char kBlanks[] =
+        "                                                                ";
     const int blankCount = static_cast<int>(sizeof kBlanks) - 1;
     for (int left = 2 * level; left > 0; left -= blankCount)
         out.write(kBlanks, std::min(left, blankCount));

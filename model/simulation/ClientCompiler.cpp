@@ -164,9 +164,8 @@ int CompileClient(const char* code, const char* executable, const char*& message
     const std::string command = Setting(settingsSource.compiler, "gcc") + " " +
                                 Setting(settingsSource.compilerFlags, "") + " " +
                                 ShellQuote(source) + " -o " + ShellQuote(executable) +
-                                " -lm -lstdc++ " +
-                                Setting(settingsSource.loaderFlags, "") + "  2>&1 && strip " +
-                                ShellQuote(executable) + " 2>&1";
+                                " -lm -lstdc++ " + Setting(settingsSource.loaderFlags, "") +
+                                "  2>&1 && strip " + ShellQuote(executable) + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         RemoveFile(source);

@@ -29,8 +29,8 @@ constexpr int kCompilerOutputSize = 5000;
 constexpr int kTemporaryPathLength = 299;
 
 // Creates a new empty file, readable and writable by the user only, with a unique name in the
-// process's private folder (model/simulation/PrivateDirectory.h) that ends in suffix. Returns its open descriptor and
-// the name, or -1 and an empty path when none could be made.
+// process's private folder (model/simulation/PrivateDirectory.h) that ends in suffix. Returns its
+// open descriptor and the name, or -1 and an empty path when none could be made.
 int MakeTemporaryFile(char (&path)[kTemporaryPathLength + 1], const char* suffix);
 
 // Compiles the code into the executable, with the main window's status "COMPILING" meanwhile.

@@ -131,9 +131,9 @@ TEST_F(MatrixDrawTest, APlaneInAScrolledWindowIsDrawnAsAWholeDrawingWhereItCanBe
                                            XmNheight, 471, XmNbackground, GetGray90(), nullptr);
     Widget scrolledShell = XtVaCreatePopupShell("scrolled_shell", topLevelShellWidgetClass,
                                                 Toolkit().topLevel, XmNx, 650, XmNy, 100, nullptr);
-    Widget scrolled = XtVaCreateManagedWidget(
-        "scrolled", xmScrolledWindowWidgetClass, scrolledShell, XmNscrollingPolicy, XmAUTOMATIC,
-        XmNwidth, 160, XmNheight, 130, nullptr);
+    Widget scrolled = XtVaCreateManagedWidget("scrolled", xmScrolledWindowWidgetClass,
+                                              scrolledShell, XmNscrollingPolicy, XmAUTOMATIC,
+                                              XmNwidth, 160, XmNheight, 130, nullptr);
     Widget part = XtVaCreateManagedWidget("draw", xmDrawingAreaWidgetClass, scrolled, XmNwidth, 621,
                                           XmNheight, 471, XmNbackground, GetGray90(), nullptr);
     XtPopup(scrolledShell, XtGrabNone);

@@ -67,8 +67,8 @@ TEST(PtrArray, LongListsKeepOrderIndicesAndCapacityThroughAnyRemovals) {
         enum { kFirst, kLast, kMiddle, kEveryThird } where;
     };
     const Step kSteps[] = {
-        {300, 50, Step::kFirst}, {10, 40, Step::kLast},        {200, 30, Step::kMiddle},
-        {5, 0, Step::kFirst},    {0, 60, Step::kEveryThird},   {400, 100, Step::kFirst},
+        {300, 50, Step::kFirst}, {10, 40, Step::kLast},         {200, 30, Step::kMiddle},
+        {5, 0, Step::kFirst},    {0, 60, Step::kEveryThird},    {400, 100, Step::kFirst},
         {1, 1, Step::kLast},     {250, 120, Step::kEveryThird}, {0, 0, Step::kFirst},
     };
     static int pool[5000];
@@ -85,10 +85,18 @@ TEST(PtrArray, LongListsKeepOrderIndicesAndCapacityThroughAnyRemovals) {
         for (int k = 0; k < step.remove && !model.empty(); k++) {
             size_t at = 0;
             switch (step.where) {
-                case Step::kFirst: at = 0; break;
-                case Step::kLast: at = model.size() - 1; break;
-                case Step::kMiddle: at = model.size() / 2; break;
-                case Step::kEveryThird: at = (static_cast<size_t>(k) * 3) % model.size(); break;
+                case Step::kFirst:
+                    at = 0;
+                    break;
+                case Step::kLast:
+                    at = model.size() - 1;
+                    break;
+                case Step::kMiddle:
+                    at = model.size() / 2;
+                    break;
+                case Step::kEveryThird:
+                    at = (static_cast<size_t>(k) * 3) % model.size();
+                    break;
             }
             ASSERT_EQ(list.Remove(model[at]), 1);
             ASSERT_EQ(list.Remove(model[at]), -1);
