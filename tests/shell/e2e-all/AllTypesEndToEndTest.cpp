@@ -324,10 +324,12 @@ TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
             ASSERT_TRUE(ChooseFromMenu(area, element));
             const Window window = screen.WaitForWindow(element.window);
             ASSERT_NE(window, 0u) << Stderr();
-            SleepMs(300);
             if (way == 0) {
-                const Point cancel = screen.ButtonInLowestRow(window, element.cancelFromRight);
-                ASSERT_GE(cancel.x, 0);
+                Point cancel{-1, -1};
+                ASSERT_TRUE(WaitFor([&] {
+                    cancel = screen.ButtonInLowestRow(window, element.cancelFromRight);
+                    return cancel.x >= 0;
+                }, e2e::kTimeoutMs * Slowness()));
                 ClickAt(cancel);
             } else {
                 screen.SendDeleteWindow(window);
