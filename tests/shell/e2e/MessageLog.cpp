@@ -45,6 +45,12 @@ Widget Forward(const char* symbol, const char* kind, Widget parent, String name,
     return next(parent, name, args, count);
 }
 
+// The log is for the program alone: the compiler and the clients it starts must not load it (a
+// sanitized copy crashes a program built without the sanitizer runtime).
+__attribute__((constructor)) void KeepFromChildren() {
+    unsetenv("LD_PRELOAD");
+}
+
 } // namespace
 
 extern "C" {

@@ -1,0 +1,394 @@
+// The whole program on examples/all-types.arc, which holds one element of every type wired into
+// one pipeline: the real quiran under the X server of DISPLAY opens every element's popup menu and
+// modify window and closes it with Cancel and with the window manager's close, runs the
+// simulation from the simulation box, saves with Ctrl-S, loads what it saved and quits with
+// Ctrl-Q. Nothing may reach standard error (no sanitizer report, no X error) and no message box
+// may come up.
+
+// gtest comes first: the X headers define None, which gtest uses as a name.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/program/ProgramDriver.h"
+
+namespace {
+
+using e2e::Command;
+using e2e::ReadAll;
+using e2e::WaitFor;
+using e2e::WriteText;
+
+const char* const kExample = QUIRAN_SOURCE_DIR "/examples/all-types.arc";
+
+// A sanitized program takes longer for every step.
+int Slowness() {
+    static const int factor = std::getenv("ASAN_OPTIONS") != nullptr ? 3 : 1;
+    return factor;
+}
+
+void SleepMs(int ms) {
+    e2e::SleepMs(ms * Slowness());
+}
+
+std::string Hex(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(window));
+    return text;
+}
+
+// The example with a comment the program's writer does not produce, so that a save is seen.
+std::string UntidyExample() {
+    return "# by hand\n" + ReadAll(kExample);
+}
+
+struct Point {
+    int x, y;
+};
+
+// An element of the example: its name, where its icon's top left corner lies on the working area,
+// the entry of its popup menu that is tried (0 is the first below the title), the title of the
+// window that entry opens (a modify window of an element still named by its type has no type
+// in brackets) and the place of that window's Cancel button in its lowest row of
+// buttons, counted from the right (-1: the window has none).
+struct ElementCase {
+    const char* name;
+    Point pos;
+    int entry;
+    const char* window;
+    int cancelFromRight;
+};
+
+const ElementCase kElements[] = {
+    {"Pictures", {430, 330}, 0, "Modify Pictures  [INPUT]", 0},
+    {"SPLIT", {510, 330}, 0, "Set Outputs", 0},
+    {"Left half", {590, 330}, 0, "Modify Left half  [MASK]", 0},
+    {"Shift", {670, 330}, 0, "Modify Shift  [RULE]", 0},
+    {"Mirror", {750, 330}, 0, "Modify Mirror  [PERM]", 0},
+    {"Invert", {830, 330}, 0, "Modify Invert  [LOGIC]", 0},
+    {"S-SEED", {590, 480}, 0, "Modify S-SEED", 0},
+    {"Negate", {670, 480}, 0, "Modify Negate  [C++]", 0},
+    {"Macro", {750, 480}, 0, "Modify - Macro", -1},
+    {"JOIN", {910, 400}, 0, "Modify JOIN", 0},
+    {"Result", {990, 400}, 0, "Modify Result  [OUTPUT]", 0},
+};
+
+// The test's own connection to the server, for finding windows and sending client messages.
+class Screen {
+public:
+    Screen() : display(XOpenDisplay(nullptr)) {
+        // Windows come and go while the tree is walked.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
+    ~Screen() {
+        if (display != nullptr) XCloseDisplay(display);
+    }
+    bool Ok() const { return display != nullptr; }
+
+    // A viewable window whose WM_NAME is name, found by walking the tree.
+    Window Find(const std::string& name) {
+        XSync(display, False);
+        return Search(DefaultRootWindow(display), name);
+    }
+    Window WaitForWindow(const std::string& name, int ms = e2e::kTimeoutMs) {
+        Window found = 0;
+        WaitFor([&] { return (found = Find(name)) != 0; }, ms * Slowness());
+        return found;
+    }
+    bool WaitGone(const std::string& name) {
+        return WaitFor([&] { return Find(name) == 0; }, e2e::kTimeoutMs * Slowness());
+    }
+
+    // The viewable override-redirect child of the root that a popup menu is: without a name
+    // and larger than a tooltip.
+    Window PoppedMenu() {
+        XSync(display, False);
+        Window found = 0;
+        Children(DefaultRootWindow(display), [&](Window w, const XWindowAttributes& a) {
+            if (a.override_redirect && a.map_state == IsViewable && a.width > 60 &&
+                a.height > 40 && Name(w).empty()) {
+                found = w;
+            }
+        });
+        return found;
+    }
+
+    Point RootOf(Window window) {
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        return {x, y};
+    }
+    Point Size(Window window) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display, window, &a)) return {0, 0};
+        return {a.width, a.height};
+    }
+
+    // The working area: the only window of 1500 x 1000 pixels below the main window.
+    Window WorkingArea(Window main) {
+        Window found = 0;
+        Walk(main, [&](Window w, const XWindowAttributes& a) {
+            if (a.width == 1500 && a.height == 1000) found = w;
+        });
+        return found;
+    }
+
+    // The middle of the button that lies fromRight places from the right in the window's lowest
+    // row of push buttons (windows 40 to 200 wide and 18 to 45 high without viewable windows
+    // inside: a small dialog's action area has a button's size too, and clicking its middle hits
+    // the gap between OK and Cancel); {-1, -1} when there is none.
+    Point ButtonInLowestRow(Window window, int fromRight) {
+        std::vector<std::pair<Point, Point>> buttons; // root position, size
+        Walk(window, [&](Window w, const XWindowAttributes& a) {
+            if (a.width >= 40 && a.width <= 200 && a.height >= 18 && a.height <= 45 &&
+                !HasViewableChild(w)) {
+                buttons.push_back({RootOf(w), {a.width, a.height}});
+            }
+        });
+        int lowest = -1;
+        for (const auto& b : buttons)
+            lowest = std::max(lowest, b.first.y + b.second.y);
+        std::vector<std::pair<Point, Point>> row;
+        for (const auto& b : buttons)
+            if (b.first.y + b.second.y == lowest) row.push_back(b);
+        std::sort(row.begin(), row.end(),
+                  [](const auto& a, const auto& b) { return a.first.x > b.first.x; });
+        if (fromRight < 0 || fromRight >= static_cast<int>(row.size())) return {-1, -1};
+        const auto& b = row[static_cast<size_t>(fromRight)];
+        return {b.first.x + b.second.x / 2, b.first.y + b.second.y / 2};
+    }
+
+    // What a window manager sends when the user closes a window.
+    void SendDeleteWindow(Window window) {
+        XEvent event = {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XFlush(display);
+    }
+
+private:
+    std::string Name(Window window) {
+        char* title = nullptr;
+        std::string text;
+        if (XFetchName(display, window, &title) && title != nullptr) {
+            text = title;
+            XFree(title);
+        }
+        return text;
+    }
+    void Children(Window window,
+                  const std::function<void(Window, const XWindowAttributes&)>& visit) {
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return;
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(display, children[i], &attributes))
+                visit(children[i], attributes);
+        }
+        if (children != nullptr) XFree(children);
+    }
+    bool HasViewableChild(Window window) {
+        bool found = false;
+        Children(window, [&](Window, const XWindowAttributes& a) {
+            if (a.map_state == IsViewable) found = true;
+        });
+        return found;
+    }
+    // Every viewable descendant.
+    void Walk(Window window, const std::function<void(Window, const XWindowAttributes&)>& visit) {
+        Children(window, [&](Window w, const XWindowAttributes& a) {
+            if (a.map_state != IsViewable) return;
+            visit(w, a);
+            Walk(w, visit);
+        });
+    }
+    Window Search(Window window, const std::string& name) {
+        XWindowAttributes attributes;
+        if (Name(window) == name && XGetWindowAttributes(display, window, &attributes) &&
+            attributes.map_state == IsViewable) {
+            return window;
+        }
+        Window found = 0;
+        Children(window, [&](Window w, const XWindowAttributes&) {
+            if (found == 0) found = Search(w, name);
+        });
+        return found;
+    }
+
+    Display* display;
+};
+
+void Keys(Window window, const std::string& keys) {
+    e2e::TypeKeys(Hex(window), keys, 30);
+}
+
+void ClickAt(Point p, int button = 1) {
+    Command("xdotool mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y) +
+            " click " + std::to_string(button) + " 2>&1");
+}
+
+const char* const kMainTitle = "QUIRAN Pro  all.arc";
+
+// One run of the program in a folder of its own, which is also its HOME, so that no settings
+// file is read; its message boxes are logged.
+class AllTypesFixture : public ::testing::Test {
+protected:
+    AllTypesFixture() : folder("/tmp/quiran-e2e-all-XXXXXX") {}
+
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr || !screen.Ok()) GTEST_SKIP() << "no X server";
+        ASSERT_FALSE(folder.Get().empty());
+    }
+
+    std::string Path(const std::string& name) const { return folder.Path(name); }
+    std::string Stderr() const { return ReadAll(Path("stderr.txt")); }
+    std::string Messages() const { return ReadAll(Path("messages.log")); }
+
+    // Starts quiran on all.arc and waits until its main window is up and the welcome splash,
+    // which covers the working area, has gone.
+    Window Start(e2e::ProgramRun& run) {
+        e2e::ProgramSetup setup;
+        setup.home = folder.Get();
+        setup.workingFolder = folder.Get();
+        setup.stderrPath = Path("stderr.txt");
+        setup.environment.push_back({"QUIRAN_MESSAGE_LOG", Path("messages.log")});
+        setup.environment.push_back({"LD_PRELOAD", QUIRAN_MESSAGE_LOG_LIBRARY});
+        const std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
+        setup.environment.push_back(
+            {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
+        EXPECT_TRUE(run.Start(QUIRAN_PROGRAM, {QUIRAN_PROGRAM, "all.arc"}, setup));
+        const Window main = screen.WaitForWindow(kMainTitle, 30000);
+        EXPECT_NE(main, 0u) << Stderr();
+        EXPECT_TRUE(screen.WaitGone("Welcome"));
+        SleepMs(500);
+        return main;
+    }
+
+    // Ctrl-Q in the main window; the program must end with status 0.
+    void Quit(e2e::ProgramRun& run, Window main) {
+        Keys(main, "ctrl+q");
+        const int status = run.Wait(e2e::kTimeoutMs * Slowness());
+        ASSERT_TRUE(WIFEXITED(status)) << status << "\n" << Stderr();
+        EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
+    }
+
+    // Pops up the element's menu with button 3 and chooses its entry by the pointer.
+    bool ChooseFromMenu(Window area, const ElementCase& element) {
+        const Point origin = screen.RootOf(area);
+        ClickAt({origin.x + element.pos.x + 30, origin.y + element.pos.y + 12}, 3);
+        Window menu = 0;
+        if (!WaitFor([&] { return (menu = screen.PoppedMenu()) != 0; }, 5000 * Slowness()))
+            return false;
+        SleepMs(200);
+        // Below the type's title and its two separators each entry is 20 pixels high.
+        const Point at = screen.RootOf(menu);
+        ClickAt({at.x + 30, at.y + 34 + 20 * element.entry});
+        return WaitFor([&] { return screen.PoppedMenu() == 0; }, 5000 * Slowness());
+    }
+
+    e2e::ScratchFolder folder;
+    Screen screen;
+};
+
+TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
+    const std::string original = UntidyExample();
+    WriteText(Path("all.arc"), original);
+    e2e::ProgramRun run;
+    const Window main = Start(run);
+    ASSERT_NE(main, 0u);
+    const Window area = screen.WorkingArea(main);
+    ASSERT_NE(area, 0u);
+
+    for (const ElementCase& element : kElements) {
+        SCOPED_TRACE(element.name);
+        // Once closed with Cancel, once by the window manager.
+        for (int way = 0; way < 2; ++way) {
+            if (way == 0 && element.cancelFromRight < 0) continue;
+            SCOPED_TRACE(way == 0 ? "Cancel" : "WM_DELETE_WINDOW");
+            ASSERT_TRUE(ChooseFromMenu(area, element));
+            const Window window = screen.WaitForWindow(element.window);
+            ASSERT_NE(window, 0u) << Stderr();
+            if (way == 0) {
+                Point cancel{-1, -1};
+                ASSERT_TRUE(WaitFor([&] {
+                    cancel = screen.ButtonInLowestRow(window, element.cancelFromRight);
+                    return cancel.x >= 0;
+                }, e2e::kTimeoutMs * Slowness()));
+                ClickAt(cancel);
+            } else {
+                screen.SendDeleteWindow(window);
+            }
+            ASSERT_TRUE(screen.WaitGone(element.window)) << Stderr();
+            SleepMs(200);
+        }
+    }
+    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(Stderr(), "");
+    // Nothing was changed: the file stays as it was, and quitting asks nothing.
+    Quit(run, main);
+    EXPECT_EQ(ReadAll(Path("all.arc")), original);
+    EXPECT_EQ(Stderr(), "");
+}
+
+TEST_F(AllTypesFixture, SimulatesSavesLoadsAgainAndQuits) {
+    const std::string canonical = ReadAll(kExample);
+    WriteText(Path("all.arc"), UntidyExample());
+    {
+        e2e::ProgramRun run;
+        const Window main = Start(run);
+        ASSERT_NE(main, 0u);
+        Keys(main, "ctrl+i");
+        const Window box = screen.WaitForWindow("Simulate");
+        ASSERT_NE(box, 0u);
+        SleepMs(300);
+        // Run has the focus: three periods, twice.
+        Keys(box, "Return");
+        SleepMs(1500);
+        const Point run2 = screen.ButtonInLowestRow(box, 2);
+        ASSERT_GE(run2.x, 0);
+        ClickAt(run2);
+        SleepMs(1500);
+        screen.SendDeleteWindow(box);
+        ASSERT_TRUE(screen.WaitGone("Simulate"));
+
+        // A run changes no saved data.
+        Keys(main, "ctrl+s");
+        ASSERT_TRUE(WaitFor([&] { return ReadAll(Path("all.arc")) == canonical; },
+                            e2e::kTimeoutMs * Slowness()))
+            << ReadAll(Path("all.arc"));
+        EXPECT_EQ(Messages(), "");
+        Quit(run, main);
+        EXPECT_EQ(Stderr(), "");
+    }
+
+    // What was saved loads again without a message and is saved as it was.
+    WriteText(Path("all.arc"), "# by hand\n" + ReadAll(Path("all.arc")));
+    e2e::ProgramRun again;
+    const Window main = Start(again);
+    ASSERT_NE(main, 0u);
+    Keys(main, "ctrl+s");
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(Path("all.arc")) == canonical; },
+                        e2e::kTimeoutMs * Slowness()))
+        << ReadAll(Path("all.arc"));
+    EXPECT_EQ(Messages(), "");
+    Quit(again, main);
+    EXPECT_EQ(Stderr(), "");
+}
+
+} // namespace
