@@ -113,8 +113,8 @@ public:
         XSync(display, False);
         Window found = 0;
         Children(DefaultRootWindow(display), [&](Window w, const XWindowAttributes& a) {
-            if (a.override_redirect && a.map_state == IsViewable && a.width > 60 &&
-                a.height > 40 && Name(w).empty()) {
+            if (a.override_redirect && a.map_state == IsViewable && a.width > 60 && a.height > 40 &&
+                Name(w).empty()) {
                 found = w;
             }
         });
@@ -326,10 +326,12 @@ TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
             ASSERT_NE(window, 0u) << Stderr();
             if (way == 0) {
                 Point cancel{-1, -1};
-                ASSERT_TRUE(WaitFor([&] {
-                    cancel = screen.ButtonInLowestRow(window, element.cancelFromRight);
-                    return cancel.x >= 0;
-                }, e2e::kTimeoutMs * Slowness()));
+                ASSERT_TRUE(WaitFor(
+                    [&] {
+                        cancel = screen.ButtonInLowestRow(window, element.cancelFromRight);
+                        return cancel.x >= 0;
+                    },
+                    e2e::kTimeoutMs * Slowness()));
                 ClickAt(cancel);
             } else {
                 screen.SendDeleteWindow(window);
