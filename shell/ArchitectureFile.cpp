@@ -49,20 +49,6 @@ const ElementType kTypeOrder[] = {
     kInput, kOutput, kCElem, kMacroInput, kMacroOutput, kMacro,
 };
 
-// Expects each keyword in turn; 0 or the recorded code.
-int Expect(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
-    for (const char* keyword : keywords) {
-        int code = ExpectKeyword(in, cursor, keyword);
-        if (code != kNoError) return code;
-    }
-    return kNoError;
-}
-
-// A token reader's result, recorded with the keyword it belongs to.
-int Record(std::istream& in, int code, const char* keyword) {
-    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
-}
-
 void WritePin(std::ostream& out, int element, int pin) {
     out << '[' << element << ',' << pin << ']';
 }
@@ -234,18 +220,20 @@ int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalDa
 int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = Expect(in, cursor, {"REMARKS", "{", "}"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"REMARKS", "{", "}"})) != kNoError) return code;
 
-    if ((code = Expect(in, cursor, {"OPTIONS", "{", "GRID", "{", "VISIBLE:"})) != kNoError) {
+    if ((code = ExpectKeywords(in, cursor, {"OPTIONS", "{", "GRID", "{", "VISIBLE:"})) !=
+        kNoError) {
         return code;
     }
     int visible = gridVisible;
-    if ((code = Record(in, ParseOnOff(cursor, visible), "VISIBLE:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseOnOff(cursor, visible), "VISIBLE:")) != kNoError)
+        return code;
     gridVisible = visible;
     SetToggle(kCommandGrid, gridVisible);
     if ((code = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return code;
     int32_t stepX = gridX, stepY = gridY;
-    if ((code = Record(in, ParsePair(cursor, stepX, stepY), "DIMENSION:")) != kNoError) {
+    if ((code = RecordReadResult(in, ParsePair(cursor, stepX, stepY), "DIMENSION:")) != kNoError) {
         return code;
     }
     if (stepX >= 1) gridX = stepX;
@@ -253,21 +241,23 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     if (isMain) Redraw(1, 0, 0, 0, 0);
     if ((code = ExpectKeyword(in, cursor, "RASTERIZE:")) != kNoError) return code;
     int snap = rasterize;
-    if ((code = Record(in, ParseOnOff(cursor, snap), "RASTERIZE:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseOnOff(cursor, snap), "RASTERIZE:")) != kNoError)
+        return code;
     rasterize = snap;
-    if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
 
     if (isMain) {
         if ((code = ReadGlobalData(in)) != kNoError) return code;
         cursor = EmptyCursor();
     }
 
-    if ((code = Expect(in, cursor, {"ARCHITECTURE_ELEMENTS", "{", "NUMBER:"})) != kNoError) {
+    if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENTS", "{", "NUMBER:"})) !=
+        kNoError) {
         return code;
     }
     int32_t count = 0;
-    if ((code = Record(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
-    if ((code = Expect(in, cursor, {"ELEMENTS", "{"})) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"ELEMENTS", "{"})) != kNoError) return code;
 
     // Links name elements by their place among the elements of this body, which is all a
     // macro's body or a library knows of.
@@ -281,7 +271,8 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
         }
     } drawAtEnd{isMain ? this : nullptr};
     for (int32_t k = 0; k < count; k++) {
-        if ((code = Expect(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError) return code;
+        if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError)
+            return code;
         const std::istream::pos_type blockStart = in.tellg();
         if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
         SkipBlanks(cursor);
@@ -307,25 +298,25 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
         read.push_back(element);
         cursor = EmptyCursor();
 
-        if ((code = Expect(in, cursor, {"ARCHITECTURE_DATA", "{", "ID:"})) != kNoError) {
+        if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_DATA", "{", "ID:"})) != kNoError) {
             return code;
         }
         int32_t id = 0;
-        if ((code = Record(in, ParseInt(cursor, id), "ID:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParseInt(cursor, id), "ID:")) != kNoError) return code;
         code = ReadLinks(in, cursor, "PREV:", element->GetInputCount(), k, true, links);
         if (code != kNoError) return code;
         code = ReadLinks(in, cursor, "NEXT:", element->GetOutputCount(), k, false, links);
         if (code != kNoError) return code;
         if ((code = ExpectKeyword(in, cursor, "POS:")) != kNoError) return code;
         int32_t x = 0, y = 0;
-        if ((code = Record(in, ParsePair(cursor, x, y), "POS:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParsePair(cursor, x, y), "POS:")) != kNoError) return code;
         if (!IconPositionFits(x, y, element->GetWidth(), element->GetHeight())) {
             return SetReadError(in, kNumberOutOfRange, "POS:");
         }
         element->SetPosition(x, y);
-        if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+        if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
     }
-    if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
 
     const int readCount = static_cast<int>(read.size());
     int32_t own, ownPin, other, otherPin;

@@ -9,22 +9,6 @@
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
 
-namespace {
-
-int Expect(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
-    for (const char* keyword : keywords) {
-        int code = ExpectKeyword(in, cursor, keyword);
-        if (code != kNoError) return code;
-    }
-    return kNoError;
-}
-
-int Record(std::istream& in, int code, const char* keyword) {
-    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
-}
-
-} // namespace
-
 int WriteGlobalArchitectureData(std::ostream& out, int level, const GlobalArchitectureData& data) {
     if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
     Indent(out, level) << "GLOBAL_ARCHITECTURE_DATA {\n";
@@ -59,11 +43,12 @@ int WriteGlobalArchitectureData(std::ostream& out, int level, const GlobalArchit
 int ReadGlobalArchitectureData(std::istream& in, GlobalArchitectureData& data) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = Expect(in, cursor, {"GLOBAL_ARCHITECTURE_DATA", "{", "DIMENSION:"})) != kNoError) {
+    if ((code = ExpectKeywords(in, cursor, {"GLOBAL_ARCHITECTURE_DATA", "{", "DIMENSION:"})) !=
+        kNoError) {
         return code;
     }
     int32_t width = 0, height = 0;
-    if ((code = Record(in, ParsePair(cursor, width, height), "DIMENSION:")) != kNoError) {
+    if ((code = RecordReadResult(in, ParsePair(cursor, width, height), "DIMENSION:")) != kNoError) {
         return code;
     }
     // No plane of such a size may ever be made.
@@ -74,27 +59,29 @@ int ReadGlobalArchitectureData(std::istream& in, GlobalArchitectureData& data) {
     data.height = height;
     data.hasDimension = true;
 
-    if ((code = Expect(in, cursor, {"CLOCKS", "{", "NUMBER:"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"CLOCKS", "{", "NUMBER:"})) != kNoError) return code;
     int32_t count = 0;
-    if ((code = Record(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
     if (count < 1) return SetReadError(in, kNoClock, "NUMBER:");
     // Read aside and taken over whole, so that the table never lacks a clock.
     ClockList clocks;
     for (int32_t k = 0; k < count; k++) {
-        if ((code = Expect(in, cursor, {"CLOCK", "{", "TIME:"})) != kNoError) return code;
+        if ((code = ExpectKeywords(in, cursor, {"CLOCK", "{", "TIME:"})) != kNoError) return code;
         uint32_t period = 0, offset = 0;
-        if ((code = Record(in, ParseUnsigned(cursor, period), "TIME:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParseUnsigned(cursor, period), "TIME:")) != kNoError)
+            return code;
         // A clock of period 0 would latch for ever at one time.
         if (period == 0) return SetReadError(in, kNumberOutOfRange, "TIME:");
         if ((code = ExpectKeyword(in, cursor, "OFFSET:")) != kNoError) return code;
-        if ((code = Record(in, ParseUnsigned(cursor, offset), "OFFSET:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParseUnsigned(cursor, offset), "OFFSET:")) != kNoError)
+            return code;
         if (clocks.Add(period, offset) < 0) return SetReadError(in, kNumberOutOfRange, "CLOCK");
         if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     }
     data.clocks = clocks;
     data.hasClocks = true;
 
-    if ((code = Expect(in, cursor, {"}", "SIMULATION_DATA", "{", "MODE:"})) != kNoError) {
+    if ((code = ExpectKeywords(in, cursor, {"}", "SIMULATION_DATA", "{", "MODE:"})) != kNoError) {
         return code;
     }
     if (std::strncmp(cursor, "CLOCKS", 6) == 0) {
@@ -102,17 +89,18 @@ int ReadGlobalArchitectureData(std::istream& in, GlobalArchitectureData& data) {
         EndLine(cursor);
         if ((code = ExpectKeyword(in, cursor, "CLOCK_NR:")) != kNoError) return code;
         int32_t clock = 0;
-        if ((code = Record(in, ParseInt(cursor, clock), "CLOCK_NR:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParseInt(cursor, clock), "CLOCK_NR:")) != kNoError)
+            return code;
         if (clock >= 1 && clock <= data.clocks.GetCount()) {
             data.selectedClock = clock - 1;
             if ((code = ExpectKeyword(in, cursor, "CLOCKS:")) != kNoError) return code;
             int32_t periods = 0;
-            if ((code = Record(in, ParseInt(cursor, periods), "CLOCKS:")) != kNoError) {
+            if ((code = RecordReadResult(in, ParseInt(cursor, periods), "CLOCKS:")) != kNoError) {
                 return code;
             }
             if (periods >= 1) {
                 data.clockPeriods = periods;
-                if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+                if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
                 return GetParseError();
             }
             data.simulationMode = kModeManual;
@@ -126,9 +114,9 @@ int ReadGlobalArchitectureData(std::istream& in, GlobalArchitectureData& data) {
         EndLine(cursor);
         if ((code = ExpectKeyword(in, cursor, "TIME:")) != kNoError) return code;
         int32_t time = 0;
-        if ((code = Record(in, ParseInt(cursor, time), "TIME:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParseInt(cursor, time), "TIME:")) != kNoError) return code;
         data.runTime = time;
-        return Expect(in, cursor, {"}", "}"});
+        return ExpectKeywords(in, cursor, {"}", "}"});
     }
     return SetReadError(in, kUnknownSimulationMode, "MODE:");
 }

@@ -14,10 +14,6 @@
 namespace {
 
 // Records the code of a token reader with the keyword whose value it read.
-int Record(std::istream& in, int code, const char* keyword) {
-    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
-}
-
 // One pair per pin, or "(-,-)" for a side without pins. Sizes must lie in 1..kMaxPlaneSize.
 int ParseSizes(std::istream& in, char*& cursor, const char* keyword, int count,
                std::vector<PlaneSize>& sizes) {
@@ -92,12 +88,14 @@ int AElement::ParseHeader(std::istream& in, ElementHeader& header) const {
 
     PinLimits limits = GetPinLimits(type);
     if ((code = ExpectKeyword(in, cursor, "INPUTS:")) != kNoError) return code;
-    if ((code = Record(in, ParseInt(cursor, header.inputs), "INPUTS:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseInt(cursor, header.inputs), "INPUTS:")) != kNoError)
+        return code;
     if (header.inputs < limits.minInputs || header.inputs > limits.maxInputs) {
         return SetReadError(in, kNumberOutOfRange, "INPUTS:");
     }
     if ((code = ExpectKeyword(in, cursor, "OUTPUTS:")) != kNoError) return code;
-    if ((code = Record(in, ParseInt(cursor, header.outputs), "OUTPUTS:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseInt(cursor, header.outputs), "OUTPUTS:")) != kNoError)
+        return code;
     if (header.outputs < limits.minOutputs || header.outputs > limits.maxOutputs) {
         return SetReadError(in, kNumberOutOfRange, "OUTPUTS:");
     }
@@ -108,12 +106,14 @@ int AElement::ParseHeader(std::istream& in, ElementHeader& header) const {
     if (code != kNoError) return code;
 
     if ((code = ExpectKeyword(in, cursor, "CLOCK:")) != kNoError) return code;
-    if ((code = Record(in, ParseInt(cursor, header.clock), "CLOCK:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseInt(cursor, header.clock), "CLOCK:")) != kNoError)
+        return code;
     if (header.clock < 0 || header.clock > GetClockCount()) {
         return SetReadError(in, kNumberOutOfRange, "CLOCK:");
     }
     if ((code = ExpectKeyword(in, cursor, "TIME:")) != kNoError) return code;
-    if ((code = Record(in, ParseUnsigned(cursor, header.time), "TIME:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseUnsigned(cursor, header.time), "TIME:")) != kNoError)
+        return code;
     if (header.time > kMaxTime) return SetReadError(in, kNumberOutOfRange, "TIME:");
     return ExpectKeyword(in, cursor, "}");
 }

@@ -18,25 +18,11 @@
 
 namespace {
 
-// Expects each keyword in turn; 0 or the recorded code.
-int Expect(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
-    for (const char* keyword : keywords) {
-        int code = ExpectKeyword(in, cursor, keyword);
-        if (code != kNoError) return code;
-    }
-    return kNoError;
-}
-
-// A token reader's result, recorded with the keyword it belongs to.
-int Record(std::istream& in, int code, const char* keyword) {
-    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
-}
-
 // "NUMBER:" and a count of at least minimum; else 21.
 int ReadNumber(std::istream& in, char*& cursor, int minimum, int32_t& number) {
     int code = ExpectKeyword(in, cursor, "NUMBER:");
     if (code != kNoError) return code;
-    if ((code = Record(in, ParseInt(cursor, number), "NUMBER:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParseInt(cursor, number), "NUMBER:")) != kNoError) return code;
     if (number < minimum) return SetReadError(in, kWrongNumber, "NUMBER:");
     return kNoError;
 }
@@ -347,7 +333,7 @@ int D_LogicElem::Read(std::istream& in, bool compile) {
 
 int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
     char* cursor = EmptyCursor();
-    int code = Expect(in, cursor, {"LOGICAL_DATA", "{"});
+    int code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"});
     if (code != kNoError) return code;
     SkipBlanks(cursor);
     if (*cursor == '\0' && (code = ReadRequiredLine(in, cursor)) != kNoError) return code;
@@ -359,12 +345,14 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
 
     if ((code = ExpectKeyword(in, cursor, "PE_DIMENSION:")) != kNoError) return code;
     int32_t px = 0, py = 0;
-    if ((code = Record(in, ParsePair(cursor, px, py), "PE_DIMENSION:")) != kNoError) return code;
+    if ((code = RecordReadResult(in, ParsePair(cursor, px, py), "PE_DIMENSION:")) != kNoError)
+        return code;
     if (px < 1 || py < 1 || px > width || py > height || width % px != 0 || height % py != 0 ||
         static_cast<int64_t>(px) * py > std::numeric_limits<int32_t>::max()) {
         return SetReadError(in, kLogicDimensionError, "PE_DIMENSION:");
     }
-    if ((code = Expect(in, cursor, {"PE_DATA", "{", "NAMES", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"PE_DATA", "{", "NAMES", "{"})) != kNoError)
+        return code;
     Release();
     peX = px;
     peY = py;
@@ -374,9 +362,10 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
     peDataCount = Count(peDataNames);
 
     int32_t n = 0;
-    if ((code = Expect(in, cursor, {"}", "}", "EXTERNAL_DATA", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"}", "}", "EXTERNAL_DATA", "{"})) != kNoError)
+        return code;
     if ((code = ReadNumber(in, cursor, 0, n)) != kNoError) return code;
-    if ((code = Expect(in, cursor, {"NAMES", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
     if ((code = ReadNames(in, cursor, n, externalNames)) != kNoError) return code;
     externalCount = n;
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
@@ -386,9 +375,11 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
         EndLine(cursor);
         const std::streampos at = in.tellg();
         if (at < 0) return SetReadError(in, kIoError, "MATRIX");
-        if ((code = Expect(in, cursor, {"MATRIX", "{", "DIMENSION:"})) != kNoError) return code;
+        if ((code = ExpectKeywords(in, cursor, {"MATRIX", "{", "DIMENSION:"})) != kNoError)
+            return code;
         int32_t w = 0, h = 0;
-        if ((code = Record(in, ParsePair(cursor, w, h), "DIMENSION:")) != kNoError) return code;
+        if ((code = RecordReadResult(in, ParsePair(cursor, w, h), "DIMENSION:")) != kNoError)
+            return code;
         // No more cycles than the largest plane has cells along a side: a corrupt count fails
         // before any matrix is made.
         if (w != n || h < 1 || h > kMaxPlaneSize) {
@@ -405,18 +396,18 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
 
     int32_t m = 0;
-    if ((code = Expect(in, cursor, {"INTERNAL_DATA", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"INTERNAL_DATA", "{"})) != kNoError) return code;
     if ((code = ReadNumber(in, cursor, 0, m)) != kNoError) return code;
-    if ((code = Expect(in, cursor, {"NAMES", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
     if ((code = ReadNames(in, cursor, m, internalNames)) != kNoError) return code;
     internalCount = m;
     MakeStates();
-    if ((code = Expect(in, cursor, {"}", "}"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
 
     int32_t k = 0;
-    if ((code = Expect(in, cursor, {"EQUATION_DATA", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"EQUATION_DATA", "{"})) != kNoError) return code;
     if ((code = ReadNumber(in, cursor, 1, k)) != kNoError) return code;
-    if ((code = Expect(in, cursor, {"EQUATIONS", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"EQUATIONS", "{"})) != kNoError) return code;
     for (int32_t i = 0; i < k; i++) {
         EndLine(cursor);
         if ((code = ReadRequiredLine(in, cursor)) != kNoError) return code;
@@ -426,9 +417,9 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
         equations.push_back(ReadRestOfLine(cursor));
     }
     equationCount = k;
-    if ((code = Expect(in, cursor, {"}", "COMPUTE_PARALLEL:"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"}", "COMPUTE_PARALLEL:"})) != kNoError) return code;
     int parallel = 0;
-    code = Record(in, ParseOnOff(cursor, parallel), "COMPUTE_PARALLEL:");
+    code = RecordReadResult(in, ParseOnOff(cursor, parallel), "COMPUTE_PARALLEL:");
     if (code != kNoError) return code;
     computeParallel = static_cast<int8_t>(parallel);
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;

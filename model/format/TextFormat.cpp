@@ -213,3 +213,15 @@ int FinishWrite(std::ostream& out) {
     if (out.good()) return kNoError;
     return SetWriteError(out, kIoError, nullptr);
 }
+
+int ExpectKeywords(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords) {
+    for (const char* keyword : keywords) {
+        const int code = ExpectKeyword(in, cursor, keyword);
+        if (code != kNoError) return code;
+    }
+    return kNoError;
+}
+
+int RecordReadResult(std::istream& in, int code, const char* keyword) {
+    return code == kNoError ? kNoError : SetReadError(in, code, keyword);
+}

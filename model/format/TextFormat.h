@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
 
@@ -39,6 +40,13 @@ int ReadRequiredLine(std::istream& in, char*& cursor);
 // blanks after it (a prefix match). A mismatch records 4 with the keyword as token. Returns 0 or
 // the recorded code.
 int ExpectKeyword(std::istream& in, char*& cursor, const char* keyword);
+
+// ExpectKeyword for each keyword in turn; 0 or the recorded code.
+int ExpectKeywords(std::istream& in, char*& cursor, std::initializer_list<const char*> keywords);
+
+// A token reader's result (the codes above) recorded with the keyword it belongs to; 0 or the
+// recorded code.
+int RecordReadResult(std::istream& in, int code, const char* keyword);
 
 // Base-10 integers after blanks: 0, 9 at the end of the line, 2 when no digit follows. Values
 // beyond the 32-bit range saturate to its limits; ParseUnsigned takes "-1" as 4294967295.
