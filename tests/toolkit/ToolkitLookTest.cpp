@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -92,10 +93,6 @@ void TakeSnapshot(XtPointer client, XtIntervalId*) {
 TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
     ASSERT_NE(Toolkit().display, nullptr) << "no X display";
     Watchdog(60);
-    PrivateServer server;
-    if (server.name.empty()) {
-        GTEST_SKIP() << "Xvfb could not be started";
-    }
     const std::string folder = std::string(QUIRAN_BINARY_DIR) + "/artefacts";
     if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
         perror("ToolkitLook: mkdir");
@@ -103,13 +100,24 @@ TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
     const std::string file = folder + "/toolkit.png";
     std::remove(file.c_str());
 
-    // In the tests' application context, so that the fallback look applies here too.
-    int argc = 1;
+    // In the tests' application context, so that the fallback look applies here too. Two servers
+    // started at once may both take the same free number and the loser dies after saying it: a
+    // server that cannot be reached is started again.
     char name[] = "test_toolkit";
-    char* argv[] = {name, nullptr};
-    Display* display =
-        XtOpenDisplay(Toolkit().app, server.name.c_str(), name, "QUIRAN", nullptr, 0, &argc, argv);
+    std::unique_ptr<PrivateServer> started;
+    Display* display = nullptr;
+    for (int attempt = 0; attempt < 3 && display == nullptr; ++attempt) {
+        started = std::make_unique<PrivateServer>();
+        if (started->name.empty()) {
+            GTEST_SKIP() << "Xvfb could not be started";
+        }
+        int argc = 1;
+        char* argv[] = {name, nullptr};
+        display = XtOpenDisplay(Toolkit().app, started->name.c_str(), name, "QUIRAN", nullptr, 0,
+                                &argc, argv);
+    }
     ASSERT_NE(display, nullptr);
+    const PrivateServer& server = *started;
     Widget top = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx, 10,
                                     XmNy, 10, XmNwidth, 500, XmNheight, 320, nullptr);
     Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, top, nullptr);
