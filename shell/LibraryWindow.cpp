@@ -135,6 +135,15 @@ AElement* PaletteElementAt(PtrArray<AElement>& palette, int x, int y) {
     return nullptr;
 }
 
+// Every plane of the element becomes width by height, with fresh stock data for that size.
+void SetPlanesAndData(AElement& element, int width, int height) {
+    for (int i = 0; i < element.GetInputCount(); i++)
+        element.SetInputPlaneSize(i, width, height);
+    for (int i = 0; i < element.GetOutputCount(); i++)
+        element.SetOutputPlaneSize(i, width, height);
+    element.CreateData();
+}
+
 } // namespace
 
 LibraryWindow::LibraryWindow(MainWindow* mainWindow)
@@ -311,26 +320,25 @@ void LibraryWindow::RemoveFromLibrary(AElement* element) {
 
 void LibraryWindow::CreatePalette() {
     palette.Reset();
+    // Stock elements stand for their types only: built at one cell, their planes and stock data
+    // (an all-ones MASK, RULE and S-SEED states) cost nothing whatever the default plane size.
+    // Constructors build planes at the default size, so it is one cell while they run.
     int width, height;
     AElement::GetDefaultPlaneSize(width, height);
+    AElement::SetDefaultPlaneSize(1, 1);
     int y = kColumnGap;
     int right = 0;
     for (int type = 0; type < kPaletteTypes; type++) {
         AElement* element = CreateElement(GetTypeName(static_cast<uint32_t>(type)), this);
         // A type whose element class is not part of the program has no palette entry.
         if (element == nullptr) continue;
-        for (int i = 0; i < element->GetInputCount(); i++) {
-            element->SetInputPlaneSize(i, width, height);
-        }
-        for (int i = 0; i < element->GetOutputCount(); i++) {
-            element->SetOutputPlaneSize(i, width, height);
-        }
-        element->CreateData();
+        SetPlanesAndData(*element, 1, 1);
         element->SetPosition(kColumnX, y);
         y += element->GetHeight() + kColumnGap;
         right = std::max(right, element->GetX() + element->GetWidth());
         palette.Add(element);
     }
+    AElement::SetDefaultPlaneSize(width, height);
     paletteWidth = right + kColumnGap;
     paletteHeight = y;
     if (paletteArea != nullptr) {
@@ -359,6 +367,16 @@ void LibraryWindow::RebuildPalette() {
     for (int i = 0; i < palette.GetCount(); i++)
         palette[i]->SetOwner(this, paletteArea);
     RedrawContents(1);
+}
+
+AElement* LibraryWindow::TakeFromPalette(AElement& stock) {
+    AElement* element = AElement::Clone(stock);
+    // HELP is never copied, and it has no planes.
+    if (element == &stock) return element;
+    int width, height;
+    AElement::GetDefaultPlaneSize(width, height);
+    SetPlanesAndData(*element, width, height);
+    return element;
 }
 
 void LibraryWindow::ApplyDefaultTimes() {
@@ -425,7 +443,8 @@ void LibraryWindow::HandleAreaEvent(Widget area, XEvent& event) {
             context->destination = this;
             context->startX = press.x;
             context->startY = press.y;
-            context->elements->Add(AElement::Clone(*element));
+            context->elements->Add(isPalette ? TakeFromPalette(*element)
+                                             : AElement::Clone(*element));
             StartDrag(area, &event, *context, GetElementTargetAtom(), press.x, press.y, 1);
             return;
         }

@@ -49,6 +49,8 @@ public:
     void DeletePalette();
     // New palette elements for a new default plane size.
     void RebuildPalette();
+    // A new element of the stock element's type, as a drag from the palette takes it.
+    static AElement* TakeFromPalette(AElement& stock);
     // Every palette element's TIME becomes its type's default time.
     void ApplyDefaultTimes();
     // The library area becomes at least width by height and covers every element + 10.

@@ -768,9 +768,10 @@ TEST_F(QuiranFixture, HugePlanesLoadOrTakeTheLowMemoryPath) {
     };
     const Case cases[] = {
         {"30000 x 30000 PERM", Architecture(16, 1, PermElement(30000)), 768 * kMegabyte, true, 0},
-        {"99999 x 99999 stock elements", Architecture(99999, 0, ""), 768 * kMegabyte, false, 0},
-        {"6000 x 6000 stock elements", Architecture(6000, 0, ""), 96 * kMegabyte, false,
-         512 * kMegabyte},
+        {"99999 x 99999 stock elements", Architecture(99999, 0, ""), 1024 * kMegabyte, true, 0},
+        {"6000 x 6000 stock elements", Architecture(6000, 0, ""), 96 * kMegabyte, true, 0},
+        {"30000 x 30000 PERM in too little room", Architecture(16, 1, PermElement(30000)),
+         160 * kMegabyte, false, 768 * kMegabyte},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -77,7 +77,7 @@ protected:
     LibraryWindow& library() { return *gui->main->GetLibraryWindow(); }
     // A MASK from the palette placed on the main working area.
     AElement* Place(int x, int y) {
-        AElement* element = AElement::Clone(*library().GetPalette()[0]);
+        AElement* element = LibraryWindow::TakeFromPalette(*library().GetPalette()[0]);
         element->SetPosition(x, y);
         element->SetOwner(&main());
         main().GetElements().Add(element);

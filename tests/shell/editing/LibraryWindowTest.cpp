@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
+#include "model/elements/PinCode.h"
 #include "model/format/ParseError.h"
 #include "shell/FileSelection.h"
 #include "shell/MenuCommand.h"
@@ -140,12 +142,66 @@ TEST_F(LibraryWindowBehaviour, RemovingAnElementKeepsTheOrderOfTheOthers) {
 TEST_F(LibraryWindowBehaviour, PaletteCopiesCarryTheDefaultTimes) {
     SetDefaultTime(kMask, 7);
     library().ApplyDefaultTimes();
-    AElement* copy = AElement::Clone(*library().GetPalette()[0]);
+    AElement* copy = LibraryWindow::TakeFromPalette(*library().GetPalette()[0]);
     EXPECT_EQ(copy->GetType(), kMask);
     EXPECT_EQ(copy->GetTime(), 7u);
     delete copy;
     ResetDefaultTimes();
     library().ApplyDefaultTimes();
+}
+
+// Stock data at a large plane size (an all-ones MASK, RULE and S-SEED states) would cost the
+// palette gigabytes; a taken element must still be the stock element at the default size.
+TEST_F(LibraryWindowBehaviour, ThePaletteStaysSmallAndTakenElementsGetTheDefaultPlanes) {
+    AElement::SetDefaultPlaneSize(40, 24);
+    library().RebuildPalette();
+    PtrArray<AElement>& palette = library().GetPalette();
+    ASSERT_GT(palette.GetCount(), 0);
+    for (int i = 0; i < palette.GetCount(); i++) {
+        AElement& stock = *palette[i];
+        SCOPED_TRACE(stock.GetName());
+        int width = 0, height = 0;
+        for (int pin = 0; pin < stock.GetInputCount(); pin++) {
+            stock.GetPlaneSize(InputPinCode(pin), width, height);
+            EXPECT_EQ(width * height, 1);
+        }
+        for (int pin = 0; pin < stock.GetOutputCount(); pin++) {
+            stock.GetPlaneSize(OutputPinCode(pin), width, height);
+            EXPECT_EQ(width * height, 1);
+        }
+        // What the palette gave before it was made small: the stock element built at the default
+        // plane size with its data.
+        AElement* expected = ArchitectureWindow::CreateElement(stock.GetName(), &library());
+        ASSERT_NE(expected, nullptr);
+        for (int pin = 0; pin < expected->GetInputCount(); pin++)
+            expected->SetInputPlaneSize(pin, 40, 24);
+        for (int pin = 0; pin < expected->GetOutputCount(); pin++)
+            expected->SetOutputPlaneSize(pin, 40, 24);
+        expected->CreateData();
+        expected->SetPosition(stock.GetX(), stock.GetY());
+        AElement* taken = library().TakeFromPalette(stock);
+        ASSERT_NE(taken, nullptr);
+        for (int pin = 0; pin < taken->GetInputCount(); pin++) {
+            taken->GetPlaneSize(InputPinCode(pin), width, height);
+            EXPECT_EQ(width, 40);
+            EXPECT_EQ(height, 24);
+        }
+        for (int pin = 0; pin < taken->GetOutputCount(); pin++) {
+            taken->GetPlaneSize(OutputPinCode(pin), width, height);
+            EXPECT_EQ(width, 40);
+            EXPECT_EQ(height, 24);
+        }
+        std::ostringstream takenText, expectedText;
+        taken->Write(takenText, 0, nullptr);
+        expected->Write(expectedText, 0, nullptr);
+        EXPECT_EQ(takenText.str(), expectedText.str());
+        EXPECT_EQ(taken->GetTime(), expected->GetTime());
+        EXPECT_EQ(taken->GetClock(), expected->GetClock());
+        if (taken != &stock) delete taken;
+        delete expected;
+    }
+    AElement::SetDefaultPlaneSize(16, 16);
+    library().RebuildPalette();
 }
 
 TEST_F(LibraryWindowBehaviour, ShowAndHideFollowTheElementlistToggle) {
@@ -181,7 +237,7 @@ TEST_F(LibraryWindowBehaviour, AnElementStoredInTheLibraryIsNoLongerSimulated) {
 TEST_F(LibraryWindowBehaviour, TheLibraryRefusesConnectionEndsAndItsOwnDrags) {
     DragContext* context = NewDragContext();
     context->source = &library();
-    context->elements->Add(AElement::Clone(*library().GetPalette()[0]));
+    context->elements->Add(LibraryWindow::TakeFromPalette(*library().GetPalette()[0]));
     EXPECT_FALSE(AcceptLibraryDrop(*context, library(), 40, 25)); // from the library itself
     context->source = &main();
     EXPECT_TRUE(AcceptLibraryDrop(*context, library(), 40, 25));
