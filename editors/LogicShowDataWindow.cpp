@@ -11,6 +11,7 @@
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
+#include "toolkit/WidgetHelpers.h"
 
 namespace {
 

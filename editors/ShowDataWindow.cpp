@@ -307,21 +307,6 @@ void ShowDataWindow::CreateWidgets() {
     UpdateSimLabel();
 }
 
-int ShowDataWindow::LabelShortfall(Widget label) {
-    XmString text = nullptr;
-    XmRenderTable table = nullptr;
-    Dimension width = 0, marginWidth = 0, marginLeft = 0, marginRight = 0, shadow = 0;
-    Dimension highlight = 0;
-    XtVaGetValues(label, XmNlabelString, &text, XmNrenderTable, &table, XmNwidth, &width,
-                  XmNmarginWidth, &marginWidth, XmNmarginLeft, &marginLeft, XmNmarginRight,
-                  &marginRight, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
-                  nullptr);
-    const int needed = XmStringWidth(table, text) + 2 * (marginWidth + shadow + highlight) +
-                       marginLeft + marginRight;
-    XmStringFree(text);
-    return needed - width;
-}
-
 void ShowDataWindow::FitLabels() {
     if (shell == nullptr || !XtIsRealized(shell)) return;
     const int outShortfall = XtIsManaged(outLabel) ? std::max(LabelShortfall(outLabel), 0) : 0;

@@ -91,8 +91,6 @@ protected:
     virtual void FitLabels();
     // Widens the window by that many pixels.
     void Widen(int pixels);
-    // Pixels a label's text needs beyond the label's width; 0 or less when it fits.
-    static int LabelShortfall(Widget label);
 
     int outputNumber;
     int firstIndex;

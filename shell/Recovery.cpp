@@ -121,17 +121,7 @@ void SegvHandler(int signal) {
         WriteAll(STDERR_FILENO, "\n");
         WriteAll(STDERR_FILENO, CrashMessage());
         WriteAll(STDERR_FILENO, "\n\n");
-        struct sigaction action;
-        std::memset(&action, 0, sizeof action);
-        action.sa_handler = SIG_DFL;
-        sigemptyset(&action.sa_mask);
-        sigaction(signal, &action, nullptr);
-        sigset_t set;
-        sigemptyset(&set);
-        sigaddset(&set, signal);
-        sigprocmask(SIG_UNBLOCK, &set, nullptr);
-        raise(signal);
-        _exit(kSegvExitStatus);
+        DieBySignal(signal, kSegvExitStatus);
     }
 
     ReleaseMemoryReserve();
@@ -154,4 +144,18 @@ void OutOfMemoryHandler() {
         WriteAll(STDERR_FILENO, "\n\n");
     }
     std::exit(kOutOfMemoryExitStatus);
+}
+
+void DieBySignal(int signal, int fallbackStatus) {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    raise(signal);
+    _exit(fallbackStatus);
 }

@@ -34,3 +34,7 @@ extern const char* const kOutOfMemoryMessage;
 
 // Writes the main window's architecture into "core.arc" (forced, no questions); 0 on success.
 int SaveCoreArchitecture();
+
+// Ends the process by signal with its default action, also from a handler of that signal (only
+// async-signal-safe calls); exits with fallbackStatus should the signal not end it.
+[[noreturn]] void DieBySignal(int signal, int fallbackStatus);

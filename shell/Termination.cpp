@@ -40,20 +40,6 @@ void WakeUp(XtPointer, int* fd, XtInputId*) {
     ServePendingTermination();
 }
 
-[[noreturn]] void DieBy(int signal) {
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
-    sigaction(signal, &action, nullptr);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signal);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    raise(signal);
-    _exit(128 + signal);
-}
-
 } // namespace
 
 void InstallTerminationHandlers() {
@@ -92,5 +78,5 @@ void ServePendingTermination() {
     // Clients, their sets and executables, the private folder; the segment, marked for removal
     // when it was made, goes with its last user.
     D_CElem::ReleaseAll();
-    DieBy(signal);
+    DieBySignal(signal, 128 + signal);
 }

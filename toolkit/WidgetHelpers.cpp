@@ -126,3 +126,18 @@ void CentreOverParent(Widget shell) {
     XMapWindow(XtDisplay(shell), XtWindow(shell));
     XtVaSetValues(shell, XmNmappedWhenManaged, mapped, nullptr);
 }
+
+int LabelShortfall(Widget label) {
+    XmString text = nullptr;
+    XmRenderTable table = nullptr;
+    Dimension width = 0, marginWidth = 0, marginLeft = 0, marginRight = 0, shadow = 0;
+    Dimension highlight = 0;
+    XtVaGetValues(label, XmNlabelString, &text, XmNrenderTable, &table, XmNwidth, &width,
+                  XmNmarginWidth, &marginWidth, XmNmarginLeft, &marginLeft, XmNmarginRight,
+                  &marginRight, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
+                  nullptr);
+    const int needed = XmStringWidth(table, text) + 2 * (marginWidth + shadow + highlight) +
+                       marginLeft + marginRight;
+    XmStringFree(text);
+    return needed - width;
+}

@@ -37,3 +37,6 @@ void CentredPosition(int width, int height, int parentX, int parentY, int parent
 // size: left or up when it passes the right or bottom edge, then right or down when it begins
 // before the left or top edge (a shell larger than the screen keeps its top left corner on it).
 void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int* x, int* y);
+
+// How many pixels a label lacks to show its whole text (negative when it has room to spare).
+int LabelShortfall(Widget label);

@@ -8,6 +8,7 @@
 #include "model/elements/IconGeometry.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "toolkit/WidgetHelpers.h"
 
 namespace {
 
@@ -194,16 +195,5 @@ const std::vector<std::string>& WarningRecorder::Warnings() const {
 }
 
 bool ShowsWholeText(Widget label) {
-    XmString text = nullptr;
-    XmRenderTable table = nullptr;
-    Dimension width = 0, marginWidth = 0, marginLeft = 0, marginRight = 0, shadow = 0;
-    Dimension highlight = 0;
-    XtVaGetValues(label, XmNlabelString, &text, XmNrenderTable, &table, XmNwidth, &width,
-                  XmNmarginWidth, &marginWidth, XmNmarginLeft, &marginLeft, XmNmarginRight,
-                  &marginRight, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
-                  nullptr);
-    const int needed = XmStringWidth(table, text) + 2 * (marginWidth + shadow + highlight) +
-                       marginLeft + marginRight;
-    XmStringFree(text);
-    return width >= needed;
+    return LabelShortfall(label) <= 0;
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/support/program/ProgramDriver.h"
+#include "tests/support/program/WindowSearch.h"
 
 namespace {
 
@@ -158,26 +159,7 @@ protected:
 
     // The viewable window of that size (the working area is the only one of 1500 x 1000).
     Window FindBySize(int width, int height) {
-        return Search(DefaultRootWindow(display), width, height);
-    }
-    Window Search(Window window, int width, int height) {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
-        for (unsigned int i = 0; i < count && found == 0; i++) {
-            XWindowAttributes a;
-            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) {
-                continue;
-            }
-            if (a.width == width && a.height == height) {
-                found = children[i];
-            } else {
-                found = Search(children[i], width, height);
-            }
-        }
-        if (children != nullptr) XFree(children);
-        return found;
+        return e2e::FindViewableBySize(display, DefaultRootWindow(display), width, height);
     }
     Point RootOf(Window window) {
         int x = 0, y = 0;

@@ -22,6 +22,7 @@
 
 #include "tests/support/program/IpcNamespace.h"
 #include "tests/support/program/ProgramDriver.h"
+#include "tests/support/program/WindowSearch.h"
 
 namespace {
 
@@ -219,7 +220,8 @@ protected:
         // Windows come and go while the tree is walked: an error about one that has just gone
         // is no failure.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-        const Window area = FindBySize(display, DefaultRootWindow(display), 1500, 1000);
+        const Window area =
+            e2e::FindViewableBySize(display, DefaultRootWindow(display), 1500, 1000);
         ASSERT_NE(area, 0u);
         int x = 0, y = 0;
         Window child;
@@ -236,26 +238,6 @@ protected:
         }
         e2e::Xdo("mouseup 1");
         SleepMs(600);
-    }
-
-    static Window FindBySize(Display* display, Window window, int width, int height) {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
-        for (unsigned int i = 0; i < count && found == 0; i++) {
-            XWindowAttributes a;
-            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) {
-                continue;
-            }
-            if (a.width == width && a.height == height) {
-                found = children[i];
-            } else {
-                found = FindBySize(display, children[i], width, height);
-            }
-        }
-        if (children != nullptr) XFree(children);
-        return found;
     }
 
     e2e::ScratchFolder folder; // goes after the run, which is killed first
