@@ -1,13 +1,7 @@
 #include "shell/AMacroElem.h"
 
 #include <Xm/DrawingA.h>
-#include <Xm/Form.h>
-#include <Xm/Frame.h>
-#include <Xm/Label.h>
 #include <Xm/Protocols.h>
-#include <Xm/RowColumn.h>
-#include <Xm/ScrolledW.h>
-#include <Xm/Separator.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
@@ -454,56 +448,18 @@ void AMacroElem::CreateMacroWindow() {
     // macro have been moved out of that window since, that shell may go first and take this one.
     XtAddCallback(macroShell, XmNdestroyCallback, ShellDestroyedCallback, AsClient(this));
 
-    form = XtVaCreateWidget("form", xmFormWidgetClass, macroShell, XmNheight, 500, XmNwidth, 600,
-                            nullptr);
-    Widget menuBar = CreateMenuBar(form, kMacroMenuRows, XtNumber(kMacroMenuRows));
-    Widget scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
-                                              XmNscrollingPolicy, XmAUTOMATIC, nullptr);
-    Widget footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
-    Widget frame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, footer, XmNshadowType,
-                                           XmSHADOW_IN, nullptr);
-    Widget footerForm = XtVaCreateManagedWidget("footer_form", xmFormWidgetClass, frame,
-                                                XmNshadowType, XmSHADOW_IN, nullptr);
-    {
-        OwnedXmString blank(" ");
-        footerLabel = XtVaCreateManagedWidget("footer_label_l", xmLabelWidgetClass, footerForm,
-                                              XmNlabelString, blank.Get(), XmNalignment,
-                                              XmALIGNMENT_BEGINNING, nullptr);
-    }
-    Widget separator = XtVaCreateManagedWidget("footer_separator", xmSeparatorWidgetClass,
-                                               footerForm, XmNorientation, XmVERTICAL,
-                                               XmNseparatorType, XmSHADOW_ETCHED_OUT, nullptr);
+    const FrameParts parts = BeginFrame(macroShell, 600, 500, kMacroMenuRows,
+                                        static_cast<int>(XtNumber(kMacroMenuRows)), nullptr, 0);
     const int paletteWidth =
         paletteInput->GetWidth() + paletteOutput->GetWidth() + kPaletteExtraWidth;
     const int paletteHeight = paletteInput->GetHeight() + kPaletteExtraHeight;
     paletteArea = XtVaCreateManagedWidget(
-        "footer_drawarea", xmDrawingAreaWidgetClass, footerForm, XmNwidth,
+        "footer_drawarea", xmDrawingAreaWidgetClass, parts.footerForm, XmNwidth,
         static_cast<Dimension>(paletteWidth), XmNheight, static_cast<Dimension>(paletteHeight),
         XmNbackground, GetLightGray(), XmNuserData, static_cast<XtPointer>(&palette), nullptr);
     XtAddCallback(paletteArea, XmNexposeCallback, PaletteExposeCallback, AsClient(this));
     XtAddEventHandler(paletteArea, kPaletteEventMask, False, PaletteDragStart, AsClient(this));
-    cadArea = XtVaCreateManagedWidget("cad_area", xmDrawingAreaWidgetClass, scrolled, XmNwidth,
-                                      areaWidth, XmNheight, areaHeight, XmNbackground, GetWhite(),
-                                      XmNuserData, AsClient(this), nullptr);
-    AddAreaCallbacks();
-    CreateBlackOnWhiteGC(&gridGC, cadArea);
-    CreateDashedXorGC(&rubberBandGC, cadArea);
-
-    XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(footer, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(footerLabel, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, separator, nullptr);
-    XtVaSetValues(separator, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, paletteArea, nullptr);
-    XtVaSetValues(paletteArea, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(scrolled, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, menuBar,
-                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, footer, nullptr);
-
-    XtManageChild(form);
+    FinishFrame(parts, paletteArea);
     XtRealizeWidget(macroShell);
     XtPopup(macroShell, XtGrabNone);
 

@@ -80,6 +80,86 @@ bool HasPin(const AElement* element, int pinCode) {
     return false;
 }
 
+// What the element blocks of one body have read so far. Links name elements by their place
+// among the elements of this body, which is all a macro's body or a library knows of.
+struct BodyRead {
+    ArchitectureWindow& window;
+    bool isMain;
+    LinkStack links;
+    std::vector<AElement*> elements;
+};
+
+// One ARCHITECTURE_ELEMENT block: the element (added to the window), its links pushed, its
+// position. 0 or the first error; an element that failed to read is deleted.
+int ReadElementBlock(std::istream& in, char*& cursor, int32_t index, BodyRead& body) {
+    int code;
+    if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError) return code;
+    const std::istream::pos_type blockStart = in.tellg();
+    if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
+    SkipBlanks(cursor);
+    AElement* element = ArchitectureWindow::CreateElement(cursor, &body.window);
+    if (element == nullptr) return SetReadError(in, kUnknownElementType, cursor);
+    if (body.isMain) element->SetOwner(&body.window);
+    in.seekg(blockStart);
+    if (!in) {
+        delete element;
+        return SetReadError(in, kIoError, nullptr);
+    }
+    code = element->Read(in, nullptr);
+    if (code == kNoError) code = GetParseError();
+    if (code != kNoError) {
+        delete element;
+        return code;
+    }
+    // Shown again only when an element's read showed another word (a C++ element compiles):
+    // each showing costs a round trip to the server.
+    MainWindow* window = GetMainWindow();
+    if (window != nullptr && window->GetStatusWord() != "LOADING") window->SetBusy("LOADING");
+    body.window.GetElements().Add(element);
+    body.elements.push_back(element);
+    cursor = EmptyCursor();
+
+    if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_DATA", "{", "ID:"})) != kNoError) {
+        return code;
+    }
+    int32_t id = 0;
+    if ((code = RecordReadResult(in, ParseInt(cursor, id), "ID:")) != kNoError) return code;
+    code = ReadLinks(in, cursor, "PREV:", element->GetInputCount(), index, true, body.links);
+    if (code != kNoError) return code;
+    code = ReadLinks(in, cursor, "NEXT:", element->GetOutputCount(), index, false, body.links);
+    if (code != kNoError) return code;
+    if ((code = ExpectKeyword(in, cursor, "POS:")) != kNoError) return code;
+    int32_t x = 0, y = 0;
+    if ((code = RecordReadResult(in, ParsePair(cursor, x, y), "POS:")) != kNoError) return code;
+    if (!IconPositionFits(x, y, element->GetWidth(), element->GetHeight())) {
+        return SetReadError(in, kNumberOutOfRange, "POS:");
+    }
+    element->SetPosition(x, y);
+    return ExpectKeywords(in, cursor, {"}", "}"});
+}
+
+// Connects the pending links between elements of the body whose pins exist, are free and carry
+// planes of one size; every other link is dropped.
+void MakeLinks(BodyRead& body) {
+    const int readCount = static_cast<int>(body.elements.size());
+    int32_t own, ownPin, other, otherPin;
+    while (body.links.Pop(own, ownPin, other, otherPin)) {
+        if (own < 0 || own >= readCount || other < 0 || other >= readCount) continue;
+        AElement* a = body.elements[own];
+        AElement* b = body.elements[other];
+        if (!HasPin(a, ownPin) || !HasPin(b, otherPin)) continue;
+        // Every connection is stored at both of its ends; the second record finds it made.
+        if (a->GetConnection(ownPin) != nullptr || b->GetConnection(otherPin) != nullptr) continue;
+        int aw, ah, bw, bh;
+        a->GetPlaneSize(ownPin, aw, ah);
+        b->GetPlaneSize(otherPin, bw, bh);
+        if (aw != bw || ah != bh) continue;
+        Connection* wire = new Connection(&body.window, a, ownPin, b, otherPin, 0);
+        if (body.isMain) wire->SetArchitecture(&body.window);
+        body.window.GetConnections().Add(wire);
+    }
+}
+
 } // namespace
 
 AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWindow* owner) {
@@ -220,6 +300,38 @@ int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalDa
 int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     char* cursor = EmptyCursor();
     int code;
+    if ((code = ReadOptions(in, cursor, isMain)) != kNoError) return code;
+    if (isMain) {
+        if ((code = ReadGlobalData(in)) != kNoError) return code;
+        cursor = EmptyCursor();
+    }
+
+    if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENTS", "{", "NUMBER:"})) !=
+        kNoError) {
+        return code;
+    }
+    int32_t count = 0;
+    if ((code = RecordReadResult(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"ELEMENTS", "{"})) != kNoError) return code;
+
+    BodyRead body{*this, isMain != 0, LinkStack(), {}};
+    // The elements read so far are drawn once, however the read ends.
+    struct DrawAtEnd {
+        ArchitectureWindow* window;
+        ~DrawAtEnd() {
+            if (window != nullptr) window->Redraw(0, 0, 0, 0, 0);
+        }
+    } drawAtEnd{isMain ? this : nullptr};
+    for (int32_t k = 0; k < count; k++) {
+        if ((code = ReadElementBlock(in, cursor, k, body)) != kNoError) return code;
+    }
+    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
+    MakeLinks(body);
+    return kNoError;
+}
+
+int ArchitectureWindow::ReadOptions(std::istream& in, char*& cursor, int isMain) {
+    int code;
     if ((code = ExpectKeywords(in, cursor, {"REMARKS", "{", "}"})) != kNoError) return code;
 
     if ((code = ExpectKeywords(in, cursor, {"OPTIONS", "{", "GRID", "{", "VISIBLE:"})) !=
@@ -244,96 +356,5 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     if ((code = RecordReadResult(in, ParseOnOff(cursor, snap), "RASTERIZE:")) != kNoError)
         return code;
     rasterize = snap;
-    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
-
-    if (isMain) {
-        if ((code = ReadGlobalData(in)) != kNoError) return code;
-        cursor = EmptyCursor();
-    }
-
-    if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENTS", "{", "NUMBER:"})) !=
-        kNoError) {
-        return code;
-    }
-    int32_t count = 0;
-    if ((code = RecordReadResult(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
-    if ((code = ExpectKeywords(in, cursor, {"ELEMENTS", "{"})) != kNoError) return code;
-
-    // Links name elements by their place among the elements of this body, which is all a
-    // macro's body or a library knows of.
-    LinkStack links;
-    std::vector<AElement*> read;
-    // The elements read so far are drawn once, however the read ends.
-    struct DrawAtEnd {
-        ArchitectureWindow* window;
-        ~DrawAtEnd() {
-            if (window != nullptr) window->Redraw(0, 0, 0, 0, 0);
-        }
-    } drawAtEnd{isMain ? this : nullptr};
-    for (int32_t k = 0; k < count; k++) {
-        if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError)
-            return code;
-        const std::istream::pos_type blockStart = in.tellg();
-        if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
-        SkipBlanks(cursor);
-        AElement* element = CreateElement(cursor, this);
-        if (element == nullptr) return SetReadError(in, kUnknownElementType, cursor);
-        if (isMain) element->SetOwner(this);
-        in.seekg(blockStart);
-        if (!in) {
-            delete element;
-            return SetReadError(in, kIoError, nullptr);
-        }
-        code = element->Read(in, nullptr);
-        if (code == kNoError) code = GetParseError();
-        if (code != kNoError) {
-            delete element;
-            return code;
-        }
-        // Shown again only when an element's read showed another word (a C++ element compiles):
-        // each showing costs a round trip to the server.
-        MainWindow* window = GetMainWindow();
-        if (window != nullptr && window->GetStatusWord() != "LOADING") window->SetBusy("LOADING");
-        GetElements().Add(element);
-        read.push_back(element);
-        cursor = EmptyCursor();
-
-        if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_DATA", "{", "ID:"})) != kNoError) {
-            return code;
-        }
-        int32_t id = 0;
-        if ((code = RecordReadResult(in, ParseInt(cursor, id), "ID:")) != kNoError) return code;
-        code = ReadLinks(in, cursor, "PREV:", element->GetInputCount(), k, true, links);
-        if (code != kNoError) return code;
-        code = ReadLinks(in, cursor, "NEXT:", element->GetOutputCount(), k, false, links);
-        if (code != kNoError) return code;
-        if ((code = ExpectKeyword(in, cursor, "POS:")) != kNoError) return code;
-        int32_t x = 0, y = 0;
-        if ((code = RecordReadResult(in, ParsePair(cursor, x, y), "POS:")) != kNoError) return code;
-        if (!IconPositionFits(x, y, element->GetWidth(), element->GetHeight())) {
-            return SetReadError(in, kNumberOutOfRange, "POS:");
-        }
-        element->SetPosition(x, y);
-        if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
-    }
-    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
-
-    const int readCount = static_cast<int>(read.size());
-    int32_t own, ownPin, other, otherPin;
-    while (links.Pop(own, ownPin, other, otherPin)) {
-        if (own < 0 || own >= readCount || other < 0 || other >= readCount) continue;
-        AElement* a = read[own];
-        AElement* b = read[other];
-        if (!HasPin(a, ownPin) || !HasPin(b, otherPin)) continue;
-        // Every connection is stored at both of its ends; the second record finds it made.
-        if (a->GetConnection(ownPin) != nullptr || b->GetConnection(otherPin) != nullptr) continue;
-        int aw, ah, bw, bh;
-        a->GetPlaneSize(ownPin, aw, ah);
-        b->GetPlaneSize(otherPin, bw, bh);
-        if (aw != bw || ah != bh) continue;
-        Connection* wire = new Connection(this, a, ownPin, b, otherPin, 0);
-        if (isMain) wire->SetArchitecture(this);
-        GetConnections().Add(wire);
-    }
-    return kNoError;
+    return ExpectKeywords(in, cursor, {"}", "}"});
 }

@@ -2,12 +2,18 @@
 
 #include <X11/xpm.h>
 #include <Xm/CascadeB.h>
+#include <Xm/DrawingA.h>
+#include <Xm/Form.h>
+#include <Xm/Frame.h>
+#include <Xm/Label.h>
 #include <Xm/LabelG.h>
 #include <Xm/PushB.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ScrollBar.h>
+#include <Xm/ScrolledW.h>
 #include <Xm/SeparatoG.h>
+#include <Xm/Separator.h>
 #include <Xm/ToggleB.h>
 #include <Xm/ToggleBG.h>
 #include <Xm/Xm.h>
@@ -32,6 +38,8 @@
 #include "shell/ShellElementUi.h"
 #include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
+#include "toolkit/Colors.h"
+#include "toolkit/GraphicsContexts.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 
@@ -155,26 +163,22 @@ int ArchitectureWindow::QueryClear() {
 }
 
 int ArchitectureWindow::AskClear() {
+    MainWindow* main = GetMainWindow();
+    Widget parent = main != nullptr ? main->GetShell() : GetShell();
+    return AskSaveModified(parent, " ", "Architecture has been modified!\nDo you want to save it ?",
+                           kArchitectureFile, cadArea);
+}
+
+int ArchitectureWindow::AskSaveModified(Widget parent, const char* title, const char* text,
+                                        FileKind kind, Widget updated) {
     int result = 1;
     if (IsModified()) {
-        MainWindow* main = GetMainWindow();
-        Widget parent = main != nullptr ? main->GetShell() : GetShell();
-        switch (WindowMessage(parent, kMessageYesNoCancel, " ",
-                              "Architecture has been modified!\nDo you want to save it ?")) {
-            case kResultYes:
-                // The request that asked is not carried out; the user repeats it after saving.
-                Save(*this, kArchitectureFile, nullptr);
-                result = 0;
-                break;
-            case kResultNo:
-                result = 1;
-                break;
-            default:
-                result = 0;
-                break;
-        }
+        const MessageResult answer = WindowMessage(parent, kMessageYesNoCancel, title, text);
+        // The request that asked is not carried out after Yes; the user repeats it after saving.
+        if (answer == kResultYes) Save(*this, kind, nullptr);
+        result = answer == kResultNo ? 1 : 0;
     }
-    if (cadArea != nullptr) XmUpdateDisplay(cadArea);
+    if (updated != nullptr) XmUpdateDisplay(updated);
     return result;
 }
 
@@ -321,6 +325,64 @@ Widget ArchitectureWindow::CreateToolBar(Widget parent, const ToolRow* rows, int
     }
     XtManageChild(bar);
     return bar;
+}
+
+ArchitectureWindow::FrameParts ArchitectureWindow::BeginFrame(Widget shell, Dimension width,
+                                                              Dimension height, const MenuRow* menu,
+                                                              int menuCount, const ToolRow* tools,
+                                                              int toolCount) {
+    FrameParts parts{};
+    form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNwidth, width, XmNheight, height,
+                            nullptr);
+    parts.menuBar = CreateMenuBar(form, menu, menuCount);
+    if (tools != nullptr) parts.toolBar = CreateToolBar(form, tools, toolCount);
+    parts.scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
+                                             XmNscrollingPolicy, XmAUTOMATIC, nullptr);
+    parts.footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
+    Widget frame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, parts.footer,
+                                           XmNshadowType, XmSHADOW_IN, nullptr);
+    parts.footerForm = XtVaCreateManagedWidget("footer_form", xmFormWidgetClass, frame,
+                                               XmNshadowType, XmSHADOW_IN, nullptr);
+    OwnedXmString blank(" ");
+    footerLabel = XtVaCreateManagedWidget("footer_label_l", xmLabelWidgetClass, parts.footerForm,
+                                          XmNlabelString, blank.Get(), XmNalignment,
+                                          XmALIGNMENT_BEGINNING, nullptr);
+    parts.separator = XtVaCreateManagedWidget("footer_separator", xmSeparatorWidgetClass,
+                                              parts.footerForm, XmNorientation, XmVERTICAL,
+                                              XmNseparatorType, XmSHADOW_ETCHED_OUT, nullptr);
+    return parts;
+}
+
+void ArchitectureWindow::FinishFrame(const FrameParts& parts, Widget footerRight) {
+    cadArea = XtVaCreateManagedWidget(
+        "cad_area", xmDrawingAreaWidgetClass, parts.scrolled, XmNwidth, areaWidth, XmNheight,
+        areaHeight, XmNbackground, GetWhite(), XmNuserData, static_cast<XtPointer>(this), nullptr);
+    AddAreaCallbacks();
+    CreateBlackOnWhiteGC(&gridGC, cadArea);
+    CreateDashedXorGC(&rubberBandGC, cadArea);
+
+    XtVaSetValues(parts.menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_FORM, nullptr);
+    // The working area hangs below the tool bar when there is one, else below the menu bar.
+    Widget above = parts.menuBar;
+    if (parts.toolBar != nullptr) {
+        XtVaSetValues(parts.toolBar, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, parts.menuBar,
+                      XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
+        above = parts.toolBar;
+    }
+    XtVaSetValues(parts.scrolled, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above,
+                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, parts.footer, nullptr);
+    XtVaSetValues(parts.footer, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    XtVaSetValues(footerLabel, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
+                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, parts.separator, nullptr);
+    XtVaSetValues(parts.separator, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment,
+                  XmATTACH_FORM, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, footerRight,
+                  nullptr);
+    XtVaSetValues(footerRight, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
+                  nullptr);
+    XtManageChild(form);
 }
 
 void ArchitectureWindow::AddAreaCallbacks() {

@@ -18,6 +18,7 @@
 #include "model/data/Architecture.h"
 #include "model/data/PtrArray.h"
 #include "model/elements/MessageKind.h"
+#include "model/format/FileKind.h"
 #include "model/format/LoadSaveObject.h"
 
 class AElement;
@@ -130,6 +131,24 @@ public:
     // The comment lines and the empty line that open an architecture or library file.
     static void WriteFileHeader(std::ostream& out, const char* fileKind);
 
+    // The frame of a window that shows a working area, built in two steps. BeginFrame makes the
+    // form (width by height pixels) in the shell with the menu bar, the tool bar when tools is
+    // not null, the scrolled window and the footer with its text label; the caller then makes
+    // its footer's right-hand widget in parts.footerForm and hands it to FinishFrame, which makes
+    // the working area "cad_area", its callbacks and contexts, attaches everything and manages
+    // the form.
+    struct FrameParts {
+        Widget menuBar;
+        Widget toolBar; // null without tools
+        Widget scrolled;
+        Widget footer;
+        Widget footerForm;
+        Widget separator;
+    };
+    FrameParts BeginFrame(Widget shell, Dimension width, Dimension height, const MenuRow* menu,
+                          int menuCount, const ToolRow* tools, int toolCount);
+    void FinishFrame(const FrameParts& parts, Widget footerRight);
+
     // Builders used by the derived windows when they create their widgets.
     Widget CreateMenuBar(Widget parent, const MenuRow* rows, int count);
     Widget CreateToolBar(Widget parent, const ToolRow* rows, int count);
@@ -173,6 +192,10 @@ public:
     // window's MACRO elements at any depth.
     static int ContainsWindow(ArchitectureWindow* window, ArchitectureWindow* other);
 
+    // Carries out the command of a menu entry or tool button (a CommandCode); the codes without
+    // a function do nothing. The commands are in MenuCommand.cpp.
+    void RunCommand(int code);
+
     // The footer's left label; the display is flushed.
     void SetFooterText(const char* text);
 
@@ -204,10 +227,46 @@ public:
     void SetElementMenu(int type, Widget menu);
     void SetBackgroundMenu(Widget menu) { backgroundMenu = menu; }
 
+private:
+    // REMARKS and the OPTIONS block of a body: the grid options, redrawn in the main window.
+    int ReadOptions(std::istream& in, char*& cursor, int isMain);
+
+    // The commands of RunCommand, one per code; those of the main window's own menus reach it
+    // through GetMainWindow.
+    void AskNewArchitecture();
+    void OpenArchitectureFile();
+    void SaveArchitectureFile();
+    void SaveArchitectureFileAs();
+    void QuitProgram();
+    void ShowClocksWindow();
+    void SwitchSimulationBox();
+    void SwitchElementList();
+    void SwitchOverview();
+    void SwitchGrid();
+    void OpenDefaultTimesDialog();
+    void OpenCompilerSettingsDialog();
+    void OpenWorkingAreaDialog();
+    void OpenDirectoriesDialog();
+    void OpenStartupDialog();
+    void SaveOptionsAsDefault();
+    void ShowLatestInformation();
+    void ShowBugReportAddress();
+    void OpenLibraryFile();
+    void SaveLibraryFile();
+    void SaveLibraryFileAs();
+    void CloseLibraryWindow();
+    void CloseMacroWindow();
+    void ShowAboutWindow();
+
 protected:
     // Called by DeleteSelection in a macro window before the elements are deleted, so that the
     // macro element updates its pins for removed macro inputs and outputs.
     virtual void RemoveMacroIO(PtrArray<AElement>& removed) { (void)removed; }
+    // The question before a modified window is cleared, over parent: Yes saves as the kind and
+    // refuses, No agrees, any other answer refuses; an unmodified window agrees without asking.
+    // 1 agreed. The updated widget is brought up to date afterwards (the box may have covered it).
+    int AskSaveModified(Widget parent, const char* title, const char* text, FileKind kind,
+                        Widget updated);
     // Replaces the owned title word.
     void SetTitleWord(const char* word);
 

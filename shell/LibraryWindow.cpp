@@ -236,24 +236,8 @@ void LibraryWindow::Redraw(int clear, int, int, int, int) {
 }
 
 int LibraryWindow::AskClear() {
-    int result = 1;
-    if (IsModified()) {
-        switch (WindowMessage(shell, kMessageYesNoCancel, "Library",
-                              "Library has been modified!\nDo you want to save it ?")) {
-            case kResultYes:
-                Save(*this, kLibraryFile, nullptr);
-                result = 0;
-                break;
-            case kResultNo:
-                result = 1;
-                break;
-            default:
-                result = 0;
-                break;
-        }
-    }
-    if (shell != nullptr) XmUpdateDisplay(shell);
-    return result;
+    return AskSaveModified(shell, "Library", "Library has been modified!\nDo you want to save it ?",
+                           kLibraryFile, shell);
 }
 
 int LibraryWindow::Read(std::istream& in, FileArgument*) {

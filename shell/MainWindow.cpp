@@ -1,13 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include <X11/cursorfont.h>
-#include <Xm/DrawingA.h>
-#include <Xm/Form.h>
-#include <Xm/Frame.h>
 #include <Xm/Label.h>
-#include <Xm/RowColumn.h>
-#include <Xm/ScrolledW.h>
-#include <Xm/Separator.h>
 #include <Xm/Xm.h>
 
 #include <cstdlib>
@@ -112,58 +106,16 @@ MainWindow::~MainWindow() {
 
 void MainWindow::CreateWidgets() {
     XtVaSetValues(windowShell, XmNtitle, title, nullptr);
-    form = XtVaCreateWidget("form", xmFormWidgetClass, windowShell, XmNwidth, 700, XmNheight, 550,
-                            nullptr);
-    Widget menuBar = CreateMenuBar(form, kMainMenuRows, kMainMenuRowCount);
-    Widget toolBar = CreateToolBar(form, kMainToolRows, kMainToolRowCount);
-    Widget scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
-                                              XmNscrollingPolicy, XmAUTOMATIC, nullptr);
-    Widget footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
-    Widget frame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, footer, XmNshadowType,
-                                           XmSHADOW_IN, nullptr);
-    Widget footerForm = XtVaCreateManagedWidget("footer_form", xmFormWidgetClass, frame,
-                                                XmNshadowType, XmSHADOW_IN, nullptr);
-    {
-        OwnedXmString blank(" ");
-        footerLabel = XtVaCreateManagedWidget("footer_label_l", xmLabelWidgetClass, footerForm,
-                                              XmNlabelString, blank.Get(), XmNalignment,
-                                              XmALIGNMENT_BEGINNING, nullptr);
-    }
-    Widget separator = XtVaCreateManagedWidget("footer_separator", xmSeparatorWidgetClass,
-                                               footerForm, XmNorientation, XmVERTICAL,
-                                               XmNseparatorType, XmSHADOW_ETCHED_OUT, nullptr);
-    {
-        // Made with the longest status word, so that the label keeps that width.
-        OwnedXmString longest(" SIMULATING ");
-        statusLabel = XtVaCreateManagedWidget("footer_label_r", xmLabelWidgetClass, footerForm,
-                                              XmNlabelString, longest.Get(), XmNrecomputeSize,
-                                              False, XmNalignment, XmALIGNMENT_CENTER, nullptr);
-        OwnedXmString ready("READY");
-        XtVaSetValues(statusLabel, XmNlabelString, ready.Get(), nullptr);
-    }
-    cadArea = XtVaCreateManagedWidget("cad_area", xmDrawingAreaWidgetClass, scrolled, XmNwidth,
-                                      areaWidth, XmNheight, areaHeight, XmNbackground, GetWhite(),
-                                      XmNuserData, static_cast<XtPointer>(this), nullptr);
-    AddAreaCallbacks();
-    CreateBlackOnWhiteGC(&gridGC, cadArea);
-    CreateDashedXorGC(&rubberBandGC, cadArea);
-
-    XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(toolBar, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, menuBar,
-                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(scrolled, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, toolBar,
-                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, footer, nullptr);
-    XtVaSetValues(footer, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(footerLabel, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, separator, nullptr);
-    XtVaSetValues(separator, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, statusLabel, nullptr);
-    XtVaSetValues(statusLabel, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtManageChild(form);
+    const FrameParts parts = BeginFrame(windowShell, 700, 550, kMainMenuRows, kMainMenuRowCount,
+                                        kMainToolRows, kMainToolRowCount);
+    // Made with the longest status word, so that the label keeps that width.
+    OwnedXmString longest(" SIMULATING ");
+    statusLabel = XtVaCreateManagedWidget("footer_label_r", xmLabelWidgetClass, parts.footerForm,
+                                          XmNlabelString, longest.Get(), XmNrecomputeSize, False,
+                                          XmNalignment, XmALIGNMENT_CENTER, nullptr);
+    OwnedXmString ready("READY");
+    XtVaSetValues(statusLabel, XmNlabelString, ready.Get(), nullptr);
+    FinishFrame(parts, statusLabel);
 }
 
 void MainWindow::Clear() {

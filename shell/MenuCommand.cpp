@@ -45,120 +45,179 @@ ArchitectureWindow* EntryWindow(Widget widget) {
     return static_cast<ArchitectureWindow*>(data);
 }
 
-void AskNewArchitecture(MainWindow& main) {
-    int width, height;
-    AElement::GetDefaultPlaneSize(width, height);
-    ModifyTwoValuesDialog* dialog = GetElementUi().OpenTwoValuesDialog(
-        "New Architecture", "X-Dimension", width, 1, 99999, "Y-Dimension", height, 1, 99999,
-        NewArchitectureCallback, &main);
-    // Without a number dialog the new architecture keeps the current plane size.
-    if (dialog == nullptr) NewArchitectureCallback(0, width, height, &main);
-}
-
 } // namespace
 
 void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
     ArchitectureWindow* window = EntryWindow(widget);
-    MainWindow* main = GetMainWindow();
-    if (window == nullptr || main == nullptr) {
+    if (window == nullptr) {
         std::cerr << "MenuCommandCallback: no window for the entry" << std::endl;
         return;
     }
-    switch (static_cast<int>(reinterpret_cast<intptr_t>(code))) {
-        case kCommandNew0:
-        case kCommandNew:
-            AskNewArchitecture(*main);
-            break;
-        case kCommandOpen:
-            OpenDialog(*window, kArchitectureFile, nullptr);
-            break;
-        case kCommandSave:
-            Save(*window, kArchitectureFile, nullptr);
-            break;
-        case kCommandSaveAs:
-            SaveAsDialog(*window, kArchitectureFile, nullptr);
-            break;
-        case kCommandQuit:
-            if (main->QueryQuit()) std::exit(0);
-            break;
-        case kCommandDelete:
-            window->DeleteSelection();
-            break;
-        case kCommandClocks:
-            main->GetClocksWindow()->Show();
-            break;
-        case kCommandSimulate:
-            main->ToggleSimulationBox();
-            break;
-        case kCommandElementList:
-            main->ToggleElementList();
-            break;
-        case kCommandOverview:
-            window->ToggleOverview();
-            break;
-        case kCommandGrid:
-            window->ToggleGrid();
-            break;
-        case kCommandDefaultTimes:
-            if (main->GetDefaultTimesDialog() == nullptr) new DefaultTimesDialog(main);
-            break;
-        case kCommandCompilerSettings:
-            if (main->GetCompilerSettingsDialog() == nullptr) new CompilerSettingsDialog(main);
-            break;
-        case kCommandWorkingArea:
-            if (window->GetWorkingAreaOptionsDialog() == nullptr) {
-                new WorkingAreaOptionsDialog(window);
-            }
-            break;
-        case kCommandDirectories:
-            if (main->GetDirectoriesDialog() == nullptr) new DirectoriesOptionsDialog(main);
-            break;
-        case kCommandStartup:
-            if (main->GetStartupDialog() == nullptr) new StartupOptionsDialog(main);
-            break;
-        case kCommandSaveAsDefault:
-            SaveOptions();
-            break;
-        case kCommandLatestInformation: {
-            const std::string text =
-                std::string("You will find the latest information about QUIRAN,\na postscript "
-                            "manual, updates, sample architectures, ...\nat the following "
-                            "WWW-address:\n\n") +
-                kInformationAddress;
-            WindowMessage(main->GetShell(), kMessageInfo, "Latest Information", text.c_str());
-            break;
-        }
-        case kCommandBugReports: {
-            const std::string text =
-                std::string("Comments and suggestions are welcome!\n\nIf you have found a bug in "
-                            "QUIRAN\nplease send a bug report to\n\n '") +
-                kBugReportAddress + "'\n\nWe thank you for your support.";
-            WindowMessage(main->GetShell(), kMessageInfo, "Comments and bug reports", text.c_str());
-            break;
-        }
-        case kCommandLibraryOpen:
-            OpenDialog(*window, kLibraryFile, nullptr);
-            break;
-        case kCommandLibrarySave:
-            Save(*window, kLibraryFile, nullptr);
-            break;
-        case kCommandLibrarySaveAs:
-            SaveAsDialog(*window, kLibraryFile, nullptr);
-            break;
-        case kCommandLibraryClose:
-            main->GetLibraryWindow()->Hide();
-            break;
-        case kCommandMacroClose:
-            // A macro window is its macro element's modify window.
-            if (auto* macro = dynamic_cast<AElement*>(window)) macro->CloseModifyWindow();
-            break;
-        case kCommandAbout:
-            ShowAbout();
-            break;
-        default:
-            // Edit Remarks, Import and Export have no function.
-            break;
+    window->RunCommand(static_cast<int>(reinterpret_cast<intptr_t>(code)));
+}
+
+void ArchitectureWindow::RunCommand(int code) {
+    struct CommandRow {
+        int code;
+        void (ArchitectureWindow::*run)();
+    };
+    // Edit Remarks, Import and Export have no function.
+    static const CommandRow kCommands[] = {
+        {kCommandNew0, &ArchitectureWindow::AskNewArchitecture},
+        {kCommandNew, &ArchitectureWindow::AskNewArchitecture},
+        {kCommandOpen, &ArchitectureWindow::OpenArchitectureFile},
+        {kCommandSave, &ArchitectureWindow::SaveArchitectureFile},
+        {kCommandSaveAs, &ArchitectureWindow::SaveArchitectureFileAs},
+        {kCommandQuit, &ArchitectureWindow::QuitProgram},
+        {kCommandDelete, &ArchitectureWindow::DeleteSelection},
+        {kCommandClocks, &ArchitectureWindow::ShowClocksWindow},
+        {kCommandSimulate, &ArchitectureWindow::SwitchSimulationBox},
+        {kCommandElementList, &ArchitectureWindow::SwitchElementList},
+        {kCommandOverview, &ArchitectureWindow::SwitchOverview},
+        {kCommandGrid, &ArchitectureWindow::SwitchGrid},
+        {kCommandDefaultTimes, &ArchitectureWindow::OpenDefaultTimesDialog},
+        {kCommandCompilerSettings, &ArchitectureWindow::OpenCompilerSettingsDialog},
+        {kCommandWorkingArea, &ArchitectureWindow::OpenWorkingAreaDialog},
+        {kCommandDirectories, &ArchitectureWindow::OpenDirectoriesDialog},
+        {kCommandStartup, &ArchitectureWindow::OpenStartupDialog},
+        {kCommandSaveAsDefault, &ArchitectureWindow::SaveOptionsAsDefault},
+        {kCommandLatestInformation, &ArchitectureWindow::ShowLatestInformation},
+        {kCommandBugReports, &ArchitectureWindow::ShowBugReportAddress},
+        {kCommandLibraryOpen, &ArchitectureWindow::OpenLibraryFile},
+        {kCommandLibrarySave, &ArchitectureWindow::SaveLibraryFile},
+        {kCommandLibrarySaveAs, &ArchitectureWindow::SaveLibraryFileAs},
+        {kCommandLibraryClose, &ArchitectureWindow::CloseLibraryWindow},
+        {kCommandMacroClose, &ArchitectureWindow::CloseMacroWindow},
+        {kCommandAbout, &ArchitectureWindow::ShowAboutWindow},
+    };
+    // Every command may reach the main window's parts.
+    if (GetMainWindow() == nullptr) {
+        std::cerr << "ArchitectureWindow::RunCommand: no main window" << std::endl;
+        return;
     }
+    for (const CommandRow& row : kCommands) {
+        if (row.code == code) {
+            (this->*row.run)();
+            return;
+        }
+    }
+}
+
+void ArchitectureWindow::AskNewArchitecture() {
+    MainWindow* main = GetMainWindow();
+    int width, height;
+    AElement::GetDefaultPlaneSize(width, height);
+    ModifyTwoValuesDialog* dialog = GetElementUi().OpenTwoValuesDialog(
+        "New Architecture", "X-Dimension", width, 1, 99999, "Y-Dimension", height, 1, 99999,
+        NewArchitectureCallback, main);
+    // Without a number dialog the new architecture keeps the current plane size.
+    if (dialog == nullptr) NewArchitectureCallback(0, width, height, main);
+}
+
+void ArchitectureWindow::OpenArchitectureFile() {
+    OpenDialog(*this, kArchitectureFile, nullptr);
+}
+
+void ArchitectureWindow::SaveArchitectureFile() {
+    Save(*this, kArchitectureFile, nullptr);
+}
+
+void ArchitectureWindow::SaveArchitectureFileAs() {
+    SaveAsDialog(*this, kArchitectureFile, nullptr);
+}
+
+void ArchitectureWindow::QuitProgram() {
+    if (GetMainWindow()->QueryQuit()) std::exit(0);
+}
+
+void ArchitectureWindow::ShowClocksWindow() {
+    GetMainWindow()->GetClocksWindow()->Show();
+}
+
+void ArchitectureWindow::SwitchSimulationBox() {
+    GetMainWindow()->ToggleSimulationBox();
+}
+
+void ArchitectureWindow::SwitchElementList() {
+    GetMainWindow()->ToggleElementList();
+}
+
+void ArchitectureWindow::SwitchOverview() {
+    ToggleOverview();
+}
+
+void ArchitectureWindow::SwitchGrid() {
+    ToggleGrid();
+}
+
+void ArchitectureWindow::OpenDefaultTimesDialog() {
+    MainWindow* main = GetMainWindow();
+    if (main->GetDefaultTimesDialog() == nullptr) new DefaultTimesDialog(main);
+}
+
+void ArchitectureWindow::OpenCompilerSettingsDialog() {
+    MainWindow* main = GetMainWindow();
+    if (main->GetCompilerSettingsDialog() == nullptr) new CompilerSettingsDialog(main);
+}
+
+void ArchitectureWindow::OpenWorkingAreaDialog() {
+    if (workingAreaOptionsDialog == nullptr) new WorkingAreaOptionsDialog(this);
+}
+
+void ArchitectureWindow::OpenDirectoriesDialog() {
+    MainWindow* main = GetMainWindow();
+    if (main->GetDirectoriesDialog() == nullptr) new DirectoriesOptionsDialog(main);
+}
+
+void ArchitectureWindow::OpenStartupDialog() {
+    MainWindow* main = GetMainWindow();
+    if (main->GetStartupDialog() == nullptr) new StartupOptionsDialog(main);
+}
+
+void ArchitectureWindow::SaveOptionsAsDefault() {
+    SaveOptions();
+}
+
+void ArchitectureWindow::ShowLatestInformation() {
+    const std::string text = std::string("You will find the latest information about QUIRAN,\na "
+                                         "postscript manual, updates, sample architectures, "
+                                         "...\nat the following WWW-address:\n\n") +
+                             kInformationAddress;
+    WindowMessage(GetMainWindow()->GetShell(), kMessageInfo, "Latest Information", text.c_str());
+}
+
+void ArchitectureWindow::ShowBugReportAddress() {
+    const std::string text =
+        std::string("Comments and suggestions are welcome!\n\nIf you have found a bug in "
+                    "QUIRAN\nplease send a bug report to\n\n '") +
+        kBugReportAddress + "'\n\nWe thank you for your support.";
+    WindowMessage(GetMainWindow()->GetShell(), kMessageInfo, "Comments and bug reports",
+                  text.c_str());
+}
+
+void ArchitectureWindow::OpenLibraryFile() {
+    OpenDialog(*this, kLibraryFile, nullptr);
+}
+
+void ArchitectureWindow::SaveLibraryFile() {
+    Save(*this, kLibraryFile, nullptr);
+}
+
+void ArchitectureWindow::SaveLibraryFileAs() {
+    SaveAsDialog(*this, kLibraryFile, nullptr);
+}
+
+void ArchitectureWindow::CloseLibraryWindow() {
+    GetMainWindow()->GetLibraryWindow()->Hide();
+}
+
+void ArchitectureWindow::CloseMacroWindow() {
+    // A macro window is its macro element's modify window.
+    if (auto* macro = dynamic_cast<AElement*>(this)) macro->CloseModifyWindow();
+}
+
+void ArchitectureWindow::ShowAboutWindow() {
+    ShowAbout();
 }
 
 void NewArchitectureCallback(int cancelled, int x, int y, void* window) {

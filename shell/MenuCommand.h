@@ -1,9 +1,9 @@
 #pragma once
 
-// The one dispatcher of every architecture window's menus and tool bars over the command codes
-// 0..30, the result of the "New Architecture" dialog and the help texts of the tool buttons.
-// Every entry carries its code as client data; the window is the userData of the entry's parent
-// (the pulldown menu or the tool-bar row column).
+// The command codes 0..30 of every architecture window's menus and tool bars, their callback
+// (the window's RunCommand carries the command out), the result of the "New Architecture" dialog
+// and the help texts of the tool buttons. Every entry carries its code as client data; the window
+// is the userData of the entry's parent (the pulldown menu or the tool-bar row column).
 
 #include <X11/Intrinsic.h>
 

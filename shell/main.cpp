@@ -57,26 +57,16 @@ void OpenCommandLineFile(MainWindow& main, Widget topLevel, int argc, char** arg
     InfoMessage(topLevel, " ", text.c_str());
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // 1. Crash and low-memory recovery, before anything can fail.
-    InstallErrorHandlers();
-    // A plain kill or a logout ends the program as Quit does for its clients and files.
-    InstallTerminationHandlers();
-    InitLineBuffer();
-    // A write beyond the file-size limit then fails with EFBIG, which a save reports as an error,
-    // instead of killing the program with every unsaved change.
-    if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR) perror("signal");
-
+// Steps 2 to 6: the toolkit's connection with its resources and the handlers of the top-level
+// shell; the toolkit removes the options it knows from argc and argv.
+Widget OpenToolkit(int& argc, char** argv, XtAppContext& app) {
     // 2. "--original_motif" gives the toolkit no fallback resources.
     const bool originalMotif = HasOriginalMotifOption(argc, argv);
 
     // 3. The drag display comes before the toolkit's own connection; exits with 1 without one.
     OpenDragDisplay(argc, argv);
 
-    // 4. The toolkit removes the options it knows from argc and argv.
-    XtAppContext app = nullptr;
+    // 4.
     Widget topLevel =
         XtOpenApplication(&app, "QUIRAN", nullptr, 0, &argc, argv,
                           originalMotif ? nullptr : const_cast<String*>(kFallbackResources),
@@ -93,7 +83,11 @@ int main(int argc, char** argv) {
 
     // 6.
     XtAppSetWarningHandler(app, XtWarningFilter);
+    return topLevel;
+}
 
+// Steps 7 to 13: what the elements and windows draw and compile with, before any window.
+void InitSubsystems(Widget topLevel, XtAppContext app) {
     // What the elements need of the windows is answered by the shell from here on.
     InstallShellElementUi(topLevel);
 
@@ -126,6 +120,23 @@ int main(int argc, char** argv) {
 
     // 13.
     OverviewWindow::InitCursor(topLevel);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // 1. Crash and low-memory recovery, before anything can fail.
+    InstallErrorHandlers();
+    // A plain kill or a logout ends the program as Quit does for its clients and files.
+    InstallTerminationHandlers();
+    InitLineBuffer();
+    // A write beyond the file-size limit then fails with EFBIG, which a save reports as an error,
+    // instead of killing the program with every unsaved change.
+    if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR) perror("signal");
+
+    XtAppContext app = nullptr;
+    Widget topLevel = OpenToolkit(argc, argv, app);
+    InitSubsystems(topLevel, app);
 
     // 14. The settings files, all widgets, the library window, the simulation box, the clocks
     // window and a new architecture with one clock.

@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -24,6 +25,7 @@
 #include "model/elements/ASplitElem.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
+#include "shell/LibraryWindow.h"
 #include "shell/MenuCommand.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
@@ -344,6 +346,48 @@ TEST_F(MainWindowFixture, FailedReadLeavesTheDefaultClockAndNoStaleClocks) {
     EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
 }
 
+TEST_F(MainWindowFixture, ClearQuestionFollowsTheAnswerInBothWindows) {
+    char folder[] = "/tmp/quiran-clear-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/kept";
+    ArchitectureWindow* windows[] = {&main(), main().GetLibraryWindow()};
+    const char* const questions[] = {
+        " |Architecture has been modified!\nDo you want to save it ?",
+        "Library|Library has been modified!\nDo you want to save it ?"};
+    struct Case {
+        MessageResult answer;
+        int agreed;
+        bool saved;
+    };
+    const Case cases[] = {{kResultYes, 0, true}, {kResultNo, 1, false}, {kResultCancel, 0, false}};
+    for (int w = 0; w < 2; w++) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(w) + " answer " + std::to_string(c.answer));
+            ArchitectureWindow& window = *windows[w];
+            std::ofstream(path) << "old\n";
+            window.SetFileName(path.c_str());
+            window.SetModified();
+            asked.clear();
+            answer = c.answer;
+            EXPECT_EQ(window.AskClear(), c.agreed);
+            ASSERT_EQ(asked.size(), 1u);
+            EXPECT_EQ(asked[0], questions[w]);
+            std::ifstream file(path);
+            std::string first;
+            std::getline(file, first);
+            EXPECT_EQ(first, c.saved ? "#" : "old");
+            // An unmodified window agrees without a question.
+            window.ClearModified();
+            asked.clear();
+            EXPECT_EQ(window.AskClear(), 1);
+            EXPECT_TRUE(asked.empty());
+            window.SetFileName(nullptr);
+        }
+    }
+    unlink(path.c_str());
+    rmdir(folder);
+}
+
 TEST_F(MainWindowFixture, QuitAsksBeforeClearing) {
     AddSplit(30, 45);
     main().SetModified();
@@ -487,6 +531,43 @@ TEST_F(MainWindowFixture, GridCommandTogglesTheGrid) {
     EXPECT_EQ(main().GetGridVisible(), 0);
     XmToggleButtonGadgetSetState(toggle, True, True);
     EXPECT_EQ(main().GetGridVisible(), 1);
+}
+
+TEST_F(MainWindowFixture, MenuEntriesReachTheirCommands) {
+    Widget menuBar = XtNameToWidget(main().GetForm(), "MenuBar");
+    ASSERT_NE(menuBar, nullptr);
+    LibraryWindow& library = *main().GetLibraryWindow();
+    struct Case {
+        const char* entry;
+        const char* callback;
+        std::function<bool()> done;
+    };
+    const Case cases[] = {
+        {"*Delete", XmNactivateCallback, [&] { return main().GetElements().GetCount() == 0; }},
+        {"*Grid", XmNvalueChangedCallback, [&] { return main().GetGridVisible() == 0; }},
+        {"*Elementlist", XmNvalueChangedCallback, [&] { return library.IsShown() != 0; }},
+        {"*Latest Information", XmNactivateCallback,
+         [&] { return asked.size() == 1 && asked[0].rfind("Latest Information|", 0) == 0; }},
+        {"*Comments and bug reports", XmNactivateCallback,
+         [&] { return asked.size() == 1 && asked[0].rfind("Comments and bug reports|", 0) == 0; }},
+        // Edit Remarks has no function.
+        {"*Edit Remarks", XmNactivateCallback,
+         [&] { return asked.empty() && main().GetElements().GetCount() == 1; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        main().SetGridOptions(1, 15, 15, 1);
+        main().GetSelection().Reset();
+        main().GetSelection().Add(AddSplit(30, 45));
+        asked.clear();
+        Widget entry = XtNameToWidget(menuBar, c.entry);
+        ASSERT_NE(entry, nullptr);
+        XtCallCallbacks(entry, c.callback, nullptr);
+        EXPECT_TRUE(c.done());
+        main().GetSelection().Reset();
+        main().Clear();
+    }
+    library.Hide();
 }
 
 TEST_F(MainWindowFixture, CenterViewCentresTheScrollBars) {

@@ -104,6 +104,38 @@ int ToggleState(Widget toggle) {
 
 } // namespace
 
+TEST_F(MacroWindow, FramesHangTheWorkingAreaBetweenTheBarsAndTheFooter) {
+    AMacroElem* macro = OpenMacro();
+    struct Case {
+        ArchitectureWindow* window;
+        const char* above; // the bar the working area hangs below
+        Widget right;      // the footer's right-hand widget
+    };
+    const Case cases[] = {
+        {&main(), "footer_rowcol", main().GetStatusLabel()}, // the tool bar
+        {macro, "MenuBar", macro->GetPaletteArea()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.above);
+        Widget form = c.window->GetForm();
+        Widget scrolled = XtNameToWidget(form, "ScrolledWindow");
+        ASSERT_NE(scrolled, nullptr);
+        Widget top = nullptr, bottom = nullptr;
+        XtVaGetValues(scrolled, XmNtopWidget, &top, XmNbottomWidget, &bottom, nullptr);
+        ASSERT_NE(top, nullptr);
+        EXPECT_STREQ(XtName(top), c.above);
+        EXPECT_EQ(XtNameToWidget(form, c.above), top); // the first child of that name
+        EXPECT_NE(top, bottom);
+        ASSERT_NE(bottom, nullptr);
+        EXPECT_EQ(XtParent(XtParent(XtParent(c.right))), bottom); // footer, frame, form
+        Widget separator = XtNameToWidget(bottom, "*footer_separator");
+        Widget right = nullptr;
+        XtVaGetValues(separator, XmNrightWidget, &right, nullptr);
+        EXPECT_EQ(right, c.right);
+        EXPECT_EQ(XtParent(XtParent(c.window->GetCadArea())), scrolled); // through the clip
+    }
+}
+
 TEST_F(MacroWindow, OpensWithItsWidgetsMenusAndAPaletteOfTheNextPorts) {
     AMacroElem* macro = OpenMacro();
     Widget shell = macro->GetShell();
