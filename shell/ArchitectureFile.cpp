@@ -111,10 +111,6 @@ int ReadElementBlock(std::istream& in, char*& cursor, int32_t index, BodyRead& b
         delete element;
         return code;
     }
-    // Shown again only when an element's read showed another word (a C++ element compiles):
-    // each showing costs a round trip to the server.
-    MainWindow* window = GetMainWindow();
-    if (window != nullptr && window->GetStatusWord() != "LOADING") window->SetBusy("LOADING");
     body.window.GetElements().Add(element);
     body.elements.push_back(element);
     cursor = EmptyCursor();

@@ -11,10 +11,10 @@
 #include <fstream>
 #include <iostream>
 
+#include "model/elements/BusyScope.h"
 #include "model/format/LoadSaveObject.h"
 #include "model/format/ParseError.h"
 #include "shell/ArchitectureWindow.h"
-#include "shell/BusyScope.h"
 #include "shell/MainWindow.h"
 #include "shell/SafeFileWriter.h"
 #include "shell/Startup.h"

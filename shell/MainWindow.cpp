@@ -10,6 +10,7 @@
 #include "model/data/ClockList.h"
 #include "model/elements/AElement.h"
 #include "model/elements/AHelpElem.h"
+#include "model/elements/BusyScope.h"
 #include "shell/ClocksWindow.h"
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
@@ -185,7 +186,7 @@ void MainWindow::ToggleSimulationBox() {
 }
 
 void MainWindow::Simulate(SimTime limit) {
-    SetBusy("SIMULATING");
+    BusyScope busy("SIMULATING");
     XmUpdateDisplay(windowShell);
     PtrArray<AElement>& elements = GetElements();
     for (int i = 0; i < elements.GetCount(); i++) {
@@ -195,7 +196,6 @@ void MainWindow::Simulate(SimTime limit) {
         }
     }
     eventQueue.RunUntil(limit);
-    SetReady();
 }
 
 void MainWindow::ResetSimulation() {

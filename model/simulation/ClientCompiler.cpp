@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "client/ClientProgram.h"
+#include "model/elements/BusyScope.h"
 #include "model/elements/ElementUi.h"
 #include "model/simulation/PrivateDirectory.h"
 
@@ -43,15 +44,6 @@ const char* SetMessages(const char* text) {
     std::snprintf(compilerMessages, sizeof(compilerMessages), "%s", text);
     return compilerMessages;
 }
-
-// The main window's status word for as long as the compile runs, on every return path.
-class CompilingStatus {
-public:
-    CompilingStatus() { GetElementUi().SetBusy("COMPILING"); }
-    ~CompilingStatus() { GetElementUi().SetReady(); }
-    CompilingStatus(const CompilingStatus&) = delete;
-    CompilingStatus& operator=(const CompilingStatus&) = delete;
-};
 
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {
@@ -138,7 +130,7 @@ std::string ShellQuote(const char* text) {
 }
 
 int CompileClient(const char* code, const char* executable, const char*& messages) {
-    CompilingStatus status;
+    BusyScope busy("COMPILING");
     messages = compilerMessages;
     if (executable == nullptr || executable[0] == '\0') {
         SetMessages(kNoTemporaryFile);
