@@ -3,7 +3,6 @@
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
-#include <Xm/MwmUtil.h>
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 
@@ -13,6 +12,7 @@
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
 #include "toolkit/WidgetHelpers.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -32,10 +32,9 @@ Widget GetAboutShell() {
 void ShowAbout() {
     Widget topLevel = GetTopLevelShell();
     if (aboutShell != nullptr || topLevel == nullptr) return;
-    aboutShell = XtVaCreatePopupShell(
-        "About", transientShellWidgetClass, topLevel, XmNmwmDecorations,
-        MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE, XmNmwmFunctions,
-        MWM_FUNC_MOVE | MWM_FUNC_CLOSE, XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    aboutShell = XtVaCreatePopupShell("About", transientShellWidgetClass, topLevel,
+                                      XmNmwmDecorations, kAboutDecorations, XmNmwmFunctions,
+                                      kDialogFunctions, XmNdeleteResponse, XmDO_NOTHING, nullptr);
     XtAddCallback(aboutShell, XmNdestroyCallback, AboutDestroyedCallback, nullptr);
     const Atom deleteWindow =
         XmInternAtom(XtDisplay(aboutShell), const_cast<char*>("WM_DELETE_WINDOW"), False);

@@ -11,6 +11,7 @@
 #include "shell/WelcomeBitmaps.h"
 #include "toolkit/Colors.h"
 #include "toolkit/WidgetHelpers.h"
+#include "toolkit/WindowManagerHints.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ void ShowWelcome() {
     if (welcomeShell != nullptr || topLevel == nullptr) return;
     welcomeShell = XtVaCreatePopupShell(
         "Welcome", topLevelShellWidgetClass, topLevel, XmNmwmInputMode,
-        MWM_INPUT_PRIMARY_APPLICATION_MODAL, XmNmwmDecorations, MWM_DECOR_BORDER, XmNmwmFunctions,
-        MWM_FUNC_MOVE, XmNdeleteResponse, XmDO_NOTHING, XmNx, 100, XmNy, 100, nullptr);
+        MWM_INPUT_PRIMARY_APPLICATION_MODAL, XmNmwmDecorations, kSplashDecorations, XmNmwmFunctions,
+        kSplashFunctions, XmNdeleteResponse, XmDO_NOTHING, XmNx, 100, XmNy, 100, nullptr);
     XtAddCallback(welcomeShell, XmNdestroyCallback, WelcomeDestroyedCallback, nullptr);
     Display* display = XtDisplay(welcomeShell);
     const Atom deleteWindow = XmInternAtom(display, const_cast<char*>("WM_DELETE_WINDOW"), False);

@@ -12,21 +12,10 @@
 namespace {
 
 // The four button labels, made once before main runs and kept for the whole run.
-XmString okLabel = nullptr;
-XmString cancelLabel = nullptr;
-XmString yesLabel = nullptr;
-XmString noLabel = nullptr;
-
-void StaticInitDialogLabels() {
-    okLabel = XmStringCreateLocalized(const_cast<char*>(" Ok "));
-    cancelLabel = XmStringCreateLocalized(const_cast<char*>(" Cancel "));
-    yesLabel = XmStringCreateLocalized(const_cast<char*>(" Yes "));
-    noLabel = XmStringCreateLocalized(const_cast<char*>(" No "));
-}
-
-struct DialogLabelsMaker {
-    DialogLabelsMaker() { StaticInitDialogLabels(); }
-} dialogLabelsMaker;
+const OwnedXmString okLabel(" Ok ");
+const OwnedXmString cancelLabel(" Cancel ");
+const OwnedXmString yesLabel(" Yes ");
+const OwnedXmString noLabel(" No ");
 
 // One waiting call: its kind and its answer, given to the callbacks as client data. Kept on the
 // stack of MessageDialog so that nested dialogs do not share an answer.
@@ -104,11 +93,11 @@ MessageResult MessageDialog(Widget parent, MessageKind kind, const char* title, 
         ++n;
         XtSetArg(args[n], XmNmessageString, message.Get());
         ++n;
-        XtSetArg(args[n], XmNokLabelString, question ? yesLabel : okLabel);
+        XtSetArg(args[n], XmNokLabelString, (question ? yesLabel : okLabel).Get());
         ++n;
-        XtSetArg(args[n], XmNcancelLabelString, question ? noLabel : cancelLabel);
+        XtSetArg(args[n], XmNcancelLabelString, (question ? noLabel : cancelLabel).Get());
         ++n;
-        XtSetArg(args[n], XmNhelpLabelString, cancelLabel);
+        XtSetArg(args[n], XmNhelpLabelString, cancelLabel.Get());
         ++n;
         box = CreateBox(parent, kind, args, n);
         if (kind == kMessageInfo || kind == kMessageWarning) {
