@@ -1,6 +1,7 @@
 #include "toolkit/WidgetHelpers.h"
 
 #include "model/data/Matrix.h"
+#include "toolkit/OwnedXmString.h"
 
 #include <Xm/Scale.h>
 #include <Xm/ScrollBar.h>
@@ -136,8 +137,8 @@ int LabelShortfall(Widget label) {
                   XmNmarginWidth, &marginWidth, XmNmarginLeft, &marginLeft, XmNmarginRight,
                   &marginRight, XmNshadowThickness, &shadow, XmNhighlightThickness, &highlight,
                   nullptr);
-    const int needed = XmStringWidth(table, text) + 2 * (marginWidth + shadow + highlight) +
+    const OwnedXmString copy(text); // the label hands out a copy of its string
+    const int needed = XmStringWidth(table, copy.Get()) + 2 * (marginWidth + shadow + highlight) +
                        marginLeft + marginRight;
-    XmStringFree(text);
     return needed - width;
 }
