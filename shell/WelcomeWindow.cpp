@@ -15,6 +15,9 @@
 
 namespace {
 
+const WelcomeTimer kXtTimer = {XtAppAddTimeOut, XtRemoveTimeOut};
+const WelcomeTimer* welcomeClock = &kXtTimer;
+
 Widget welcomeShell = nullptr;
 // The pending timeout and the splash it was started for; removed when that splash goes early,
 // so that it can never take a later splash with it.
@@ -26,13 +29,17 @@ Widget timeoutShell = nullptr;
 void WelcomeDestroyedCallback(Widget widget, XtPointer, XtPointer) {
     if (welcomeShell == widget) welcomeShell = nullptr;
     if (welcomeTimeout != 0 && timeoutShell == widget) {
-        XtRemoveTimeOut(welcomeTimeout);
+        welcomeClock->remove(welcomeTimeout);
         welcomeTimeout = 0;
         timeoutShell = nullptr;
     }
 }
 
 } // namespace
+
+void SetWelcomeTimer(const WelcomeTimer* timer) {
+    welcomeClock = timer != nullptr ? timer : &kXtTimer;
+}
 
 Widget GetWelcomeShell() {
     return welcomeShell;
@@ -62,8 +69,8 @@ void ShowWelcome() {
     CentreOverParent(welcomeShell);
     XmUpdateDisplay(welcomeShell);
     timeoutShell = welcomeShell;
-    welcomeTimeout = XtAppAddTimeOut(XtWidgetToApplicationContext(welcomeShell), kWelcomeTimeoutMs,
-                                     WelcomeTimeoutCallback, nullptr);
+    welcomeTimeout = welcomeClock->add(XtWidgetToApplicationContext(welcomeShell),
+                                       kWelcomeTimeoutMs, WelcomeTimeoutCallback, nullptr);
 }
 
 void WelcomeTimeoutCallback(XtPointer, XtIntervalId* id) {

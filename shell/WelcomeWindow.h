@@ -12,6 +12,17 @@ struct PlacedBitmap;
 // How long the splash stays, in milliseconds.
 const unsigned long kWelcomeTimeoutMs = 2500;
 
+// The timer behind the splash's timeout: Xt timeouts, unless a test installs its own to see the
+// delay asked for and fire it when it likes, without waiting on a clock.
+struct WelcomeTimer {
+    XtIntervalId (*add)(XtAppContext app, unsigned long ms, XtTimerCallbackProc proc,
+                        XtPointer client);
+    void (*remove)(XtIntervalId id);
+};
+
+// Installs timer, which must outlive its use; nullptr brings back the Xt timeouts.
+void SetWelcomeTimer(const WelcomeTimer* timer);
+
 // The splash's shell, or null.
 Widget GetWelcomeShell();
 

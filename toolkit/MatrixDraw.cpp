@@ -80,45 +80,34 @@ std::vector<XRectangle>& RectangleBuffer() {
     return buffer;
 }
 
-} // namespace
+// The cells that reach into the visible part, whole grid lines included; rows are counted from
+// the top.
+struct CellRange {
+    int firstColumn;
+    int lastColumn;
+    int topRow;
+    int bottomRow;
+};
 
-void CreateMatrixGCs(Widget widget) {
-    CreateBlackGC(&gridGC, widget);
-    CreateStippledGC(&setCellGC, widget);
-    CreateGray90GC(&clearCellGC, widget);
-    CreateYellowOnWhiteGC(&highlightGC, widget);
-    CreateGray90GC(&backgroundGC, widget);
-}
-
-void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
-    if (!Ready(widget, zoom)) {
-        return;
+// False when no cell can be seen.
+bool SeenCells(const Matrix& matrix, const PixelRect& seen, int c, CellRange* range) {
+    if (seen.width <= 0 || seen.height <= 0) {
+        return false;
     }
-    Display* display = XtDisplay(widget);
-    Window window = XtWindow(widget);
-    const int dimX = matrix.GetDimX();
-    const int dimY = matrix.GetDimY();
-    if (clear) {
-        XClearWindow(display, window);
-    }
-    Outline(widget, gridGC, MatrixFrameRect(dimX, dimY, zoom));
-    // Large planes at small zooms are far bigger than their window: only the part that can be
-    // seen is sent (an exposure of the rest draws it when it is scrolled into view).
-    const PixelRect seen = VisiblePart(widget);
     const int seenRight = seen.x + seen.width;   // exclusive
     const int seenBottom = seen.y + seen.height; // exclusive
-    if (seen.width <= 0 || seen.height <= 0) {
-        return;
-    }
-    const int c = CellPitch(zoom);
-    // Columns and rows of the cells that reach into the visible part, whole grid lines included.
-    const int firstColumn = std::max(0, (seen.x - kGridOrigin) / c - 1);
-    const int lastColumn = std::min(dimX - 1, (seenRight - kGridOrigin) / c);
-    const int topRow = std::max(0, (seen.y - kGridOrigin) / c - 1); // counted from the top
-    const int bottomRow = std::min(dimY - 1, (seenBottom - kGridOrigin) / c);
-    if (firstColumn > lastColumn || topRow > bottomRow) {
-        return;
-    }
+    range->firstColumn = std::max(0, (seen.x - kGridOrigin) / c - 1);
+    range->lastColumn = std::min(matrix.GetDimX() - 1, (seenRight - kGridOrigin) / c);
+    range->topRow = std::max(0, (seen.y - kGridOrigin) / c - 1);
+    range->bottomRow = std::min(matrix.GetDimY() - 1, (seenBottom - kGridOrigin) / c);
+    return range->firstColumn <= range->lastColumn && range->topRow <= range->bottomRow;
+}
+
+// The grid lines of the range, cut to the visible part, in one request.
+void DrawGridLines(Display* display, Window window, const Matrix& matrix, const PixelRect& seen,
+                   int c, const CellRange& range) {
+    const int seenRight = seen.x + seen.width;
+    const int seenBottom = seen.y + seen.height;
     std::vector<XSegment>& lines = SegmentBuffer();
     lines.clear();
     auto clip = [](long long value) {
@@ -126,15 +115,15 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
             std::max<long long>(SHRT_MIN, std::min<long long>(SHRT_MAX, value)));
     };
     const long long lineTop = std::max(kGridOrigin, seen.y - 1);
-    const long long lineBottom = std::min(c * dimY + 10, seenBottom);
+    const long long lineBottom = std::min(c * matrix.GetDimY() + 10, seenBottom);
     const long long lineLeft = std::max(kGridOrigin, seen.x - 1);
-    const long long lineRight = std::min(c * dimX + 10, seenRight);
-    for (int k = firstColumn; k <= lastColumn + 1; ++k) {
+    const long long lineRight = std::min(c * matrix.GetDimX() + 10, seenRight);
+    for (int k = range.firstColumn; k <= range.lastColumn + 1; ++k) {
         const long long x = kGridOrigin + static_cast<long long>(k) * c;
         if (x > SHRT_MAX) break;
         lines.push_back({clip(x), clip(lineTop), clip(x), clip(lineBottom)});
     }
-    for (int k = topRow; k <= bottomRow + 1; ++k) {
+    for (int k = range.topRow; k <= range.bottomRow + 1; ++k) {
         const long long y = kGridOrigin + static_cast<long long>(k) * c;
         if (y > SHRT_MAX) break;
         lines.push_back({clip(lineLeft), clip(y), clip(lineRight), clip(y)});
@@ -142,13 +131,21 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
     if (!lines.empty()) {
         XDrawSegments(display, window, gridGC, lines.data(), static_cast<int>(lines.size()));
     }
-    // The set cells, word by word: words without a set bit in the visible columns cost one test.
+}
+
+// The set cells of the range, word by word: words without a set bit in the visible columns cost
+// one test.
+void FillSetCells(Display* display, Window window, const Matrix& matrix, int c,
+                  const CellRange& range) {
     std::vector<XRectangle>& cells = RectangleBuffer();
     cells.clear();
+    const int dimY = matrix.GetDimY();
+    const int firstColumn = range.firstColumn;
+    const int lastColumn = range.lastColumn;
     const int firstWord = firstColumn >> 5;
     const int lastWord = lastColumn >> 5;
     const unsigned short side = static_cast<unsigned short>(c - 1);
-    for (int row = topRow; row <= bottomRow; ++row) {
+    for (int row = range.topRow; row <= range.bottomRow; ++row) {
         const int y = dimY - 1 - row;
         const long long py = 11 + static_cast<long long>(c) * row;
         if (py > SHRT_MAX) break;
@@ -170,6 +167,37 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
         // Xlib splits the request to the server's size limit.
         XFillRectangles(display, window, setCellGC, cells.data(), static_cast<int>(cells.size()));
     }
+}
+
+} // namespace
+
+void CreateMatrixGCs(Widget widget) {
+    CreateBlackGC(&gridGC, widget);
+    CreateStippledGC(&setCellGC, widget);
+    CreateGray90GC(&clearCellGC, widget);
+    CreateYellowOnWhiteGC(&highlightGC, widget);
+    CreateGray90GC(&backgroundGC, widget);
+}
+
+void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
+    if (!Ready(widget, zoom)) {
+        return;
+    }
+    Display* display = XtDisplay(widget);
+    Window window = XtWindow(widget);
+    if (clear) {
+        XClearWindow(display, window);
+    }
+    Outline(widget, gridGC, MatrixFrameRect(matrix.GetDimX(), matrix.GetDimY(), zoom));
+    // Large planes at small zooms are far bigger than their window: only the part that can be
+    // seen is sent (an exposure of the rest draws it when it is scrolled into view).
+    const PixelRect seen = VisiblePart(widget);
+    CellRange range;
+    if (!SeenCells(matrix, seen, CellPitch(zoom), &range)) {
+        return;
+    }
+    DrawGridLines(display, window, matrix, seen, CellPitch(zoom), range);
+    FillSetCells(display, window, matrix, CellPitch(zoom), range);
 }
 
 void ToggleAndDraw(Matrix& matrix, Widget widget, int zoom, int x, int y) {

@@ -424,27 +424,8 @@ TEST_F(ALogicModifyWindowTest, AFailedCompilationShowsTheCompilersMessageAndStor
     EXPECT_EQ(SavedBlock(*logic), before);
 }
 
-TEST_F(ALogicModifyWindowTest, OkStoresTheListsCompiledAndClosesTheWindow) {
-    ALogicModifyWindow* window = OpenWithDimension("2", "1");
-    ASSERT_NE(window, nullptr);
-    // The plane is 10 x 10: PEs of 2 x 1 make 50 of them.
-    Click(window->GetExtAdd());
-    Click(window->GetIntAdd());
-    ClickItem(window->GetDatList(), 2);
-    SetText(window->GetRenameField(), "out");
-    PressReturn(window->GetRenameField());
-    Type(window, "i[0] = ~i[0]");
-    Click(window->GetEquAdd());
-    Type(window, "out = i[0] ^ e[0] | d[0,0]");
-    Click(window->GetEquAdd());
-    XmToggleButtonSetState(window->GetParallelToggle(), True, True);
-    EXPECT_EQ(window->GetWorkingCopy().GetComputeParallel(), 1);
-
-    Click(window->GetApplyButton());
-    EXPECT_EQ(logic->GetModifyWindow(), window);
-    EXPECT_TRUE(logic->IsModified());
-    EXPECT_TRUE(logic->IsDefined());
-    EXPECT_EQ(SavedBlock(*logic), R"(LOGICAL_DATA {
+// What the window of the test below stores: its names, external cycle, state and equations.
+const char* const kStoredLogicBlock = R"(LOGICAL_DATA {
   PE_DIMENSION: (2,1)
   PE_DATA {
     NAMES {
@@ -479,7 +460,29 @@ TEST_F(ALogicModifyWindowTest, OkStoresTheListsCompiledAndClosesTheWindow) {
     COMPUTE_PARALLEL: ON
   }
 }
-)");
+)";
+
+TEST_F(ALogicModifyWindowTest, OkStoresTheListsCompiledAndClosesTheWindow) {
+    ALogicModifyWindow* window = OpenWithDimension("2", "1");
+    ASSERT_NE(window, nullptr);
+    // The plane is 10 x 10: PEs of 2 x 1 make 50 of them.
+    Click(window->GetExtAdd());
+    Click(window->GetIntAdd());
+    ClickItem(window->GetDatList(), 2);
+    SetText(window->GetRenameField(), "out");
+    PressReturn(window->GetRenameField());
+    Type(window, "i[0] = ~i[0]");
+    Click(window->GetEquAdd());
+    Type(window, "out = i[0] ^ e[0] | d[0,0]");
+    Click(window->GetEquAdd());
+    XmToggleButtonSetState(window->GetParallelToggle(), True, True);
+    EXPECT_EQ(window->GetWorkingCopy().GetComputeParallel(), 1);
+
+    Click(window->GetApplyButton());
+    EXPECT_EQ(logic->GetModifyWindow(), window);
+    EXPECT_TRUE(logic->IsModified());
+    EXPECT_TRUE(logic->IsDefined());
+    EXPECT_EQ(SavedBlock(*logic), kStoredLogicBlock);
     const D_LogicElem& data = logic->GetData();
     ASSERT_EQ(data.GetCompiledLists().size(), 2u);
     EXPECT_EQ(data.GetCompiledLists()[1][0], (LogicOp{kLogicPEData, 1, 0, 0}));

@@ -13,6 +13,7 @@
 
 #include "EditorsTestSupport.h"
 #include "editors/EditorElementUi.h"
+#include "tests/support/screenshot/Screenshot.h"
 #include "toolkit/MatrixGeometry.h"
 
 // A pixel in the middle of cell (x, y) of a drawing of a matrix dimY rows high.
@@ -75,34 +76,8 @@ private:
     uint32_t type;
 };
 
-// With QUIRAN_SCREENSHOTS set to a folder, the shell's window as the server has it goes there as
-// <name>.ppm, for a person to look at.
+// With QUIRAN_SCREENSHOTS set to a folder, the shell's window goes there as <name>.ppm, for a
+// person to look at.
 inline void SaveScreenshot(Widget shell, const char* name) {
-    const char* folder = std::getenv("QUIRAN_SCREENSHOTS");
-    if (folder == nullptr) return;
-    Display* display = XtDisplay(shell);
-    XSync(display, False);
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, XtWindow(shell), &attributes)) return;
-    XImage* image = XGetImage(display, XtWindow(shell), 0, 0, attributes.width, attributes.height,
-                              AllPlanes, ZPixmap);
-    if (image == nullptr) return;
-    const std::string path = std::string(folder) + "/" + name + ".ppm";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::perror(path.c_str());
-    } else {
-        std::fprintf(file, "P6\n%d %d\n255\n", attributes.width, attributes.height);
-        for (int y = 0; y < attributes.height; y++) {
-            for (int x = 0; x < attributes.width; x++) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16),
-                                              static_cast<unsigned char>(pixel >> 8),
-                                              static_cast<unsigned char>(pixel)};
-                std::fwrite(rgb, 1, 3, file);
-            }
-        }
-        if (std::fclose(file) != 0) std::perror(path.c_str());
-    }
-    XDestroyImage(image);
+    EXPECT_TRUE(testshot::Save(XtDisplay(shell), XtWindow(shell), name)) << name;
 }

@@ -312,11 +312,12 @@ TEST_F(APermModifyWindowTest, OkAndApplyCommitCancelAndCloseDiscard) {
     EXPECT_NE(saved.find("\n    (7,1)  -> (-,-)\n"), std::string::npos) << saved;
 }
 
-TEST_F(APermModifyWindowTest, VectorDialogMakesAndRemovesConnectionsOfOneLine) {
-    APermModifyWindow* window = Open();
-    ASSERT_NE(window, nullptr);
+namespace {
+
+// The vector dialog as it pops up: its parts, Row and Define chosen, no method yet, and for an
+// 8-wide row between equal planes the methods offered.
+void ExpectVectorDialogAsOpened(APermModifyWindow* window) {
     Widget dialog = window->GetVectorShell();
-    Click(window->GetVectorButton());
     EXPECT_TRUE(IsPoppedUp(dialog));
     EXPECT_FALSE(XtIsSensitive(window->GetVectorButton()));
     for (const char* path :
@@ -335,6 +336,16 @@ TEST_F(APermModifyWindowTest, VectorDialogMakesAndRemovesConnectionsOfOneLine) {
     EXPECT_TRUE(XtIsSensitive(window->GetVectorMenu()));
     EXPECT_FALSE(XtIsSensitive(window->GetVectorBitLabel()));
     EXPECT_FALSE(Editable(window->GetVectorBitField()));
+}
+
+} // namespace
+
+TEST_F(APermModifyWindowTest, VectorDialogMakesAndRemovesConnectionsOfOneLine) {
+    APermModifyWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    Widget dialog = window->GetVectorShell();
+    Click(window->GetVectorButton());
+    ExpectVectorDialogAsOpened(window);
 
     // Row 0 shuffled onto row 0; the selected cell (0, 0) lies on it.
     ChooseMethod(window->GetVectorMenu(), "Shuffels");

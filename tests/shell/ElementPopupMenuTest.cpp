@@ -238,6 +238,76 @@ protected:
         return text.str();
     }
 
+    // Chooses one entry of the element's row and checks what it did; name is the name to set,
+    // clocked tells whether a clock was set.
+    void ChooseAndCheck(AElement* element, int item, const std::string& name, bool* clocked) {
+        const uint32_t type = element->GetType();
+        messages.clear();
+        Choose(element, ElementMenuItemName(item));
+        switch (item) {
+            case kItemModify:
+                EXPECT_NE(element->GetModifyWindow(), nullptr);
+                element->CloseModifyWindow();
+                break;
+            case kItemShowData: {
+                // All SPLIT outputs carry one plane: its window shows the first.
+                const int index = type == kSplit ? 1 : 0;
+                EXPECT_NE(element->GetShowDataWindow(index), nullptr);
+                element->CloseShowDataWindow(index);
+                break;
+            }
+            case kItemChangeDimension:
+                if (type == kPerm) break; // PERM asks in a dialog of its own
+                ASSERT_NE(element->GetDimensionDialog(), nullptr);
+                EXPECT_EQ(Title(NumberDialog()), "Change Dimension");
+                Click(Button(NumberDialog(), "Cancel"));
+                EXPECT_EQ(element->GetDimensionDialog(), nullptr);
+                break;
+            case kItemSetTime:
+                ASSERT_NE(NumberDialog(), nullptr);
+                EXPECT_EQ(Title(NumberDialog()), "Set Time");
+                Answer(NumberDialog(), "3");
+                EXPECT_EQ(element->GetTime(), 3u);
+                break;
+            case kItemSetClock:
+                ASSERT_NE(NumberDialog(), nullptr);
+                EXPECT_EQ(Title(NumberDialog()), "Set Clock");
+                Answer(NumberDialog(), "1");
+                EXPECT_EQ(element->GetClock(), 1);
+                *clocked = true;
+                break;
+            case kItemSetName: {
+                SetNameDialog* dialog = element->GetSetNameDialog();
+                ASSERT_NE(dialog, nullptr);
+                XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>(name.c_str()));
+                Click(Button(dialog->GetShell(), "OK"));
+                EXPECT_STREQ(element->GetName(), name.c_str());
+                break;
+            }
+            case kItemLoad:
+                EXPECT_EQ(FileDialogTitle(), "Open");
+                FileDialogCancelCallback(GetFileDialog(), nullptr, nullptr);
+                break;
+            case kItemSave:
+                if (!element->IsDefined()) {
+                    EXPECT_EQ(messages,
+                              std::vector<std::string>{"Error|Element is not yet defined!"});
+                    break;
+                }
+                EXPECT_EQ(FileDialogTitle(), "Save As");
+                FileOk(name + ".element");
+                break;
+            case kItemInputs:
+            case kItemOutputs:
+                ASSERT_NE(NumberDialog(), nullptr);
+                Answer(NumberDialog(), "2");
+                break;
+            default:
+                ADD_FAILURE() << "no such entry";
+                break;
+        }
+    }
+
     MainWindow* main = nullptr;
     std::string dir;
 };
@@ -299,70 +369,8 @@ TEST_F(ElementPopupMenuTest, EveryEntryOfEveryRowDoesItsPart) {
             const int item = row[i];
             if (item == kItemSeparator) continue;
             SCOPED_TRACE(ElementMenuItemName(item));
-            messages.clear();
-            Choose(element, ElementMenuItemName(item));
-            switch (item) {
-                case kItemModify:
-                    EXPECT_NE(element->GetModifyWindow(), nullptr);
-                    element->CloseModifyWindow();
-                    break;
-                case kItemShowData: {
-                    // All SPLIT outputs carry one plane: its window shows the first.
-                    const int index = type == kSplit ? 1 : 0;
-                    EXPECT_NE(element->GetShowDataWindow(index), nullptr);
-                    element->CloseShowDataWindow(index);
-                    break;
-                }
-                case kItemChangeDimension:
-                    if (type == kPerm) break; // PERM asks in a dialog of its own
-                    ASSERT_NE(element->GetDimensionDialog(), nullptr);
-                    EXPECT_EQ(Title(NumberDialog()), "Change Dimension");
-                    Click(Button(NumberDialog(), "Cancel"));
-                    EXPECT_EQ(element->GetDimensionDialog(), nullptr);
-                    break;
-                case kItemSetTime:
-                    ASSERT_NE(NumberDialog(), nullptr);
-                    EXPECT_EQ(Title(NumberDialog()), "Set Time");
-                    Answer(NumberDialog(), "3");
-                    EXPECT_EQ(element->GetTime(), 3u);
-                    break;
-                case kItemSetClock:
-                    ASSERT_NE(NumberDialog(), nullptr);
-                    EXPECT_EQ(Title(NumberDialog()), "Set Clock");
-                    Answer(NumberDialog(), "1");
-                    EXPECT_EQ(element->GetClock(), 1);
-                    clocked = true;
-                    break;
-                case kItemSetName: {
-                    SetNameDialog* dialog = element->GetSetNameDialog();
-                    ASSERT_NE(dialog, nullptr);
-                    XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>(name.c_str()));
-                    Click(Button(dialog->GetShell(), "OK"));
-                    EXPECT_STREQ(element->GetName(), name.c_str());
-                    break;
-                }
-                case kItemLoad:
-                    EXPECT_EQ(FileDialogTitle(), "Open");
-                    FileDialogCancelCallback(GetFileDialog(), nullptr, nullptr);
-                    break;
-                case kItemSave:
-                    if (!element->IsDefined()) {
-                        EXPECT_EQ(messages,
-                                  std::vector<std::string>{"Error|Element is not yet defined!"});
-                        break;
-                    }
-                    EXPECT_EQ(FileDialogTitle(), "Save As");
-                    FileOk(name + ".element");
-                    break;
-                case kItemInputs:
-                case kItemOutputs:
-                    ASSERT_NE(NumberDialog(), nullptr);
-                    Answer(NumberDialog(), "2");
-                    break;
-                default:
-                    ADD_FAILURE() << "no such entry";
-                    break;
-            }
+            ChooseAndCheck(element, item, name, &clocked);
+            if (HasFatalFailure()) return;
             EXPECT_EQ(NumberDialog(), nullptr);
         }
         EXPECT_TRUE(element->IsModified());

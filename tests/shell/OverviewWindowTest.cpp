@@ -582,7 +582,7 @@ TEST_F(OverviewFixture, ScreenshotBesideTheMainWindowOnTheExample) {
                                               element->GetHeight(), 10.0f, 10.0f);
         EXPECT_NE(picture.At(r.x, r.y), GetWhite()) << i;
     }
-    EXPECT_EQ(KeepScreenshot("overview.png", width + 10 + 170, 600), 0);
+    EXPECT_TRUE(KeepScreenshot("overview", width + 10 + 170, 600));
 }
 
 // The overview goes with the window it shows, whichever goes first: the window object or its

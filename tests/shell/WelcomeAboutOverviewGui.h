@@ -31,6 +31,7 @@
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"
+#include "tests/support/screenshot/Screenshot.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 
@@ -134,18 +135,8 @@ inline long Differences(const Picture& a, const Picture& b) {
     return count;
 }
 
-// A picture of the screen's top-left corner for people to look at, kept in the build folder's
-// artefacts; the command's exit status.
-inline int KeepScreenshot(const char* file, int width, int height) {
-    const std::string folder = std::string(QUIRAN_BINARY_DIR) + "/artefacts";
-    if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) perror("KeepScreenshot: mkdir");
-    const std::string path = folder + "/" + file;
-    std::remove(path.c_str());
-    XSync(TheWindowsGui().display, False);
-    const std::string command = "import -window root -crop " + std::to_string(width) + "x" +
-                                std::to_string(height) + "+0+0 '" + path + "' 2>&1";
-    const int status = std::system(command.c_str());
-    struct stat info;
-    if (status == 0 && (stat(path.c_str(), &info) != 0 || info.st_size < 1000)) return -1;
-    return status;
+// With QUIRAN_SCREENSHOTS set to a folder, the screen's top-left corner goes there as
+// <name>.ppm, for people to look at.
+inline bool KeepScreenshot(const char* name, int width, int height) {
+    return testshot::SaveScreen(TheWindowsGui().display, name, width, height);
 }

@@ -7,30 +7,74 @@
 #include <Xm/MwmUtil.h>
 #include <Xm/Xm.h>
 
-#include <chrono>
+#include <vector>
 
 #include "WelcomeAboutOverviewGui.h"
 #include "shell/FileSelection.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Stands in for the Xt timeouts: records each timeout asked for and fires the oldest pending one
+// on request, so that the splash's timing is seen without waiting on a clock.
+struct FakeWelcomeTimer {
+    struct Pending {
+        XtIntervalId id;
+        unsigned long ms;
+        XtTimerCallbackProc proc;
+        XtPointer client;
+    };
+    static std::vector<Pending>& Queue() {
+        static std::vector<Pending> queue;
+        return queue;
+    }
+    static XtIntervalId Add(XtAppContext, unsigned long ms, XtTimerCallbackProc proc,
+                            XtPointer client) {
+        static XtIntervalId next = 0;
+        Queue().push_back({++next, ms, proc, client});
+        return next;
+    }
+    static void Remove(XtIntervalId id) {
+        for (auto it = Queue().begin(); it != Queue().end(); ++it) {
+            if (it->id == id) {
+                Queue().erase(it);
+                return;
+            }
+        }
+        ADD_FAILURE() << "removed a timeout that is not pending";
+    }
+    // Fires the oldest pending timeout as its time had come; false when none is pending.
+    static bool Fire() {
+        if (Queue().empty()) return false;
+        Pending pending = Queue().front();
+        Queue().erase(Queue().begin());
+        pending.proc(pending.client, &pending.id);
+        return true;
+    }
+    // The delays of the pending timeouts, oldest first.
+    static std::vector<unsigned long> Delays() {
+        std::vector<unsigned long> delays;
+        for (const Pending& pending : Queue())
+            delays.push_back(pending.ms);
+        return delays;
+    }
+};
 
-long MillisecondsSince(Clock::time_point start) {
-    return static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-}
+const WelcomeTimer kFakeWelcomeTimer = {FakeWelcomeTimer::Add, FakeWelcomeTimer::Remove};
 
 class WelcomeWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         gui = &TheWindowsGui();
         if (gui->main == nullptr) GTEST_SKIP() << "no X display";
+        FakeWelcomeTimer::Queue().clear();
+        SetWelcomeTimer(&kFakeWelcomeTimer);
     }
     void TearDown() override {
         if (gui->main == nullptr) return;
         if (GetWelcomeShell() != nullptr) XtDestroyWidget(GetWelcomeShell());
         FlushEvents();
+        SetWelcomeTimer(nullptr);
+        FakeWelcomeTimer::Queue().clear();
     }
     // Shows the splash and waits until it is drawn.
     Widget Show() {
@@ -39,8 +83,9 @@ protected:
         ProcessFor(gui->app, 300);
         return shell;
     }
-    bool WaitGone(int ms) {
-        ProcessFor(gui->app, ms, [] { return GetWelcomeShell() == nullptr; });
+    // Fires the pending timeout; true when the splash has gone with it.
+    bool TimeoutRemoves() {
+        EXPECT_TRUE(FakeWelcomeTimer::Fire()) << "no timeout pending";
         FlushEvents();
         return GetWelcomeShell() == nullptr && PopupsNamed(gui->topLevel, "Welcome").empty();
     }
@@ -51,7 +96,6 @@ protected:
 } // namespace
 
 TEST_F(WelcomeWindowFixture, AppearsCentredAndItsTimeoutRemovesIt) {
-    const Clock::time_point start = Clock::now();
     Widget shell = Show();
     ASSERT_NE(shell, nullptr);
     EXPECT_EQ(PopupsNamed(gui->topLevel, "Welcome"), std::vector<Widget>{shell});
@@ -99,11 +143,10 @@ TEST_F(WelcomeWindowFixture, AppearsCentredAndItsTimeoutRemovesIt) {
     EXPECT_EQ(x, (parentWidth - shellWidth) / 2 + parentX);
     EXPECT_EQ(y, (parentHeight - shellHeight) / 2 + parentY);
 
-    // The Xt timeout takes it away after 2500 ms, not before.
-    ProcessFor(gui->app, 1900);
+    // One timeout of 2500 ms takes it away; until it fires the splash stays.
+    EXPECT_EQ(FakeWelcomeTimer::Delays(), std::vector<unsigned long>{2500});
     EXPECT_EQ(GetWelcomeShell(), shell);
-    EXPECT_TRUE(WaitGone(2000));
-    EXPECT_GE(MillisecondsSince(start), 2500);
+    EXPECT_TRUE(TimeoutRemoves());
 }
 
 TEST_F(WelcomeWindowFixture, DrawsItsBitmapsInTheirPlacesAndColours) {
@@ -151,20 +194,18 @@ TEST_F(WelcomeWindowFixture, DrawsOnceOnTheLastExposureOfASeries) {
 TEST_F(WelcomeWindowFixture, WindowManagerCloseLeavesTheLaterTimeoutHarmless) {
     Widget first = Show();
     ASSERT_NE(first, nullptr);
-    const Clock::time_point start = Clock::now();
     SendDeleteWindow(first);
     EXPECT_EQ(GetWelcomeShell(), nullptr);
     EXPECT_TRUE(PopupsNamed(gui->topLevel, "Welcome").empty());
+    // The closed splash's timeout went with it ...
+    EXPECT_TRUE(FakeWelcomeTimer::Queue().empty());
 
-    // A splash shown later lives its own 2500 ms, whatever became of the first one's timeout.
-    ProcessFor(gui->app, 1500);
+    // ... so a splash shown later lives its own 2500 ms, and only its own timeout removes it.
     Widget second = Show();
     ASSERT_NE(second, nullptr);
-    const Clock::time_point secondStart = Clock::now();
-    ProcessFor(gui->app, static_cast<int>(3000 - MillisecondsSince(start)));
-    EXPECT_NE(GetWelcomeShell(), nullptr);
-    EXPECT_TRUE(WaitGone(3000));
-    EXPECT_GE(MillisecondsSince(secondStart), 2500 - 400);
+    EXPECT_EQ(FakeWelcomeTimer::Delays(), std::vector<unsigned long>{2500});
+    EXPECT_EQ(GetWelcomeShell(), second);
+    EXPECT_TRUE(TimeoutRemoves());
 }
 
 TEST_F(WelcomeWindowFixture, ShowingItAgainWhileShownKeepsOneSplash) {
@@ -173,7 +214,8 @@ TEST_F(WelcomeWindowFixture, ShowingItAgainWhileShownKeepsOneSplash) {
     ShowWelcome();
     EXPECT_EQ(GetWelcomeShell(), shell);
     EXPECT_EQ(PopupsNamed(gui->topLevel, "Welcome").size(), 1u);
-    EXPECT_TRUE(WaitGone(3500));
+    EXPECT_EQ(FakeWelcomeTimer::Delays(), std::vector<unsigned long>{2500});
+    EXPECT_TRUE(TimeoutRemoves());
 }
 
 TEST_F(WelcomeWindowFixture, ScreenshotOverTheExample) {
@@ -182,7 +224,7 @@ TEST_F(WelcomeWindowFixture, ScreenshotOverTheExample) {
     Widget shell = Show();
     ASSERT_NE(shell, nullptr);
     ReadBack(XtNameToWidget(shell, "draw"));
-    EXPECT_EQ(KeepScreenshot("welcome.png", 720, 600), 0);
+    EXPECT_TRUE(KeepScreenshot("welcome", 720, 600));
     gui->main->ClearModified();
     gui->main->Clear();
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ToolkitDisplay.h"
+#include "tests/support/screenshot/Screenshot.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ReadInt.h"
 
@@ -74,8 +75,7 @@ public:
 
 struct Snapshot {
     Widget top;
-    std::string command;
-    int status;
+    bool saved;
 };
 
 // Runs inside the dialog's loop: once everything is drawn, takes the picture and answers.
@@ -84,7 +84,7 @@ void TakeSnapshot(XtPointer client, XtIntervalId*) {
     Widget box = XtNameToWidget(s->top, "Dialog_popup.Dialog");
     XmUpdateDisplay(s->top);
     XSync(XtDisplay(s->top), False);
-    s->status = std::system(s->command.c_str());
+    s->saved = testshot::SaveScreen(XtDisplay(s->top), "toolkit");
     ClickMessageButton(box, XmDIALOG_OK_BUTTON);
 }
 
@@ -93,13 +93,6 @@ void TakeSnapshot(XtPointer client, XtIntervalId*) {
 TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
     ASSERT_NE(Toolkit().display, nullptr) << "no X display";
     Watchdog(60);
-    const std::string folder = std::string(QUIRAN_BINARY_DIR) + "/artefacts";
-    if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
-        perror("ToolkitLook: mkdir");
-    }
-    const std::string file = folder + "/toolkit.png";
-    std::remove(file.c_str());
-
     // In the tests' application context, so that the fallback look applies here too. Two servers
     // started at once may both take the same free number and the loser dies after saying it: a
     // server that cannot be reached is started again.
@@ -117,7 +110,6 @@ TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
                                 &argc, argv);
     }
     ASSERT_NE(display, nullptr);
-    const PrivateServer& server = *started;
     Widget top = XtVaAppCreateShell(name, "QUIRAN", applicationShellWidgetClass, display, XmNx, 10,
                                     XmNy, 10, XmNwidth, 500, XmNheight, 320, nullptr);
     Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, top, nullptr);
@@ -129,15 +121,12 @@ TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
                   XmATTACH_WIDGET, XmNleftWidget, label, XmNleftOffset, 6, nullptr);
     XtRealizeWidget(top);
 
-    Snapshot snapshot{top, "import -display " + server.name + " -window root '" + file + "'", -1};
+    Snapshot snapshot{top, false};
     XtAppAddTimeOut(Toolkit().app, 500, TakeSnapshot, &snapshot);
     const MessageResult result =
         AskYesNoCancel(top, "QUIRAN", "Architecture has been modified!\nDo you want to save it ?");
     EXPECT_EQ(result, kResultYes);
-    EXPECT_EQ(snapshot.status, 0) << snapshot.command;
-    struct stat info;
-    ASSERT_EQ(stat(file.c_str(), &info), 0) << file;
-    EXPECT_GT(info.st_size, 1000);
+    EXPECT_TRUE(snapshot.saved);
 
     XtDestroyWidget(top);
     XtCloseDisplay(display);

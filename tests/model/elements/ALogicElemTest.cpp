@@ -667,12 +667,15 @@ TEST_F(ALogicElemBlock, AFailedStreamRecordsAnIoError) {
     EXPECT_EQ(GetParseError(), kIoError);
 }
 
-TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
-    const std::string longName(31, 'n');
-    const std::string longNameLine = "        " + longName + "\n";
-    const std::string longEquation = "d[0,0] = " + std::string(4992, 's');
-    const std::string longestEquation = "d[0,0] = " + std::string(4991, 's');
-    const BrokenBlock kBroken[] = {
+namespace {
+
+// Each fault of a logic block with the error it gives and where; the names and equations at and
+// beyond the longest allowed are made once.
+const std::vector<BrokenBlock>& BrokenLogicBlocks() {
+    static const std::string longName(31, 'n');
+    static const std::string longNameLine = "        " + longName + "\n";
+    static const std::string longEquation = "d[0,0] = " + std::string(4992, 's');
+    static const std::vector<BrokenBlock> broken = {
         {"  LOGICAL_DATA {", "  LOGICAL {", kKeywordExpected, 12, "LOGICAL_DATA"},
         {"PE_DIMENSION:", "PE_DIM:", kKeywordExpected, 13, "PE_DIMENSION:"},
         // The PE must tile the 4 x 2 plane.
@@ -730,6 +733,13 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
         {"    }\n  }\n", "    }\n", kUnexpectedEof, 48, ""},
         {"    }\n  }\n", "    }\n  ]\n", kKeywordExpected, 49, "}"},
     };
+    return broken;
+}
+
+} // namespace
+
+TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
+    const std::string longestEquation = "d[0,0] = " + std::string(4991, 's');
     ALogicElem read(nullptr, 0, 0);
     Resize(read, 4, 2);
     read.SetName("kept");
@@ -739,7 +749,7 @@ TEST_F(ALogicElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {
     *read.GetInputPlane(0) = PlaneFromText("0101/0101");
     read.Simulate();
     const std::string before = WriteBlock(read, 1);
-    for (const BrokenBlock& broken : kBroken) {
+    for (const BrokenBlock& broken : BrokenLogicBlocks()) {
         ExpectReadError(read, kLogicBlock, broken);
         EXPECT_EQ(WriteBlock(read, 1), before);
         EXPECT_STREQ(read.GetName(), "kept");

@@ -1,7 +1,7 @@
 // Building an architecture by hand as a user does: the real quiran under the X server of DISPLAY,
 // elements taken from the palette, connected, moved, copied and deleted with real pointer and key
 // events (xdotool, through XTest), and the saved file compared with the text it must hold.
-// Screenshots of a connection being drawn and of the result are left in the working folder.
+// Screenshots of a connection being drawn and of the result are kept when asked for.
 
 // gtest comes first: the X headers define None, which gtest uses as a name.
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/WindowSearch.h"
+#include "tests/support/screenshot/Screenshot.h"
 
 namespace {
 
@@ -229,10 +230,7 @@ protected:
         if (modifier != nullptr) Xdo(std::string("keyup ") + modifier);
         SleepMs(600);
     }
-    void Screenshot(const char* name) {
-        const std::string command = std::string("import -window root ") + name;
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    void Screenshot(const char* name) { EXPECT_TRUE(testshot::SaveScreen(display, name)) << name; }
     // The Save tool button; the file name is known, so it saves without a dialog.
     std::string Save() {
         const std::string before = ReadAll(Path("work.arc"));
@@ -256,11 +254,11 @@ TEST_F(EditingEndToEnd, BuildsAnArchitectureByHand) {
     Start(std::string(kArchitectureHead) + kNoElements);
     // Two MASK elements from the palette, grabbed at (30, 15) of their icons: they land at
     // (450, 315) and (600, 315), already on the grid.
-    Drag(PaletteMask(), Area(480, 330), nullptr, "element-drag.png");
+    Drag(PaletteMask(), Area(480, 330), nullptr, "element-drag");
     Drag(PaletteMask(), Area(630, 330));
     // The first's output pin (57, 15) onto the second's input pin (3, 15).
-    Drag(Area(507, 330), Area(603, 330), nullptr, "connection-drag.png");
-    Screenshot("connected.png");
+    Drag(Area(507, 330), Area(603, 330), nullptr, "connection-drag");
+    Screenshot("connected");
     // The second moves down by 90 and takes its wire along.
     Drag(Area(630, 335), Area(630, 425));
     // A copy of the first with Ctrl, below it, then selected with Shift and deleted.
@@ -337,7 +335,7 @@ TEST_F(EditingEndToEnd, StoresAndTakesElementsFromTheLibrary) {
     const Point stored = {library.x + 40, library.y + 25};
     // The first element moved into the library: its wire goes, it heads the column.
     Drag(Area(480, 335), stored);
-    Screenshot("library.png");
+    Screenshot("library");
     EXPECT_EQ(Save(), Masks({MaskBlock(0, "[-,-]", "[-,-]", 600, 405)})) << Stderr();
     // Taken from the library again as a copy.
     Drag(stored, Area(480, 600));
@@ -370,7 +368,7 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
     const Point middle = Area(555, 555);
     XImage* image = XGetImage(display, DefaultRootWindow(display), middle.x - 4, middle.y - 4, 9, 9,
                               AllPlanes, ZPixmap);
-    Screenshot("copy-drag.png");
+    Screenshot("copy-drag");
     Xdo("mouseup 1");
     Xdo("keyup ctrl");
     SleepMs(600);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "tests/support/program/ProgramDriver.h"
+#include "tests/support/screenshot/Screenshot.h"
 
 namespace {
 
@@ -416,13 +417,11 @@ TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
     // The welcome splash covers the working area until its timeout.
     EXPECT_TRUE(screen.WaitGone("Welcome"));
     SleepMs(300);
-    // A picture for people to look at, beside the test.
-    Command("import -window " + Hex(main) +
-            " '" QUIRAN_BINARY_DIR "/pipeline-main-window.png' 2>&1");
 
     // The working area is white with black grid points, icons outlined in black and blue wires.
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
+    EXPECT_TRUE(testshot::Save(display, main, "pipeline-main-window"));
     XWindowAttributes attributes;
     ASSERT_TRUE(XGetWindowAttributes(display, main, &attributes));
     XImage* image =
