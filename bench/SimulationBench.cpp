@@ -14,6 +14,9 @@
 //    elements: chains of an INPUT, eight MASK and JOIN elements and an OUTPUT, the INPUTs and
 //    OUTPUTs on one clock, so that every tick takes nine cycles with thousands of entries each;
 //    the larger architectures against the smallest.
+// 4. A RULE with a 3 x 3 all-set search and substitution pattern on a 1024 x 1024 plane against
+//    a plain loop doing the same shifts and word operations; the element's output is compared
+//    with the loop's (a mismatch fails the bench).
 
 #include <algorithm>
 #include <chrono>
@@ -36,6 +39,7 @@
 #include "model/elements/ALogicElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
+#include "model/elements/ARuleElem.h"
 #include "model/elements/ElementType.h"
 #include "model/elements/ElementUi.h"
 #include "model/elements/PinCode.h"
@@ -424,6 +428,132 @@ double QueueBench(int count, uint64_t targetSteps) {
     return Median(simulated) * perStep;
 }
 
+// The RULE's work in plain word loops over rows of rowWords words: match := the AND of the input
+// moved by every set search cell, then the mask, then out := the OR of match moved back by every
+// set substitution cell, the padding bits cleared.
+class PlainRule {
+public:
+    PlainRule(int width, int height)
+        : dimX(width), dimY(height), rowWords((width + 31) / 32),
+          match(static_cast<size_t>(rowWords) * height) {}
+
+    // Seconds for one search and substitution.
+    double Run(const uint32_t* in, const uint32_t* mask, const Matrix& search,
+               const Matrix& substitution, uint32_t* out) {
+        Clock::time_point start = Clock::now();
+        const uint32_t keep = dimX % 32 == 0 ? ~0u : (1u << (dimX % 32)) - 1;
+        std::fill(match.begin(), match.end(), ~0u);
+        for (int i = 0; i < search.GetDimY(); i++)
+            for (int j = 0; j < search.GetDimX(); j++)
+                if (search(j, i)) AndMoved(match.data(), in, j, i);
+        for (size_t w = 0; w < match.size(); w++)
+            match[w] &= mask[w];
+        std::fill(out, out + match.size(), 0u);
+        for (int i = 0; i < substitution.GetDimY(); i++)
+            for (int j = 0; j < substitution.GetDimX(); j++)
+                if (substitution(j, i)) OrMoved(out, match.data(), j, i);
+        for (int y = 0; y < dimY; y++)
+            out[static_cast<size_t>(y) * rowWords + rowWords - 1] &= keep;
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    }
+
+private:
+    // to(x, y) &= from(x + j, y + i), 0 beyond the rows and the row's words.
+    void AndMoved(uint32_t* to, const uint32_t* from, int j, int i) {
+        const int ws = j / 32, bs = j % 32;
+        for (int y = 0; y < dimY; y++) {
+            uint32_t* row = to + static_cast<size_t>(y) * rowWords;
+            if (y + i >= dimY) {
+                std::fill(row, row + rowWords, 0u);
+                continue;
+            }
+            const uint32_t* src = from + static_cast<size_t>(y + i) * rowWords;
+            int w = 0;
+            for (; w + ws + 1 < rowWords; w++)
+                row[w] &= (src[w + ws] >> bs) | ((src[w + ws + 1] << (31 - bs)) << 1);
+            for (; w < rowWords; w++)
+                row[w] &= w + ws < rowWords ? src[w + ws] >> bs : 0u;
+        }
+    }
+    // to(x, y) |= from(x - j, y - i), 0 before the first row and word.
+    void OrMoved(uint32_t* to, const uint32_t* from, int j, int i) {
+        const int ws = j / 32, bs = j % 32;
+        for (int y = i; y < dimY; y++) {
+            uint32_t* row = to + static_cast<size_t>(y) * rowWords;
+            const uint32_t* src = from + static_cast<size_t>(y - i) * rowWords;
+            if (ws < rowWords) row[ws] |= src[0] << bs;
+            for (int w = ws + 1; w < rowWords; w++)
+                row[w] |= (src[w - ws] << bs) | ((src[w - ws - 1] >> (31 - bs)) >> 1);
+        }
+    }
+
+    int dimX;
+    int dimY;
+    int rowWords;
+    std::vector<uint32_t> match;
+};
+
+// The words of a plane, row by row.
+std::vector<uint32_t> Words(const Matrix& plane) {
+    std::vector<uint32_t> words;
+    for (int y = 0; y < plane.GetDimY(); y++)
+        words.insert(words.end(), plane.GetRowWords(y), plane.GetRowWords(y) + plane.GetWordsPerRow());
+    return words;
+}
+
+int RuleBench() {
+    const int kSize = 1024;
+    const int kRepeats = 15;
+    std::mt19937 random(17);
+    ARuleElem rule(nullptr, 0, 0);
+    rule.SetInputPlaneSize(0, kSize, kSize);
+    rule.SetOutputPlaneSize(0, kSize, kSize);
+    rule.CreateData();
+    D_RuleElem& data = rule.GetData();
+    data.SetSearch(std::unique_ptr<Matrix>(new Matrix(3, 3, 1)));
+    data.SetSubstitution(std::unique_ptr<Matrix>(new Matrix(3, 3, 1)));
+    Matrix& mask = data.GetMask()->GetMask();
+    for (int c = 0; c < kSize * kSize / 64; c++)
+        mask.ClearBit(random() % kSize, random() % kSize);
+    // Three cells in four set, so that about one position in thirteen matches.
+    Matrix& in = *rule.GetInputPlane(0);
+    for (int y = 0; y < kSize; y++)
+        for (int x = 0; x < kSize; x++)
+            in.SetBit(x, y, (random() & 3) != 0);
+
+    const std::vector<uint32_t> inWords = Words(in);
+    const std::vector<uint32_t> maskWords = Words(mask);
+    std::vector<uint32_t> loopOut(inWords.size());
+    PlainRule loop(kSize, kSize);
+    std::vector<double> simulated, ratio;
+    int failed = 0;
+    for (int r = 0; r < kRepeats; r++) {
+        Clock::time_point start = Clock::now();
+        rule.Simulate();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double plain =
+            loop.Run(inWords.data(), maskWords.data(), *data.GetSearch(), *data.GetSubstitution(),
+                     loopOut.data());
+        simulated.push_back(seconds);
+        ratio.push_back(seconds / plain);
+    }
+    const Matrix& out = *rule.GetOutputPlane(0);
+    if (Words(out) != loopOut) {
+        std::printf("  MISMATCH: the RULE's output differs from the loop's\n");
+        failed = 1;
+    }
+    if (SetBits(out) == 0) {
+        std::printf("  MISMATCH: the RULE found nothing\n");
+        failed = 1;
+    }
+    std::printf("RULE, 3 x 3 all-set search and substitution, %d x %d plane (median of %d):\n",
+                kSize, kSize, kRepeats);
+    std::printf("  simulated: %.2f ms a step, %" PRIu64 " output bits set\n",
+                Median(simulated) * 1e3, SetBits(out));
+    std::printf("  ratio simulated / plain loop: %.2f (target at most 1.5)\n", Median(ratio));
+    return failed;
+}
+
 } // namespace
 
 void LogicBench() {
@@ -470,8 +600,9 @@ void LogicBench() {
 
 int main() {
     ResetClocks(); // one clock, period 100, offset 0
-    const int failed = ChainBench();
+    int failed = ChainBench();
     LogicBench();
+    failed |= RuleBench();
     std::printf(
         "Element steps on 16 x 16 planes, chains of 10 (median of 5); the queue's part is the\n"
         "difference to the same steps taken in a plain loop:\n");

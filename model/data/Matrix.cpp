@@ -370,6 +370,69 @@ void Matrix::ShiftLeft(int n) {
     ClearPadding();
 }
 
+void Matrix::AndMoved(const Matrix& source, int columns, int rows) {
+    if (!SameSize(source)) {
+        std::cerr << "Matrix::AndMoved: dimension mismatch\n";
+        return;
+    }
+    const int n = std::clamp(columns, 0, dimX);
+    const int down = std::clamp(rows, 0, dimY);
+    const int wordShift = n / kBitsPerWord;
+    const int bitShift = n % kBitsPerWord;
+    const int words = anz_elements;
+    // Rows and words ascending: each reads only what lies at or after what it writes, so the
+    // source may be this matrix.
+    for (int y = 0; y < dimY; ++y) {
+        Word* row = Row(y);
+        if (y + down >= dimY) {
+            std::fill(row, row + words, Word{0});
+            continue;
+        }
+        const Word* from = source.Row(y + down);
+        int i = 0;
+        // Two source words each; the double shift gives 0 for a bit shift of 0.
+        for (; i + wordShift + 1 < words; ++i) {
+            row[i] &= (from[i + wordShift] >> bitShift) |
+                      ((from[i + wordShift + 1] << (kBitsPerWord - 1 - bitShift)) << 1);
+        }
+        for (; i < words; ++i)
+            row[i] &= i + wordShift < words ? from[i + wordShift] >> bitShift : Word{0};
+    }
+}
+
+void Matrix::OrMoved(const Matrix& source, int columns, int rows) {
+    if (!SameSize(source)) {
+        std::cerr << "Matrix::OrMoved: dimension mismatch\n";
+        return;
+    }
+    if (&source == this) {
+        // The moves read earlier words than they write.
+        const Matrix copy(source);
+        OrMoved(copy, columns, rows);
+        return;
+    }
+    const int n = std::clamp(columns, 0, dimX);
+    const int up = std::clamp(rows, 0, dimY);
+    const int wordShift = n / kBitsPerWord;
+    const int bitShift = n % kBitsPerWord;
+    const int words = anz_elements;
+    const int usedBits = dimX % kBitsPerWord;
+    const Word keep = usedBits == 0 ? ~Word{0} : (Word{1} << usedBits) - 1;
+    for (int y = up; y < dimY; ++y) {
+        Word* row = Row(y);
+        const Word* from = source.Row(y - up);
+        if (wordShift >= words) continue;
+        Word last = row[words - 1];
+        row[wordShift] |= from[0] << bitShift;
+        for (int i = wordShift + 1; i < words; ++i) {
+            row[i] |= (from[i - wordShift] << bitShift) |
+                      ((from[i - wordShift - 1] >> (kBitsPerWord - 1 - bitShift)) >> 1);
+        }
+        // The moved copy's padding bits are cleared before it is combined.
+        row[words - 1] = (row[words - 1] & keep) | last;
+    }
+}
+
 void Matrix::ClearPadding() {
     const int usedBits = dimX % kBitsPerWord;
     if (usedBits == 0) return;

@@ -109,6 +109,12 @@ public:
     // left. Left: bit x + n := bit x, columns 0..n-1 become 0, the picture moves right.
     void ShiftRight(int n);
     void ShiftLeft(int n);
+    // The same moves combined with a plane of this matrix's dimensions in one pass, without the
+    // moved copy: AndMoved gives what And of a copy of source after ShiftRight (columns) and
+    // ShiftRowsDown (rows) gives, OrMoved what Or of a copy after ShiftLeft (columns) and
+    // ShiftRowsUp (rows) gives. A dimension mismatch is reported and changes nothing.
+    void AndMoved(const Matrix& source, int columns, int rows);
+    void OrMoved(const Matrix& source, int columns, int rows);
 
     // The raw words for a client process. Each returns 1, or 0 with a message on std::cerr when
     // the buffer holds fewer than GetBufferSize() bytes.

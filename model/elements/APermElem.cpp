@@ -72,6 +72,9 @@ void D_PermElem::CopyLists(const D_PermElem& other) {
         std::copy(from.targets, from.targets + from.count, to.targets);
         to.count = from.count;
         to.capacity = from.capacity;
+        if (from.index != nullptr) {
+            to.index = std::make_unique<std::unordered_set<uint64_t>>(*from.index);
+        }
     }
 }
 
@@ -100,6 +103,14 @@ PermTarget D_PermElem::GetTarget(int i, int j, int k) const {
     return List(i, j).targets[k];
 }
 
+bool D_PermElem::Contains(const TargetList& list, int32_t x, int32_t y) {
+    if (list.index != nullptr) return list.index->count(Key(x, y)) != 0;
+    for (int k = 0; k < list.count; k++) {
+        if (list.targets[k].x == x && list.targets[k].y == y) return true;
+    }
+    return false;
+}
+
 int D_PermElem::Add(int i, int j, int x, int y) {
     if (!IsInput(i, j) || !IsOutput(x, y)) {
         std::cerr << "D_PermElem::Add: (" << i << ',' << j << ")->(" << x << ',' << y
@@ -107,9 +118,7 @@ int D_PermElem::Add(int i, int j, int x, int y) {
         return 0;
     }
     TargetList& list = List(i, j);
-    for (int k = 0; k < list.count; k++) {
-        if (list.targets[k].x == x && list.targets[k].y == y) return 0;
-    }
+    if (Contains(list, x, y)) return 0;
     if (list.count == list.capacity) {
         int32_t capacity = list.targets == nullptr ? initialCapacity : list.capacity + growthStep;
         PermTarget* grown = new (std::nothrow) PermTarget[static_cast<size_t>(capacity)];
@@ -120,6 +129,13 @@ int D_PermElem::Add(int i, int j, int x, int y) {
         list.capacity = capacity;
     }
     list.targets[list.count++] = PermTarget{x, y};
+    if (list.index != nullptr) {
+        list.index->insert(Key(x, y));
+    } else if (list.count >= kIndexedCount) {
+        list.index = std::make_unique<std::unordered_set<uint64_t>>();
+        for (int k = 0; k < list.count; k++)
+            list.index->insert(Key(list.targets[k].x, list.targets[k].y));
+    }
     return 1;
 }
 
@@ -130,6 +146,7 @@ int D_PermElem::Remove(int i, int j, int x, int y) {
         if (list.targets[k].x == x && list.targets[k].y == y) {
             std::copy(list.targets + k + 1, list.targets + list.count, list.targets + k);
             list.count--;
+            if (list.index != nullptr) list.index->erase(Key(x, y));
             return 1;
         }
     }

@@ -10,6 +10,7 @@
 #include <iosfwd>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "model/data/Matrix.h"
@@ -58,12 +59,20 @@ public:
     int Read(std::istream& in);
 
 private:
-    // One input cell's targets; the array is made when the first target is added.
+    // One input cell's targets; the array is made when the first target is added. A long list
+    // also keeps its targets in a set, so that the duplicate check of Add stays cheap when a
+    // transmitter fans out to thousands of receivers.
     struct TargetList {
         PermTarget* targets = nullptr;
         int32_t count = 0;
         int32_t capacity = 0;
+        std::unique_ptr<std::unordered_set<uint64_t>> index; // from kIndexedCount targets on
     };
+    static const int32_t kIndexedCount = 32;
+    static uint64_t Key(int32_t x, int32_t y) {
+        return static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32 | static_cast<uint32_t>(y);
+    }
+    static bool Contains(const TargetList& list, int32_t x, int32_t y);
 
     bool IsInput(int i, int j) const {
         return i >= 0 && i < inputWidth && j >= 0 && j < inputHeight;

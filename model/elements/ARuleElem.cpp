@@ -231,11 +231,7 @@ void ARuleElem::Simulate() {
         Matrix match(in->GetDimX(), in->GetDimY(), 1);
         for (int i = 0; i < search->GetDimY(); i++) {
             for (int j = 0; j < search->GetDimX(); j++) {
-                if (!(*search)(j, i)) continue;
-                Matrix shifted(*in);
-                shifted.ShiftRight(j);
-                shifted.ShiftRowsDown(i);
-                match.And(shifted);
+                if ((*search)(j, i)) match.AndMoved(*in, j, i);
             }
         }
         if (rule.GetMask() != nullptr) {
@@ -248,11 +244,7 @@ void ARuleElem::Simulate() {
         out->UnsetAll();
         for (int i = 0; i < substitution->GetDimY(); i++) {
             for (int j = 0; j < substitution->GetDimX(); j++) {
-                if (!(*substitution)(j, i)) continue;
-                Matrix stamp(matches);
-                stamp.ShiftLeft(j);
-                stamp.ShiftRowsUp(i);
-                out->Or(stamp);
+                if ((*substitution)(j, i)) out->OrMoved(matches, j, i);
             }
         }
     }

@@ -499,3 +499,64 @@ TEST(Matrix, SmallAndLargePlanesKeepTheirBitsThroughCopiesAndMoves) {
         }
     }
 }
+
+// The one-pass moves give exactly what a moved copy gives, across word boundaries, on planes
+// with and without padding, with moves up to the whole plane and beyond, and onto the source
+// itself.
+TEST(Matrix, MovedOperationsEqualACombinedMovedCopy) {
+    struct Move {
+        int width, height, columns, rows;
+    };
+    const Move kMoves[] = {{5, 3, 0, 0},    {5, 3, 2, 1},    {5, 3, 5, 3},     {5, 3, 9, 7},
+                           {32, 4, 1, 0},   {32, 4, 31, 2},  {33, 4, 32, 1},   {70, 5, 33, 0},
+                           {70, 5, 64, 4},  {70, 5, 69, 0},  {100, 6, 37, 2},  {96, 3, 40, 1},
+                           {96, 3, -1, -1}, {1, 1, 0, 0},    {1, 1, 1, 1},     {64, 2, 63, 1}};
+    auto pattern = [](int width, int height, int seed) {
+        Matrix plane(width, height);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                plane.SetBit(x, y, (x * 7 + y * 3 + seed) % 5 != 0);
+        return plane;
+    };
+    for (const Move& m : kMoves) {
+        SCOPED_TRACE(std::to_string(m.width) + "x" + std::to_string(m.height) + " by " +
+                     std::to_string(m.columns) + "," + std::to_string(m.rows));
+        const Matrix source = pattern(m.width, m.height, 1);
+        const Matrix target = pattern(m.width, m.height, 2);
+
+        Matrix moved = source;
+        moved.ShiftRight(m.columns);
+        moved.ShiftRowsDown(m.rows);
+        Matrix expected = target;
+        expected.And(moved);
+        Matrix got = target;
+        got.AndMoved(source, m.columns, m.rows);
+        EXPECT_EQ(Words(got), Words(expected));
+        Matrix self = source;
+        expected = source;
+        expected.And(moved);
+        self.AndMoved(self, m.columns, m.rows);
+        EXPECT_EQ(Words(self), Words(expected));
+
+        moved = source;
+        moved.ShiftLeft(m.columns);
+        moved.ShiftRowsUp(m.rows);
+        expected = target;
+        expected.Or(moved);
+        got = target;
+        got.OrMoved(source, m.columns, m.rows);
+        EXPECT_EQ(Words(got), Words(expected));
+        self = source;
+        expected = source;
+        expected.Or(moved);
+        self.OrMoved(self, m.columns, m.rows);
+        EXPECT_EQ(Words(self), Words(expected));
+    }
+    Matrix small(4, 2, 1);
+    ::testing::internal::CaptureStderr();
+    small.AndMoved(Matrix(5, 2), 1, 0);
+    small.OrMoved(Matrix(4, 3), 1, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Matrix::AndMoved: dimension mismatch\nMatrix::OrMoved: dimension mismatch\n");
+    EXPECT_EQ(small, Matrix(4, 2, 1));
+}

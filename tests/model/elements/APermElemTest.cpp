@@ -150,6 +150,36 @@ TEST_F(APermElemTable, ListsKeepEachTargetOnceInTheOrderAdded) {
     EXPECT_EQ(Targets(assigned, 1, 1), "(3,2)(0,0)(2,1)(0,2)(3,0)");
 }
 
+TEST_F(APermElemTable, LongListsStillRefuseEveryDuplicate) {
+    // Lists of a few and of many targets (a long list answers from its own set): every target
+    // is refused a second time, in the table, after removals, and in copies and assignments.
+    for (const int count : {3, 31, 32, 33, 200}) {
+        SCOPED_TRACE(count);
+        D_PermElem table(1, 1, count, 2);
+        for (int x = 0; x < count; x++)
+            ASSERT_EQ(table.Add(0, 0, x, x % 2), 1);
+        D_PermElem copy(table);
+        D_PermElem assigned(1, 1, 1, 1);
+        assigned = table;
+        for (D_PermElem* t : {&table, &copy, &assigned}) {
+            for (int x = 0; x < count; x++) {
+                EXPECT_EQ(t->Add(0, 0, x, x % 2), 0);
+                EXPECT_EQ(t->Add(0, 0, x, 1 - x % 2), 1); // the other row is a new target
+            }
+            EXPECT_EQ(t->GetTargetCount(0, 0), 2 * count);
+        }
+        // A removed target may come back, at the end of the list; the others stay refused.
+        EXPECT_EQ(table.Remove(0, 0, 0, 0), 1);
+        EXPECT_EQ(table.Add(0, 0, 0, 1), 0);
+        EXPECT_EQ(table.Add(0, 0, 0, 0), 1);
+        EXPECT_EQ(table.Add(0, 0, 0, 0), 0);
+        EXPECT_EQ(table.GetTargetCount(0, 0), 2 * count);
+        const PermTarget last = table.GetTarget(0, 0, 2 * count - 1);
+        EXPECT_EQ(last.x, 0);
+        EXPECT_EQ(last.y, 0);
+    }
+}
+
 // Input planes rows 0 first, with the block's table: (0,0) -> (0,0)(2,0), (0,1) -> (1,0),
 // (1,0) -> (2,0), (1,1) -> nothing.
 struct PermCase {
