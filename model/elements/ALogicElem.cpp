@@ -18,6 +18,24 @@
 
 namespace {
 
+// What one step of the equations reads besides the op records: the input plane, the PE size, the
+// state the equations see (null without internal data) and the external data of the cycle.
+struct LogicSources {
+    const Matrix& in;
+    int peX, peY; // cells
+    int perRow;   // PEs in a row
+    const std::vector<Matrix>* state;
+    const Matrix* external;
+    int cycle;
+};
+
+// One PE: its number (row by row), its first cell and the borders of the plane it lies on.
+struct LogicSite {
+    size_t p;
+    int x0, y0;
+    bool top, bottom, left, right;
+};
+
 // "NUMBER:" and a count of at least minimum; else 21.
 int ReadNumber(std::istream& in, char*& cursor, int minimum, int32_t& number) {
     int code = ExpectKeyword(in, cursor, "NUMBER:");
@@ -62,6 +80,99 @@ int32_t Count(const std::vector<std::string>& list) {
 
 LogicElementUi* GetLogicUi() {
     return dynamic_cast<LogicElementUi*>(&GetElementUi());
+}
+
+// The internal bit a of PE p as the equations see it; 0 without internal data.
+int InternalBit(const LogicSources& from, size_t p, int a) {
+    return from.state != nullptr ? (*from.state)[p](a, 0) : 0;
+}
+
+// The value an operand record pushes for the PE. Neighbours beyond the plane's border read 0.
+int FetchOperand(const LogicOp& op, const LogicSources& from, const LogicSite& pe) {
+    switch (op.kind) {
+        case kLogicPEData:
+            return from.in(pe.x0 + op.a, pe.y0 + op.b);
+        case kLogicNeighbourData:
+            switch (op.direction) {
+                case kLogicNorth:
+                    return pe.top ? 0 : from.in(pe.x0 + op.a, pe.y0 + from.peY + op.b);
+                case kLogicEast:
+                    return pe.right ? 0 : from.in(pe.x0 + from.peX + op.a, pe.y0 + op.b);
+                case kLogicSouth:
+                    return pe.bottom ? 0 : from.in(pe.x0 + op.a, pe.y0 - from.peY + op.b);
+                case kLogicWest:
+                    return pe.left ? 0 : from.in(pe.x0 - from.peX + op.a, pe.y0 + op.b);
+            }
+            return 0;
+        case kLogicExternal:
+            return from.external != nullptr ? (*from.external)(op.a, from.cycle) : 0;
+        case kLogicInternal:
+            return InternalBit(from, pe.p, op.a);
+        case kLogicNeighbourInternal:
+            switch (op.direction) {
+                case kLogicNorth:
+                    return pe.top ? 0 : InternalBit(from, pe.p + from.perRow, op.a);
+                case kLogicEast:
+                    return pe.right ? 0 : InternalBit(from, pe.p + 1, op.a);
+                case kLogicSouth:
+                    return pe.bottom ? 0 : InternalBit(from, pe.p - from.perRow, op.a);
+                case kLogicWest:
+                    return pe.left ? 0 : InternalBit(from, pe.p - 1, op.a);
+            }
+            return 0;
+        case kLogicOne:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+bool IsOperand(int32_t kind) {
+    return kind >= kLogicPEData && kind <= kLogicOne;
+}
+
+// An operator record on the value stack of sp values. One that lacks operands is skipped.
+void ApplyOperator(int32_t kind, int* stack, size_t& sp) {
+    if (kind == kLogicNot) {
+        if (sp > 0) stack[sp - 1] = !stack[sp - 1];
+        return;
+    }
+    if (sp < 2) return;
+    const int b = stack[--sp];
+    int& a = stack[sp - 1];
+    switch (kind) {
+        case kLogicAnd:
+            a = a & b;
+            break;
+        case kLogicNand:
+            a = !(a & b);
+            break;
+        case kLogicXor:
+            a = a ^ b;
+            break;
+        case kLogicOr:
+            a = a | b;
+            break;
+        case kLogicNor:
+            a = !(a | b);
+            break;
+    }
+}
+
+// One compiled list for one PE: the value left on top of the stack, 0 when none is. stack holds
+// depth values; operands beyond it are dropped.
+int Evaluate(const LogicOpList& list, const LogicSources& from, const LogicSite& pe, int* stack,
+             size_t depth) {
+    size_t sp = 0;
+    for (size_t i = 1; i < list.size() && list[i].kind != kLogicEnd; i++) {
+        const LogicOp& op = list[i];
+        if (!IsOperand(op.kind)) {
+            ApplyOperator(op.kind, stack, sp);
+        } else if (sp < depth) {
+            stack[sp++] = FetchOperand(op, from, pe);
+        }
+    }
+    return sp > 0 ? stack[sp - 1] : 0;
 }
 
 } // namespace
@@ -342,8 +453,19 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
         Release();
         return ExpectKeyword(in, cursor, "}");
     }
+    if ((code = ReadPEData(in, cursor)) != kNoError) return code;
+    if ((code = ReadExternalData(in, cursor)) != kNoError) return code;
+    if ((code = ReadInternalData(in, cursor)) != kNoError) return code;
+    if ((code = ReadEquationData(in, cursor)) != kNoError) return code;
+    if (compile && CompileEquations() != kLogicCompiled) {
+        return SetReadError(in, kCannotCompileEquations, "EQUATIONS");
+    }
+    return ExpectKeyword(in, cursor, "}");
+}
 
-    if ((code = ExpectKeyword(in, cursor, "PE_DIMENSION:")) != kNoError) return code;
+int D_LogicElem::ReadPEData(std::istream& in, char*& cursor) {
+    int code = ExpectKeyword(in, cursor, "PE_DIMENSION:");
+    if (code != kNoError) return code;
     int32_t px = 0, py = 0;
     if ((code = RecordReadResult(in, ParsePair(cursor, px, py), "PE_DIMENSION:")) != kNoError)
         return code;
@@ -360,10 +482,13 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
         return code;
     }
     peDataCount = Count(peDataNames);
+    return ExpectKeywords(in, cursor, {"}", "}"});
+}
 
+int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
     int32_t n = 0;
-    if ((code = ExpectKeywords(in, cursor, {"}", "}", "EXTERNAL_DATA", "{"})) != kNoError)
-        return code;
+    int code = ExpectKeywords(in, cursor, {"EXTERNAL_DATA", "{"});
+    if (code != kNoError) return code;
     if ((code = ReadNumber(in, cursor, 0, n)) != kNoError) return code;
     if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
     if ((code = ReadNames(in, cursor, n, externalNames)) != kNoError) return code;
@@ -393,19 +518,25 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
         // The matrix reader has replaced the line.
         cursor = EmptyCursor();
     }
-    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
+    return ExpectKeyword(in, cursor, "}");
+}
 
+int D_LogicElem::ReadInternalData(std::istream& in, char*& cursor) {
     int32_t m = 0;
-    if ((code = ExpectKeywords(in, cursor, {"INTERNAL_DATA", "{"})) != kNoError) return code;
+    int code = ExpectKeywords(in, cursor, {"INTERNAL_DATA", "{"});
+    if (code != kNoError) return code;
     if ((code = ReadNumber(in, cursor, 0, m)) != kNoError) return code;
     if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
     if ((code = ReadNames(in, cursor, m, internalNames)) != kNoError) return code;
     internalCount = m;
     MakeStates();
-    if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
+    return ExpectKeywords(in, cursor, {"}", "}"});
+}
 
+int D_LogicElem::ReadEquationData(std::istream& in, char*& cursor) {
     int32_t k = 0;
-    if ((code = ExpectKeywords(in, cursor, {"EQUATION_DATA", "{"})) != kNoError) return code;
+    int code = ExpectKeywords(in, cursor, {"EQUATION_DATA", "{"});
+    if (code != kNoError) return code;
     if ((code = ReadNumber(in, cursor, 1, k)) != kNoError) return code;
     if ((code = ExpectKeywords(in, cursor, {"EQUATIONS", "{"})) != kNoError) return code;
     for (int32_t i = 0; i < k; i++) {
@@ -422,11 +553,6 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
     code = RecordReadResult(in, ParseOnOff(cursor, parallel), "COMPUTE_PARALLEL:");
     if (code != kNoError) return code;
     computeParallel = static_cast<int8_t>(parallel);
-    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
-
-    if (compile && CompileEquations() != kLogicCompiled) {
-        return SetReadError(in, kCannotCompileEquations, "EQUATIONS");
-    }
     return ExpectKeyword(in, cursor, "}");
 }
 
@@ -440,6 +566,18 @@ void D_LogicElem::ClearInternal() {
         state.UnsetAll();
 }
 
+int D_LogicElem::GetExternalCycle(const ALogicElem& element) const {
+    // Unsigned arithmetic throughout.
+    if (externalData == nullptr || element.GetClock() < 1) return 0;
+    const int clock = element.GetClock() - 1;
+    const SimTime period = GetClockPeriod(clock);
+    const SimTime offset = GetClockOffset(clock);
+    const SimTime now = GetElementUi().GetSimulationTime();
+    if (period == 0 || now < offset) return 0;
+    const SimTime cycles = static_cast<SimTime>(externalData->GetDimY());
+    return static_cast<int>(((now - offset) / period) % cycles);
+}
+
 void D_LogicElem::Simulate(ALogicElem& element) {
     if (peX <= 0 || peY <= 0 || equationCount == 0) return;
     const Matrix* in = element.GetInputPlane(0);
@@ -448,21 +586,6 @@ void D_LogicElem::Simulate(ALogicElem& element) {
     // Data made for planes of another size (a header read for the modify window's copy
     // resizes the planes only) is not defined: its PEs would reach outside them.
     if (!FitsPlanes(*in, *out)) return;
-    const int perRow = width / peX;
-    const int rows = height / peY;
-
-    // The row of external data of the current clock cycle; unsigned arithmetic throughout.
-    int cycle = 0;
-    if (externalData != nullptr && element.GetClock() >= 1) {
-        const int clock = element.GetClock() - 1;
-        const SimTime period = GetClockPeriod(clock);
-        const SimTime offset = GetClockOffset(clock);
-        const SimTime now = GetElementUi().GetSimulationTime();
-        if (period > 0 && now >= offset) {
-            const SimTime cycles = static_cast<SimTime>(externalData->GetDimY());
-            cycle = static_cast<int>(((now - offset) / period) % cycles);
-        }
-    }
 
     out->UnsetAll();
     const size_t peCount = static_cast<size_t>(GetPECount());
@@ -474,112 +597,34 @@ void D_LogicElem::Simulate(ALogicElem& element) {
     }
     // ON reads the state of the start of the step, OFF what this step has written so far.
     const std::vector<Matrix>& state = computeParallel ? currentState : nextState;
-    auto internal = [&](size_t p, int a) { return hasState ? state[p](a, 0) : 0; };
+    LogicSources sources = {*in, peX, peY, width / peX, nullptr, externalData.get(), 0};
+    if (hasState) sources.state = &state;
+    sources.cycle = GetExternalCycle(element);
 
     size_t depth = 1;
     for (const LogicOpList& list : compiledLists)
         depth = std::max(depth, list.size());
     // Kept between steps: a step allocates nothing once the stack is as deep as the equations.
     if (evaluationStack.size() < depth) evaluationStack.resize(depth);
-    int* stack = evaluationStack.data();
 
-    size_t p = 0;
+    const int rows = height / peY;
+    LogicSite pe = {0, 0, 0, false, false, false, false};
     for (int row = 0; row < rows; row++) {
-        const int y0 = row * peY;
-        const bool top = row == rows - 1;
-        const bool bottom = row == 0;
-        for (int column = 0; column < perRow; column++, p++) {
-            const int x0 = column * peX;
-            const bool right = column == perRow - 1;
-            const bool left = column == 0;
+        pe.y0 = row * peY;
+        pe.top = row == rows - 1;
+        pe.bottom = row == 0;
+        for (int column = 0; column < sources.perRow; column++, pe.p++) {
+            pe.x0 = column * peX;
+            pe.right = column == sources.perRow - 1;
+            pe.left = column == 0;
             for (const LogicOpList& list : compiledLists) {
-                size_t sp = 0;
-                for (size_t i = 1; i < list.size() && list[i].kind != kLogicEnd; i++) {
-                    const LogicOp& op = list[i];
-                    int value = 0;
-                    switch (op.kind) {
-                        case kLogicPEData:
-                            value = (*in)(x0 + op.a, y0 + op.b);
-                            break;
-                        case kLogicNeighbourData:
-                            switch (op.direction) {
-                                case kLogicNorth:
-                                    value = top ? 0 : (*in)(x0 + op.a, y0 + peY + op.b);
-                                    break;
-                                case kLogicEast:
-                                    value = right ? 0 : (*in)(x0 + peX + op.a, y0 + op.b);
-                                    break;
-                                case kLogicSouth:
-                                    value = bottom ? 0 : (*in)(x0 + op.a, y0 - peY + op.b);
-                                    break;
-                                case kLogicWest:
-                                    value = left ? 0 : (*in)(x0 - peX + op.a, y0 + op.b);
-                                    break;
-                            }
-                            break;
-                        case kLogicExternal:
-                            value = externalData != nullptr ? (*externalData)(op.a, cycle) : 0;
-                            break;
-                        case kLogicInternal:
-                            value = internal(p, op.a);
-                            break;
-                        case kLogicNeighbourInternal:
-                            switch (op.direction) {
-                                case kLogicNorth:
-                                    value = top ? 0 : internal(p + perRow, op.a);
-                                    break;
-                                case kLogicEast:
-                                    value = right ? 0 : internal(p + 1, op.a);
-                                    break;
-                                case kLogicSouth:
-                                    value = bottom ? 0 : internal(p - perRow, op.a);
-                                    break;
-                                case kLogicWest:
-                                    value = left ? 0 : internal(p - 1, op.a);
-                                    break;
-                            }
-                            break;
-                        case kLogicZero:
-                            break;
-                        case kLogicOne:
-                            value = 1;
-                            break;
-                        case kLogicNot:
-                            if (sp > 0) stack[sp - 1] = !stack[sp - 1];
-                            continue;
-                        default: {
-                            if (sp < 2) continue;
-                            const int b = stack[--sp];
-                            int& a = stack[sp - 1];
-                            switch (op.kind) {
-                                case kLogicAnd:
-                                    a = a & b;
-                                    break;
-                                case kLogicNand:
-                                    a = !(a & b);
-                                    break;
-                                case kLogicXor:
-                                    a = a ^ b;
-                                    break;
-                                case kLogicOr:
-                                    a = a | b;
-                                    break;
-                                case kLogicNor:
-                                    a = !(a | b);
-                                    break;
-                            }
-                            continue;
-                        }
-                    }
-                    if (sp < depth) stack[sp++] = value;
-                }
                 if (list.empty()) continue;
-                const int result = sp > 0 ? stack[sp - 1] : 0;
+                const int result = Evaluate(list, sources, pe, evaluationStack.data(), depth);
                 const LogicOp& destination = list[0];
                 if (destination.kind == kLogicPEData) {
-                    out->SetBit(x0 + destination.a, y0 + destination.b, result);
+                    out->SetBit(pe.x0 + destination.a, pe.y0 + destination.b, result);
                 } else if (destination.kind == kLogicInternal && hasState) {
-                    nextState[p].SetBit(destination.a, 0, result);
+                    nextState[pe.p].SetBit(destination.a, 0, result);
                 }
             }
         }

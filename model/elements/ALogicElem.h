@@ -122,6 +122,13 @@ public:
 private:
     // Reads the block into this object, which the caller throws away on failure.
     int ReadBlock(std::istream& in, bool compile);
+    // Its four sections, each up to and including its closing brace.
+    int ReadPEData(std::istream& in, char*& cursor);
+    int ReadExternalData(std::istream& in, char*& cursor);
+    int ReadInternalData(std::istream& in, char*& cursor);
+    int ReadEquationData(std::istream& in, char*& cursor);
+    // The row of external data for the element's clock cycle now; 0 without external data.
+    int GetExternalCycle(const ALogicElem& element) const;
     // Forgets names, equations, external data, state and compiled lists; the PE dimension stays.
     void Release();
     // Both state sets: one zero matrix of internalCount x 1 per PE, none without internal data.
