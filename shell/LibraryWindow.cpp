@@ -45,7 +45,6 @@ const MenuRow kLibraryMenuRows[] = {
 // The palette holds one element of each type up to MACRO, in type order.
 const int kPaletteTypes = kMacro + 1;
 
-enum LibraryPopupItem { kPopupOpen = 0, kPopupSave = 1, kPopupSaveAs = 2 };
 enum ElementPopupItem { kPopupModify = 0, kPopupSetName = 1, kPopupDelete = 2 };
 
 // A mnemonic as the simple-menu builders read it from their variable arguments.
@@ -61,21 +60,14 @@ XtPointer MenuUserData(Widget button) {
 }
 
 void LibraryPopupCallback(Widget button, XtPointer item, XtPointer) {
+    // The window's commands of the entries, in menu order.
+    static const int kEntryCommands[] = {kCommandLibraryOpen, kCommandLibrarySave,
+                                         kCommandLibrarySaveAs};
     auto* library = static_cast<LibraryWindow*>(MenuUserData(button));
-    if (library == nullptr) return;
-    switch (static_cast<int>(reinterpret_cast<intptr_t>(item))) {
-        case kPopupOpen:
-            OpenDialog(*library, kLibraryFile, nullptr);
-            break;
-        case kPopupSave:
-            Save(*library, kLibraryFile, nullptr);
-            break;
-        case kPopupSaveAs:
-            SaveAsDialog(*library, kLibraryFile, nullptr);
-            break;
-        default:
-            break;
-    }
+    const intptr_t entry = reinterpret_cast<intptr_t>(item);
+    if (library == nullptr || entry < 0 || entry >= static_cast<intptr_t>(XtNumber(kEntryCommands)))
+        return;
+    library->RunCommand(kEntryCommands[entry]);
 }
 
 void ElementPopupCallback(Widget button, XtPointer item, XtPointer) {

@@ -143,7 +143,6 @@ void MainWindow::SetTitle(const char* path) {
 
 void MainWindow::SetBusy(const char* word) {
     if (windowShell == nullptr || statusLabel == nullptr) return;
-    statusWord = word;
     Display* display = XtDisplay(windowShell);
     if (watchCursor == 0) watchCursor = XCreateFontCursor(display, XC_watch);
     if (XtWindow(windowShell) != 0) XDefineCursor(display, XtWindow(windowShell), watchCursor);
@@ -154,7 +153,6 @@ void MainWindow::SetBusy(const char* word) {
 
 void MainWindow::SetReady() {
     if (windowShell == nullptr || statusLabel == nullptr) return;
-    statusWord = "READY";
     Display* display = XtDisplay(windowShell);
     OwnedXmString label("READY");
     XtVaSetValues(statusLabel, XmNlabelString, label.Get(), XmNforeground, GetBlack(), nullptr);

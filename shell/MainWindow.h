@@ -63,8 +63,6 @@ public:
     void SetBusy(const char* word);
     // "READY" in black, the cursor removed, and queued key, button and motion events dropped.
     void SetReady();
-    // The word shown: the last SetBusy's, or "READY".
-    const std::string& GetStatusWord() const { return statusWord; }
 
     void ToggleElementList();
     void ToggleSimulationBox();
@@ -122,7 +120,6 @@ private:
     int runTime;        // ticks to run in mode 1
     EventQueue eventQueue;
     Cursor watchCursor; // made on first use and kept
-    std::string statusWord = "READY";
 };
 
 // The one main window; null until its construction has returned.

@@ -3,6 +3,8 @@
 
 #include "shell/LibraryWindow.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -247,4 +249,31 @@ TEST_F(LibraryWindowBehaviour, TheLibraryRefusesConnectionEndsAndItsOwnDrags) {
     FinishDrag(*context); // not taken: the copy goes
     FreeDragContext();
     EXPECT_EQ(library().GetElements().GetCount(), 0);
+}
+
+TEST_F(LibraryWindowBehaviour, ThePopupsSaveEntrySavesTheLibraryFile) {
+    char folder[] = "/tmp/quiran-library-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/kept.lib";
+    std::ofstream(path) << "old\n"; // Save writes over the window's file only
+    SetFileMessageFunction(testgui::RecordMessage);
+    ASSERT_EQ(Read(LibraryText({{"A", 10}})), 0);
+    library().SetFileName(path.c_str());
+    library().SetModified();
+    // A press on the library area names the window to the popup.
+    Widget popup = library().GetLibraryPopup();
+    XtVaSetValues(popup, XmNuserData, static_cast<XtPointer>(&library()), nullptr);
+    Widget save = XtNameToWidget(popup, "button_1");
+    ASSERT_NE(save, nullptr);
+    XtCallCallbacks(save, XmNactivateCallback, nullptr);
+    std::ifstream saved(path);
+    std::stringstream text;
+    text << saved.rdbuf();
+    EXPECT_NE(text.str().find("NAME:       A\n"), std::string::npos);
+    EXPECT_EQ(library().IsModified(), 0);
+    EXPECT_TRUE(Asked().empty());
+    SetFileMessageFunction(nullptr);
+    library().SetFileName(nullptr);
+    unlink(path.c_str());
+    rmdir(folder);
 }
