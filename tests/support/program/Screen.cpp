@@ -67,27 +67,60 @@ Window Screen::FindBySize(Window window, int width, int height) {
     return found;
 }
 
-Window Screen::ToolButton(Window main, Tool tool) {
+std::vector<std::vector<Window>>
+Screen::LeafRows(Window window, const std::function<bool(const XWindowAttributes&)>& take) {
     XSync(display, False);
-    // Square leaf windows grouped by their parent: the tool bar is the parent with the most.
     std::map<Window, std::vector<std::pair<int, Window>>> rows;
-    Walk(main, [&](Window w, const XWindowAttributes& a) {
-        if (a.width == a.height && a.width >= 16 && a.width <= 64 && !HasViewableChild(w)) {
-            Window root, parent, *children = nullptr;
-            unsigned int count = 0;
-            if (!XQueryTree(display, w, &root, &parent, &children, &count)) return;
-            if (children != nullptr) XFree(children);
-            rows[parent].push_back({a.x, w});
-        }
+    Walk(window, [&](Window w, const XWindowAttributes& a) {
+        if (!take(a) || HasViewableChild(w)) return;
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, w, &root, &parent, &children, &count)) return;
+        if (children != nullptr) XFree(children);
+        rows[parent].push_back({a.x, w});
     });
-    std::vector<std::pair<int, Window>>* bar = nullptr;
+    std::vector<std::vector<Window>> result;
     for (auto& row : rows) {
-        if (bar == nullptr || row.second.size() > bar->size()) bar = &row.second;
+        std::sort(row.second.begin(), row.second.end());
+        std::vector<Window> windows;
+        for (const auto& entry : row.second)
+            windows.push_back(entry.second);
+        result.push_back(windows);
+    }
+    return result;
+}
+
+Window Screen::ToolButton(Window main, Tool tool) {
+    // Square buttons: the tool bar is the row with the most.
+    const std::vector<std::vector<Window>> rows = LeafRows(main, [](const XWindowAttributes& a) {
+        return a.width == a.height && a.width >= 16 && a.width <= 64;
+    });
+    const std::vector<Window>* bar = nullptr;
+    for (const std::vector<Window>& row : rows) {
+        if (bar == nullptr || row.size() > bar->size()) bar = &row;
     }
     const size_t index = static_cast<size_t>(tool);
-    if (bar == nullptr || bar->size() <= index) return 0;
-    std::sort(bar->begin(), bar->end());
-    return (*bar)[index].second;
+    return bar != nullptr && bar->size() > index ? (*bar)[index] : 0;
+}
+
+Window Screen::MenuBarEntry(Window main, int index) {
+    // Rows of at least two buttons; the menu bar is the one highest up.
+    const std::vector<std::vector<Window>> rows = LeafRows(main, [](const XWindowAttributes& a) {
+        return a.height >= 10 && a.height <= 40 && a.width >= 10 && a.width <= 200;
+    });
+    const std::vector<Window>* bar = nullptr;
+    int barY = 0;
+    for (const std::vector<Window>& row : rows) {
+        if (row.size() < 2) continue;
+        const int y = RootOf(row.front()).y;
+        if (bar == nullptr || y < barY) {
+            bar = &row;
+            barY = y;
+        }
+    }
+    return bar != nullptr && index >= 0 && static_cast<size_t>(index) < bar->size()
+               ? (*bar)[static_cast<size_t>(index)]
+               : 0;
 }
 
 Point Screen::WaitForToolButton(Window main, Tool tool, int ms) {

@@ -57,6 +57,10 @@ public:
     // deadline.
     Point WaitForToolButton(Window main, Tool tool, int ms = kTimeoutMs);
 
+    // The entry of a main window's menu bar counted from the left (File is 0): the topmost row of
+    // buttons; 0 until the menu bar is up.
+    Window MenuBarEntry(Window main, int index);
+
     // The viewable override-redirect child of the root that a popup menu is: without a name and
     // larger than a tooltip; 0 for none.
     Window PoppedMenu();
@@ -79,6 +83,10 @@ private:
     void Children(Window window,
                   const std::function<void(Window, const XWindowAttributes&)>& visit);
     bool HasViewableChild(Window window);
+    // The viewable leaf windows below window that satisfy take, grouped by their parent, each
+    // group sorted from the left.
+    std::vector<std::vector<Window>>
+    LeafRows(Window window, const std::function<bool(const XWindowAttributes&)>& take);
     Window Search(Window window, const std::string& name, bool prefix);
 
     Display* display;
