@@ -126,10 +126,14 @@ void Click(Window window, int x, int y) {
 }
 
 // Chooses an entry of the main window's File menu by its mnemonic: the menu bar's first cascade
-// is opened with the pointer, the entry with its key.
-void FileMenu(Window main, const std::string& mnemonic) {
-    Click(main, 20, 13);
-    SleepMs(300);
+// is opened with the pointer, the entry with its key once the menu is up.
+void FileMenu(Screen& screen, Window main, const std::string& mnemonic) {
+    Window file = 0;
+    ASSERT_TRUE(WaitFor([&] { return (file = screen.MenuBarEntry(main, 0)) != 0; }));
+    const e2e::Point at = screen.Middle(file);
+    Command("xdotool mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
+            " click 1 2>&1");
+    ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; })) << "no File menu";
     Command("xdotool key " + mnemonic);
 }
 
@@ -193,7 +197,7 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
 
     // Save As through the dialog, into a new file given by its full path.
     const std::string copy = program.Path("copy.arc");
-    FileMenu(main, "a");
+    FileMenu(screen, main, "a");
     ChooseInDialog("Save As", copy);
     ASSERT_TRUE(WaitFor([&] { return ReadAll(copy) == original; })) << ReadAll(copy);
     EXPECT_TRUE(screen.WaitGone("Save As"));
@@ -201,7 +205,7 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
 
     // Save As onto an existing file asks first; No keeps it, Yes replaces it.
     WriteText(program.Path("old.arc"), "old\n");
-    FileMenu(main, "a");
+    FileMenu(screen, main, "a");
     ChooseInDialog("Save As", program.Path("old.arc"));
     ASSERT_TRUE(Answer(screen, "Error", "Escape"));
     EXPECT_EQ(ReadAll(program.Path("old.arc")), "old\n");
@@ -275,7 +279,7 @@ TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
         ASSERT_NE(main, 0u) << run.Stderr();
         SleepMs(300);
 
-        FileMenu(main, c.mnemonic);
+        FileMenu(screen, main, c.mnemonic);
         if (c.typed != nullptr) {
             ChooseInDialog(c.dialog, c.typed);
         } else {
