@@ -131,7 +131,7 @@ void FileMenu(Screen& screen, Window main, const std::string& mnemonic) {
     Window file = 0;
     ASSERT_TRUE(WaitFor([&] { return (file = screen.MenuBarEntry(main, 0)) != 0; }));
     const e2e::Point at = screen.Middle(file);
-    Command("xdotool mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
+    Command("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
             " click 1 2>&1");
     ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; })) << "no File menu";
     Command("xdotool key " + mnemonic);

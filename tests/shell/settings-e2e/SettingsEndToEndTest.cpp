@@ -137,7 +137,7 @@ protected:
         Window entry = 0;
         ASSERT_TRUE(WaitFor([&] { return (entry = screen.MenuBarEntry(main, 4)) != 0; }));
         const e2e::Point at = screen.Middle(entry);
-        Command("xdotool mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
+        Command("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
                 " click 1 2>&1");
         ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; }));
         Command(std::string("xdotool key ") + mnemonic + " 2>&1");
