@@ -193,6 +193,24 @@ protected:
         }
         return best;
     }
+    // The strongly red pixels of the 9 x 9 pixels around p on the screen; -1 when they cannot be
+    // read.
+    int RedPixelsAround(Point p) {
+        XImage* image = XGetImage(display, DefaultRootWindow(display), p.x - 4, p.y - 4, 9, 9,
+                                  AllPlanes, ZPixmap);
+        if (image == nullptr) return -1;
+        int red = 0;
+        for (int y = 0; y < image->height; y++) {
+            for (int x = 0; x < image->width; x++) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                if (((pixel >> 16) & 0xff) > 200 && ((pixel >> 8) & 0xff) < 80 &&
+                    (pixel & 0xff) < 80)
+                    red++;
+            }
+        }
+        XDestroyImage(image);
+        return red;
+    }
     // The middle of the MASK element of the palette.
     Point PaletteMask() {
         Point origin = PaletteOrigin();
@@ -359,24 +377,14 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
         Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y + 30 * i));
         SleepMs(100);
     }
-    SleepMs(300);
+    // The wire is drawn once the program has taken the moves: polled, not waited for.
     const Point middle = Area(555, 555);
-    XImage* image = XGetImage(display, DefaultRootWindow(display), middle.x - 4, middle.y - 4, 9, 9,
-                              AllPlanes, ZPixmap);
+    int red = 0;
+    WaitFor([&] { return (red = RedPixelsAround(middle)) >= 5; }, e2e::kTimeoutMs * Slowness());
     Screenshot("copy-drag");
     Xdo("mouseup 1");
     Xdo("keyup ctrl");
     SleepMs(600);
-    ASSERT_NE(image, nullptr);
-    int red = 0;
-    for (int y = 0; y < image->height; y++) {
-        for (int x = 0; x < image->width; x++) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            if (((pixel >> 16) & 0xff) > 200 && ((pixel >> 8) & 0xff) < 80 && (pixel & 0xff) < 80)
-                red++;
-        }
-    }
-    XDestroyImage(image);
     EXPECT_GE(red, 5);
     // The drop made the copies with their wire.
     EXPECT_NE(Save().find("NUMBER: 4\n"), std::string::npos) << Stderr();
