@@ -24,7 +24,7 @@ enum class Tool { kNew, kOpen, kSave, kDelete, kElementList, kOverview, kSimulat
 class Screen {
 public:
     // slowness multiplies every deadline (a sanitized program takes longer for every step).
-    explicit Screen(int slowness = 1);
+    explicit Screen(int slowness = Slowness());
     ~Screen();
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
