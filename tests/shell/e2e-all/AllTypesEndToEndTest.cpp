@@ -30,11 +30,7 @@ using e2e::WriteText;
 
 const char* const kExample = QUIRAN_SOURCE_DIR "/examples/all-types.arc";
 
-// A sanitized program takes longer for every step.
-int Slowness() {
-    static const int factor = std::getenv("ASAN_OPTIONS") != nullptr ? 3 : 1;
-    return factor;
-}
+using e2e::Slowness;
 
 void SleepMs(int ms) {
     e2e::SleepMs(ms * Slowness());

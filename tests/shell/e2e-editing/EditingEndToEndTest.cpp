@@ -26,11 +26,7 @@ using e2e::WaitFor;
 using e2e::WriteText;
 using e2e::Xdo;
 
-// A sanitized program (the sanitizer's options are set for it) takes longer for every step.
-int Slowness() {
-    static const int factor = std::getenv("ASAN_OPTIONS") != nullptr ? 3 : 1;
-    return factor;
-}
+using e2e::Slowness;
 
 void SleepMs(int ms) {
     e2e::SleepMs(ms * Slowness());
