@@ -51,19 +51,25 @@ function(quiran_tests name)
     endif()
 endfunction()
 
-# quiran_discover_gui_tests(<target> [TIMEOUT <seconds>])
+# quiran_discover_gui_tests(<target> [TIMEOUT <seconds>] [COST <weight>])
 # The tests of a GUI test executable carry the label "gui" and each takes one X server of the
 # resource "displays" that scripts/run-tests lists, so they run in parallel without sharing a
-# screen, pointer or focus. Without the list of servers they use DISPLAY as it is.
+# screen, pointer or focus. Without the list of servers they use DISPLAY as it is. COST marks
+# long tests: CTest starts them first when it has no times of an earlier run (a fresh checkout, as
+# in CI), so that they do not trail at the end of a parallel run.
 function(quiran_discover_gui_tests target)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT;COST" "" ${ARGN})
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/CTestDisplay.cpp)
     target_link_libraries(${target} PRIVATE X11::X11)
     set(timeout)
     if(ARG_TIMEOUT)
         set(timeout TIMEOUT ${ARG_TIMEOUT})
     endif()
+    set(cost)
+    if(ARG_COST)
+        set(cost COST ${ARG_COST})
+    endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES LABELS gui RESOURCE_GROUPS displays:1 ${timeout})
+        PROPERTIES LABELS gui RESOURCE_GROUPS displays:1 ${timeout} ${cost})
 endfunction()

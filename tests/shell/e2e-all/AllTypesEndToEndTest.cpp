@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/support/program/ProgramDriver.h"
+#include "tests/support/program/Screen.h"
 
 namespace {
 
@@ -29,11 +30,7 @@ using e2e::WriteText;
 
 const char* const kExample = QUIRAN_SOURCE_DIR "/examples/all-types.arc";
 
-// A sanitized program takes longer for every step.
-int Slowness() {
-    static const int factor = std::getenv("ASAN_OPTIONS") != nullptr ? 3 : 1;
-    return factor;
-}
+using e2e::Slowness;
 
 void SleepMs(int ms) {
     e2e::SleepMs(ms * Slowness());
@@ -50,9 +47,7 @@ std::string UntidyExample() {
     return "# by hand\n" + ReadAll(kExample);
 }
 
-struct Point {
-    int x, y;
-};
+using e2e::Point;
 
 // An element of the example: its name, where its icon's top left corner lies on the working area,
 // the entry of its popup menu that is tried (0 is the first below the title), the title of the
@@ -79,159 +74,6 @@ const ElementCase kElements[] = {
     {"Macro", {750, 480}, 0, "Modify - Macro", -1},
     {"JOIN", {910, 400}, 0, "Modify JOIN", 0},
     {"Result", {990, 400}, 0, "Modify Result  [OUTPUT]", 0},
-};
-
-// The test's own connection to the server, for finding windows and sending client messages.
-class Screen {
-public:
-    Screen() : display(XOpenDisplay(nullptr)) {
-        // Windows come and go while the tree is walked.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    }
-    ~Screen() {
-        if (display != nullptr) XCloseDisplay(display);
-    }
-    bool Ok() const { return display != nullptr; }
-
-    // A viewable window whose WM_NAME is name, found by walking the tree.
-    Window Find(const std::string& name) {
-        XSync(display, False);
-        return Search(DefaultRootWindow(display), name);
-    }
-    Window WaitForWindow(const std::string& name, int ms = e2e::kTimeoutMs) {
-        Window found = 0;
-        WaitFor([&] { return (found = Find(name)) != 0; }, ms * Slowness());
-        return found;
-    }
-    bool WaitGone(const std::string& name) {
-        return WaitFor([&] { return Find(name) == 0; }, e2e::kTimeoutMs * Slowness());
-    }
-
-    // The viewable override-redirect child of the root that a popup menu is: without a name
-    // and larger than a tooltip.
-    Window PoppedMenu() {
-        XSync(display, False);
-        Window found = 0;
-        Children(DefaultRootWindow(display), [&](Window w, const XWindowAttributes& a) {
-            if (a.override_redirect && a.map_state == IsViewable && a.width > 60 && a.height > 40 &&
-                Name(w).empty()) {
-                found = w;
-            }
-        });
-        return found;
-    }
-
-    Point RootOf(Window window) {
-        int x = 0, y = 0;
-        Window child;
-        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-        return {x, y};
-    }
-    Point Size(Window window) {
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(display, window, &a)) return {0, 0};
-        return {a.width, a.height};
-    }
-
-    // The working area: the only window of 1500 x 1000 pixels below the main window.
-    Window WorkingArea(Window main) {
-        Window found = 0;
-        Walk(main, [&](Window w, const XWindowAttributes& a) {
-            if (a.width == 1500 && a.height == 1000) found = w;
-        });
-        return found;
-    }
-
-    // The middle of the button that lies fromRight places from the right in the window's lowest
-    // row of push buttons (windows 40 to 200 wide and 18 to 45 high without viewable windows
-    // inside: a small dialog's action area has a button's size too, and clicking its middle hits
-    // the gap between OK and Cancel); {-1, -1} when there is none.
-    Point ButtonInLowestRow(Window window, int fromRight) {
-        std::vector<std::pair<Point, Point>> buttons; // root position, size
-        Walk(window, [&](Window w, const XWindowAttributes& a) {
-            if (a.width >= 40 && a.width <= 200 && a.height >= 18 && a.height <= 45 &&
-                !HasViewableChild(w)) {
-                buttons.push_back({RootOf(w), {a.width, a.height}});
-            }
-        });
-        int lowest = -1;
-        for (const auto& b : buttons)
-            lowest = std::max(lowest, b.first.y + b.second.y);
-        std::vector<std::pair<Point, Point>> row;
-        for (const auto& b : buttons)
-            if (b.first.y + b.second.y == lowest) row.push_back(b);
-        std::sort(row.begin(), row.end(),
-                  [](const auto& a, const auto& b) { return a.first.x > b.first.x; });
-        if (fromRight < 0 || fromRight >= static_cast<int>(row.size())) return {-1, -1};
-        const auto& b = row[static_cast<size_t>(fromRight)];
-        return {b.first.x + b.second.x / 2, b.first.y + b.second.y / 2};
-    }
-
-    // What a window manager sends when the user closes a window.
-    void SendDeleteWindow(Window window) {
-        XEvent event = {};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] =
-            static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XFlush(display);
-    }
-
-private:
-    std::string Name(Window window) {
-        char* title = nullptr;
-        std::string text;
-        if (XFetchName(display, window, &title) && title != nullptr) {
-            text = title;
-            XFree(title);
-        }
-        return text;
-    }
-    void Children(Window window,
-                  const std::function<void(Window, const XWindowAttributes&)>& visit) {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return;
-        for (unsigned int i = 0; i < count; ++i) {
-            XWindowAttributes attributes;
-            if (XGetWindowAttributes(display, children[i], &attributes))
-                visit(children[i], attributes);
-        }
-        if (children != nullptr) XFree(children);
-    }
-    bool HasViewableChild(Window window) {
-        bool found = false;
-        Children(window, [&](Window, const XWindowAttributes& a) {
-            if (a.map_state == IsViewable) found = true;
-        });
-        return found;
-    }
-    // Every viewable descendant.
-    void Walk(Window window, const std::function<void(Window, const XWindowAttributes&)>& visit) {
-        Children(window, [&](Window w, const XWindowAttributes& a) {
-            if (a.map_state != IsViewable) return;
-            visit(w, a);
-            Walk(w, visit);
-        });
-    }
-    Window Search(Window window, const std::string& name) {
-        XWindowAttributes attributes;
-        if (Name(window) == name && XGetWindowAttributes(display, window, &attributes) &&
-            attributes.map_state == IsViewable) {
-            return window;
-        }
-        Window found = 0;
-        Children(window, [&](Window w, const XWindowAttributes&) {
-            if (found == 0) found = Search(w, name);
-        });
-        return found;
-    }
-
-    Display* display;
 };
 
 void Keys(Window window, const std::string& keys) {
@@ -273,7 +115,7 @@ protected:
         setup.environment.push_back(
             {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
         EXPECT_TRUE(run.Start(QUIRAN_PROGRAM, {QUIRAN_PROGRAM, "all.arc"}, setup));
-        const Window main = screen.WaitForWindow(kMainTitle, 30000);
+        const Window main = screen.WaitForWindow(kMainTitle, false, 30000);
         EXPECT_NE(main, 0u) << Stderr();
         EXPECT_TRUE(screen.WaitGone("Welcome"));
         SleepMs(500);
@@ -303,7 +145,7 @@ protected:
     }
 
     e2e::ScratchFolder folder;
-    Screen screen;
+    e2e::Screen screen{Slowness()};
 };
 
 TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
@@ -312,7 +154,7 @@ TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
     e2e::ProgramRun run;
     const Window main = Start(run);
     ASSERT_NE(main, 0u);
-    const Window area = screen.WorkingArea(main);
+    const Window area = screen.FindBySize(main, 1500, 1000); // the working area
     ASSERT_NE(area, 0u);
 
     for (const ElementCase& element : kElements) {

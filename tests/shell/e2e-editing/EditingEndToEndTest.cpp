@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "tests/support/program/ProgramDriver.h"
-#include "tests/support/program/WindowSearch.h"
+#include "tests/support/program/Screen.h"
 #include "tests/support/screenshot/Screenshot.h"
 
 namespace {
@@ -26,11 +26,7 @@ using e2e::WaitFor;
 using e2e::WriteText;
 using e2e::Xdo;
 
-// A sanitized program (the sanitizer's options are set for it) takes longer for every step.
-int Slowness() {
-    static const int factor = std::getenv("ASAN_OPTIONS") != nullptr ? 3 : 1;
-    return factor;
-}
+using e2e::Slowness;
 
 void SleepMs(int ms) {
     e2e::SleepMs(ms * Slowness());
@@ -115,9 +111,8 @@ std::string TwoConnectedMasks(int x0, int y0, int x1, int y1) {
            "  }\n}\n";
 }
 
-struct Point {
-    int x, y;
-};
+using e2e::Point;
+using e2e::Tool;
 
 // The program in a folder of its own (also its HOME, so that no settings file is read), with
 // the library window placed beside the main window, and the test's own display connection for
@@ -125,15 +120,9 @@ struct Point {
 class EditingFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr) << "no X server on DISPLAY";
-        // Windows come and go while the tree is walked: an error about one that has just gone
-        // is no failure (Xlib's own handler would end the test with the program still running).
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        ASSERT_TRUE(screen.Ok()) << "no X server on DISPLAY";
+        display = screen.GetDisplay();
         ASSERT_FALSE(folder.Get().empty());
-    }
-    void TearDown() override {
-        if (display != nullptr) XCloseDisplay(display);
     }
 
     std::string Path(const char* name) const { return folder.Path(name); }
@@ -148,57 +137,75 @@ protected:
         ASSERT_TRUE(program.Start(
             QUIRAN_PROGRAM,
             {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"}, setup));
+        main = screen.WaitForWindow("QUIRAN Pro  ", true, 30000);
+        ASSERT_NE(main, 0u) << Stderr();
         ASSERT_TRUE(WaitFor([&] { return FindBySize(1500, 1000) != 0; }, 30000)) << Stderr();
-        // The tool bar must be drawn before it is clicked; a sanitized program is slow.
-        SleepMs(2000);
-        Click({138, 42}); // the Elementlist tool button
+        // The tool bar is found by the order of its buttons, once it is up.
+        const Point button = screen.WaitForToolButton(main, Tool::kElementList, 30000);
+        ASSERT_GE(button.x, 0) << Stderr();
+        Click(button);
+        library = screen.WaitForWindow("Elements", false, 30000);
+        ASSERT_NE(library, 0u) << Stderr();
         ASSERT_TRUE(WaitFor([&] { return PaletteOrigin().x > 0; }, 30000)) << Stderr();
-        SleepMs(500);
     }
 
     std::string Stderr() const { return ReadAll(Path("stderr.txt")); }
 
     // The viewable window of that size (the working area is the only one of 1500 x 1000).
     Window FindBySize(int width, int height) {
-        return e2e::FindViewableBySize(display, DefaultRootWindow(display), width, height);
+        return screen.FindBySize(DefaultRootWindow(display), width, height);
     }
-    Point RootOf(Window window) {
-        int x = 0, y = 0;
-        Window child;
-        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-        return {x, y};
+    Point RootOf(Window window) { return screen.RootOf(window); }
+    // A point of the main window, where its menu bar lies, on the screen.
+    Point Main(int x, int y) {
+        const Point origin = RootOf(main);
+        return {origin.x + x, origin.y + y};
     }
     // A point of the working area on the screen.
     Point Area(int x, int y) {
         Point origin = RootOf(FindBySize(1500, 1000));
         return {origin.x + x, origin.y + y};
     }
-    // The two areas of the library window are the only windows 80 pixels wide (and their clip
+    // The working area's horizontal scroll bar: the one wide window 15 pixels high.
+    Window HorizontalScrollBar() {
+        Window found = 0;
+        screen.Walk(main, [&](Window w, const XWindowAttributes& a) {
+            if (a.height == 15 && a.width > 300) found = w;
+        });
+        return found;
+    }
+    // The two areas of the library window are its only windows 80 pixels wide (and their clip
     // windows, which lie at the same place): the palette above, the library area below.
     Point PaletteOrigin() { return LibraryWindowArea(false); }
     Point LibraryOrigin() { return LibraryWindowArea(true); }
     Point LibraryWindowArea(bool lower) {
         std::vector<Point> found;
-        Collect(DefaultRootWindow(display), found);
+        screen.Walk(library, [&](Window w, const XWindowAttributes& a) {
+            if (a.width == 80) found.push_back(RootOf(w));
+        });
         Point best = {-1, -1};
         for (const Point& p : found) {
             if (best.y < 0 || (lower ? p.y > best.y : p.y < best.y)) best = p;
         }
         return best;
     }
-    void Collect(Window window, std::vector<Point>& found) {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return;
-        for (unsigned int i = 0; i < count; i++) {
-            XWindowAttributes a;
-            if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) {
-                continue;
+    // The strongly red pixels of the 9 x 9 pixels around p on the screen; -1 when they cannot be
+    // read.
+    int RedPixelsAround(Point p) {
+        XImage* image = XGetImage(display, DefaultRootWindow(display), p.x - 4, p.y - 4, 9, 9,
+                                  AllPlanes, ZPixmap);
+        if (image == nullptr) return -1;
+        int red = 0;
+        for (int y = 0; y < image->height; y++) {
+            for (int x = 0; x < image->width; x++) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                if (((pixel >> 16) & 0xff) > 200 && ((pixel >> 8) & 0xff) < 80 &&
+                    (pixel & 0xff) < 80)
+                    red++;
             }
-            if (a.width == 80) found.push_back(RootOf(children[i]));
-            Collect(children[i], found);
         }
-        if (children != nullptr) XFree(children);
+        XDestroyImage(image);
+        return red;
     }
     // The middle of the MASK element of the palette.
     Point PaletteMask() {
@@ -211,7 +218,6 @@ protected:
         if (modifier != nullptr) Xdo(std::string("keydown ") + modifier);
         Xdo(at + " click 1");
         if (modifier != nullptr) Xdo(std::string("keyup ") + modifier);
-        SleepMs(300);
     }
     // Presses button 1 at from, moves to to in steps and releases; shot names a screenshot taken
     // just before the release.
@@ -231,17 +237,19 @@ protected:
         SleepMs(600);
     }
     void Screenshot(const char* name) { EXPECT_TRUE(testshot::SaveScreen(display, name)) << name; }
-    // The Save tool button; the file name is known, so it saves without a dialog.
+    // The Save tool button; the file name is known, so it saves without a dialog. The program
+    // writes a new file and renames it over the old one: once there, it is whole.
     std::string Save() {
-        const std::string before = ReadAll(Path("work.arc"));
         WriteText(Path("work.arc"), "");
-        Click({70, 44});
-        WaitFor([&] { return !ReadAll(Path("work.arc")).empty(); });
-        SleepMs(200);
+        Click(screen.Middle(screen.ToolButton(main, Tool::kSave)));
+        WaitFor([&] { return !ReadAll(Path("work.arc")).empty(); }, e2e::kTimeoutMs * Slowness());
         return ReadAll(Path("work.arc"));
     }
 
+    e2e::Screen screen{Slowness()};
     Display* display = nullptr;
+    Window main = 0;
+    Window library = 0;
     e2e::ScratchFolder folder{"/tmp/quiran-editing-XXXXXX"};
     e2e::ProgramRun program; // killed before the folder goes
 };
@@ -264,8 +272,9 @@ TEST_F(EditingEndToEnd, BuildsAnArchitectureByHand) {
     // A copy of the first with Ctrl, below it, then selected with Shift and deleted.
     Drag(Area(480, 335), Area(480, 515), "ctrl");
     Click(Area(480, 520), "shift");
+    // The program takes events in the order the server has them: the Save click below comes
+    // after the key, so there is nothing to wait for here.
     Xdo("key Delete");
-    SleepMs(300);
     EXPECT_EQ(Save(), TwoConnectedMasks(450, 315, 600, 405)) << Stderr();
 }
 
@@ -283,7 +292,6 @@ TEST_F(EditingEndToEnd, ACopyKeepsItsWiresAndDeleteRemovesThem) {
     // The copies selected by a rubber band and deleted with BackSpace.
     Drag(Area(440, 480), Area(670, 625));
     Xdo("key BackSpace");
-    SleepMs(300);
     EXPECT_EQ(Save(), TwoConnectedMasks(450, 315, 600, 405)) << Stderr();
 }
 
@@ -299,13 +307,14 @@ TEST_F(EditingEndToEnd, RefusedDropsChangeNothing) {
     // The existing wire pulled off the second's input and dropped back on it: taken again.
     Drag(Area(603, 420), Area(603, 421));
     // A palette element dropped where no drop site is (the menu bar).
-    Drag(PaletteMask(), {300, 12});
+    Drag(PaletteMask(), Main(300, 12));
     EXPECT_EQ(Save(), TwoConnectedMasks(450, 315, 600, 405)) << Stderr();
     // Outside the working area: the view scrolled to its left edge, an element dropped so that
     // it would begin left of it.
     Window area = FindBySize(1500, 1000);
     Point origin = RootOf(area);
-    Drag({340, 514}, {0, 514}); // the horizontal slider to the left end
+    const Point slider = screen.Middle(HorizontalScrollBar());
+    Drag(slider, {RootOf(main).x, slider.y}); // the horizontal slider to the left end
     ASSERT_TRUE(WaitFor([&] { return RootOf(FindBySize(1500, 1000)).x != origin.x; }));
     Drag(PaletteMask(), Area(10, 330));
     EXPECT_EQ(Save(), start) << Stderr();
@@ -364,24 +373,14 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
         Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y + 30 * i));
         SleepMs(100);
     }
-    SleepMs(300);
+    // The wire is drawn once the program has taken the moves: polled, not waited for.
     const Point middle = Area(555, 555);
-    XImage* image = XGetImage(display, DefaultRootWindow(display), middle.x - 4, middle.y - 4, 9, 9,
-                              AllPlanes, ZPixmap);
+    int red = 0;
+    WaitFor([&] { return (red = RedPixelsAround(middle)) >= 5; }, e2e::kTimeoutMs * Slowness());
     Screenshot("copy-drag");
     Xdo("mouseup 1");
     Xdo("keyup ctrl");
     SleepMs(600);
-    ASSERT_NE(image, nullptr);
-    int red = 0;
-    for (int y = 0; y < image->height; y++) {
-        for (int x = 0; x < image->width; x++) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            if (((pixel >> 16) & 0xff) > 200 && ((pixel >> 8) & 0xff) < 80 && (pixel & 0xff) < 80)
-                red++;
-        }
-    }
-    XDestroyImage(image);
     EXPECT_GE(red, 5);
     // The drop made the copies with their wire.
     EXPECT_NE(Save().find("NUMBER: 4\n"), std::string::npos) << Stderr();

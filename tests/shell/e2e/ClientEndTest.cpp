@@ -22,7 +22,7 @@
 
 #include "tests/support/program/IpcNamespace.h"
 #include "tests/support/program/ProgramDriver.h"
-#include "tests/support/program/WindowSearch.h"
+#include "tests/support/program/Screen.h"
 
 namespace {
 
@@ -210,24 +210,15 @@ protected:
     // Drags the first element 60 pixels down on the working area (the only window of 1500 x
     // 1000): the architecture is modified.
     void MoveFirstElement() {
+        e2e::Screen screen;
+        ASSERT_TRUE(screen.Ok());
         // The welcome splash covers the working area until its timeout.
-        WaitFor([] {
-            return e2e::Command("xdotool search --onlyvisible --name '^Welcome' 2>/dev/null")
-                .empty();
-        });
-        Display* display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        // Windows come and go while the tree is walked: an error about one that has just gone
-        // is no failure.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-        const Window area =
-            e2e::FindViewableBySize(display, DefaultRootWindow(display), 1500, 1000);
+        screen.WaitGone("Welcome");
+        const Window area = screen.FindBySize(DefaultRootWindow(screen.GetDisplay()), 1500, 1000);
         ASSERT_NE(area, 0u);
-        int x = 0, y = 0;
-        Window child;
-        XTranslateCoordinates(display, area, DefaultRootWindow(display), kFirstX, kFirstY, &x, &y,
-                              &child);
-        XCloseDisplay(display);
+        const e2e::Point origin = screen.RootOf(area);
+        int x = origin.x + kFirstX;
+        int y = origin.y + kFirstY;
         x += 12;
         y += 12;
         e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");

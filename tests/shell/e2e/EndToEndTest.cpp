@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "tests/support/program/ProgramDriver.h"
+#include "tests/support/program/Screen.h"
 #include "tests/support/screenshot/Screenshot.h"
 
 namespace {
@@ -102,103 +103,7 @@ private:
     e2e::ProgramRun run;
 };
 
-// The test's own connection to the server, for finding windows and sending client messages.
-class Screen {
-public:
-    Screen() : display(XOpenDisplay(nullptr)) {
-        // Windows come and go while the tree is walked: an error about one that has just gone
-        // is no failure.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    }
-    ~Screen() {
-        if (display != nullptr) XCloseDisplay(display);
-    }
-    bool Ok() const { return display != nullptr; }
-
-    // A viewable window whose WM_NAME is name (or begins with it), found by walking the tree.
-    Window Find(const std::string& name, bool prefix = false) {
-        XSync(display, False);
-        return Search(DefaultRootWindow(display), name, prefix);
-    }
-    Window WaitForWindow(const std::string& name, bool prefix = false, int ms = kTimeoutMs) {
-        Window found = 0;
-        WaitFor([&] { return (found = Find(name, prefix)) != 0; }, ms);
-        return found;
-    }
-    bool WaitGone(const std::string& name, int ms = kTimeoutMs) {
-        return WaitFor([&] { return Find(name) == 0; }, ms);
-    }
-
-    // The text field of a file dialog in which the chosen file is typed: the lowest of the two
-    // wide, one-line windows of the dialog (the other is the filter; the buttons are gadgets).
-    Window SelectionField(Window dialog) {
-        Window best = 0;
-        int bestY = -1;
-        Collect(dialog, [&](Window w, const XWindowAttributes& a, int y) {
-            if (a.width > 150 && a.height > 15 && a.height < 45 && y > bestY) {
-                best = w;
-                bestY = y;
-            }
-        });
-        return best;
-    }
-
-    // What a window manager sends when the user closes a window.
-    void SendDeleteWindow(Window window) {
-        XEvent event = {};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] =
-            static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XFlush(display);
-    }
-
-private:
-    // Calls visit for every descendant with its attributes and its y within the top window.
-    void Collect(Window window,
-                 const std::function<void(Window, const XWindowAttributes&, int)>& visit,
-                 int y0 = 0) {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return;
-        for (unsigned int i = 0; i < count; ++i) {
-            XWindowAttributes attributes;
-            if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
-            if (attributes.map_state != IsViewable) continue;
-            visit(children[i], attributes, y0 + attributes.y);
-            Collect(children[i], visit, y0 + attributes.y);
-        }
-        if (children != nullptr) XFree(children);
-    }
-
-    Window Search(Window window, const std::string& name, bool prefix) {
-        char* title = nullptr;
-        if (XFetchName(display, window, &title) && title != nullptr) {
-            const std::string text = title;
-            XFree(title);
-            XWindowAttributes attributes;
-            if ((prefix ? text.rfind(name, 0) == 0 : text == name) &&
-                XGetWindowAttributes(display, window, &attributes) &&
-                attributes.map_state == IsViewable) {
-                return window;
-            }
-        }
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
-        Window found = 0;
-        for (unsigned int i = 0; i < count && found == 0; ++i)
-            found = Search(children[i], name, prefix);
-        if (children != nullptr) XFree(children);
-        return found;
-    }
-
-    Display* display;
-};
+using e2e::Screen;
 
 // The window's title as xprop reads it.
 std::string Title(Window window) {
@@ -221,10 +126,14 @@ void Click(Window window, int x, int y) {
 }
 
 // Chooses an entry of the main window's File menu by its mnemonic: the menu bar's first cascade
-// is opened with the pointer, the entry with its key.
-void FileMenu(Window main, const std::string& mnemonic) {
-    Click(main, 20, 13);
-    SleepMs(300);
+// is opened with the pointer, the entry with its key once the menu is up.
+void FileMenu(Screen& screen, Window main, const std::string& mnemonic) {
+    Window file = 0;
+    ASSERT_TRUE(WaitFor([&] { return (file = screen.MenuBarEntry(main, 0)) != 0; }));
+    const e2e::Point at = screen.Middle(file);
+    Command("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+            " click 1 2>&1");
+    ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; })) << "no File menu";
     Command("xdotool key " + mnemonic);
 }
 
@@ -288,7 +197,7 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
 
     // Save As through the dialog, into a new file given by its full path.
     const std::string copy = program.Path("copy.arc");
-    FileMenu(main, "a");
+    FileMenu(screen, main, "a");
     ChooseInDialog("Save As", copy);
     ASSERT_TRUE(WaitFor([&] { return ReadAll(copy) == original; })) << ReadAll(copy);
     EXPECT_TRUE(screen.WaitGone("Save As"));
@@ -296,7 +205,7 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
 
     // Save As onto an existing file asks first; No keeps it, Yes replaces it.
     WriteText(program.Path("old.arc"), "old\n");
-    FileMenu(main, "a");
+    FileMenu(screen, main, "a");
     ChooseInDialog("Save As", program.Path("old.arc"));
     ASSERT_TRUE(Answer(screen, "Error", "Escape"));
     EXPECT_EQ(ReadAll(program.Path("old.arc")), "old\n");
@@ -370,7 +279,7 @@ TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
         ASSERT_NE(main, 0u) << run.Stderr();
         SleepMs(300);
 
-        FileMenu(main, c.mnemonic);
+        FileMenu(screen, main, c.mnemonic);
         if (c.typed != nullptr) {
             ChooseInDialog(c.dialog, c.typed);
         } else {

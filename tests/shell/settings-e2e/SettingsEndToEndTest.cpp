@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/support/program/ProgramDriver.h"
+#include "tests/support/program/Screen.h"
 
 namespace {
 
@@ -129,23 +130,29 @@ protected:
         return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // An entry of the Options menu by its mnemonic.
+    // An entry of the Options menu (the menu bar's fifth) by its mnemonic, once the menu is up;
+    // returns when it has gone again.
     void Options(const char* mnemonic) {
-        Command("xdotool mousemove --window " + mainWindow + " 205 13 click 1 2>&1");
-        SleepMs(400);
+        const Window main = static_cast<Window>(std::stoul(mainWindow));
+        Window entry = 0;
+        ASSERT_TRUE(WaitFor([&] { return (entry = screen.MenuBarEntry(main, 4)) != 0; }));
+        const e2e::Point at = screen.Middle(entry);
+        Command("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                " click 1 2>&1");
+        ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; }));
         Command(std::string("xdotool key ") + mnemonic + " 2>&1");
-        SleepMs(400);
+        EXPECT_TRUE(WaitFor([&] { return screen.PoppedMenu() == 0; }));
     }
 
-    // Keys typed into the window.
+    // Keys typed into the window; the caller waits for what they do.
     void Keys(const std::string& window, const std::string& keys) {
         e2e::TypeKeys(window, keys, 40);
-        SleepMs(300);
     }
 
     e2e::ScratchFolder home{"/tmp/quiran-e2e-home-XXXXXX"};
     e2e::ProgramRun program; // killed before the folder goes
     std::string mainWindow;
+    e2e::Screen screen;
 };
 
 TEST_F(SettingsEndToEnd, SavedOptionsAreBackAfterARestart) {

@@ -30,6 +30,11 @@ bool Exists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
 }
 
+int Slowness() {
+    static const int factor = std::getenv("ASAN_OPTIONS") != nullptr ? 3 : 1;
+    return factor;
+}
+
 void SleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }

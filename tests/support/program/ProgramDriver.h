@@ -21,6 +21,10 @@ std::string ReadAll(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);
 
+// How many times longer every step of the program takes than in a plain build: 3 for a sanitized
+// one (its options are set in the environment), else 1. Deadlines are multiplied by it.
+int Slowness();
+
 void SleepMs(int ms);
 // Polls every 50 ms until done() holds or the time is up; returns done().
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs);
