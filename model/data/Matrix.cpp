@@ -109,10 +109,12 @@ SpareStores& Spares() {
 // count words with their count of sharers set to 1; zero words when zeroed is set, else any
 // values. Out of memory is handled as operator new handles it.
 uint32_t* AllocateStore(size_t count, bool zeroed) {
-    if (!zeroed) {
+    // Zero words of the fresh-pages size come from the system, so that they cost no memory.
+    if (!zeroed || count < kFreshPagesWords) {
         uint32_t* spare = Spares().Take(count);
         if (spare != nullptr) {
             HeadOf(spare)->sharers = 1;
+            if (zeroed) std::memset(spare, 0, count * sizeof(uint32_t));
             return spare;
         }
     }
@@ -149,7 +151,7 @@ void SpareStores::Free(uint32_t* words, size_t count) {
 } // namespace
 
 MatrixWords::MatrixWords(const MatrixWords& other) {
-    Allocate(other.count);
+    Allocate(other.count, false);
     std::memcpy(words, other.words, count * sizeof(Word));
 }
 
@@ -161,7 +163,7 @@ MatrixWords& MatrixWords::operator=(const MatrixWords& other) {
     if (this == &other || SharesWith(other)) return *this;
     if (count != other.count) {
         Release();
-        Allocate(other.count);
+        Allocate(other.count, false);
     }
     std::memcpy(Overwrite(), other.words, count * sizeof(Word));
     return *this;
@@ -207,13 +209,13 @@ void MatrixWords::Share(const MatrixWords& other) {
     HeadOf(words)->sharers++;
 }
 
-void MatrixWords::Allocate(size_t wanted) {
+void MatrixWords::Allocate(size_t wanted, bool zeroed) {
     count = wanted;
     if (wanted <= kInlineWords) {
         words = inlineWords;
         std::memset(inlineWords, 0, sizeof inlineWords);
     } else {
-        words = AllocateStore(wanted, true);
+        words = AllocateStore(wanted, zeroed);
     }
 }
 
@@ -221,7 +223,7 @@ void MatrixWords::assign(size_t wanted, Word value) {
     if (wanted != count || (value == 0 && (wanted >= kFreshPagesWords || IsShared()))) {
         // Pages given back by zeroing leave memory.
         Release(value != 0 || wanted < kFreshPagesWords);
-        Allocate(wanted);
+        Allocate(wanted, value == 0);
         if (value == 0) return;
     }
     Word* own = Overwrite();

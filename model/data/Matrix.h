@@ -72,8 +72,8 @@ private:
     // Drops these words; the last sharer keeps them for a store of the same size unless
     // keepSpare is clear.
     void Release(bool keepSpare = true);
-    // Room for count zero words.
-    void Allocate(size_t count);
+    // Room for count words, zero when zeroed is set.
+    void Allocate(size_t count, bool zeroed = true);
     // Words of this object's own in place of shared ones, the values copied when keep is set.
     void Unshare(bool keep);
 
