@@ -28,6 +28,7 @@
 #include <memory>
 #include <new>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "model/data/ClockList.h"
@@ -598,11 +599,16 @@ void LogicBench() {
     }
 }
 
-int main() {
+// With an argument, only the part of that name: chain, logic, rule or steps.
+int main(int argc, char** argv) {
+    const std::string only = argc > 1 ? argv[1] : "";
+    auto wanted = [&](const char* part) { return only.empty() || only == part; };
     ResetClocks(); // one clock, period 100, offset 0
-    int failed = ChainBench();
-    LogicBench();
-    failed |= RuleBench();
+    int failed = 0;
+    if (wanted("chain")) failed |= ChainBench();
+    if (wanted("logic")) LogicBench();
+    if (wanted("rule")) failed |= RuleBench();
+    if (!wanted("steps")) return failed;
     std::printf(
         "Element steps on 16 x 16 planes, chains of 10 (median of 5); the queue's part is the\n"
         "difference to the same steps taken in a plain loop:\n");

@@ -42,38 +42,116 @@ void CombineWords(uint32_t* to, const uint32_t* x, const uint32_t* y, size_t cou
 // memory until they are written, and zeroing gives them back for fresh ones.
 constexpr size_t kFreshPagesWords = 64 * 1024;
 
-// count zero words; out of memory is handled as operator new handles it.
-uint32_t* AllocateZeroed(size_t count) {
+// Every allocated store begins with its count of sharers; the words follow, 16-byte aligned.
+struct StoreHead {
+    uint32_t sharers;
+    uint32_t unused[3];
+};
+static_assert(sizeof(StoreHead) == 16, "the words stay aligned for vector loads");
+
+StoreHead* HeadOf(uint32_t* words) {
+    return reinterpret_cast<StoreHead*>(words) - 1;
+}
+uint32_t* WordsOf(void* block) {
+    return reinterpret_cast<uint32_t*>(static_cast<StoreHead*>(block) + 1);
+}
+size_t StoreBytes(size_t count) {
+    return sizeof(StoreHead) + count * sizeof(uint32_t);
+}
+
+// Stores whose last sharer went, kept for the next store of their size: a run that latches by
+// sharing hands stores back and forth between a source and its consumers at every step, and
+// would otherwise allocate and free a whole plane each time.
+class SpareStores {
+public:
+    // A store of count words with unknown values, or null.
+    uint32_t* Take(size_t count) {
+        for (size_t k = spares.size(); k-- > 0;) {
+            if (spares[k].count != count) continue;
+            uint32_t* words = spares[k].words;
+            spares.erase(spares.begin() + static_cast<long>(k));
+            bytes -= StoreBytes(count);
+            return words;
+        }
+        return nullptr;
+    }
+    void Give(uint32_t* words, size_t count) {
+        if (spares.size() < kMaxSpares && bytes + StoreBytes(count) <= kMaxBytes &&
+            spares.size() < spares.capacity()) {
+            spares.push_back(Spare{words, count});
+            bytes += StoreBytes(count);
+            return;
+        }
+        Free(words, count);
+    }
+    SpareStores() { spares.reserve(kMaxSpares); }
+
+    static void Free(uint32_t* words, size_t count);
+
+private:
+    struct Spare {
+        uint32_t* words;
+        size_t count;
+    };
+    static const size_t kMaxSpares = 8;
+    static const size_t kMaxBytes = 64u << 20;
+    std::vector<Spare> spares;
+    size_t bytes = 0;
+};
+
+// Never destroyed, so that planes destroyed late at exit still find it; the stores it keeps stay
+// reachable.
+SpareStores& Spares() {
+    static SpareStores* spares = new SpareStores;
+    return *spares;
+}
+
+// count words with their count of sharers set to 1; zero words when zeroed is set, else any
+// values. Out of memory is handled as operator new handles it.
+uint32_t* AllocateStore(size_t count, bool zeroed) {
+    // Zero words of the fresh-pages size come from the system, so that they cost no memory.
+    if (!zeroed || count < kFreshPagesWords) {
+        uint32_t* spare = Spares().Take(count);
+        if (spare != nullptr) {
+            HeadOf(spare)->sharers = 1;
+            if (zeroed) std::memset(spare, 0, count * sizeof(uint32_t));
+            return spare;
+        }
+    }
     for (;;) {
         void* block = nullptr;
         if (count >= kFreshPagesWords) {
-            block = mmap(nullptr, count * sizeof(uint32_t), PROT_READ | PROT_WRITE,
+            block = mmap(nullptr, StoreBytes(count), PROT_READ | PROT_WRITE,
                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (block == MAP_FAILED) block = nullptr;
         } else {
-            block = std::calloc(count, sizeof(uint32_t));
+            block = std::calloc(StoreBytes(count), 1);
         }
-        if (block != nullptr) return static_cast<uint32_t*>(block);
+        if (block != nullptr) {
+            static_cast<StoreHead*>(block)->sharers = 1;
+            return WordsOf(block);
+        }
         std::new_handler handler = std::get_new_handler();
         if (handler == nullptr) throw std::bad_alloc();
         handler();
     }
 }
 
-void FreeWords(uint32_t* words, size_t count) {
+void SpareStores::Free(uint32_t* words, size_t count) {
+    void* block = HeadOf(words);
     if (count >= kFreshPagesWords) {
-        if (munmap(words, count * sizeof(uint32_t)) != 0) {
+        if (munmap(block, StoreBytes(count)) != 0) {
             std::cerr << "Matrix: munmap failed\n";
         }
     } else {
-        std::free(words);
+        std::free(block);
     }
 }
 
 } // namespace
 
 MatrixWords::MatrixWords(const MatrixWords& other) {
-    Allocate(other.count);
+    Allocate(other.count, false);
     std::memcpy(words, other.words, count * sizeof(Word));
 }
 
@@ -82,12 +160,12 @@ MatrixWords::MatrixWords(MatrixWords&& other) noexcept {
 }
 
 MatrixWords& MatrixWords::operator=(const MatrixWords& other) {
-    if (this == &other) return *this;
+    if (this == &other || SharesWith(other)) return *this;
     if (count != other.count) {
         Release();
-        Allocate(other.count);
+        Allocate(other.count, false);
     }
-    std::memcpy(words, other.words, count * sizeof(Word));
+    std::memcpy(Overwrite(), other.words, count * sizeof(Word));
     return *this;
 }
 
@@ -96,29 +174,60 @@ MatrixWords& MatrixWords::operator=(MatrixWords&& other) noexcept {
     return *this;
 }
 
-void MatrixWords::Release() {
-    if (!IsInline()) FreeWords(words, count);
+bool MatrixWords::IsShared() const {
+    return !IsInline() && HeadOf(words)->sharers > 1;
+}
+
+void MatrixWords::Release(bool keepSpare) {
+    if (!IsInline() && --HeadOf(words)->sharers == 0) {
+        if (keepSpare) {
+            Spares().Give(words, count);
+        } else {
+            SpareStores::Free(words, count);
+        }
+    }
     words = inlineWords;
     count = 0;
 }
 
-void MatrixWords::Allocate(size_t wanted) {
+void MatrixWords::Unshare(bool keep) {
+    Word* own = AllocateStore(count, false);
+    if (keep) std::memcpy(own, words, count * sizeof(Word));
+    HeadOf(words)->sharers--; // others still hold them
+    words = own;
+}
+
+void MatrixWords::Share(const MatrixWords& other) {
+    if (this == &other || SharesWith(other)) return;
+    if (other.IsInline()) {
+        *this = other;
+        return;
+    }
+    Release();
+    words = other.words;
+    count = other.count;
+    HeadOf(words)->sharers++;
+}
+
+void MatrixWords::Allocate(size_t wanted, bool zeroed) {
     count = wanted;
     if (wanted <= kInlineWords) {
         words = inlineWords;
         std::memset(inlineWords, 0, sizeof inlineWords);
     } else {
-        words = AllocateZeroed(wanted);
+        words = AllocateStore(wanted, zeroed);
     }
 }
 
 void MatrixWords::assign(size_t wanted, Word value) {
-    if (wanted != count || (value == 0 && wanted >= kFreshPagesWords)) {
-        Release();
-        Allocate(wanted);
+    if (wanted != count || (value == 0 && (wanted >= kFreshPagesWords || IsShared()))) {
+        // Pages given back by zeroing leave memory.
+        Release(value != 0 || wanted < kFreshPagesWords);
+        Allocate(wanted, value == 0);
         if (value == 0) return;
     }
-    std::fill(words, words + count, value);
+    Word* own = Overwrite();
+    std::fill(own, own + count, value);
 }
 
 void MatrixWords::Zero() {
@@ -181,6 +290,16 @@ void Matrix::Reset() {
     anz_elements = 1;
     size_of_mat = kBytesPerWord;
     mat.assign(1, 0);
+}
+
+void Matrix::Share(const Matrix& source) {
+    if (this == &source) return;
+    LoadSaveObject::operator=(source);
+    dimX = source.dimX;
+    dimY = source.dimY;
+    anz_elements = source.anz_elements;
+    size_of_mat = source.size_of_mat;
+    mat.Share(source.mat);
 }
 
 Matrix& Matrix::operator=(const Matrix& other) {
@@ -266,9 +385,11 @@ void Matrix::Combine(Op op, bool binary, const Matrix& a, const Matrix& b) {
         return;
     }
     const size_t count = mat.size();
-    Word* to = mat.data();
+    // The operands first: a binary operation overwrites every word, so the target may take
+    // fresh words in place of shared ones while an operand still reads the old.
     const Word* x = a.mat.data();
     const Word* y = b.mat.data();
+    Word* to = binary ? mat.Overwrite() : mat.data();
     switch (op) {
         case Op::kAnd:
             CombineWords(to, x, y, count, [](auto p, auto q) { return p & q; });

@@ -21,6 +21,11 @@ constexpr int kLogBitsUnsigned = 5;  // bits per word: 32
 // The words of a matrix. Small planes (16 x 16 and below) keep them inside the object, so that
 // reaching them takes no further pointer; large ones are allocated zero-filled without touching
 // their pages, so that a plane that stays all zero costs no memory until it is written.
+//
+// Large words may be shared (Share): a latch takes its source's plane without copying it, and the
+// first write to either side gives the writer words of its own. Every write reaches the words
+// through the non-const accessors, which make them the writer's own first, so a shared plane
+// behaves exactly like a copy. The simulator is single-threaded; so is the count of sharers.
 class MatrixWords {
 public:
     using Word = uint32_t;
@@ -38,18 +43,39 @@ public:
     // Every word 0; a large store is given back fresh pages instead of being written.
     void Zero();
     void swap(MatrixWords& other) noexcept;
-    Word* data() { return words; }
+    // The same words as other's: large ones are shared until either side writes, small ones
+    // copied.
+    void Share(const MatrixWords& other);
+    // Words of this object's own, for writing; their values are kept.
+    Word* data() {
+        if (IsShared()) Unshare(true);
+        return words;
+    }
     const Word* data() const { return words; }
+    // Words of this object's own whose old values are about to be overwritten completely.
+    Word* Overwrite() {
+        if (IsShared()) Unshare(false);
+        return words;
+    }
     size_t size() const { return count; }
-    Word* begin() { return words; }
-    Word* end() { return words + count; }
+    Word* begin() { return data(); }
+    Word* end() { return data() + count; }
     bool operator==(const MatrixWords& other) const;
+    // Whether other holds these very words (a test's view of sharing).
+    bool SharesWith(const MatrixWords& other) const {
+        return !IsInline() && words == other.words;
+    }
 
 private:
     bool IsInline() const { return words == inlineWords; }
-    void Release();
-    // Room for count zero words.
-    void Allocate(size_t count);
+    bool IsShared() const;
+    // Drops these words; the last sharer keeps them for a store of the same size unless
+    // keepSpare is clear.
+    void Release(bool keepSpare = true);
+    // Room for count words, zero when zeroed is set.
+    void Allocate(size_t count, bool zeroed = true);
+    // Words of this object's own in place of shared ones, the values copied when keep is set.
+    void Unshare(bool keep);
 
     Word inlineWords[kInlineWords] = {};
     Word* words = inlineWords;
@@ -67,6 +93,12 @@ public:
     // Copies the words; takes the source's dimensions first when they differ.
     Matrix& operator=(const Matrix& other);
     ~Matrix() override = default;
+
+    // Takes the source's dimensions and bits like an assignment, sharing large words with the
+    // source until either writes: what a latch does.
+    void Share(const Matrix& source);
+    // Whether the two hold the same words, shared.
+    bool SharesWordsWith(const Matrix& other) const { return mat.SharesWith(other.mat); }
 
     // Clears every bit, then copies the bits that lie inside both matrices.
     void CopyOverlap(const Matrix& source);

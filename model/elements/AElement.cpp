@@ -167,7 +167,8 @@ void AElement::LatchInputs() {
         if (connection == nullptr) continue;
         Matrix* plane =
             connection->GetSource()->GetOutputPlane(PinIndex(connection->GetSourcePin()));
-        if (plane != nullptr) *inputPlanes[i] = *plane;
+        // Shared until the source computes again or the input is written: as good as a copy.
+        if (plane != nullptr) inputPlanes[i]->Share(*plane);
     }
 }
 

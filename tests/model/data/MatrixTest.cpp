@@ -560,3 +560,68 @@ TEST(Matrix, MovedOperationsEqualACombinedMovedCopy) {
               "Matrix::AndMoved: dimension mismatch\nMatrix::OrMoved: dimension mismatch\n");
     EXPECT_EQ(small, Matrix(4, 2, 1));
 }
+
+// A latch shares a large plane with its source instead of copying it. Whichever side is written
+// afterwards, by any write, the other keeps exactly the bits it had, as with a copy.
+TEST(Matrix, ASharedPlaneBehavesAsACopyUnderEveryWrite) {
+    auto pattern = [](int width, int height, int seed) {
+        Matrix plane(width, height);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                plane.SetBit(x, y, (x * 7 + y * 3 + seed) % 5 != 0);
+        return plane;
+    };
+    struct Write {
+        const char* name;
+        void (*write)(Matrix& m, const Matrix& other);
+    };
+    const Write kWrites[] = {
+        {"SetBit", [](Matrix& m, const Matrix&) { m.SetBit(3, 1, 1 - m(3, 1)); }},
+        {"ClearBit", [](Matrix& m, const Matrix&) { m.ClearBit(1, 0); }},
+        {"ToggleBit", [](Matrix& m, const Matrix&) { m.ToggleBit(2, 2); }},
+        {"SetAll", [](Matrix& m, const Matrix&) { m.SetAll(); }},
+        {"UnsetAll", [](Matrix& m, const Matrix&) { m.UnsetAll(); }},
+        {"And", [](Matrix& m, const Matrix& o) { m.And(o); }},
+        {"Nor", [](Matrix& m, const Matrix& o) { m.Nor(o); }},
+        {"AndOf", [](Matrix& m, const Matrix& o) { m.AndOf(m, o); }},
+        {"XorOf", [](Matrix& m, const Matrix& o) { m.XorOf(o, m); }},
+        {"NandOf", [](Matrix& m, const Matrix& o) { m.NandOf(o, o); }},
+        {"ShiftRight", [](Matrix& m, const Matrix&) { m.ShiftRight(33); }},
+        {"ShiftLeft", [](Matrix& m, const Matrix&) { m.ShiftLeft(1); }},
+        {"ShiftRowsDown", [](Matrix& m, const Matrix&) { m.ShiftRowsDown(2); }},
+        {"ShiftRowsUp", [](Matrix& m, const Matrix&) { m.ShiftRowsUp(1); }},
+        {"AndMoved", [](Matrix& m, const Matrix& o) { m.AndMoved(o, 5, 1); }},
+        {"OrMoved", [](Matrix& m, const Matrix&) { m.OrMoved(m, 3, 1); }},
+        {"CopyOverlap", [](Matrix& m, const Matrix& o) { m.CopyOverlap(o); }},
+        {"assignment", [](Matrix& m, const Matrix& o) { m = o; }},
+        {"GetFromBuffer",
+         [](Matrix& m, const Matrix& o) {
+             std::vector<uint32_t> words = Words(o);
+             m.GetFromBuffer(words.data(), o.GetBufferSize());
+         }},
+        {"Share of another", [](Matrix& m, const Matrix& o) { m.Share(o); }},
+    };
+    const int kSizes[][2] = {{70, 20}, {33, 16}, {16, 16}, {5, 3}};
+    for (const auto& size : kSizes) {
+        const Matrix original = pattern(size[0], size[1], 1);
+        const Matrix other = pattern(size[0], size[1], 2);
+        const bool large = size[0] > 32 || size[1] > 16;
+        for (const Write& w : kWrites) {
+            for (const bool writeSource : {false, true}) {
+                SCOPED_TRACE(std::string(w.name) + " on the " +
+                             (writeSource ? "source " : "latch ") + std::to_string(size[0]) +
+                             "x" + std::to_string(size[1]));
+                Matrix source = original;
+                Matrix latch(1, 1);
+                latch.Share(source);
+                EXPECT_EQ(latch.SharesWordsWith(source), large);
+                EXPECT_EQ(Words(latch), Words(original));
+                Matrix expected = original;
+                w.write(expected, other);
+                w.write(writeSource ? source : latch, other);
+                EXPECT_EQ(Words(writeSource ? source : latch), Words(expected));
+                EXPECT_EQ(Words(writeSource ? latch : source), Words(original));
+            }
+        }
+    }
+}

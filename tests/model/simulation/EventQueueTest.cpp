@@ -463,3 +463,55 @@ TEST_F(EventQueueFixture, TraceOfTwoClocksWithDifferentPeriodsAndOffsets) {
         EXPECT_EQ(Outputs({input, mask, output}), step.outputs);
     }
 }
+
+// A latch shares its source's plane rather than copying it. A clocked MASK with TIME 50 latches
+// the INPUT's plane at every tick (T 100, O 0) together with the INPUT, which then emits its next
+// plane at once; 50 ticks later the MASK must still emit the plane of its latch. An unclocked
+// MASK behind it latches and computes at once and keeps sharing its source's plane.
+TEST_F(EventQueueFixture, ALatchedPlaneStaysThePlaneOfTheLatchWhenItsSourceComputesAgain) {
+    const int kWidth = 70, kHeight = 8; // too large to be kept inline
+    AElement::SetDefaultPlaneSize(kWidth, kHeight);
+    AddClock(100, 0);
+    AInputElem* input = Add<AInputElem>("I");
+    AMaskElem* mask = Add<AMaskElem>("M");
+    AMaskElem* after = Add<AMaskElem>("A");
+    input->SetTime(0);
+    mask->SetClock(1);
+    mask->SetTime(50);
+    Connect(input, 0, mask, 0);
+    Connect(mask, 0, after, 0);
+    std::vector<Matrix> planes;
+    PlaneList stack(kWidth, kHeight, 3);
+    for (int k = 0; k < 3; k++) {
+        Matrix plane(kWidth, kHeight);
+        for (int y = 0; y < kHeight; y++)
+            for (int x = 0; x < kWidth; x++)
+                plane.SetBit(x, y, (x + 3 * y + k) % (k + 2) == 0);
+        stack.SetXYPlane(plane, k);
+        planes.push_back(plane);
+    }
+    input->GetStoredData().GetPlaneList() = stack;
+    input->GetWorkingData().GetPlaneList() = stack;
+    ResetSimulation();
+
+    struct Tick {
+        SimTime target;
+        int input;    // the INPUT's plane then
+        int computed; // the MASKs' plane then, -1 none yet
+    };
+    // The reset puts the first plane at the INPUT's output, which it emits again at 0.
+    const Tick kTicks[] = {{20, 0, -1}, {60, 0, 0}, {120, 1, 0}, {160, 1, 0}, {220, 2, 0},
+                           {260, 2, 1}};
+    const Matrix zero(kWidth, kHeight);
+    for (const Tick& tick : kTicks) {
+        SCOPED_TRACE(tick.target);
+        queue.RunUntil(tick.target);
+        EXPECT_TRUE(*input->GetOutputPlane(0) == planes[tick.input]);
+        const Matrix& expected = tick.computed < 0 ? zero : planes[tick.computed];
+        EXPECT_TRUE(*mask->GetOutputPlane(0) == expected);
+        EXPECT_TRUE(*after->GetOutputPlane(0) == expected);
+        if (tick.computed >= 0) {
+            EXPECT_TRUE(after->GetInputPlane(0)->SharesWordsWith(*mask->GetOutputPlane(0)));
+        }
+    }
+}
