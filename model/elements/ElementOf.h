@@ -1,11 +1,12 @@
 #pragma once
 
-// The base of every element type that owns a data object: an element type is its data class, its
-// Simulate and its row (ElementRow, a static kRow of the type). The base owns the data object,
-// makes it on first use, copies it with the element and reads and writes the element block the
-// one way every type does: the target check, ParseHeader, the LOGICAL_DATA block read into the
-// given data object or into a fresh one, ApplyHeader, and only then the fresh one taken, so that a
-// failed read leaves the element as it was.
+// The bases of the stock element types. StockElement gives a type the five type statics and Copy
+// from its row (ElementRow, a static kRow of the type). ElementOf adds the data object: an element
+// type is its data class, its Simulate and its row. ElementOf owns the data object, makes it on
+// first use, copies it with the element and reads and writes the element block the one way every
+// type does: the target check, ParseHeader, the LOGICAL_DATA block read into the given data object
+// or into a fresh one, ApplyHeader, and only then the fresh one taken, so that a failed read
+// leaves the element as it was.
 //
 // A type changes a step by declaring a public function of the same name; the base calls the
 // type's version (Elem is the type itself):
