@@ -293,31 +293,16 @@ void D_CElem::ReleaseAll() {
     RemovePrivateDirectory();
 }
 
-ACElem::ACElem(Architecture* owner, int x, int y)
-    : AElement(owner, kCElem, x, y, kDefaultInputs, kDefaultOutputs) {
+ACElem::ACElem(Architecture* owner, int x, int y) : ElementOf(owner, x, y) {
     SetClock(1);
-    UpdateIcon();
 }
 
-ACElem::ACElem(const ACElem& other) : AElement(other) {
-    UpdateIcon();
-    if (other.data != nullptr) {
-        data = std::make_unique<D_CElem>(*other.data);
-        data->SetPlane(GetInputPlane(0));
-    }
-}
-
-ACElem::~ACElem() {
-    CloseWindows();
+ACElem::ACElem(const ACElem& other) : ElementOf(other) {
+    if (data != nullptr) data->SetPlane(GetInputPlane(0));
 }
 
 void ACElem::RegisterType() {
     D_CElem::InitSharedMemory();
-}
-
-D_CElem& ACElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
 }
 
 void ACElem::CreateData() {
@@ -335,63 +320,38 @@ void ACElem::DimensionChanged() {
     data->Rebind(GetInputPlane(0));
 }
 
-void ACElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
+int ACElem::ReadData(D_CElem& into, std::istream& in, bool own) {
+    std::string text;
+    int code = D_CElem::ReadListing(in, text);
+    if (code != kNoError) return code;
+    if (!own) {
+        GetInputPlaneSize(0, boundSize.width, boundSize.height);
+        return into.TakeListing(in, text, 0);
+    }
+    // The code is compiled aside, so that code that does not compile leaves the element, its
+    // code and its client as they were.
+    into.SetCode(text.c_str());
+    const char* messages = nullptr;
+    if (!into.Compile(messages)) return SetReadError(in, kCompilerError, messages);
+    return kNoError;
 }
 
-int ACElem::Read(std::istream& in, FileArgument* target) {
-    D_CElem* into = dynamic_cast<D_CElem*>(target);
-    if (target != nullptr && into == nullptr) {
-        std::cerr << "ACElem::Read: the target is no C++ data" << std::endl;
-        target = nullptr;
-    }
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    std::string text;
-    if ((code = D_CElem::ReadListing(in, text)) != kNoError) return code;
+void ACElem::TakeData(std::unique_ptr<D_CElem> read) {
+    // The data the header made is bound to the new input plane 0.
+    data->Assign(*read);
+    data->CreateProcess();
+}
 
-    if (into == nullptr) {
-        // The code is compiled aside, so that code that does not compile leaves the element, its
-        // code and its client as they were.
-        D_CElem read(nullptr);
-        read.SetCode(text.c_str());
-        const char* messages = nullptr;
-        if (!read.Compile(messages)) return SetReadError(in, kCompilerError, messages);
-        // Gives the element fresh data on its new input plane 0 (CreateData).
-        ApplyHeader(header, nullptr);
-        data->Assign(read);
-        data->CreateProcess();
-        return kNoError;
-    }
-    int oldWidth, oldHeight;
-    GetInputPlaneSize(0, oldWidth, oldHeight);
-    ApplyHeader(header, target);
-    // The header has replaced the planes: the data objects are bound to the new one.
+void ACElem::TookHeader(D_CElem& into) {
     Matrix* plane = GetInputPlane(0);
     if (data != nullptr) {
-        if (plane->GetDimX() == oldWidth && plane->GetDimY() == oldHeight) {
+        if (plane->GetDimX() == boundSize.width && plane->GetDimY() == boundSize.height) {
             data->SetPlane(plane);
         } else {
             data->Rebind(plane);
         }
     }
-    into->SetPlane(plane);
-    code = into->TakeListing(in, text, 0);
-    if (code == kNoError && GetModifyWindow() != nullptr) {
-        GetElementUi().RefreshModifyWindow(GetModifyWindow());
-    }
-    return code;
-}
-
-int ACElem::Write(std::ostream& out, int level, FileArgument* source) {
-    const D_CElem* from = dynamic_cast<const D_CElem*>(source);
-    if (source != nullptr && from == nullptr) {
-        std::cerr << "ACElem::Write: the source is no C++ data" << std::endl;
-    }
-    if (from == nullptr) from = &GetData();
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return from->Write(out, level);
+    into.SetPlane(plane);
 }
 
 void ACElem::Simulate() {

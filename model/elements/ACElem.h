@@ -15,7 +15,7 @@
 
 #include "model/data/Matrix.h"
 #include "model/data/PtrArray.h"
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 #include "model/simulation/ClientCompiler.h"
 #include "model/simulation/ClientProcess.h"
@@ -115,26 +115,18 @@ private:
     ClientProcess process;
 };
 
-class ACElem : public AElement {
+class ACElem : public ElementOf<ACElem, D_CElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kCElem, 1, 1, "ACElem", "C++ data"};
 
     // Clock 1; no data until CreateData.
     ACElem(Architecture* owner, int x, int y);
     // The copy gets its own executable and, when the original's client runs, its own client.
     ACElem(const ACElem& other);
-    ~ACElem() override;
 
     // Once at start-up: makes the shared memory segment.
     static void RegisterType();
 
-    // Without a target the element's own data is read and its code compiled and started; a
-    // target (the code window's working copy) only takes the code. A broken block, and code that
-    // does not compile (32 "Compiler error"), change nothing.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
     void Simulate() override;
     // Stops the client and starts a fresh one.
     void ResetData() override;
@@ -142,20 +134,18 @@ public:
     void DimensionChanged() override;
     // data := empty code bound to input plane 0.
     void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kCElem, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override {
-        return StockIconHeight(kCElem, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kCElem, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new ACElem(*this); }
 
-    // The data object; made on first use when the creator has not called CreateData.
-    D_CElem& GetData();
+    // Without a target the element's own data is read and its code compiled and started; a
+    // target (the code window's working copy) only takes the code. A broken block, and code that
+    // does not compile (32 "Compiler error"), change nothing.
+    static std::unique_ptr<D_CElem> NewData(const PlaneSize&, const PlaneSize&) {
+        return std::make_unique<D_CElem>(nullptr);
+    }
+    int ReadData(D_CElem& into, std::istream& in, bool own);
+    void TakeData(std::unique_ptr<D_CElem> read);
+    // The header has replaced the planes: the data objects are bound to the new one.
+    void TookHeader(D_CElem& into);
 
 private:
-    std::unique_ptr<D_CElem> data;
+    PlaneSize boundSize = {0, 0}; // input plane 0 before a header is applied
 };

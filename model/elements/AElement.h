@@ -10,9 +10,10 @@
 // writes, edits, draws, simulates and resets elements of any type. A derived type supplies Read,
 // Write, Copy and Simulate, its type statics (the last five operations), its data object with
 // CreateData, DimensionChanged and ResetData where it has one, OpenModifyWindow where it has a
-// modify window, and IsDefined where its data can be incomplete. Its constructor calls this one
-// with its type and default pin counts and then UpdateIcon; its destructor calls CloseWindows
-// before it deletes its data, so that no window outlives the data it shows.
+// modify window, and IsDefined where its data can be incomplete. The stock types get all but
+// Simulate from StockElement and ElementOf (ElementOf.h): their row, their data class and a few
+// steps they replace. Their destructors call CloseWindows before the data goes, so that no window
+// outlives the data it shows.
 //
 // Reading: a type's Read parses the header with ParseHeader, reads its LOGICAL_DATA into a
 // temporary data object and only then calls ApplyHeader and takes the temporary, so that a failed

@@ -3,8 +3,8 @@
 #include "model/elements/PlaneCopy.h"
 #include "model/elements/PlaneWindowUi.h"
 
-AIOElem::AIOElem(Architecture* owner, uint32_t type, int x, int y)
-    : AElement(owner, type, x, y, 1, 1), viewSettings{0, 0, 0, 0, 0, 0, 0, 0} {
+AIOElem::AIOElem(Architecture* owner, uint32_t type, int x, int y, int inputs, int outputs)
+    : AElement(owner, type, x, y, inputs, outputs), viewSettings{0, 0, 0, 0, 0, 0, 0, 0} {
     SetClock(1);
 }
 

@@ -11,9 +11,10 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 
 #include "model/data/PlaneList.h"
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 
 class D_IOElem : public FileArgument {
 public:
@@ -72,8 +73,8 @@ struct IOViewSettings {
 
 class AIOElem : public AElement {
 public:
-    // Both types have one input and one output and start on clock 1.
-    AIOElem(Architecture* owner, uint32_t type, int x, int y);
+    // Both types start on clock 1.
+    AIOElem(Architecture* owner, uint32_t type, int x, int y, int inputs, int outputs);
     AIOElem(const AIOElem& other) = default;
 
     void OpenModifyWindow() override = 0;
@@ -104,4 +105,26 @@ protected:
 
 private:
     IOViewSettings viewSettings;
+};
+
+// INPUT and OUTPUT differ only in what they store: both step on, emit from and open their window
+// on the element's data, the holder the simulation uses.
+template <class Elem, class Data> class IOElementOf : public ElementOf<Elem, Data, AIOElem> {
+public:
+    void Simulate() override { this->SimulateWith(this->GetData()); }
+    void EmitPlane(const Matrix* plane) override { this->EmitFrom(plane, this->data.get()); }
+
+    // One empty plane of the size of input plane 0.
+    static std::unique_ptr<Data> NewData(const PlaneSize& in, const PlaneSize&) {
+        return std::make_unique<Data>(in.width, in.height, 1);
+    }
+    // After a read into a given holder the open plane window shows it anew, whatever the outcome.
+    void ReadIntoDone(int) {
+        if (this->GetModifyWindow() != nullptr) {
+            GetElementUi().RefreshModifyWindow(this->GetModifyWindow());
+        }
+    }
+
+protected:
+    IOElementOf(Architecture* owner, int x, int y) : ElementOf<Elem, Data, AIOElem>(owner, x, y) {}
 };

@@ -30,89 +30,28 @@ int D_InputElem::Read(std::istream& in) {
     return kNoError;
 }
 
-AInputElem::AInputElem(Architecture* owner, int x, int y) : AIOElem(owner, kInput, x, y) {
-    UpdateIcon();
-}
-
-AInputElem::AInputElem(const AInputElem& other) : AIOElem(other) {
-    UpdateIcon();
-    if (other.working != nullptr) working = std::make_unique<D_InputElem>(*other.working);
+AInputElem::AInputElem(const AInputElem& other) : IOElementOf(other) {
     if (other.stored != nullptr) stored = std::make_unique<D_InputElem>(*other.stored);
 }
 
-AInputElem::~AInputElem() {
-    CloseWindows();
-}
-
 D_InputElem& AInputElem::GetWorkingData() {
-    if (working == nullptr || stored == nullptr) CreateData();
-    return *working;
+    if (data == nullptr || stored == nullptr) CreateData();
+    return *data;
 }
 
 D_InputElem& AInputElem::GetStoredData() {
-    if (working == nullptr || stored == nullptr) CreateData();
+    if (data == nullptr || stored == nullptr) CreateData();
     return *stored;
 }
 
 void AInputElem::CreateData() {
-    // The plane window works on the stack that is being replaced.
-    if (working != nullptr) CloseModifyWindow();
-    working = std::make_unique<D_InputElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0), 1);
-    stored = std::make_unique<D_InputElem>(*working);
+    IOElementOf::CreateData();
+    stored = std::make_unique<D_InputElem>(*data);
 }
 
-void AInputElem::DimensionChanged() {
-    CloseModifyWindow();
-    working.reset();
-    stored.reset();
-    CreateData();
-}
-
-void AInputElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetWorkingData());
-}
-
-int AInputElem::Read(std::istream& in, FileArgument* target) {
-    D_InputElem* into = dynamic_cast<D_InputElem*>(target);
-    if (target != nullptr && into == nullptr) {
-        std::cerr << "AInputElem::Read: the target is no INPUT stack" << std::endl;
-        target = nullptr;
-    }
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    if (into != nullptr) {
-        code = into->Read(in);
-        if (code == kNoError) ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().RefreshModifyWindow(GetModifyWindow());
-        return code;
-    }
-    PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
-    if (!header.inputSizes.empty()) size = header.inputSizes[0];
-    D_InputElem read(size.width, size.height, 1);
-    if ((code = read.Read(in)) != kNoError) return code;
-    ApplyHeader(header, nullptr);
-    GetStoredData() = read;
-    GetWorkingData() = read;
-    return kNoError;
-}
-
-int AInputElem::Write(std::ostream& out, int level, FileArgument* source) {
-    D_InputElem* from = dynamic_cast<D_InputElem*>(source);
-    if (source != nullptr && from == nullptr) {
-        std::cerr << "AInputElem::Write: the source is no INPUT stack" << std::endl;
-    }
-    if (from == nullptr) from = &GetStoredData();
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return from->Write(out, level);
-}
-
-void AInputElem::EmitPlane(const Matrix* plane) {
-    EmitFrom(plane, working.get());
-}
-
-void AInputElem::Simulate() {
-    SimulateWith(GetWorkingData());
+void AInputElem::TakeData(std::unique_ptr<D_InputElem> read) {
+    stored = std::make_unique<D_InputElem>(*read);
+    data = std::move(read);
 }
 
 void AInputElem::ResetData() {

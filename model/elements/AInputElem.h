@@ -21,46 +21,29 @@ public:
     int Read(std::istream& in) override;
 };
 
-class AInputElem : public AIOElem {
+class AInputElem : public IOElementOf<AInputElem, D_InputElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
+    // Reading into the stored stack copies it into the working one; writing without a source
+    // writes the stored one.
+    static constexpr ElementRow kRow = {kInput, 1, 1, "AInputElem", "INPUT stack"};
 
-    // Clock 1, no stacks until CreateData.
-    AInputElem(Architecture* owner, int x, int y);
+    // Clock 1, no stacks until CreateData, which makes both one empty plane of the size of input
+    // plane 0; a dimension change closes the window and makes them anew. The data is the working
+    // stack.
+    AInputElem(Architecture* owner, int x, int y) : IOElementOf(owner, x, y) {}
     AInputElem(const AInputElem& other);
-    ~AInputElem() override;
 
-    // Into or from the given stack, or the stored one when null; reading into the stored stack
-    // copies it into the working one.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    // The plane window on the working stack.
-    void OpenModifyWindow() override;
-    void Simulate() override;
     // working := stored; without a delay the first plane is at the output at once.
     void ResetData() override;
-    // Closes the window; both stacks become one empty plane of the new size.
-    void DimensionChanged() override;
-    // Both stacks := one empty plane of the size of input plane 0.
     void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kInput, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override {
-        return StockIconHeight(kInput, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kInput, kDefaultInputs, kDefaultOutputs);
-    }
-    void EmitPlane(const Matrix* plane) override;
-    AElement* Copy() const override { return new AInputElem(*this); }
 
     // The stacks; made on first use when the creator has not called CreateData.
     D_InputElem& GetWorkingData();
     D_InputElem& GetStoredData();
 
+    void TakeData(std::unique_ptr<D_InputElem> read);
+    D_InputElem& SavedData() { return GetStoredData(); }
+
 private:
-    std::unique_ptr<D_InputElem> working;
     std::unique_ptr<D_InputElem> stored;
 };

@@ -63,68 +63,6 @@ int D_JoinElem::Read(std::istream& in) {
     return kNoError;
 }
 
-AJoinElem::AJoinElem(Architecture* owner, int x, int y)
-    : AElement(owner, kJoin, x, y, kDefaultInputs, kDefaultOutputs) {
-    UpdateIcon();
-}
-
-AJoinElem::AJoinElem(const AJoinElem& other) : AElement(other) {
-    UpdateIcon();
-    if (other.data != nullptr) data = std::make_unique<D_JoinElem>(*other.data);
-}
-
-AJoinElem::~AJoinElem() {
-    CloseWindows();
-}
-
-D_JoinElem& AJoinElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
-}
-
-void AJoinElem::CreateData() {
-    // An open editor works on the rule object that is being replaced.
-    if (data != nullptr) CloseModifyWindow();
-    data = std::make_unique<D_JoinElem>();
-}
-
-void AJoinElem::DimensionChanged() {
-    CloseModifyWindow();
-    data.reset();
-    CreateData();
-}
-
-void AJoinElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
-}
-
-int AJoinElem::Read(std::istream& in, FileArgument* target) {
-    D_JoinElem* into = dynamic_cast<D_JoinElem*>(target);
-    if (target != nullptr && into == nullptr) {
-        std::cerr << "AJoinElem::Read: the target is no JOIN rule" << std::endl;
-        target = nullptr;
-    }
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    D_JoinElem read;
-    if ((code = read.Read(in)) != kNoError) return code;
-    ApplyHeader(header, target);
-    if (into == nullptr) into = &GetData();
-    *into = read;
-    return kNoError;
-}
-
-int AJoinElem::Write(std::ostream& out, int level, FileArgument* source) {
-    const D_JoinElem* from = dynamic_cast<const D_JoinElem*>(source);
-    if (source != nullptr && from == nullptr) {
-        std::cerr << "AJoinElem::Write: the source is no JOIN rule" << std::endl;
-    }
-    if (from == nullptr) from = &GetData();
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return from->Write(out, level);
-}
-
 void AJoinElem::Simulate() {
     Matrix* out = GetOutputPlane(0);
     int inputs = GetInputCount();

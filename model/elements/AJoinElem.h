@@ -8,7 +8,7 @@
 #include <iosfwd>
 #include <memory>
 
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
 enum JoinRule : int32_t {
@@ -41,38 +41,20 @@ private:
     int32_t rule; // a JoinRule
 };
 
-class AJoinElem : public AElement {
+class AJoinElem : public ElementOf<AJoinElem, D_JoinElem> {
 public:
-    static const int kDefaultInputs = 2;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kJoin, 2, 1, "AJoinElem", "JOIN rule"};
 
-    // No data until CreateData.
-    AJoinElem(Architecture* owner, int x, int y);
-    AJoinElem(const AJoinElem& other);
-    ~AJoinElem() override;
+    // No data until CreateData, which makes the rule OR; a dimension change resets the rule to
+    // OR and closes the editor.
+    AJoinElem(Architecture* owner, int x, int y) : ElementOf(owner, x, y) {}
 
-    // Into or from the given rule object, or the element's own when null.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
     // output plane 0 := input 0, then combined with every further input by the rule.
     void Simulate() override;
-    // A dimension change resets the rule to OR and closes the editor.
-    void DimensionChanged() override;
-    // data := rule OR.
-    void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kJoin, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override { return StockIconHeight(kJoin, kDefaultInputs, kDefaultOutputs); }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kJoin, kDefaultInputs, kDefaultOutputs);
+
+    static std::unique_ptr<D_JoinElem> NewData(const PlaneSize&, const PlaneSize&) {
+        return std::make_unique<D_JoinElem>();
     }
-    AElement* Copy() const override { return new AJoinElem(*this); }
-
-    // The rule object; made on first use when the creator has not called CreateData.
-    D_JoinElem& GetData();
-
-private:
-    std::unique_ptr<D_JoinElem> data;
+    // A read into a given rule object leaves the editor as it is.
+    void ReadIntoDone(int) {}
 };

@@ -637,49 +637,31 @@ void D_LogicElem::Simulate(ALogicElem& element) {
 }
 
 ALogicElem::ALogicElem(Architecture* owner, int x, int y)
-    : AElement(owner, kLogic, x, y, kDefaultInputs, kDefaultOutputs), externalDataWindow(nullptr),
-      externalDataWindowWidth(280), externalDataWindowHeight(300), externalDataWindowZoom(100) {
+    : ElementOf(owner, x, y), externalDataWindow(nullptr), externalDataWindowWidth(280),
+      externalDataWindowHeight(300), externalDataWindowZoom(100) {
     SetClock(1);
-    UpdateIcon();
 }
 
 ALogicElem::ALogicElem(const ALogicElem& other)
-    : AElement(other), externalDataWindow(nullptr),
+    : ElementOf(other), externalDataWindow(nullptr),
       externalDataWindowWidth(other.externalDataWindowWidth),
       externalDataWindowHeight(other.externalDataWindowHeight),
-      externalDataWindowZoom(other.externalDataWindowZoom) {
-    UpdateIcon();
-    if (other.data != nullptr) data = std::make_unique<D_LogicElem>(*other.data);
-}
+      externalDataWindowZoom(other.externalDataWindowZoom) {}
 
 ALogicElem::~ALogicElem() {
     CloseExternalDataWindow();
     CloseWindows();
 }
 
-D_LogicElem& ALogicElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
-}
-
 void ALogicElem::CreateData() {
-    // Open editors work on the data that is being replaced.
-    if (data != nullptr) {
-        CloseModifyWindow();
-        CloseExternalDataWindow();
-    }
-    data = std::make_unique<D_LogicElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0));
+    // The external-data window too edits the data that is being replaced.
+    if (data != nullptr) CloseExternalDataWindow();
+    ElementOf::CreateData();
 }
 
 void ALogicElem::DimensionChanged() {
     CloseExternalDataWindow();
-    CloseModifyWindow();
-    data.reset();
-    CreateData();
-}
-
-void ALogicElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
+    ElementOf::DimensionChanged();
 }
 
 void ALogicElem::ResetData() {
@@ -741,43 +723,11 @@ void ALogicElem::GetExternalDataWindowSize(int& wwidth, int& wheight) const {
     wheight = externalDataWindowHeight;
 }
 
-int ALogicElem::Read(std::istream& in, FileArgument* target) {
-    D_LogicElem* into = dynamic_cast<D_LogicElem*>(target);
-    if (target != nullptr && into == nullptr) {
-        std::cerr << "ALogicElem::Read: the target is no LOGIC data" << std::endl;
-        target = nullptr;
-    }
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    if (into != nullptr) {
-        if ((code = into->Read(in, false)) != kNoError) return code;
-        ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().Refresh(GetModifyWindow());
-        return kNoError;
-    }
-    // The element's own data gets the size the header gives input plane 0; the element changes
-    // only once the whole block has been read and compiled.
-    PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
-    if (!header.inputSizes.empty()) size = header.inputSizes[0];
-    D_LogicElem read(size.width, size.height);
-    if ((code = read.Read(in, true)) != kNoError) return code;
-    ApplyHeader(header, nullptr);
+void ALogicElem::TakeData(std::unique_ptr<D_LogicElem> read) {
     // The external-data window edits the matrix that is being replaced.
     CloseExternalDataWindow();
-    GetData() = std::move(read);
+    data = std::move(read);
     RedrawShowDataWindows();
-    return kNoError;
-}
-
-int ALogicElem::Write(std::ostream& out, int level, FileArgument* source) {
-    const D_LogicElem* from = dynamic_cast<const D_LogicElem*>(source);
-    if (source != nullptr && from == nullptr) {
-        std::cerr << "ALogicElem::Write: the source is no LOGIC data" << std::endl;
-    }
-    if (from == nullptr) from = &GetData();
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return from->Write(out, level);
 }
 
 void ALogicElem::Simulate() {

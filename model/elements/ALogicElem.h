@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "model/data/Matrix.h"
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 #include "model/elements/LogicCompiler.h"
 #include "model/elements/LogicOp.h"
@@ -171,24 +171,17 @@ public:
                                  const std::vector<int>& columns) = 0;
 };
 
-class ALogicElem : public AElement {
+class ALogicElem : public ElementOf<ALogicElem, D_LogicElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kLogic, 1, 1, "ALogicElem", "LOGIC data"};
 
-    // On clock 1, no data until CreateData; the external-data window opens at 280 x 300 pixels,
-    // zoom 100.
+    // On clock 1, no data until CreateData, which makes empty data sized by input plane 0; the
+    // external-data window opens at 280 x 300 pixels, zoom 100.
     ALogicElem(Architecture* owner, int x, int y);
     // Deep-copies the data; no external-data window.
     ALogicElem(const ALogicElem& other);
     ~ALogicElem() override;
 
-    // Into or from the given LOGIC data, or the element's own when null. Reading into the own
-    // data compiles the equations; given data is read without compiling and the open modify
-    // window shows it anew.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
     void Simulate() override;
     // Clears the internal state of every PE; the definition and the external data stay.
     void ResetData() override;
@@ -197,21 +190,16 @@ public:
     // A plane-size change erases the definition: the windows go without storing, the data is
     // made anew for the new size.
     void DimensionChanged() override;
-    // data := empty data sized by input plane 0.
     void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kLogic, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override {
-        return StockIconHeight(kLogic, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kLogic, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new ALogicElem(*this); }
 
-    // The data object; made on first use when the creator has not called CreateData.
-    D_LogicElem& GetData();
+    // Reading into the own data compiles the equations, and the element changes only once the
+    // whole block has been read and compiled; given data is read without compiling and the open
+    // modify window shows it anew.
+    int ReadData(D_LogicElem& into, std::istream& in, bool own) { return into.Read(in, own); }
+    void TakeData(std::unique_ptr<D_LogicElem> read);
+    void ReadIntoDone(int code) {
+        if (code == 0) RefreshAfterRead();
+    }
 
     // "Modify External Data...": nothing while the window is open or there are no external names.
     void OpenExternalDataWindow();
@@ -231,7 +219,6 @@ public:
     int GetPEDimension(int& x, int& y);
 
 private:
-    std::unique_ptr<D_LogicElem> data;
     ExternalDataWindow* externalDataWindow;
     uint16_t externalDataWindowWidth; // pixels
     uint16_t externalDataWindowHeight;

@@ -4,19 +4,6 @@
 #include "model/elements/ElementUi.h"
 #include "model/elements/MacroHost.h"
 
-AMacroInputElem::AMacroInputElem(Architecture* owner, int x, int y)
-    : AMacroPortElem(owner, kMacroInput, x, y, kDefaultInputs, kDefaultOutputs) {
-    UpdateIcon();
-}
-
-AMacroInputElem::AMacroInputElem(const AMacroInputElem& other) : AMacroPortElem(other) {
-    UpdateIcon();
-}
-
-AMacroInputElem::~AMacroInputElem() {
-    CloseWindows();
-}
-
 void AMacroInputElem::Simulate() {
     AElement::Simulate();
 }

@@ -6,35 +6,20 @@
 // the port's own step only records the time.
 
 #include "model/elements/AMacroPortElem.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
-class AMacroInputElem : public AMacroPortElem {
+class AMacroInputElem : public StockElement<AMacroInputElem, AMacroPortElem> {
 public:
-    static const int kDefaultInputs = 0;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kMacroInput, 0, 1, "AMacroInputElem", nullptr};
 
-    AMacroInputElem(Architecture* owner, int x, int y);
-    // Carries the number.
-    AMacroInputElem(const AMacroInputElem& other);
-    ~AMacroInputElem() override;
+    AMacroInputElem(Architecture* owner, int x, int y) : StockElement(owner, x, y) {}
 
     // The base tail: the macro has set the output plane already.
     void Simulate() override;
     // Inside a macro: the macro's input at this port's number takes the new plane size, and its
     // outside connection, which no longer fits, goes.
     void DimensionChanged() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override {
-        return StockIconWidth(kMacroInput, kDefaultInputs, kDefaultOutputs);
-    }
-    int GetIconHeight() override {
-        return StockIconHeight(kMacroInput, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kMacroInput, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new AMacroInputElem(*this); }
 
 protected:
     const char* NumberKeyword() const override { return "INPUT_NR:"; }

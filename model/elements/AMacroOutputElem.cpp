@@ -5,19 +5,6 @@
 #include "model/elements/MacroHost.h"
 #include "model/elements/PlaneCopy.h"
 
-AMacroOutputElem::AMacroOutputElem(Architecture* owner, int x, int y)
-    : AMacroPortElem(owner, kMacroOutput, x, y, kDefaultInputs, kDefaultOutputs) {
-    UpdateIcon();
-}
-
-AMacroOutputElem::AMacroOutputElem(const AMacroOutputElem& other) : AMacroPortElem(other) {
-    UpdateIcon();
-}
-
-AMacroOutputElem::~AMacroOutputElem() {
-    CloseWindows();
-}
-
 void AMacroOutputElem::Simulate() {
     MacroHost* host = GetHost();
     Matrix* out = host != nullptr ? host->GetMacroElement().GetOutputPlane(GetNumber()) : nullptr;

@@ -6,17 +6,14 @@
 // output, no data of its own, and no modify window.
 
 #include "model/elements/AMacroPortElem.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
-class AMacroOutputElem : public AMacroPortElem {
+class AMacroOutputElem : public StockElement<AMacroOutputElem, AMacroPortElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 0;
+    static constexpr ElementRow kRow = {kMacroOutput, 1, 0, "AMacroOutputElem", nullptr};
 
-    AMacroOutputElem(Architecture* owner, int x, int y);
-    // Carries the number.
-    AMacroOutputElem(const AMacroOutputElem& other);
-    ~AMacroOutputElem() override;
+    AMacroOutputElem(Architecture* owner, int x, int y) : StockElement(owner, x, y) {}
 
     // The macro's output plane at this port's number := input plane 0; the base tail; then the
     // macro is told, so that its show-data windows follow.
@@ -26,18 +23,6 @@ public:
     // Inside a macro: the macro's output at this port's number takes the new plane size, and its
     // outside connection, which no longer fits, goes.
     void DimensionChanged() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override {
-        return StockIconWidth(kMacroOutput, kDefaultInputs, kDefaultOutputs);
-    }
-    int GetIconHeight() override {
-        return StockIconHeight(kMacroOutput, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kMacroOutput, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new AMacroOutputElem(*this); }
 
 protected:
     const char* NumberKeyword() const override { return "OUTPUT_NR:"; }

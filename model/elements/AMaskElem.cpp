@@ -41,66 +41,6 @@ int D_MaskElem::Read(std::istream& in) {
     return kNoError;
 }
 
-AMaskElem::AMaskElem(Architecture* owner, int x, int y)
-    : AElement(owner, kMask, x, y, kDefaultInputs, kDefaultOutputs) {
-    UpdateIcon();
-}
-
-AMaskElem::AMaskElem(const AMaskElem& other) : AElement(other) {
-    UpdateIcon();
-    if (other.data != nullptr) data = std::make_unique<D_MaskElem>(*other.data);
-}
-
-AMaskElem::~AMaskElem() {
-    CloseWindows();
-}
-
-D_MaskElem& AMaskElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
-}
-
-void AMaskElem::CreateData() {
-    // An open editor works on a copy of the data that is being replaced.
-    if (data != nullptr) CloseModifyWindow();
-    data = std::make_unique<D_MaskElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0));
-}
-
-void AMaskElem::DimensionChanged() {
-    CloseModifyWindow();
-    data.reset();
-    CreateData();
-}
-
-void AMaskElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
-}
-
-int AMaskElem::Read(std::istream& in, FileArgument* target) {
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    // The mask has the size the header gives input plane 0; the element changes only once the
-    // whole block has been read.
-    PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
-    if (!header.inputSizes.empty()) size = header.inputSizes[0];
-    D_MaskElem read(size.width, size.height);
-    if ((code = read.Read(in)) != kNoError) return code;
-    ApplyHeader(header, target);
-    if (data != nullptr && SamePlaneSize(data->GetMask(), read.GetMask())) {
-        *data = read;
-    } else {
-        CloseModifyWindow();
-        data = std::make_unique<D_MaskElem>(read);
-    }
-    return kNoError;
-}
-
-int AMaskElem::Write(std::ostream& out, int level, FileArgument*) {
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return GetData().Write(out, level);
-}
-
 void AMaskElem::Simulate() {
     Matrix* out = GetOutputPlane(0);
     const Matrix* in = GetInputPlane(0);

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "model/data/Matrix.h"
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
 class D_MaskElem : public FileArgument {
@@ -32,38 +32,15 @@ private:
     std::unique_ptr<Matrix> mask;
 };
 
-class AMaskElem : public AElement {
+class AMaskElem : public ElementOf<AMaskElem, D_MaskElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
-
-    // No data until CreateData.
-    AMaskElem(Architecture* owner, int x, int y);
-    AMaskElem(const AMaskElem& other);
-    ~AMaskElem() override;
-
     // The element's own data is read and written; the argument is not used by this type.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
+    static constexpr ElementRow kRow = {kMask, 1, 1, "AMaskElem", nullptr};
+
+    // No data until CreateData, which makes an all-ones mask of the size of input plane 0; a
+    // dimension change discards the mask and any open editor.
+    AMaskElem(Architecture* owner, int x, int y) : ElementOf(owner, x, y) {}
+
     // output plane 0 := input plane 0 AND mask, word by word.
     void Simulate() override;
-    // Discards the mask and any open editor: a new all-ones mask of the new size.
-    void DimensionChanged() override;
-    // data := an all-ones mask of the size of input plane 0.
-    void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kMask, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override { return StockIconHeight(kMask, kDefaultInputs, kDefaultOutputs); }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kMask, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new AMaskElem(*this); }
-
-    // The data object; made on first use when the creator has not called CreateData.
-    D_MaskElem& GetData();
-
-private:
-    std::unique_ptr<D_MaskElem> data;
 };

@@ -20,42 +20,14 @@ public:
     int Read(std::istream& in) override;
 };
 
-class AOutputElem : public AIOElem {
+class AOutputElem : public IOElementOf<AOutputElem, D_OutputElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kOutput, 1, 1, "AOutputElem", "OUTPUT stack"};
 
-    // Clock 1, no stack until CreateData.
-    AOutputElem(Architecture* owner, int x, int y);
-    AOutputElem(const AOutputElem& other);
-    ~AOutputElem() override;
+    // Clock 1, no stack until CreateData, which makes one empty plane of the size of input plane
+    // 0; a dimension change closes the window and makes it anew (depth 1).
+    AOutputElem(Architecture* owner, int x, int y) : IOElementOf(owner, x, y) {}
 
-    // Into or from the given stack, or the element's own when null.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
-    void Simulate() override;
     // Every plane cleared, the depth kept; without a delay the output shows it at once.
     void ResetData() override;
-    // Closes the window; the stack becomes one empty plane of the new size (depth 1).
-    void DimensionChanged() override;
-    // The stack := one empty plane of the size of input plane 0.
-    void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kOutput, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override {
-        return StockIconHeight(kOutput, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kOutput, kDefaultInputs, kDefaultOutputs);
-    }
-    void EmitPlane(const Matrix* plane) override;
-    AElement* Copy() const override { return new AOutputElem(*this); }
-
-    // The stack; made on first use when the creator has not called CreateData.
-    D_OutputElem& GetData();
-
-private:
-    std::unique_ptr<D_OutputElem> data;
 };

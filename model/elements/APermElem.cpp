@@ -235,41 +235,9 @@ int D_PermElem::ReadConnection(std::istream& in, char*& cursor) {
     return kNoError;
 }
 
-APermElem::APermElem(Architecture* owner, int x, int y)
-    : AElement(owner, kPerm, x, y, kDefaultInputs, kDefaultOutputs), permDimensionDialog(nullptr) {
-    UpdateIcon();
-}
-
-APermElem::APermElem(const APermElem& other) : AElement(other), permDimensionDialog(nullptr) {
-    UpdateIcon();
-    if (other.data != nullptr) data = std::make_unique<D_PermElem>(*other.data);
-}
-
 APermElem::~APermElem() {
     CloseDimensionDialog();
     CloseWindows();
-}
-
-D_PermElem& APermElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
-}
-
-void APermElem::CreateData() {
-    // An open editor works on the table that is being replaced.
-    if (data != nullptr) CloseModifyWindow();
-    data = std::make_unique<D_PermElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0),
-                                        GetOutputPlaneWidth(0), GetOutputPlaneHeight(0));
-}
-
-void APermElem::DimensionChanged() {
-    CloseModifyWindow();
-    data.reset();
-    CreateData();
-}
-
-void APermElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
 }
 
 void APermElem::OpenDimensionDialog() {
@@ -280,43 +248,6 @@ void APermElem::CloseDimensionDialog() {
     if (permDimensionDialog != nullptr)
         GetElementUi().DeletePermDimensionDialog(permDimensionDialog);
     permDimensionDialog = nullptr;
-}
-
-int APermElem::Read(std::istream& in, FileArgument* target) {
-    D_PermElem* into = dynamic_cast<D_PermElem*>(target);
-    if (target != nullptr && into == nullptr) {
-        std::cerr << "APermElem::Read: the target is no PERM table" << std::endl;
-        target = nullptr;
-    }
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    if (into != nullptr) {
-        if ((code = into->Read(in)) != kNoError) return code;
-        ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().RefreshModifyWindow(GetModifyWindow());
-        return kNoError;
-    }
-    // The element's own table gets the plane sizes the header gives.
-    PlaneSize inSize = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
-    PlaneSize outSize = {GetOutputPlaneWidth(0), GetOutputPlaneHeight(0)};
-    if (!header.inputSizes.empty()) inSize = header.inputSizes[0];
-    if (!header.outputSizes.empty()) outSize = header.outputSizes[0];
-    D_PermElem read(inSize.width, inSize.height, outSize.width, outSize.height);
-    if ((code = read.Read(in)) != kNoError) return code;
-    ApplyHeader(header, nullptr);
-    GetData() = read;
-    return kNoError;
-}
-
-int APermElem::Write(std::ostream& out, int level, FileArgument* source) {
-    const D_PermElem* from = dynamic_cast<const D_PermElem*>(source);
-    if (source != nullptr && from == nullptr) {
-        std::cerr << "APermElem::Write: the source is no PERM table" << std::endl;
-    }
-    if (from == nullptr) from = &GetData();
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return from->Write(out, level);
 }
 
 void APermElem::Simulate() {

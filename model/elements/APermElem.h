@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "model/data/Matrix.h"
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
 class PermDimensionDialog;
@@ -100,49 +100,32 @@ private:
     std::unordered_map<size_t, TargetList> lists;
 };
 
-class APermElem : public AElement {
+class APermElem : public ElementOf<APermElem, D_PermElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kPerm, 1, 1, "APermElem", "PERM table"};
 
-    // No table until CreateData; no dialog.
-    APermElem(Architecture* owner, int x, int y);
-    APermElem(const APermElem& other);
+    // No table until CreateData, which makes empty lists for the sizes of input plane 0 and
+    // output plane 0; a dimension change discards the table (all connections) and any open
+    // editor. No dialog.
+    APermElem(Architecture* owner, int x, int y) : ElementOf(owner, x, y) {}
+    APermElem(const APermElem& other) : ElementOf(other) {}
     ~APermElem() override;
 
-    // Into or from the given table, or the element's own when null. After a read into a given
-    // table the open editor shows it anew.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
     // Every output cell := OR of the input cells connected to it.
     void Simulate() override;
     // The four-value dialog for the input and output sizes, unless one is open.
     void OpenDimensionDialog() override;
     // Deletes the open dialog and forgets it.
     void CloseDimensionDialog() override;
-    // Discards the table (all connections) and any open editor: a new empty table for the current
-    // plane sizes.
-    void DimensionChanged() override;
-    // table := empty lists for the sizes of input plane 0 and output plane 0.
-    void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kPerm, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override { return StockIconHeight(kPerm, kDefaultInputs, kDefaultOutputs); }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kPerm, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new APermElem(*this); }
 
-    // The table; made on first use when the creator has not called CreateData.
-    D_PermElem& GetData();
+    static std::unique_ptr<D_PermElem> NewData(const PlaneSize& in, const PlaneSize& out) {
+        return std::make_unique<D_PermElem>(in.width, in.height, out.width, out.height);
+    }
 
     // How the dimension dialog registers and unregisters itself.
     void AttachDimensionDialog(PermDimensionDialog* dialog) { permDimensionDialog = dialog; }
     PermDimensionDialog* GetPermDimensionDialog() const { return permDimensionDialog; }
 
 private:
-    std::unique_ptr<D_PermElem> data;
-    PermDimensionDialog* permDimensionDialog;
+    PermDimensionDialog* permDimensionDialog = nullptr;
 };

@@ -131,42 +131,7 @@ int D_RuleElem::Read(std::istream& in) {
 }
 
 ARuleElem::ARuleElem(Architecture* owner, int x, int y)
-    : AElement(owner, kRule, x, y, kDefaultInputs, kDefaultOutputs), maskWindowWidth(300),
-      maskWindowHeight(460), maskWindowZoom(100) {
-    UpdateIcon();
-}
-
-ARuleElem::ARuleElem(const ARuleElem& other)
-    : AElement(other), maskWindowWidth(other.maskWindowWidth),
-      maskWindowHeight(other.maskWindowHeight), maskWindowZoom(other.maskWindowZoom) {
-    UpdateIcon();
-    if (other.data != nullptr) data = std::make_unique<D_RuleElem>(*other.data);
-}
-
-ARuleElem::~ARuleElem() {
-    CloseWindows();
-}
-
-D_RuleElem& ARuleElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
-}
-
-void ARuleElem::CreateData() {
-    // An open editor works on the data that is being replaced.
-    if (data != nullptr) CloseModifyWindow();
-    data = std::make_unique<D_RuleElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0));
-}
-
-void ARuleElem::DimensionChanged() {
-    CloseModifyWindow();
-    data.reset();
-    CreateData();
-}
-
-void ARuleElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
-}
+    : ElementOf(owner, x, y), maskWindowWidth(300), maskWindowHeight(460), maskWindowZoom(100) {}
 
 int ARuleElem::IsDefined() {
     const D_RuleElem& rule = GetData();
@@ -181,42 +146,6 @@ void ARuleElem::SetMaskWindowSize(int mwidth, int mheight) {
 void ARuleElem::GetMaskWindowSize(int& mwidth, int& mheight) const {
     mwidth = maskWindowWidth;
     mheight = maskWindowHeight;
-}
-
-int ARuleElem::Read(std::istream& in, FileArgument* target) {
-    D_RuleElem* into = dynamic_cast<D_RuleElem*>(target);
-    if (target != nullptr && into == nullptr) {
-        std::cerr << "ARuleElem::Read: the target is no RULE data" << std::endl;
-        target = nullptr;
-    }
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    if (into != nullptr) {
-        // Given data keeps its own largest pattern size; it changes only on success.
-        if ((code = into->Read(in)) != kNoError) return code;
-        ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().RefreshModifyWindow(GetModifyWindow());
-        return kNoError;
-    }
-    // The element's own data gets the size the header gives input plane 0.
-    PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
-    if (!header.inputSizes.empty()) size = header.inputSizes[0];
-    D_RuleElem read(size.width, size.height);
-    if ((code = read.Read(in)) != kNoError) return code;
-    ApplyHeader(header, nullptr);
-    GetData() = read;
-    return kNoError;
-}
-
-int ARuleElem::Write(std::ostream& out, int level, FileArgument* source) {
-    const D_RuleElem* from = dynamic_cast<const D_RuleElem*>(source);
-    if (source != nullptr && from == nullptr) {
-        std::cerr << "ARuleElem::Write: the source is no RULE data" << std::endl;
-    }
-    if (from == nullptr) from = &GetData();
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return from->Write(out, level);
 }
 
 void ARuleElem::Simulate() {

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "model/data/Matrix.h"
-#include "model/elements/AElement.h"
 #include "model/elements/AMaskElem.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
 class D_RuleElem : public FileArgument {
@@ -53,41 +53,20 @@ private:
     int32_t maxHeight;
 };
 
-class ARuleElem : public AElement {
+class ARuleElem : public ElementOf<ARuleElem, D_RuleElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
+    static constexpr ElementRow kRow = {kRule, 1, 1, "ARuleElem", "RULE data"};
 
-    // No data until CreateData; the mask editor opens at 300 by 460 pixels, zoom 100.
+    // No data until CreateData, which makes no patterns and an all-ones mask of the size of input
+    // plane 0; a dimension change discards the data and any open editor. The mask editor opens at
+    // 300 by 460 pixels, zoom 100.
     ARuleElem(Architecture* owner, int x, int y);
-    ARuleElem(const ARuleElem& other);
-    ~ARuleElem() override;
 
-    // Into or from the given rule data, or the element's own when null. After a read into given
-    // data the open rule editor shows it anew.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
     // Search, mask and substitution, one plane shift per set pattern cell; without both patterns
     // the output keeps its content.
     void Simulate() override;
     // 1 when both patterns exist.
     int IsDefined() override;
-    // Discards the data and any open editor: no patterns, all-ones mask of the new size.
-    void DimensionChanged() override;
-    // data := no patterns and an all-ones mask of the size of input plane 0.
-    void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kRule, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override { return StockIconHeight(kRule, kDefaultInputs, kDefaultOutputs); }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kRule, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new ARuleElem(*this); }
-
-    // The data object; made on first use when the creator has not called CreateData.
-    D_RuleElem& GetData();
 
     // The mask editor's size (pixels) and zoom for this element; it stores them back on closing.
     void SetMaskWindowSize(int mwidth, int mheight);
@@ -96,7 +75,6 @@ public:
     int GetMaskWindowZoom() const { return maskWindowZoom; }
 
 private:
-    std::unique_ptr<D_RuleElem> data;
     int16_t maskWindowWidth;
     int16_t maskWindowHeight;
     int32_t maskWindowZoom;

@@ -64,62 +64,8 @@ int D_SSeedElem::Read(std::istream& in) {
     return kNoError;
 }
 
-ASSeedElem::ASSeedElem(Architecture* owner, int x, int y)
-    : AElement(owner, kSSeed, x, y, kDefaultInputs, kDefaultOutputs) {
-    UpdateIcon();
-}
-
-ASSeedElem::ASSeedElem(const ASSeedElem& other) : AElement(other) {
-    UpdateIcon();
-    if (other.data != nullptr) data = std::make_unique<D_SSeedElem>(*other.data);
-}
-
-ASSeedElem::~ASSeedElem() {
-    CloseWindows();
-}
-
-D_SSeedElem& ASSeedElem::GetData() {
-    if (data == nullptr) CreateData();
-    return *data;
-}
-
-void ASSeedElem::CreateData() {
-    // An open editor works on the data that is being replaced.
-    if (data != nullptr) CloseModifyWindow();
-    data = std::make_unique<D_SSeedElem>(GetInputPlaneWidth(0), GetInputPlaneHeight(0));
-}
-
-void ASSeedElem::DimensionChanged() {
-    CloseModifyWindow();
-    data.reset();
-    CreateData();
-}
-
-void ASSeedElem::OpenModifyWindow() {
-    OpenTypeModifyWindow(&GetData());
-}
-
 void ASSeedElem::ResetData() {
     GetData().GetState().UnsetAll();
-}
-
-int ASSeedElem::Read(std::istream& in, FileArgument*) {
-    ElementHeader header;
-    int code = ParseHeader(in, header);
-    if (code != kNoError) return code;
-    PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};
-    if (!header.inputSizes.empty()) size = header.inputSizes[0];
-    D_SSeedElem read(size.width, size.height);
-    if ((code = read.Read(in)) != kNoError) return code;
-    // The own data is always the one read, so it is made anew for the header's plane size.
-    ApplyHeader(header, nullptr);
-    GetData().SetOrientation(read.GetOrientation());
-    return kNoError;
-}
-
-int ASSeedElem::Write(std::ostream& out, int level, FileArgument*) {
-    if (WriteHeader(out, level) != 0) return FinishWrite(out);
-    return GetData().Write(out, level);
 }
 
 void ASSeedElem::Simulate() {

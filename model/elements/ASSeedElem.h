@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "model/data/Matrix.h"
-#include "model/elements/AElement.h"
+#include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
 enum SSeedOrientation : int32_t {
@@ -47,42 +47,17 @@ private:
     std::unique_ptr<Matrix> state;
 };
 
-class ASSeedElem : public AElement {
+class ASSeedElem : public ElementOf<ASSeedElem, D_SSeedElem> {
 public:
-    static const int kDefaultInputs = 1;
-    static const int kDefaultOutputs = 1;
-
-    // No data until CreateData.
-    ASSeedElem(Architecture* owner, int x, int y);
-    ASSeedElem(const ASSeedElem& other);
-    ~ASSeedElem() override;
-
     // The element's own data is read and written; the argument is not used by this type.
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override;
+    static constexpr ElementRow kRow = {kSSeed, 1, 1, "ASSeedElem", nullptr};
+
+    // No data until CreateData, which makes VERTICAL with cleared states of the size of input
+    // plane 0; a dimension change discards the data and any open editor.
+    ASSeedElem(Architecture* owner, int x, int y) : ElementOf(owner, x, y) {}
+
     // Outputs from the states before the update, then the new states of every pair.
     void Simulate() override;
     // Clears every state.
     void ResetData() override;
-    // Discards the data and any open editor: VERTICAL, states cleared, of the new size.
-    void DimensionChanged() override;
-    // data := VERTICAL with cleared states of the size of input plane 0.
-    void CreateData() override;
-    int GetDefaultInputs() override { return kDefaultInputs; }
-    int GetDefaultOutputs() override { return kDefaultOutputs; }
-    int GetIconWidth() override { return StockIconWidth(kSSeed, kDefaultInputs, kDefaultOutputs); }
-    int GetIconHeight() override {
-        return StockIconHeight(kSSeed, kDefaultInputs, kDefaultOutputs);
-    }
-    Pixmap GetIconPixmap() override {
-        return StockIconPixmap(kSSeed, kDefaultInputs, kDefaultOutputs);
-    }
-    AElement* Copy() const override { return new ASSeedElem(*this); }
-
-    // The data object; made on first use when the creator has not called CreateData.
-    D_SSeedElem& GetData();
-
-private:
-    std::unique_ptr<D_SSeedElem> data;
 };

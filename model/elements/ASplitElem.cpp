@@ -8,19 +8,6 @@
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
 
-ASplitElem::ASplitElem(Architecture* owner, int x, int y)
-    : AElement(owner, kSplit, x, y, kDefaultInputs, kDefaultOutputs) {
-    UpdateIcon();
-}
-
-ASplitElem::ASplitElem(const ASplitElem& other) : AElement(other) {
-    UpdateIcon();
-}
-
-ASplitElem::~ASplitElem() {
-    CloseWindows();
-}
-
 int ASplitElem::Read(std::istream& in, FileArgument*) {
     ElementHeader header;
     int code = ParseHeader(in, header);
