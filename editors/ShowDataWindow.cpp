@@ -107,9 +107,9 @@ int ShowDataAreaSize(int zoom, int cells) {
     return zoom / 4 * cells + kDrawMargin;
 }
 
-ShowDataWindow::ShowDataWindow(AElement* owner, AElementWindow** slot, int output,
-                               short* storedWidth, short* storedHeights, int* storedZoom)
-    : AElementWindow(owner, slot), outputNumber(output), firstIndex(0), lastIndex(0), shownCount(0),
+ShowDataWindow::ShowDataWindow(AElement* owner, int output, short* storedWidth,
+                               short* storedHeights, int* storedZoom)
+    : AElementWindow(owner), outputNumber(output), firstIndex(0), lastIndex(0), shownCount(0),
       update(1), width(storedWidth), heights(storedHeights), zoom(storedZoom), form(nullptr),
       panedWindow(nullptr), positionTitle(nullptr), outputTitle(nullptr), simLabel(nullptr),
       updateToggle(nullptr), posLabel(nullptr), outLabel(nullptr), outputField(nullptr),

@@ -379,7 +379,7 @@ int ACElem::Read(std::istream& in, FileArgument* target) {
     into->SetPlane(plane);
     code = into->TakeListing(in, text, 0);
     if (code == kNoError && GetModifyWindow() != nullptr) {
-        GetElementUi().RefreshModifyWindow(GetModifyWindow());
+        GetModifyWindow()->Rebuild();
     }
     return code;
 }

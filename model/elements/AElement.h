@@ -31,13 +31,9 @@
 #include "model/elements/XTypes.h"
 #include "model/format/LoadSaveObject.h"
 
-class AElementModifyWindow;
-class AElementWindow;
 class Architecture;
 class Connection;
-class ModifyTwoValuesDialog;
-class SetNameDialog;
-struct _WidgetRec; // the toolkit's Widget
+class ElementView;
 
 const SimTime kNeverSimulated = 4294967295u;
 
@@ -82,6 +78,9 @@ public:
     // 16, 17: the "Change Dimension" dialog.
     virtual void OpenDimensionDialog();
     virtual void CloseDimensionDialog() { dimensionDialog = nullptr; }
+    // A view of the element goes by itself: the element forgets it. Types with views of their own
+    // forget those too.
+    virtual void DetachView(ElementView* view);
     // 18, 19: types rebuild or create their data object for the current plane size.
     virtual void DimensionChanged() {}
     virtual void CreateData() {}
@@ -119,7 +118,6 @@ public:
     void SetName(const char* text);
     void SetComment(const char* text);
     void OpenSetNameDialog();
-    void AttachSetNameDialog(SetNameDialog* dialog) { nameDialog = dialog; }
 
     // The size new elements and new architectures give their planes, in cells.
     static void SetDefaultPlaneSize(int width, int height);
@@ -158,9 +156,9 @@ public:
     int Intersects(int a, int b, int c, int d) const;
     void GetGeometry(int& gx, int& gy, int& gwidth, int& gheight) const;
 
-    // Binds the element to the window it draws on: the widget's, else the owner's working area.
-    // Returns that window, 0 while there is none.
-    Window SetOwner(Architecture* newOwner, _WidgetRec* widget = nullptr);
+    // Binds the element to the window it draws on: the target's when it has a display, else the
+    // owner's working area. Returns that window, 0 while there is none.
+    Window SetOwner(Architecture* newOwner, DrawingTarget target = {nullptr, 0});
 
     AElement* GetInputSource(int index) const;
     AElement* GetOutputTarget(int index) const;
@@ -217,10 +215,15 @@ public:
     Connection* GetOutputConnection(int index) const;
     const char* GetName() const { return name.c_str(); }
     const char* GetComment() const { return comment.c_str(); }
-    AElementModifyWindow* GetModifyWindow() const { return modifyWindow; }
-    AElementWindow* GetShowDataWindow(int index) const;
-    SetNameDialog* GetSetNameDialog() const { return nameDialog; }
-    ModifyTwoValuesDialog* GetDimensionDialog() const { return dimensionDialog; }
+    ElementView* GetModifyWindow() const { return modifyWindow; }
+    ElementView* GetShowDataWindow(int index) const;
+    ElementView* GetSetNameDialog() const { return nameDialog; }
+    ElementView* GetDimensionDialog() const { return dimensionDialog; }
+    // What a show-data window of output index (0 all) carries to the next one: the viewport
+    // width, one height per output and the zoom, stored in the element.
+    short* GetShowDataWidthStore() { return &showDataWidth; }
+    short* GetShowDataHeightsStore() { return showDataHeights.data(); }
+    int* GetShowDataZoomStore() { return &showDataZoom; }
     void SetModifyWindowSize(int mwidth, int mheight);
     void GetModifyWindowSize(int& mwidth, int& mheight) const;
     void SetModifyWindowZoom(int zoom) { modifyWindowZoom = zoom; }
@@ -287,15 +290,15 @@ private:
     std::vector<Connection*> outputConnections;
     std::string name;
     std::string comment;
-    std::vector<AElementWindow*> showDataWindows; // output count + 1 slots
+    std::vector<ElementView*> showDataWindows; // output count + 1 slots
     int32_t showDataZoom;
     short showDataWidth;
     std::vector<short> showDataHeights; // one per output
-    AElementModifyWindow* modifyWindow;
+    ElementView* modifyWindow;
     uint16_t modifyWindowHeight;
     int16_t modifyWindowWidth;
     int32_t modifyWindowZoom;
-    ModifyTwoValuesDialog* dimensionDialog;
+    ElementView* dimensionDialog;
     int32_t modified;
-    SetNameDialog* nameDialog;
+    ElementView* nameDialog;
 };

@@ -80,7 +80,7 @@ int AOutputElem::Read(std::istream& in, FileArgument* target) {
     if (into != nullptr) {
         code = into->Read(in);
         if (code == kNoError) ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().RefreshModifyWindow(GetModifyWindow());
+        if (GetModifyWindow() != nullptr) GetModifyWindow()->Rebuild();
         return code;
     }
     PlaneSize size = {GetInputPlaneWidth(0), GetInputPlaneHeight(0)};

@@ -256,13 +256,17 @@ void APermElem::OpenModifyWindow() {
 }
 
 void APermElem::OpenDimensionDialog() {
-    if (permDimensionDialog == nullptr) GetElementUi().OpenPermDimensionDialog(*this);
+    if (permDimensionDialog == nullptr)
+        permDimensionDialog = GetElementUi().CreateView({kPermDimensionView, this});
 }
 
 void APermElem::CloseDimensionDialog() {
-    if (permDimensionDialog != nullptr)
-        GetElementUi().DeletePermDimensionDialog(permDimensionDialog);
-    permDimensionDialog = nullptr;
+    DeleteView(permDimensionDialog);
+}
+
+void APermElem::DetachView(ElementView* view) {
+    if (view != nullptr && permDimensionDialog == view) permDimensionDialog = nullptr;
+    AElement::DetachView(view);
 }
 
 int APermElem::Read(std::istream& in, FileArgument* target) {
@@ -277,7 +281,7 @@ int APermElem::Read(std::istream& in, FileArgument* target) {
     if (into != nullptr) {
         if ((code = into->Read(in)) != kNoError) return code;
         ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().RefreshModifyWindow(GetModifyWindow());
+        if (GetModifyWindow() != nullptr) GetModifyWindow()->Rebuild();
         return kNoError;
     }
     // The element's own table gets the plane sizes the header gives.

@@ -16,8 +16,6 @@
 #include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
 
-class PermDimensionDialog;
-
 // An output cell.
 struct PermTarget {
     int32_t x;
@@ -112,6 +110,7 @@ public:
     void OpenDimensionDialog() override;
     // Deletes the open dialog and forgets it.
     void CloseDimensionDialog() override;
+    void DetachView(ElementView* view) override;
     // Discards the table (all connections) and any open editor: a new empty table for the current
     // plane sizes.
     void DimensionChanged() override;
@@ -129,11 +128,9 @@ public:
     // The table; made on first use when the creator has not called CreateData.
     D_PermElem& GetData();
 
-    // How the dimension dialog registers and unregisters itself.
-    void AttachDimensionDialog(PermDimensionDialog* dialog) { permDimensionDialog = dialog; }
-    PermDimensionDialog* GetPermDimensionDialog() const { return permDimensionDialog; }
+    ElementView* GetPermDimensionDialog() const { return permDimensionDialog; }
 
 private:
     std::unique_ptr<D_PermElem> data;
-    PermDimensionDialog* permDimensionDialog;
+    ElementView* permDimensionDialog;
 };

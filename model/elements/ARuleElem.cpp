@@ -196,7 +196,7 @@ int ARuleElem::Read(std::istream& in, FileArgument* target) {
         // Given data keeps its own largest pattern size; it changes only on success.
         if ((code = into->Read(in)) != kNoError) return code;
         ApplyHeader(header, target);
-        if (GetModifyWindow() != nullptr) GetElementUi().RefreshModifyWindow(GetModifyWindow());
+        if (GetModifyWindow() != nullptr) GetModifyWindow()->Rebuild();
         return kNoError;
     }
     // The element's own data gets the size the header gives input plane 0.
