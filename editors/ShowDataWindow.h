@@ -38,6 +38,8 @@ public:
 
     // The element's number of outputs changed: the panes follow it.
     void Rebuild() override;
+    // A window of one output follows it to its new number; its pane stays as it is.
+    void MoveToOutput(int output) override;
     // Draws output index (-1: every shown output), from the element's planes while updating,
     // else from the frozen copies.
     virtual void Redraw(int index, int clear);

@@ -348,10 +348,7 @@ void AElement::RemovePin(int pinCode) {
     }
     std::vector<Connection*>& slots = input ? inputConnections : outputConnections;
     if (slots[index] != nullptr) delete slots[index];
-    if (!input) {
-        for (int k = index; k < outputCount; k++)
-            CloseShowDataWindow(k + 1);
-    }
+    if (!input) CloseShowDataWindow(index + 1);
     for (int j = index + 1; j < count; j++) {
         if (slots[j] != nullptr) {
             slots[j]->Reconnect(this, input ? InputPinCode(j - 1) : OutputPinCode(j - 1));
@@ -365,8 +362,12 @@ void AElement::RemovePin(int pinCode) {
     } else {
         outputPlanes.erase(outputPlanes.begin() + index);
         showDataHeights.erase(showDataHeights.begin() + index);
-        showDataWindows.pop_back();
+        // The single-output windows above move down one slot with their outputs.
+        showDataWindows.erase(showDataWindows.begin() + index + 1);
         outputCount--;
+        for (int k = index + 1; k <= outputCount; k++) {
+            if (showDataWindows[k] != nullptr) showDataWindows[k]->MoveToOutput(k);
+        }
     }
 }
 

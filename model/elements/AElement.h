@@ -107,9 +107,9 @@ public:
     void SetOutputPlaneSize(int index, int width, int height);
     // Takes one pin out (a macro losing a port): its connection is deleted and its plane dropped;
     // the pins above move down one place with their planes and connections, which are re-attached
-    // to their new pin codes without drawing. A removed output closes the single-output show-data
-    // windows of it and of every output above it (their numbers change); the all-outputs window
-    // stays. The icon is not updated.
+    // to their new pin codes without drawing. A removed output closes its single-output show-data
+    // window; those of the outputs above move down one slot with their outputs, and the
+    // all-outputs window stays. The icon is not updated.
     void RemovePin(int pinCode);
 
     // Result of the "Change Dimension" dialog; client is the element.

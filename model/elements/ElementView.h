@@ -32,6 +32,9 @@ public:
     // Rebuilds from the element: a modify window after its data object was read anew, a show-data
     // window after the element's outputs changed.
     virtual void Rebuild() {}
+    // A show-data window of one output: a lower output was removed, so its output is now number
+    // output (1-based) and the element holds it in that slot.
+    virtual void MoveToOutput(int /*output*/) {}
 
     // The plane window of INPUT and OUTPUT elements: records the element's input plane 0 in its
     // stack after a step, shows the current plane (quiet leaves the dimensions and the view icon

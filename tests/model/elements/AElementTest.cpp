@@ -212,6 +212,36 @@ TEST_F(AElementBase, ShowDataWindowsAreOpenedOncePerSlot) {
     EXPECT_EQ(FakeView::liveShowData, 1);
 }
 
+TEST_F(AElementBase, ARemovedOutputClosesItsWindowAndTheOnesAboveMoveDownASlot) {
+    struct Case {
+        int removed;
+        int slots[3]; // the window each slot holds afterwards, by the slot it had before
+    };
+    const Case kCases[] = {{0, {0, 2, 3}}, {1, {0, 1, 3}}, {2, {0, 1, 2}}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.removed);
+        ATestElem* element = Add(0, 0, kSplit, 1, 3);
+        ElementView* before[4];
+        for (int k = 0; k <= 3; k++) {
+            element->OpenShowDataWindow(k);
+            before[k] = element->GetShowDataWindow(k);
+        }
+        element->RemovePin(OutputPinCode(c.removed));
+        ASSERT_EQ(element->GetOutputCount(), 2);
+        EXPECT_EQ(FakeView::liveShowData, 3);
+        for (int k = 0; k <= 2; k++) {
+            EXPECT_EQ(element->GetShowDataWindow(k), before[c.slots[k]]) << k;
+            EXPECT_EQ(Fake(element->GetShowDataWindow(k))->index, k);
+        }
+        // A moved window that goes by itself clears the slot it is in now.
+        delete element->GetShowDataWindow(2);
+        EXPECT_EQ(element->GetShowDataWindow(2), nullptr);
+        EXPECT_NE(element->GetShowDataWindow(1), nullptr);
+        delete element;
+        EXPECT_EQ(FakeView::liveShowData, 0);
+    }
+}
+
 TEST_F(AElementBase, DeletingAnElementClosesItsWindowsFirstAndLeavesNoTrace) {
     ATestElem* element = Add(0, 0, kSplit, 1, 2);
     ATestElem* other = Add(200, 0);

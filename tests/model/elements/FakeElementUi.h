@@ -22,6 +22,7 @@ public:
     void Raise() override { popups++; }
     void Refresh() override { refreshes++; }
     void Rebuild() override;
+    void MoveToOutput(int output) override { index = output; }
     void RecordPlane() override;
     void ShowPlane(int quiet) override;
     void ReloadStack() override;
