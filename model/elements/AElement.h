@@ -2,9 +2,9 @@
 
 // The abstract base of every processing element. It owns what all element types share: the type
 // code, one plane per input and output pin, the name and comment, the clock number and TIME, the
-// modified flag, the icon and its position on the working area of its owner, and the pointers to
-// the windows and dialogs that are open for it. The connections at its pins belong to the owner's
-// connection list; the element deletes them when it goes.
+// modified flag, the icon and its position on the working area of its owner, and the windows and
+// dialogs open for it, held as ElementView and deleted by the element. The connections at its pins
+// belong to the owner's connection list; the element deletes them when it goes.
 //
 // The virtual operations below are the one interface through which the rest of the system reads,
 // writes, edits, draws, simulates and resets elements of any type. A derived type supplies Read,
