@@ -486,8 +486,8 @@ void ShowDataWindow::MoveToOutput(int output) {
     areas[to] = drawAreas[from];
     scrolled[to] = scrolledWindows[from];
     if (areas[to] != nullptr) {
-        XtVaSetValues(areas[to], XmNuserData, reinterpret_cast<XtPointer>(static_cast<intptr_t>(to)),
-                      nullptr);
+        XtVaSetValues(areas[to], XmNuserData,
+                      reinterpret_cast<XtPointer>(static_cast<intptr_t>(to)), nullptr);
     }
     drawAreas.swap(areas);
     scrolledWindows.swap(scrolled);

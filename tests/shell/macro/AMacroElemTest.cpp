@@ -7,10 +7,10 @@
 #include <sstream>
 #include <string>
 
+#include "editors/ShowDataWindow.h"
 #include "model/data/ClockList.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AMaskElem.h"
-#include "editors/ShowDataWindow.h"
 #include "model/elements/PinCode.h"
 #include "shell/ClocksWindow.h"
 #include "tests/shell/macro/MacroGui.h"
