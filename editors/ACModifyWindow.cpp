@@ -131,9 +131,9 @@ std::string LineLabel(int line) {
     return text;
 }
 
-ACModifyWindow::ACModifyWindow(D_CElem* data, ACElem* owner, AElementModifyWindow** slot)
-    : AElementModifyWindow(owner, slot), workingCopy(std::make_unique<D_CElem>(*data)),
-      codeText(nullptr), messageText(nullptr), posLabel(nullptr) {
+ACModifyWindow::ACModifyWindow(D_CElem* data, ACElem* owner)
+    : AElementModifyWindow(owner), workingCopy(std::make_unique<D_CElem>(*data)), codeText(nullptr),
+      messageText(nullptr), posLabel(nullptr) {
     // The copy constructor starts a client when the element's runs; the copy never needs one.
     workingCopy->StopProcess();
     BuildWidgets();
@@ -144,14 +144,14 @@ ACModifyWindow::~ACModifyWindow() {
     workingCopy.reset();
 }
 
-void ACModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* ACModifyWindow::Make(AElement& element, FileArgument* data) {
     D_CElem* code = dynamic_cast<D_CElem*>(data);
     ACElem* owner = dynamic_cast<ACElem*>(&element);
     if (code == nullptr || owner == nullptr) {
         std::cerr << "ACModifyWindow::Make: no C++ element" << std::endl;
-        return;
+        return nullptr;
     }
-    new ACModifyWindow(code, owner, slot);
+    return new ACModifyWindow(code, owner);
 }
 
 Widget ACModifyWindow::CreateIconButton(Widget parent, const char* const* icon) {

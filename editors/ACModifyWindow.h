@@ -32,13 +32,13 @@ std::string LineLabel(int line);
 
 class ACModifyWindow : public AElementModifyWindow {
 public:
-    // Edits a copy of data, the element's data object; stores itself in *slot and shows itself.
-    ACModifyWindow(D_CElem* data, ACElem* element, AElementModifyWindow** slot);
+    // Edits a copy of data, the element's data object, and shows itself.
+    ACModifyWindow(D_CElem* data, ACElem* element);
     // Deletes the working copy (its executable goes with it), then the base.
     ~ACModifyWindow() override;
 
     // The maker the editors register for C++ elements: data is the element's D_CElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     // CodeSW := the working copy's code.
     void RefreshModifyWindow() override;

@@ -19,8 +19,8 @@ void ToggleCallback(Widget toggle, XtPointer self, XtPointer call) {
 
 } // namespace
 
-AChoiceModifyWindow::AChoiceModifyWindow(AElement* owner, AElementModifyWindow** slot)
-    : AElementModifyWindow(owner, slot), radioBox(nullptr) {}
+AChoiceModifyWindow::AChoiceModifyWindow(AElement* owner)
+    : AElementModifyWindow(owner), radioBox(nullptr) {}
 
 void AChoiceModifyWindow::BuildChoiceWidgets(const ChoiceLayout& layout, int chosen) {
     Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,

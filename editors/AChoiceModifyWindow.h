@@ -29,7 +29,7 @@ public:
     Widget GetRadioBox() const { return radioBox; }
 
 protected:
-    AChoiceModifyWindow(AElement* element, AElementModifyWindow** slot);
+    AChoiceModifyWindow(AElement* element);
 
     // Builds the contents with the toggle of value chosen set, shows the window and fixes its
     // size.

@@ -32,7 +32,7 @@ std::string ModifyWindowTitle(const char* name, const char* typeName) {
 }
 
 AElementModifyWindow::AElementModifyWindow(AElement* owned, AElementModifyWindow** slot)
-    : AElementWindow(owned, nullptr), width(0), height(0), zoom(100), modifySlot(slot) {
+    : AElementWindow(owned), width(0), height(0), zoom(100), modifySlot(slot) {
     const std::string title =
         ModifyWindowTitle(element->GetName(), GetTypeName(element->GetType()));
     int storedWidth = 0;

@@ -12,9 +12,9 @@
 //   close delete the window and discard the copy;
 // - the element's CloseModifyWindow deletes the window (changes discarded).
 //
-// Deletion always goes through the virtual destructor, which stores size and zoom and clears the
-// element's pointer. A type's StoreCopy reaches the element's data through the element, never
-// through a pointer kept from construction, since a load may have replaced the data object.
+// Deletion always goes through the virtual destructor, which stores size and zoom and detaches
+// the window from the element. A type's StoreCopy reaches the element's data through the element,
+// never through a pointer kept from construction, since a load may have replaced the data object.
 
 #include <X11/Intrinsic.h>
 
@@ -27,16 +27,19 @@ std::string ModifyWindowTitle(const char* name, const char* typeName);
 
 class AElementModifyWindow : public AElementWindow {
 public:
-    // Takes title, size and zoom from the element and stores the window into *slot.
-    AElementModifyWindow(AElement* element, AElementModifyWindow** slot);
-    // Stores the shell's size and the zoom into the element, clears *slot.
+    // Takes title, size and zoom from the element. A window that another window keeps (the rule
+    // editor's mask window) is given that window's pointer to it, editorSlot, which it sets now
+    // and clears when destroyed; the element's own modify window is held by the element.
+    explicit AElementModifyWindow(AElement* element, AElementModifyWindow** editorSlot = nullptr);
+    // Stores the shell's size and the zoom into the element, clears *editorSlot.
     ~AElementModifyWindow() override;
 
     // The element's data changed under the window: the type shows it again. The base only reports
     // that a type has not supplied it.
     virtual void RefreshModifyWindow();
+    void Rebuild() override { RefreshModifyWindow(); }
     // A matrix of the element was loaded into an editor's matrix.
-    virtual void Refresh();
+    void Refresh() override;
 
     // The protocol's buttons.
     void Ok();

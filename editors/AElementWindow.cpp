@@ -7,8 +7,7 @@
 #include "model/elements/AElement.h"
 #include "toolkit/WindowManagerHints.h"
 
-AElementWindow::AElementWindow(AElement* owned, AElementWindow** ownerSlot)
-    : element(owned), shell(nullptr), slot(ownerSlot) {
+AElementWindow::AElementWindow(AElement* owned) : element(owned), shell(nullptr) {
     shell = XtVaCreatePopupShell("AElementWindow", transientShellWidgetClass,
                                  GetElementParentShell(*element), XmNmwmDecorations,
                                  kWindowDecorations, XmNmwmFunctions, kWindowFunctions,
@@ -16,7 +15,6 @@ AElementWindow::AElementWindow(AElement* owned, AElementWindow** ownerSlot)
     AddWindowCloseCallback(shell, CloseCallback, this);
     XtAddEventHandler(shell, EnterWindowMask | LeaveWindowMask, False, CrossingHandler, element);
     XtAddCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
-    if (slot != nullptr) *slot = this;
 }
 
 AElementWindow::~AElementWindow() {
@@ -27,7 +25,7 @@ AElementWindow::~AElementWindow() {
         XtDestroyWidget(shell);
     }
     element->HideFrame();
-    if (slot != nullptr && *slot == this) *slot = nullptr;
+    element->DetachView(this);
 }
 
 void AElementWindow::Show() {

@@ -2,9 +2,9 @@
 
 // The base of every window that belongs to one element (its modify window, its show-data
 // windows): a transient shell, owned by the window, over the shell of the element's owner window.
-// The element keeps the window in one of its pointer fields (the slot); the window stores itself
-// there when it is made and clears it when it is destroyed, whoever destroys it. While the pointer
-// is inside the window, the element's icon on the working area is framed.
+// The element holds the window as its ElementView and deletes it; the window detaches itself from
+// the element when it is destroyed, whoever destroys it. While the pointer is inside the window,
+// the element's icon on the working area is framed.
 //
 // Dialogs that a window opens for itself are parented to its shell, so that they go, without
 // calling back, when the window goes.
@@ -14,16 +14,17 @@
 
 #include <X11/Intrinsic.h>
 
+#include "model/elements/ElementView.h"
+
 class AElement;
 
-class AElementWindow {
+class AElementWindow : public ElementView {
 public:
-    // Stores the window into *slot (which may be null for windows whose derived class keeps its
-    // own slot). The shell is made but not shown: the derived constructor builds its contents and
-    // calls Show.
-    AElementWindow(AElement* element, AElementWindow** slot);
-    // Destroys the shell, removes the frame and clears the slot.
-    virtual ~AElementWindow();
+    // The shell is made but not shown: the derived constructor builds its contents and calls
+    // Show.
+    explicit AElementWindow(AElement* element);
+    // Destroys the shell, removes the frame and detaches the window from the element.
+    ~AElementWindow() override;
     AElementWindow(const AElementWindow&) = delete;
     AElementWindow& operator=(const AElementWindow&) = delete;
 
@@ -32,6 +33,7 @@ public:
 
     // Shows the window again, raised, when it exists already (a second Modify or Show Data).
     void Popup();
+    void Raise() override { Popup(); }
 
     AElement* GetElement() const { return element; }
     Widget GetShell() const { return shell; }
@@ -50,6 +52,4 @@ protected:
 
 private:
     static void ShellDestroyedCallback(Widget, XtPointer self, XtPointer);
-
-    AElementWindow** slot; // not owned
 };

@@ -4,9 +4,8 @@
 
 #include "model/elements/AInputElem.h"
 
-AInputModifyWindow::AInputModifyWindow(const D_InputElem& data, AInputElem* owner,
-                                       AElementModifyWindow** slot)
-    : APlaneModifyWindow(owner, slot, new D_InputElem(data), true) {}
+AInputModifyWindow::AInputModifyWindow(const D_InputElem& data, AInputElem* owner)
+    : APlaneModifyWindow(owner, new D_InputElem(data), true) {}
 
 AInputModifyWindow::~AInputModifyWindow() = default;
 
@@ -42,12 +41,12 @@ void AInputModifyWindow::Commit() {
     element->SetModified();
 }
 
-void MakeInputModifyWindow(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* MakeInputModifyWindow(AElement& element, FileArgument* data) {
     AInputElem* owner = dynamic_cast<AInputElem*>(&element);
     const D_InputElem* stack = dynamic_cast<const D_InputElem*>(data);
     if (owner == nullptr || stack == nullptr) {
         std::cerr << "MakeInputModifyWindow: no INPUT element or stack" << std::endl;
-        return;
+        return nullptr;
     }
-    new AInputModifyWindow(*stack, owner, slot);
+    return new AInputModifyWindow(*stack, owner);
 }

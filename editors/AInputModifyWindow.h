@@ -14,7 +14,7 @@ class D_InputElem;
 class AInputModifyWindow : public APlaneModifyWindow {
 public:
     // data is the element's working stack, which the window copies.
-    AInputModifyWindow(const D_InputElem& data, AInputElem* element, AElementModifyWindow** slot);
+    AInputModifyWindow(const D_InputElem& data, AInputElem* element);
     ~AInputModifyWindow() override;
 
     void Ok() override;
@@ -30,6 +30,6 @@ private:
     void Commit();
 };
 
-// The editors' maker of the INPUT modify window: (element, its working stack, its slot). Another
-// element or data object is refused with a message on std::cerr.
-void MakeInputModifyWindow(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+// The editors' maker of the INPUT modify window: (element, its working stack); the new window.
+// Another element or data object is refused with a message on std::cerr.
+ElementView* MakeInputModifyWindow(AElement& element, FileArgument* data);

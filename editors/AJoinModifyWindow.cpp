@@ -4,9 +4,8 @@
 
 #include <iostream>
 
-AJoinModifyWindow::AJoinModifyWindow(D_JoinElem* ruleData, AElement* owner,
-                                     AElementModifyWindow** slot)
-    : AChoiceModifyWindow(owner, slot), workingCopy(std::make_unique<D_JoinElem>(*ruleData)) {
+AJoinModifyWindow::AJoinModifyWindow(D_JoinElem* ruleData, AElement* owner)
+    : AChoiceModifyWindow(owner), workingCopy(std::make_unique<D_JoinElem>(*ruleData)) {
     const char* const names[kJoinRuleCount] = {"Or", "Nor", "Xor", "And", "Nand"}; // by rule
     const ChoiceLayout layout = {
         "data_frame", "data_form", "Type:", true, 2, XmHORIZONTAL, names, kJoinRuleCount,
@@ -18,13 +17,13 @@ AJoinModifyWindow::~AJoinModifyWindow() {
     workingCopy.reset();
 }
 
-void AJoinModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* AJoinModifyWindow::Make(AElement& element, FileArgument* data) {
     D_JoinElem* rule = dynamic_cast<D_JoinElem*>(data);
     if (rule == nullptr) {
         std::cerr << "AJoinModifyWindow::Make: no JOIN data" << std::endl;
-        return;
+        return nullptr;
     }
-    new AJoinModifyWindow(rule, &element, slot);
+    return new AJoinModifyWindow(rule, &element);
 }
 
 void AJoinModifyWindow::Choose(int value) {

@@ -11,12 +11,12 @@
 
 class AJoinModifyWindow : public AChoiceModifyWindow {
 public:
-    // Edits a copy of ruleData for element; stores itself in *slot and shows itself.
-    AJoinModifyWindow(D_JoinElem* ruleData, AElement* element, AElementModifyWindow** slot);
+    // Edits a copy of ruleData for element and shows itself.
+    AJoinModifyWindow(D_JoinElem* ruleData, AElement* element);
     ~AJoinModifyWindow() override;
 
     // The maker the editors register for JOIN elements: data is the element's D_JoinElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     const D_JoinElem& GetWorkingCopy() const { return *workingCopy; }
 

@@ -264,9 +264,8 @@ void Attach(Widget widget, unsigned char left, Widget leftWidget, unsigned char 
 
 } // namespace
 
-ALogicModifyWindow::ALogicModifyWindow(D_LogicElem* data, AElement* owner,
-                                       AElementModifyWindow** slot)
-    : AElementModifyWindow(owner, slot), logicData(data),
+ALogicModifyWindow::ALogicModifyWindow(D_LogicElem* data, AElement* owner)
+    : AElementModifyWindow(owner), logicData(data),
       workingCopy(std::make_unique<D_LogicElem>(*data)), baseIsElements(true), ext_list(nullptr),
       int_list(nullptr), dat_list(nullptr), equ_list(nullptr), extAdd(nullptr), extDel(nullptr),
       intAdd(nullptr), intDel(nullptr), changeDimension(nullptr), equAdd(nullptr),
@@ -298,13 +297,13 @@ ALogicModifyWindow::~ALogicModifyWindow() {
     workingCopy.reset();
 }
 
-void ALogicModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* ALogicModifyWindow::Make(AElement& element, FileArgument* data) {
     D_LogicElem* logic = dynamic_cast<D_LogicElem*>(data);
     if (logic == nullptr) {
         std::cerr << "ALogicModifyWindow::Make: no LOGIC data" << std::endl;
-        return;
+        return nullptr;
     }
-    new ALogicModifyWindow(logic, &element, slot);
+    return new ALogicModifyWindow(logic, &element);
 }
 
 Widget ALogicModifyWindow::CreateNameColumn(Widget parent, const char* formName,

@@ -24,13 +24,13 @@ class ModifyTwoValuesDialog;
 
 class ALogicModifyWindow : public AElementModifyWindow, public LogicErrorSink {
 public:
-    // Edits a copy of logicData for element; stores itself in *slot and shows itself.
-    ALogicModifyWindow(D_LogicElem* logicData, AElement* element, AElementModifyWindow** slot);
+    // Edits a copy of logicData for element and shows itself.
+    ALogicModifyWindow(D_LogicElem* logicData, AElement* element);
     // Deletes the open PE-dimension dialog, then the working copy.
     ~ALogicModifyWindow() override;
 
     // The maker the editors register for LOGIC elements: data is the element's D_LogicElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     // The working copy was read anew: the lists show it, or the PE dimension is asked for.
     void RefreshModifyWindow() override;

@@ -81,13 +81,13 @@ AMaskModifyWindow::~AMaskModifyWindow() {
     workingCopy.reset();
 }
 
-void AMaskModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* AMaskModifyWindow::Make(AElement& element, FileArgument* data) {
     D_MaskElem* mask = dynamic_cast<D_MaskElem*>(data);
     if (mask == nullptr) {
         std::cerr << "AMaskModifyWindow::Make: no mask data" << std::endl;
-        return;
+        return nullptr;
     }
-    new AMaskModifyWindow(mask, &element, slot);
+    return new AMaskModifyWindow(mask, &element);
 }
 
 void AMaskModifyWindow::BuildWidgets() {

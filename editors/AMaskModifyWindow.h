@@ -23,13 +23,14 @@
 class AMaskModifyWindow : public AElementModifyWindow, public FileArgument {
 public:
     // Edits a copy of maskData for element (a MASK element and its data, or a RULE element and its
-    // window's working copy of the mask); stores itself in *slot and shows itself.
-    AMaskModifyWindow(D_MaskElem* maskData, AElement* element, AElementModifyWindow** slot);
+    // window's working copy of the mask, which keeps the window in *editorSlot) and shows itself.
+    AMaskModifyWindow(D_MaskElem* maskData, AElement* element,
+                      AElementModifyWindow** editorSlot = nullptr);
     // A RULE's mask-window size and zoom are stored back; the working copy goes.
     ~AMaskModifyWindow() override;
 
     // The maker the editors register for MASK elements: data is the element's D_MaskElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     // Fits the drawing area to the mask and draws it anew.
     void RefreshModifyWindow() override;

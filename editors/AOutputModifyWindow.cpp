@@ -4,9 +4,8 @@
 
 #include "model/elements/AOutputElem.h"
 
-AOutputModifyWindow::AOutputModifyWindow(const D_OutputElem& data, AOutputElem* owner,
-                                         AElementModifyWindow** slot)
-    : APlaneModifyWindow(owner, slot, new D_OutputElem(data), false) {}
+AOutputModifyWindow::AOutputModifyWindow(const D_OutputElem& data, AOutputElem* owner)
+    : APlaneModifyWindow(owner, new D_OutputElem(data), false) {}
 
 AOutputModifyWindow::~AOutputModifyWindow() = default;
 
@@ -25,12 +24,12 @@ void AOutputModifyWindow::Ok() {
     delete this;
 }
 
-void MakeOutputModifyWindow(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* MakeOutputModifyWindow(AElement& element, FileArgument* data) {
     AOutputElem* owner = dynamic_cast<AOutputElem*>(&element);
     const D_OutputElem* stack = dynamic_cast<const D_OutputElem*>(data);
     if (owner == nullptr || stack == nullptr) {
         std::cerr << "MakeOutputModifyWindow: no OUTPUT element or stack" << std::endl;
-        return;
+        return nullptr;
     }
-    new AOutputModifyWindow(*stack, owner, slot);
+    return new AOutputModifyWindow(*stack, owner);
 }

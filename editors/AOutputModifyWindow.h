@@ -12,8 +12,7 @@ class D_OutputElem;
 class AOutputModifyWindow : public APlaneModifyWindow {
 public:
     // data is the element's stack, which the window copies.
-    AOutputModifyWindow(const D_OutputElem& data, AOutputElem* element,
-                        AElementModifyWindow** slot);
+    AOutputModifyWindow(const D_OutputElem& data, AOutputElem* element);
     ~AOutputModifyWindow() override;
 
     void Ok() override;
@@ -23,6 +22,6 @@ protected:
     void StoreCopy() override;
 };
 
-// The editors' maker of the OUTPUT modify window: (element, its stack, its slot). Another element
-// or data object is refused with a message on std::cerr.
-void MakeOutputModifyWindow(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+// The editors' maker of the OUTPUT modify window: (element, its stack); the new window. Another
+// element or data object is refused with a message on std::cerr.
+ElementView* MakeOutputModifyWindow(AElement& element, FileArgument* data);

@@ -122,13 +122,12 @@ int32_t ShiftLimit(int32_t digits) {
 
 } // namespace
 
-APermModifyWindow::APermModifyWindow(D_PermElem* data, APermElem* owner,
-                                     AElementModifyWindow** slot)
-    : AElementModifyWindow(owner, slot), permData(data),
-      workingCopy(std::make_unique<D_PermElem>(*data)), drawL(nullptr), drawR(nullptr),
-      draw_windowL(nullptr), pos_labelL(nullptr), pos_labelR(nullptr), zoomScale(nullptr),
-      vectorButton(nullptr), matrixButton(nullptr), pointerL(), pointerR(), selectedX(0),
-      selectedY(0), transmitterView(workingCopy->GetInputWidth(), workingCopy->GetInputHeight()),
+APermModifyWindow::APermModifyWindow(D_PermElem* data, APermElem* owner)
+    : AElementModifyWindow(owner), permData(data), workingCopy(std::make_unique<D_PermElem>(*data)),
+      drawL(nullptr), drawR(nullptr), draw_windowL(nullptr), pos_labelL(nullptr),
+      pos_labelR(nullptr), zoomScale(nullptr), vectorButton(nullptr), matrixButton(nullptr),
+      pointerL(), pointerR(), selectedX(0), selectedY(0),
+      transmitterView(workingCopy->GetInputWidth(), workingCopy->GetInputHeight()),
       receiverView(workingCopy->GetOutputWidth(), workingCopy->GetOutputHeight()),
       vectorShell(nullptr), transmitterField(nullptr), receiverField(nullptr),
       vectorBitField(nullptr), vectorShiftField(nullptr), vectorMenu(nullptr),
@@ -152,14 +151,14 @@ APermModifyWindow::~APermModifyWindow() {
     workingCopy.reset();
 }
 
-void APermModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* APermModifyWindow::Make(AElement& element, FileArgument* data) {
     D_PermElem* table = dynamic_cast<D_PermElem*>(data);
     APermElem* perm = dynamic_cast<APermElem*>(&element);
     if (table == nullptr || perm == nullptr) {
         std::cerr << "APermModifyWindow::Make: no PERM element and table" << std::endl;
-        return;
+        return nullptr;
     }
-    new APermModifyWindow(table, perm, slot);
+    return new APermModifyWindow(table, perm);
 }
 
 Widget APermModifyWindow::BuildSide(Widget form, const char* formName, const char* labelName,

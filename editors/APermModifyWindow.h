@@ -57,13 +57,13 @@ struct PermChoice {
 
 class APermModifyWindow : public AElementModifyWindow {
 public:
-    // Edits a copy of permData for element; selects transmitter cell (0, 0), stores itself in
-    // *slot and shows itself with both dialogs made and hidden.
-    APermModifyWindow(D_PermElem* permData, APermElem* element, AElementModifyWindow** slot);
+    // Edits a copy of permData for element; selects transmitter cell (0, 0) and shows itself
+    // with both dialogs made and hidden.
+    APermModifyWindow(D_PermElem* permData, APermElem* element);
     ~APermModifyWindow() override;
 
     // The maker the editors register for PERM elements: data is the element's D_PermElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     // Shows the working copy anew: transmitter cell (0, 0) selected, both views redrawn.
     void RefreshModifyWindow() override;

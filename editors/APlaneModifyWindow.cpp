@@ -260,9 +260,8 @@ int ViewIconQuarter(int position, int size) {
     return 1;
 }
 
-APlaneModifyWindow::APlaneModifyWindow(AIOElem* owner, AElementModifyWindow** slot,
-                                       D_IOElem* stackCopy, bool inputWindow)
-    : AElementModifyWindow(owner, slot), stack(stackCopy), edited(false), display(XtDisplay(shell)),
+APlaneModifyWindow::APlaneModifyWindow(AIOElem* owner, D_IOElem* stackCopy, bool inputWindow)
+    : AElementModifyWindow(owner), stack(stackCopy), edited(false), display(XtDisplay(shell)),
       form(nullptr), draw_window(nullptr), draw(nullptr), pos_label(nullptr), dim_label(nullptr),
       positionField(nullptr), lineField(nullptr), interleaveField(nullptr), offsetField(nullptr),
       valueField(nullptr), view_draw(nullptr), deleteButton(nullptr), zoomScale(nullptr),

@@ -64,9 +64,9 @@ public:
     // window's stack, as the step did into the element's; ShowPlane shows the slice again from
     // the stack (quiet leaves the dimensions and the view icon alone); ReloadStack takes the
     // element's stack again after a reset.
-    void RecordPlane();
-    void ShowPlane(int quiet);
-    void ReloadStack();
+    void RecordPlane() override;
+    void ShowPlane(int quiet) override;
+    void ReloadStack() override;
 
     // The value coding on the shown slice.
     int CellCount() const;
@@ -125,8 +125,7 @@ public:
 
 protected:
     // Takes the stack copy over; input selects the INPUT window's widgets and pointer editing.
-    APlaneModifyWindow(AIOElem* element, AElementModifyWindow** slot, D_IOElem* stackCopy,
-                       bool input);
+    APlaneModifyWindow(AIOElem* element, D_IOElem* stackCopy, bool input);
 
     // The element's stack that OK and Apply commit to.
     virtual D_IOElem& ElementData() = 0;

@@ -77,9 +77,8 @@ std::unique_ptr<Matrix> Resized(const Matrix* old, int x, int y) {
 
 } // namespace
 
-ARuleModifyWindow::ARuleModifyWindow(D_RuleElem* ruleData, AElement* owner,
-                                     AElementModifyWindow** slot)
-    : AElementModifyWindow(owner, slot), workingCopy(std::make_unique<D_RuleElem>(*ruleData)),
+ARuleModifyWindow::ARuleModifyWindow(D_RuleElem* ruleData, AElement* owner)
+    : AElementModifyWindow(owner), workingCopy(std::make_unique<D_RuleElem>(*ruleData)),
       draw_windowL(nullptr), draw_windowR(nullptr), drawL(nullptr), drawR(nullptr),
       pos_labelL(nullptr), pos_labelR(nullptr), zoomScale(nullptr), dimensionDialog(nullptr),
       maskWindow(nullptr) {
@@ -100,13 +99,13 @@ ARuleModifyWindow::~ARuleModifyWindow() {
     workingCopy.reset();
 }
 
-void ARuleModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* ARuleModifyWindow::Make(AElement& element, FileArgument* data) {
     D_RuleElem* rule = dynamic_cast<D_RuleElem*>(data);
     if (rule == nullptr) {
         std::cerr << "ARuleModifyWindow::Make: no rule data" << std::endl;
-        return;
+        return nullptr;
     }
-    new ARuleModifyWindow(rule, &element, slot);
+    return new ARuleModifyWindow(rule, &element);
 }
 
 AMaskModifyWindow* ARuleModifyWindow::GetMaskWindow() const {

@@ -22,13 +22,13 @@ class ModifyTwoValuesDialog;
 
 class ARuleModifyWindow : public AElementModifyWindow {
 public:
-    // Edits a copy of ruleData for element; stores itself in *slot and shows itself.
-    ARuleModifyWindow(D_RuleElem* ruleData, AElement* element, AElementModifyWindow** slot);
+    // Edits a copy of ruleData for element and shows itself.
+    ARuleModifyWindow(D_RuleElem* ruleData, AElement* element);
     // Deletes the open mask window and dimension dialog, then the working copy.
     ~ARuleModifyWindow() override;
 
     // The maker the editors register for RULE elements: data is the element's D_RuleElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     // Both patterns drawn anew, or the "Pattern-Dimension" question while one is missing.
     void RefreshModifyWindow() override;
@@ -87,5 +87,5 @@ private:
     GridPointer pointerL;
     GridPointer pointerR;
     ModifyTwoValuesDialog* dimensionDialog; // the open dimension dialog, not owned
-    AElementModifyWindow* maskWindow;       // its owner slot; the mask window clears it
+    AElementModifyWindow* maskWindow;       // the mask window clears it when it goes
 };

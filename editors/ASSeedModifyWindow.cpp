@@ -4,9 +4,8 @@
 
 #include <iostream>
 
-ASSeedModifyWindow::ASSeedModifyWindow(D_SSeedElem* seedData, AElement* owner,
-                                       AElementModifyWindow** slot)
-    : AChoiceModifyWindow(owner, slot), workingCopy(std::make_unique<D_SSeedElem>(*seedData)) {
+ASSeedModifyWindow::ASSeedModifyWindow(D_SSeedElem* seedData, AElement* owner)
+    : AChoiceModifyWindow(owner), workingCopy(std::make_unique<D_SSeedElem>(*seedData)) {
     const char* const names[] = {"Vertical", "Horizontal"}; // by orientation
     const ChoiceLayout layout = {
         "frame", "value_form", "Orientation: ", false, 1, XmVERTICAL, names, 2,
@@ -18,13 +17,13 @@ ASSeedModifyWindow::~ASSeedModifyWindow() {
     workingCopy.reset();
 }
 
-void ASSeedModifyWindow::Make(AElement& element, FileArgument* data, AElementModifyWindow** slot) {
+ElementView* ASSeedModifyWindow::Make(AElement& element, FileArgument* data) {
     D_SSeedElem* seed = dynamic_cast<D_SSeedElem*>(data);
     if (seed == nullptr) {
         std::cerr << "ASSeedModifyWindow::Make: no S-SEED data" << std::endl;
-        return;
+        return nullptr;
     }
-    new ASSeedModifyWindow(seed, &element, slot);
+    return new ASSeedModifyWindow(seed, &element);
 }
 
 void ASSeedModifyWindow::Choose(int value) {

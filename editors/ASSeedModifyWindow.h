@@ -12,13 +12,13 @@
 
 class ASSeedModifyWindow : public AChoiceModifyWindow {
 public:
-    // Edits a copy of seedData (state plane included) for element; stores itself in *slot and
-    // shows itself.
-    ASSeedModifyWindow(D_SSeedElem* seedData, AElement* element, AElementModifyWindow** slot);
+    // Edits a copy of seedData (state plane included) for element and shows
+    // itself.
+    ASSeedModifyWindow(D_SSeedElem* seedData, AElement* element);
     ~ASSeedModifyWindow() override;
 
     // The maker the editors register for S-SEED elements: data is the element's D_SSeedElem.
-    static void Make(AElement& element, FileArgument* data, AElementModifyWindow** slot);
+    static ElementView* Make(AElement& element, FileArgument* data);
 
     const D_SSeedElem& GetWorkingCopy() const { return *workingCopy; }
 

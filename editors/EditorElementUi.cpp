@@ -20,6 +20,8 @@
 #include "editors/SetNameDialog.h"
 #include "editors/ShowDataWindow.h"
 #include "model/elements/AElement.h"
+#include "model/elements/ALogicElem.h"
+#include "model/elements/APermElem.h"
 #include "model/elements/ElementType.h"
 
 namespace {
@@ -48,130 +50,81 @@ void RegisterModifyWindowMaker(uint32_t type, ModifyWindowMaker maker) {
     makers[type] = maker;
 }
 
-void EditorElementUi::CreateModifyWindow(AElement& element, FileArgument* data,
-                                         AElementModifyWindow** slot) {
+namespace {
+
+ElementView* CreateModifyWindow(AElement& element, FileArgument* data) {
     const uint32_t type = element.GetType();
-    if (type < static_cast<uint32_t>(kElementTypeCount) && makers[type] != nullptr) {
-        makers[type](element, data, slot);
-    }
+    if (type >= static_cast<uint32_t>(kElementTypeCount) || makers[type] == nullptr) return nullptr;
+    return makers[type](element, data);
 }
 
-void EditorElementUi::PopupModifyWindow(AElementModifyWindow* window) {
-    window->Popup();
-}
-
-void EditorElementUi::DeleteModifyWindow(AElementModifyWindow* window) {
-    delete window;
-}
-
-void EditorElementUi::RefreshModifyWindow(AElementModifyWindow* window) {
-    window->RefreshModifyWindow();
-}
-
-void EditorElementUi::Refresh(AElementModifyWindow* window) {
-    window->Refresh();
-}
-
-void EditorElementUi::CreateShowDataWindow(AElement& element, AElementWindow** slot, int index,
-                                           short* width, short* heights, int* zoom) {
+ElementView* CreateShowDataWindow(AElement& element, int index) {
+    short* width = element.GetShowDataWidthStore();
+    short* heights = element.GetShowDataHeightsStore();
+    int* zoom = element.GetShowDataZoomStore();
+    ShowDataWindow* window = nullptr;
     if (ALogicElem* logic = dynamic_cast<ALogicElem*>(&element)) {
         // A LOGIC element has one window, which shows all its outputs.
         if (index != 0) {
             logic->OpenShowDataWindow(0);
-            return;
+            return nullptr;
         }
-        (new LogicShowDataWindow(logic, slot, width, heights, zoom))->CreateWidgets();
-        return;
+        window = new LogicShowDataWindow(logic, width, heights, zoom);
+    } else {
+        window = new ShowDataWindow(&element, index, width, heights, zoom);
     }
-    ShowDataWindow* window = new ShowDataWindow(&element, slot, index, width, heights, zoom);
     window->CreateWidgets();
+    return window;
 }
 
-void EditorElementUi::PopupWindow(AElementWindow* window) {
-    window->Popup();
-}
-
-void EditorElementUi::DeleteWindow(AElementWindow* window) {
-    delete window;
-}
-
-void EditorElementUi::RefreshShowDataWindow(AElementWindow* window) {
-    if (ShowDataWindow* showData = dynamic_cast<ShowDataWindow*>(window)) {
-        showData->RefreshIfUpdating();
-    }
-}
-
-void EditorElementUi::RebuildShowDataWindow(AElementWindow* window) {
-    if (ShowDataWindow* showData = dynamic_cast<ShowDataWindow*>(window)) showData->Rebuild();
-}
-
-void EditorElementUi::OpenSetNameDialog(AElement& element) {
-    new SetNameDialog(&element);
-}
-
-void EditorElementUi::DeleteSetNameDialog(SetNameDialog* dialog) {
-    delete dialog;
-}
-
-ModifyTwoValuesDialog*
-EditorElementUi::OpenTwoValuesDialog(const char* title, const char* label1, int value1, int min1,
-                                     int max1, const char* label2, int value2, int min2, int max2,
-                                     TwoValuesCallback callback, void* client) {
+ElementView* CreateTwoValuesDialog(const TwoValuesQuestion& q) {
     EditorHost* host = GetEditorHost();
     if (host == nullptr || host->GetTopLevel() == nullptr) {
-        std::cerr << "EditorElementUi::OpenTwoValuesDialog: no top-level shell" << std::endl;
+        std::cerr << "EditorElementUi::CreateView: no top-level shell" << std::endl;
         return nullptr;
     }
-    return new ModifyTwoValuesDialog(host->GetTopLevel(), title, label1, value1, min1, max1, label2,
-                                     value2, min2, max2, callback, client, 0);
+    return new ModifyTwoValuesDialog(host->GetTopLevel(), q.title, q.label1, q.value1, q.min1,
+                                     q.max1, q.label2, q.value2, q.min2, q.max2, q.callback,
+                                     q.client, 0);
 }
 
-void EditorElementUi::DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) {
-    delete dialog;
-}
-
-void EditorElementUi::OpenPermDimensionDialog(APermElem& element) {
+ElementView* CreatePermDimensionDialog(AElement& element) {
     EditorHost* host = GetEditorHost();
-    if (host == nullptr || host->GetTopLevel() == nullptr) {
-        std::cerr << "EditorElementUi::OpenPermDimensionDialog: no top-level shell" << std::endl;
-        return;
+    APermElem* perm = dynamic_cast<APermElem*>(&element);
+    if (perm == nullptr || host == nullptr || host->GetTopLevel() == nullptr) {
+        std::cerr << "EditorElementUi::CreateView: no PERM element or top-level shell" << std::endl;
+        return nullptr;
     }
-    new PermDimensionDialog(&element);
+    return new PermDimensionDialog(perm);
 }
 
-void EditorElementUi::DeletePermDimensionDialog(PermDimensionDialog* dialog) {
-    delete dialog;
+ElementView* CreateExternalDataWindow(AElement& element) {
+    ALogicElem* logic = dynamic_cast<ALogicElem*>(&element);
+    Matrix* externalData = logic != nullptr ? logic->GetData().GetExternalData() : nullptr;
+    if (externalData == nullptr) return nullptr;
+    return new ExternalDataWindow(externalData, logic);
 }
 
-EditorElementUi::EditorElementUi() {
-    SetPlaneWindowUi(this);
-}
+} // namespace
 
-EditorElementUi::~EditorElementUi() {
-    if (GetPlaneWindowUi() == this) SetPlaneWindowUi(nullptr);
-}
-
-void EditorElementUi::RecordPlane(AElementModifyWindow* window) {
-    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->RecordPlane();
-}
-
-void EditorElementUi::ShowPlane(AElementModifyWindow* window, int quiet) {
-    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ShowPlane(quiet);
-}
-
-void EditorElementUi::ReloadStack(AElementModifyWindow* window) {
-    if (auto* planes = dynamic_cast<APlaneModifyWindow*>(window)) planes->ReloadStack();
-}
-
-void EditorElementUi::CreateExternalDataWindow(ALogicElem& element, Matrix* externalData) {
-    new ExternalDataWindow(externalData, &element);
-}
-
-void EditorElementUi::DeleteExternalDataWindow(ExternalDataWindow* window) {
-    delete window;
-}
-
-void EditorElementUi::SetExternalData(ExternalDataWindow* window, Matrix* externalData,
-                                      const std::vector<int>& columns) {
-    window->SetData(externalData, columns);
+ElementView* EditorElementUi::CreateView(const ViewRequest& request) {
+    if (request.kind == kTwoValuesView) {
+        return request.question != nullptr ? CreateTwoValuesDialog(*request.question) : nullptr;
+    }
+    if (request.element == nullptr) return nullptr;
+    AElement& element = *request.element;
+    switch (request.kind) {
+        case kModifyView:
+            return CreateModifyWindow(element, request.data);
+        case kShowDataView:
+            return CreateShowDataWindow(element, request.index);
+        case kSetNameView:
+            return new SetNameDialog(&element);
+        case kPermDimensionView:
+            return CreatePermDimensionDialog(element);
+        case kExternalDataView:
+            return CreateExternalDataWindow(element);
+        default:
+            return nullptr;
+    }
 }

@@ -72,7 +72,6 @@ ExternalDataWindow::ExternalDataWindow(Matrix* data, ALogicElem* owner)
       cycle_label(nullptr), name_label(nullptr), zoomScale(nullptr), zoom(100), element(owner),
       cyclesDialog(nullptr) {
     zoom = element->GetExternalDataWindowZoom();
-    element->AttachExternalDataWindow(this);
     BuildWidgets();
 }
 
@@ -90,7 +89,7 @@ ExternalDataWindow::~ExternalDataWindow() {
         element->SetExternalDataWindowSize(viewWidth, viewHeight);
     }
     element->SetExternalDataWindowZoom(zoom);
-    if (element->GetExternalDataWindow() == this) element->AttachExternalDataWindow(nullptr);
+    element->DetachView(this);
     if (shell != nullptr) {
         XtRemoveCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
         XtDestroyWidget(shell);

@@ -5,8 +5,8 @@
 // click or a drag toggles, with a zoom scale and a " Cycles " button that sets the number of
 // rows. It edits a copy that it owns; OK and Apply write the copy into the element's matrix.
 //
-// The element keeps the window in its external-data window field (the window attaches itself
-// and detaches when it goes) and remembers the viewport size and the zoom, which the window
+// The element holds the window as its external-data view (the window detaches itself when it
+// goes) and remembers the viewport size and the zoom, which the window
 // writes back when it closes. The window never outlives the element's matrix: the element
 // deletes it when it deletes or replaces the data, and hands it the new matrix (SetData) when
 // the modify window stores new external names. The "External-Cycles" dialog goes with the
@@ -18,17 +18,18 @@
 
 #include "editors/MatrixGridView.h"
 #include "model/data/Matrix.h"
+#include "model/elements/ElementView.h"
 
 class ALogicElem;
 class ModifyValueDialog;
 
-class ExternalDataWindow {
+class ExternalDataWindow : public ElementView {
 public:
     // Copies externalData (the element's own matrix), builds the window and shows it.
     ExternalDataWindow(Matrix* externalData, ALogicElem* element);
     // Stores the viewport size and the zoom into the element, detaches from it, destroys the
     // shell.
-    ~ExternalDataWindow();
+    ~ExternalDataWindow() override;
     ExternalDataWindow(const ExternalDataWindow&) = delete;
     ExternalDataWindow& operator=(const ExternalDataWindow&) = delete;
 
@@ -36,6 +37,9 @@ public:
     // keeps its own rows; column k keeps the edits not yet applied of its old column columns[k]
     // (-1: a new name, all 0), so that they stay with their names.
     void SetData(Matrix* newData, const std::vector<int>& columns);
+    void SetExternalData(Matrix* newData, const std::vector<int>& columns) override {
+        SetData(newData, columns);
+    }
 
     // The buttons.
     void Ok();

@@ -35,11 +35,11 @@ void InternalEventHandler(Widget, XtPointer self, XEvent* event, Boolean*) {
 
 } // namespace
 
-LogicShowDataWindow::LogicShowDataWindow(ALogicElem* element, AElementWindow** slot, short* width,
-                                         short* heights, int* zoom)
-    : ShowDataWindow(element, slot, 0, width, heights, zoom), int_label(nullptr),
-      int_drawarea(nullptr), peWidth(0), peHeight(0), defined(0), currentPE(-1), originX(-1),
-      originY(-1), internalCell(-1), logicElement(element) {
+LogicShowDataWindow::LogicShowDataWindow(ALogicElem* element, short* width, short* heights,
+                                         int* zoom)
+    : ShowDataWindow(element, 0, width, heights, zoom), int_label(nullptr), int_drawarea(nullptr),
+      peWidth(0), peHeight(0), defined(0), currentPE(-1), originX(-1), originY(-1),
+      internalCell(-1), logicElement(element) {
     ReadPEDimension();
     currentPE = defined ? 0 : -1;
 }

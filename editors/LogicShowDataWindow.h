@@ -19,8 +19,7 @@ class ALogicElem;
 class LogicShowDataWindow : public ShowDataWindow {
 public:
     // Always all outputs; reads the PE dimension and takes PE 0's internal data.
-    LogicShowDataWindow(ALogicElem* element, AElementWindow** slot, short* width, short* heights,
-                        int* zoom);
+    LogicShowDataWindow(ALogicElem* element, short* width, short* heights, int* zoom);
 
     // The element's data changed: the PE dimension is read anew and PE 0 shown.
     void Rebuild() override;

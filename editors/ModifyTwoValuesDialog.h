@@ -8,9 +8,11 @@
 #include <cstdint>
 
 #include "editors/NumberDialog.h"
-#include "model/elements/ElementUi.h" // TwoValuesCallback
+#include "model/elements/ElementUi.h" // TwoValuesCallback, ElementView
 
-class ModifyTwoValuesDialog : public NumberDialog {
+// An element holds the one it asks for its plane size as a view; the result callback tells the
+// element that the dialog is going.
+class ModifyTwoValuesDialog : public NumberDialog, public ElementView {
 public:
     // With the divisor flag each accepted value divides its maximum. The values need not lie
     // within their limits; each maximum >= 1. The labels are not broken into lines.

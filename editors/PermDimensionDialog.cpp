@@ -59,7 +59,6 @@ Widget CreateDimensionRow(Widget parent, const char* name, const char* text, int
 PermDimensionDialog::PermDimensionDialog(APermElem* owner)
     : shell(nullptr), inputX(nullptr), inputY(nullptr), outputX(nullptr), outputY(nullptr),
       element(owner), deletedFlag(nullptr) {
-    element->AttachDimensionDialog(this);
     EditorHost* host = GetEditorHost();
     Widget parent = host != nullptr ? host->GetTopLevel() : nullptr;
     if (parent == nullptr) {
@@ -75,7 +74,7 @@ PermDimensionDialog::~PermDimensionDialog() {
         XtRemoveCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
         XtDestroyWidget(shell);
     }
-    if (element->GetPermDimensionDialog() == this) element->AttachDimensionDialog(nullptr);
+    element->DetachView(this);
 }
 
 void PermDimensionDialog::BuildWidgets(Widget parent) {

@@ -3,20 +3,22 @@
 // The "Change Dimension - Perm" dialog: the sizes of a PERM element's input planes and of its
 // output planes, which may differ, as four numbers (1 .. 65536). OK asks whether all data of the
 // element may be lost and, on Yes, gives every input and output plane its new size and throws
-// away the element's connections and its connection table. The element keeps the one open dialog
-// (APermElem::AttachDimensionDialog); the dialog owns its shell, over the top-level shell, and its
-// destructor destroys the shell and clears the element's pointer. When the shell goes with its
+// away the element's connections and its connection table. The element holds the one open dialog
+// as a view; the dialog owns its shell, over the top-level shell, and its destructor destroys the
+// shell and detaches the dialog from the element. When the shell goes with its
 // parent, the dialog goes with it.
 
 #include <X11/Intrinsic.h>
 
+#include "model/elements/ElementView.h"
+
 class APermElem;
 
-class PermDimensionDialog {
+class PermDimensionDialog : public ElementView {
 public:
     // Builds and shows the dialog with the sizes of input plane 0 and output plane 0.
     explicit PermDimensionDialog(APermElem* element);
-    ~PermDimensionDialog();
+    ~PermDimensionDialog() override;
     PermDimensionDialog(const PermDimensionDialog&) = delete;
     PermDimensionDialog& operator=(const PermDimensionDialog&) = delete;
 

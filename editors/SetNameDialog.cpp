@@ -89,7 +89,6 @@ SetNameDialog::SetNameDialog(AElement* edited)
     shell = CreateDialogShell(GetElementParentShell(*element), title.c_str(), nullptr, false,
                               CancelCallback, this);
     XtAddCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
-    element->AttachSetNameDialog(this);
 
     Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
                                    XmNmarginWidth, 3, nullptr);
@@ -137,7 +136,7 @@ SetNameDialog::~SetNameDialog() {
         XtRemoveCallback(shell, XmNdestroyCallback, ShellDestroyedCallback, this);
         XtDestroyWidget(shell);
     }
-    if (element->GetSetNameDialog() == this) element->AttachSetNameDialog(nullptr);
+    element->DetachView(this);
 }
 
 void SetNameDialog::Ok() {

@@ -2,13 +2,15 @@
 
 // The dialog that edits an element's name and comment: "Set Name - " and the type name, with a
 // name field (at most 10 characters), a comment field (at most 100) and OK, Apply and Cancel. It
-// is not modal. The element keeps the one open dialog (AElement::AttachSetNameDialog); the dialog
-// owns its shell, and its destructor destroys the shell and clears the element's pointer. When the
+// is not modal. The element holds the one open dialog as a view; the dialog owns its shell, and
+// its destructor destroys the shell and detaches the dialog from the element. When the
 // shell goes with its parent (the owner window closing), the dialog goes with it.
 
 #include <X11/Intrinsic.h>
 
 #include <string>
+
+#include "model/elements/ElementView.h"
 
 class AElement;
 
@@ -26,11 +28,11 @@ std::string WithoutLeadingBlanks(const std::string& text);
 NameCheck CheckNameAndComment(const std::string& name, const std::string& comment,
                               const char* typeName);
 
-class SetNameDialog {
+class SetNameDialog : public ElementView {
 public:
     // Builds and shows the dialog over the shell of the element's owner window.
     explicit SetNameDialog(AElement* element);
-    ~SetNameDialog();
+    ~SetNameDialog() override;
     SetNameDialog(const SetNameDialog&) = delete;
     SetNameDialog& operator=(const SetNameDialog&) = delete;
 

@@ -107,9 +107,9 @@ int ShowDataAreaSize(int zoom, int cells) {
     return zoom / 4 * cells + kDrawMargin;
 }
 
-ShowDataWindow::ShowDataWindow(AElement* owner, AElementWindow** slot, int output,
-                               short* storedWidth, short* storedHeights, int* storedZoom)
-    : AElementWindow(owner, slot), outputNumber(output), firstIndex(0), lastIndex(0), shownCount(0),
+ShowDataWindow::ShowDataWindow(AElement* owner, int output, short* storedWidth,
+                               short* storedHeights, int* storedZoom)
+    : AElementWindow(owner), outputNumber(output), firstIndex(0), lastIndex(0), shownCount(0),
       update(1), width(storedWidth), heights(storedHeights), zoom(storedZoom), form(nullptr),
       panedWindow(nullptr), positionTitle(nullptr), outputTitle(nullptr), simLabel(nullptr),
       updateToggle(nullptr), posLabel(nullptr), outLabel(nullptr), outputField(nullptr),
@@ -474,6 +474,31 @@ void ShowDataWindow::Save() {
 
 void ShowDataWindow::Close() {
     element->CloseShowDataWindow(outputNumber);
+}
+
+void ShowDataWindow::MoveToOutput(int output) {
+    if (outputNumber == 0 || output < 1 || output == outputNumber) return;
+    const int from = firstIndex;
+    const int to = output - 1;
+    // The panes are kept by output index, and each drawing area tells its index to the handlers.
+    std::vector<Widget> areas(to + 1, nullptr);
+    std::vector<Widget> scrolled(to + 1, nullptr);
+    areas[to] = drawAreas[from];
+    scrolled[to] = scrolledWindows[from];
+    if (areas[to] != nullptr) {
+        XtVaSetValues(areas[to], XmNuserData,
+                      reinterpret_cast<XtPointer>(static_cast<intptr_t>(to)), nullptr);
+    }
+    drawAreas.swap(areas);
+    scrolledWindows.swap(scrolled);
+    if (from < static_cast<int>(frozen.size())) {
+        std::vector<std::unique_ptr<Matrix>> copies(to + 1);
+        copies[to] = std::move(frozen[from]);
+        frozen.swap(copies);
+    }
+    outputNumber = output;
+    firstIndex = to;
+    lastIndex = to;
 }
 
 void ShowDataWindow::Rebuild() {

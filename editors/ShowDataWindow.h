@@ -32,13 +32,14 @@ class ShowDataWindow : public AElementWindow {
 public:
     // output 0 shows every output, k output k alone. width, heights and zoom point at the element's
     // stored viewport width, per-output heights and zoom (a zoom of 0 becomes 100).
-    ShowDataWindow(AElement* element, AElementWindow** slot, int output, short* width,
-                   short* heights, int* zoom);
+    ShowDataWindow(AElement* element, int output, short* width, short* heights, int* zoom);
     // Stores the viewport sizes back into the element.
     ~ShowDataWindow() override;
 
     // The element's number of outputs changed: the panes follow it.
-    virtual void Rebuild();
+    void Rebuild() override;
+    // A window of one output follows it to its new number; its pane stays as it is.
+    void MoveToOutput(int output) override;
     // Draws output index (-1: every shown output), from the element's planes while updating,
     // else from the frozen copies.
     virtual void Redraw(int index, int clear);
@@ -57,6 +58,7 @@ public:
     void Save();
     // What a simulation step asks of the window: while updating, Redraw and UpdateSimLabel.
     void RefreshIfUpdating();
+    void Refresh() override { RefreshIfUpdating(); }
     void ZoomChanged(int value);
     void Exposed(Widget area, XEvent* event);
     void PointerEvent(Widget area, XEvent* event);

@@ -24,6 +24,7 @@
 #include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
 #include "shell/MenuCommand.h"
+#include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
@@ -371,7 +372,7 @@ void AMacroElem::RemoveMacroIO(PtrArray<AElement>& removed) {
         if (place < GetOutputCount()) RemovePin(OutputPinCode(place));
     }
     UpdateIcon();
-    if (AElementWindow* all = GetShowDataWindow(0)) GetElementUi().RebuildShowDataWindow(all);
+    if (ElementView* all = GetShowDataWindow(0)) all->Rebuild();
 
     PtrArray<AElement> renumbered;
     for (int k = 0; k < macroInputs.GetCount(); k++) {
@@ -463,8 +464,8 @@ void AMacroElem::CreateMacroWindow() {
     XtRealizeWidget(macroShell);
     XtPopup(macroShell, XtGrabNone);
 
-    paletteInput->SetOwner(this, paletteArea);
-    paletteOutput->SetOwner(this, paletteArea);
+    paletteInput->SetOwner(this, WidgetTarget(paletteArea));
+    paletteOutput->SetOwner(this, WidgetTarget(paletteArea));
     UpdatePaletteNumbers();
     CenterView();
 }

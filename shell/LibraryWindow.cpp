@@ -24,6 +24,7 @@
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
+#include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WorkingAreaInput.h"
 #include "toolkit/Colors.h"
@@ -323,7 +324,7 @@ void LibraryWindow::CreatePalette() {
     }
     if (attached) {
         for (int i = 0; i < palette.GetCount(); i++)
-            palette[i]->SetOwner(this, paletteArea);
+            palette[i]->SetOwner(this, WidgetTarget(paletteArea));
     }
 }
 
@@ -341,7 +342,7 @@ void LibraryWindow::RebuildPalette() {
     DeletePalette();
     CreatePalette();
     for (int i = 0; i < palette.GetCount(); i++)
-        palette[i]->SetOwner(this, paletteArea);
+        palette[i]->SetOwner(this, WidgetTarget(paletteArea));
     RedrawContents(1);
 }
 
@@ -381,7 +382,7 @@ void LibraryWindow::ResizeToContents() {
 
 void LibraryWindow::AttachAll() {
     for (int i = 0; i < palette.GetCount(); i++)
-        palette[i]->SetOwner(this, paletteArea);
+        palette[i]->SetOwner(this, WidgetTarget(paletteArea));
     PtrArray<AElement>& elements = GetElements();
     for (int i = 0; i < elements.GetCount(); i++)
         elements[i]->SetOwner(this);

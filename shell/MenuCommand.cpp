@@ -107,9 +107,11 @@ void ArchitectureWindow::AskNewArchitecture() {
     MainWindow* main = GetMainWindow();
     int width, height;
     AElement::GetDefaultPlaneSize(width, height);
-    ModifyTwoValuesDialog* dialog = GetElementUi().OpenTwoValuesDialog(
-        "New Architecture", "X-Dimension", width, 1, 99999, "Y-Dimension", height, 1, 99999,
-        NewArchitectureCallback, main);
+    const TwoValuesQuestion question = {
+        "New Architecture",      "X-Dimension", width, 1, 99999, "Y-Dimension", height, 1, 99999,
+        NewArchitectureCallback, main};
+    ElementView* dialog =
+        GetElementUi().CreateView({kTwoValuesView, nullptr, nullptr, 0, &question});
     // Without a number dialog the new architecture keeps the current plane size.
     if (dialog == nullptr) NewArchitectureCallback(0, width, height, main);
 }

@@ -78,34 +78,19 @@ Window ShellElementUi::GetWorkingArea(Architecture* owner, Display*& display) {
     return XtWindow(area);
 }
 
-Window ShellElementUi::GetWidgetWindow(_WidgetRec* widget, Display*& display) {
-    if (widget == nullptr) {
-        display = nullptr;
-        return 0;
-    }
-    display = XtDisplay(widget);
-    return XtWindow(widget);
+DrawingTarget WidgetTarget(Widget widget) {
+    if (widget == nullptr) return {nullptr, 0};
+    return {XtDisplay(widget), XtWindow(widget)};
 }
 
-Display* ShellElementUi::GetDisplay() {
-    return topLevel != nullptr ? XtDisplay(topLevel) : nullptr;
+ElementScreens ShellElementUi::GetScreens() {
+    return {topLevel != nullptr ? XtDisplay(topLevel) : nullptr, GetDragDisplay(),
+            GetDragRootWindow(), GetDragRootGC()};
 }
 
 GC ShellElementUi::CreateGC(ElementGCKind kind, Display* display) {
     if (display == nullptr) return nullptr;
     return CreateElementGC(kind, display);
-}
-
-Display* ShellElementUi::GetDragDisplay() {
-    return ::GetDragDisplay();
-}
-
-Window ShellElementUi::GetDragRootWindow() {
-    return ::GetDragRootWindow();
-}
-
-GC ShellElementUi::GetDragRootGC() {
-    return ::GetDragRootGC();
 }
 
 Widget ShellElementUi::GetElementShell(const AElement& element) {

@@ -27,12 +27,8 @@ public:
     void UpdateDisplay() override;
     void Redraw(Architecture* owner, int clear, int x1, int y1, int x2, int y2) override;
     Window GetWorkingArea(Architecture* owner, Display*& display) override;
-    Window GetWidgetWindow(_WidgetRec* widget, Display*& display) override;
-    Display* GetDisplay() override;
+    ElementScreens GetScreens() override;
     GC CreateGC(ElementGCKind kind, Display* display) override;
-    Display* GetDragDisplay() override;
-    Window GetDragRootWindow() override;
-    GC GetDragRootGC() override;
 
     // The shell of the element's owner window; the top-level shell when it has none.
     Widget GetElementShell(const AElement& element) override;
@@ -53,6 +49,9 @@ public:
     HeldDisplayUpdates(const HeldDisplayUpdates&) = delete;
     HeldDisplayUpdates& operator=(const HeldDisplayUpdates&) = delete;
 };
+
+// The widget's display and window, for an element that draws on it (a palette); none for null.
+DrawingTarget WidgetTarget(Widget widget);
 
 // Makes the one shell interface for the top-level shell and installs it as the model's window
 // interface and as the editors' host (start-up).

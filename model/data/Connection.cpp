@@ -173,7 +173,7 @@ bool Connection::DrawRootLine() {
     } else {
         XSetClipMask(dragDisplay, gc, None);
     }
-    Line(dragDisplay, ui.GetDragRootWindow(), gc, rootOffsetX, rootOffsetY);
+    Line(dragDisplay, ui.GetScreens().dragRoot, gc, rootOffsetX, rootOffsetY);
     return true;
 }
 

@@ -80,8 +80,7 @@ AElement::~AElement() {
     // handled now must not draw this element through the base's stock-icon slots.
     if (owner != nullptr) owner->GetElements().Remove(this);
     ui.UpdateDisplay();
-    if (modifyWindow != nullptr) ui.DeleteModifyWindow(modifyWindow);
-    modifyWindow = nullptr;
+    DeleteView(modifyWindow);
     DeleteShowDataWindows();
     // A connection's destructor erases its line and clears both its pin slots.
     for (int i = 0; i < inputCount; i++) {
@@ -96,10 +95,8 @@ AElement::~AElement() {
     FreeOwnIcon();
     FreeMarkedIcon();
     FreeDragBacking();
-    if (nameDialog != nullptr) ui.DeleteSetNameDialog(nameDialog);
-    nameDialog = nullptr;
-    if (dimensionDialog != nullptr) ui.DeleteTwoValuesDialog(dimensionDialog);
-    dimensionDialog = nullptr;
+    DeleteView(nameDialog);
+    DeleteView(dimensionDialog);
 }
 
 AElement* AElement::Clone(AElement& element) {
@@ -108,30 +105,36 @@ AElement* AElement::Clone(AElement& element) {
 }
 
 void AElement::CloseModifyWindow() {
-    if (modifyWindow != nullptr) GetElementUi().DeleteModifyWindow(modifyWindow);
-    modifyWindow = nullptr;
+    DeleteView(modifyWindow);
 }
 
 void AElement::OpenTypeModifyWindow(FileArgument* data) {
     if (modifyWindow != nullptr) {
-        GetElementUi().PopupModifyWindow(modifyWindow);
+        modifyWindow->Raise();
     } else {
-        GetElementUi().CreateModifyWindow(*this, data, &modifyWindow);
+        modifyWindow = GetElementUi().CreateView({kModifyView, this, data});
     }
 }
 
 void AElement::CloseWindows() {
-    ElementUi& ui = GetElementUi();
     CloseModifyWindow();
     DeleteShowDataWindows();
-    if (nameDialog != nullptr) ui.DeleteSetNameDialog(nameDialog);
-    nameDialog = nullptr;
-    if (dimensionDialog != nullptr) ui.DeleteTwoValuesDialog(dimensionDialog);
-    dimensionDialog = nullptr;
+    DeleteView(nameDialog);
+    DeleteView(dimensionDialog);
+}
+
+void AElement::DetachView(ElementView* view) {
+    if (view == nullptr) return;
+    if (modifyWindow == view) modifyWindow = nullptr;
+    if (nameDialog == view) nameDialog = nullptr;
+    if (dimensionDialog == view) dimensionDialog = nullptr;
+    for (ElementView*& showData : showDataWindows) {
+        if (showData == view) showData = nullptr;
+    }
 }
 
 void AElement::RefreshAfterRead() {
-    if (modifyWindow != nullptr) GetElementUi().Refresh(modifyWindow);
+    if (modifyWindow != nullptr) modifyWindow->Refresh();
 }
 
 void AElement::Simulate() {
@@ -212,9 +215,10 @@ void AElement::OpenDimensionDialog() {
     } else if (outputCount > 0) {
         GetOutputPlaneSize(0, dx, dy);
     }
-    dimensionDialog = GetElementUi().OpenTwoValuesDialog(
-        "Change Dimension", "X-Dimension:", dx, 1, kMaxDimension, "Y-Dimension:", dy, 1,
-        kMaxDimension, DimensionDialogCallback, this);
+    const TwoValuesQuestion question = {"Change Dimension", "X-Dimension:",          dx,  1,
+                                        kMaxDimension,      "Y-Dimension:",          dy,  1,
+                                        kMaxDimension,      DimensionDialogCallback, this};
+    dimensionDialog = GetElementUi().CreateView({kTwoValuesView, this, nullptr, 0, &question});
 }
 
 void AElement::DimensionDialogCallback(int cancelled, int dx, int dy, void* client) {
@@ -345,10 +349,7 @@ void AElement::RemovePin(int pinCode) {
     }
     std::vector<Connection*>& slots = input ? inputConnections : outputConnections;
     if (slots[index] != nullptr) delete slots[index];
-    if (!input) {
-        for (int k = index; k < outputCount; k++)
-            CloseShowDataWindow(k + 1);
-    }
+    if (!input) CloseShowDataWindow(index + 1);
     for (int j = index + 1; j < count; j++) {
         if (slots[j] != nullptr) {
             slots[j]->Reconnect(this, input ? InputPinCode(j - 1) : OutputPinCode(j - 1));
@@ -362,8 +363,12 @@ void AElement::RemovePin(int pinCode) {
     } else {
         outputPlanes.erase(outputPlanes.begin() + index);
         showDataHeights.erase(showDataHeights.begin() + index);
-        showDataWindows.pop_back();
+        // The single-output windows above move down one slot with their outputs.
+        showDataWindows.erase(showDataWindows.begin() + index + 1);
         outputCount--;
+        for (int k = index + 1; k <= outputCount; k++) {
+            if (showDataWindows[k] != nullptr) showDataWindows[k]->MoveToOutput(k);
+        }
     }
 }
 
@@ -376,7 +381,7 @@ void AElement::SetComment(const char* text) {
 }
 
 void AElement::OpenSetNameDialog() {
-    if (nameDialog == nullptr) GetElementUi().OpenSetNameDialog(*this);
+    if (nameDialog == nullptr) nameDialog = GetElementUi().CreateView({kSetNameView, this});
 }
 
 void AElement::SetDefaultPlaneSize(int pwidth, int pheight) {
@@ -483,7 +488,7 @@ Connection* AElement::GetOutputConnection(int index) const {
     return index >= 0 && index < outputCount ? outputConnections[index] : nullptr;
 }
 
-AElementWindow* AElement::GetShowDataWindow(int index) const {
+ElementView* AElement::GetShowDataWindow(int index) const {
     return index >= 0 && index <= outputCount ? showDataWindows[index] : nullptr;
 }
 
@@ -505,36 +510,33 @@ int AElement::ReplaceClockIf(int oldClock, int newClock) {
 
 void AElement::OpenShowDataWindow(int index) {
     if (outputCount == 0 || index < 0 || index > outputCount) return;
-    ElementUi& ui = GetElementUi();
     if (showDataWindows[index] != nullptr) {
-        ui.PopupWindow(showDataWindows[index]);
+        showDataWindows[index]->Raise();
     } else {
-        ui.CreateShowDataWindow(*this, &showDataWindows[index], index, &showDataWidth,
-                                showDataHeights.data(), &showDataZoom);
+        ElementView* view = GetElementUi().CreateView({kShowDataView, this, nullptr, index});
+        // A LOGIC element's request for one output opened its all-outputs window instead.
+        if (view != nullptr) showDataWindows[index] = view;
     }
 }
 
 void AElement::CloseShowDataWindow(int index) {
-    if (index < 0 || index > outputCount || showDataWindows[index] == nullptr) return;
-    GetElementUi().DeleteWindow(showDataWindows[index]);
-    showDataWindows[index] = nullptr;
+    if (index < 0 || index > outputCount) return;
+    DeleteView(showDataWindows[index]);
 }
 
 void AElement::DeleteShowDataWindows() {
-    for (int i = 0; i < static_cast<int>(showDataWindows.size()); i++) {
-        if (showDataWindows[i] != nullptr) GetElementUi().DeleteWindow(showDataWindows[i]);
-        showDataWindows[i] = nullptr;
-    }
+    for (ElementView*& showData : showDataWindows)
+        DeleteView(showData);
 }
 
 void AElement::RefreshShowDataWindows() {
-    for (AElementWindow* showData : showDataWindows) {
-        if (showData != nullptr) GetElementUi().RefreshShowDataWindow(showData);
+    for (ElementView* showData : showDataWindows) {
+        if (showData != nullptr) showData->Refresh();
     }
 }
 
 void AElement::RedrawShowDataWindows() {
-    for (AElementWindow* showData : showDataWindows) {
-        if (showData != nullptr) GetElementUi().RebuildShowDataWindow(showData);
+    for (ElementView* showData : showDataWindows) {
+        if (showData != nullptr) showData->Rebuild();
     }
 }

@@ -2,9 +2,9 @@
 
 // The abstract base of every processing element. It owns what all element types share: the type
 // code, one plane per input and output pin, the name and comment, the clock number and TIME, the
-// modified flag, the icon and its position on the working area of its owner, and the pointers to
-// the windows and dialogs that are open for it. The connections at its pins belong to the owner's
-// connection list; the element deletes them when it goes.
+// modified flag, the icon and its position on the working area of its owner, and the windows and
+// dialogs open for it, held as ElementView and deleted by the element. The connections at its pins
+// belong to the owner's connection list; the element deletes them when it goes.
 //
 // The virtual operations below are the one interface through which the rest of the system reads,
 // writes, edits, draws, simulates and resets elements of any type. A derived type supplies Read,
@@ -32,13 +32,9 @@
 #include "model/elements/XTypes.h"
 #include "model/format/LoadSaveObject.h"
 
-class AElementModifyWindow;
-class AElementWindow;
 class Architecture;
 class Connection;
-class ModifyTwoValuesDialog;
-class SetNameDialog;
-struct _WidgetRec; // the toolkit's Widget
+class ElementView;
 
 const SimTime kNeverSimulated = 4294967295u;
 
@@ -83,6 +79,9 @@ public:
     // 16, 17: the "Change Dimension" dialog.
     virtual void OpenDimensionDialog();
     virtual void CloseDimensionDialog() { dimensionDialog = nullptr; }
+    // A view of the element goes by itself: the element forgets it. Types with views of their own
+    // forget those too.
+    virtual void DetachView(ElementView* view);
     // 18, 19: types rebuild or create their data object for the current plane size.
     virtual void DimensionChanged() {}
     virtual void CreateData() {}
@@ -109,9 +108,9 @@ public:
     void SetOutputPlaneSize(int index, int width, int height);
     // Takes one pin out (a macro losing a port): its connection is deleted and its plane dropped;
     // the pins above move down one place with their planes and connections, which are re-attached
-    // to their new pin codes without drawing. A removed output closes the single-output show-data
-    // windows of it and of every output above it (their numbers change); the all-outputs window
-    // stays. The icon is not updated.
+    // to their new pin codes without drawing. A removed output closes its single-output show-data
+    // window; those of the outputs above move down one slot with their outputs, and the
+    // all-outputs window stays. The icon is not updated.
     void RemovePin(int pinCode);
 
     // Result of the "Change Dimension" dialog; client is the element.
@@ -120,7 +119,6 @@ public:
     void SetName(const char* text);
     void SetComment(const char* text);
     void OpenSetNameDialog();
-    void AttachSetNameDialog(SetNameDialog* dialog) { nameDialog = dialog; }
 
     // The size new elements and new architectures give their planes, in cells.
     static void SetDefaultPlaneSize(int width, int height);
@@ -159,9 +157,9 @@ public:
     int Intersects(int a, int b, int c, int d) const;
     void GetGeometry(int& gx, int& gy, int& gwidth, int& gheight) const;
 
-    // Binds the element to the window it draws on: the widget's, else the owner's working area.
-    // Returns that window, 0 while there is none.
-    Window SetOwner(Architecture* newOwner, _WidgetRec* widget = nullptr);
+    // Binds the element to the window it draws on: the target's when it has a display, else the
+    // owner's working area. Returns that window, 0 while there is none.
+    Window SetOwner(Architecture* newOwner, DrawingTarget target = {nullptr, 0});
 
     AElement* GetInputSource(int index) const;
     AElement* GetOutputTarget(int index) const;
@@ -218,10 +216,15 @@ public:
     Connection* GetOutputConnection(int index) const;
     const char* GetName() const { return name.c_str(); }
     const char* GetComment() const { return comment.c_str(); }
-    AElementModifyWindow* GetModifyWindow() const { return modifyWindow; }
-    AElementWindow* GetShowDataWindow(int index) const;
-    SetNameDialog* GetSetNameDialog() const { return nameDialog; }
-    ModifyTwoValuesDialog* GetDimensionDialog() const { return dimensionDialog; }
+    ElementView* GetModifyWindow() const { return modifyWindow; }
+    ElementView* GetShowDataWindow(int index) const;
+    ElementView* GetSetNameDialog() const { return nameDialog; }
+    ElementView* GetDimensionDialog() const { return dimensionDialog; }
+    // What a show-data window of output index (0 all) carries to the next one: the viewport
+    // width, one height per output and the zoom, stored in the element.
+    short* GetShowDataWidthStore() { return &showDataWidth; }
+    short* GetShowDataHeightsStore() { return showDataHeights.data(); }
+    int* GetShowDataZoomStore() { return &showDataZoom; }
     void SetModifyWindowSize(int mwidth, int mheight);
     void GetModifyWindowSize(int& mwidth, int& mheight) const;
     void SetModifyWindowZoom(int zoom) { modifyWindowZoom = zoom; }
@@ -288,15 +291,15 @@ private:
     std::vector<Connection*> outputConnections;
     std::string name;
     std::string comment;
-    std::vector<AElementWindow*> showDataWindows; // output count + 1 slots
+    std::vector<ElementView*> showDataWindows; // output count + 1 slots
     int32_t showDataZoom;
     short showDataWidth;
     std::vector<short> showDataHeights; // one per output
-    AElementModifyWindow* modifyWindow;
+    ElementView* modifyWindow;
     uint16_t modifyWindowHeight;
     int16_t modifyWindowWidth;
     int32_t modifyWindowZoom;
-    ModifyTwoValuesDialog* dimensionDialog;
+    ElementView* dimensionDialog;
     int32_t modified;
-    SetNameDialog* nameDialog;
+    ElementView* nameDialog;
 };

@@ -164,23 +164,22 @@ void AElement::GetGeometry(int& gx, int& gy, int& gwidth, int& gheight) const {
     gheight = height;
 }
 
-Window AElement::SetOwner(Architecture* newOwner, _WidgetRec* widget) {
+Window AElement::SetOwner(Architecture* newOwner, DrawingTarget target) {
     owner = newOwner;
     if (owner == nullptr) return 0;
-    Display* widgetDisplay = nullptr;
-    Window widgetWindow = widget != nullptr ? GetElementUi().GetWidgetWindow(widget, widgetDisplay)
-                                            : GetElementUi().GetWorkingArea(owner, widgetDisplay);
-    display = widgetDisplay;
-    window = widgetWindow;
+    if (target.display == nullptr)
+        target.window = GetElementUi().GetWorkingArea(owner, target.display);
+    display = target.display;
+    window = target.window;
     return window;
 }
 
 void AElement::BeginDrag(int px, int py) {
     SetGrabOffset(px, py);
     if (type == kHelpElement) return;
-    ElementUi& ui = GetElementUi();
-    Display* dragDisplay = ui.GetDragDisplay();
-    Window root = ui.GetDragRootWindow();
+    const ElementScreens screens = GetElementUi().GetScreens();
+    Display* dragDisplay = screens.dragDisplay;
+    Window root = screens.dragRoot;
     if (dragDisplay == nullptr || root == 0 || display == nullptr || window == 0) return;
     FreeDragBacking();
     dragBacking = XCreatePixmap(dragDisplay, root, width + 1, height + 1,
@@ -196,38 +195,38 @@ void AElement::BeginDrag(int px, int py) {
 void AElement::SaveDragBackground(int rx, int ry) {
     dragX = rx;
     dragY = ry;
-    ElementUi& ui = GetElementUi();
-    Display* dragDisplay = ui.GetDragDisplay();
-    if (dragDisplay == nullptr || dragBacking == 0 || ui.GetDragRootGC() == nullptr) return;
-    XCopyArea(dragDisplay, ui.GetDragRootWindow(), dragBacking, ui.GetDragRootGC(), rx - grabX,
+    const ElementScreens screens = GetElementUi().GetScreens();
+    Display* dragDisplay = screens.dragDisplay;
+    if (dragDisplay == nullptr || dragBacking == 0 || screens.dragRootGC == nullptr) return;
+    XCopyArea(dragDisplay, screens.dragRoot, dragBacking, screens.dragRootGC, rx - grabX,
               ry - grabY, width + 1, height + 1, 0, 0);
 }
 
 void AElement::RestoreDragBackground() {
-    ElementUi& ui = GetElementUi();
-    Display* dragDisplay = ui.GetDragDisplay();
-    if (dragDisplay == nullptr || dragBacking == 0 || ui.GetDragRootGC() == nullptr) return;
-    XCopyArea(dragDisplay, dragBacking, ui.GetDragRootWindow(), ui.GetDragRootGC(), 0, 0, width + 1,
+    const ElementScreens screens = GetElementUi().GetScreens();
+    Display* dragDisplay = screens.dragDisplay;
+    if (dragDisplay == nullptr || dragBacking == 0 || screens.dragRootGC == nullptr) return;
+    XCopyArea(dragDisplay, dragBacking, screens.dragRoot, screens.dragRootGC, 0, 0, width + 1,
               height + 1, dragX - grabX, dragY - grabY);
 }
 
 void AElement::DrawDragImage(int rx, int ry) {
-    ElementUi& ui = GetElementUi();
-    Display* dragDisplay = ui.GetDragDisplay();
-    if (dragDisplay == nullptr || ui.GetDragRootGC() == nullptr) return;
+    const ElementScreens screens = GetElementUi().GetScreens();
+    Display* dragDisplay = screens.dragDisplay;
+    if (dragDisplay == nullptr || screens.dragRootGC == nullptr) return;
     Pixmap image = CurrentIcon();
     const ArchitectureGraphics* g = GetArchitectureGraphics();
     if (image == 0 || g == nullptr) return;
     // The icon was made on the toolkit's connection; it must reach the server before the drag
     // connection copies it.
     XSync(g->display, False);
-    XCopyArea(dragDisplay, image, ui.GetDragRootWindow(), ui.GetDragRootGC(), 0, 0, width + 1,
-              height + 1, rx - grabX, ry - grabY);
+    XCopyArea(dragDisplay, image, screens.dragRoot, screens.dragRootGC, 0, 0, width + 1, height + 1,
+              rx - grabX, ry - grabY);
 }
 
 void AElement::FreeDragBacking() {
     if (dragBacking == 0) return;
-    Display* dragDisplay = GetElementUi().GetDragDisplay();
+    Display* dragDisplay = GetElementUi().GetScreens().dragDisplay;
     if (dragDisplay != nullptr) XFreePixmap(dragDisplay, dragBacking);
     dragBacking = 0;
 }

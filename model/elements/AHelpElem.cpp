@@ -25,7 +25,7 @@ AHelpElem::~AHelpElem() {
 
 void AHelpElem::CreateXorGC() {
     ElementUi& ui = GetElementUi();
-    gcDisplay = ui.GetDisplay();
+    gcDisplay = ui.GetScreens().display;
     if (gcDisplay != nullptr) xorGC = ui.CreateGC(kRedXorInferiorsGC, gcDisplay);
 }
 

@@ -1,7 +1,7 @@
 #include "model/elements/AIOElem.h"
 
+#include "model/elements/ElementView.h"
 #include "model/elements/PlaneCopy.h"
-#include "model/elements/PlaneWindowUi.h"
 
 AIOElem::AIOElem(Architecture* owner, uint32_t type, int x, int y, int inputs, int outputs)
     : AElement(owner, type, x, y, inputs, outputs), viewSettings{0, 0, 0, 0, 0, 0, 0, 0} {
@@ -9,18 +9,15 @@ AIOElem::AIOElem(Architecture* owner, uint32_t type, int x, int y, int inputs, i
 }
 
 void AIOElem::RecordPlane() {
-    PlaneWindowUi* ui = GetPlaneWindowUi();
-    if (ui != nullptr && GetModifyWindow() != nullptr) ui->RecordPlane(GetModifyWindow());
+    if (GetModifyWindow() != nullptr) GetModifyWindow()->RecordPlane();
 }
 
 void AIOElem::ReloadStack() {
-    PlaneWindowUi* ui = GetPlaneWindowUi();
-    if (ui != nullptr && GetModifyWindow() != nullptr) ui->ReloadStack(GetModifyWindow());
+    if (GetModifyWindow() != nullptr) GetModifyWindow()->ReloadStack();
 }
 
 void AIOElem::ShowPlane(int quiet) {
-    PlaneWindowUi* ui = GetPlaneWindowUi();
-    if (ui != nullptr && GetModifyWindow() != nullptr) ui->ShowPlane(GetModifyWindow(), quiet);
+    if (GetModifyWindow() != nullptr) GetModifyWindow()->ShowPlane(quiet);
 }
 
 void AIOElem::EmitFrom(const Matrix* plane, const D_IOElem* holder) {

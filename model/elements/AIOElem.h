@@ -121,7 +121,7 @@ public:
     // After a read into a given holder the open plane window shows it anew, whatever the outcome.
     void ReadIntoDone(int) {
         if (this->GetModifyWindow() != nullptr) {
-            GetElementUi().RefreshModifyWindow(this->GetModifyWindow());
+            this->GetModifyWindow()->Rebuild();
         }
     }
 

@@ -78,10 +78,6 @@ int32_t Count(const std::vector<std::string>& list) {
     return static_cast<int32_t>(list.size());
 }
 
-LogicElementUi* GetLogicUi() {
-    return dynamic_cast<LogicElementUi*>(&GetElementUi());
-}
-
 // The internal bit a of PE p as the equations see it; 0 without internal data.
 int InternalBit(const LogicSources& from, size_t p, int a) {
     return from.state != nullptr ? (*from.state)[p](a, 0) : 0;
@@ -687,30 +683,31 @@ void ALogicElem::OpenExternalDataWindow() {
     if (externalDataWindow != nullptr) return;
     D_LogicElem& logic = GetData();
     if (logic.GetExternalCount() == 0 || logic.GetExternalData() == nullptr) return;
-    if (LogicElementUi* ui = GetLogicUi())
-        ui->CreateExternalDataWindow(*this, logic.GetExternalData());
+    externalDataWindow = GetElementUi().CreateView({kExternalDataView, this});
 }
 
 void ALogicElem::UpdateExternalDataWindow(const std::vector<int>& columns) {
     if (externalDataWindow == nullptr) return;
     D_LogicElem& logic = GetData();
-    LogicElementUi* ui = GetLogicUi();
-    if (ui != nullptr && logic.GetExternalCount() > 0 && logic.GetExternalData() != nullptr) {
+    if (logic.GetExternalCount() > 0 && logic.GetExternalData() != nullptr) {
         std::vector<int> sources = columns;
         if (sources.empty()) {
             sources.resize(static_cast<size_t>(logic.GetExternalCount()));
             std::iota(sources.begin(), sources.end(), 0);
         }
-        ui->SetExternalData(externalDataWindow, logic.GetExternalData(), sources);
+        externalDataWindow->SetExternalData(logic.GetExternalData(), sources);
     } else {
         CloseExternalDataWindow();
     }
 }
 
 void ALogicElem::CloseExternalDataWindow() {
-    if (externalDataWindow == nullptr) return;
-    if (LogicElementUi* ui = GetLogicUi()) ui->DeleteExternalDataWindow(externalDataWindow);
-    externalDataWindow = nullptr;
+    DeleteView(externalDataWindow);
+}
+
+void ALogicElem::DetachView(ElementView* view) {
+    if (view != nullptr && externalDataWindow == view) externalDataWindow = nullptr;
+    AElement::DetachView(view);
 }
 
 void ALogicElem::SetExternalDataWindowSize(int wwidth, int wheight) {

@@ -11,8 +11,7 @@
 // data: reading into it compiles, and the modify window compiles its working copy before it
 // stores it. The internal state is never saved; a loaded or stored element starts at 0.
 //
-// Besides the common windows the element has an external-data window ("Modify - External Data"),
-// which the installed ElementUi makes when it also implements LogicElementUi.
+// Besides the common windows the element has an external-data window ("Modify - External Data").
 
 #include <cstdint>
 #include <iosfwd>
@@ -27,7 +26,6 @@
 #include "model/elements/LogicOp.h"
 
 class ALogicElem;
-class ExternalDataWindow;
 
 // count columns, column k a copy of column sources[k] of from, or all 0 where sources[k] is -1 or
 // names no column of from; from's number of rows, one without from. How external bits follow
@@ -156,21 +154,6 @@ private:
     LogicErrorSink* errorSink;              // not owned; set on the modify window's copy only
 };
 
-// The external-data window as the model sees it; the installed ElementUi implements this too
-// when it can make one. The window stores itself with ALogicElem::AttachExternalDataWindow and
-// clears it when destroyed, and writes its size and zoom back into the element.
-class LogicElementUi {
-public:
-    virtual ~LogicElementUi() = default;
-    // An ExternalDataWindow on the element's external data matrix, shown at once.
-    virtual void CreateExternalDataWindow(ALogicElem& element, Matrix* externalData) = 0;
-    virtual void DeleteExternalDataWindow(ExternalDataWindow* window) = 0;
-    // The window's SetData: it refers to the new matrix and keeps its unapplied edits, column k
-    // those of its column columns[k] (-1 for a new name).
-    virtual void SetExternalData(ExternalDataWindow* window, Matrix* externalData,
-                                 const std::vector<int>& columns) = 0;
-};
-
 class ALogicElem : public ElementOf<ALogicElem, D_LogicElem> {
 public:
     static constexpr ElementRow kRow = {kLogic, 1, 1, "ALogicElem", "LOGIC data"};
@@ -208,8 +191,9 @@ public:
     // k (-1 for a new one); without them the columns keep their places.
     void UpdateExternalDataWindow(const std::vector<int>& columns = {});
     void CloseExternalDataWindow();
-    void AttachExternalDataWindow(ExternalDataWindow* window) { externalDataWindow = window; }
-    ExternalDataWindow* GetExternalDataWindow() const { return externalDataWindow; }
+    // The external-data window writes its size and zoom back into the element when it goes.
+    ElementView* GetExternalDataWindow() const { return externalDataWindow; }
+    void DetachView(ElementView* view) override;
     void SetExternalDataWindowSize(int wwidth, int wheight);
     void GetExternalDataWindowSize(int& wwidth, int& wheight) const;
     void SetExternalDataWindowZoom(int zoom) { externalDataWindowZoom = zoom; }
@@ -219,7 +203,7 @@ public:
     int GetPEDimension(int& x, int& y);
 
 private:
-    ExternalDataWindow* externalDataWindow;
+    ElementView* externalDataWindow;
     uint16_t externalDataWindowWidth; // pixels
     uint16_t externalDataWindowHeight;
     int32_t externalDataWindowZoom;

@@ -241,13 +241,17 @@ APermElem::~APermElem() {
 }
 
 void APermElem::OpenDimensionDialog() {
-    if (permDimensionDialog == nullptr) GetElementUi().OpenPermDimensionDialog(*this);
+    if (permDimensionDialog == nullptr)
+        permDimensionDialog = GetElementUi().CreateView({kPermDimensionView, this});
 }
 
 void APermElem::CloseDimensionDialog() {
-    if (permDimensionDialog != nullptr)
-        GetElementUi().DeletePermDimensionDialog(permDimensionDialog);
-    permDimensionDialog = nullptr;
+    DeleteView(permDimensionDialog);
+}
+
+void APermElem::DetachView(ElementView* view) {
+    if (view != nullptr && permDimensionDialog == view) permDimensionDialog = nullptr;
+    AElement::DetachView(view);
 }
 
 void APermElem::Simulate() {

@@ -17,8 +17,6 @@
 #include "model/elements/ElementOf.h"
 #include "model/elements/ElementType.h"
 
-class PermDimensionDialog;
-
 // An output cell.
 struct PermTarget {
     int32_t x;
@@ -117,15 +115,14 @@ public:
     void OpenDimensionDialog() override;
     // Deletes the open dialog and forgets it.
     void CloseDimensionDialog() override;
+    void DetachView(ElementView* view) override;
 
     static std::unique_ptr<D_PermElem> NewData(const PlaneSize& in, const PlaneSize& out) {
         return std::make_unique<D_PermElem>(in.width, in.height, out.width, out.height);
     }
 
-    // How the dimension dialog registers and unregisters itself.
-    void AttachDimensionDialog(PermDimensionDialog* dialog) { permDimensionDialog = dialog; }
-    PermDimensionDialog* GetPermDimensionDialog() const { return permDimensionDialog; }
+    ElementView* GetPermDimensionDialog() const { return permDimensionDialog; }
 
 private:
-    PermDimensionDialog* permDimensionDialog = nullptr;
+    ElementView* permDimensionDialog = nullptr;
 };

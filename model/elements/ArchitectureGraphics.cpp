@@ -45,7 +45,7 @@ int LoadArchitectureFont() {
 
 void InitArchitectureGraphics() {
     if (made) return;
-    Display* display = GetElementUi().GetDisplay();
+    Display* display = GetElementUi().GetScreens().display;
     if (display == nullptr) return;
     ElementUi& ui = GetElementUi();
     graphics = ArchitectureGraphics{};
@@ -67,7 +67,7 @@ const ArchitectureGraphics* GetArchitectureGraphics() {
     if (!dragMade) {
         // The drag display may come later than the toolkit's: ask until it is there.
         ElementUi& ui = GetElementUi();
-        graphics.dragDisplay = ui.GetDragDisplay();
+        graphics.dragDisplay = ui.GetScreens().dragDisplay;
         if (graphics.dragDisplay != nullptr) {
             graphics.connectionRootGC = ui.CreateGC(kRedXorInferiorsGC, graphics.dragDisplay);
             dragMade = true;

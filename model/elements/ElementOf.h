@@ -105,7 +105,7 @@ public:
     void TookHeader(Data&) {}
     void ReadIntoDone(int code) {
         if (code == 0 && this->GetModifyWindow() != nullptr) {
-            GetElementUi().RefreshModifyWindow(this->GetModifyWindow());
+            this->GetModifyWindow()->Rebuild();
         }
     }
     Data& SavedData() { return GetData(); }

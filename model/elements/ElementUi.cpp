@@ -26,11 +26,6 @@ Window NullElementUi::GetWorkingArea(Architecture*, Display*& display) {
     return 0;
 }
 
-Window NullElementUi::GetWidgetWindow(_WidgetRec*, Display*& display) {
-    display = nullptr;
-    return 0;
-}
-
 ElementUi& GetElementUi() {
     return *installedUi;
 }

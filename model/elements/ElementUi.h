@@ -1,33 +1,57 @@
 #pragma once
 
-// Everything elements and connections need of the windows, as one interface of the model's: the
-// main window's scheduler and status words, questions to the user, the element's editor,
-// show-data and name windows and its dimension dialog, the working area it draws on, and the
-// shared drawing resources. The shell and the editors implement it; until they install theirs,
-// a null implementation answers, so that constructing, reading, writing, copying and simulating
-// elements needs no display. Tests install a fake.
+// Everything elements and connections need of the screen, as one interface of the model's: the
+// main window's scheduler and status words, questions to the user, redraws of the working area,
+// the drawing resources, and one way to make the windows and dialogs that show an element. The
+// shell and the editors implement it; until they install theirs, a null implementation answers,
+// so that constructing, reading, writing, copying and simulating elements needs no display. Tests
+// install a fake.
 //
-// The windows themselves are classes of the editors; the model only holds pointers to them and
-// hands them back through this interface.
+// The windows themselves are classes of the editors; the model holds them as ElementView.
 
 #include "model/data/SimTime.h"
 #include "model/elements/ElementGCKind.h"
+#include "model/elements/ElementView.h"
 #include "model/elements/MessageKind.h"
 #include "model/elements/XTypes.h"
 
 class AElement;
-class AElementModifyWindow;
-class AElementWindow;
-class APermElem;
 class Architecture;
 class FileArgument;
-class ModifyTwoValuesDialog;
-class PermDimensionDialog;
-class SetNameDialog;
-struct _WidgetRec; // the toolkit's Widget
 
 // The result callback of a two-value number dialog.
 using TwoValuesCallback = void (*)(int cancelled, int value1, int value2, void* client);
+
+// What a two-value number dialog asks: two labelled values with their limits, and where the
+// answer goes.
+struct TwoValuesQuestion {
+    const char* title;
+    const char* label1;
+    int value1, min1, max1;
+    const char* label2;
+    int value2, min2, max2;
+    TwoValuesCallback callback;
+    void* client;
+};
+
+// The view to make: its kind, the element it shows (null only for a question of the shell), the
+// data object a modify window edits, the output a show-data window shows (0 all, k output
+// k - 1), and the question of a two-value dialog.
+struct ViewRequest {
+    ElementViewKind kind;
+    AElement* element;
+    FileArgument* data = nullptr;
+    int index = 0;
+    const TwoValuesQuestion* question = nullptr;
+};
+
+// The displays elements draw on; null and 0 without them.
+struct ElementScreens {
+    Display* display;     // the toolkit's: icons and working-area contexts are made on it
+    Display* dragDisplay; // the second connection, which draws drag feedback across the screen
+    Window dragRoot;      // its root window
+    GC dragRootGC;        // its IncludeInferiors context
+};
 
 class ElementUi {
 public:
@@ -53,55 +77,22 @@ public:
     // ArchitectureWindow.
     virtual void Redraw(Architecture* owner, int clear, int x1, int y1, int x2, int y2) = 0;
     virtual Window GetWorkingArea(Architecture* owner, Display*& display) = 0;
-    // The display and window of another drawing widget (the library's palettes).
-    virtual Window GetWidgetWindow(_WidgetRec* widget, Display*& display) = 0;
 
-    // The modify window of the element's type, made for (data, element, slot); it stores itself
-    // in *slot and clears it when destroyed.
-    virtual void CreateModifyWindow(AElement& element, FileArgument* data,
-                                    AElementModifyWindow** slot) = 0;
-    virtual void PopupModifyWindow(AElementModifyWindow* window) = 0;
-    virtual void DeleteModifyWindow(AElementModifyWindow* window) = 0;
-    virtual void RefreshModifyWindow(AElementModifyWindow* window) = 0; // its RefreshModifyWindow
-    virtual void Refresh(AElementModifyWindow* window) = 0;             // its Refresh
+    // A new view, shown at once; null when there is none of that kind for the element (the
+    // caller then keeps none). The element holds the view and deletes it; the view detaches
+    // itself from the element when it goes by itself. A LOGIC element's one show-data window
+    // shows all outputs: asked for another index, the view of index 0 is opened instead and null
+    // returned.
+    virtual ElementView* CreateView(const ViewRequest& request) = 0;
 
-    // A ShowDataWindow for one slot (index 0 all outputs, k output k - 1), shown at once; the
-    // element's stored width, heights and zoom go with it.
-    virtual void CreateShowDataWindow(AElement& element, AElementWindow** slot, int index,
-                                      short* width, short* heights, int* zoom) = 0;
-    virtual void PopupWindow(AElementWindow* window) = 0;
-    virtual void DeleteWindow(AElementWindow* window) = 0;
-    virtual void RefreshShowDataWindow(AElementWindow* window) = 0; // RefreshIfUpdating
-    virtual void RebuildShowDataWindow(AElementWindow* window) = 0; // Rebuild
-
-    // The Set Name dialog registers itself with AElement::AttachSetNameDialog.
-    virtual void OpenSetNameDialog(AElement& element) = 0;
-    virtual void DeleteSetNameDialog(SetNameDialog* dialog) = 0;
-    // A ModifyTwoValuesDialog over the top-level shell; it deletes itself after the callback.
-    virtual ModifyTwoValuesDialog* OpenTwoValuesDialog(const char* title, const char* label1,
-                                                       int value1, int min1, int max1,
-                                                       const char* label2, int value2, int min2,
-                                                       int max2, TwoValuesCallback callback,
-                                                       void* client) = 0;
-    virtual void DeleteTwoValuesDialog(ModifyTwoValuesDialog* dialog) = 0;
-    // The PERM element's four-value "Change Dimension - Perm" dialog over the top-level shell; it
-    // registers itself with APermElem::AttachDimensionDialog and unregisters when destroyed.
-    virtual void OpenPermDimensionDialog(APermElem& element) = 0;
-    virtual void DeletePermDimensionDialog(PermDimensionDialog* dialog) = 0;
-
-    // The toolkit's display, on which icons and working-area contexts are made; null without one.
-    virtual Display* GetDisplay() = 0;
-    // A new context of that kind for the default screen of the display; the caller frees it.
+    // The displays, and a new context of that kind for the default screen of a display (the
+    // caller frees it).
+    virtual ElementScreens GetScreens() = 0;
     virtual GC CreateGC(ElementGCKind kind, Display* display) = 0;
-    // The second display connection that draws drag feedback across the screen, its root
-    // window and its IncludeInferiors context.
-    virtual Display* GetDragDisplay() = 0;
-    virtual Window GetDragRootWindow() = 0;
-    virtual GC GetDragRootGC() = 0;
 };
 
 // Answers as if no window were open: nothing is scheduled or shown, the time is 0, questions get
-// their cautious answer (OK for messages, No, Cancel), and there is no display.
+// their cautious answer (OK for messages, No, Cancel), no view is made and there is no display.
 class NullElementUi : public ElementUi {
 public:
     void Schedule(SimTime, AElement*) override {}
@@ -113,31 +104,9 @@ public:
     void UpdateDisplay() override {}
     void Redraw(Architecture*, int, int, int, int, int) override {}
     Window GetWorkingArea(Architecture*, Display*& display) override;
-    Window GetWidgetWindow(_WidgetRec*, Display*& display) override;
-    void CreateModifyWindow(AElement&, FileArgument*, AElementModifyWindow**) override {}
-    void PopupModifyWindow(AElementModifyWindow*) override {}
-    void DeleteModifyWindow(AElementModifyWindow*) override {}
-    void RefreshModifyWindow(AElementModifyWindow*) override {}
-    void Refresh(AElementModifyWindow*) override {}
-    void CreateShowDataWindow(AElement&, AElementWindow**, int, short*, short*, int*) override {}
-    void PopupWindow(AElementWindow*) override {}
-    void DeleteWindow(AElementWindow*) override {}
-    void RefreshShowDataWindow(AElementWindow*) override {}
-    void RebuildShowDataWindow(AElementWindow*) override {}
-    void OpenSetNameDialog(AElement&) override {}
-    void DeleteSetNameDialog(SetNameDialog*) override {}
-    ModifyTwoValuesDialog* OpenTwoValuesDialog(const char*, const char*, int, int, int, const char*,
-                                               int, int, int, TwoValuesCallback, void*) override {
-        return nullptr;
-    }
-    void DeleteTwoValuesDialog(ModifyTwoValuesDialog*) override {}
-    void OpenPermDimensionDialog(APermElem&) override {}
-    void DeletePermDimensionDialog(PermDimensionDialog*) override {}
-    Display* GetDisplay() override { return nullptr; }
+    ElementView* CreateView(const ViewRequest&) override { return nullptr; }
+    ElementScreens GetScreens() override { return {nullptr, nullptr, 0, nullptr}; }
     GC CreateGC(ElementGCKind, Display*) override { return nullptr; }
-    Display* GetDragDisplay() override { return nullptr; }
-    Window GetDragRootWindow() override { return 0; }
-    GC GetDragRootGC() override { return nullptr; }
 };
 
 // The installed interface; the null one until SetElementUi. Installing another (null restores the

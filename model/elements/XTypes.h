@@ -10,3 +10,9 @@ typedef unsigned long XID;
 typedef XID Window;
 typedef XID Pixmap;
 typedef XID Drawable;
+
+// A window and the display it lives on; a null display means none.
+struct DrawingTarget {
+    Display* display;
+    Window window;
+};

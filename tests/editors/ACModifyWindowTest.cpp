@@ -20,7 +20,6 @@
 
 #include "AMaskModifyWindowTest.h"
 #include "EditorsTestSupport.h"
-#include "model/elements/PlaneWindowUi.h"
 #include "model/format/ParseError.h"
 #include "model/simulation/ClientCompiler.h"
 #include "model/simulation/PrivateDirectory.h"
@@ -94,8 +93,6 @@ protected:
     void SetUp() override {
         if (Editors().display == nullptr) GTEST_SKIP() << "no X server";
         SetElementUi(&status);
-        // Only the status words are its own: the plane windows stay with the shared one.
-        SetPlaneWindowUi(&Ui());
         maker = std::make_unique<MakerScope>(kCElem, ACModifyWindow::Make);
         element = std::make_unique<ACElem>(nullptr, 0, 0);
         element->CreateData();

@@ -14,7 +14,7 @@ namespace {
 // may do.
 class BareWindow : public AElementWindow {
 public:
-    BareWindow(AElement* element, AElementWindow** slot) : AElementWindow(element, slot) {
+    explicit BareWindow(AElement* element) : AElementWindow(element) {
         XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, XmNwidth, 120, XmNheight, 80,
                                 nullptr);
         XtManageChild(shell);
@@ -29,16 +29,26 @@ class AElementWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (Editors().display == nullptr) GTEST_SKIP() << "no X server";
-        window = new BareWindow(&element, &slot);
+        window = Open();
         Flush();
     }
     void TearDown() override {
-        delete slot;
+        element.CloseShowDataWindow(0);
         Flush();
     }
 
+    // The window as the element's all-outputs show-data window, the slot it is held in.
+    BareWindow* Open() {
+        Ui().makeView = [](const ViewRequest& request) -> ElementView* {
+            return request.kind == kShowDataView ? new BareWindow(request.element) : nullptr;
+        };
+        element.OpenShowDataWindow(0);
+        Ui().makeView = nullptr;
+        return static_cast<BareWindow*>(element.GetShowDataWindow(0));
+    }
+    ElementView* Slot() const { return element.GetShowDataWindow(0); }
+
     ATestElem element;
-    AElementWindow* slot = nullptr;
     BareWindow* window = nullptr;
 };
 
@@ -51,7 +61,7 @@ void CountPress(Widget, XtPointer, XEvent*, Boolean*) {
 } // namespace
 
 TEST_F(AElementWindowTest, StoresItselfInItsSlotAndClearsIt) {
-    EXPECT_EQ(slot, window);
+    EXPECT_EQ(Slot(), window);
     EXPECT_STREQ(XtName(window->GetShell()), "AElementWindow");
     int decorations = 0, functions = 0;
     unsigned char deleteResponse = 0;
@@ -61,7 +71,7 @@ TEST_F(AElementWindowTest, StoresItselfInItsSlotAndClearsIt) {
     EXPECT_EQ(functions, 38);
     EXPECT_EQ(deleteResponse, XmDO_NOTHING);
     delete window;
-    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(Slot(), nullptr);
 }
 
 TEST_F(AElementWindowTest, FramesTheElementWhileThePointerIsInside) {
@@ -80,7 +90,7 @@ TEST_F(AElementWindowTest, FramesTheElementWhileThePointerIsInside) {
 
 TEST_F(AElementWindowTest, WindowManagerCloseDeletesIt) {
     SendClose(window->GetShell());
-    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(Slot(), nullptr);
     EXPECT_EQ(BareWindow::live, 0);
 }
 
@@ -111,7 +121,7 @@ TEST_F(AElementWindowTest, ItsOwnDialogGoesWithItSilently) {
     // The close arrives while the dialog holds its grab.
     SendClose(window->GetShell());
     RunFor(20);
-    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(Slot(), nullptr);
     EXPECT_EQ(calls, 0);
 }
 
@@ -121,10 +131,10 @@ TEST_F(AElementWindowTest, GoesWithTheShellOfItsOwnerWindow) {
                                         XmNwidth, 100, XmNheight, 100, nullptr);
     XtRealizeWidget(owner);
     Host().ownerShell = owner;
-    window = new BareWindow(&element, &slot);
+    window = Open();
     Host().ownerShell = nullptr;
     XtDestroyWidget(owner);
     Flush();
-    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(Slot(), nullptr);
     EXPECT_EQ(BareWindow::live, 0);
 }

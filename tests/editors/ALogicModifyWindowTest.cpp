@@ -571,7 +571,8 @@ TEST_F(ALogicModifyWindowTest, StoringNamesKeepsTheExternalBitsTheOtherWindowApp
     ALogicModifyWindow* window = Open();
     ASSERT_NE(window, nullptr);
     logic->OpenExternalDataWindow();
-    ExternalDataWindow* external = logic->GetExternalDataWindow();
+    ExternalDataWindow* external =
+        dynamic_cast<ExternalDataWindow*>(logic->GetExternalDataWindow());
     ASSERT_NE(external, nullptr);
     // Cycle 2 of e set and applied while the modify window is open.
     int px = 0;
@@ -667,7 +668,8 @@ TEST_F(ALogicModifyWindowTest, EveryExternalNameKeepsItsOwnColumn) {
         logic = MakeLogic(4, 2);
         ASSERT_EQ(Define(*logic, TwoExternalNames()), 0);
         logic->OpenExternalDataWindow();
-        ExternalDataWindow* external = logic->GetExternalDataWindow();
+        ExternalDataWindow* external =
+            dynamic_cast<ExternalDataWindow*>(logic->GetExternalDataWindow());
         ASSERT_NE(external, nullptr);
         ALogicModifyWindow* window = Open();
         ASSERT_NE(window, nullptr);

@@ -64,10 +64,9 @@ public:
         RegisterModifyWindowMaker(type, maker);
     }
     ~MakerScope() {
-        RegisterModifyWindowMaker(
-            type, [](AElement& element, FileArgument*, AElementModifyWindow** slot) {
-                new ATestModifyWindow(&element, slot);
-            });
+        RegisterModifyWindowMaker(type, [](AElement& element, FileArgument*) -> ElementView* {
+            return new ATestModifyWindow(&element);
+        });
     }
     MakerScope(const MakerScope&) = delete;
     MakerScope& operator=(const MakerScope&) = delete;

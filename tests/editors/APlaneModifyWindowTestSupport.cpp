@@ -11,8 +11,8 @@
 
 namespace {
 
-void TestWindowMaker(AElement& element, FileArgument*, AElementModifyWindow** slot) {
-    new ATestModifyWindow(&element, slot);
+ElementView* TestWindowMaker(AElement& element, FileArgument*) {
+    return new ATestModifyWindow(&element);
 }
 
 } // namespace

@@ -73,21 +73,23 @@ protected:
             }
             case kCloseModify:
                 if (element->GetModifyWindow() != nullptr) {
-                    SendClose(element->GetModifyWindow()->GetShell());
+                    SendClose(
+                        dynamic_cast<AElementWindow*>(element->GetModifyWindow())->GetShell());
                 }
                 break;
             case kCloseShowData:
-                if (AElementWindow* window = element->GetShowDataWindow(0)) {
+                if (ElementView* window = element->GetShowDataWindow(0)) {
                     Click(static_cast<ShowDataWindow*>(window)->GetCloseButton());
                 }
                 break;
             case kCancelName:
-                if (SetNameDialog* dialog = element->GetSetNameDialog()) {
+                if (auto* dialog = dynamic_cast<SetNameDialog*>(element->GetSetNameDialog())) {
                     Click(ButtonLabelled(dialog->GetShell(), "Cancel"));
                 }
                 break;
             case kCancelDimension:
-                if (ModifyTwoValuesDialog* dialog = element->GetDimensionDialog()) {
+                if (auto* dialog =
+                        dynamic_cast<ModifyTwoValuesDialog*>(element->GetDimensionDialog())) {
                     Click(ButtonLabelled(dialog->GetShell(), "Cancel"));
                 }
                 break;
@@ -146,7 +148,7 @@ TEST_F(EditorElementUiTest, AReloadClosesTheModifyWindowAndRebuildsTheShowData) 
 TEST_F(EditorElementUiTest, TheDimensionDialogIsOneAndGoesOverTheTopLevelShell) {
     ATestElem element;
     element.OpenDimensionDialog();
-    ModifyTwoValuesDialog* dialog = element.GetDimensionDialog();
+    auto* dialog = dynamic_cast<ModifyTwoValuesDialog*>(element.GetDimensionDialog());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(XtParent(dialog->GetShell()), Editors().topLevel);
     element.OpenDimensionDialog();

@@ -44,13 +44,14 @@ TestElementUi& Ui() {
     return ui;
 }
 
-void TestElementUi::CreateModifyWindow(AElement& element, FileArgument* data,
-                                       AElementModifyWindow** slot) {
-    if (dynamic_cast<ATestElem*>(&element) != nullptr) {
-        new ATestModifyWindow(&element, slot);
-    } else {
-        EditorElementUi::CreateModifyWindow(element, data, slot);
+ElementView* TestElementUi::CreateView(const ViewRequest& request) {
+    if (makeView) {
+        if (ElementView* view = makeView(request)) return view;
     }
+    if (request.kind == kModifyView && dynamic_cast<ATestElem*>(request.element) != nullptr) {
+        return new ATestModifyWindow(request.element);
+    }
+    return EditorElementUi::CreateView(request);
 }
 
 Widget TestEditorHost::GetElementShell(const AElement&) {

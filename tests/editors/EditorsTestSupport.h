@@ -54,15 +54,16 @@ public:
 
 class TestElementUi : public EditorElementUi {
 public:
-    // An ATestElem gets its ATestModifyWindow, every other element its type's window.
-    void CreateModifyWindow(AElement& element, FileArgument* data,
-                            AElementModifyWindow** slot) override;
+    // The test's own view when makeView gives one; else an ATestElem gets its ATestModifyWindow,
+    // every other element the editors' view.
+    ElementView* CreateView(const ViewRequest& request) override;
     void Schedule(SimTime time, AElement* element) override { queue.Schedule(time, element, 0); }
     void RemoveFromQueue(AElement* element) override { queue.Remove(element); }
     SimTime GetSimulationTime() override { return queue.GetNow(); }
     int Ask(MessageKind, const char*, const char*) override { return answer; }
     EventQueue queue;
     int answer = 3; // kResultYes
+    std::function<ElementView*(const ViewRequest&)> makeView;
 };
 
 TestEditorHost& Host();
@@ -107,7 +108,7 @@ private:
 // The modify window of ATestElem: edits a working copy of the number.
 class ATestModifyWindow : public AElementModifyWindow {
 public:
-    ATestModifyWindow(AElement* element, AElementModifyWindow** slot);
+    explicit ATestModifyWindow(AElement* element, AElementModifyWindow** editorSlot = nullptr);
     ~ATestModifyWindow() override { live--; }
     void RefreshModifyWindow() override;
     D_TestElem copy;

@@ -69,7 +69,7 @@ protected:
     ExternalDataWindow* Open() {
         logic->OpenExternalDataWindow();
         Flush();
-        return logic->GetExternalDataWindow();
+        return dynamic_cast<ExternalDataWindow*>(logic->GetExternalDataWindow());
     }
     // A pixel inside cell (x, y) of the window's grid.
     void Pixel(ExternalDataWindow* window, int x, int y, int* px, int* py) {

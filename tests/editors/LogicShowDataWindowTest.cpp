@@ -263,7 +263,8 @@ TEST_F(LogicShowDataWindowTest, DeletingTheElementWithAllItsWindowsOpen) {
     ASSERT_EQ(Define(*logic, kSmallLogic), 0);
     ASSERT_NE(Open(), nullptr);
     logic->OpenExternalDataWindow();
-    ExternalDataWindow* external = logic->GetExternalDataWindow();
+    ExternalDataWindow* external =
+        dynamic_cast<ExternalDataWindow*>(logic->GetExternalDataWindow());
     ASSERT_NE(external, nullptr);
     external->AskCycles();
     logic->OpenModifyWindow();

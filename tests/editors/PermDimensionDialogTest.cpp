@@ -45,7 +45,6 @@ protected:
     void SetUp() override {
         if (Editors().display == nullptr) GTEST_SKIP() << "no X server";
         SetElementUi(&ui);
-        SetPlaneWindowUi(&Ui());
         maker = std::make_unique<MakerScope>(kPerm, APermModifyWindow::Make);
         source = Add(8, 4, 8, 4);
         perm = Add(8, 4, 6, 2);
@@ -77,7 +76,7 @@ protected:
     PermDimensionDialog* Open() {
         perm->OpenDimensionDialog();
         Flush();
-        return perm->GetPermDimensionDialog();
+        return dynamic_cast<PermDimensionDialog*>(perm->GetPermDimensionDialog());
     }
     // Types the four values and presses OK.
     void Answer(PermDimensionDialog* dialog, const char* xi, const char* yi, const char* xo,

@@ -48,7 +48,7 @@ protected:
         ResetBells();
         element = std::make_unique<ATestElem>();
         element->OpenSetNameDialog();
-        dialog = element->GetSetNameDialog();
+        dialog = dynamic_cast<SetNameDialog*>(element->GetSetNameDialog());
         ASSERT_NE(dialog, nullptr);
         shell = dialog->GetShell();
         name = dialog->GetNameField();
@@ -142,7 +142,7 @@ TEST_F(SetNameDialogTest, ABlankCommentPassesOkButEmptiesOnFocusLoss) {
     EXPECT_STREQ(element->GetComment(), "");
 
     element->OpenSetNameDialog();
-    Widget field = element->GetSetNameDialog()->GetCommentField();
+    Widget field = dynamic_cast<SetNameDialog*>(element->GetSetNameDialog())->GetCommentField();
     SetText(field, "   ");
     LoseFocus(field);
     EXPECT_EQ(GetText(field), "");
@@ -179,8 +179,8 @@ TEST_F(SetNameDialogTest, CancelAndWindowCloseChangeNothing) {
     EXPECT_FALSE(element->IsModified());
 
     element->OpenSetNameDialog();
-    shell = element->GetSetNameDialog()->GetShell();
-    SetText(element->GetSetNameDialog()->GetNameField(), "xy");
+    shell = dynamic_cast<SetNameDialog*>(element->GetSetNameDialog())->GetShell();
+    SetText(dynamic_cast<SetNameDialog*>(element->GetSetNameDialog())->GetNameField(), "xy");
     Click(ButtonLabelled(shell, "Cancel"));
     EXPECT_TRUE(Gone());
     EXPECT_STREQ(element->GetName(), "MASK");
@@ -227,20 +227,24 @@ TEST_F(SetNameDialogTest, TextsSurviveSaveAndReloadExactly) {
         for (int i = 0; i < 5; i++) {
             SCOPED_TRACE(std::string(button) + " " + std::to_string(i));
             element->OpenSetNameDialog();
-            SetNameDialog* d = element->GetSetNameDialog();
+            SetNameDialog* d = dynamic_cast<SetNameDialog*>(element->GetSetNameDialog());
             ASSERT_NE(d, nullptr);
             SetText(d->GetNameField(), names[i]);
             SetText(d->GetCommentField(), comments[i]);
             Click(ButtonLabelled(d->GetShell(), button));
             // OK corrects leading blanks first; the second OK gives what the fields then hold.
             if (element->GetSetNameDialog() != nullptr && std::string(button) == "OK") {
-                Click(ButtonLabelled(element->GetSetNameDialog()->GetShell(), button));
+                Click(ButtonLabelled(
+                    dynamic_cast<SetNameDialog*>(element->GetSetNameDialog())->GetShell(), button));
             }
             const std::string givenName = element->GetName();
             const std::string givenComment = element->GetComment();
             if (element->GetSetNameDialog() != nullptr) {
                 // the field shows what was given
-                EXPECT_EQ(GetText(element->GetSetNameDialog()->GetNameField()), givenName);
+                EXPECT_EQ(
+                    GetText(
+                        dynamic_cast<SetNameDialog*>(element->GetSetNameDialog())->GetNameField()),
+                    givenName);
             }
             std::stringstream file;
             ASSERT_EQ(element->Write(file, 0, nullptr), 0);

@@ -117,8 +117,7 @@ using testgui::SendClose;
 // A modify window of any type: its working copy is nothing, so OK stores nothing.
 class PlainModifyWindow : public AElementModifyWindow {
 public:
-    PlainModifyWindow(AElement* element, AElementModifyWindow** slot)
-        : AElementModifyWindow(element, slot) {
+    explicit PlainModifyWindow(AElement* element) : AElementModifyWindow(element) {
         Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, nullptr);
         CreateModifyActionArea(form);
         Show();
@@ -178,10 +177,10 @@ protected:
         Click(entry);
         if (std::string(name) == "Modify ..." && element->GetModifyWindow() == nullptr) {
             // A type whose own editor is not there yet gets a plain one.
-            RegisterModifyWindowMaker(element->GetType(), [](AElement& owner, FileArgument*,
-                                                             AElementModifyWindow** slot) {
-                new PlainModifyWindow(&owner, slot);
-            });
+            RegisterModifyWindowMaker(element->GetType(),
+                                      [](AElement& owner, FileArgument*) -> ElementView* {
+                                          return new PlainModifyWindow(&owner);
+                                      });
             Click(Entry(element, name));
         }
     }
@@ -277,7 +276,8 @@ protected:
                 *clocked = true;
                 break;
             case kItemSetName: {
-                SetNameDialog* dialog = element->GetSetNameDialog();
+                SetNameDialog* dialog =
+                        dynamic_cast<SetNameDialog*>(element->GetSetNameDialog());
                 ASSERT_NE(dialog, nullptr);
                 XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>(name.c_str()));
                 Click(Button(dialog->GetShell(), "OK"));
@@ -494,7 +494,7 @@ TEST_F(ElementPopupMenuTest, PortsOfSplitAndJoin) {
 TEST_F(ElementPopupMenuTest, SetNameSurvivesSaveAndLoad) {
     AMaskElem* mask = Add<AMaskElem>();
     Choose(mask, "Set Name ...");
-    SetNameDialog* dialog = mask->GetSetNameDialog();
+    SetNameDialog* dialog = dynamic_cast<SetNameDialog*>(mask->GetSetNameDialog());
     ASSERT_NE(dialog, nullptr);
     XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>("edge#1  "));
     XmTextFieldSetString(dialog->GetCommentField(), const_cast<char*>("# keeps # signs"));
@@ -627,17 +627,21 @@ TEST_F(ElementPopupMenuTest, WindowsSurviveEveryOrderOfDeleteLoadAndClose) {
                     break;
                 case kCloseModify:
                     if (mask->GetModifyWindow() != nullptr) {
-                        SendClose(mask->GetModifyWindow()->GetShell());
+                        SendClose(
+                            dynamic_cast<AElementWindow*>(mask->GetModifyWindow())->GetShell());
                     }
                     break;
                 case kCloseShowData:
                     if (mask->GetShowDataWindow(0) != nullptr) {
-                        SendClose(mask->GetShowDataWindow(0)->GetShell());
+                        SendClose(
+                            dynamic_cast<AElementWindow*>(mask->GetShowDataWindow(0))->GetShell());
                     }
                     break;
                 case kCancelName:
                     if (mask->GetSetNameDialog() != nullptr) {
-                        Click(Button(mask->GetSetNameDialog()->GetShell(), "Cancel"));
+                        Click(Button(
+                            dynamic_cast<SetNameDialog*>(mask->GetSetNameDialog())->GetShell(),
+                            "Cancel"));
                     }
                     break;
                 default:

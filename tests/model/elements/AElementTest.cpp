@@ -118,7 +118,7 @@ TEST_F(AElementBase, SetPinCountDropsThePinsAboveTheNewCounts) {
     EXPECT_EQ(target->GetInputConnection(0), nullptr);
     EXPECT_EQ(architecture.GetConnections().GetCount(), 0);
     EXPECT_EQ(split->GetShowDataWindow(3), nullptr);
-    EXPECT_EQ(AElementWindow::live, 0);
+    EXPECT_EQ(FakeView::liveShowData, 0);
     ASSERT_EQ(ui.redraws.size(), 1u);
     EXPECT_EQ(ui.redraws[0].clear, 1);
     EXPECT_EQ(ui.redraws[0].x2, 60);
@@ -158,7 +158,7 @@ TEST_F(AElementBase, TheDimensionDialogAsksBeforeItChangesAnything) {
     element->OpenDimensionDialog();
     element->OpenDimensionDialog();
     ASSERT_EQ(ui.dialogs.size(), 1u);
-    ModifyTwoValuesDialog* dialog = ui.dialogs[0];
+    FakeView* dialog = ui.dialogs[0];
     EXPECT_EQ(dialog->title, "Change Dimension");
     EXPECT_EQ(dialog->value1, 12);
     EXPECT_EQ(dialog->value2, 8);
@@ -187,29 +187,59 @@ TEST_F(AElementBase, TheDimensionDialogAsksBeforeItChangesAnything) {
     EXPECT_EQ(element->GetInputConnection(0), nullptr);
     EXPECT_EQ(architecture.GetConnections().GetCount(), 0);
     EXPECT_EQ(element->dimensionChanges, 1);
-    EXPECT_EQ(element->GetShowDataWindow(0)->refreshes, 1);
+    EXPECT_EQ(Fake(element->GetShowDataWindow(0))->refreshes, 1);
 }
 
 TEST_F(AElementBase, ShowDataWindowsAreOpenedOncePerSlot) {
     ATestElem* element = Add(0, 0, kSplit, 1, 2);
     element->OpenShowDataWindow(0);
     element->OpenShowDataWindow(0);
-    EXPECT_EQ(AElementWindow::live, 1);
-    EXPECT_EQ(element->GetShowDataWindow(0)->popups, 1);
+    EXPECT_EQ(FakeView::liveShowData, 1);
+    EXPECT_EQ(Fake(element->GetShowDataWindow(0))->popups, 1);
     element->OpenShowDataWindow(3); // beyond the outputs
     element->OpenShowDataWindow(-1);
-    EXPECT_EQ(AElementWindow::live, 1);
+    EXPECT_EQ(FakeView::liveShowData, 1);
     element->OpenShowDataWindow(2);
-    EXPECT_EQ(AElementWindow::live, 2);
+    EXPECT_EQ(FakeView::liveShowData, 2);
     element->RedrawShowDataWindows();
-    EXPECT_EQ(element->GetShowDataWindow(2)->rebuilds, 1);
+    EXPECT_EQ(Fake(element->GetShowDataWindow(2))->rebuilds, 1);
     element->CloseShowDataWindow(0);
     EXPECT_EQ(element->GetShowDataWindow(0), nullptr);
-    EXPECT_EQ(AElementWindow::live, 1);
+    EXPECT_EQ(FakeView::liveShowData, 1);
 
     ATestElem noOutputs(nullptr, 0, 0, kMacroOutput, 1, 0);
     noOutputs.OpenShowDataWindow(0);
-    EXPECT_EQ(AElementWindow::live, 1);
+    EXPECT_EQ(FakeView::liveShowData, 1);
+}
+
+TEST_F(AElementBase, ARemovedOutputClosesItsWindowAndTheOnesAboveMoveDownASlot) {
+    struct Case {
+        int removed;
+        int slots[3]; // the window each slot holds afterwards, by the slot it had before
+    };
+    const Case kCases[] = {{0, {0, 2, 3}}, {1, {0, 1, 3}}, {2, {0, 1, 2}}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.removed);
+        ATestElem* element = Add(0, 0, kSplit, 1, 3);
+        ElementView* before[4];
+        for (int k = 0; k <= 3; k++) {
+            element->OpenShowDataWindow(k);
+            before[k] = element->GetShowDataWindow(k);
+        }
+        element->RemovePin(OutputPinCode(c.removed));
+        ASSERT_EQ(element->GetOutputCount(), 2);
+        EXPECT_EQ(FakeView::liveShowData, 3);
+        for (int k = 0; k <= 2; k++) {
+            EXPECT_EQ(element->GetShowDataWindow(k), before[c.slots[k]]) << k;
+            EXPECT_EQ(Fake(element->GetShowDataWindow(k))->index, k);
+        }
+        // A moved window that goes by itself clears the slot it is in now.
+        delete element->GetShowDataWindow(2);
+        EXPECT_EQ(element->GetShowDataWindow(2), nullptr);
+        EXPECT_NE(element->GetShowDataWindow(1), nullptr);
+        delete element;
+        EXPECT_EQ(FakeView::liveShowData, 0);
+    }
 }
 
 TEST_F(AElementBase, DeletingAnElementClosesItsWindowsFirstAndLeavesNoTrace) {
@@ -225,7 +255,7 @@ TEST_F(AElementBase, DeletingAnElementClosesItsWindowsFirstAndLeavesNoTrace) {
     ASSERT_NE(element->GetSetNameDialog(), nullptr);
 
     delete element;
-    EXPECT_EQ(AElementWindow::live, 0);
+    EXPECT_EQ(FakeView::liveShowData, 0);
     EXPECT_EQ(ui.deletedDialogs, 1);
     EXPECT_TRUE(ui.dialogs.empty());
     EXPECT_EQ(architecture.GetElements().GetCount(), 1);
@@ -239,7 +269,7 @@ TEST_F(AElementBase, TheModifyWindowIsRaisedNotDoubledAndRefreshedAfterARead) {
     ATestElem* element = Add(0, 0);
     element->CreateData();
     element->OpenModifyWindow();
-    AElementModifyWindow* window = element->GetModifyWindow();
+    FakeView* window = Fake(element->GetModifyWindow());
     element->OpenModifyWindow();
     EXPECT_EQ(element->GetModifyWindow(), window);
     EXPECT_EQ(window->popups, 1);
@@ -299,7 +329,7 @@ TEST_F(AElementBase, SimulationLatchesComputesAndRecordsTheTime) {
     element->Simulate();
     EXPECT_EQ((*element->GetOutputPlane(0))(2, 2), 1);
     EXPECT_EQ(element->GetLastSimulatedTime(), 40u);
-    EXPECT_EQ(element->GetShowDataWindow(0)->refreshes, 1);
+    EXPECT_EQ(Fake(element->GetShowDataWindow(0))->refreshes, 1);
     ui.now = 39; // after a reset the time lies behind it
     EXPECT_EQ(element->GetLastSimulatedTime(), kNeverSimulated);
 }
@@ -357,7 +387,7 @@ TEST_F(AElementBase, ResetClearsPlanesAndSchedulesTheClockOffset) {
     ASSERT_EQ(ui.scheduled.size(), 1u);
     EXPECT_EQ(ui.scheduled[0].first, 25u);
     EXPECT_EQ(element->resets, 1);
-    EXPECT_EQ(element->GetShowDataWindow(1)->refreshes, 1);
+    EXPECT_EQ(Fake(element->GetShowDataWindow(1))->refreshes, 1);
 
     element->SetClock(0);
     element->Reset();
@@ -367,7 +397,7 @@ TEST_F(AElementBase, ResetClearsPlanesAndSchedulesTheClockOffset) {
 TEST_F(AElementBase, TheNameDialogIsOpenedOnce) {
     ATestElem* element = Add(0, 0);
     element->OpenSetNameDialog();
-    SetNameDialog* dialog = element->GetSetNameDialog();
+    ElementView* dialog = element->GetSetNameDialog();
     ASSERT_NE(dialog, nullptr);
     element->OpenSetNameDialog();
     EXPECT_EQ(element->GetSetNameDialog(), dialog);

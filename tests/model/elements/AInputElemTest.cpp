@@ -8,7 +8,6 @@
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
 #include "tests/model/elements/FakeElementUi.h"
-#include "tests/model/elements/FakePlaneWindowUi.h"
 #include "tests/model/elements/PlaneText.h"
 
 namespace {
@@ -78,7 +77,7 @@ protected:
         return text;
     }
 
-    IOElementUi ui;
+    FakeElementUi ui;
     AInputElem input;
 };
 
@@ -129,16 +128,15 @@ TEST_F(AInputElemStep, AnUnconnectedInputEmptiesTheWorkingStackUntilTheNextReset
 }
 
 TEST_F(AInputElemStep, AnOpenPlaneWindowFollowsEveryStepAndReset) {
-    FakePlaneWindowUi windows;
     Step("111");
     input.Reset();
-    EXPECT_EQ(windows.calls, "");
+    EXPECT_EQ(ui.planeCalls, "");
     input.OpenModifyWindow();
     ASSERT_NE(input.GetModifyWindow(), nullptr);
-    EXPECT_EQ(input.GetModifyWindow()->data, &input.GetWorkingData());
+    EXPECT_EQ(Fake(input.GetModifyWindow())->data, &input.GetWorkingData());
     Step("111");
     input.Reset();
-    EXPECT_EQ(windows.calls, "record show1 reload ");
+    EXPECT_EQ(ui.planeCalls, "record show1 reload ");
 }
 
 TEST_F(AInputElemStep, ADimensionChangeLeavesOneEmptyPlaneInBothStacks) {
@@ -198,13 +196,13 @@ TEST_F(AInputElemBlock, ReadsIntoAGivenStackAndRefreshesTheOpenWindowWhateverThe
     EXPECT_EQ(Stack(input.GetStoredData()), "111");
     EXPECT_EQ(Stack(input.GetWorkingData()), "111");
     // The window's data stays the element's working stack.
-    EXPECT_EQ(input.GetModifyWindow()->data, &input.GetWorkingData());
+    EXPECT_EQ(Fake(input.GetModifyWindow())->data, &input.GetWorkingData());
     EXPECT_EQ(WriteBlock(input, 0, &target), kInputBlock);
 
     std::string broken = Broken(kInputBlock, {"NUMBER: 2", "NUMBER: 0", 0, 0, ""});
     EXPECT_EQ(ReadBlock(input, broken, &target), kNotEnoughPlanes);
     EXPECT_EQ(Stack(target), "110 001");
-    EXPECT_EQ(ui.refreshModifyWindows, 2);
+    EXPECT_EQ(ui.modifyRebuilds, 2);
 }
 
 TEST_F(AInputElemBlock, BrokenBlocksAreRefusedAndLeaveTheElementAsItWas) {

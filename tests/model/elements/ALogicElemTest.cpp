@@ -12,20 +12,6 @@
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
-// The external-data window as the element sees it: it registers itself with the element and
-// unregisters when deleted.
-class ExternalDataWindow {
-public:
-    ExternalDataWindow(ALogicElem& owner, Matrix* matrix) : element(owner), data(matrix) {
-        element.AttachExternalDataWindow(this);
-    }
-    ~ExternalDataWindow() { element.AttachExternalDataWindow(nullptr); }
-    ALogicElem& element;
-    Matrix* data;
-    std::vector<int> columns;
-    int updates = 0;
-};
-
 namespace {
 
 // A LOGIC of 4 x 2 planes with 2 x 1 PEs: two external names over three cycles, one internal
@@ -141,19 +127,19 @@ public:
     void ShowEquationError(const char*, int, int) override {}
 };
 
-// A window side that can also make external-data windows.
-class LogicUi : public FakeElementUi, public LogicElementUi {
+// A window side that can also make external-data windows, given the element's matrix as the real
+// window is.
+class LogicUi : public FakeElementUi {
 public:
-    void CreateExternalDataWindow(ALogicElem& element, Matrix* data) override {
-        new ExternalDataWindow(element, data);
-        created++;
-    }
-    void DeleteExternalDataWindow(ExternalDataWindow* window) override { delete window; }
-    void SetExternalData(ExternalDataWindow* window, Matrix* data,
-                         const std::vector<int>& sources) override {
-        window->data = data;
-        window->columns = sources;
-        window->updates++;
+    LogicUi() { makes[kExternalDataView] = true; }
+    ElementView* CreateView(const ViewRequest& request) override {
+        ElementView* view = FakeElementUi::CreateView(request);
+        if (request.kind == kExternalDataView) {
+            Fake(view)->matrix =
+                static_cast<ALogicElem*>(request.element)->GetData().GetExternalData();
+            created++;
+        }
+        return view;
     }
     int created = 0;
 };
@@ -632,7 +618,7 @@ TEST_F(ALogicElemBlock, ReadsIntoGivenDataWithoutCompilingAndRefreshesTheEditor)
     ASSERT_NE(logic.GetModifyWindow(), nullptr);
     D_LogicElem into(4, 2);
     EXPECT_EQ(ReadBlock(logic, kLogicBlock, &into), 0);
-    EXPECT_EQ(logic.GetModifyWindow()->refreshes, 1);
+    EXPECT_EQ(Fake(logic.GetModifyWindow())->refreshes, 1);
     EXPECT_EQ(logic.IsDefined(), 0); // the element's own data is not touched
     EXPECT_EQ(into.GetEquationCount(), 2);
     EXPECT_EQ(into.GetExternalNames(), given.GetExternalNames());
@@ -642,7 +628,7 @@ TEST_F(ALogicElemBlock, ReadsIntoGivenDataWithoutCompilingAndRefreshesTheEditor)
 
     // "NOT_DEFINED" empties given data but keeps its PE dimension.
     EXPECT_EQ(ReadBlock(logic, kUndefinedBlock, &into), 0);
-    EXPECT_EQ(logic.GetModifyWindow()->refreshes, 2);
+    EXPECT_EQ(Fake(logic.GetModifyWindow())->refreshes, 2);
     EXPECT_EQ(into.GetPEX(), 2);
     EXPECT_EQ(into.GetEquationCount(), 0);
     EXPECT_EQ(into.GetExternalData(), nullptr);
@@ -654,7 +640,7 @@ TEST_F(ALogicElemBlock, ReadsIntoGivenDataWithoutCompilingAndRefreshesTheEditor)
     EXPECT_EQ(ReadBlock(logic, badEquation, &given), 0);
     EXPECT_EQ(ReadBlock(logic, Broken(kLogicBlock, {"(2,1)", "(3,1)", 0, 0, ""}), &into),
               kLogicDimensionError);
-    EXPECT_EQ(logic.GetModifyWindow()->refreshes, 3);
+    EXPECT_EQ(Fake(logic.GetModifyWindow())->refreshes, 3);
     EXPECT_EQ(into.GetPEX(), 2);
 }
 
@@ -911,9 +897,9 @@ TEST_F(ALogicElemWindows, TheExternalDataWindowFollowsTheExternalNames) {
     logic.OpenExternalDataWindow();
     logic.OpenExternalDataWindow();
     EXPECT_EQ(ui.created, 1);
-    ExternalDataWindow* window = logic.GetExternalDataWindow();
+    FakeView* window = Fake(logic.GetExternalDataWindow());
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->data, logic.GetData().GetExternalData());
+    EXPECT_EQ(window->matrix, logic.GetData().GetExternalData());
     int width, height;
     logic.GetExternalDataWindowSize(width, height);
     EXPECT_EQ(width, 280);
@@ -926,8 +912,8 @@ TEST_F(ALogicElemWindows, TheExternalDataWindowFollowsTheExternalNames) {
     logic.GetData() = copy;
     logic.UpdateExternalDataWindow();
     EXPECT_EQ(window->updates, 1);
-    EXPECT_EQ(window->data, logic.GetData().GetExternalData());
-    EXPECT_EQ(window->data->GetDimX(), 3);
+    EXPECT_EQ(window->matrix, logic.GetData().GetExternalData());
+    EXPECT_EQ(window->matrix->GetDimX(), 3);
     EXPECT_EQ(window->columns, (std::vector<int>{0, 1, 2})); // in their places
     // Told where each name's column was, the window is told too.
     logic.UpdateExternalDataWindow({1, -1, 0});

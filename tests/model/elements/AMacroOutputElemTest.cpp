@@ -92,8 +92,8 @@ TEST_F(AMacroOutputElemBehaviour, ANewPlaneSizeGoesToItsMacroOutput) {
     // The macro's open show-data windows are built anew for the new plane.
     ASSERT_NE(macro.GetShowDataWindow(0), nullptr);
     ASSERT_NE(macro.GetShowDataWindow(2), nullptr);
-    EXPECT_EQ(macro.GetShowDataWindow(0)->rebuilds, 1);
-    EXPECT_EQ(macro.GetShowDataWindow(2)->rebuilds, 1);
+    EXPECT_EQ(Fake(macro.GetShowDataWindow(0))->rebuilds, 1);
+    EXPECT_EQ(Fake(macro.GetShowDataWindow(2))->rebuilds, 1);
     EXPECT_EQ(macro.GetOutputPlaneWidth(1), 8);
     EXPECT_EQ(macro.GetOutputPlaneHeight(1), 4);
     EXPECT_EQ(macro.GetOutputConnection(1), nullptr);

@@ -6,7 +6,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
-#include "tests/model/elements/FakePlaneWindowUi.h"
+#include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
 namespace {
@@ -45,7 +45,7 @@ protected:
         return PlaneText(*output.GetOutputPlane(0));
     }
 
-    IOElementUi ui;
+    FakeElementUi ui;
     AOutputElem output;
 };
 
@@ -75,7 +75,6 @@ TEST_F(AOutputElemStep, PassesOnWhatArrivedDepthComputationsEarlier) {
 }
 
 TEST_F(AOutputElemStep, AResetClearsTheRecordedPlanesAndKeepsTheDepth) {
-    FakePlaneWindowUi windows;
     SetDepth(2);
     output.SetTime(0);
     Step("111");
@@ -86,9 +85,9 @@ TEST_F(AOutputElemStep, AResetClearsTheRecordedPlanesAndKeepsTheDepth) {
     for (int k = 0; k < 2; k++)
         EXPECT_EQ(PlaneText(output.GetData().GetXYPlane(k)), "000");
     EXPECT_EQ(PlaneText(*output.GetOutputPlane(0)), "000");
-    EXPECT_EQ(windows.calls, "reload ");
+    EXPECT_EQ(ui.planeCalls, "reload ");
     EXPECT_EQ(Step("011"), "000");
-    EXPECT_EQ(windows.calls, "reload record show1 ");
+    EXPECT_EQ(ui.planeCalls, "reload record show1 ");
 }
 
 TEST_F(AOutputElemStep, ADimensionChangeSetsTheDepthBackToOne) {
@@ -122,7 +121,7 @@ TEST_F(AOutputElemBlock, WritesOnlyTheDepthAndReadsBackEmptyPlanes) {
     SetDepth(2);
     EXPECT_EQ(ReadBlock(output, kOutputBlock, &target), 0);
     EXPECT_EQ(output.GetData().GetCount(), 2);
-    EXPECT_EQ(ui.refreshModifyWindows, 2);
+    EXPECT_EQ(ui.modifyRebuilds, 2);
     EXPECT_EQ(WriteBlock(output, 0, &target), kOutputBlock);
 }
 

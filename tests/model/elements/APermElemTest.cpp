@@ -12,17 +12,6 @@
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
-// The four-value dimension dialog as the element sees it: it registers itself and unregisters
-// when deleted.
-class PermDimensionDialog {
-public:
-    explicit PermDimensionDialog(APermElem& dialogElement) : element(dialogElement) {
-        element.AttachDimensionDialog(this);
-    }
-    ~PermDimensionDialog() { element.AttachDimensionDialog(nullptr); }
-    APermElem& element;
-};
-
 namespace {
 
 // A PERM from 2 x 2 cells to 3 x 1: (0,0) sends to (0,0) and then (2,0), (0,1) to (1,0), (1,0)
@@ -50,18 +39,7 @@ const char* const kPermBlock = R"(  TYPE: PERM
 
 class PermUi : public FakeElementUi {
 public:
-    void RefreshModifyWindow(AElementModifyWindow*) override { editorRefreshes++; }
-    void OpenPermDimensionDialog(APermElem& element) override {
-        new PermDimensionDialog(element);
-        dialogsOpened++;
-    }
-    void DeletePermDimensionDialog(PermDimensionDialog* dialog) override {
-        delete dialog;
-        dialogsDeleted++;
-    }
-    int editorRefreshes = 0;
-    int dialogsOpened = 0;
-    int dialogsDeleted = 0;
+    PermUi() { makes[kPermDimensionView] = true; }
 };
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -237,20 +215,20 @@ TEST_F(APermElemStep, ACopyKeepsBothPlaneSizesAndATableOfItsOwn) {
 TEST_F(APermElemStep, TheDimensionDialogIsOpenedOnceAndGoesWithTheElement) {
     perm.OpenDimensionDialog();
     perm.OpenDimensionDialog();
-    EXPECT_EQ(ui.dialogsOpened, 1);
+    EXPECT_EQ(ui.opened[kPermDimensionView], 1);
     EXPECT_NE(perm.GetPermDimensionDialog(), nullptr);
     perm.CloseDimensionDialog();
-    EXPECT_EQ(ui.dialogsDeleted, 1);
+    EXPECT_EQ(ui.deleted[kPermDimensionView], 1);
     EXPECT_EQ(perm.GetPermDimensionDialog(), nullptr);
     perm.OpenDimensionDialog();
-    EXPECT_EQ(ui.dialogsOpened, 2);
+    EXPECT_EQ(ui.opened[kPermDimensionView], 2);
     // The two-value dialog of the other types is not used.
     EXPECT_TRUE(ui.dialogs.empty());
 
     auto other = std::make_unique<APermElem>(nullptr, 0, 0);
     other->OpenDimensionDialog();
     other.reset();
-    EXPECT_EQ(ui.dialogsDeleted, 2); // the element takes its dialog with it
+    EXPECT_EQ(ui.deleted[kPermDimensionView], 2); // the element takes its dialog with it
 }
 
 TEST_F(APermElemBlock, WritesOneLinePerTransmitterWithItsTargetsLastFirst) {
@@ -314,7 +292,7 @@ TEST_F(APermElemBlock, ReadsIntoAGivenTableAddingToItAndRefreshesTheOpenEditor) 
     into.Add(1, 1, 1, 0);
     into.Add(0, 0, 2, 0);
     EXPECT_EQ(ReadBlock(perm, kPermBlock, &into), 0);
-    EXPECT_EQ(ui.editorRefreshes, 1);
+    EXPECT_EQ(ui.modifyRebuilds, 1);
     EXPECT_EQ(Targets(into, 1, 1), "(1,0)");
     EXPECT_EQ(Targets(into, 0, 0), "(2,0)(0,0)");
     EXPECT_EQ(Targets(into, 0, 1), "(1,0)");
@@ -322,7 +300,7 @@ TEST_F(APermElemBlock, ReadsIntoAGivenTableAddingToItAndRefreshesTheOpenEditor) 
 
     const std::string broken = Broken(kPermBlock, {"(1,0)  -> (2,0)", "(1,0)  -> (3,0)", 0, 0, ""});
     EXPECT_EQ(ReadBlock(perm, broken, &into), kPermNotInDimension);
-    EXPECT_EQ(ui.editorRefreshes, 1);
+    EXPECT_EQ(ui.modifyRebuilds, 1);
     EXPECT_EQ(Targets(into, 0, 1), "(1,0)");
 }
 

@@ -72,11 +72,7 @@ const char* const kUndefinedRuleBlock = R"(  TYPE: RULE
 )";
 
 // Counts the refreshes a read into given data asks of the open rule editor.
-class RuleUi : public FakeElementUi {
-public:
-    void RefreshModifyWindow(AElementModifyWindow*) override { editorRefreshes++; }
-    int editorRefreshes = 0;
-};
+using RuleUi = FakeElementUi;
 
 // A row of a plane as text with the given cells set.
 std::string Row(int width, std::initializer_list<int> set) {
@@ -334,7 +330,7 @@ TEST_F(ARuleElemBlock, WritesAndReadsGivenDataAndRefreshesTheOpenEditor) {
     rule.OpenModifyWindow();
     D_RuleElem into(3, 2);
     EXPECT_EQ(ReadBlock(rule, kRuleBlock, &into), 0);
-    EXPECT_EQ(ui.editorRefreshes, 1);
+    EXPECT_EQ(ui.modifyRebuilds, 1);
     EXPECT_EQ(rule.IsDefined(), 0); // the element's own data is not touched
     ASSERT_NE(into.GetSearch(), nullptr);
     EXPECT_EQ(PlaneText(*into.GetSearch()), "10");
@@ -342,7 +338,7 @@ TEST_F(ARuleElemBlock, WritesAndReadsGivenDataAndRefreshesTheOpenEditor) {
 
     // "NOT_DEFINED" leaves given data as it was.
     EXPECT_EQ(ReadBlock(rule, kUndefinedRuleBlock, &into), 0);
-    EXPECT_EQ(ui.editorRefreshes, 2);
+    EXPECT_EQ(ui.modifyRebuilds, 2);
     ASSERT_NE(into.GetSearch(), nullptr);
     EXPECT_EQ(PlaneText(*into.GetSubstitution()), "01");
 
@@ -350,7 +346,7 @@ TEST_F(ARuleElemBlock, WritesAndReadsGivenDataAndRefreshesTheOpenEditor) {
     const std::string broken =
         Broken(kRuleBlock, {"(2,1)\n    SEARCH", "(9,1)\n    SEARCH", 0, 0, ""});
     EXPECT_EQ(ReadBlock(rule, broken, &into), kRuleDimensionError);
-    EXPECT_EQ(ui.editorRefreshes, 2);
+    EXPECT_EQ(ui.modifyRebuilds, 2);
     EXPECT_EQ(PlaneText(*into.GetSearch()), "10");
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "editors/ShowDataWindow.h"
 #include "model/data/ClockList.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AMaskElem.h"
@@ -693,7 +694,7 @@ TEST_F(AMacroElemPorts, DeletingAPortRenumbersTheOthersAndMovesTheirWires) {
     EXPECT_EQ(main().GetConnections().GetCount(), 2);
 }
 
-TEST_F(AMacroElemPorts, DeletingAnOutputKeepsTheAllOutputsWindowAndClosesTheMovedOnes) {
+TEST_F(AMacroElemPorts, DeletingAnOutputKeepsTheAllOutputsWindowAndMovesTheOnesAbove) {
     AMacroElem* macro = PlaceMacro(300, 150);
     AMacroOutputElem* first = AddOutput(*macro, 300, 30);
     AMacroOutputElem* second = AddOutput(*macro, 300, 90);
@@ -702,14 +703,28 @@ TEST_F(AMacroElemPorts, DeletingAnOutputKeepsTheAllOutputsWindowAndClosesTheMove
     Connect(main(), macro, 5, fed, 2);
     macro->OpenShowDataWindow(0);
     macro->OpenShowDataWindow(2);
-    ASSERT_NE(macro->GetShowDataWindow(2), nullptr);
+    ElementView* moved = macro->GetShowDataWindow(2);
+    ASSERT_NE(moved, nullptr);
     macro->GetSelection().Add(first);
     macro->DeleteSelection();
     EXPECT_NE(macro->GetShowDataWindow(0), nullptr);
-    EXPECT_EQ(macro->GetShowDataWindow(1), nullptr);
+    // The window of the second output now shows output 1 from slot 1; its Close clears that slot.
+    ASSERT_EQ(macro->GetShowDataWindow(1), moved);
+    auto* window = dynamic_cast<ShowDataWindow*>(moved);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetOutputNumber(), 1);
+    EXPECT_EQ(window->GetFirstIndex(), 0);
+    Widget area = window->GetDrawArea(0);
+    ASSERT_NE(area, nullptr);
+    // The area's handlers find their output by the index it carries.
+    XtPointer index = nullptr;
+    XtVaGetValues(area, XmNuserData, &index, nullptr);
+    EXPECT_EQ(reinterpret_cast<intptr_t>(index), 0);
     EXPECT_EQ(second->GetNumber(), 0);
     EXPECT_EQ(macro->GetOutputTarget(0), fed);
     EXPECT_EQ(macro->GetOutputConnection(0)->GetSourcePin(), 3);
+    window->Close();
+    EXPECT_EQ(macro->GetShowDataWindow(1), nullptr);
     macro->CloseShowDataWindow(0);
 }
 

@@ -25,7 +25,7 @@ struct Screens {
     Widget topLevel = nullptr;
 };
 
-Screens& GetScreens() {
+Screens& TestScreens() {
     static Screens screens = [] {
         Screens s;
         XtToolkitInitialize();
@@ -52,16 +52,16 @@ Screens& GetScreens() {
 class DrawUi : public NullElementUi {
 public:
     Window GetWorkingArea(Architecture*, Display*& display) override {
-        display = GetScreens().display;
+        display = TestScreens().display;
         return area;
     }
-    Display* GetDisplay() override { return GetScreens().display; }
+    ElementScreens GetScreens() override {
+        const Screens& s = TestScreens();
+        return {s.display, s.dragDisplay, DefaultRootWindow(s.dragDisplay), s.dragRootGC};
+    }
     GC CreateGC(ElementGCKind kind, Display* display) override {
         return CreateElementGC(kind, display);
     }
-    Display* GetDragDisplay() override { return GetScreens().dragDisplay; }
-    Window GetDragRootWindow() override { return DefaultRootWindow(GetScreens().dragDisplay); }
-    GC GetDragRootGC() override { return GetScreens().dragRootGC; }
 
     Window area = 0;
 };
@@ -69,8 +69,8 @@ public:
 class AElementDrawFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(GetScreens().display, nullptr) << "no X display";
-        display = GetScreens().display;
+        ASSERT_NE(TestScreens().display, nullptr) << "no X display";
+        display = TestScreens().display;
         SetElementUi(&ui);
         Screen* screen = DefaultScreenOfDisplay(display);
         area = XCreatePixmap(display, RootWindowOfScreen(screen), 200, 120,
@@ -234,12 +234,12 @@ TEST_F(AElementDraw, TheDragImageCrossesTheScreenAndLeavesNoTrace) {
 
     a->Mark();
     a->BeginDrag(20, 15); // root (980, 795); the image's corner at (970, 790)
-    XSync(GetScreens().dragDisplay, False);
+    XSync(TestScreens().dragDisplay, False);
     EXPECT_EQ(PixelAt(root, 970, 790), GetBlack());
     EXPECT_EQ(PixelAt(root, 1000, 792), GetLightGray());
     a->RestoreDragBackground();
     a->FreeDragBacking();
-    XSync(GetScreens().dragDisplay, False);
+    XSync(TestScreens().dragDisplay, False);
     EXPECT_EQ(PixelAt(root, 1000, 792), GetWhite());
 
     PtrArray<AElement> moving;
@@ -247,10 +247,10 @@ TEST_F(AElementDraw, TheDragImageCrossesTheScreenAndLeavesNoTrace) {
     moving.Add(b);
     wire->SetRootClip(moving);
     wire->DrawOnRoot(); // (1031, 805) to (1109, 805) on the root
-    XSync(GetScreens().dragDisplay, False);
+    XSync(TestScreens().dragDisplay, False);
     EXPECT_EQ(PixelAt(root, 1070, 805), GetRed());
     wire->EraseOnRoot();
-    XSync(GetScreens().dragDisplay, False);
+    XSync(TestScreens().dragDisplay, False);
     EXPECT_EQ(PixelAt(root, 1070, 805), GetWhite());
 
     while (architecture.GetElements().GetCount() > 0)
