@@ -276,8 +276,7 @@ protected:
                 *clocked = true;
                 break;
             case kItemSetName: {
-                SetNameDialog* dialog =
-                        dynamic_cast<SetNameDialog*>(element->GetSetNameDialog());
+                SetNameDialog* dialog = dynamic_cast<SetNameDialog*>(element->GetSetNameDialog());
                 ASSERT_NE(dialog, nullptr);
                 XmTextFieldSetString(dialog->GetNameField(), const_cast<char*>(name.c_str()));
                 Click(Button(dialog->GetShell(), "OK"));
