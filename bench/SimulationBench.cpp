@@ -498,7 +498,8 @@ private:
 std::vector<uint32_t> Words(const Matrix& plane) {
     std::vector<uint32_t> words;
     for (int y = 0; y < plane.GetDimY(); y++)
-        words.insert(words.end(), plane.GetRowWords(y), plane.GetRowWords(y) + plane.GetWordsPerRow());
+        words.insert(words.end(), plane.GetRowWords(y),
+                     plane.GetRowWords(y) + plane.GetWordsPerRow());
     return words;
 }
 
@@ -532,9 +533,8 @@ int RuleBench() {
         Clock::time_point start = Clock::now();
         rule.Simulate();
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        const double plain =
-            loop.Run(inWords.data(), maskWords.data(), *data.GetSearch(), *data.GetSubstitution(),
-                     loopOut.data());
+        const double plain = loop.Run(inWords.data(), maskWords.data(), *data.GetSearch(),
+                                      *data.GetSubstitution(), loopOut.data());
         simulated.push_back(seconds);
         ratio.push_back(seconds / plain);
     }

@@ -62,9 +62,7 @@ public:
     Word* end() { return data() + count; }
     bool operator==(const MatrixWords& other) const;
     // Whether other holds these very words (a test's view of sharing).
-    bool SharesWith(const MatrixWords& other) const {
-        return !IsInline() && words == other.words;
-    }
+    bool SharesWith(const MatrixWords& other) const { return !IsInline() && words == other.words; }
 
 private:
     bool IsInline() const { return words == inlineWords; }

@@ -1,6 +1,7 @@
 #include "model/elements/APermElem.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iostream>
 #include <istream>
 #include <new>
@@ -120,7 +121,13 @@ int D_PermElem::Add(int i, int j, int x, int y) {
     TargetList& list = List(i, j);
     if (Contains(list, x, y)) return 0;
     if (list.count == list.capacity) {
-        int32_t capacity = list.targets == nullptr ? initialCapacity : list.capacity + growthStep;
+        // A long list grows by half its size, so that a transmitter with thousands of receivers
+        // is not copied again every few targets; short ones grow by the step.
+        const int64_t larger =
+            static_cast<int64_t>(list.capacity) + std::max<int64_t>(growthStep, list.capacity / 2);
+        int32_t capacity = list.targets == nullptr
+                               ? initialCapacity
+                               : static_cast<int32_t>(std::min<int64_t>(larger, INT32_MAX));
         PermTarget* grown = new (std::nothrow) PermTarget[static_cast<size_t>(capacity)];
         if (grown == nullptr) return -1;
         std::copy(list.targets, list.targets + list.count, grown);

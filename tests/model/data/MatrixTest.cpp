@@ -507,10 +507,10 @@ TEST(Matrix, MovedOperationsEqualACombinedMovedCopy) {
     struct Move {
         int width, height, columns, rows;
     };
-    const Move kMoves[] = {{5, 3, 0, 0},    {5, 3, 2, 1},    {5, 3, 5, 3},     {5, 3, 9, 7},
-                           {32, 4, 1, 0},   {32, 4, 31, 2},  {33, 4, 32, 1},   {70, 5, 33, 0},
-                           {70, 5, 64, 4},  {70, 5, 69, 0},  {100, 6, 37, 2},  {96, 3, 40, 1},
-                           {96, 3, -1, -1}, {1, 1, 0, 0},    {1, 1, 1, 1},     {64, 2, 63, 1}};
+    const Move kMoves[] = {{5, 3, 0, 0},    {5, 3, 2, 1},   {5, 3, 5, 3},    {5, 3, 9, 7},
+                           {32, 4, 1, 0},   {32, 4, 31, 2}, {33, 4, 32, 1},  {70, 5, 33, 0},
+                           {70, 5, 64, 4},  {70, 5, 69, 0}, {100, 6, 37, 2}, {96, 3, 40, 1},
+                           {96, 3, -1, -1}, {1, 1, 0, 0},   {1, 1, 1, 1},    {64, 2, 63, 1}};
     auto pattern = [](int width, int height, int seed) {
         Matrix plane(width, height);
         for (int y = 0; y < height; y++)
@@ -609,8 +609,8 @@ TEST(Matrix, ASharedPlaneBehavesAsACopyUnderEveryWrite) {
         for (const Write& w : kWrites) {
             for (const bool writeSource : {false, true}) {
                 SCOPED_TRACE(std::string(w.name) + " on the " +
-                             (writeSource ? "source " : "latch ") + std::to_string(size[0]) +
-                             "x" + std::to_string(size[1]));
+                             (writeSource ? "source " : "latch ") + std::to_string(size[0]) + "x" +
+                             std::to_string(size[1]));
                 Matrix source = original;
                 Matrix latch(1, 1);
                 latch.Share(source);

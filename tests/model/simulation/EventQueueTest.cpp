@@ -500,8 +500,8 @@ TEST_F(EventQueueFixture, ALatchedPlaneStaysThePlaneOfTheLatchWhenItsSourceCompu
         int computed; // the MASKs' plane then, -1 none yet
     };
     // The reset puts the first plane at the INPUT's output, which it emits again at 0.
-    const Tick kTicks[] = {{20, 0, -1}, {60, 0, 0}, {120, 1, 0}, {160, 1, 0}, {220, 2, 0},
-                           {260, 2, 1}};
+    const Tick kTicks[] = {{20, 0, -1}, {60, 0, 0},  {120, 1, 0},
+                           {160, 1, 0}, {220, 2, 0}, {260, 2, 1}};
     const Matrix zero(kWidth, kHeight);
     for (const Tick& tick : kTicks) {
         SCOPED_TRACE(tick.target);
