@@ -109,11 +109,7 @@ protected:
         setup.home = folder.Get();
         setup.workingFolder = folder.Get();
         setup.stderrPath = Path("stderr.txt");
-        setup.environment.push_back({"QUIRAN_MESSAGE_LOG", Path("messages.log")});
-        setup.environment.push_back({"LD_PRELOAD", QUIRAN_MESSAGE_LOG_LIBRARY});
-        const std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
-        setup.environment.push_back(
-            {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
+        e2e::LogMessages(setup, Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
         EXPECT_TRUE(run.Start(QUIRAN_PROGRAM, {QUIRAN_PROGRAM, "all.arc"}, setup));
         const Window main = screen.WaitForWindow(kMainTitle, false, 30000);
         EXPECT_NE(main, 0u) << Stderr();

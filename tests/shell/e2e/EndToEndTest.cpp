@@ -70,12 +70,7 @@ public:
         setup.home = folder.Get();
         setup.workingFolder = folder.Get();
         setup.stderrPath = Path("stderr.txt");
-        setup.environment.push_back({"QUIRAN_MESSAGE_LOG", Path("messages.log")});
-        setup.environment.push_back({"LD_PRELOAD", QUIRAN_MESSAGE_LOG_LIBRARY});
-        // A sanitized program is fine with a library loaded before its runtime.
-        const std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
-        setup.environment.push_back(
-            {"ASAN_OPTIONS", asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0"});
+        e2e::LogMessages(setup, Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
         if (display != nullptr) setup.environment.push_back({"DISPLAY", display});
         setup.addressLimit = addressLimit;
         setup.limits = limits;

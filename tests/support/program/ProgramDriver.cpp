@@ -137,4 +137,12 @@ bool ProgramRun::Running() {
     return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;
 }
 
+void LogMessages(ProgramSetup& setup, const std::string& logPath, const char* library) {
+    setup.environment.push_back({"QUIRAN_MESSAGE_LOG", logPath});
+    setup.environment.push_back({"LD_PRELOAD", library});
+    const char* asan = getenv("ASAN_OPTIONS");
+    const std::string options = asan != nullptr && *asan != '\0' ? std::string(asan) + ":" : "";
+    setup.environment.push_back({"ASAN_OPTIONS", options + "verify_asan_link_order=0"});
+}
+
 } // namespace e2e

@@ -65,6 +65,10 @@ struct ProgramSetup {
     std::vector<std::pair<int, rlim_t>> limits;
 };
 
+// Has the program write every message box it shows to logPath, through the preloaded library; a
+// sanitized program is told to accept a library loaded before its runtime.
+void LogMessages(ProgramSetup& setup, const std::string& logPath, const char* library);
+
 // One run of a program; killed when the object goes while it still runs.
 class ProgramRun {
 public:
