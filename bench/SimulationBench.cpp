@@ -599,7 +599,8 @@ void LogicBench() {
     }
 }
 
-// With an argument, only the part of that name: chain, logic, rule or steps.
+// With an argument, only the part of that name: chain, logic, rule or steps; "steps N" takes
+// only the steps at N elements, for a profile.
 int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
     auto wanted = [&](const char* part) { return only.empty() || only == part; };
@@ -609,6 +610,10 @@ int main(int argc, char** argv) {
     if (wanted("logic")) LogicBench();
     if (wanted("rule")) failed |= RuleBench();
     if (!wanted("steps")) return failed;
+    if (argc > 2) {
+        QueueBench(std::atoi(argv[2]), 4000000);
+        return failed;
+    }
     std::printf(
         "Element steps on 16 x 16 planes, chains of 10 (median of 5); the queue's part is the\n"
         "difference to the same steps taken in a plain loop:\n");

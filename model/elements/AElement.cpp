@@ -27,14 +27,15 @@ std::unique_ptr<Matrix> NewPlane(int width, int height) {
 
 AElement::AElement(Architecture* ownerArchitecture, uint32_t elementType, int px, int py,
                    int inputs, int outputs)
-    : type(elementType), owner(ownerArchitecture), time(GetDefaultTime(elementType)), clock(0),
-      lastSimulatedTime(kNeverSimulated), x(px), y(py), width(0), height(0), dragX(0), dragY(0),
-      grabX(0), grabY(0), firstPinOffset(kFirstPinOffset), display(nullptr), window(0), icon(0),
-      dragBacking(0), markedIcon(0), iconGeneration(0), marked(0), frameShown(0), ownIcon(0),
-      inputCount(std::max(inputs, 0)), outputCount(std::max(outputs, 0)),
-      name(GetTypeName(elementType)), showDataZoom(0), showDataWidth(kShowDataSize),
-      modifyWindow(nullptr), modifyWindowHeight(0), modifyWindowWidth(0), modifyWindowZoom(100),
-      dimensionDialog(nullptr), modified(0), nameDialog(nullptr) {
+    : type(elementType), time(GetDefaultTime(elementType)), clock(0),
+      lastSimulatedTime(kNeverSimulated), inputCount(std::max(inputs, 0)),
+      outputCount(std::max(outputs, 0)), owner(ownerArchitecture), x(px), y(py), width(0),
+      height(0), dragX(0), dragY(0), grabX(0), grabY(0), firstPinOffset(kFirstPinOffset),
+      display(nullptr), window(0), icon(0), dragBacking(0), markedIcon(0), iconGeneration(0),
+      marked(0), frameShown(0), ownIcon(0), name(GetTypeName(elementType)), showDataZoom(0),
+      showDataWidth(kShowDataSize), modifyWindow(nullptr), modifyWindowHeight(0),
+      modifyWindowWidth(0), modifyWindowZoom(100), dimensionDialog(nullptr), modified(0),
+      nameDialog(nullptr) {
     // A pin always has a plane, so no step ever meets a missing one; creators resize them.
     for (int i = 0; i < inputCount; i++) {
         inputPlanes.push_back(NewPlane(defaultPlaneWidth, defaultPlaneHeight));
@@ -53,17 +54,18 @@ AElement::AElement(Architecture* ownerArchitecture, uint32_t elementType, int px
 }
 
 AElement::AElement(const AElement& other)
-    : LoadSaveObject(other), FileArgument(other), type(other.type), owner(other.owner),
-      time(other.time), clock(other.clock), lastSimulatedTime(other.lastSimulatedTime), x(other.x),
-      y(other.y), width(other.width), height(other.height), dragX(0), dragY(0), grabX(other.grabX),
+    : LoadSaveObject(other), FileArgument(other), type(other.type), time(other.time),
+      clock(other.clock), lastSimulatedTime(other.lastSimulatedTime), inputCount(other.inputCount),
+      outputCount(other.outputCount), owner(other.owner), x(other.x), y(other.y),
+      width(other.width), height(other.height), dragX(0), dragY(0), grabX(other.grabX),
       grabY(other.grabY), firstPinOffset(other.firstPinOffset), display(other.display),
       window(other.window), icon(0), dragBacking(0), markedIcon(0), iconGeneration(0), marked(0),
-      frameShown(0), ownIcon(0), inputCount(other.inputCount), outputCount(other.outputCount),
-      name(other.name), comment(other.comment), showDataZoom(other.showDataZoom),
-      showDataWidth(other.showDataWidth), showDataHeights(other.showDataHeights),
-      modifyWindow(nullptr), modifyWindowHeight(other.modifyWindowHeight),
-      modifyWindowWidth(other.modifyWindowWidth), modifyWindowZoom(other.modifyWindowZoom),
-      dimensionDialog(nullptr), modified(0), nameDialog(nullptr) {
+      frameShown(0), ownIcon(0), name(other.name), comment(other.comment),
+      showDataZoom(other.showDataZoom), showDataWidth(other.showDataWidth),
+      showDataHeights(other.showDataHeights), modifyWindow(nullptr),
+      modifyWindowHeight(other.modifyWindowHeight), modifyWindowWidth(other.modifyWindowWidth),
+      modifyWindowZoom(other.modifyWindowZoom), dimensionDialog(nullptr), modified(0),
+      nameDialog(nullptr) {
     for (const auto& plane : other.inputPlanes)
         inputPlanes.push_back(std::make_unique<Matrix>(*plane));
     for (const auto& plane : other.outputPlanes) {

@@ -136,6 +136,10 @@ public:
 
     // Simulation.
     void LatchInputs();
+    // Start loading what a latch or a step of the element will read, one level of pointers at
+    // a time, for the queue to call a few entries ahead (ElementPrefetch.h).
+    void PrefetchLatch(int level) const;
+    void PrefetchStep(int level) const;
     SimTime GetLastSimulatedTime() const;
     void Reset();
 
@@ -262,13 +266,24 @@ private:
     void FreeOwnIcon();
     void FreeMarkedIcon();
     void DeleteShowDataWindows();
+    void PrefetchHot() const;
     void ReportMissingStatic(int number);
 
+    // What a latch and a step read, together at the start of the object: in a large architecture
+    // each element costs as few cache lines as they fill.
     uint32_t type;
-    Architecture* owner;
     uint32_t time; // TIME: the delay in ticks
     int32_t clock; // 0 unclocked, k >= 1 clock k of the clock table
     SimTime lastSimulatedTime;
+    int32_t inputCount;
+    int32_t outputCount;
+    std::vector<std::unique_ptr<Matrix>> inputPlanes;
+    std::vector<std::unique_ptr<Matrix>> outputPlanes;
+    std::vector<Connection*> inputConnections;
+    std::vector<Connection*> outputConnections;
+    std::vector<ElementView*> showDataWindows; // output count + 1 slots
+
+    Architecture* owner;
     int32_t x, y;          // icon's upper left corner on the working area, pixels
     int32_t width, height; // the icon occupies 0..width, 0..height
     int32_t dragX, dragY;  // root position last used by the drag image
@@ -283,15 +298,8 @@ private:
     int32_t marked;
     int32_t frameShown;
     int32_t ownIcon;
-    int32_t inputCount;
-    int32_t outputCount;
-    std::vector<std::unique_ptr<Matrix>> inputPlanes;
-    std::vector<std::unique_ptr<Matrix>> outputPlanes;
-    std::vector<Connection*> inputConnections;
-    std::vector<Connection*> outputConnections;
     std::string name;
     std::string comment;
-    std::vector<ElementView*> showDataWindows; // output count + 1 slots
     int32_t showDataZoom;
     short showDataWidth;
     std::vector<short> showDataHeights; // one per output

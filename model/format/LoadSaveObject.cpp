@@ -19,7 +19,7 @@ LoadSaveObject::~LoadSaveObject() {
 
 void LoadSaveObject::SetFileName(const char* name) {
     if (name) {
-        fileName = name;
+        fileName = std::make_unique<std::string>(name);
     } else {
         fileName.reset();
     }

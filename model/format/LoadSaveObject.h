@@ -4,7 +4,7 @@
 #pragma once
 
 #include <iosfwd>
-#include <optional>
+#include <memory>
 #include <string>
 
 class LoadSaveObject;
@@ -50,7 +50,10 @@ public:
     void SetFileName(const char* name);
 
 private:
-    std::optional<std::string> fileName;
+    // Held by pointer: every plane and element is a LoadSaveObject and most never get a name, so
+    // the base stays one word and the fields a simulation step reads stay close to the object's
+    // start.
+    std::unique_ptr<std::string> fileName;
 };
 
 // The three never open the path, so a FIFO or a device can never block the caller; none creates

@@ -73,6 +73,8 @@ private:
     // capacity += kGrowth for both arrays; false (nothing changed) when memory cannot be had.
     bool Grow();
     void ShowTime();
+    // Starts loading what the steps of the entries ahead of entry i will read.
+    void PrefetchAhead(int i, int batchEnd, int state) const;
 
     QueueEntry** entries;
     QueueEntry** merged; // as large as entries: where Compact merges into
