@@ -35,6 +35,7 @@
 class Architecture;
 class Connection;
 class ElementView;
+struct QueueEntry;
 
 const SimTime kNeverSimulated = 4294967295u;
 
@@ -142,6 +143,15 @@ public:
     void PrefetchStep(int level) const;
     SimTime GetLastSimulatedTime() const;
     void Reset();
+    // The event queue's unhandled entries of this element, the first and the last in time order.
+    // The queue links and reads them; they count only while epoch is the queue's, so that a
+    // cleared queue need not visit the elements it held. A copy of an element has none.
+    struct QueuedEntries {
+        QueueEntry* first = nullptr;
+        QueueEntry* last = nullptr;
+        uint64_t epoch = 0;
+    };
+    QueuedEntries& GetQueuedEntries() { return queued; }
 
     // Icons, marks and frames.
     void UpdateIcon();
@@ -282,6 +292,7 @@ private:
     std::vector<Connection*> inputConnections;
     std::vector<Connection*> outputConnections;
     std::vector<ElementView*> showDataWindows; // output count + 1 slots
+    QueuedEntries queued;
 
     Architecture* owner;
     int32_t x, y;          // icon's upper left corner on the working area, pixels

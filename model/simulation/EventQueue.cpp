@@ -10,9 +10,16 @@
 #include "model/simulation/ClientProcess.h"
 #include "model/simulation/SimulationBoxUi.h"
 
+namespace {
+
+uint64_t lastEpoch = 0;
+
+} // namespace
+
 EventQueue::EventQueue()
     : entries(new QueueEntry*[kInitialCapacity]), merged(new QueueEntry*[kInitialCapacity]),
-      capacity(kInitialCapacity), count(0), now(0), simulationBox(nullptr), running(false) {}
+      capacity(kInitialCapacity), count(0), now(0), simulationBox(nullptr), running(false),
+      epoch(++lastEpoch) {}
 
 EventQueue::~EventQueue() {
     DeleteEntries();
@@ -43,7 +50,7 @@ void EventQueue::Clear() {
     }
     count = 0;
     now = 0;
-    live.Clear();
+    epoch = ++lastEpoch;
 }
 
 const QueueEntry* EventQueue::GetEntry(int index) const {
@@ -81,9 +88,45 @@ bool EventQueue::Grow() {
     return true;
 }
 
+AElement::QueuedEntries& EventQueue::EntriesOf(AElement* element) const {
+    AElement::QueuedEntries& list = element->GetQueuedEntries();
+    if (list.epoch != epoch) list = AElement::QueuedEntries{nullptr, nullptr, epoch};
+    return list;
+}
+
+QueueEntry* EventQueue::FindIn(const AElement::QueuedEntries& list, SimTime time,
+                               QueueEntry*& after) {
+    // Most requests come at either end of the element's times: a latch now, a commit TIME later.
+    if (list.first == nullptr || time <= list.first->time) {
+        after = nullptr;
+        return list.first != nullptr && list.first->time == time ? list.first : nullptr;
+    }
+    after = list.last;
+    while (after->time > time)
+        after = after->earlier;
+    return after->time == time ? after : nullptr;
+}
+
+void EventQueue::Link(AElement::QueuedEntries& list, QueueEntry* entry, QueueEntry* after) {
+    entry->earlier = after;
+    entry->later = after != nullptr ? after->later : list.first;
+    if (entry->later != nullptr) {
+        entry->later->earlier = entry;
+    } else {
+        list.last = entry;
+    }
+    if (after != nullptr) {
+        after->later = entry;
+    } else {
+        list.first = entry;
+    }
+}
+
 int EventQueue::Schedule(SimTime time, AElement* element, int state) {
     if (element == nullptr) return -1;
-    QueueEntry* found = live.Find(element, time);
+    AElement::QueuedEntries& list = EntriesOf(element);
+    QueueEntry* after;
+    QueueEntry* found = FindIn(list, time, after);
     if (found != nullptr) {
         // A pending request turns a commit that has not run yet back into a latch.
         if (state == kPending) found->state = kPending;
@@ -95,11 +138,11 @@ int EventQueue::Schedule(SimTime time, AElement* element, int state) {
     if (!spare.empty()) {
         entry = spare.back();
         spare.pop_back();
-        *entry = QueueEntry{time, state, element};
     } else {
-        entry = new (std::nothrow) QueueEntry{time, state, element};
+        entry = new (std::nothrow) QueueEntry;
         if (entry == nullptr) return -1;
     }
+    *entry = QueueEntry{time, state, element, nullptr, nullptr};
     if (running) {
         deferred.push_back(entry);
     } else {
@@ -108,7 +151,7 @@ int EventQueue::Schedule(SimTime time, AElement* element, int state) {
         entries[at] = entry;
         count++;
     }
-    live.Insert(element, time, entry);
+    Link(list, entry, after);
     return before;
 }
 
@@ -117,12 +160,22 @@ void EventQueue::Free(QueueEntry* entry) {
 }
 
 void EventQueue::Consume(QueueEntry* entry) {
-    live.Erase(entry->element, entry->time);
+    AElement::QueuedEntries& list = entry->element->GetQueuedEntries();
+    if (entry->earlier != nullptr) {
+        entry->earlier->later = entry->later;
+    } else {
+        list.first = entry->later;
+    }
+    if (entry->later != nullptr) {
+        entry->later->earlier = entry->earlier;
+    } else {
+        list.last = entry->earlier;
+    }
     entry->element = nullptr;
 }
 
 void EventQueue::Remove(AElement* element) {
-    if (element == nullptr) return;
+    if (element == nullptr || EntriesOf(element).first == nullptr) return;
     int kept = 0;
     for (int i = 0; i < count; i++) {
         QueueEntry* entry = entries[i];

@@ -9,6 +9,10 @@
 // The main window owns the queue; elements reach it through ElementUi::Schedule, which adds a
 // pending entry. A run shows its time in the simulation box and reads its Break button there.
 //
+// Each element links its own unhandled entries (AElement::QueuedEntries), so that Schedule finds an
+// element's entry at a time, and Remove its entries, by looking at that element alone; an element
+// takes part in one queue at a time.
+//
 // Entries scheduled while a cycle runs are kept aside and merged into the array when the cycle
 // ends, in the same pass that removes the handled entries; so a cycle costs one pass over the
 // array however many entries it schedules, where inserting each one would move every later
@@ -18,10 +22,9 @@
 #include <vector>
 
 #include "model/data/SimTime.h"
+#include "model/elements/AElement.h"
 #include "model/simulation/QueueEntry.h"
-#include "model/simulation/QueueIndex.h"
 
-class AElement;
 class SimulationBoxUi;
 
 class EventQueue {
@@ -41,7 +44,8 @@ public:
     // pending entry and nothing is added. The number of entries before it was added, or -1 when
     // none was added (also when the array cannot grow).
     int Schedule(SimTime time, AElement* element, int state);
-    // Removes and deletes every entry of the element (before the element goes).
+    // Removes and deletes every entry of the element (before the element goes); one pass over the
+    // queue when it has entries, none when it has not.
     void Remove(AElement* element);
     // Removes the handled entries at the front, up to the first entry that still has an element,
     // and merges in the entries scheduled during the cycle.
@@ -64,8 +68,15 @@ public:
 private:
     // Deletes every entry record, spare ones included.
     void DeleteEntries();
-    // Marks the entry handled.
+    // Marks the entry handled and takes it out of its element's list.
     void Consume(QueueEntry* entry);
+    // The element's list of unhandled entries, emptied first when it is from another epoch.
+    AElement::QueuedEntries& EntriesOf(AElement* element) const;
+    // The list's entry at the time, or null; then after is the entry a new one follows, null when
+    // it comes first.
+    static QueueEntry* FindIn(const AElement::QueuedEntries& list, SimTime time,
+                              QueueEntry*& after);
+    static void Link(AElement::QueuedEntries& list, QueueEntry* entry, QueueEntry* after);
     // Keeps a removed entry's record for the next Schedule: records are reused while they are
     // still in the cache, and a run allocates nothing once the queue has reached its size.
     void Free(QueueEntry* entry);
@@ -86,7 +97,7 @@ private:
     std::vector<QueueEntry*> deferred; // scheduled during the cycle, in order
     std::vector<QueueEntry*> spare;    // records of removed entries
     std::vector<QueueEntry*> later;    // Compact's room for new entries after the current time
-    // The unhandled entry of each (element, time): finds the entry Schedule must not duplicate
-    // without walking the entries of that time, which thousands of elements may share.
-    QueueIndex live;
+    // Every queue and every Clear take an epoch of their own: the elements' lists of an earlier
+    // one count for nothing, and Clear need not visit the elements.
+    uint64_t epoch;
 };

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,58 @@ TEST_F(EventQueueFixture, AnElementTakesItsEntriesWithItWhenItGoes) {
     EXPECT_EQ(Entries(queue), "b@10");
     // The removed element may be scheduled again at a time it had.
     EXPECT_EQ(queue.Schedule(10, a, kPending), 1);
+}
+
+// Random schedules, removals and clears against a plain list of (element, time, state):
+// the queue finds an element's entry at a time among many entries of that element and of that
+// time, in every order they were scheduled, and forgets what Remove and Clear took.
+TEST_F(EventQueueFixture, KeepsOneEntryPerElementAndTimeThroughSchedulesRemovalsAndClears) {
+    struct Expected {
+        AElement* element;
+        SimTime time;
+        int state;
+    };
+    std::vector<AElement*> elements;
+    for (int i = 0; i < 12; i++)
+        elements.push_back(Add<ASplitElem>("e"));
+    std::vector<Expected> expected; // in queue order
+    std::mt19937 random(7);
+    for (int round = 0; round < 4000; round++) {
+        AElement* element = elements[random() % elements.size()];
+        const SimTime time = static_cast<SimTime>(random() % 6) * 10;
+        const unsigned action = random() % 100;
+        if (action < 80) {
+            const int state = random() % 2 == 0 ? kPending : kCommit;
+            auto found = std::find_if(expected.begin(), expected.end(), [&](const Expected& e) {
+                return e.element == element && e.time == time;
+            });
+            const int before = static_cast<int>(expected.size());
+            if (found != expected.end()) {
+                ASSERT_EQ(queue.Schedule(time, element, state), -1);
+                if (state == kPending) found->state = kPending;
+            } else {
+                ASSERT_EQ(queue.Schedule(time, element, state), before);
+                auto at = std::find_if(expected.begin(), expected.end(),
+                                       [&](const Expected& e) { return e.time > time; });
+                expected.insert(at, Expected{element, time, state});
+            }
+        } else if (action < 95) {
+            queue.Remove(element);
+            expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                          [&](const Expected& e) { return e.element == element; }),
+                           expected.end());
+        } else {
+            queue.Clear();
+            expected.clear();
+        }
+        ASSERT_EQ(queue.GetCount(), static_cast<int>(expected.size())) << "round " << round;
+        for (size_t i = 0; i < expected.size(); i++) {
+            const QueueEntry* entry = queue.GetEntry(static_cast<int>(i));
+            ASSERT_EQ(entry->element, expected[i].element) << "round " << round << " entry " << i;
+            ASSERT_EQ(entry->time, expected[i].time);
+            ASSERT_EQ(entry->state, expected[i].state);
+        }
+    }
 }
 
 TEST_F(EventQueueFixture, WithNothingBeforeTheLimitTheTimeGoesStraightToIt) {
