@@ -24,10 +24,10 @@ bool HasPin(const AElement* element, int pin) {
 
 Connection::Connection(Architecture* ownerArchitecture, AElement* a, int pinA, AElement* b,
                        int pinB, int draw)
-    : drawn(0), drawnOnRoot(0), rootOffsetX(0), rootOffsetY(0), rootClipped(false), clipX(0),
-      clipY(0), clipWidth(0), clipHeight(0), display(nullptr), window(0), bound(false),
-      source(nullptr), target(nullptr), sourcePin(0), targetPin(0), sourceX(0), sourceY(0),
-      targetX(0), targetY(0), owner(ownerArchitecture) {
+    : source(nullptr), target(nullptr), sourcePin(0), targetPin(0), drawn(0), drawnOnRoot(0),
+      rootOffsetX(0), rootOffsetY(0), rootClipped(false), clipX(0), clipY(0), clipWidth(0),
+      clipHeight(0), display(nullptr), window(0), bound(false), sourceX(0), sourceY(0), targetX(0),
+      targetY(0), owner(ownerArchitecture) {
     if (IsOutputPin(pinA) && IsInputPin(pinB)) {
         source = a;
         sourcePin = pinA;

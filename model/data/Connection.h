@@ -54,6 +54,11 @@ public:
     int GetSourcePin() const { return sourcePin; }
     int GetTargetPin() const { return targetPin; }
     Architecture* GetArchitecture() const { return owner; }
+    // Starts loading the two ends and their pins, for the event queue.
+    __attribute__((always_inline)) void PrefetchEnds() const {
+        __builtin_prefetch(&source);
+        __builtin_prefetch(&targetPin);
+    }
     int IsDrawn() const { return drawn; }
     int IsDrawnOnRoot() const { return drawnOnRoot; }
     void GetSourcePoint(int& px, int& py) const {
@@ -71,6 +76,11 @@ private:
     void Link(AElement* element, int pin);
     void Unlink(AElement* element, int pin);
 
+    // What a latch and a step read come first.
+    AElement* source;
+    AElement* target;
+    int sourcePin; // odd: an output
+    int targetPin; // even: an input
     uint32_t drawn;
     uint32_t drawnOnRoot;
     int32_t rootOffsetX, rootOffsetY; // the working area's origin on the root window
@@ -79,10 +89,6 @@ private:
     Display* display;
     Window window;
     bool bound; // display and window follow the owner's working area
-    AElement* source;
-    AElement* target;
-    int sourcePin; // odd: an output
-    int targetPin; // even: an input
     int32_t sourceX, sourceY, targetX, targetY;
     Architecture* owner;
 };

@@ -276,7 +276,7 @@ const int kPrefetchBatch = 512;
 } // namespace
 
 QUIRAN_ALWAYS_INLINE void EventQueue::PrefetchAhead(int i, int batchEnd, int state) const {
-    if (i + kRecordAhead < batchEnd) __builtin_prefetch(entries[i + kRecordAhead]);
+    if (i + kRecordAhead < batchEnd) PrefetchBytes(entries[i + kRecordAhead], sizeof(QueueEntry));
     const bool latch = state == kPending;
     const int levels = latch ? kLatchPrefetchLevels : kStepPrefetchLevels;
     for (int level = 0; level < levels; level++) {
