@@ -137,7 +137,7 @@ public:
 
     // Simulation.
     void LatchInputs();
-    // Start loading what a latch or a step of the element will read, one level of pointers at
+    // Starts loading what a latch or a step of the element will read, one level of pointers at
     // a time, for the queue to call a few entries ahead (ElementPrefetch.h).
     void PrefetchLatch(int level) const;
     void PrefetchStep(int level) const;
