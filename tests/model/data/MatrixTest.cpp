@@ -42,6 +42,15 @@ Matrix FromPicture(int width, const std::vector<std::string>& rows) {
     return m;
 }
 
+// A plane of about four set cells in five, in a layout that differs with the seed.
+Matrix Pattern(int width, int height, int seed) {
+    Matrix plane(width, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            plane.SetBit(x, y, (x * 7 + y * 3 + seed) % 5 != 0);
+    return plane;
+}
+
 std::vector<uint32_t> Words(const Matrix& m) {
     std::vector<uint32_t> words(m.GetBufferSize() / 4);
     m.SetToBuffer(words.data(), m.GetBufferSize());
@@ -511,18 +520,11 @@ TEST(Matrix, MovedOperationsEqualACombinedMovedCopy) {
                            {32, 4, 1, 0},   {32, 4, 31, 2}, {33, 4, 32, 1},  {70, 5, 33, 0},
                            {70, 5, 64, 4},  {70, 5, 69, 0}, {100, 6, 37, 2}, {96, 3, 40, 1},
                            {96, 3, -1, -1}, {1, 1, 0, 0},   {1, 1, 1, 1},    {64, 2, 63, 1}};
-    auto pattern = [](int width, int height, int seed) {
-        Matrix plane(width, height);
-        for (int y = 0; y < height; y++)
-            for (int x = 0; x < width; x++)
-                plane.SetBit(x, y, (x * 7 + y * 3 + seed) % 5 != 0);
-        return plane;
-    };
     for (const Move& m : kMoves) {
         SCOPED_TRACE(std::to_string(m.width) + "x" + std::to_string(m.height) + " by " +
                      std::to_string(m.columns) + "," + std::to_string(m.rows));
-        const Matrix source = pattern(m.width, m.height, 1);
-        const Matrix target = pattern(m.width, m.height, 2);
+        const Matrix source = Pattern(m.width, m.height, 1);
+        const Matrix target = Pattern(m.width, m.height, 2);
 
         Matrix moved = source;
         moved.ShiftRight(m.columns);
@@ -564,13 +566,6 @@ TEST(Matrix, MovedOperationsEqualACombinedMovedCopy) {
 // A latch shares a large plane with its source instead of copying it. Whichever side is written
 // afterwards, by any write, the other keeps exactly the bits it had, as with a copy.
 TEST(Matrix, ASharedPlaneBehavesAsACopyUnderEveryWrite) {
-    auto pattern = [](int width, int height, int seed) {
-        Matrix plane(width, height);
-        for (int y = 0; y < height; y++)
-            for (int x = 0; x < width; x++)
-                plane.SetBit(x, y, (x * 7 + y * 3 + seed) % 5 != 0);
-        return plane;
-    };
     struct Write {
         const char* name;
         void (*write)(Matrix& m, const Matrix& other);
@@ -603,8 +598,8 @@ TEST(Matrix, ASharedPlaneBehavesAsACopyUnderEveryWrite) {
     };
     const int kSizes[][2] = {{70, 20}, {33, 16}, {16, 16}, {5, 3}};
     for (const auto& size : kSizes) {
-        const Matrix original = pattern(size[0], size[1], 1);
-        const Matrix other = pattern(size[0], size[1], 2);
+        const Matrix original = Pattern(size[0], size[1], 1);
+        const Matrix other = Pattern(size[0], size[1], 2);
         const bool large = size[0] > 32 || size[1] > 16;
         for (const Write& w : kWrites) {
             for (const bool writeSource : {false, true}) {
