@@ -121,6 +121,15 @@ void RandomPlane(Matrix& plane, std::mt19937& random) {
     }
 }
 
+// Every pin of the element on size x size planes, and its data for them.
+void SizePlanes(AElement& element, int size) {
+    for (int i = 0; i < element.GetInputCount(); i++)
+        element.SetInputPlaneSize(i, size, size);
+    for (int i = 0; i < element.GetOutputCount(); i++)
+        element.SetOutputPlaneSize(i, size, size);
+    element.CreateData();
+}
+
 // Elements, their connections and a queue to run them on.
 class Bench {
 public:
@@ -136,10 +145,7 @@ public:
 
     template <class T> T* Add(int size) {
         T* element = new Counted<T>(0, static_cast<int>(elements.size()));
-        for (int i = 0; i < element->GetInputCount(); i++)
-            element->SetInputPlaneSize(i, size, size);
-        element->SetOutputPlaneSize(0, size, size);
-        element->CreateData();
+        SizePlanes(*element, size);
         elements.push_back(element);
         return element;
     }
@@ -508,9 +514,7 @@ int RuleBench() {
     const int kRepeats = 15;
     std::mt19937 random(17);
     ARuleElem rule(nullptr, 0, 0);
-    rule.SetInputPlaneSize(0, kSize, kSize);
-    rule.SetOutputPlaneSize(0, kSize, kSize);
-    rule.CreateData();
+    SizePlanes(rule, kSize);
     D_RuleElem& data = rule.GetData();
     data.SetSearch(std::unique_ptr<Matrix>(new Matrix(3, 3, 1)));
     data.SetSubstitution(std::unique_ptr<Matrix>(new Matrix(3, 3, 1)));
@@ -562,9 +566,7 @@ void LogicBench() {
     const int kSteps = 5;
     std::mt19937 random(13);
     ALogicElem logic(nullptr, 0, 0);
-    logic.SetInputPlaneSize(0, kSize, kSize);
-    logic.SetOutputPlaneSize(0, kSize, kSize);
-    logic.CreateData();
+    SizePlanes(logic, kSize);
     D_LogicElem& data = logic.GetData();
     if (data.SetPEDimension(2, 2) != 1) {
         std::printf("LOGIC: PE dimension refused\n");
