@@ -32,6 +32,8 @@ public:
     // stack.
     AInputElem(Architecture* owner, int x, int y) : IOElementOf(owner, x, y) {}
     AInputElem(const AInputElem& other);
+    // The windows go before the stored stack they commit to.
+    ~AInputElem() override { CloseWindows(); }
 
     // working := stored; without a delay the first plane is at the output at once.
     void ResetData() override;

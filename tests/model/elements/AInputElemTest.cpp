@@ -139,6 +139,21 @@ TEST_F(AInputElemStep, AnOpenPlaneWindowFollowsEveryStepAndReset) {
     EXPECT_EQ(ui.planeCalls, "record show1 reload ");
 }
 
+// The plane window commits to the stored stack: it must still be there while the window closes
+// with its element (AddressSanitizer reports a read of it after it has gone).
+TEST_F(AInputElemStep, TheStoredStackOutlivesTheWindowsOfAnElementThatGoes) {
+    auto* element = new AInputElem(nullptr, 0, 0);
+    element->CreateData();
+    element->OpenModifyWindow();
+    ASSERT_NE(element->GetModifyWindow(), nullptr);
+    int storedPlanes = -1;
+    Fake(element->GetModifyWindow())->onClose = [&] {
+        storedPlanes = element->GetStoredData().GetCount();
+    };
+    delete element;
+    EXPECT_EQ(storedPlanes, 1);
+}
+
 TEST_F(AInputElemStep, ADimensionChangeLeavesOneEmptyPlaneInBothStacks) {
     SetStack({"101", "010"});
     input.OpenModifyWindow();

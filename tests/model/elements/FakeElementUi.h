@@ -5,6 +5,7 @@
 // windows and dialogs do towards the element (they detach themselves from it when deleted) and
 // count what the element asks of them.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,8 @@ public:
     int value1 = 0, value2 = 0, min1 = 0, max1 = 0, min2 = 0, max2 = 0;
     TwoValuesCallback callback = nullptr;
     void* client = nullptr;
+    // Run as the view closes, as a real window's last look at what it shows.
+    std::function<void()> onClose;
 };
 
 // The fake behind a view the element holds.
@@ -154,6 +157,7 @@ inline FakeView::FakeView(const ViewRequest& request)
 // A window's destructor may still look at the data it shows; ASan reports it if the data has gone
 // first. A two-value dialog does not know its element, as the real one does not.
 inline FakeView::~FakeView() {
+    if (onClose) onClose();
     if (kind == kModifyView && data != nullptr) data->RefreshAfterRead();
     if (kind != kTwoValuesView && element != nullptr) element->DetachView(this);
     if (kind == kShowDataView) liveShowData--;
