@@ -578,7 +578,7 @@ int Matrix::GetFromBuffer(const void* buffer, uint32_t bufferSize) {
                   << size_of_mat << ")\n";
         return 0;
     }
-    std::memcpy(mat.data(), buffer, size_of_mat);
+    std::memcpy(mat.Overwrite(), buffer, size_of_mat); // every word: no copy of shared ones
     ClearPadding(); // a client may hand back stray bits beyond the last column
     return 1;
 }
