@@ -86,6 +86,15 @@ public:
     }
     SpareStores() { spares.reserve(kMaxSpares); }
 
+    // Frees every kept store; whether there was one.
+    bool FreeAll() {
+        const bool any = !spares.empty();
+        for (const Spare& spare : spares)
+            Free(spare.words, spare.count);
+        spares.clear();
+        bytes = 0;
+        return any;
+    }
     static void Free(uint32_t* words, size_t count);
 
 private:
@@ -131,6 +140,8 @@ uint32_t* AllocateStore(size_t count, bool zeroed) {
             static_cast<StoreHead*>(block)->sharers = 1;
             return WordsOf(block);
         }
+        // Memory is not used up while stores are kept for reuse.
+        if (Spares().FreeAll()) continue;
         std::new_handler handler = std::get_new_handler();
         if (handler == nullptr) throw std::bad_alloc();
         handler();

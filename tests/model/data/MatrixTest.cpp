@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -454,6 +456,39 @@ long ResidentBytes() {
 }
 
 } // namespace
+
+namespace {
+
+// Keeps 56 MB of stores for reuse, limits the address space to what the process holds plus less
+// than a 16 MB plane needs, and makes such a plane: exits with 0 when it was had.
+void MakeAPlaneAfterKeepingStores() {
+    {
+        std::vector<Matrix> kept;
+        kept.reserve(7);
+        for (int i = 0; i < 7; i++)
+            kept.emplace_back(16384, 4096); // 8 MB each, kept when they go
+    }
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    statm >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (12u << 20);
+    const rlimit space = {limit, limit};
+    if (setrlimit(RLIMIT_AS, &space) != 0) std::exit(3);
+    Matrix plane(16384, 8192);
+    plane.SetBit(16383, 8191, 1);
+    std::exit(plane(16383, 8191) == 1 ? 0 : 4);
+}
+
+} // namespace
+
+// The stores kept for reuse are given back before memory counts as used up.
+TEST(Matrix, KeptStoresAreGivenBackBeforeMemoryRunsOut) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer reserves address space that no limit can follow";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(MakeAPlaneAfterKeepingStores(), testing::ExitedWithCode(0), "");
+}
 
 // An 8 MB plane that is never written stays out of memory: made, cleared and cleared again after
 // it was filled, it costs no more than a little.
