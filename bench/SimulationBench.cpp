@@ -500,6 +500,34 @@ private:
     std::vector<uint32_t> match;
 };
 
+// The RULE's result the slow way, by whole moved copies of the planes: the check of the loop's,
+// which moves words as the element does.
+Matrix MovedCopyRule(const Matrix& in, const Matrix& mask, const Matrix& search,
+                     const Matrix& substitution) {
+    Matrix match(in.GetDimX(), in.GetDimY(), 1);
+    for (int i = 0; i < search.GetDimY(); i++) {
+        for (int j = 0; j < search.GetDimX(); j++) {
+            if (!search(j, i)) continue;
+            Matrix moved = in;
+            moved.ShiftRight(j);
+            moved.ShiftRowsDown(i);
+            match.And(moved);
+        }
+    }
+    match.And(mask);
+    Matrix out(in.GetDimX(), in.GetDimY());
+    for (int i = 0; i < substitution.GetDimY(); i++) {
+        for (int j = 0; j < substitution.GetDimX(); j++) {
+            if (!substitution(j, i)) continue;
+            Matrix moved = match;
+            moved.ShiftLeft(j);
+            moved.ShiftRowsUp(i);
+            out.Or(moved);
+        }
+    }
+    return out;
+}
+
 // The words of a plane, row by row.
 std::vector<uint32_t> Words(const Matrix& plane) {
     std::vector<uint32_t> words;
@@ -545,6 +573,10 @@ int RuleBench() {
     const Matrix& out = *rule.GetOutputPlane(0);
     if (Words(out) != loopOut) {
         std::printf("  MISMATCH: the RULE's output differs from the loop's\n");
+        failed = 1;
+    }
+    if (Words(MovedCopyRule(in, mask, *data.GetSearch(), *data.GetSubstitution())) != loopOut) {
+        std::printf("  MISMATCH: the loop's output differs from moved copies of the planes\n");
         failed = 1;
     }
     if (SetBits(out) == 0) {
