@@ -30,11 +30,8 @@ using e2e::WriteText;
 
 const char* const kExample = QUIRAN_SOURCE_DIR "/examples/all-types.arc";
 
+using e2e::SleepScaledMs;
 using e2e::Slowness;
-
-void SleepMs(int ms) {
-    e2e::SleepMs(ms * Slowness());
-}
 
 std::string Hex(Window window) {
     char text[32];
@@ -114,7 +111,7 @@ protected:
         const Window main = screen.WaitForWindow(kMainTitle, false, 30000);
         EXPECT_NE(main, 0u) << Stderr();
         EXPECT_TRUE(screen.WaitGone("Welcome"));
-        SleepMs(500);
+        SleepScaledMs(500);
         return main;
     }
 
@@ -133,7 +130,7 @@ protected:
         Window menu = 0;
         if (!WaitFor([&] { return (menu = screen.PoppedMenu()) != 0; }, 5000 * Slowness()))
             return false;
-        SleepMs(200);
+        SleepScaledMs(200);
         // Below the type's title and its two separators each entry is 20 pixels high.
         const Point at = screen.RootOf(menu);
         ClickAt({at.x + 30, at.y + 34 + 20 * element.entry});
@@ -175,7 +172,7 @@ TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
                 screen.SendDeleteWindow(window);
             }
             ASSERT_TRUE(screen.WaitGone(element.window)) << Stderr();
-            SleepMs(200);
+            SleepScaledMs(200);
         }
     }
     EXPECT_EQ(Messages(), "");
@@ -196,14 +193,14 @@ TEST_F(AllTypesFixture, SimulatesSavesLoadsAgainAndQuits) {
         Keys(main, "ctrl+i");
         const Window box = screen.WaitForWindow("Simulate");
         ASSERT_NE(box, 0u);
-        SleepMs(300);
+        SleepScaledMs(300);
         // Run has the focus: three periods, twice.
         Keys(box, "Return");
-        SleepMs(1500);
+        SleepScaledMs(1500);
         const Point run2 = screen.ButtonInLowestRow(box, 2);
         ASSERT_GE(run2.x, 0);
         ClickAt(run2);
-        SleepMs(1500);
+        SleepScaledMs(1500);
         screen.SendDeleteWindow(box);
         ASSERT_TRUE(screen.WaitGone("Simulate"));
 

@@ -26,11 +26,8 @@ using e2e::WaitFor;
 using e2e::WriteText;
 using e2e::Xdo;
 
+using e2e::SleepScaledMs;
 using e2e::Slowness;
-
-void SleepMs(int ms) {
-    e2e::SleepMs(ms * Slowness());
-}
 
 // The header, options and global data of a new architecture; the element blocks follow.
 const char* const kArchitectureHead = R"(#
@@ -224,17 +221,17 @@ protected:
     void Drag(Point from, Point to, const char* modifier = nullptr, const char* shot = nullptr) {
         if (modifier != nullptr) Xdo(std::string("keydown ") + modifier);
         Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) + " mousedown 1");
-        SleepMs(200);
+        SleepScaledMs(200);
         for (int i = 1; i <= 6; i++) {
             const int x = from.x + (to.x - from.x) * i / 6;
             const int y = from.y + (to.y - from.y) * i / 6;
             Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y));
-            SleepMs(100);
+            SleepScaledMs(100);
         }
         if (shot != nullptr) Screenshot(shot);
         Xdo("mouseup 1");
         if (modifier != nullptr) Xdo(std::string("keyup ") + modifier);
-        SleepMs(600);
+        SleepScaledMs(600);
     }
     void Screenshot(const char* name) { EXPECT_TRUE(testshot::SaveScreen(display, name)) << name; }
     // The Save tool button; the file name is known, so it saves without a dialog. The program
@@ -366,12 +363,12 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
     const Point from = Area(480, 335);
     Xdo("keydown ctrl");
     Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) + " mousedown 1");
-    SleepMs(200);
+    SleepScaledMs(200);
     // 180 pixels down (12 grid steps); the wire between the copies' pins (507, 330) and
     // (603, 420) then runs through (555, 555) of the working area.
     for (int i = 1; i <= 6; i++) {
         Xdo("mousemove " + std::to_string(from.x) + " " + std::to_string(from.y + 30 * i));
-        SleepMs(100);
+        SleepScaledMs(100);
     }
     // The wire is drawn once the program has taken the moves: polled, not waited for.
     const Point middle = Area(555, 555);
@@ -380,7 +377,7 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
     Screenshot("copy-drag");
     Xdo("mouseup 1");
     Xdo("keyup ctrl");
-    SleepMs(600);
+    SleepScaledMs(600);
     EXPECT_GE(red, 5);
     // The drop made the copies with their wire.
     EXPECT_NE(Save().find("NUMBER: 4\n"), std::string::npos) << Stderr();

@@ -111,6 +111,7 @@ protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no DISPLAY";
         if (Command("command -v xdotool").empty()) GTEST_SKIP() << "no xdotool";
+        ASSERT_TRUE(screen.Ok()) << "no X server on DISPLAY";
         ASSERT_FALSE(home.Get().empty());
     }
 

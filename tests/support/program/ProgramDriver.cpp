@@ -39,6 +39,10 @@ void SleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void SleepScaledMs(int ms) {
+    SleepMs(ms * Slowness());
+}
+
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {

@@ -26,6 +26,8 @@ bool Exists(const std::string& path);
 int Slowness();
 
 void SleepMs(int ms);
+// Sleeps ms times Slowness(): pacing that a slower build needs longer.
+void SleepScaledMs(int ms);
 // Polls every 50 ms until done() holds or the time is up; returns done().
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs);
 
