@@ -402,6 +402,84 @@ TEST_F(MainWindowFixture, QuitAsksBeforeClearing) {
     EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
 }
 
+// With both windows modified, the main architecture is asked first and the library second, and
+// nothing is cleared unless both agree: a library that refuses must not find the main
+// architecture already gone.
+TEST_F(MainWindowFixture, QuitClearsNeitherWindowUnlessBothAgree) {
+    char folder[] = "/tmp/quiran-quit-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string mainPath = std::string(folder) + "/main.arc";
+    const std::string libraryPath = std::string(folder) + "/library.lib";
+    ArchitectureWindow& library = *main().GetLibraryWindow();
+    const std::string mainQuestion = " |Architecture has been modified!\nDo you want to save it ?";
+    const std::string libraryQuestion =
+        "Library|Library has been modified!\nDo you want to save it ?";
+    struct Case {
+        const char* name;
+        std::vector<MessageResult> answers; // main's first, then the library's
+        int quits;
+        size_t questions; // 1: only the main architecture was asked
+        bool mainSaved, librarySaved;
+    };
+    const Case cases[] = {
+        {"main cancels", {kResultCancel}, 0, 1, false, false},
+        {"main saves", {kResultYes}, 0, 1, true, false},
+        {"library cancels", {kResultNo, kResultCancel}, 0, 2, false, false},
+        {"library saves", {kResultNo, kResultYes}, 0, 2, false, true},
+        {"both discard", {kResultNo, kResultNo}, 1, 2, false, false},
+    };
+    auto firstLine = [](const std::string& path) {
+        std::ifstream file(path);
+        std::string first;
+        std::getline(file, first);
+        return first;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(mainPath) << "old\n";
+        std::ofstream(libraryPath) << "old\n";
+        AddSplit(30, 45);
+        main().SetFileName(mainPath.c_str());
+        main().SetTitle(mainPath.c_str());
+        main().SetModified();
+        testgui::AddElement<ASplitElem>(&library, 30, 45);
+        library.SetFileName(libraryPath.c_str());
+        library.SetModified();
+        asked.clear();
+        testgui::QueuedAnswers().assign(c.answers.begin(), c.answers.end());
+
+        EXPECT_EQ(main().QueryQuit(), c.quits);
+        ASSERT_EQ(asked.size(), c.questions);
+        EXPECT_EQ(asked[0], mainQuestion);
+        if (c.questions > 1) {
+            EXPECT_EQ(asked[1], libraryQuestion);
+        }
+        EXPECT_EQ(firstLine(mainPath), c.mainSaved ? "#" : "old");
+        EXPECT_EQ(firstLine(libraryPath), c.librarySaved ? "#" : "old");
+        const int kept = c.quits ? 0 : 1;
+        EXPECT_EQ(main().GetElements().GetCount(), kept);
+        EXPECT_EQ(library.GetElements().GetCount(), kept);
+        if (c.quits) {
+            EXPECT_EQ(main().GetFileName(), nullptr);
+            EXPECT_EQ(library.GetFileName(), nullptr);
+            EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
+        } else {
+            EXPECT_STREQ(main().GetFileName(), mainPath.c_str());
+            EXPECT_STREQ(library.GetFileName(), libraryPath.c_str());
+            EXPECT_EQ(ShellTitle(), ComposeTitle("QUIRAN Pro", mainPath.c_str(), getenv("HOME")));
+        }
+
+        testgui::QueuedAnswers().clear();
+        main().ClearModified();
+        main().Clear();
+        library.ClearModified();
+        library.Clear();
+    }
+    unlink(mainPath.c_str());
+    unlink(libraryPath.c_str());
+    rmdir(folder);
+}
+
 TEST_F(MainWindowFixture, ReadyDiscardsInputGivenWhileBusy) {
     Widget status = main().GetStatusLabel();
     Dimension width = 0;
