@@ -25,6 +25,8 @@
 #include "model/elements/ASplitElem.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
+#include "shell/AMacroElem.h"
+#include "shell/FileSelection.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MenuCommand.h"
 #include "shell/ShellElementUi.h"
@@ -600,6 +602,60 @@ TEST_F(MainWindowFixture, LoadAndClearSendTheServerOnlyWhatCanBeSeen) {
         const Connection* wire = main().GetConnections()[i];
         EXPECT_EQ(wire->IsDrawn(), wire->GetSource()->GetX() < 3000 ? 1 : 0) << i;
     }
+}
+
+// Opening a file shows "LOADING" once and "READY" once, not a word per element or per macro
+// body read, and the model asks for no drawing of its own while the window reads.
+TEST_F(MainWindowFixture, OpeningAFileShowsLoadingOnceThenReady) {
+    class StatusRecorder : public ShellElementUi {
+    public:
+        explicit StatusRecorder(Widget topLevel) : ShellElementUi(topLevel) {}
+        void SetBusy(const char* word) override {
+            words.push_back(word);
+            ShellElementUi::SetBusy(word);
+        }
+        void SetReady() override {
+            words.push_back("READY");
+            ShellElementUi::SetReady();
+        }
+        void Redraw(Architecture* owner, int clear, int x1, int y1, int x2, int y2) override {
+            redraws++;
+            ShellElementUi::Redraw(owner, clear, x1, y1, x2, y2);
+        }
+        std::vector<std::string> words;
+        int redraws = 0;
+    };
+    ASplitElem* a = AddSplit(30, 45);
+    ASplitElem* b = AddSplit(150, 45);
+    AddSplit(270, 45);
+    main().GetConnections().Add(new Connection(&main(), a, 3, b, 2, 0));
+    auto* macro = new AMacroElem(&main(), 30, 165);
+    macro->SetOwner(&main());
+    main().GetElements().Add(macro);
+    testgui::AddElement<ASplitElem>(macro, 30, 45);
+    std::ostringstream out;
+    ASSERT_EQ(main().Write(out, 0, nullptr), 0);
+    main().ClearModified();
+    main().Clear();
+    char path[] = "/tmp/quiran-loading-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(close(fd), 0);
+    std::ofstream(path) << out.str();
+
+    ElementUi& previous = GetElementUi();
+    StatusRecorder recorder(gui->topLevel);
+    SetElementUi(&recorder);
+    const int loaded = LoadFile(main(), path, nullptr);
+    SetElementUi(&previous);
+    unlink(path);
+
+    EXPECT_EQ(loaded, 0);
+    EXPECT_EQ(main().GetElements().GetCount(), 4);
+    EXPECT_EQ(recorder.words, (std::vector<std::string>{"LOADING", "READY"}));
+    EXPECT_EQ(recorder.redraws, 0);
+    EXPECT_EQ(LabelText(main().GetStatusLabel()), "READY");
+    EXPECT_STREQ(main().GetFileName(), path);
 }
 
 TEST_F(MainWindowFixture, GridCommandTogglesTheGrid) {
