@@ -25,6 +25,8 @@
 #include "model/elements/ASplitElem.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
+#include "shell/AMacroElem.h"
+#include "shell/FileSelection.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MenuCommand.h"
 #include "shell/ShellElementUi.h"
@@ -402,6 +404,84 @@ TEST_F(MainWindowFixture, QuitAsksBeforeClearing) {
     EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
 }
 
+// With both windows modified, the main architecture is asked first and the library second, and
+// nothing is cleared unless both agree: a library that refuses must not find the main
+// architecture already gone.
+TEST_F(MainWindowFixture, QuitClearsNeitherWindowUnlessBothAgree) {
+    char folder[] = "/tmp/quiran-quit-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string mainPath = std::string(folder) + "/main.arc";
+    const std::string libraryPath = std::string(folder) + "/library.lib";
+    ArchitectureWindow& library = *main().GetLibraryWindow();
+    const std::string mainQuestion = " |Architecture has been modified!\nDo you want to save it ?";
+    const std::string libraryQuestion =
+        "Library|Library has been modified!\nDo you want to save it ?";
+    struct Case {
+        const char* name;
+        std::vector<MessageResult> answers; // main's first, then the library's
+        int quits;
+        size_t questions; // 1: only the main architecture was asked
+        bool mainSaved, librarySaved;
+    };
+    const Case cases[] = {
+        {"main cancels", {kResultCancel}, 0, 1, false, false},
+        {"main saves", {kResultYes}, 0, 1, true, false},
+        {"library cancels", {kResultNo, kResultCancel}, 0, 2, false, false},
+        {"library saves", {kResultNo, kResultYes}, 0, 2, false, true},
+        {"both discard", {kResultNo, kResultNo}, 1, 2, false, false},
+    };
+    auto firstLine = [](const std::string& path) {
+        std::ifstream file(path);
+        std::string first;
+        std::getline(file, first);
+        return first;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(mainPath) << "old\n";
+        std::ofstream(libraryPath) << "old\n";
+        AddSplit(30, 45);
+        main().SetFileName(mainPath.c_str());
+        main().SetTitle(mainPath.c_str());
+        main().SetModified();
+        testgui::AddElement<ASplitElem>(&library, 30, 45);
+        library.SetFileName(libraryPath.c_str());
+        library.SetModified();
+        asked.clear();
+        testgui::QueuedAnswers().assign(c.answers.begin(), c.answers.end());
+
+        EXPECT_EQ(main().QueryQuit(), c.quits);
+        ASSERT_EQ(asked.size(), c.questions);
+        EXPECT_EQ(asked[0], mainQuestion);
+        if (c.questions > 1) {
+            EXPECT_EQ(asked[1], libraryQuestion);
+        }
+        EXPECT_EQ(firstLine(mainPath), c.mainSaved ? "#" : "old");
+        EXPECT_EQ(firstLine(libraryPath), c.librarySaved ? "#" : "old");
+        const int kept = c.quits ? 0 : 1;
+        EXPECT_EQ(main().GetElements().GetCount(), kept);
+        EXPECT_EQ(library.GetElements().GetCount(), kept);
+        if (c.quits) {
+            EXPECT_EQ(main().GetFileName(), nullptr);
+            EXPECT_EQ(library.GetFileName(), nullptr);
+            EXPECT_EQ(ShellTitle(), "QUIRAN Pro   ");
+        } else {
+            EXPECT_STREQ(main().GetFileName(), mainPath.c_str());
+            EXPECT_STREQ(library.GetFileName(), libraryPath.c_str());
+            EXPECT_EQ(ShellTitle(), ComposeTitle("QUIRAN Pro", mainPath.c_str(), getenv("HOME")));
+        }
+
+        testgui::QueuedAnswers().clear();
+        main().ClearModified();
+        main().Clear();
+        library.ClearModified();
+        library.Clear();
+    }
+    unlink(mainPath.c_str());
+    unlink(libraryPath.c_str());
+    rmdir(folder);
+}
+
 TEST_F(MainWindowFixture, ReadyDiscardsInputGivenWhileBusy) {
     Widget status = main().GetStatusLabel();
     Dimension width = 0;
@@ -522,6 +602,60 @@ TEST_F(MainWindowFixture, LoadAndClearSendTheServerOnlyWhatCanBeSeen) {
         const Connection* wire = main().GetConnections()[i];
         EXPECT_EQ(wire->IsDrawn(), wire->GetSource()->GetX() < 3000 ? 1 : 0) << i;
     }
+}
+
+// Opening a file shows "LOADING" once and "READY" once, not a word per element or per macro
+// body read, and the model asks for no drawing of its own while the window reads.
+TEST_F(MainWindowFixture, OpeningAFileShowsLoadingOnceThenReady) {
+    class StatusRecorder : public ShellElementUi {
+    public:
+        explicit StatusRecorder(Widget topLevel) : ShellElementUi(topLevel) {}
+        void SetBusy(const char* word) override {
+            words.push_back(word);
+            ShellElementUi::SetBusy(word);
+        }
+        void SetReady() override {
+            words.push_back("READY");
+            ShellElementUi::SetReady();
+        }
+        void Redraw(Architecture* owner, int clear, int x1, int y1, int x2, int y2) override {
+            redraws++;
+            ShellElementUi::Redraw(owner, clear, x1, y1, x2, y2);
+        }
+        std::vector<std::string> words;
+        int redraws = 0;
+    };
+    ASplitElem* a = AddSplit(30, 45);
+    ASplitElem* b = AddSplit(150, 45);
+    AddSplit(270, 45);
+    main().GetConnections().Add(new Connection(&main(), a, 3, b, 2, 0));
+    auto* macro = new AMacroElem(&main(), 30, 165);
+    macro->SetOwner(&main());
+    main().GetElements().Add(macro);
+    testgui::AddElement<ASplitElem>(macro, 30, 45);
+    std::ostringstream out;
+    ASSERT_EQ(main().Write(out, 0, nullptr), 0);
+    main().ClearModified();
+    main().Clear();
+    char path[] = "/tmp/quiran-loading-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(close(fd), 0);
+    std::ofstream(path) << out.str();
+
+    ElementUi& previous = GetElementUi();
+    StatusRecorder recorder(gui->topLevel);
+    SetElementUi(&recorder);
+    const int loaded = LoadFile(main(), path, nullptr);
+    SetElementUi(&previous);
+    unlink(path);
+
+    EXPECT_EQ(loaded, 0);
+    EXPECT_EQ(main().GetElements().GetCount(), 4);
+    EXPECT_EQ(recorder.words, (std::vector<std::string>{"LOADING", "READY"}));
+    EXPECT_EQ(recorder.redraws, 0);
+    EXPECT_EQ(LabelText(main().GetStatusLabel()), "READY");
+    EXPECT_STREQ(main().GetFileName(), path);
 }
 
 TEST_F(MainWindowFixture, GridCommandTogglesTheGrid) {
