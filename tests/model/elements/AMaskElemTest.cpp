@@ -110,6 +110,20 @@ TEST_F(AMaskElemBlock, WritesTheMaskAloneUnderItsKeywordAndReadsItBack) {
     EXPECT_EQ(WriteBlock(read, 1), kMaskBlock);
 }
 
+// The modify window edits a copy of the mask; a read that replaces the mask closes it, even when
+// the size stays, so that no later OK writes the copy over the mask just read.
+TEST_F(AMaskElemBlock, AReadOfTheSameSizeClosesTheModifyWindow) {
+    mask.GetData().GetMask().UnsetAll();
+    mask.OpenModifyWindow();
+    ASSERT_NE(mask.GetModifyWindow(), nullptr);
+    EXPECT_EQ(ReadBlock(mask, kMaskBlock), 0);
+    EXPECT_EQ(mask.GetModifyWindow(), nullptr);
+    EXPECT_EQ(ui.modifyRebuilds, 0);
+    EXPECT_EQ(mask.GetInputPlaneWidth(0), 3);
+    EXPECT_EQ(PlaneText(mask.GetData().GetMask()), "011/101");
+    EXPECT_EQ(WriteBlock(mask, 1), kMaskBlock);
+}
+
 TEST_F(AMaskElemBlock, AFailedStreamRecordsAnIoError) {
     std::ostringstream out;
     out.setstate(std::ios::badbit);

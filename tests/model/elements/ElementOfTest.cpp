@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/data/ClockList.h"
 #include "model/elements/AInputElem.h"
@@ -21,7 +22,9 @@
 #include "model/elements/ASSeedElem.h"
 #include "model/elements/ASplitElem.h"
 #include "model/format/ParseError.h"
+#include "tests/model/elements/BlockText.h"
 #include "tests/model/elements/FakeElementUi.h"
+#include "tests/model/elements/PlaneText.h"
 
 namespace {
 
@@ -154,6 +157,121 @@ TEST(ElementOf, AnArgumentOfAnotherTypeFallsBackToTheOwnData) {
         EXPECT_EQ(GetParseError(), 0);
         EXPECT_STREQ(element->GetName(), c.type);
         EXPECT_EQ(Written(*element), block);
+    }
+    GetClocks().Clear();
+}
+
+using MakeData = std::function<std::unique_ptr<FileArgument>(int variant)>;
+
+// Data of each type for 4 x 1 planes whose content depends on the variant, so that a block of
+// one variant read into data of another shows in what the data writes.
+std::unique_ptr<FileArgument> RuleData(int variant) {
+    auto data = std::make_unique<D_RuleElem>(4, 1);
+    data->SetSearch(std::make_unique<Matrix>(PlaneFromText(variant == 0 ? "10" : "11")));
+    data->SetSubstitution(std::make_unique<Matrix>(PlaneFromText(variant == 0 ? "01" : "00")));
+    data->GetMask()->GetMask() = PlaneFromText(variant == 0 ? "0110" : "1011");
+    return data;
+}
+
+std::unique_ptr<FileArgument> PermData(int variant) {
+    auto data = std::make_unique<D_PermElem>(4, 1, 4, 1);
+    data->Add(0, 0, variant == 0 ? 1 : 3, 0);
+    data->Add(2, 0, variant == 0 ? 0 : 1, 0);
+    return data;
+}
+
+std::unique_ptr<FileArgument> JoinData(int variant) {
+    auto data = std::make_unique<D_JoinElem>();
+    data->SetRule(variant == 0 ? kJoinXor : kJoinNand);
+    return data;
+}
+
+template <class Data> std::unique_ptr<FileArgument> StackData(int variant) {
+    auto data = std::make_unique<Data>(4, 1, variant == 0 ? 2 : 3);
+    data->SetBit(variant, 0, 0, 1);
+    data->SetBit(3, 0, 1, 1);
+    return data;
+}
+
+std::unique_ptr<FileArgument> LogicData(int variant) {
+    auto data = std::make_unique<D_LogicElem>(4, 1);
+    EXPECT_EQ(data->SetPEDimension(2, 1), 1);
+    data->SetPEDataNames({"d[0,0]", "d[1,0]"});
+    data->SetExternalNames({variant == 0 ? "e[0]" : "x[0]"});
+    *data->GetExternalData() = Matrix(1, 2);
+    data->GetExternalData()->SetBit(0, variant, 1);
+    data->SetInternalNames({"s"});
+    data->SetEquations(variant == 0 ? std::vector<std::string>{"d[0,0] = e[0] ^ s", "s = d[1,0]"}
+                                    : std::vector<std::string>{"d[1,0] = x[0] | s", "s = d[0,0]"});
+    return data;
+}
+
+struct ReadIntoCase {
+    const char* type;
+    MakeElement make;
+    MakeData data;
+    // Faults of the block variant 1 writes, each with the code the type's reader records.
+    std::vector<BrokenBlock> broken;
+};
+
+const ReadIntoCase kReadsInto[] = {
+    {"RULE", Maker<ARuleElem>(), RuleData,
+     {{"PATTERN_DIMENSION: (2,1)", "PATTERN_DIMENSION: (5,1)", kRuleDimensionError, 0, ""},
+      {"          00\n", "          0x\n", kUnexpectedChar, 0, ""},
+      {"          1011\n        }\n      }\n  }\n", "          1011\n", kUnexpectedEof, 0, ""}}},
+    {"PERM", Maker<APermElem>(), PermData,
+     {{"(2,0)  -> (1,0)", "(2,0)  -> (4,0)", kPermNotInDimension, 0, ""},
+      {"    }\n  }\n", "    }\n", kUnexpectedEof, 0, ""}}},
+    {"JOIN", Maker<AJoinElem>(), JoinData,
+     {{"RULE:", "RULES", kKeywordExpected, 0, ""},
+      {"NAND\n  }\n", "NAND\n", kUnexpectedEof, 0, ""}}},
+    {"INPUT", Maker<AInputElem>(), StackData<D_InputElem>,
+     {{"NUMBER: 3", "NUMBER: 4", kKeywordExpected, 0, ""},
+      {"NUMBER: 3", "NUMBER: 0", kNotEnoughPlanes, 0, ""},
+      {"    }\n  }\n", "    }\n", kUnexpectedEof, 0, ""}}},
+    {"OUTPUT", Maker<AOutputElem>(), StackData<D_OutputElem>,
+     {{"NUMBER_PLANES: 3", "NUMBER_PLANES: 0", kOutputNotEnoughPlanes, 0, ""},
+      {"3\n  }\n", "3\n", kUnexpectedEof, 0, ""}}},
+    {"LOGIC", Maker<ALogicElem>(), LogicData,
+     {{"(2,1)", "(3,1)", kLogicDimensionError, 0, ""},
+      {"        x[0]\n", "        x(0)\n", kInvalidIdentifier, 0, ""},
+      {"COMPUTE_PARALLEL:", "COMPUTE_PARALLEL: MAYBE", kUnexpectedChar, 0, ""},
+      {"    }\n  }\n", "    }\n", kUnexpectedEof, 0, ""}}},
+};
+
+// A broken block read into given data fails with the type's code and leaves both the element
+// and the given data as they were: a half-read target is as lost as a half-read element.
+TEST(ElementOf, AFailedReadIntoGivenDataLeavesTheDataAndTheElementAsTheyWere) {
+    FakeElementUi ui;
+    ResetClocks();
+    for (const ReadIntoCase& c : kReadsInto) {
+        SCOPED_TRACE(c.type);
+        // The good block: another name, the element's planes, the data of variant 1.
+        std::unique_ptr<AElement> writer(c.make());
+        writer->SetName("written");
+        std::unique_ptr<FileArgument> written = c.data(1);
+        const std::string good = Written(*writer, written.get());
+        std::unique_ptr<AElement> element(c.make());
+        element->SetName("kept");
+        std::unique_ptr<FileArgument> given = c.data(0);
+        const std::string own = Written(*element);
+        const std::string givenText = Written(*element, given.get());
+        ASSERT_NE(givenText, good);
+        for (const BrokenBlock& broken : c.broken) {
+            SCOPED_TRACE(broken.replace);
+            EXPECT_EQ(ReadBlock(*element, Broken(good, broken), given.get()), broken.code);
+            EXPECT_EQ(GetParseError(), broken.code);
+            EXPECT_STREQ(element->GetName(), "kept");
+            EXPECT_EQ(element->GetInputCount(), writer->GetInputCount());
+            EXPECT_EQ(element->GetOutputCount(), writer->GetOutputCount());
+            EXPECT_EQ(element->GetInputPlaneWidth(0), 4);
+            EXPECT_EQ(element->GetOutputPlaneWidth(0), 4);
+            EXPECT_EQ(Written(*element), own);
+            EXPECT_EQ(Written(*element, given.get()), givenText);
+        }
+        // The good block itself reads into the given data.
+        EXPECT_EQ(ReadBlock(*element, good, given.get()), 0);
+        EXPECT_NE(Written(*element, given.get()), givenText);
     }
     GetClocks().Clear();
 }
