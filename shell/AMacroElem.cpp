@@ -36,20 +36,26 @@ namespace {
 
 const char* const kMacroTitleWord = "Modify Macro";
 
+// A macro window is its macro element's modify window; the rows are given to its bar alone.
+void CloseMacroWindow(ArchitectureWindow& window) {
+    if (auto* macro = dynamic_cast<AElement*>(&window)) macro->CloseModifyWindow();
+}
+
+// Import and Export have no function.
 const MenuRow kMacroMenuRows[] = {
-    {kMenuCascade, "Macro", "M", 0},
-    {kMenuPush, "Import Architecture...", "I", kCommandImportArchitecture},
-    {kMenuPush, "Export Architecture...", "E", kCommandExportArchitecture},
-    {kMenuSeparator, "", "", 0},
-    {kMenuPush, "Close", "C", kCommandMacroClose},
-    {kMenuCascade, "Edit", "E", 0},
-    {kMenuPush, "Delete", "D", kCommandDelete},
-    {kMenuCascade, "View", "V", 0},
-    {kMenuToggle, "Overview", "O", kCommandOverview},
-    {kMenuSeparator, "", "", 0},
-    {kMenuToggle, "Grid", "G", kCommandGrid},
-    {kMenuCascade, "Options", "O", 0},
-    {kMenuPush, "Working Area...", "W", kCommandWorkingArea},
+    {kMenuCascade, "Macro", "M", nullptr, kNoToggle},
+    {kMenuPush, "Import Architecture...", "I", nullptr, kNoToggle},
+    {kMenuPush, "Export Architecture...", "E", nullptr, kNoToggle},
+    {kMenuSeparator, "", "", nullptr, kNoToggle},
+    {kMenuPush, "Close", "C", CloseMacroWindow, kNoToggle},
+    {kMenuCascade, "Edit", "E", nullptr, kNoToggle},
+    {kMenuPush, "Delete", "D", DeleteCommand, kNoToggle},
+    {kMenuCascade, "View", "V", nullptr, kNoToggle},
+    {kMenuToggle, "Overview", "O", OverviewCommand, kCommandOverview},
+    {kMenuSeparator, "", "", nullptr, kNoToggle},
+    {kMenuToggle, "Grid", "G", GridCommand, kCommandGrid},
+    {kMenuCascade, "Options", "O", nullptr, kNoToggle},
+    {kMenuPush, "Working Area...", "W", WorkingAreaCommand, kNoToggle},
 };
 
 // Where the palette ports stand in the footer, pixels.

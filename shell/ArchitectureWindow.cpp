@@ -37,15 +37,13 @@
 #include "shell/OverviewWindow.h"
 #include "shell/ShellElementUi.h"
 #include "shell/WorkingAreaInput.h"
+#include "shell/WindowMessage.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/Colors.h"
 #include "toolkit/GraphicsContexts.h"
-#include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 
 namespace {
-
-WindowMessageFunction messageFunction = nullptr;
 
 // The one pin highlight across all windows.
 AElement* highlightElement = nullptr;
@@ -70,8 +68,9 @@ KeySym Mnemonic(const char* mnemonic) {
     return static_cast<KeySym>(static_cast<unsigned char>(mnemonic[0]));
 }
 
-XtPointer CodeData(int code) {
-    return reinterpret_cast<XtPointer>(static_cast<intptr_t>(code));
+// The client data of an entry's callback: its row's command.
+XtPointer RunData(const CommandHandler& run) {
+    return const_cast<XtPointer>(static_cast<const void*>(&run));
 }
 
 void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, int y2, int stepX,
@@ -91,15 +90,6 @@ void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, in
 }
 
 } // namespace
-
-void SetWindowMessageFunction(WindowMessageFunction function) {
-    messageFunction = function;
-}
-
-MessageResult WindowMessage(Widget parent, MessageKind kind, const char* title, const char* text) {
-    if (messageFunction != nullptr) return messageFunction(parent, kind, title, text);
-    return MessageDialog(parent, kind, title, text);
-}
 
 ArchitectureWindow::ArchitectureWindow()
     : windowKind(kMainWindowKind), areaWidth(kAreaWidth), areaHeight(kAreaHeight), gridGC(nullptr),
@@ -232,8 +222,7 @@ Widget ArchitectureWindow::CreateMenuBar(Widget parent, const MenuRow* rows, int
                 Widget entry = XtVaCreateManagedWidget(
                     name.c_str(), xmPushButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
                     XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-                XtAddCallback(entry, XmNactivateCallback, MenuCommandCallback,
-                              CodeData(row.command));
+                XtAddCallback(entry, XmNactivateCallback, MenuCommandCallback, RunData(row.run));
                 break;
             }
             case kMenuToggle: {
@@ -242,9 +231,9 @@ Widget ArchitectureWindow::CreateMenuBar(Widget parent, const MenuRow* rows, int
                     name.c_str(), xmToggleButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
                     XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
                 XtAddCallback(entry, XmNvalueChangedCallback, MenuCommandCallback,
-                              CodeData(row.command));
-                if (row.command >= 0 && row.command < kCommandCount) {
-                    commandWidgets[row.command][0] = entry;
+                              RunData(row.run));
+                if (row.toggle > kNoToggle && row.toggle < kToggleLimit) {
+                    commandWidgets[row.toggle][0] = entry;
                 }
                 break;
             }
@@ -307,16 +296,15 @@ Widget ArchitectureWindow::CreateToolBar(Widget parent, const ToolRow* rows, int
             button = XtVaCreateManagedWidget("Icon", xmPushButtonWidgetClass, bar, XmNlabelType,
                                              XmPIXMAP, XmNlabelPixmap, pixmap, XmNshadowThickness,
                                              1, XmNhighlightThickness, 0, nullptr);
-            XtAddCallback(button, XmNactivateCallback, MenuCommandCallback, CodeData(row.command));
+            XtAddCallback(button, XmNactivateCallback, MenuCommandCallback, RunData(row.run));
         } else {
             button =
                 XtVaCreateManagedWidget("Icon", xmToggleButtonWidgetClass, bar, XmNlabelType,
                                         XmPIXMAP, XmNlabelPixmap, pixmap, XmNindicatorOn, False,
                                         XmNshadowThickness, 1, XmNhighlightThickness, 0, nullptr);
-            XtAddCallback(button, XmNvalueChangedCallback, MenuCommandCallback,
-                          CodeData(row.command));
-            if (row.command >= 0 && row.command < kCommandCount) {
-                commandWidgets[row.command][1] = button;
+            XtAddCallback(button, XmNvalueChangedCallback, MenuCommandCallback, RunData(row.run));
+            if (row.toggle > kNoToggle && row.toggle < kToggleLimit) {
+                commandWidgets[row.toggle][1] = button;
             }
         }
         XtAddEventHandler(button, EnterWindowMask | LeaveWindowMask, False,
@@ -482,7 +470,7 @@ void ArchitectureWindow::RedrawElements(const PtrArray<AElement>& list) {
 }
 
 void ArchitectureWindow::SetToggle(int code, int state) {
-    if (code < 0 || code >= kCommandCount) return;
+    if (code < 0 || code >= kToggleLimit) return;
     for (Widget toggle : commandWidgets[code]) {
         if (toggle != nullptr) XtVaSetValues(toggle, XmNset, state ? True : False, nullptr);
     }
@@ -538,6 +526,10 @@ void ArchitectureWindow::UpdateOverview() {
 
 void ArchitectureWindow::OverviewScrolled() {
     if (overview != nullptr) overview->UpdateVisibleRect();
+}
+
+void ArchitectureWindow::OpenWorkingAreaOptions() {
+    if (workingAreaOptionsDialog == nullptr) new WorkingAreaOptionsDialog(this);
 }
 
 void ArchitectureWindow::SetGridOptions(int visible, int x, int y, int rasterizeOn) {
@@ -693,11 +685,11 @@ void ArchitectureWindow::SetFooterText(const char* text) {
 }
 
 Widget ArchitectureWindow::GetCommandMenuToggle(int code) const {
-    return code >= 0 && code < kCommandCount ? commandWidgets[code][0] : nullptr;
+    return code >= 0 && code < kToggleLimit ? commandWidgets[code][0] : nullptr;
 }
 
 Widget ArchitectureWindow::GetCommandToolToggle(int code) const {
-    return code >= 0 && code < kCommandCount ? commandWidgets[code][1] : nullptr;
+    return code >= 0 && code < kToggleLimit ? commandWidgets[code][1] : nullptr;
 }
 
 Widget ArchitectureWindow::GetElementMenu(int type) const {

@@ -20,6 +20,7 @@
 #include "model/elements/MessageKind.h"
 #include "model/format/FileKind.h"
 #include "model/format/LoadSaveObject.h"
+#include "shell/MenuCommand.h"
 
 class AElement;
 class AHelpElem;
@@ -37,45 +38,6 @@ enum WindowKind : int {
 const int kAreaWidth = 1500;
 const int kAreaHeight = 1000;
 const int kDefaultGridStep = 15;
-
-// Command codes 0..30 of the menus and tool bars (the client data of every entry).
-const int kCommandCount = 31;
-
-// One row of a menu-bar table.
-enum MenuRowKind : int {
-    kMenuCascade = 0, // opens a pulldown; the entries below go into it
-    kMenuPush = 1,
-    kMenuToggle = 2,
-    kMenuSeparator = 3,
-};
-
-struct MenuRow {
-    int kind;
-    const char* label; // the widget name is the label without its trailing dots
-    const char* mnemonic;
-    int command;
-};
-
-// One row of a tool-bar table.
-enum ToolRowKind : int {
-    kToolPush = 1,
-    kToolToggle = 2,
-    kToolGap = 3,
-};
-
-struct ToolRow {
-    int kind;
-    const char* const* icon; // XPM data, 22 x 22
-    const char* help;        // shown in the main window's footer while the pointer is over it
-    int command;
-};
-
-// Where the windows' message boxes go: MessageDialog unless a test installs its own (null
-// restores MessageDialog).
-using WindowMessageFunction = MessageResult (*)(Widget parent, MessageKind kind, const char* title,
-                                                const char* text);
-void SetWindowMessageFunction(WindowMessageFunction function);
-MessageResult WindowMessage(Widget parent, MessageKind kind, const char* title, const char* text);
 
 class ArchitectureWindow : public Architecture, public LoadSaveObject {
 public:
@@ -192,9 +154,8 @@ public:
     // window's MACRO elements at any depth.
     static int ContainsWindow(ArchitectureWindow* window, ArchitectureWindow* other);
 
-    // Carries out the command of a menu entry or tool button (a CommandCode); the codes without
-    // a function do nothing. The commands are in MenuCommand.cpp.
-    void RunCommand(int code);
+    // Opens the window's working-area options dialog unless it is open.
+    void OpenWorkingAreaOptions();
 
     // The footer's left label; the display is flushed.
     void SetFooterText(const char* text);
@@ -231,33 +192,6 @@ private:
     // REMARKS and the OPTIONS block of a body: the grid options, redrawn in the main window.
     int ReadOptions(std::istream& in, char*& cursor, int isMain);
 
-    // The commands of RunCommand, one per code; those of the main window's own menus reach it
-    // through GetMainWindow.
-    void AskNewArchitecture();
-    void OpenArchitectureFile();
-    void SaveArchitectureFile();
-    void SaveArchitectureFileAs();
-    void QuitProgram();
-    void ShowClocksWindow();
-    void SwitchSimulationBox();
-    void SwitchElementList();
-    void SwitchOverview();
-    void SwitchGrid();
-    void OpenDefaultTimesDialog();
-    void OpenCompilerSettingsDialog();
-    void OpenWorkingAreaDialog();
-    void OpenDirectoriesDialog();
-    void OpenStartupDialog();
-    void SaveOptionsAsDefault();
-    void ShowLatestInformation();
-    void ShowBugReportAddress();
-    void OpenLibraryFile();
-    void SaveLibraryFile();
-    void SaveLibraryFileAs();
-    void CloseLibraryWindow();
-    void CloseMacroWindow();
-    void ShowAboutWindow();
-
 protected:
     // Called by DeleteSelection in a macro window before the elements are deleted, so that the
     // macro element updates its pins for removed macro inputs and outputs.
@@ -291,7 +225,7 @@ protected:
     Widget footerLabel;
     Widget elementMenus[13];
     Widget backgroundMenu;
-    Widget commandWidgets[kCommandCount][2]; // [code][0] menu toggle, [code][1] tool-bar toggle
+    Widget commandWidgets[kToggleLimit][2]; // [code][0] menu toggle, [code][1] tool-bar toggle
     AHelpElem* connectionEnd;
     PtrArray<AElement> selection;
     PtrArray<Connection> dragConnections;

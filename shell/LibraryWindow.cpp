@@ -34,13 +34,30 @@
 
 namespace {
 
+void OpenLibraryFile(ArchitectureWindow& window) {
+    OpenDialog(window, kLibraryFile, nullptr);
+}
+
+void SaveLibraryFile(ArchitectureWindow& window) {
+    Save(window, kLibraryFile, nullptr);
+}
+
+void SaveLibraryFileAs(ArchitectureWindow& window) {
+    SaveAsDialog(window, kLibraryFile, nullptr);
+}
+
+// The rows are given to the library window's bar alone.
+void CloseLibraryWindow(ArchitectureWindow& window) {
+    static_cast<LibraryWindow&>(window).Hide();
+}
+
 const MenuRow kLibraryMenuRows[] = {
-    {kMenuCascade, "Library", "L", 0},
-    {kMenuPush, "Open...", "O", kCommandLibraryOpen},
-    {kMenuPush, "Save...", "S", kCommandLibrarySave},
-    {kMenuPush, "Save As...", "A", kCommandLibrarySaveAs},
-    {kMenuSeparator, "", "", 0},
-    {kMenuPush, "Close", "C", kCommandLibraryClose},
+    {kMenuCascade, "Library", "L", nullptr, kNoToggle},
+    {kMenuPush, "Open...", "O", OpenLibraryFile, kNoToggle},
+    {kMenuPush, "Save...", "S", SaveLibraryFile, kNoToggle},
+    {kMenuPush, "Save As...", "A", SaveLibraryFileAs, kNoToggle},
+    {kMenuSeparator, "", "", nullptr, kNoToggle},
+    {kMenuPush, "Close", "C", CloseLibraryWindow, kNoToggle},
 };
 
 // The palette holds one element of each type up to MACRO, in type order.
@@ -62,13 +79,13 @@ XtPointer MenuUserData(Widget button) {
 
 void LibraryPopupCallback(Widget button, XtPointer item, XtPointer) {
     // The window's commands of the entries, in menu order.
-    static const int kEntryCommands[] = {kCommandLibraryOpen, kCommandLibrarySave,
-                                         kCommandLibrarySaveAs};
+    static const CommandHandler kEntryCommands[] = {OpenLibraryFile, SaveLibraryFile,
+                                                    SaveLibraryFileAs};
     auto* library = static_cast<LibraryWindow*>(MenuUserData(button));
     const intptr_t entry = reinterpret_cast<intptr_t>(item);
     if (library == nullptr || entry < 0 || entry >= static_cast<intptr_t>(XtNumber(kEntryCommands)))
         return;
-    library->RunCommand(kEntryCommands[entry]);
+    RunWindowCommand(*library, kEntryCommands[entry]);
 }
 
 void ElementPopupCallback(Widget button, XtPointer item, XtPointer) {

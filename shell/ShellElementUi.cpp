@@ -8,6 +8,7 @@
 #include "shell/DragDisplay.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
+#include "shell/WindowMessage.h"
 #include "shell/WorkingAreaInput.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MessageDialog.h"

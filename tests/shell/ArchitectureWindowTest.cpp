@@ -24,6 +24,7 @@
 #include "model/format/ParseError.h"
 #include "shell/FileSelection.h"
 #include "shell/ShellElementUi.h"
+#include "shell/WindowMessage.h"
 
 namespace {
 

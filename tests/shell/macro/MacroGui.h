@@ -31,6 +31,7 @@
 #include "shell/ShellElementUi.h"
 #include "shell/SimulationBoxWindow.h"
 #include "shell/Startup.h"
+#include "shell/WindowMessage.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"
