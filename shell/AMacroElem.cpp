@@ -20,6 +20,7 @@
 #include "model/elements/PlaneCopy.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/AreaCallbacks.h"
 #include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
@@ -222,7 +223,7 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     // The ports inside check their numbers against the header's counts as they are read.
     AMacroElem read(nullptr, 0, 0);
     read.ApplyHeader(header, nullptr);
-    if ((code = read.ReadBody(in, 0)) != kNoError) return code;
+    if ((code = ReadArchitectureBody(read, in, 0)) != kNoError) return code;
     read.CollectPorts();
     if ((code = read.CheckPorts(in)) != kNoError) return code;
     read.NumberPortsByPlace();
@@ -280,7 +281,7 @@ void AMacroElem::BindContents() {
 int AMacroElem::Write(std::ostream& out, int level, FileArgument*) {
     if (WriteHeader(out, level) != 0) return FinishWrite(out);
     Indent(out, level) << "LOGICAL_DATA {\n";
-    const int code = WriteBody(out, level + 1, 0);
+    const int code = WriteArchitectureBody(*this, out, level + 1, 0);
     if (code != kNoError) return code;
     Indent(out, level) << "}\n";
     return FinishWrite(out);

@@ -29,6 +29,9 @@
 #include "model/data/ElementQueries.h"
 #include "model/elements/AElement.h"
 #include "model/format/FileKind.h"
+#include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/AreaCallbacks.h"
 #include "shell/DragContext.h"
 #include "shell/FileSelection.h"
@@ -190,6 +193,40 @@ void ArchitectureWindow::Clear() {
     ClearModified();
     SetFileName(nullptr);
     if (cadArea != nullptr) XmUpdateDisplay(cadArea);
+}
+
+int ArchitectureWindow::Read(std::istream& in, FileArgument*) {
+    didRead = 1;
+    int result = ReadArchitectureBody(*this, in, 0);
+    UpdateOverview();
+    return result;
+}
+
+int ArchitectureWindow::Write(std::ostream& out, int level, FileArgument*) {
+    if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
+    WriteFileHeader(out, "library");
+    return WriteArchitectureBody(*this, out, level, 0);
+}
+
+int ArchitectureWindow::ReadGlobalData(std::istream& in) {
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) {
+        std::cerr << "ArchitectureWindow::ReadGlobalData: no main window for the global data"
+                  << std::endl;
+        return kNoError;
+    }
+    return main->ReadGlobalData(in);
+}
+
+int ArchitectureWindow::WriteGlobalData(std::ostream& out, int level) {
+    // The global data always comes from the main window, whichever window is written.
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) {
+        std::cerr << "ArchitectureWindow::WriteGlobalData: no main window for the global data"
+                  << std::endl;
+        return kNoError;
+    }
+    return main->WriteGlobalData(out, level);
 }
 
 Widget ArchitectureWindow::CreateMenuBar(Widget parent, const MenuRow* rows, int count) {

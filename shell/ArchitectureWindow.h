@@ -9,7 +9,7 @@
 // its overview window; it never owns its widgets' lifetime beyond the derived class's shell.
 //
 // The file body (REMARKS, OPTIONS, optional GLOBAL_ARCHITECTURE_DATA, ARCHITECTURE_ELEMENTS) is
-// read and written by ReadBody and WriteBody (ArchitectureFile.cpp).
+// read and written by ReadArchitectureBody and WriteArchitectureBody (ArchitectureFile.h).
 
 #include <X11/Intrinsic.h>
 
@@ -73,25 +73,11 @@ public:
     // and read nothing; the load flow keeps the file name and title in that case.
     int DidRead() const { return didRead; }
 
-    // The body at indentation 2 * level; the main window's GLOBAL_ARCHITECTURE_DATA after the
-    // options when withGlobalData. 0 or the recorded code. The modified flag is left alone: the
-    // save flow clears it once the file is safely on disk.
-    int WriteBody(std::ostream& out, int level, int withGlobalData);
-    // Reads a body into the (normally empty) architecture; isMain only when the main window
-    // reads an architecture file. 0 or the first error; the elements read before an error stay,
-    // and no link is made then.
-    int ReadBody(std::istream& in, int isMain);
     // The GLOBAL_ARCHITECTURE_DATA block of a body read or written with it: the main window's
     // own (MainWindow overrides these). A window that reads whole files without a display
     // overrides them to keep the block itself.
     virtual int ReadGlobalData(std::istream& in);
     virtual int WriteGlobalData(std::ostream& out, int level);
-
-    // The element whose TYPE: value begins with one of the type names, longer names tried first
-    // where one name begins with another; null for none (and for HELP_ELEMENT).
-    static AElement* CreateElement(const char* typeText, ArchitectureWindow* owner);
-    // The comment lines and the empty line that open an architecture or library file.
-    static void WriteFileHeader(std::ostream& out, const char* fileKind);
 
     // The frame of a window that shows a working area, built in two steps. BeginFrame makes the
     // form (width by height pixels) in the shell with the menu bar, the tool bar when tools is
@@ -187,10 +173,6 @@ public:
     Widget GetBackgroundMenu() const { return backgroundMenu; }
     void SetElementMenu(int type, Widget menu);
     void SetBackgroundMenu(Widget menu) { backgroundMenu = menu; }
-
-private:
-    // REMARKS and the OPTIONS block of a body: the grid options, redrawn in the main window.
-    int ReadOptions(std::istream& in, char*& cursor, int isMain);
 
 protected:
     // Called by DeleteSelection in a macro window before the elements are deleted, so that the

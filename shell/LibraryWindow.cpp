@@ -20,6 +20,7 @@
 #include "model/elements/LibraryColumn.h"
 #include "model/format/FileKind.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/DragContext.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
@@ -256,7 +257,7 @@ int LibraryWindow::Read(std::istream& in, FileArgument*) {
         return kNoError;
     }
     didRead = 1;
-    const int result = ReadBody(in, 0);
+    const int result = ReadArchitectureBody(*this, in, 0);
     // Whatever was read, also before an error, is stacked by position and bound to the area, so
     // that no element is left without a place or a window to draw on.
     PtrArray<AElement> read = GetElements();

@@ -22,6 +22,7 @@
 #include "model/elements/ElementType.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/FileSelection.h"
 #include "shell/ShellElementUi.h"
 #include "shell/WindowMessage.h"
@@ -73,13 +74,13 @@ protected:
     }
     static std::string Written(TestWindow& window, int level = 0) {
         std::ostringstream out;
-        EXPECT_EQ(window.WriteBody(out, level, 0), 0);
+        EXPECT_EQ(WriteArchitectureBody(window, out, level, 0), 0);
         return out.str();
     }
     static int ReadInto(TestWindow& window, const std::string& text) {
         ClearParseError();
         std::istringstream in(text);
-        return window.ReadBody(in, 0);
+        return ReadArchitectureBody(window, in, 0);
     }
 };
 
@@ -227,7 +228,7 @@ TEST_F(ArchitectureWindowFixture, TypeNamesMatchAsPrefixes) {
                           {"HELP_ELEMENT", -1}, {"FOO", -1},       {"", -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        AElement* element = ArchitectureWindow::CreateElement(c.text, &window);
+        AElement* element = CreateElement(c.text, &window);
         EXPECT_EQ(element != nullptr ? static_cast<int>(element->GetType()) : -1, c.type);
         delete element;
     }
@@ -382,7 +383,7 @@ TEST_F(ArchitectureWindowFixture, FileWriteOpensWithTheHeaderComment) {
     // And the reader skips it.
     TestWindow copy;
     EXPECT_EQ(ReadInto(copy, out.str()), 0);
-    EXPECT_EQ(copy.DidRead(), 0); // ReadBody alone is no file read
+    EXPECT_EQ(copy.DidRead(), 0); // reading a body alone is no file read
     std::istringstream in(out.str());
     EXPECT_EQ(copy.Read(in, nullptr), 0);
     EXPECT_EQ(copy.DidRead(), 1);
