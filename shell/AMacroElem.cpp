@@ -25,6 +25,7 @@
 #include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
 #include "shell/MenuCommand.h"
+#include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WorkingAreaInput.h"
@@ -418,7 +419,7 @@ void AMacroElem::OpenModifyWindow() {
     SetToggle(kCommandOverview, 0);
     BindContents();
     CreatePopupMenus(*this);
-    RegisterDropSite();
+    RegisterAreaDropSite(cadArea);
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
 }
@@ -510,7 +511,7 @@ void AMacroElem::TearDownWindow(int destroyShell) {
         // The windows only some types have hang on this shell too.
         element->CloseDimensionDialog();
         if (auto* logic = dynamic_cast<ALogicElem*>(element)) logic->CloseExternalDataWindow();
-        ArchitectureWindow::ForgetElement(element);
+        ForgetPinHighlight(element);
         ForgetWorkingAreaElement(element);
     }
     for (int i = 0; i < selection.GetCount(); i++)
@@ -518,7 +519,7 @@ void AMacroElem::TearDownWindow(int destroyShell) {
     selection.Reset();
     DestroyPopupMenus(*this);
     if (connectionEnd != nullptr) {
-        ArchitectureWindow::ForgetElement(connectionEnd);
+        ForgetPinHighlight(connectionEnd);
         ForgetWorkingAreaElement(connectionEnd);
         delete connectionEnd;
         connectionEnd = nullptr;

@@ -1,28 +1,18 @@
 #include "shell/ArchitectureWindow.h"
 
-#include <X11/xpm.h>
-#include <Xm/CascadeB.h>
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
 #include <Xm/Label.h>
-#include <Xm/LabelG.h>
-#include <Xm/PushB.h>
-#include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ScrollBar.h>
 #include <Xm/ScrolledW.h>
-#include <Xm/SeparatoG.h>
 #include <Xm/Separator.h>
-#include <Xm/ToggleB.h>
-#include <Xm/ToggleBG.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <iostream>
-#include <string>
 #include <vector>
 
 #include "model/data/Connection.h"
@@ -38,6 +28,7 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
 #include "shell/OverviewWindow.h"
+#include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
 #include "shell/WindowMessage.h"
 #include "shell/WorkingAreaInput.h"
@@ -48,32 +39,10 @@
 
 namespace {
 
-// The one pin highlight across all windows.
-AElement* highlightElement = nullptr;
-int highlightPin = 0;
-
 char* CopyText(const char* text) {
     char* copy = new char[std::strlen(text) + 1];
     std::strcpy(copy, text);
     return copy;
-}
-
-// The widget name of a menu entry: its label without the trailing dots.
-std::string EntryName(const char* label) {
-    std::string name(label != nullptr ? label : "");
-    while (!name.empty() && name.back() == '.')
-        name.pop_back();
-    return name;
-}
-
-KeySym Mnemonic(const char* mnemonic) {
-    if (mnemonic == nullptr || mnemonic[0] == '\0') return NoSymbol;
-    return static_cast<KeySym>(static_cast<unsigned char>(mnemonic[0]));
-}
-
-// The client data of an entry's callback: its row's command.
-XtPointer RunData(const CommandHandler& run) {
-    return const_cast<XtPointer>(static_cast<const void*>(&run));
 }
 
 void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, int y2, int stepX,
@@ -89,6 +58,38 @@ void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, in
     for (size_t i = 0; i < points.size(); i += kSlice) {
         size_t n = std::min(kSlice, points.size() - i);
         XDrawPoints(display, window, gc, &points[i], static_cast<int>(n), CoordModeOrigin);
+    }
+}
+
+// The working area's callbacks and those of its scroll bars, which it returns.
+void AddAreaCallbacks(ArchitectureWindow* window, Widget cadArea, Widget form,
+                      Widget& horizontalScrollBar, Widget& verticalScrollBar) {
+    if (cadArea == nullptr || form == nullptr) return;
+    XtAddCallback(cadArea, XmNexposeCallback, CadAreaExposeCallback, window);
+    XtAddEventHandler(cadArea,
+                      KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                          ButtonMotionMask,
+                      False, CadAreaEventHandler, window);
+    Widget clip = XtParent(cadArea);
+    if (clip != nullptr && XtHasCallbacks(clip, XmNresizeCallback) != XtCallbackNoList) {
+        XtAddCallback(clip, XmNresizeCallback, ScrollCallback, window);
+    }
+    Widget scrolled = XtNameToWidget(form, "ScrolledWindow");
+    if (scrolled == nullptr) {
+        std::cerr << "AddAreaCallbacks: no ScrolledWindow" << std::endl;
+        return;
+    }
+    horizontalScrollBar = XtNameToWidget(scrolled, "HorScrollBar");
+    verticalScrollBar = XtNameToWidget(scrolled, "VertScrollBar");
+    const char* const reasons[] = {
+        XmNdecrementCallback,     XmNincrementCallback, XmNpageDecrementCallback,
+        XmNpageIncrementCallback, XmNtoBottomCallback,  XmNtoTopCallback,
+        XmNdragCallback,
+    };
+    for (Widget bar : {horizontalScrollBar, verticalScrollBar}) {
+        if (bar == nullptr) continue;
+        for (const char* reason : reasons)
+            XtAddCallback(bar, reason, ScrollCallback, window);
     }
 }
 
@@ -123,10 +124,9 @@ ArchitectureWindow::~ArchitectureWindow() {
     overview = nullptr;
     delete going;
     delete workingAreaOptionsDialog;
-    if (highlightElement != nullptr && highlightElement->GetOwner() == this) {
-        highlightElement = nullptr;
-        highlightPin = 0;
-    }
+    int pin = 0;
+    AElement* highlighted = GetPinHighlight(pin);
+    if (highlighted != nullptr && highlighted->GetOwner() == this) ForgetPinHighlight(highlighted);
     // Nor may the working area's input remember an element of a window that is gone.
     PtrArray<AElement>& elements = GetElements();
     for (int i = 0; i < elements.GetCount(); i++)
@@ -229,129 +229,6 @@ int ArchitectureWindow::WriteGlobalData(std::ostream& out, int level) {
     return main->WriteGlobalData(out, level);
 }
 
-Widget ArchitectureWindow::CreateMenuBar(Widget parent, const MenuRow* rows, int count) {
-    Arg args[2];
-    XtSetArg(args[0], XmNuserData, static_cast<XtPointer>(this));
-    Widget menuBar = XmCreateMenuBar(parent, const_cast<char*>("MenuBar"), args, 1);
-    Widget pulldown = nullptr;
-    Widget lastCascade = nullptr;
-    std::string lastCascadeName;
-    for (int i = 0; i < count; i++) {
-        const MenuRow& row = rows[i];
-        const std::string name = EntryName(row.label);
-        if (row.kind == kMenuCascade) {
-            pulldown = XmCreatePulldownMenu(menuBar, const_cast<char*>("pulldown"), args, 1);
-            OwnedXmString label(row.label);
-            lastCascade = XtVaCreateManagedWidget(
-                name.c_str(), xmCascadeButtonWidgetClass, menuBar, XmNsubMenuId, pulldown,
-                XmNlabelString, label.Get(), XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-            lastCascadeName = name;
-            continue;
-        }
-        if (pulldown == nullptr) {
-            std::cerr << "ArchitectureWindow::CreateMenuBar: entry " << i << " before any menu"
-                      << std::endl;
-            continue;
-        }
-        switch (row.kind) {
-            case kMenuPush: {
-                OwnedXmString label(row.label);
-                Widget entry = XtVaCreateManagedWidget(
-                    name.c_str(), xmPushButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
-                    XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-                XtAddCallback(entry, XmNactivateCallback, MenuCommandCallback, RunData(row.run));
-                break;
-            }
-            case kMenuToggle: {
-                OwnedXmString label(row.label);
-                Widget entry = XtVaCreateManagedWidget(
-                    name.c_str(), xmToggleButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
-                    XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-                XtAddCallback(entry, XmNvalueChangedCallback, MenuCommandCallback,
-                              RunData(row.run));
-                if (row.toggle > kNoToggle && row.toggle < kToggleLimit) {
-                    commandWidgets[row.toggle][0] = entry;
-                }
-                break;
-            }
-            case kMenuSeparator:
-                XtVaCreateManagedWidget("Separator", xmSeparatorGadgetClass, pulldown, nullptr);
-                break;
-            default:
-                std::cerr << "ArchitectureWindow::CreateMenuBar: row " << i << " has kind "
-                          << row.kind << std::endl;
-                break;
-        }
-    }
-    // Motif puts the help cascade at the right end.
-    if (lastCascade != nullptr && lastCascadeName == "Help") {
-        XtVaSetValues(menuBar, XmNmenuHelpWidget, lastCascade, nullptr);
-    }
-    XtManageChild(menuBar);
-    return menuBar;
-}
-
-Widget ArchitectureWindow::CreateToolBar(Widget parent, const ToolRow* rows, int count) {
-    Widget bar =
-        XtVaCreateWidget("footer_rowcol", xmRowColumnWidgetClass, parent, XmNorientation,
-                         XmHORIZONTAL, XmNmarginWidth, 0, XmNmarginHeight, 1, XmNspacing, 0,
-                         XmNtraversalOn, False, XmNuserData, static_cast<XtPointer>(this), nullptr);
-    Display* display = XtDisplay(parent);
-    Window root = RootWindowOfScreen(XtScreen(parent));
-    Pixel background = 0;
-    XtVaGetValues(bar, XmNbackground, &background, nullptr);
-    for (int i = 0; i < count; i++) {
-        const ToolRow& row = rows[i];
-        if (row.kind == kToolGap) {
-            XtVaCreateManagedWidget("", xmLabelGadgetClass, bar, nullptr);
-            continue;
-        }
-        if (row.kind != kToolPush && row.kind != kToolToggle) {
-            std::cerr << "ArchitectureWindow::CreateToolBar: row " << i << " has kind " << row.kind
-                      << std::endl;
-            continue;
-        }
-        // The transparent colour of an icon takes the tool bar's background.
-        XpmColorSymbol none = {nullptr, const_cast<char*>("None"), background};
-        XpmAttributes attributes;
-        attributes.valuemask = XpmColorSymbols;
-        attributes.colorsymbols = &none;
-        attributes.numsymbols = 1;
-        Pixmap pixmap = 0;
-        Pixmap mask = 0;
-        int status = XpmCreatePixmapFromData(display, root, const_cast<char**>(row.icon), &pixmap,
-                                             &mask, &attributes);
-        if (status != XpmSuccess) {
-            std::cerr << "ArchitectureWindow::CreateToolBar: icon " << i << ": "
-                      << XpmGetErrorString(status) << std::endl;
-            pixmap = 0;
-        }
-        if (mask != 0) XFreePixmap(display, mask);
-        XpmFreeAttributes(&attributes);
-        Widget button;
-        if (row.kind == kToolPush) {
-            button = XtVaCreateManagedWidget("Icon", xmPushButtonWidgetClass, bar, XmNlabelType,
-                                             XmPIXMAP, XmNlabelPixmap, pixmap, XmNshadowThickness,
-                                             1, XmNhighlightThickness, 0, nullptr);
-            XtAddCallback(button, XmNactivateCallback, MenuCommandCallback, RunData(row.run));
-        } else {
-            button =
-                XtVaCreateManagedWidget("Icon", xmToggleButtonWidgetClass, bar, XmNlabelType,
-                                        XmPIXMAP, XmNlabelPixmap, pixmap, XmNindicatorOn, False,
-                                        XmNshadowThickness, 1, XmNhighlightThickness, 0, nullptr);
-            XtAddCallback(button, XmNvalueChangedCallback, MenuCommandCallback, RunData(row.run));
-            if (row.toggle > kNoToggle && row.toggle < kToggleLimit) {
-                commandWidgets[row.toggle][1] = button;
-            }
-        }
-        XtAddEventHandler(button, EnterWindowMask | LeaveWindowMask, False,
-                          ToolButtonCrossingHandler,
-                          const_cast<XtPointer>(static_cast<const void*>(row.help)));
-    }
-    XtManageChild(bar);
-    return bar;
-}
-
 ArchitectureWindow::FrameParts ArchitectureWindow::BeginFrame(Widget shell, Dimension width,
                                                               Dimension height, const MenuRow* menu,
                                                               int menuCount, const ToolRow* tools,
@@ -359,8 +236,10 @@ ArchitectureWindow::FrameParts ArchitectureWindow::BeginFrame(Widget shell, Dime
     FrameParts parts{};
     form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNwidth, width, XmNheight, height,
                             nullptr);
-    parts.menuBar = CreateMenuBar(form, menu, menuCount);
-    if (tools != nullptr) parts.toolBar = CreateToolBar(form, tools, toolCount);
+    parts.menuBar = CreateMenuBar(form, menu, menuCount, this, commandWidgets);
+    if (tools != nullptr) {
+        parts.toolBar = CreateToolBar(form, tools, toolCount, this, commandWidgets);
+    }
     parts.scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
                                              XmNscrollingPolicy, XmAUTOMATIC, nullptr);
     parts.footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
@@ -382,7 +261,7 @@ void ArchitectureWindow::FinishFrame(const FrameParts& parts, Widget footerRight
     cadArea = XtVaCreateManagedWidget(
         "cad_area", xmDrawingAreaWidgetClass, parts.scrolled, XmNwidth, areaWidth, XmNheight,
         areaHeight, XmNbackground, GetWhite(), XmNuserData, static_cast<XtPointer>(this), nullptr);
-    AddAreaCallbacks();
+    AddAreaCallbacks(this, cadArea, form, horizontalScrollBar, verticalScrollBar);
     CreateBlackOnWhiteGC(&gridGC, cadArea);
     CreateDashedXorGC(&rubberBandGC, cadArea);
 
@@ -408,40 +287,6 @@ void ArchitectureWindow::FinishFrame(const FrameParts& parts, Widget footerRight
     XtVaSetValues(footerRight, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
                   nullptr);
     XtManageChild(form);
-}
-
-void ArchitectureWindow::AddAreaCallbacks() {
-    if (cadArea == nullptr || form == nullptr) return;
-    XtAddCallback(cadArea, XmNexposeCallback, CadAreaExposeCallback, this);
-    XtAddEventHandler(cadArea,
-                      KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                          ButtonMotionMask,
-                      False, CadAreaEventHandler, this);
-    Widget clip = XtParent(cadArea);
-    if (clip != nullptr && XtHasCallbacks(clip, XmNresizeCallback) != XtCallbackNoList) {
-        XtAddCallback(clip, XmNresizeCallback, ScrollCallback, this);
-    }
-    Widget scrolled = XtNameToWidget(form, "ScrolledWindow");
-    if (scrolled == nullptr) {
-        std::cerr << "ArchitectureWindow::AddAreaCallbacks: no ScrolledWindow" << std::endl;
-        return;
-    }
-    horizontalScrollBar = XtNameToWidget(scrolled, "HorScrollBar");
-    verticalScrollBar = XtNameToWidget(scrolled, "VertScrollBar");
-    const char* const reasons[] = {
-        XmNdecrementCallback,     XmNincrementCallback, XmNpageDecrementCallback,
-        XmNpageIncrementCallback, XmNtoBottomCallback,  XmNtoTopCallback,
-        XmNdragCallback,
-    };
-    for (Widget bar : {horizontalScrollBar, verticalScrollBar}) {
-        if (bar == nullptr) continue;
-        for (const char* reason : reasons)
-            XtAddCallback(bar, reason, ScrollCallback, this);
-    }
-}
-
-void ArchitectureWindow::RegisterDropSite() {
-    RegisterAreaDropSite(cadArea);
 }
 
 void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
@@ -623,28 +468,6 @@ void ArchitectureWindow::CenterView() {
     CenterScrollBar(verticalScrollBar);
 }
 
-void ArchitectureWindow::TrackPinHighlight(int x, int y) {
-    AElement* element = ElementAt(*this, x, y);
-    int pin = element != nullptr ? element->PinAt(x - element->GetX(), y - element->GetY()) : 0;
-    if (pin == 0) element = nullptr;
-    if (element == highlightElement && pin == highlightPin) return;
-    if (highlightElement != nullptr) highlightElement->DrawPinHighlight(highlightPin, 0);
-    highlightElement = element;
-    highlightPin = pin;
-    if (element != nullptr) element->DrawPinHighlight(pin, 1);
-}
-
-void ArchitectureWindow::ForgetElement(AElement* element) {
-    if (element == nullptr || element != highlightElement) return;
-    highlightElement = nullptr;
-    highlightPin = 0;
-}
-
-AElement* ArchitectureWindow::GetPinHighlight(int& pin) {
-    pin = highlightPin;
-    return highlightElement;
-}
-
 void ArchitectureWindow::DrawRubberBand(int x1, int y1, int x2, int y2) {
     if (cadArea == nullptr || rubberBandGC == nullptr || XtWindow(cadArea) == 0) return;
     if (x2 < x1) std::swap(x1, x2);
@@ -681,37 +504,6 @@ void ArchitectureWindow::DeleteSelection() {
     for (int i = 0; i < selection.GetCount(); i++)
         delete selection[i];
     selection.Reset();
-}
-
-namespace {
-
-// True when other lies in one of the window's MACRO elements, at any depth.
-bool NestedInMacros(ArchitectureWindow* window, ArchitectureWindow* other) {
-    PtrArray<AElement>& elements = window->GetElements();
-    for (int i = 0; i < elements.GetCount(); i++) {
-        auto* macro = dynamic_cast<ArchitectureWindow*>(elements[i]);
-        if (macro == nullptr) continue;
-        if (macro == other || NestedInMacros(macro, other)) return true;
-    }
-    return false;
-}
-
-// The architecture window an element of a macro window lives on.
-ArchitectureWindow* OwnerWindow(ArchitectureWindow* window) {
-    auto* asElement = dynamic_cast<AElement*>(window);
-    return asElement != nullptr ? dynamic_cast<ArchitectureWindow*>(asElement->GetOwner())
-                                : nullptr;
-}
-
-} // namespace
-
-int ArchitectureWindow::ContainsWindow(ArchitectureWindow* window, ArchitectureWindow* other) {
-    if (window == nullptr || other == nullptr) return 0;
-    for (ArchitectureWindow* up = window; up != nullptr && up->windowKind == kMacroWindowKind;
-         up = OwnerWindow(up)) {
-        if (up == other) return 1;
-    }
-    return NestedInMacros(window, other) ? 1 : 0;
 }
 
 void ArchitectureWindow::SetFooterText(const char* text) {

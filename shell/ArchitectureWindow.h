@@ -97,12 +97,6 @@ public:
                           int menuCount, const ToolRow* tools, int toolCount);
     void FinishFrame(const FrameParts& parts, Widget footerRight);
 
-    // Builders used by the derived windows when they create their widgets.
-    Widget CreateMenuBar(Widget parent, const MenuRow* rows, int count);
-    Widget CreateToolBar(Widget parent, const ToolRow* rows, int count);
-    void AddAreaCallbacks();
-    void RegisterDropSite();
-
     // Redraws a rectangle, widened to whole grid cells: connections erased, optionally cleared,
     // grid, elements, connections. x2 == 0 stands for the visible part.
     void RedrawArea(int clear, int x1, int y1, int x2, int y2);
@@ -123,22 +117,11 @@ public:
     void ScrollTo(int x, int y);
     void CenterView();
 
-    // Highlights the pin under (x, y); one highlight exists across all windows.
-    void TrackPinHighlight(int x, int y);
-    // Forgets the highlight (without drawing) when it belongs to the element, which is going.
-    static void ForgetElement(AElement* element);
-    // The highlighted element and pin code, or null.
-    static AElement* GetPinHighlight(int& pin);
-
     // Ordered corners; drawing the same rectangle twice erases it.
     void DrawRubberBand(int x1, int y1, int x2, int y2);
     // Marks (unmark 0) or unmarks (unmark 1) and draws every selected element.
     void SetSelectionMarks(int unmark);
     void DeleteSelection();
-
-    // 1 when window is a macro window and other is it or encloses it, or other lies in one of
-    // window's MACRO elements at any depth.
-    static int ContainsWindow(ArchitectureWindow* window, ArchitectureWindow* other);
 
     // Opens the window's working-area options dialog unless it is open.
     void OpenWorkingAreaOptions();
@@ -207,7 +190,7 @@ protected:
     Widget footerLabel;
     Widget elementMenus[13];
     Widget backgroundMenu;
-    Widget commandWidgets[kToggleLimit][2]; // [code][0] menu toggle, [code][1] tool-bar toggle
+    ToggleWidgets commandWidgets;
     AHelpElem* connectionEnd;
     PtrArray<AElement> selection;
     PtrArray<Connection> dragConnections;

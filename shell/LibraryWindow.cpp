@@ -189,7 +189,8 @@ void LibraryWindow::CreateWidgets() {
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
     form = XtVaCreateWidget("form", xmFormWidgetClass, shell, nullptr);
-    Widget menuBar = CreateMenuBar(form, kLibraryMenuRows, XtNumber(kLibraryMenuRows));
+    Widget menuBar =
+        CreateMenuBar(form, kLibraryMenuRows, XtNumber(kLibraryMenuRows), this, commandWidgets);
     XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
                   XmNrightAttachment, XmATTACH_FORM, nullptr);
     Widget paned = XtVaCreateManagedWidget(

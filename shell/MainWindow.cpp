@@ -15,6 +15,7 @@
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
+#include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindowCommands.h"
@@ -75,7 +76,7 @@ MainWindow::MainWindow(Widget topLevel)
     SetToggle(kCommandElementList, elementListShown);
     SetToggle(kCommandOverview, overviewShown);
     SetToggle(kCommandSimulate, simulationBoxShown);
-    RegisterDropSite();
+    RegisterAreaDropSite(cadArea);
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
     CreatePopupMenus(*this);

@@ -55,6 +55,16 @@ struct ToolRow {
     int toggle;
 };
 
+// The toggle widgets of a window's bars: [code][0] the menu entry, [code][1] the tool button.
+using ToggleWidgets = Widget[kToggleLimit][2];
+
+// The one builder of each kind of bar: the window is the userData of the bar and of every
+// pulldown (where the entries' callbacks find it), toggle rows record their widgets.
+Widget CreateMenuBar(Widget parent, const MenuRow* rows, int count, ArchitectureWindow* window,
+                     ToggleWidgets& toggles);
+Widget CreateToolBar(Widget parent, const ToolRow* rows, int count, ArchitectureWindow* window,
+                     ToggleWidgets& toggles);
+
 // The commands every architecture window's bars may hold.
 void DeleteCommand(ArchitectureWindow& window);
 void OverviewCommand(ArchitectureWindow& window);

@@ -24,6 +24,7 @@
 #include "model/format/ParseError.h"
 #include "shell/ArchitectureFile.h"
 #include "shell/FileSelection.h"
+#include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
 #include "shell/WindowMessage.h"
 
@@ -476,23 +477,23 @@ TEST_F(ArchitectureWindowFixture, PinHighlightIsForgottenWithItsElementAndWindow
     {
         TestWindow window;
         ASplitElem* split = Add<ASplitElem>(window, 30, 45);
-        window.TrackPinHighlight(32, 45 + 12); // input pin box
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), split);
+        TrackPinHighlight(window, 32, 45 + 12); // input pin box
+        EXPECT_EQ(GetPinHighlight(pin), split);
         EXPECT_EQ(pin, 2);
-        window.TrackPinHighlight(60, 45 + 12); // the icon's middle: no pin
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
-        window.TrackPinHighlight(32, 45 + 12);
+        TrackPinHighlight(window, 60, 45 + 12); // the icon's middle: no pin
+        EXPECT_EQ(GetPinHighlight(pin), nullptr);
+        TrackPinHighlight(window, 32, 45 + 12);
         window.GetSelection().Add(split);
         window.DeleteSelection();
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
+        EXPECT_EQ(GetPinHighlight(pin), nullptr);
 
         survivor = Add<ASplitElem>(window, 30, 45);
-        window.TrackPinHighlight(32, 45 + 12);
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), survivor);
+        TrackPinHighlight(window, 32, 45 + 12);
+        EXPECT_EQ(GetPinHighlight(pin), survivor);
         // The window goes while its element lives on.
         window.GetElements().Remove(survivor);
     }
-    EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
+    EXPECT_EQ(GetPinHighlight(pin), nullptr);
     survivor->SetOwner(nullptr);
     delete survivor;
     SetElementUi(&previous);
