@@ -43,6 +43,7 @@
 #include "shell/ShellElementUi.h"
 #include "shell/SimulationBoxWindow.h"
 #include "shell/Startup.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/Colors.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/MessageDialog.h"

@@ -108,10 +108,10 @@ ElementView* CreateExternalDataWindow(AElement& element) {
 } // namespace
 
 ElementView* EditorElementUi::CreateView(const ViewRequest& request) {
+    if (request.element == nullptr) return nullptr;
     if (request.kind == kTwoValuesView) {
         return request.question != nullptr ? CreateTwoValuesDialog(*request.question) : nullptr;
     }
-    if (request.element == nullptr) return nullptr;
     AElement& element = *request.element;
     switch (request.kind) {
         case kModifyView:

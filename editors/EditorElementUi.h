@@ -2,9 +2,9 @@
 
 // The editors' half of the model's window interface: the views of an element (its modify window,
 // made by the maker its type registered, its show-data windows, its Set Name dialog, its
-// "Change Dimension" dialogs and a LOGIC element's external-data window) and the two-value
-// questions of the shell. The shell's implementation derives from this class and adds the rest
-// (scheduler, status words, questions, working areas, drawing resources); tests use it as it is.
+// "Change Dimension" dialogs and a LOGIC element's external-data window). The shell's
+// implementation derives from this class and adds the rest (scheduler, status words, questions,
+// working areas, drawing resources); tests use it as it is.
 //
 // Parents come from the installed EditorHost: an element's windows and its Set Name dialog go
 // over the shell of its owner window, the dimension dialogs over the top-level shell.

@@ -15,6 +15,7 @@
 #include "fuzz/FuzzInput.h"
 #include "model/elements/AElement.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/GlobalArchitectureData.h"
 
@@ -46,14 +47,14 @@ int ReadAndWrite(const std::string& body, std::string& written) {
     std::istringstream in(body);
     // An architecture file's body has the global data, a library's has none.
     const int withGlobalData = body.find("GLOBAL_ARCHITECTURE_DATA") != std::string::npos;
-    const int result = window.ReadBody(in, withGlobalData);
+    const int result = ReadArchitectureBody(window, in, withGlobalData);
     if (result != kNoError) {
         Require(GetParseError() != kNoError);
         Require(GetParseErrorLine() >= 0);
         return result;
     }
     std::ostringstream out;
-    Require(window.WriteBody(out, 0, withGlobalData) == kNoError);
+    Require(WriteArchitectureBody(window, out, 0, withGlobalData) == kNoError);
     written = out.str();
     return kNoError;
 }

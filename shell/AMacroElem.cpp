@@ -20,10 +20,12 @@
 #include "model/elements/PlaneCopy.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/AreaCallbacks.h"
 #include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
 #include "shell/MenuCommand.h"
+#include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WorkingAreaInput.h"
@@ -36,20 +38,26 @@ namespace {
 
 const char* const kMacroTitleWord = "Modify Macro";
 
+// A macro window is its macro element's modify window; the rows are given to its bar alone.
+void CloseMacroWindow(ArchitectureWindow& window) {
+    if (auto* macro = dynamic_cast<AElement*>(&window)) macro->CloseModifyWindow();
+}
+
+// Import and Export have no function.
 const MenuRow kMacroMenuRows[] = {
-    {kMenuCascade, "Macro", "M", 0},
-    {kMenuPush, "Import Architecture...", "I", kCommandImportArchitecture},
-    {kMenuPush, "Export Architecture...", "E", kCommandExportArchitecture},
-    {kMenuSeparator, "", "", 0},
-    {kMenuPush, "Close", "C", kCommandMacroClose},
-    {kMenuCascade, "Edit", "E", 0},
-    {kMenuPush, "Delete", "D", kCommandDelete},
-    {kMenuCascade, "View", "V", 0},
-    {kMenuToggle, "Overview", "O", kCommandOverview},
-    {kMenuSeparator, "", "", 0},
-    {kMenuToggle, "Grid", "G", kCommandGrid},
-    {kMenuCascade, "Options", "O", 0},
-    {kMenuPush, "Working Area...", "W", kCommandWorkingArea},
+    {kMenuCascade, "Macro", "M", nullptr, kNoToggle},
+    {kMenuPush, "Import Architecture...", "I", nullptr, kNoToggle},
+    {kMenuPush, "Export Architecture...", "E", nullptr, kNoToggle},
+    {kMenuSeparator, "", "", nullptr, kNoToggle},
+    {kMenuPush, "Close", "C", CloseMacroWindow, kNoToggle},
+    {kMenuCascade, "Edit", "E", nullptr, kNoToggle},
+    {kMenuPush, "Delete", "D", DeleteCommand, kNoToggle},
+    {kMenuCascade, "View", "V", nullptr, kNoToggle},
+    {kMenuToggle, "Overview", "O", OverviewCommand, kCommandOverview},
+    {kMenuSeparator, "", "", nullptr, kNoToggle},
+    {kMenuToggle, "Grid", "G", GridCommand, kCommandGrid},
+    {kMenuCascade, "Options", "O", nullptr, kNoToggle},
+    {kMenuPush, "Working Area...", "W", WorkingAreaCommand, kNoToggle},
 };
 
 // Where the palette ports stand in the footer, pixels.
@@ -216,7 +224,7 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     // The ports inside check their numbers against the header's counts as they are read.
     AMacroElem read(nullptr, 0, 0);
     read.ApplyHeader(header, nullptr);
-    if ((code = read.ReadBody(in, 0)) != kNoError) return code;
+    if ((code = ReadArchitectureBody(read, in, 0)) != kNoError) return code;
     read.CollectPorts();
     if ((code = read.CheckPorts(in)) != kNoError) return code;
     read.NumberPortsByPlace();
@@ -274,7 +282,7 @@ void AMacroElem::BindContents() {
 int AMacroElem::Write(std::ostream& out, int level, FileArgument*) {
     if (WriteHeader(out, level) != 0) return FinishWrite(out);
     Indent(out, level) << "LOGICAL_DATA {\n";
-    const int code = WriteBody(out, level + 1, 0);
+    const int code = WriteArchitectureBody(*this, out, level + 1, 0);
     if (code != kNoError) return code;
     Indent(out, level) << "}\n";
     return FinishWrite(out);
@@ -411,7 +419,7 @@ void AMacroElem::OpenModifyWindow() {
     SetToggle(kCommandOverview, 0);
     BindContents();
     CreatePopupMenus(*this);
-    RegisterDropSite();
+    RegisterAreaDropSite(cadArea);
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
 }
@@ -503,7 +511,7 @@ void AMacroElem::TearDownWindow(int destroyShell) {
         // The windows only some types have hang on this shell too.
         element->CloseDimensionDialog();
         if (auto* logic = dynamic_cast<ALogicElem*>(element)) logic->CloseExternalDataWindow();
-        ArchitectureWindow::ForgetElement(element);
+        ForgetPinHighlight(element);
         ForgetWorkingAreaElement(element);
     }
     for (int i = 0; i < selection.GetCount(); i++)
@@ -511,7 +519,7 @@ void AMacroElem::TearDownWindow(int destroyShell) {
     selection.Reset();
     DestroyPopupMenus(*this);
     if (connectionEnd != nullptr) {
-        ArchitectureWindow::ForgetElement(connectionEnd);
+        ForgetPinHighlight(connectionEnd);
         ForgetWorkingAreaElement(connectionEnd);
         delete connectionEnd;
         connectionEnd = nullptr;

@@ -1,7 +1,4 @@
-// The architecture body: REMARKS, OPTIONS with GRID, (in architecture files) the main window's
-// GLOBAL_ARCHITECTURE_DATA, and ARCHITECTURE_ELEMENTS with every element's block, number, links
-// and position. It is the whole of a library file, a macro's LOGICAL_DATA and, with the global
-// data, the whole of an architecture file.
+#include "shell/ArchitectureFile.h"
 
 #include <X11/Intrinsic.h>
 
@@ -34,8 +31,6 @@
 #include "model/format/TextFormat.h"
 #include "shell/AMacroElem.h"
 #include "shell/ArchitectureWindow.h"
-#include "shell/MainWindow.h"
-#include "shell/MenuCommand.h"
 
 namespace {
 
@@ -97,7 +92,7 @@ int ReadElementBlock(std::istream& in, char*& cursor, int32_t index, BodyRead& b
     const std::istream::pos_type blockStart = in.tellg();
     if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
     SkipBlanks(cursor);
-    AElement* element = ArchitectureWindow::CreateElement(cursor, &body.window);
+    AElement* element = CreateElement(cursor, &body.window);
     if (element == nullptr) return SetReadError(in, kUnknownElementType, cursor);
     if (body.isMain) element->SetOwner(&body.window);
     in.seekg(blockStart);
@@ -156,9 +151,38 @@ void MakeLinks(BodyRead& body) {
     }
 }
 
+// REMARKS and the OPTIONS block of a body: the grid options, redrawn in the main window.
+int ReadOptions(ArchitectureWindow& window, std::istream& in, char*& cursor, int isMain) {
+    int code;
+    if ((code = ExpectKeywords(in, cursor, {"REMARKS", "{", "}"})) != kNoError) return code;
+
+    if ((code = ExpectKeywords(in, cursor, {"OPTIONS", "{", "GRID", "{", "VISIBLE:"})) !=
+        kNoError) {
+        return code;
+    }
+    int visible = window.GetGridVisible();
+    if ((code = RecordReadResult(in, ParseOnOff(cursor, visible), "VISIBLE:")) != kNoError)
+        return code;
+    window.SetGridOptions(visible, window.GetGridX(), window.GetGridY(), window.GetRasterize());
+    if ((code = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return code;
+    int32_t stepX = window.GetGridX(), stepY = window.GetGridY();
+    if ((code = RecordReadResult(in, ParsePair(cursor, stepX, stepY), "DIMENSION:")) != kNoError) {
+        return code;
+    }
+    window.SetGridOptions(visible, stepX >= 1 ? stepX : window.GetGridX(),
+                          stepY >= 1 ? stepY : window.GetGridY(), window.GetRasterize());
+    if (isMain) window.Redraw(1, 0, 0, 0, 0);
+    if ((code = ExpectKeyword(in, cursor, "RASTERIZE:")) != kNoError) return code;
+    int snap = window.GetRasterize();
+    if ((code = RecordReadResult(in, ParseOnOff(cursor, snap), "RASTERIZE:")) != kNoError)
+        return code;
+    window.SetGridOptions(visible, window.GetGridX(), window.GetGridY(), snap);
+    return ExpectKeywords(in, cursor, {"}", "}"});
+}
+
 } // namespace
 
-AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWindow* owner) {
+AElement* CreateElement(const char* typeText, ArchitectureWindow* owner) {
     for (ElementType type : kTypeOrder) {
         const char* name = GetTypeName(type);
         if (std::strncmp(typeText, name, std::strlen(name)) != 0) continue;
@@ -197,63 +221,31 @@ AElement* ArchitectureWindow::CreateElement(const char* typeText, ArchitectureWi
     return nullptr;
 }
 
-void ArchitectureWindow::WriteFileHeader(std::ostream& out, const char* fileKind) {
+void WriteFileHeader(std::ostream& out, const char* fileKind) {
     out << "#\n# QUIRAN Pro " << fileKind << " file\n#\n\n";
 }
 
-int ArchitectureWindow::Read(std::istream& in, FileArgument*) {
-    didRead = 1;
-    int result = ReadBody(in, 0);
-    UpdateOverview();
-    return result;
-}
-
-int ArchitectureWindow::Write(std::ostream& out, int level, FileArgument*) {
-    if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
-    WriteFileHeader(out, "library");
-    return WriteBody(out, level, 0);
-}
-
-int ArchitectureWindow::ReadGlobalData(std::istream& in) {
-    MainWindow* main = GetMainWindow();
-    if (main == nullptr) {
-        std::cerr << "ArchitectureWindow::ReadGlobalData: no main window for the global data"
-                  << std::endl;
-        return kNoError;
-    }
-    return main->ReadGlobalData(in);
-}
-
-int ArchitectureWindow::WriteGlobalData(std::ostream& out, int level) {
-    // The global data always comes from the main window, whichever window is written.
-    MainWindow* main = GetMainWindow();
-    if (main == nullptr) {
-        std::cerr << "ArchitectureWindow::WriteBody: no main window for the global data"
-                  << std::endl;
-        return kNoError;
-    }
-    return main->WriteGlobalData(out, level);
-}
-
-int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalData) {
+int WriteArchitectureBody(ArchitectureWindow& window, std::ostream& out, int level,
+                          int withGlobalData) {
     if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
     Indent(out, level) << "REMARKS {\n";
     Indent(out, level) << "}\n\n";
 
     Indent(out, level) << "OPTIONS {\n";
     Indent(out, level + 1) << "GRID {\n";
-    Indent(out, level + 2) << "VISIBLE:   " << OnOffText(gridVisible) << '\n';
-    Indent(out, level + 2) << "DIMENSION: (" << gridX << ',' << gridY << ")\n";
-    Indent(out, level + 2) << "RASTERIZE: " << OnOffText(rasterize) << '\n';
+    Indent(out, level + 2) << "VISIBLE:   " << OnOffText(window.GetGridVisible()) << '\n';
+    Indent(out, level + 2) << "DIMENSION: (" << window.GetGridX() << ',' << window.GetGridY()
+                           << ")\n";
+    Indent(out, level + 2) << "RASTERIZE: " << OnOffText(window.GetRasterize()) << '\n';
     Indent(out, level + 1) << "}\n";
     Indent(out, level) << "}\n\n";
 
     if (withGlobalData) {
-        const int code = WriteGlobalData(out, level);
+        const int code = window.WriteGlobalData(out, level);
         if (code != kNoError) return code;
     }
 
-    const PtrArray<AElement>& elements = GetElements();
+    const PtrArray<AElement>& elements = window.GetElements();
     Indent(out, level) << "ARCHITECTURE_ELEMENTS {\n";
     Indent(out, level + 1) << "NUMBER: " << elements.GetCount() << '\n';
     Indent(out, level + 1) << "ELEMENTS {\n";
@@ -293,12 +285,12 @@ int ArchitectureWindow::WriteBody(std::ostream& out, int level, int withGlobalDa
     return FinishWrite(out);
 }
 
-int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
+int ReadArchitectureBody(ArchitectureWindow& window, std::istream& in, int isMain) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ReadOptions(in, cursor, isMain)) != kNoError) return code;
+    if ((code = ReadOptions(window, in, cursor, isMain)) != kNoError) return code;
     if (isMain) {
-        if ((code = ReadGlobalData(in)) != kNoError) return code;
+        if ((code = window.ReadGlobalData(in)) != kNoError) return code;
         cursor = EmptyCursor();
     }
 
@@ -310,47 +302,18 @@ int ArchitectureWindow::ReadBody(std::istream& in, int isMain) {
     if ((code = RecordReadResult(in, ParseInt(cursor, count), "NUMBER:")) != kNoError) return code;
     if ((code = ExpectKeywords(in, cursor, {"ELEMENTS", "{"})) != kNoError) return code;
 
-    BodyRead body{*this, isMain != 0, LinkStack(), {}};
+    BodyRead body{window, isMain != 0, LinkStack(), {}};
     // The elements read so far are drawn once, however the read ends.
     struct DrawAtEnd {
         ArchitectureWindow* window;
         ~DrawAtEnd() {
             if (window != nullptr) window->Redraw(0, 0, 0, 0, 0);
         }
-    } drawAtEnd{isMain ? this : nullptr};
+    } drawAtEnd{isMain ? &window : nullptr};
     for (int32_t k = 0; k < count; k++) {
         if ((code = ReadElementBlock(in, cursor, k, body)) != kNoError) return code;
     }
     if ((code = ExpectKeywords(in, cursor, {"}", "}"})) != kNoError) return code;
     MakeLinks(body);
     return kNoError;
-}
-
-int ArchitectureWindow::ReadOptions(std::istream& in, char*& cursor, int isMain) {
-    int code;
-    if ((code = ExpectKeywords(in, cursor, {"REMARKS", "{", "}"})) != kNoError) return code;
-
-    if ((code = ExpectKeywords(in, cursor, {"OPTIONS", "{", "GRID", "{", "VISIBLE:"})) !=
-        kNoError) {
-        return code;
-    }
-    int visible = gridVisible;
-    if ((code = RecordReadResult(in, ParseOnOff(cursor, visible), "VISIBLE:")) != kNoError)
-        return code;
-    gridVisible = visible;
-    SetToggle(kCommandGrid, gridVisible);
-    if ((code = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return code;
-    int32_t stepX = gridX, stepY = gridY;
-    if ((code = RecordReadResult(in, ParsePair(cursor, stepX, stepY), "DIMENSION:")) != kNoError) {
-        return code;
-    }
-    if (stepX >= 1) gridX = stepX;
-    if (stepY >= 1) gridY = stepY;
-    if (isMain) Redraw(1, 0, 0, 0, 0);
-    if ((code = ExpectKeyword(in, cursor, "RASTERIZE:")) != kNoError) return code;
-    int snap = rasterize;
-    if ((code = RecordReadResult(in, ParseOnOff(cursor, snap), "RASTERIZE:")) != kNoError)
-        return code;
-    rasterize = snap;
-    return ExpectKeywords(in, cursor, {"}", "}"});
 }

@@ -1,77 +1,48 @@
 #include "shell/ArchitectureWindow.h"
 
-#include <X11/xpm.h>
-#include <Xm/CascadeB.h>
 #include <Xm/DrawingA.h>
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
 #include <Xm/Label.h>
-#include <Xm/LabelG.h>
-#include <Xm/PushB.h>
-#include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ScrollBar.h>
 #include <Xm/ScrolledW.h>
-#include <Xm/SeparatoG.h>
 #include <Xm/Separator.h>
-#include <Xm/ToggleB.h>
-#include <Xm/ToggleBG.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <iostream>
-#include <string>
 #include <vector>
 
 #include "model/data/Connection.h"
 #include "model/data/ElementQueries.h"
 #include "model/elements/AElement.h"
 #include "model/format/FileKind.h"
+#include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/AreaCallbacks.h"
 #include "shell/DragContext.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuCommand.h"
 #include "shell/OverviewWindow.h"
+#include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
+#include "shell/WindowMessage.h"
 #include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/Colors.h"
 #include "toolkit/GraphicsContexts.h"
-#include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 
 namespace {
-
-WindowMessageFunction messageFunction = nullptr;
-
-// The one pin highlight across all windows.
-AElement* highlightElement = nullptr;
-int highlightPin = 0;
 
 char* CopyText(const char* text) {
     char* copy = new char[std::strlen(text) + 1];
     std::strcpy(copy, text);
     return copy;
-}
-
-// The widget name of a menu entry: its label without the trailing dots.
-std::string EntryName(const char* label) {
-    std::string name(label != nullptr ? label : "");
-    while (!name.empty() && name.back() == '.')
-        name.pop_back();
-    return name;
-}
-
-KeySym Mnemonic(const char* mnemonic) {
-    if (mnemonic == nullptr || mnemonic[0] == '\0') return NoSymbol;
-    return static_cast<KeySym>(static_cast<unsigned char>(mnemonic[0]));
-}
-
-XtPointer CodeData(int code) {
-    return reinterpret_cast<XtPointer>(static_cast<intptr_t>(code));
 }
 
 void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, int y2, int stepX,
@@ -90,16 +61,39 @@ void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, in
     }
 }
 
+// The working area's callbacks and those of its scroll bars, which it returns.
+void AddAreaCallbacks(ArchitectureWindow* window, Widget cadArea, Widget form,
+                      Widget& horizontalScrollBar, Widget& verticalScrollBar) {
+    if (cadArea == nullptr || form == nullptr) return;
+    XtAddCallback(cadArea, XmNexposeCallback, CadAreaExposeCallback, window);
+    XtAddEventHandler(cadArea,
+                      KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                          ButtonMotionMask,
+                      False, CadAreaEventHandler, window);
+    Widget clip = XtParent(cadArea);
+    if (clip != nullptr && XtHasCallbacks(clip, XmNresizeCallback) != XtCallbackNoList) {
+        XtAddCallback(clip, XmNresizeCallback, ScrollCallback, window);
+    }
+    Widget scrolled = XtNameToWidget(form, "ScrolledWindow");
+    if (scrolled == nullptr) {
+        std::cerr << "AddAreaCallbacks: no ScrolledWindow" << std::endl;
+        return;
+    }
+    horizontalScrollBar = XtNameToWidget(scrolled, "HorScrollBar");
+    verticalScrollBar = XtNameToWidget(scrolled, "VertScrollBar");
+    const char* const reasons[] = {
+        XmNdecrementCallback,     XmNincrementCallback, XmNpageDecrementCallback,
+        XmNpageIncrementCallback, XmNtoBottomCallback,  XmNtoTopCallback,
+        XmNdragCallback,
+    };
+    for (Widget bar : {horizontalScrollBar, verticalScrollBar}) {
+        if (bar == nullptr) continue;
+        for (const char* reason : reasons)
+            XtAddCallback(bar, reason, ScrollCallback, window);
+    }
+}
+
 } // namespace
-
-void SetWindowMessageFunction(WindowMessageFunction function) {
-    messageFunction = function;
-}
-
-MessageResult WindowMessage(Widget parent, MessageKind kind, const char* title, const char* text) {
-    if (messageFunction != nullptr) return messageFunction(parent, kind, title, text);
-    return MessageDialog(parent, kind, title, text);
-}
 
 ArchitectureWindow::ArchitectureWindow()
     : windowKind(kMainWindowKind), areaWidth(kAreaWidth), areaHeight(kAreaHeight), gridGC(nullptr),
@@ -130,10 +124,9 @@ ArchitectureWindow::~ArchitectureWindow() {
     overview = nullptr;
     delete going;
     delete workingAreaOptionsDialog;
-    if (highlightElement != nullptr && highlightElement->GetOwner() == this) {
-        highlightElement = nullptr;
-        highlightPin = 0;
-    }
+    int pin = 0;
+    AElement* highlighted = GetPinHighlight(pin);
+    if (highlighted != nullptr && highlighted->GetOwner() == this) ForgetPinHighlight(highlighted);
     // Nor may the working area's input remember an element of a window that is gone.
     PtrArray<AElement>& elements = GetElements();
     for (int i = 0; i < elements.GetCount(); i++)
@@ -202,129 +195,38 @@ void ArchitectureWindow::Clear() {
     if (cadArea != nullptr) XmUpdateDisplay(cadArea);
 }
 
-Widget ArchitectureWindow::CreateMenuBar(Widget parent, const MenuRow* rows, int count) {
-    Arg args[2];
-    XtSetArg(args[0], XmNuserData, static_cast<XtPointer>(this));
-    Widget menuBar = XmCreateMenuBar(parent, const_cast<char*>("MenuBar"), args, 1);
-    Widget pulldown = nullptr;
-    Widget lastCascade = nullptr;
-    std::string lastCascadeName;
-    for (int i = 0; i < count; i++) {
-        const MenuRow& row = rows[i];
-        const std::string name = EntryName(row.label);
-        if (row.kind == kMenuCascade) {
-            pulldown = XmCreatePulldownMenu(menuBar, const_cast<char*>("pulldown"), args, 1);
-            OwnedXmString label(row.label);
-            lastCascade = XtVaCreateManagedWidget(
-                name.c_str(), xmCascadeButtonWidgetClass, menuBar, XmNsubMenuId, pulldown,
-                XmNlabelString, label.Get(), XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-            lastCascadeName = name;
-            continue;
-        }
-        if (pulldown == nullptr) {
-            std::cerr << "ArchitectureWindow::CreateMenuBar: entry " << i << " before any menu"
-                      << std::endl;
-            continue;
-        }
-        switch (row.kind) {
-            case kMenuPush: {
-                OwnedXmString label(row.label);
-                Widget entry = XtVaCreateManagedWidget(
-                    name.c_str(), xmPushButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
-                    XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-                XtAddCallback(entry, XmNactivateCallback, MenuCommandCallback,
-                              CodeData(row.command));
-                break;
-            }
-            case kMenuToggle: {
-                OwnedXmString label(row.label);
-                Widget entry = XtVaCreateManagedWidget(
-                    name.c_str(), xmToggleButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
-                    XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
-                XtAddCallback(entry, XmNvalueChangedCallback, MenuCommandCallback,
-                              CodeData(row.command));
-                if (row.command >= 0 && row.command < kCommandCount) {
-                    commandWidgets[row.command][0] = entry;
-                }
-                break;
-            }
-            case kMenuSeparator:
-                XtVaCreateManagedWidget("Separator", xmSeparatorGadgetClass, pulldown, nullptr);
-                break;
-            default:
-                std::cerr << "ArchitectureWindow::CreateMenuBar: row " << i << " has kind "
-                          << row.kind << std::endl;
-                break;
-        }
-    }
-    // Motif puts the help cascade at the right end.
-    if (lastCascade != nullptr && lastCascadeName == "Help") {
-        XtVaSetValues(menuBar, XmNmenuHelpWidget, lastCascade, nullptr);
-    }
-    XtManageChild(menuBar);
-    return menuBar;
+int ArchitectureWindow::Read(std::istream& in, FileArgument*) {
+    didRead = 1;
+    int result = ReadArchitectureBody(*this, in, 0);
+    UpdateOverview();
+    return result;
 }
 
-Widget ArchitectureWindow::CreateToolBar(Widget parent, const ToolRow* rows, int count) {
-    Widget bar =
-        XtVaCreateWidget("footer_rowcol", xmRowColumnWidgetClass, parent, XmNorientation,
-                         XmHORIZONTAL, XmNmarginWidth, 0, XmNmarginHeight, 1, XmNspacing, 0,
-                         XmNtraversalOn, False, XmNuserData, static_cast<XtPointer>(this), nullptr);
-    Display* display = XtDisplay(parent);
-    Window root = RootWindowOfScreen(XtScreen(parent));
-    Pixel background = 0;
-    XtVaGetValues(bar, XmNbackground, &background, nullptr);
-    for (int i = 0; i < count; i++) {
-        const ToolRow& row = rows[i];
-        if (row.kind == kToolGap) {
-            XtVaCreateManagedWidget("", xmLabelGadgetClass, bar, nullptr);
-            continue;
-        }
-        if (row.kind != kToolPush && row.kind != kToolToggle) {
-            std::cerr << "ArchitectureWindow::CreateToolBar: row " << i << " has kind " << row.kind
-                      << std::endl;
-            continue;
-        }
-        // The transparent colour of an icon takes the tool bar's background.
-        XpmColorSymbol none = {nullptr, const_cast<char*>("None"), background};
-        XpmAttributes attributes;
-        attributes.valuemask = XpmColorSymbols;
-        attributes.colorsymbols = &none;
-        attributes.numsymbols = 1;
-        Pixmap pixmap = 0;
-        Pixmap mask = 0;
-        int status = XpmCreatePixmapFromData(display, root, const_cast<char**>(row.icon), &pixmap,
-                                             &mask, &attributes);
-        if (status != XpmSuccess) {
-            std::cerr << "ArchitectureWindow::CreateToolBar: icon " << i << ": "
-                      << XpmGetErrorString(status) << std::endl;
-            pixmap = 0;
-        }
-        if (mask != 0) XFreePixmap(display, mask);
-        XpmFreeAttributes(&attributes);
-        Widget button;
-        if (row.kind == kToolPush) {
-            button = XtVaCreateManagedWidget("Icon", xmPushButtonWidgetClass, bar, XmNlabelType,
-                                             XmPIXMAP, XmNlabelPixmap, pixmap, XmNshadowThickness,
-                                             1, XmNhighlightThickness, 0, nullptr);
-            XtAddCallback(button, XmNactivateCallback, MenuCommandCallback, CodeData(row.command));
-        } else {
-            button =
-                XtVaCreateManagedWidget("Icon", xmToggleButtonWidgetClass, bar, XmNlabelType,
-                                        XmPIXMAP, XmNlabelPixmap, pixmap, XmNindicatorOn, False,
-                                        XmNshadowThickness, 1, XmNhighlightThickness, 0, nullptr);
-            XtAddCallback(button, XmNvalueChangedCallback, MenuCommandCallback,
-                          CodeData(row.command));
-            if (row.command >= 0 && row.command < kCommandCount) {
-                commandWidgets[row.command][1] = button;
-            }
-        }
-        XtAddEventHandler(button, EnterWindowMask | LeaveWindowMask, False,
-                          ToolButtonCrossingHandler,
-                          const_cast<XtPointer>(static_cast<const void*>(row.help)));
+int ArchitectureWindow::Write(std::ostream& out, int level, FileArgument*) {
+    if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
+    WriteFileHeader(out, "library");
+    return WriteArchitectureBody(*this, out, level, 0);
+}
+
+int ArchitectureWindow::ReadGlobalData(std::istream& in) {
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) {
+        std::cerr << "ArchitectureWindow::ReadGlobalData: no main window for the global data"
+                  << std::endl;
+        return kNoError;
     }
-    XtManageChild(bar);
-    return bar;
+    return main->ReadGlobalData(in);
+}
+
+int ArchitectureWindow::WriteGlobalData(std::ostream& out, int level) {
+    // The global data always comes from the main window, whichever window is written.
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) {
+        std::cerr << "ArchitectureWindow::WriteGlobalData: no main window for the global data"
+                  << std::endl;
+        return kNoError;
+    }
+    return main->WriteGlobalData(out, level);
 }
 
 ArchitectureWindow::FrameParts ArchitectureWindow::BeginFrame(Widget shell, Dimension width,
@@ -334,8 +236,10 @@ ArchitectureWindow::FrameParts ArchitectureWindow::BeginFrame(Widget shell, Dime
     FrameParts parts{};
     form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNwidth, width, XmNheight, height,
                             nullptr);
-    parts.menuBar = CreateMenuBar(form, menu, menuCount);
-    if (tools != nullptr) parts.toolBar = CreateToolBar(form, tools, toolCount);
+    parts.menuBar = CreateMenuBar(form, menu, menuCount, this, commandWidgets);
+    if (tools != nullptr) {
+        parts.toolBar = CreateToolBar(form, tools, toolCount, this, commandWidgets);
+    }
     parts.scrolled = XtVaCreateManagedWidget("ScrolledWindow", xmScrolledWindowWidgetClass, form,
                                              XmNscrollingPolicy, XmAUTOMATIC, nullptr);
     parts.footer = XtVaCreateManagedWidget("footer_rowcol", xmRowColumnWidgetClass, form, nullptr);
@@ -357,7 +261,7 @@ void ArchitectureWindow::FinishFrame(const FrameParts& parts, Widget footerRight
     cadArea = XtVaCreateManagedWidget(
         "cad_area", xmDrawingAreaWidgetClass, parts.scrolled, XmNwidth, areaWidth, XmNheight,
         areaHeight, XmNbackground, GetWhite(), XmNuserData, static_cast<XtPointer>(this), nullptr);
-    AddAreaCallbacks();
+    AddAreaCallbacks(this, cadArea, form, horizontalScrollBar, verticalScrollBar);
     CreateBlackOnWhiteGC(&gridGC, cadArea);
     CreateDashedXorGC(&rubberBandGC, cadArea);
 
@@ -383,40 +287,6 @@ void ArchitectureWindow::FinishFrame(const FrameParts& parts, Widget footerRight
     XtVaSetValues(footerRight, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
                   nullptr);
     XtManageChild(form);
-}
-
-void ArchitectureWindow::AddAreaCallbacks() {
-    if (cadArea == nullptr || form == nullptr) return;
-    XtAddCallback(cadArea, XmNexposeCallback, CadAreaExposeCallback, this);
-    XtAddEventHandler(cadArea,
-                      KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                          ButtonMotionMask,
-                      False, CadAreaEventHandler, this);
-    Widget clip = XtParent(cadArea);
-    if (clip != nullptr && XtHasCallbacks(clip, XmNresizeCallback) != XtCallbackNoList) {
-        XtAddCallback(clip, XmNresizeCallback, ScrollCallback, this);
-    }
-    Widget scrolled = XtNameToWidget(form, "ScrolledWindow");
-    if (scrolled == nullptr) {
-        std::cerr << "ArchitectureWindow::AddAreaCallbacks: no ScrolledWindow" << std::endl;
-        return;
-    }
-    horizontalScrollBar = XtNameToWidget(scrolled, "HorScrollBar");
-    verticalScrollBar = XtNameToWidget(scrolled, "VertScrollBar");
-    const char* const reasons[] = {
-        XmNdecrementCallback,     XmNincrementCallback, XmNpageDecrementCallback,
-        XmNpageIncrementCallback, XmNtoBottomCallback,  XmNtoTopCallback,
-        XmNdragCallback,
-    };
-    for (Widget bar : {horizontalScrollBar, verticalScrollBar}) {
-        if (bar == nullptr) continue;
-        for (const char* reason : reasons)
-            XtAddCallback(bar, reason, ScrollCallback, this);
-    }
-}
-
-void ArchitectureWindow::RegisterDropSite() {
-    RegisterAreaDropSite(cadArea);
 }
 
 void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
@@ -482,7 +352,7 @@ void ArchitectureWindow::RedrawElements(const PtrArray<AElement>& list) {
 }
 
 void ArchitectureWindow::SetToggle(int code, int state) {
-    if (code < 0 || code >= kCommandCount) return;
+    if (code < 0 || code >= kToggleLimit) return;
     for (Widget toggle : commandWidgets[code]) {
         if (toggle != nullptr) XtVaSetValues(toggle, XmNset, state ? True : False, nullptr);
     }
@@ -540,6 +410,10 @@ void ArchitectureWindow::OverviewScrolled() {
     if (overview != nullptr) overview->UpdateVisibleRect();
 }
 
+void ArchitectureWindow::OpenWorkingAreaOptions() {
+    if (workingAreaOptionsDialog == nullptr) new WorkingAreaOptionsDialog(this);
+}
+
 void ArchitectureWindow::SetGridOptions(int visible, int x, int y, int rasterizeOn) {
     gridVisible = visible;
     gridX = x;
@@ -594,28 +468,6 @@ void ArchitectureWindow::CenterView() {
     CenterScrollBar(verticalScrollBar);
 }
 
-void ArchitectureWindow::TrackPinHighlight(int x, int y) {
-    AElement* element = ElementAt(*this, x, y);
-    int pin = element != nullptr ? element->PinAt(x - element->GetX(), y - element->GetY()) : 0;
-    if (pin == 0) element = nullptr;
-    if (element == highlightElement && pin == highlightPin) return;
-    if (highlightElement != nullptr) highlightElement->DrawPinHighlight(highlightPin, 0);
-    highlightElement = element;
-    highlightPin = pin;
-    if (element != nullptr) element->DrawPinHighlight(pin, 1);
-}
-
-void ArchitectureWindow::ForgetElement(AElement* element) {
-    if (element == nullptr || element != highlightElement) return;
-    highlightElement = nullptr;
-    highlightPin = 0;
-}
-
-AElement* ArchitectureWindow::GetPinHighlight(int& pin) {
-    pin = highlightPin;
-    return highlightElement;
-}
-
 void ArchitectureWindow::DrawRubberBand(int x1, int y1, int x2, int y2) {
     if (cadArea == nullptr || rubberBandGC == nullptr || XtWindow(cadArea) == 0) return;
     if (x2 < x1) std::swap(x1, x2);
@@ -654,37 +506,6 @@ void ArchitectureWindow::DeleteSelection() {
     selection.Reset();
 }
 
-namespace {
-
-// True when other lies in one of the window's MACRO elements, at any depth.
-bool NestedInMacros(ArchitectureWindow* window, ArchitectureWindow* other) {
-    PtrArray<AElement>& elements = window->GetElements();
-    for (int i = 0; i < elements.GetCount(); i++) {
-        auto* macro = dynamic_cast<ArchitectureWindow*>(elements[i]);
-        if (macro == nullptr) continue;
-        if (macro == other || NestedInMacros(macro, other)) return true;
-    }
-    return false;
-}
-
-// The architecture window an element of a macro window lives on.
-ArchitectureWindow* OwnerWindow(ArchitectureWindow* window) {
-    auto* asElement = dynamic_cast<AElement*>(window);
-    return asElement != nullptr ? dynamic_cast<ArchitectureWindow*>(asElement->GetOwner())
-                                : nullptr;
-}
-
-} // namespace
-
-int ArchitectureWindow::ContainsWindow(ArchitectureWindow* window, ArchitectureWindow* other) {
-    if (window == nullptr || other == nullptr) return 0;
-    for (ArchitectureWindow* up = window; up != nullptr && up->windowKind == kMacroWindowKind;
-         up = OwnerWindow(up)) {
-        if (up == other) return 1;
-    }
-    return NestedInMacros(window, other) ? 1 : 0;
-}
-
 void ArchitectureWindow::SetFooterText(const char* text) {
     if (footerLabel == nullptr) return;
     OwnedXmString label(text != nullptr ? text : "");
@@ -693,11 +514,11 @@ void ArchitectureWindow::SetFooterText(const char* text) {
 }
 
 Widget ArchitectureWindow::GetCommandMenuToggle(int code) const {
-    return code >= 0 && code < kCommandCount ? commandWidgets[code][0] : nullptr;
+    return code >= 0 && code < kToggleLimit ? commandWidgets[code][0] : nullptr;
 }
 
 Widget ArchitectureWindow::GetCommandToolToggle(int code) const {
-    return code >= 0 && code < kCommandCount ? commandWidgets[code][1] : nullptr;
+    return code >= 0 && code < kToggleLimit ? commandWidgets[code][1] : nullptr;
 }
 
 Widget ArchitectureWindow::GetElementMenu(int type) const {

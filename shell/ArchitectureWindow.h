@@ -9,7 +9,7 @@
 // its overview window; it never owns its widgets' lifetime beyond the derived class's shell.
 //
 // The file body (REMARKS, OPTIONS, optional GLOBAL_ARCHITECTURE_DATA, ARCHITECTURE_ELEMENTS) is
-// read and written by ReadBody and WriteBody (ArchitectureFile.cpp).
+// read and written by ReadArchitectureBody and WriteArchitectureBody (ArchitectureFile.h).
 
 #include <X11/Intrinsic.h>
 
@@ -20,6 +20,7 @@
 #include "model/elements/MessageKind.h"
 #include "model/format/FileKind.h"
 #include "model/format/LoadSaveObject.h"
+#include "shell/MenuCommand.h"
 
 class AElement;
 class AHelpElem;
@@ -37,45 +38,6 @@ enum WindowKind : int {
 const int kAreaWidth = 1500;
 const int kAreaHeight = 1000;
 const int kDefaultGridStep = 15;
-
-// Command codes 0..30 of the menus and tool bars (the client data of every entry).
-const int kCommandCount = 31;
-
-// One row of a menu-bar table.
-enum MenuRowKind : int {
-    kMenuCascade = 0, // opens a pulldown; the entries below go into it
-    kMenuPush = 1,
-    kMenuToggle = 2,
-    kMenuSeparator = 3,
-};
-
-struct MenuRow {
-    int kind;
-    const char* label; // the widget name is the label without its trailing dots
-    const char* mnemonic;
-    int command;
-};
-
-// One row of a tool-bar table.
-enum ToolRowKind : int {
-    kToolPush = 1,
-    kToolToggle = 2,
-    kToolGap = 3,
-};
-
-struct ToolRow {
-    int kind;
-    const char* const* icon; // XPM data, 22 x 22
-    const char* help;        // shown in the main window's footer while the pointer is over it
-    int command;
-};
-
-// Where the windows' message boxes go: MessageDialog unless a test installs its own (null
-// restores MessageDialog).
-using WindowMessageFunction = MessageResult (*)(Widget parent, MessageKind kind, const char* title,
-                                                const char* text);
-void SetWindowMessageFunction(WindowMessageFunction function);
-MessageResult WindowMessage(Widget parent, MessageKind kind, const char* title, const char* text);
 
 class ArchitectureWindow : public Architecture, public LoadSaveObject {
 public:
@@ -111,25 +73,11 @@ public:
     // and read nothing; the load flow keeps the file name and title in that case.
     int DidRead() const { return didRead; }
 
-    // The body at indentation 2 * level; the main window's GLOBAL_ARCHITECTURE_DATA after the
-    // options when withGlobalData. 0 or the recorded code. The modified flag is left alone: the
-    // save flow clears it once the file is safely on disk.
-    int WriteBody(std::ostream& out, int level, int withGlobalData);
-    // Reads a body into the (normally empty) architecture; isMain only when the main window
-    // reads an architecture file. 0 or the first error; the elements read before an error stay,
-    // and no link is made then.
-    int ReadBody(std::istream& in, int isMain);
     // The GLOBAL_ARCHITECTURE_DATA block of a body read or written with it: the main window's
     // own (MainWindow overrides these). A window that reads whole files without a display
     // overrides them to keep the block itself.
     virtual int ReadGlobalData(std::istream& in);
     virtual int WriteGlobalData(std::ostream& out, int level);
-
-    // The element whose TYPE: value begins with one of the type names, longer names tried first
-    // where one name begins with another; null for none (and for HELP_ELEMENT).
-    static AElement* CreateElement(const char* typeText, ArchitectureWindow* owner);
-    // The comment lines and the empty line that open an architecture or library file.
-    static void WriteFileHeader(std::ostream& out, const char* fileKind);
 
     // The frame of a window that shows a working area, built in two steps. BeginFrame makes the
     // form (width by height pixels) in the shell with the menu bar, the tool bar when tools is
@@ -148,12 +96,6 @@ public:
     FrameParts BeginFrame(Widget shell, Dimension width, Dimension height, const MenuRow* menu,
                           int menuCount, const ToolRow* tools, int toolCount);
     void FinishFrame(const FrameParts& parts, Widget footerRight);
-
-    // Builders used by the derived windows when they create their widgets.
-    Widget CreateMenuBar(Widget parent, const MenuRow* rows, int count);
-    Widget CreateToolBar(Widget parent, const ToolRow* rows, int count);
-    void AddAreaCallbacks();
-    void RegisterDropSite();
 
     // Redraws a rectangle, widened to whole grid cells: connections erased, optionally cleared,
     // grid, elements, connections. x2 == 0 stands for the visible part.
@@ -175,26 +117,14 @@ public:
     void ScrollTo(int x, int y);
     void CenterView();
 
-    // Highlights the pin under (x, y); one highlight exists across all windows.
-    void TrackPinHighlight(int x, int y);
-    // Forgets the highlight (without drawing) when it belongs to the element, which is going.
-    static void ForgetElement(AElement* element);
-    // The highlighted element and pin code, or null.
-    static AElement* GetPinHighlight(int& pin);
-
     // Ordered corners; drawing the same rectangle twice erases it.
     void DrawRubberBand(int x1, int y1, int x2, int y2);
     // Marks (unmark 0) or unmarks (unmark 1) and draws every selected element.
     void SetSelectionMarks(int unmark);
     void DeleteSelection();
 
-    // 1 when window is a macro window and other is it or encloses it, or other lies in one of
-    // window's MACRO elements at any depth.
-    static int ContainsWindow(ArchitectureWindow* window, ArchitectureWindow* other);
-
-    // Carries out the command of a menu entry or tool button (a CommandCode); the codes without
-    // a function do nothing. The commands are in MenuCommand.cpp.
-    void RunCommand(int code);
+    // Opens the window's working-area options dialog unless it is open.
+    void OpenWorkingAreaOptions();
 
     // The footer's left label; the display is flushed.
     void SetFooterText(const char* text);
@@ -226,37 +156,6 @@ public:
     Widget GetBackgroundMenu() const { return backgroundMenu; }
     void SetElementMenu(int type, Widget menu);
     void SetBackgroundMenu(Widget menu) { backgroundMenu = menu; }
-
-private:
-    // REMARKS and the OPTIONS block of a body: the grid options, redrawn in the main window.
-    int ReadOptions(std::istream& in, char*& cursor, int isMain);
-
-    // The commands of RunCommand, one per code; those of the main window's own menus reach it
-    // through GetMainWindow.
-    void AskNewArchitecture();
-    void OpenArchitectureFile();
-    void SaveArchitectureFile();
-    void SaveArchitectureFileAs();
-    void QuitProgram();
-    void ShowClocksWindow();
-    void SwitchSimulationBox();
-    void SwitchElementList();
-    void SwitchOverview();
-    void SwitchGrid();
-    void OpenDefaultTimesDialog();
-    void OpenCompilerSettingsDialog();
-    void OpenWorkingAreaDialog();
-    void OpenDirectoriesDialog();
-    void OpenStartupDialog();
-    void SaveOptionsAsDefault();
-    void ShowLatestInformation();
-    void ShowBugReportAddress();
-    void OpenLibraryFile();
-    void SaveLibraryFile();
-    void SaveLibraryFileAs();
-    void CloseLibraryWindow();
-    void CloseMacroWindow();
-    void ShowAboutWindow();
 
 protected:
     // Called by DeleteSelection in a macro window before the elements are deleted, so that the
@@ -291,7 +190,7 @@ protected:
     Widget footerLabel;
     Widget elementMenus[13];
     Widget backgroundMenu;
-    Widget commandWidgets[kCommandCount][2]; // [code][0] menu toggle, [code][1] tool-bar toggle
+    ToggleWidgets commandWidgets;
     AHelpElem* connectionEnd;
     PtrArray<AElement> selection;
     PtrArray<Connection> dragConnections;

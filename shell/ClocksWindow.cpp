@@ -15,6 +15,7 @@
 #include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SimulationBoxWindow.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"

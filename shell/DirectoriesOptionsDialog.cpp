@@ -10,6 +10,7 @@
 #include "model/format/LoadSaveObject.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {

@@ -20,6 +20,7 @@
 #include "shell/ArchitectureWindow.h"
 #include "shell/DragDisplay.h"
 #include "shell/LibraryWindow.h"
+#include "shell/PinHighlight.h"
 #include "shell/Startup.h"
 
 namespace {
@@ -316,7 +317,7 @@ void DragMotionCallback(Widget widget, XtPointer client, XtPointer callData) {
     for (int i = 0; i < connections.GetCount(); i++)
         connections[i]->EraseOnRoot();
     if (context->kind == kDragConnectionEnd) {
-        source->TrackPinHighlight(x, y);
+        TrackPinHighlight(*source, x, y);
         if (elements.GetCount() > 0) elements[0]->SetPosition(x, y);
     } else {
         for (int i = 0; i < elements.GetCount(); i++)

@@ -23,6 +23,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Startup.h"
 #include "shell/StartupOptionsDialog.h"
+#include "shell/WindowMessage.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"

@@ -20,6 +20,7 @@
 #include "model/elements/LibraryColumn.h"
 #include "model/format/FileKind.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/DragContext.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
@@ -34,13 +35,30 @@
 
 namespace {
 
+void OpenLibraryFile(ArchitectureWindow& window) {
+    OpenDialog(window, kLibraryFile, nullptr);
+}
+
+void SaveLibraryFile(ArchitectureWindow& window) {
+    Save(window, kLibraryFile, nullptr);
+}
+
+void SaveLibraryFileAs(ArchitectureWindow& window) {
+    SaveAsDialog(window, kLibraryFile, nullptr);
+}
+
+// The rows are given to the library window's bar alone.
+void CloseLibraryWindow(ArchitectureWindow& window) {
+    static_cast<LibraryWindow&>(window).Hide();
+}
+
 const MenuRow kLibraryMenuRows[] = {
-    {kMenuCascade, "Library", "L", 0},
-    {kMenuPush, "Open...", "O", kCommandLibraryOpen},
-    {kMenuPush, "Save...", "S", kCommandLibrarySave},
-    {kMenuPush, "Save As...", "A", kCommandLibrarySaveAs},
-    {kMenuSeparator, "", "", 0},
-    {kMenuPush, "Close", "C", kCommandLibraryClose},
+    {kMenuCascade, "Library", "L", nullptr, kNoToggle},
+    {kMenuPush, "Open...", "O", OpenLibraryFile, kNoToggle},
+    {kMenuPush, "Save...", "S", SaveLibraryFile, kNoToggle},
+    {kMenuPush, "Save As...", "A", SaveLibraryFileAs, kNoToggle},
+    {kMenuSeparator, "", "", nullptr, kNoToggle},
+    {kMenuPush, "Close", "C", CloseLibraryWindow, kNoToggle},
 };
 
 // The palette holds one element of each type up to MACRO, in type order.
@@ -62,13 +80,13 @@ XtPointer MenuUserData(Widget button) {
 
 void LibraryPopupCallback(Widget button, XtPointer item, XtPointer) {
     // The window's commands of the entries, in menu order.
-    static const int kEntryCommands[] = {kCommandLibraryOpen, kCommandLibrarySave,
-                                         kCommandLibrarySaveAs};
+    static const CommandHandler kEntryCommands[] = {OpenLibraryFile, SaveLibraryFile,
+                                                    SaveLibraryFileAs};
     auto* library = static_cast<LibraryWindow*>(MenuUserData(button));
     const intptr_t entry = reinterpret_cast<intptr_t>(item);
     if (library == nullptr || entry < 0 || entry >= static_cast<intptr_t>(XtNumber(kEntryCommands)))
         return;
-    library->RunCommand(kEntryCommands[entry]);
+    RunWindowCommand(*library, kEntryCommands[entry]);
 }
 
 void ElementPopupCallback(Widget button, XtPointer item, XtPointer) {
@@ -171,7 +189,8 @@ void LibraryWindow::CreateWidgets() {
         XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
     XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
     form = XtVaCreateWidget("form", xmFormWidgetClass, shell, nullptr);
-    Widget menuBar = CreateMenuBar(form, kLibraryMenuRows, XtNumber(kLibraryMenuRows));
+    Widget menuBar =
+        CreateMenuBar(form, kLibraryMenuRows, XtNumber(kLibraryMenuRows), this, commandWidgets);
     XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
                   XmNrightAttachment, XmATTACH_FORM, nullptr);
     Widget paned = XtVaCreateManagedWidget(
@@ -239,7 +258,7 @@ int LibraryWindow::Read(std::istream& in, FileArgument*) {
         return kNoError;
     }
     didRead = 1;
-    const int result = ReadBody(in, 0);
+    const int result = ReadArchitectureBody(*this, in, 0);
     // Whatever was read, also before an error, is stacked by position and bound to the area, so
     // that no element is left without a place or a window to draw on.
     PtrArray<AElement> read = GetElements();

@@ -15,13 +15,15 @@
 #include "shell/CompilerSettingsDialog.h"
 #include "shell/DefaultTimesDialog.h"
 #include "shell/DirectoriesOptionsDialog.h"
+#include "shell/DragContext.h"
 #include "shell/ElementPopupMenu.h"
 #include "shell/LibraryWindow.h"
-#include "shell/MainWindowTables.h"
+#include "shell/MainWindowCommands.h"
 #include "shell/MenuCommand.h"
 #include "shell/Settings.h"
 #include "shell/SimulationBoxWindow.h"
 #include "shell/StartupOptionsDialog.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/Colors.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MessageDialog.h"
@@ -74,7 +76,7 @@ MainWindow::MainWindow(Widget topLevel)
     SetToggle(kCommandElementList, elementListShown);
     SetToggle(kCommandOverview, overviewShown);
     SetToggle(kCommandSimulate, simulationBoxShown);
-    RegisterDropSite();
+    RegisterAreaDropSite(cadArea);
     connectionEnd = new AHelpElem(this);
     connectionEnd->SetOwner(this);
     CreatePopupMenus(*this);

@@ -8,6 +8,7 @@
 #include "model/data/ClockList.h"
 #include "model/elements/AElement.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/ClocksWindow.h"
 #include "shell/GlobalArchitectureData.h"
 #include "shell/LibraryWindow.h"
@@ -26,7 +27,7 @@ int MainWindow::Read(std::istream& in, FileArgument*) {
     // The table is never empty, not even while it is read: a core.arc written when memory runs
     // out meanwhile must load again.
     ResetClocks();
-    int result = ReadBody(in, 1);
+    int result = ReadArchitectureBody(*this, in, 1);
     if (result != kNoError) {
         // No element may keep a clock that the default table does not have.
         const int clocksRead = GetClockCount();
@@ -46,7 +47,7 @@ int MainWindow::Read(std::istream& in, FileArgument*) {
 int MainWindow::Write(std::ostream& out, int level, FileArgument*) {
     if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
     WriteFileHeader(out, "architecture");
-    return WriteBody(out, level, 1);
+    return WriteArchitectureBody(*this, out, level, 1);
 }
 
 int MainWindow::WriteGlobalData(std::ostream& out, int level) {

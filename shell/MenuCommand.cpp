@@ -1,38 +1,22 @@
 #include "shell/MenuCommand.h"
 
+#include <X11/xpm.h>
+#include <Xm/CascadeB.h>
+#include <Xm/LabelG.h>
+#include <Xm/PushB.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/SeparatoG.h>
+#include <Xm/ToggleB.h>
+#include <Xm/ToggleBG.h>
 #include <Xm/Xm.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 
-#include "model/elements/AElement.h"
-#include "model/elements/ElementUi.h"
-#include "model/format/FileKind.h"
-#include "shell/AboutWindow.h"
 #include "shell/ArchitectureWindow.h"
-#include "shell/ClocksWindow.h"
-#include "shell/CompilerSettingsDialog.h"
-#include "shell/DefaultTimesDialog.h"
-#include "shell/DirectoriesOptionsDialog.h"
-#include "shell/FileSelection.h"
-#include "shell/LibraryWindow.h"
 #include "shell/MainWindow.h"
-#include "shell/Settings.h"
-#include "shell/StartupOptionsDialog.h"
-#include "shell/WorkingAreaOptionsDialog.h"
-#include "toolkit/MessageDialog.h"
-
-#ifndef QUIRAN_INFORMATION_ADDRESS
-#define QUIRAN_INFORMATION_ADDRESS "http://quiran.example.org/"
-#endif
-#ifndef QUIRAN_BUG_REPORT_ADDRESS
-#define QUIRAN_BUG_REPORT_ADDRESS "quiran-bugs@example.org"
-#endif
-
-const char* const kInformationAddress = QUIRAN_INFORMATION_ADDRESS;
-const char* const kBugReportAddress = QUIRAN_BUG_REPORT_ADDRESS;
+#include "toolkit/OwnedXmString.h"
 
 namespace {
 
@@ -45,194 +29,187 @@ ArchitectureWindow* EntryWindow(Widget widget) {
     return static_cast<ArchitectureWindow*>(data);
 }
 
+// The widget name of a menu entry: its label without the trailing dots.
+std::string EntryName(const char* label) {
+    std::string name(label != nullptr ? label : "");
+    while (!name.empty() && name.back() == '.')
+        name.pop_back();
+    return name;
+}
+
+KeySym Mnemonic(const char* mnemonic) {
+    if (mnemonic == nullptr || mnemonic[0] == '\0') return NoSymbol;
+    return static_cast<KeySym>(static_cast<unsigned char>(mnemonic[0]));
+}
+
+// The client data of an entry's callback: its row's command.
+XtPointer RunData(const CommandHandler& run) {
+    return const_cast<XtPointer>(static_cast<const void*>(&run));
+}
+
 } // namespace
 
-void MenuCommandCallback(Widget widget, XtPointer code, XtPointer) {
+Widget CreateMenuBar(Widget parent, const MenuRow* rows, int count, ArchitectureWindow* window,
+                     ToggleWidgets& toggles) {
+    Arg args[2];
+    XtSetArg(args[0], XmNuserData, static_cast<XtPointer>(window));
+    Widget menuBar = XmCreateMenuBar(parent, const_cast<char*>("MenuBar"), args, 1);
+    Widget pulldown = nullptr;
+    Widget lastCascade = nullptr;
+    std::string lastCascadeName;
+    for (int i = 0; i < count; i++) {
+        const MenuRow& row = rows[i];
+        const std::string name = EntryName(row.label);
+        if (row.kind == kMenuCascade) {
+            pulldown = XmCreatePulldownMenu(menuBar, const_cast<char*>("pulldown"), args, 1);
+            OwnedXmString label(row.label);
+            lastCascade = XtVaCreateManagedWidget(
+                name.c_str(), xmCascadeButtonWidgetClass, menuBar, XmNsubMenuId, pulldown,
+                XmNlabelString, label.Get(), XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
+            lastCascadeName = name;
+            continue;
+        }
+        if (pulldown == nullptr) {
+            std::cerr << "CreateMenuBar: entry " << i << " before any menu" << std::endl;
+            continue;
+        }
+        switch (row.kind) {
+            case kMenuPush: {
+                OwnedXmString label(row.label);
+                Widget entry = XtVaCreateManagedWidget(
+                    name.c_str(), xmPushButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
+                    XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
+                XtAddCallback(entry, XmNactivateCallback, MenuCommandCallback, RunData(row.run));
+                break;
+            }
+            case kMenuToggle: {
+                OwnedXmString label(row.label);
+                Widget entry = XtVaCreateManagedWidget(
+                    name.c_str(), xmToggleButtonGadgetClass, pulldown, XmNlabelString, label.Get(),
+                    XmNmnemonic, Mnemonic(row.mnemonic), nullptr);
+                XtAddCallback(entry, XmNvalueChangedCallback, MenuCommandCallback,
+                              RunData(row.run));
+                if (row.toggle > kNoToggle && row.toggle < kToggleLimit) {
+                    toggles[row.toggle][0] = entry;
+                }
+                break;
+            }
+            case kMenuSeparator:
+                XtVaCreateManagedWidget("Separator", xmSeparatorGadgetClass, pulldown, nullptr);
+                break;
+            default:
+                std::cerr << "CreateMenuBar: row " << i << " has kind " << row.kind << std::endl;
+                break;
+        }
+    }
+    // Motif puts the help cascade at the right end.
+    if (lastCascade != nullptr && lastCascadeName == "Help") {
+        XtVaSetValues(menuBar, XmNmenuHelpWidget, lastCascade, nullptr);
+    }
+    XtManageChild(menuBar);
+    return menuBar;
+}
+
+Widget CreateToolBar(Widget parent, const ToolRow* rows, int count, ArchitectureWindow* window,
+                     ToggleWidgets& toggles) {
+    Widget bar = XtVaCreateWidget("footer_rowcol", xmRowColumnWidgetClass, parent, XmNorientation,
+                                  XmHORIZONTAL, XmNmarginWidth, 0, XmNmarginHeight, 1, XmNspacing,
+                                  0, XmNtraversalOn, False, XmNuserData,
+                                  static_cast<XtPointer>(window), nullptr);
+    Display* display = XtDisplay(parent);
+    Window root = RootWindowOfScreen(XtScreen(parent));
+    Pixel background = 0;
+    XtVaGetValues(bar, XmNbackground, &background, nullptr);
+    for (int i = 0; i < count; i++) {
+        const ToolRow& row = rows[i];
+        if (row.kind == kToolGap) {
+            XtVaCreateManagedWidget("", xmLabelGadgetClass, bar, nullptr);
+            continue;
+        }
+        if (row.kind != kToolPush && row.kind != kToolToggle) {
+            std::cerr << "CreateToolBar: row " << i << " has kind " << row.kind << std::endl;
+            continue;
+        }
+        // The transparent colour of an icon takes the tool bar's background.
+        XpmColorSymbol none = {nullptr, const_cast<char*>("None"), background};
+        XpmAttributes attributes;
+        attributes.valuemask = XpmColorSymbols;
+        attributes.colorsymbols = &none;
+        attributes.numsymbols = 1;
+        Pixmap pixmap = 0;
+        Pixmap mask = 0;
+        int status = XpmCreatePixmapFromData(display, root, const_cast<char**>(row.icon), &pixmap,
+                                             &mask, &attributes);
+        if (status != XpmSuccess) {
+            std::cerr << "CreateToolBar: icon " << i << ": " << XpmGetErrorString(status)
+                      << std::endl;
+            pixmap = 0;
+        }
+        if (mask != 0) XFreePixmap(display, mask);
+        XpmFreeAttributes(&attributes);
+        Widget button;
+        if (row.kind == kToolPush) {
+            button = XtVaCreateManagedWidget("Icon", xmPushButtonWidgetClass, bar, XmNlabelType,
+                                             XmPIXMAP, XmNlabelPixmap, pixmap, XmNshadowThickness,
+                                             1, XmNhighlightThickness, 0, nullptr);
+            XtAddCallback(button, XmNactivateCallback, MenuCommandCallback, RunData(row.run));
+        } else {
+            button =
+                XtVaCreateManagedWidget("Icon", xmToggleButtonWidgetClass, bar, XmNlabelType,
+                                        XmPIXMAP, XmNlabelPixmap, pixmap, XmNindicatorOn, False,
+                                        XmNshadowThickness, 1, XmNhighlightThickness, 0, nullptr);
+            XtAddCallback(button, XmNvalueChangedCallback, MenuCommandCallback, RunData(row.run));
+            if (row.toggle > kNoToggle && row.toggle < kToggleLimit) {
+                toggles[row.toggle][1] = button;
+            }
+        }
+        XtAddEventHandler(button, EnterWindowMask | LeaveWindowMask, False,
+                          ToolButtonCrossingHandler,
+                          const_cast<XtPointer>(static_cast<const void*>(row.help)));
+    }
+    XtManageChild(bar);
+    return bar;
+}
+
+void DeleteCommand(ArchitectureWindow& window) {
+    window.DeleteSelection();
+}
+
+void OverviewCommand(ArchitectureWindow& window) {
+    window.ToggleOverview();
+}
+
+void GridCommand(ArchitectureWindow& window) {
+    window.ToggleGrid();
+}
+
+void WorkingAreaCommand(ArchitectureWindow& window) {
+    window.OpenWorkingAreaOptions();
+}
+
+void RunWindowCommand(ArchitectureWindow& window, CommandHandler run) {
+    if (GetMainWindow() == nullptr) {
+        std::cerr << "RunWindowCommand: no main window" << std::endl;
+        return;
+    }
+    if (run != nullptr) run(window);
+}
+
+void MenuCommandCallback(Widget widget, XtPointer run, XtPointer) {
     ArchitectureWindow* window = EntryWindow(widget);
-    if (window == nullptr) {
+    if (window == nullptr || run == nullptr) {
         std::cerr << "MenuCommandCallback: no window for the entry" << std::endl;
         return;
     }
-    window->RunCommand(static_cast<int>(reinterpret_cast<intptr_t>(code)));
+    RunWindowCommand(*window, *static_cast<const CommandHandler*>(run));
 }
 
-void ArchitectureWindow::RunCommand(int code) {
-    struct CommandRow {
-        int code;
-        void (ArchitectureWindow::*run)();
-    };
-    // Edit Remarks, Import and Export have no function.
-    static const CommandRow kCommands[] = {
-        {kCommandNew0, &ArchitectureWindow::AskNewArchitecture},
-        {kCommandNew, &ArchitectureWindow::AskNewArchitecture},
-        {kCommandOpen, &ArchitectureWindow::OpenArchitectureFile},
-        {kCommandSave, &ArchitectureWindow::SaveArchitectureFile},
-        {kCommandSaveAs, &ArchitectureWindow::SaveArchitectureFileAs},
-        {kCommandQuit, &ArchitectureWindow::QuitProgram},
-        {kCommandDelete, &ArchitectureWindow::DeleteSelection},
-        {kCommandClocks, &ArchitectureWindow::ShowClocksWindow},
-        {kCommandSimulate, &ArchitectureWindow::SwitchSimulationBox},
-        {kCommandElementList, &ArchitectureWindow::SwitchElementList},
-        {kCommandOverview, &ArchitectureWindow::SwitchOverview},
-        {kCommandGrid, &ArchitectureWindow::SwitchGrid},
-        {kCommandDefaultTimes, &ArchitectureWindow::OpenDefaultTimesDialog},
-        {kCommandCompilerSettings, &ArchitectureWindow::OpenCompilerSettingsDialog},
-        {kCommandWorkingArea, &ArchitectureWindow::OpenWorkingAreaDialog},
-        {kCommandDirectories, &ArchitectureWindow::OpenDirectoriesDialog},
-        {kCommandStartup, &ArchitectureWindow::OpenStartupDialog},
-        {kCommandSaveAsDefault, &ArchitectureWindow::SaveOptionsAsDefault},
-        {kCommandLatestInformation, &ArchitectureWindow::ShowLatestInformation},
-        {kCommandBugReports, &ArchitectureWindow::ShowBugReportAddress},
-        {kCommandLibraryOpen, &ArchitectureWindow::OpenLibraryFile},
-        {kCommandLibrarySave, &ArchitectureWindow::SaveLibraryFile},
-        {kCommandLibrarySaveAs, &ArchitectureWindow::SaveLibraryFileAs},
-        {kCommandLibraryClose, &ArchitectureWindow::CloseLibraryWindow},
-        {kCommandMacroClose, &ArchitectureWindow::CloseMacroWindow},
-        {kCommandAbout, &ArchitectureWindow::ShowAboutWindow},
-    };
-    // Every command may reach the main window's parts.
-    if (GetMainWindow() == nullptr) {
-        std::cerr << "ArchitectureWindow::RunCommand: no main window" << std::endl;
-        return;
-    }
-    for (const CommandRow& row : kCommands) {
-        if (row.code == code) {
-            (this->*row.run)();
-            return;
-        }
-    }
-}
-
-void ArchitectureWindow::AskNewArchitecture() {
-    MainWindow* main = GetMainWindow();
-    int width, height;
-    AElement::GetDefaultPlaneSize(width, height);
-    const TwoValuesQuestion question = {
-        "New Architecture",      "X-Dimension", width, 1, 99999, "Y-Dimension", height, 1, 99999,
-        NewArchitectureCallback, main};
-    ElementView* dialog =
-        GetElementUi().CreateView({kTwoValuesView, nullptr, nullptr, 0, &question});
-    // Without a number dialog the new architecture keeps the current plane size.
-    if (dialog == nullptr) NewArchitectureCallback(0, width, height, main);
-}
-
-void ArchitectureWindow::OpenArchitectureFile() {
-    OpenDialog(*this, kArchitectureFile, nullptr);
-}
-
-void ArchitectureWindow::SaveArchitectureFile() {
-    Save(*this, kArchitectureFile, nullptr);
-}
-
-void ArchitectureWindow::SaveArchitectureFileAs() {
-    SaveAsDialog(*this, kArchitectureFile, nullptr);
-}
-
-void ArchitectureWindow::QuitProgram() {
-    if (GetMainWindow()->QueryQuit()) std::exit(0);
-}
-
-void ArchitectureWindow::ShowClocksWindow() {
-    GetMainWindow()->GetClocksWindow()->Show();
-}
-
-void ArchitectureWindow::SwitchSimulationBox() {
-    GetMainWindow()->ToggleSimulationBox();
-}
-
-void ArchitectureWindow::SwitchElementList() {
-    GetMainWindow()->ToggleElementList();
-}
-
-void ArchitectureWindow::SwitchOverview() {
-    ToggleOverview();
-}
-
-void ArchitectureWindow::SwitchGrid() {
-    ToggleGrid();
-}
-
-void ArchitectureWindow::OpenDefaultTimesDialog() {
-    MainWindow* main = GetMainWindow();
-    if (main->GetDefaultTimesDialog() == nullptr) new DefaultTimesDialog(main);
-}
-
-void ArchitectureWindow::OpenCompilerSettingsDialog() {
-    MainWindow* main = GetMainWindow();
-    if (main->GetCompilerSettingsDialog() == nullptr) new CompilerSettingsDialog(main);
-}
-
-void ArchitectureWindow::OpenWorkingAreaDialog() {
-    if (workingAreaOptionsDialog == nullptr) new WorkingAreaOptionsDialog(this);
-}
-
-void ArchitectureWindow::OpenDirectoriesDialog() {
-    MainWindow* main = GetMainWindow();
-    if (main->GetDirectoriesDialog() == nullptr) new DirectoriesOptionsDialog(main);
-}
-
-void ArchitectureWindow::OpenStartupDialog() {
-    MainWindow* main = GetMainWindow();
-    if (main->GetStartupDialog() == nullptr) new StartupOptionsDialog(main);
-}
-
-void ArchitectureWindow::SaveOptionsAsDefault() {
-    SaveOptions();
-}
-
-void ArchitectureWindow::ShowLatestInformation() {
-    const std::string text = std::string("You will find the latest information about QUIRAN,\na "
-                                         "postscript manual, updates, sample architectures, "
-                                         "...\nat the following WWW-address:\n\n") +
-                             kInformationAddress;
-    WindowMessage(GetMainWindow()->GetShell(), kMessageInfo, "Latest Information", text.c_str());
-}
-
-void ArchitectureWindow::ShowBugReportAddress() {
-    const std::string text =
-        std::string("Comments and suggestions are welcome!\n\nIf you have found a bug in "
-                    "QUIRAN\nplease send a bug report to\n\n '") +
-        kBugReportAddress + "'\n\nWe thank you for your support.";
-    WindowMessage(GetMainWindow()->GetShell(), kMessageInfo, "Comments and bug reports",
-                  text.c_str());
-}
-
-void ArchitectureWindow::OpenLibraryFile() {
-    OpenDialog(*this, kLibraryFile, nullptr);
-}
-
-void ArchitectureWindow::SaveLibraryFile() {
-    Save(*this, kLibraryFile, nullptr);
-}
-
-void ArchitectureWindow::SaveLibraryFileAs() {
-    SaveAsDialog(*this, kLibraryFile, nullptr);
-}
-
-void ArchitectureWindow::CloseLibraryWindow() {
-    GetMainWindow()->GetLibraryWindow()->Hide();
-}
-
-void ArchitectureWindow::CloseMacroWindow() {
-    // A macro window is its macro element's modify window.
-    if (auto* macro = dynamic_cast<AElement*>(this)) macro->CloseModifyWindow();
-}
-
-void ArchitectureWindow::ShowAboutWindow() {
-    ShowAbout();
-}
-
-void NewArchitectureCallback(int cancelled, int x, int y, void* window) {
-    if (cancelled || window == nullptr) return;
-    static_cast<MainWindow*>(window)->New(x, y, 0);
-}
-
-void ToolButtonCrossingHandler(Widget, XtPointer helpText, XEvent* event, Boolean*) {
-    MainWindow* main = GetMainWindow();
-    if (main == nullptr || event == nullptr) return;
+void ToolButtonCrossingHandler(Widget widget, XtPointer helpText, XEvent* event, Boolean*) {
+    ArchitectureWindow* window = EntryWindow(widget);
+    if (window == nullptr || event == nullptr) return;
     if (event->type == EnterNotify) {
-        main->SetFooterText(static_cast<const char*>(helpText));
+        window->SetFooterText(static_cast<const char*>(helpText));
     } else if (event->type == LeaveNotify) {
-        main->SetFooterText("");
+        window->SetFooterText("");
     }
 }

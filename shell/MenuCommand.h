@@ -1,52 +1,81 @@
 #pragma once
 
-// The command codes 0..30 of every architecture window's menus and tool bars, their callback
-// (the window's RunCommand carries the command out), the result of the "New Architecture" dialog
-// and the help texts of the tool buttons. Every entry carries its code as client data; the window
-// is the userData of the entry's parent (the pulldown menu or the tool-bar row column).
+// The rows of the menu bars and tool bars of architecture windows: each row carries the command
+// it runs on the window whose bar holds it (the userData of the entry's parent, the pulldown menu
+// or the tool-bar row column). Also the commands every kind of window shares and the toggles a
+// window keeps in step with its state.
 
 #include <X11/Intrinsic.h>
 
-enum CommandCode : int {
-    kCommandNew0 = 0,
-    kCommandNew = 1,
-    kCommandOpen = 2,
-    kCommandSave = 3,
-    kCommandSaveAs = 4,
-    kCommandQuit = 5,
-    kCommandDelete = 6,
-    kCommandEditRemarks = 7,
-    kCommandClocks = 8,
+class ArchitectureWindow;
+
+// A command of a menu entry or tool button, run on the window of the bar.
+using CommandHandler = void (*)(ArchitectureWindow& window);
+
+// The toggle entries and buttons a window sets when its state changes by other ways than the
+// entry itself; kNoToggle for every other row.
+enum ToggleCode : int {
+    kNoToggle = 0,
     kCommandSimulate = 9,
     kCommandElementList = 10,
     kCommandOverview = 11,
     kCommandGrid = 12,
-    kCommandDefaultTimes = 13,
-    kCommandCompilerSettings = 14,
-    kCommandWorkingArea = 15,
-    kCommandDirectories = 16,
-    kCommandStartup = 17,
-    kCommandSaveAsDefault = 18,
-    kCommandLatestInformation = 21,
-    kCommandBugReports = 22,
-    kCommandAbout = 23,
-    kCommandLibraryOpen = 24,
-    kCommandLibrarySave = 25,
-    kCommandLibrarySaveAs = 26,
-    kCommandLibraryClose = 27,
-    kCommandImportArchitecture = 28,
-    kCommandExportArchitecture = 29,
-    kCommandMacroClose = 30,
+};
+const int kToggleLimit = 13; // toggle codes lie below this
+
+// One row of a menu-bar table.
+enum MenuRowKind : int {
+    kMenuCascade = 0, // opens a pulldown; the entries below go into it
+    kMenuPush = 1,
+    kMenuToggle = 2,
+    kMenuSeparator = 3,
 };
 
-// The maker's addresses shown by the Help entries.
-extern const char* const kInformationAddress;
-extern const char* const kBugReportAddress;
+// The entry's callback refers to its row: a table lives as long as the program.
+struct MenuRow {
+    int kind;
+    const char* label; // the widget name is the label without its trailing dots
+    const char* mnemonic;
+    CommandHandler run; // null: the entry does nothing
+    int toggle;
+};
 
-// client data: the command code.
-void MenuCommandCallback(Widget widget, XtPointer code, XtPointer callData);
-// Unless cancelled, a new architecture of x by y cells (the main window asks first).
-void NewArchitectureCallback(int cancelled, int x, int y, void* window);
-// EnterNotify shows the help text (client data) in the main window's footer, LeaveNotify clears
-// it.
+// One row of a tool-bar table.
+enum ToolRowKind : int {
+    kToolPush = 1,
+    kToolToggle = 2,
+    kToolGap = 3,
+};
+
+struct ToolRow {
+    int kind;
+    const char* const* icon; // XPM data, 22 x 22
+    const char* help;        // shown in the window's footer while the pointer is over it
+    CommandHandler run;
+    int toggle;
+};
+
+// The toggle widgets of a window's bars: [code][0] the menu entry, [code][1] the tool button.
+using ToggleWidgets = Widget[kToggleLimit][2];
+
+// The one builder of each kind of bar: the window is the userData of the bar and of every
+// pulldown (where the entries' callbacks find it), toggle rows record their widgets.
+Widget CreateMenuBar(Widget parent, const MenuRow* rows, int count, ArchitectureWindow* window,
+                     ToggleWidgets& toggles);
+Widget CreateToolBar(Widget parent, const ToolRow* rows, int count, ArchitectureWindow* window,
+                     ToggleWidgets& toggles);
+
+// The commands every architecture window's bars may hold.
+void DeleteCommand(ArchitectureWindow& window);
+void OverviewCommand(ArchitectureWindow& window);
+void GridCommand(ArchitectureWindow& window);
+void WorkingAreaCommand(ArchitectureWindow& window);
+
+// Runs the command on the window; nothing runs before the main window exists, since commands
+// may reach its parts.
+void RunWindowCommand(ArchitectureWindow& window, CommandHandler run);
+// client data: the CommandHandler of the entry's row.
+void MenuCommandCallback(Widget widget, XtPointer run, XtPointer callData);
+// EnterNotify shows the help text (client data) in the footer of the tool bar's window,
+// LeaveNotify clears it.
 void ToolButtonCrossingHandler(Widget widget, XtPointer helpText, XEvent* event, Boolean* go);

@@ -11,7 +11,7 @@
 
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
-#include "shell/MenuCommand.h"
+#include "shell/MainWindowCommands.h"
 #include "shell/Startup.h"
 #include "toolkit/MessageDialog.h"
 

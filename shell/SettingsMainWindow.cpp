@@ -2,6 +2,7 @@
 
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
+#include "shell/WindowMessage.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "shell/DragDisplay.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
+#include "shell/PinHighlight.h"
+#include "shell/WindowMessage.h"
 #include "shell/WorkingAreaInput.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MessageDialog.h"
@@ -21,7 +23,7 @@ void ShellElementUi::Schedule(SimTime time, AElement* element) {
 void ShellElementUi::RemoveFromQueue(AElement* element) {
     if (MainWindow* main = GetMainWindow()) main->Unschedule(element);
     // The element is going: no window may keep it as its highlighted pin or pressed element.
-    ArchitectureWindow::ForgetElement(element);
+    ForgetPinHighlight(element);
     ForgetWorkingAreaElement(element);
 }
 

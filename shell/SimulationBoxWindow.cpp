@@ -20,6 +20,7 @@
 #include "model/data/ClockList.h"
 #include "shell/MainWindow.h"
 #include "shell/Termination.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"

@@ -14,6 +14,7 @@
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
 #include "shell/Settings.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadInt.h"
 

@@ -13,6 +13,7 @@
 #include "model/elements/Selection.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/DragContext.h"
+#include "shell/PinHighlight.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 
 namespace {
@@ -243,7 +244,7 @@ void OnPointerMotion(ArchitectureWindow& window, Widget area, XMotionEvent& even
         }
         state.lastUnderPointer = element;
     }
-    window.TrackPinHighlight(event.x, event.y);
+    TrackPinHighlight(window, event.x, event.y);
 }
 
 } // namespace

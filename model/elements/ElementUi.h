@@ -34,9 +34,9 @@ struct TwoValuesQuestion {
     void* client;
 };
 
-// The view to make: its kind, the element it shows (null only for a question of the shell), the
-// data object a modify window edits, the output a show-data window shows (0 all, k output
-// k - 1), and the question of a two-value dialog.
+// The view to make: its kind, the element it shows (never null), the data object a modify window
+// edits, the output a show-data window shows (0 all, k output k - 1), and the question of a
+// two-value dialog.
 struct ViewRequest {
     ElementViewKind kind;
     AElement* element;

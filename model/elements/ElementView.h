@@ -15,7 +15,7 @@ enum ElementViewKind : int {
     kModifyView,        // the type's modify window on a data object
     kShowDataView,      // a show-data window: index 0 all outputs, k output k - 1
     kSetNameView,       // "Set Name - <type>"
-    kTwoValuesView,     // a two-value number dialog: the element's "Change Dimension" and others
+    kTwoValuesView,     // a two-value number dialog: the element's "Change Dimension"
     kPermDimensionView, // the PERM element's four-value dimension dialog
     kExternalDataView,  // the LOGIC element's "Modify - External Data" window
 };

@@ -22,8 +22,11 @@
 #include "model/elements/ElementType.h"
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/FileSelection.h"
+#include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
+#include "shell/WindowMessage.h"
 
 namespace {
 
@@ -72,13 +75,13 @@ protected:
     }
     static std::string Written(TestWindow& window, int level = 0) {
         std::ostringstream out;
-        EXPECT_EQ(window.WriteBody(out, level, 0), 0);
+        EXPECT_EQ(WriteArchitectureBody(window, out, level, 0), 0);
         return out.str();
     }
     static int ReadInto(TestWindow& window, const std::string& text) {
         ClearParseError();
         std::istringstream in(text);
-        return window.ReadBody(in, 0);
+        return ReadArchitectureBody(window, in, 0);
     }
 };
 
@@ -226,7 +229,7 @@ TEST_F(ArchitectureWindowFixture, TypeNamesMatchAsPrefixes) {
                           {"HELP_ELEMENT", -1}, {"FOO", -1},       {"", -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        AElement* element = ArchitectureWindow::CreateElement(c.text, &window);
+        AElement* element = CreateElement(c.text, &window);
         EXPECT_EQ(element != nullptr ? static_cast<int>(element->GetType()) : -1, c.type);
         delete element;
     }
@@ -381,7 +384,7 @@ TEST_F(ArchitectureWindowFixture, FileWriteOpensWithTheHeaderComment) {
     // And the reader skips it.
     TestWindow copy;
     EXPECT_EQ(ReadInto(copy, out.str()), 0);
-    EXPECT_EQ(copy.DidRead(), 0); // ReadBody alone is no file read
+    EXPECT_EQ(copy.DidRead(), 0); // reading a body alone is no file read
     std::istringstream in(out.str());
     EXPECT_EQ(copy.Read(in, nullptr), 0);
     EXPECT_EQ(copy.DidRead(), 1);
@@ -474,23 +477,23 @@ TEST_F(ArchitectureWindowFixture, PinHighlightIsForgottenWithItsElementAndWindow
     {
         TestWindow window;
         ASplitElem* split = Add<ASplitElem>(window, 30, 45);
-        window.TrackPinHighlight(32, 45 + 12); // input pin box
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), split);
+        TrackPinHighlight(window, 32, 45 + 12); // input pin box
+        EXPECT_EQ(GetPinHighlight(pin), split);
         EXPECT_EQ(pin, 2);
-        window.TrackPinHighlight(60, 45 + 12); // the icon's middle: no pin
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
-        window.TrackPinHighlight(32, 45 + 12);
+        TrackPinHighlight(window, 60, 45 + 12); // the icon's middle: no pin
+        EXPECT_EQ(GetPinHighlight(pin), nullptr);
+        TrackPinHighlight(window, 32, 45 + 12);
         window.GetSelection().Add(split);
         window.DeleteSelection();
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
+        EXPECT_EQ(GetPinHighlight(pin), nullptr);
 
         survivor = Add<ASplitElem>(window, 30, 45);
-        window.TrackPinHighlight(32, 45 + 12);
-        EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), survivor);
+        TrackPinHighlight(window, 32, 45 + 12);
+        EXPECT_EQ(GetPinHighlight(pin), survivor);
         // The window goes while its element lives on.
         window.GetElements().Remove(survivor);
     }
-    EXPECT_EQ(ArchitectureWindow::GetPinHighlight(pin), nullptr);
+    EXPECT_EQ(GetPinHighlight(pin), nullptr);
     survivor->SetOwner(nullptr);
     delete survivor;
     SetElementUi(&previous);

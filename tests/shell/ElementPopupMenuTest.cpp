@@ -46,6 +46,7 @@
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/StartupOptionsDialog.h"
+#include "shell/WindowMessage.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"

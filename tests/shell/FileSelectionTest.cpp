@@ -16,6 +16,7 @@
 #include "model/format/LoadSaveObject.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/ArchitectureWindow.h"
 
 namespace {
@@ -80,7 +81,9 @@ class FakeMacro : public ArchitectureWindow {
 public:
     FakeMacro() { windowKind = kMacroWindowKind; }
     Widget GetShell() override { return nullptr; }
-    int Read(std::istream& in, FileArgument*) override { return ReadBody(in, 0); }
+    int Read(std::istream& in, FileArgument*) override {
+        return ReadArchitectureBody(*this, in, 0);
+    }
 };
 
 struct Shown {

@@ -31,6 +31,7 @@
 #include "shell/MenuCommand.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "shell/WindowMessage.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"
@@ -702,6 +703,36 @@ TEST_F(MainWindowFixture, MenuEntriesReachTheirCommands) {
         main().Clear();
     }
     library.Hide();
+}
+
+TEST_F(MainWindowFixture, NewEntryAsksForThePlaneSizeOverTheMainWindow) {
+    AddSplit(30, 45);
+    main().ClearModified();
+    Widget menuBar = XtNameToWidget(main().GetForm(), "MenuBar");
+    ASSERT_NE(menuBar, nullptr);
+    Widget entry = XtNameToWidget(menuBar, "*New");
+    ASSERT_NE(entry, nullptr);
+    const size_t before = testgui::PopupsNamed(main().GetShell(), "Modify").size();
+    XtCallCallbacks(entry, XmNactivateCallback, nullptr);
+    const std::vector<Widget> dialogs = testgui::PopupsNamed(main().GetShell(), "Modify");
+    ASSERT_EQ(dialogs.size(), before + 1);
+    Widget dialog = dialogs.back();
+    char* title = nullptr;
+    XtVaGetValues(dialog, XmNtitle, &title, nullptr);
+    EXPECT_STREQ(title, "New Architecture");
+    EXPECT_EQ(testgui::LabelText(testgui::Child(dialog, "*label1")), "X-Dimension");
+    const std::vector<Widget> fields = testgui::FindAll(dialog, "Integer_Text");
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(testgui::TextOf(fields[0]), "16");
+    EXPECT_EQ(main().GetElements().GetCount(), 1); // nothing happens before the answer
+    testgui::SetTextOf(fields[0], "24");
+    testgui::SetTextOf(fields[1], "8");
+    testgui::Press(testgui::ButtonLabelled(dialog, "OK"));
+    EXPECT_EQ(main().GetElements().GetCount(), 0);
+    int width = 0, height = 0;
+    AElement::GetDefaultPlaneSize(width, height);
+    EXPECT_EQ(width, 24);
+    EXPECT_EQ(height, 8);
 }
 
 TEST_F(MainWindowFixture, CenterViewCentresTheScrollBars) {

@@ -28,6 +28,7 @@
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WelcomeBitmaps.h"
+#include "shell/WindowMessage.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"

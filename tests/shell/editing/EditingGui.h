@@ -25,6 +25,7 @@
 #include "shell/MainWindow.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "shell/WindowMessage.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/ShellGui.h"
 #include "toolkit/Colors.h"

@@ -13,6 +13,7 @@
 #include "model/elements/ElementType.h"
 #include "model/elements/PinCode.h"
 #include "model/format/ParseError.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/FileSelection.h"
 #include "shell/MenuCommand.h"
 #include "tests/shell/editing/EditingGui.h"
@@ -173,7 +174,7 @@ TEST_F(LibraryWindowBehaviour, ThePaletteStaysSmallAndTakenElementsGetTheDefault
         }
         // What the palette gave before it was made small: the stock element built at the default
         // plane size with its data.
-        AElement* expected = ArchitectureWindow::CreateElement(stock.GetName(), &library());
+        AElement* expected = CreateElement(stock.GetName(), &library());
         ASSERT_NE(expected, nullptr);
         for (int pin = 0; pin < expected->GetInputCount(); pin++)
             expected->SetInputPlaneSize(pin, 40, 24);

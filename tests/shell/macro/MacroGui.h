@@ -24,6 +24,7 @@
 #include "model/elements/ElementUi.h"
 #include "model/format/ParseError.h"
 #include "shell/AMacroElem.h"
+#include "shell/ArchitectureFile.h"
 #include "shell/DragContext.h"
 #include "shell/DragDisplay.h"
 #include "shell/LibraryWindow.h"
@@ -31,6 +32,7 @@
 #include "shell/ShellElementUi.h"
 #include "shell/SimulationBoxWindow.h"
 #include "shell/Startup.h"
+#include "shell/WindowMessage.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"
@@ -105,7 +107,7 @@ protected:
     }
     // An element of the type on a window's working area, its planes of the default size.
     AElement* Place(ArchitectureWindow& window, const char* type, int x, int y) {
-        AElement* element = ArchitectureWindow::CreateElement(type, &window);
+        AElement* element = CreateElement(type, &window);
         int width, height;
         AElement::GetDefaultPlaneSize(width, height);
         for (int i = 0; i < element->GetInputCount(); i++)

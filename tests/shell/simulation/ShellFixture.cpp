@@ -7,6 +7,7 @@
 #include "model/format/ParseError.h"
 #include "shell/ArchitectureWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/WindowMessage.h"
 
 ShellFixture& Shell() {
     ShellFixture& shell = testgui::TheShellGui();
