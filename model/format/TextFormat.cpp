@@ -16,6 +16,9 @@ namespace {
 // given back on the next shorter line, so a long line costs memory only while it is read.
 std::string gLine;
 constexpr size_t kKeptCapacity = 64 * 1024;
+size_t gFirst = 0;     // where the current line's text starts after its blanks
+bool gHasLine = false; // the buffer holds a line that ReadLine returned
+bool gRepeat = false;  // the next ReadLine returns the current line again
 char gEmptyLine[1];
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -98,6 +101,8 @@ int ExpectChar(char*& cursor, char one, char other) {
 
 void InitLineBuffer() {
     std::string().swap(gLine);
+    gHasLine = false;
+    gRepeat = false;
 }
 
 char* EmptyCursor() {
@@ -106,6 +111,12 @@ char* EmptyCursor() {
 }
 
 int ReadLine(std::istream& in, char*& cursor, bool eofIsError) {
+    if (gRepeat) {
+        gRepeat = false;
+        cursor = LineText() + gFirst;
+        return kNoError;
+    }
+    gHasLine = false;
     for (;;) {
         // The string reader scans the stream's buffer for the line feed and copies whole runs.
         gLine.clear();
@@ -121,6 +132,8 @@ int ReadLine(std::istream& in, char*& cursor, bool eofIsError) {
             if (gLine.capacity() > kKeptCapacity && gLine.size() < kKeptCapacity / 2) {
                 gLine.shrink_to_fit();
             }
+            gFirst = first;
+            gHasLine = true;
             cursor = LineText() + first;
             return kNoError;
         }
@@ -128,6 +141,10 @@ int ReadLine(std::istream& in, char*& cursor, bool eofIsError) {
     cursor = EmptyCursor();
     if (!eofIsError) return kEofReached;
     return SetReadError(in, kUnexpectedEof, nullptr);
+}
+
+void RepeatLine() {
+    gRepeat = gHasLine;
 }
 
 int ReadRequiredLine(std::istream& in, char*& cursor) {

@@ -31,6 +31,11 @@ char* EmptyCursor();
 // it. A last line without a line feed is a line. The cursor stays valid until the next line read.
 int ReadLine(std::istream& in, char*& cursor, bool eofIsError);
 
+// Makes the next ReadLine return the line it returned last once more, as a stream that was set
+// back to that line's start would (without the cost of repositioning a file). Nothing happens
+// when no line was returned since the last end of file.
+void RepeatLine();
+
 // ReadLine where a line is required: a failed stream is recorded as 1 "IO Error" as well.
 int ReadRequiredLine(std::istream& in, char*& cursor);
 

@@ -94,6 +94,23 @@ TEST_F(TextFormat, EndLineOnACursorFromBeforeANestedReadLeavesTheNewLine) {
     EXPECT_STREQ(inner, "0123456789 tail");
 }
 
+TEST_F(TextFormat, RepeatLineReturnsTheLastLineOnceMore) {
+    std::istringstream in("  TYPE: MASK\n# c\nNEXT\n");
+    char* cursor = EmptyCursor();
+    ASSERT_EQ(ExpectKeyword(in, cursor, "TYPE:"), kNoError);
+    RepeatLine();
+    char* again = EmptyCursor();
+    ASSERT_EQ(ReadLine(in, again, true), kNoError);
+    EXPECT_STREQ(again, "TYPE: MASK");
+    ASSERT_EQ(ReadLine(in, again, true), kNoError);
+    EXPECT_STREQ(again, "NEXT");
+    // After the end of file there is no line to repeat; errors keep their line.
+    EXPECT_EQ(ReadLine(in, again, false), kEofReached);
+    RepeatLine();
+    EXPECT_EQ(ReadLine(in, again, true), kUnexpectedEof);
+    EXPECT_EQ(GetParseErrorLine(), 3);
+}
+
 struct KeywordCase {
     const char* input;
     const char* keyword;
