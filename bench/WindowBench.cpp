@@ -382,8 +382,13 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < ten.open.size(); i++)
         floorPairs.push_back(ten.readFloor[i] + ten.writeFloor[i]);
     Report("open 10 000, then save", Median(openSave), 0.3, Median(floorPairs), "read+write");
-    Report("open 100 000 (to READY)", Median(hundred.open), 2.0, Median(hundred.readFloor),
-           "reading the lines");
+    // Each open against the floor read just before it, so both see the same machine.
+    std::vector<double> openRatios;
+    for (size_t i = 0; i < hundred.open.size(); i++)
+        openRatios.push_back(hundred.open[i] / hundred.readFloor[i]);
+    std::printf("  %-34s %7.3f s  %5.2f x reading the lines (%.4f s)  (target at most 3 x)\n",
+                "open 100 000 (to READY)", Median(hundred.open), Median(openRatios),
+                Median(hundred.readFloor));
     Report("save 100 000", Median(hundred.save), 0.5, Median(hundred.writeFloor),
            "writing the bytes");
     Report("quit with 100 000", Median(hundred.quit), 0.5, Median(hundred.freeFloor),

@@ -89,17 +89,16 @@ struct BodyRead {
 int ReadElementBlock(std::istream& in, char*& cursor, int32_t index, BodyRead& body) {
     int code;
     if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError) return code;
-    const std::istream::pos_type blockStart = in.tellg();
+    // The element reads its block from the line after the opening one: the "TYPE:" line again
+    // when it stands on a line of its own.
+    SkipBlanks(cursor);
+    const bool typeStartsLine = *cursor == '\0';
     if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
     SkipBlanks(cursor);
     AElement* element = CreateElement(cursor, &body.window);
     if (element == nullptr) return SetReadError(in, kUnknownElementType, cursor);
     if (body.isMain) element->SetOwner(&body.window);
-    in.seekg(blockStart);
-    if (!in) {
-        delete element;
-        return SetReadError(in, kIoError, nullptr);
-    }
+    if (typeStartsLine) RepeatLine();
     code = element->Read(in, nullptr);
     if (code == kNoError) code = GetParseError();
     if (code != kNoError) {

@@ -3,14 +3,48 @@
 #include <algorithm>
 #include <cstring>
 #include <istream>
+#include <memory>
 #include <ostream>
+#include <string>
+#include <utility>
 
 #include "model/format/ParseError.h"
 
 namespace {
 
-char gLineBuffer[kLineBufferSize];
+// The current line. It grows with the longest line read; a buffer grown beyond kKeptCapacity is
+// given back on the next shorter line, so a long line costs memory only while it is read.
+std::string gLine;
+constexpr size_t kKeptCapacity = 64 * 1024;
+size_t gFirst = 0;     // where the current line's text starts after its blanks
+bool gHasLine = false; // the buffer holds a line that ReadLine returned
+bool gRepeat = false;  // the next ReadLine returns the current line again
 char gEmptyLine[1];
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUIRAN_FRESH_LINES 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUIRAN_FRESH_LINES 1
+#endif
+#endif
+
+#ifdef QUIRAN_FRESH_LINES
+// Under AddressSanitizer every line gets a block of its own and the previous one is freed, so a
+// cursor kept across a line read is reported wherever it is used, not only when the line grows.
+std::unique_ptr<char[]> gFreshLine;
+
+char* LineText() {
+    std::unique_ptr<char[]> fresh(new char[gLine.size() + 1]);
+    std::memcpy(fresh.get(), gLine.c_str(), gLine.size() + 1);
+    gFreshLine = std::move(fresh);
+    return gFreshLine.get();
+}
+#else
+char* LineText() {
+    return &gLine[0];
+}
+#endif
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -66,7 +100,9 @@ int ExpectChar(char*& cursor, char one, char other) {
 } // namespace
 
 void InitLineBuffer() {
-    gLineBuffer[0] = '\0';
+    std::string().swap(gLine);
+    gHasLine = false;
+    gRepeat = false;
 }
 
 char* EmptyCursor() {
@@ -75,22 +111,40 @@ char* EmptyCursor() {
 }
 
 int ReadLine(std::istream& in, char*& cursor, bool eofIsError) {
+    if (gRepeat) {
+        gRepeat = false;
+        cursor = LineText() + gFirst;
+        return kNoError;
+    }
+    gHasLine = false;
     for (;;) {
-        while (in.peek() == ' ')
-            in.get();
-        in.getline(gLineBuffer, kLineBufferSize);
+        // The string reader scans the stream's buffer for the line feed and copies whole runs.
+        gLine.clear();
+        std::getline(in, gLine);
         if (in.bad()) return kIoError;
-        if (in.gcount() == 0 && in.eof()) break;
-        if (in.fail()) return kIoError;
-        if (gLineBuffer[0] != '\0' && gLineBuffer[0] != '#') {
-            cursor = gLineBuffer;
+        if (in.fail()) {
+            if (in.eof() && gLine.empty()) break;
+            return kIoError;
+        }
+        const size_t first = gLine.find_first_not_of(' ');
+        // A NUL ends the line for the token readers, so one right after the blanks empties it.
+        if (first != std::string::npos && gLine[first] != '\0' && gLine[first] != '#') {
+            if (gLine.capacity() > kKeptCapacity && gLine.size() < kKeptCapacity / 2) {
+                gLine.shrink_to_fit();
+            }
+            gFirst = first;
+            gHasLine = true;
+            cursor = LineText() + first;
             return kNoError;
         }
     }
-    gLineBuffer[0] = '\0';
-    cursor = gLineBuffer;
+    cursor = EmptyCursor();
     if (!eofIsError) return kEofReached;
     return SetReadError(in, kUnexpectedEof, nullptr);
+}
+
+void RepeatLine() {
+    gRepeat = gHasLine;
 }
 
 int ReadRequiredLine(std::istream& in, char*& cursor) {
@@ -186,7 +240,9 @@ void SkipBlanks(char*& cursor) {
 }
 
 void EndLine(char*& cursor) {
-    *cursor = '\0';
+    // Nothing is written through the cursor: a nested block reader may have replaced the line it
+    // pointed into.
+    cursor = EmptyCursor();
 }
 
 std::string ReadRestOfLine(char*& cursor) {

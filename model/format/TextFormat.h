@@ -1,11 +1,11 @@
 // The line and token readers and the writing helpers shared by every block reader and writer of
 // the common text format.
 //
-// Lines are read into one shared buffer of kLineBufferSize characters. Each reader keeps its own
-// cursor into it, starting on an empty string (EmptyCursor) so that its first keyword fetches a
-// line, and hands the cursor to the token readers, which advance it. A nested block reader
-// replaces the buffer's contents, so a reader that called one ends its own line (EndLine) before
-// it expects its next keyword.
+// Lines are read into one shared buffer that grows to the line's length: a line may be of any
+// length. Each reader keeps its own cursor into it, starting on an empty string (EmptyCursor) so
+// that its first keyword fetches a line, and hands the cursor to the token readers, which advance
+// it. A nested block reader replaces the line and may move the buffer, so a reader that called one
+// drops its cursor (EndLine or EmptyCursor) before it looks at the line again.
 //
 // A blank is the space character only. Empty lines and lines whose first non-blank character is
 // '#' are skipped wherever a line is fetched; a '#' later in a line is an ordinary character.
@@ -19,9 +19,7 @@
 #include <iosfwd>
 #include <string>
 
-constexpr int kLineBufferSize = 50000; // a line holds at most kLineBufferSize - 1 characters
-
-// Empties the shared line buffer (program start).
+// Empties the shared line buffer and gives its memory back.
 void InitLineBuffer();
 
 // A cursor on an empty string, for a reader that has not fetched a line yet.
@@ -29,9 +27,14 @@ char* EmptyCursor();
 
 // Fetches the next line that is neither empty nor a comment and sets the cursor to its first
 // non-blank character. Returns 0; at end of file 10 when eofIsError is false, else records 8
-// "Unexpected EOF" and returns the recorded code; 1 when the stream has failed (also for a line
-// longer than the buffer), without recording it. A last line without a line feed is a line.
+// "Unexpected EOF" and returns the recorded code; 1 when the stream has failed, without recording
+// it. A last line without a line feed is a line. The cursor stays valid until the next line read.
 int ReadLine(std::istream& in, char*& cursor, bool eofIsError);
+
+// Makes the next ReadLine return the line it returned last once more, as a stream that was set
+// back to that line's start would (without the cost of repositioning a file). Nothing happens
+// when no line was returned since the last end of file.
+void RepeatLine();
 
 // ReadLine where a line is required: a failed stream is recorded as 1 "IO Error" as well.
 int ReadRequiredLine(std::istream& in, char*& cursor);
@@ -63,7 +66,8 @@ int ParseOnOff(char*& cursor, int& value);
 
 void SkipBlanks(char*& cursor);
 
-// Ends the current line at the cursor, so that the next keyword fetches a new line.
+// Sets the cursor on an empty string, so that the next keyword fetches a new line. The line
+// itself is not touched, so a cursor left over from before a nested read may be given.
 void EndLine(char*& cursor);
 
 // The rest of the line as a free-text value (a name, a comment); the line is used up after it.

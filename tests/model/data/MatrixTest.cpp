@@ -166,13 +166,14 @@ TEST(Matrix, ReadAcceptsTheFormatsFreedoms) {
     }
 }
 
-TEST(Matrix, ALineLongerThanTheBufferIsAnIoError) {
+TEST(Matrix, ARowLongerThanTheMatrixIsAnUnexpectedCharOnItsLine) {
     ClearParseError();
     const std::string row(60000, '0');
     std::istringstream in("MATRIX {\n DIMENSION: (2,1)\n DATA {\n" + row + "\n }\n}\n");
     Matrix m(2, 1);
-    EXPECT_EQ(m.Read(in, nullptr), kIoError);
-    EXPECT_EQ(GetParseErrorLine(), 0);
+    EXPECT_EQ(m.Read(in, nullptr), kUnexpectedChar);
+    EXPECT_EQ(GetParseErrorLine(), 4);
+    EXPECT_STREQ(GetParseErrorToken(), "DATA");
 }
 
 TEST(Matrix, WritesTheBlockAtItsLevel) {

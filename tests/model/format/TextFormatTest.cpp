@@ -62,19 +62,53 @@ TEST_F(TextFormat, ReadLineAtEofRecordsUnexpectedEofWithItsLine) {
     EXPECT_EQ(GetParseErrorToken(), nullptr);
 }
 
-TEST_F(TextFormat, ReadLineAcceptsTheLongestLineAndFailsOnALongerOne) {
-    const std::string longest(kLineBufferSize - 1, 'x');
-    std::istringstream fits(longest + "\n");
+TEST_F(TextFormat, ReadLineTakesLinesOfAnyLength) {
+    // Longer than any buffer the reader starts with, and longer than one read of the stream.
+    const std::string wide(65536 + 14, '1');
+    const std::string longer(1000000, '0');
+    std::istringstream in("  " + wide + "\nshort\n" + longer + "\n\n" + wide + "\nMATRI\n");
     char* cursor = EmptyCursor();
-    ASSERT_EQ(ReadLine(fits, cursor, true), kNoError);
-    EXPECT_EQ(std::string(cursor), longest);
+    ASSERT_EQ(ReadLine(in, cursor, true), kNoError);
+    EXPECT_EQ(std::string(cursor), wide);
+    ASSERT_EQ(ReadLine(in, cursor, true), kNoError);
+    EXPECT_STREQ(cursor, "short");
+    ASSERT_EQ(ReadLine(in, cursor, true), kNoError);
+    EXPECT_EQ(std::string(cursor), longer);
+    ASSERT_EQ(ReadLine(in, cursor, true), kNoError);
+    EXPECT_EQ(std::string(cursor), wide);
+    // The line of an error is still counted right after long lines.
+    EndLine(cursor);
+    EXPECT_EQ(ExpectKeyword(in, cursor, "MATRIX"), kKeywordExpected);
+    EXPECT_EQ(GetParseErrorLine(), 6);
+}
 
-    std::istringstream tooLong(longest + "x\nnext\n");
-    EXPECT_EQ(ReadLine(tooLong, cursor, true), kIoError);
-    EXPECT_EQ(GetParseError(), kNoError); // not recorded by ReadLine
-    EXPECT_EQ(ReadRequiredLine(tooLong, cursor), kIoError);
-    EXPECT_EQ(GetParseError(), kIoError);
-    EXPECT_EQ(GetParseErrorLine(), 0);
+TEST_F(TextFormat, EndLineOnACursorFromBeforeANestedReadLeavesTheNewLine) {
+    // The outer reader stopped at the end of its line; a nested reader fetched a longer one.
+    std::istringstream in("OUTER {\n0123456789 tail\n");
+    char* outer = EmptyCursor();
+    ASSERT_EQ(ExpectKeyword(in, outer, "OUTER"), kNoError);
+    char* inner = EmptyCursor();
+    ASSERT_EQ(ReadLine(in, inner, true), kNoError);
+    EndLine(outer);
+    EXPECT_STREQ(outer, "");
+    EXPECT_STREQ(inner, "0123456789 tail");
+}
+
+TEST_F(TextFormat, RepeatLineReturnsTheLastLineOnceMore) {
+    std::istringstream in("  TYPE: MASK\n# c\nNEXT\n");
+    char* cursor = EmptyCursor();
+    ASSERT_EQ(ExpectKeyword(in, cursor, "TYPE:"), kNoError);
+    RepeatLine();
+    char* again = EmptyCursor();
+    ASSERT_EQ(ReadLine(in, again, true), kNoError);
+    EXPECT_STREQ(again, "TYPE: MASK");
+    ASSERT_EQ(ReadLine(in, again, true), kNoError);
+    EXPECT_STREQ(again, "NEXT");
+    // After the end of file there is no line to repeat; errors keep their line.
+    EXPECT_EQ(ReadLine(in, again, false), kEofReached);
+    RepeatLine();
+    EXPECT_EQ(ReadLine(in, again, true), kUnexpectedEof);
+    EXPECT_EQ(GetParseErrorLine(), 3);
 }
 
 struct KeywordCase {
