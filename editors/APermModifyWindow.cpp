@@ -63,11 +63,13 @@ void MatrixButtonCallback(Widget, XtPointer self, XtPointer) {
     Self(self)->ShowMatrixDialog();
 }
 
-void VectorOkCallback(Widget, XtPointer self, XtPointer) {
+void VectorOkCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     Self(self)->VectorOk();
 }
 
-void VectorApplyCallback(Widget, XtPointer self, XtPointer) {
+void VectorApplyCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     Self(self)->ApplyVector();
 }
 
@@ -75,11 +77,13 @@ void VectorCancelCallback(Widget, XtPointer self, XtPointer) {
     Self(self)->VectorCancel();
 }
 
-void MatrixOkCallback(Widget, XtPointer self, XtPointer) {
+void MatrixOkCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     Self(self)->MatrixOk();
 }
 
-void MatrixApplyCallback(Widget, XtPointer self, XtPointer) {
+void MatrixApplyCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     Self(self)->ApplyMatrix();
 }
 

@@ -4,10 +4,12 @@
 
 #include "editors/DialogShell.h"
 #include "editors/NumberDialogParts.h"
+#include "toolkit/ReadInt.h"
 
 namespace {
 
-void OkCallback(Widget, XtPointer self, XtPointer) {
+void OkCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     static_cast<NumberDialog*>(self)->Ok();
 }
 

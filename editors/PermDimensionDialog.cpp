@@ -23,7 +23,8 @@ const int32_t kMinDimension = 1;
 const int32_t kMaxDimension = 65536;
 const int32_t kFieldCharacters = 4; // so typing reaches 9999; the arrows cannot pass it either
 
-void OkCallback(Widget, XtPointer self, XtPointer) {
+void OkCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     static_cast<PermDimensionDialog*>(self)->Ok();
 }
 

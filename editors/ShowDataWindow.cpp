@@ -70,7 +70,8 @@ void CloseButtonCallback(Widget, XtPointer self, XtPointer) {
     Self(self)->Close();
 }
 
-void SaveCallback(Widget, XtPointer self, XtPointer) {
+void SaveCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     Self(self)->Save();
 }
 

@@ -53,12 +53,16 @@ void CloseCallback(Widget, XtPointer self, XtPointer) {
     static_cast<SimulationBoxWindow*>(self)->Hide();
 }
 
-void RunCallback(Widget, XtPointer self, XtPointer) {
+void RunCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     static_cast<SimulationBoxWindow*>(self)->Run();
 }
 
-void ResetCallback(Widget, XtPointer self, XtPointer) {
-    static_cast<SimulationBoxWindow*>(self)->ResetOrBreak();
+void ResetCallback(Widget w, XtPointer self, XtPointer call) {
+    SimulationBoxWindow* box = static_cast<SimulationBoxWindow*>(self);
+    // Break is never refused; Reset reads the fields.
+    if (!box->IsRunning() && ReadIntPressHitCorrection(w, call)) return;
+    box->ResetOrBreak();
 }
 
 void ToggleCallback(Widget toggle, XtPointer self, XtPointer callData) {

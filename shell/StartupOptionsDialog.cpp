@@ -20,7 +20,8 @@
 
 namespace {
 
-void OkCallback(Widget, XtPointer self, XtPointer) {
+void OkCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     static_cast<StartupOptionsDialog*>(self)->Ok();
 }
 

@@ -15,11 +15,13 @@
 
 namespace {
 
-void OkCallback(Widget, XtPointer self, XtPointer) {
+void OkCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     static_cast<WorkingAreaOptionsDialog*>(self)->Ok();
 }
 
-void ApplyCallback(Widget, XtPointer self, XtPointer) {
+void ApplyCallback(Widget w, XtPointer self, XtPointer call) {
+    if (ReadIntPressHitCorrection(w, call)) return;
     static_cast<WorkingAreaOptionsDialog*>(self)->Apply();
 }
 

@@ -5,6 +5,7 @@
 
 #include <Xm/MessageB.h>
 #include <Xm/Protocols.h>
+#include <Xm/VirtKeys.h>
 #include <Xm/Xm.h>
 
 #include <cstdio>
@@ -24,10 +25,25 @@ struct PendingMessage {
     MessageResult result;
 };
 
+// The box reports Escape as a press of its Cancel button, the one labelled " No " on the
+// three-button question; the key itself tells them apart.
+bool IsCancelKey(const XEvent* event) {
+    if (event == nullptr || event->type != KeyPress) {
+        return false;
+    }
+    Modifiers unused = 0;
+    KeySym key = NoSymbol;
+    XmTranslateKey(event->xkey.display, static_cast<KeyCode>(event->xkey.keycode),
+                   event->xkey.state, &unused, &key);
+    return key == osfXK_Cancel;
+}
+
 void MessageDialogCallback(Widget, XtPointer client, XtPointer call) {
     PendingMessage* pending = static_cast<PendingMessage*>(client);
     const XmAnyCallbackStruct* cbs = static_cast<XmAnyCallbackStruct*>(call);
-    const MessageResult result = MessageButtonResult(pending->kind, cbs->reason);
+    const MessageResult result = cbs->reason == XmCR_CANCEL && IsCancelKey(cbs->event)
+                                     ? MessageEscapeResult(pending->kind)
+                                     : MessageButtonResult(pending->kind, cbs->reason);
     if (result != kResultNone) {
         pending->result = result;
     }
@@ -56,12 +72,20 @@ MessageResult MessageButtonResult(MessageKind kind, int reason) {
         case XmCR_OK:
             return kind == kMessageYesNo || kind == kMessageYesNoCancel ? kResultYes : kResultOk;
         case XmCR_CANCEL:
+            // The one-button kinds have no Cancel button to press; Escape still reaches them.
+            if (kind == kMessageInfo || kind == kMessageWarning) {
+                return kResultOk;
+            }
             return kind == kMessageYesNo || kind == kMessageYesNoCancel ? kResultNo : kResultCancel;
         case XmCR_HELP:
             return kind == kMessageYesNoCancel ? kResultCancel : kResultNone;
         default:
             return kResultNone;
     }
+}
+
+MessageResult MessageEscapeResult(MessageKind kind) {
+    return kind == kMessageYesNoCancel ? kResultCancel : MessageButtonResult(kind, XmCR_CANCEL);
 }
 
 MessageResult MessageCloseResult(MessageKind kind) {

@@ -18,6 +18,10 @@ MessageResult AskOkCancel(Widget parent, const char* title, const char* text);
 MessageResult AskYesNo(Widget parent, const char* title, const char* text);
 MessageResult AskYesNoCancel(Widget parent, const char* title, const char* text);
 
+// The answer Escape gives: Cancel where the kind offers it (on the three-button question too,
+// where the box takes Escape for its " No " button), else No, else Ok.
+MessageResult MessageEscapeResult(MessageKind kind);
+
 // The answer a window-manager close gives: Cancel where the kind offers it, else No, else Ok.
 MessageResult MessageCloseResult(MessageKind kind);
 

@@ -39,10 +39,45 @@ XtIntervalId repeatTimer = 0;
 // Set while the field writes its own text, which the typing filter must let through.
 bool writingText = false;
 
+// The key and button presses dispatched so far. A press that takes the focus out of a field
+// makes the field check its text while the press is dispatched, before the button under the
+// pointer is activated on the release.
+unsigned long long pressCount = 0;
+Display* countedDisplay = nullptr;
+XtEventDispatchProc previousKeyDispatcher = nullptr;
+XtEventDispatchProc previousButtonDispatcher = nullptr;
+
+// The field whose text the last check had to replace, and the press during which it did.
+Widget correctedText = nullptr;
+unsigned long long correctedPress = 0;
+
+Boolean CountingDispatcher(XEvent* event) {
+    ++pressCount;
+    XtEventDispatchProc previous =
+        event->type == KeyPress ? previousKeyDispatcher : previousButtonDispatcher;
+    return previous != nullptr ? previous(event) : False;
+}
+
+void CountPresses(Display* display) {
+    if (countedDisplay == display) {
+        return;
+    }
+    countedDisplay = display;
+    previousKeyDispatcher = XtSetEventDispatcher(display, KeyPress, CountingDispatcher);
+    previousButtonDispatcher = XtSetEventDispatcher(display, ButtonPress, CountingDispatcher);
+}
+
 XtPointer UserData(Widget w) {
     XtPointer data = nullptr;
     XtVaGetValues(w, XmNuserData, &data, nullptr);
     return data;
+}
+
+Widget ShellOf(Widget w) {
+    while (w != nullptr && !XtIsShell(w)) {
+        w = XtParent(w);
+    }
+    return w;
 }
 
 ReadIntRecord* RecordOf(Widget text) {
@@ -116,6 +151,7 @@ void ReadIntRepeat(XtPointer client, XtIntervalId*) {
 
 void ReadIntArm(Widget arrow, XtPointer client, XtPointer) {
     CancelRepeat();
+    correctedText = nullptr;
     currentText = static_cast<Widget>(UserData(arrow));
     PerformStep(currentText, static_cast<int>(reinterpret_cast<intptr_t>(client)), true);
 }
@@ -143,6 +179,7 @@ void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
     }
     const bool insertion = cbs->startPos == cbs->endPos && cbs->text != nullptr &&
                            cbs->text->ptr != nullptr && cbs->text->length > 0;
+    correctedText = nullptr; // the user edits again
     if (!insertion) {
         return; // replacing or deleting a range is not checked
     }
@@ -164,6 +201,8 @@ bool CommitCheck(Widget text) {
     }
     ShowValue(text, outcome.value);
     RingBells(text, outcome.bells);
+    correctedText = text;
+    correctedPress = pressCount;
     return false;
 }
 
@@ -188,7 +227,12 @@ void ReadIntActivate(Widget text, XtPointer, XtPointer call) {
         return;
     }
     const KeySym key = XLookupKeysym(&cbs->event->xkey, 0);
-    if ((key != XK_Return && key != XK_KP_Enter) || !CommitCheck(text)) {
+    if (key != XK_Return && key != XK_KP_Enter) {
+        return;
+    }
+    // Return is a press of its own: an earlier correction has been seen.
+    correctedText = nullptr;
+    if (!CommitCheck(text)) {
         return;
     }
     const ReadIntRecord* record = RecordOf(text);
@@ -201,6 +245,9 @@ void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
     if (currentText == text) {
         CancelRepeat();
         currentText = nullptr;
+    }
+    if (correctedText == text) {
+        correctedText = nullptr;
     }
     delete RecordOf(text);
 }
@@ -264,7 +311,23 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
     XtAddCallback(down, XmNdisarmCallback, ReadIntDisarm,
                   reinterpret_cast<XtPointer>(intptr_t{-1}));
     XtManageChild(form);
+    CountPresses(XtDisplay(form));
     return form;
+}
+
+int ReadIntPressHitCorrection(Widget w, XtPointer call) {
+    if (correctedText == nullptr) {
+        return 0;
+    }
+    const XmAnyCallbackStruct* cbs = static_cast<XmAnyCallbackStruct*>(call);
+    // Only a press of the user's counts; the program calls buttons without an event.
+    if (cbs == nullptr || cbs->event == nullptr) {
+        return 0;
+    }
+    Widget field = correctedText;
+    const bool samePress = correctedPress == pressCount;
+    correctedText = nullptr;
+    return samePress && ShellOf(field) == ShellOf(w) ? 1 : 0;
 }
 
 Widget ReadIntGetText(Widget form) {

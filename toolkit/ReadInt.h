@@ -88,6 +88,14 @@ void SetReadIntTimer(const ReadIntTimer* timer);
 // [min, max] (the divisor rule is not applied), else 0 with out unchanged.
 int ReadIntGetValue(Widget form, int32_t* out);
 
+// Whether a button must refuse a press because the press itself made a field of the same window
+// replace its text: leaving the field for the button showed the fallback or the next divisor,
+// which is not a value the user gave. The button then does what Return does on such text
+// (nothing); pressing it again takes the text shown. w is the pressed widget and call its
+// callback data; a call without an event (made by the program) is never refused. Asking
+// answers the correction once.
+int ReadIntPressHitCorrection(Widget w, XtPointer call);
+
 // Shows value, also in a field that is not editable; checks nothing.
 void ReadIntSetValue(Widget form, int32_t value);
 

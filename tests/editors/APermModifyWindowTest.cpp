@@ -715,3 +715,37 @@ TEST_F(APermModifyWindowTest, Screenshot) {
     RunFor(200);
     SaveScreenshot(window->GetMatrixShell(), "perm-matrix");
 }
+
+// 150 in "Horizontal Shift:" (-100..100) and OK clicked with the mouse: leaving the field shows 0,
+// and that is not what the user gave, so the dialog stays with nothing made; the next click
+// takes the 0 now shown. The same for Apply.
+TEST_F(APermModifyWindowTest, MouseClickRightAfterAShiftWasCorrectedDoesNothing) {
+    APermModifyWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    Widget dialog = window->GetVectorShell();
+    for (const char* button : {"Apply", "OK"}) {
+        SCOPED_TRACE(button);
+        Click(window->GetVectorButton());
+        Widget shift = ReadIntGetText(window->GetVectorShiftField());
+        ASSERT_TRUE(RunUntil([&] { return testgui::IsShown(shift); }));
+        ASSERT_TRUE(RealTypeInto(shift, "150"));
+        ResetBells();
+        ASSERT_TRUE(RealClick(ButtonLabelled(dialog, button)));
+        ASSERT_TRUE(RunUntil([&] { return BellCount() > 0; }));
+        RunFor(200);
+        EXPECT_EQ(FieldText(window->GetVectorShiftField()), "0");
+        EXPECT_TRUE(IsPoppedUp(dialog));
+        EXPECT_EQ(TotalTargets(window->GetWorkingCopy()), 0);
+        ASSERT_TRUE(RealClick(ButtonLabelled(dialog, button)));
+        ASSERT_TRUE(RunUntil([&] { return TotalTargets(window->GetWorkingCopy()) == 8; }));
+        for (int i = 0; i < 8; i++)
+            EXPECT_EQ(Targets(window->GetWorkingCopy(), i, 0), std::to_string(i) + ",0 ");
+        EXPECT_EQ(IsPoppedUp(dialog), std::string(button) == "Apply");
+        if (IsPoppedUp(dialog)) Click(ButtonLabelled(dialog, "Cancel"));
+        // The second round makes the same connections again, which adds none.
+        Click(ButtonLabelled(window->GetShell(), "Cancel"));
+        window = Open();
+        ASSERT_NE(window, nullptr);
+        dialog = window->GetVectorShell();
+    }
+}

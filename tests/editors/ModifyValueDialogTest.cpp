@@ -226,3 +226,40 @@ TEST_F(ModifyValueDialogTest, ReturnKeyFromTheServerAnswersOnce) {
     EXPECT_EQ(answer.calls, 1);
     EXPECT_EQ(answer.value, 8);
 }
+
+// Leaving the field for OK with the mouse shows the fallback: that press is refused, and only
+// the next one takes what is shown. A valid typed value is taken by the first press.
+TEST_F(ModifyValueDialogTest, MouseOkRightAfterTheFieldCorrectedItselfIsRefusedOnce) {
+    struct Case {
+        const char* typed;
+        int pressesTaken; // the press that answers
+        int value;
+    };
+    const Case cases[] = {{"0", 2, 10}, {"", 2, 10}, {"7", 1, 7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        answer = Answer();
+        dialog = new ModifyValueDialog(Editors().topLevel, "Set Time", "Time:", 10, 1, 999999,
+                                       Record, &answer);
+        shell = dialog->GetShell();
+        text = ReadIntGetText(dialog->GetField());
+        Flush();
+        ASSERT_TRUE(RunUntil([&] { return testgui::IsShown(text); }));
+        ASSERT_TRUE(RealTypeInto(text, c.typed));
+        Widget ok = ButtonLabelled(shell, "OK");
+        ResetBells();
+        ASSERT_TRUE(RealClick(ok));
+        if (c.pressesTaken == 2) {
+            ASSERT_TRUE(RunUntil([&] { return BellCount() > 0; }));
+            RunFor(200);
+            EXPECT_EQ(answer.calls, 0);
+            EXPECT_FALSE(Gone());
+            EXPECT_EQ(GetText(text), "10");
+            ASSERT_TRUE(RealClick(ok));
+        }
+        ASSERT_TRUE(RunUntil([&] { return answer.calls == 1; }));
+        EXPECT_EQ(answer.cancelled, 0);
+        EXPECT_EQ(answer.value, c.value);
+        EXPECT_TRUE(Gone());
+    }
+}

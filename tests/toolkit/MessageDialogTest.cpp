@@ -5,10 +5,12 @@
 
 #include "ToolkitDisplay.h"
 
+#include <X11/keysym.h>
 #include <Xm/MessageB.h>
 #include <Xm/Protocols.h>
 #include <Xm/Xm.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -29,7 +31,7 @@ Widget FindBox(Widget parent) {
 void ReplyNow(XtPointer client, XtIntervalId*) {
     Reply* reply = static_cast<Reply*>(client);
     Widget box = FindBox(reply->parent);
-    if (box == nullptr || !XtIsRealized(box)) {
+    if (box == nullptr || !XtIsRealized(box) || !testgui::IsShown(box)) {
         XtAppAddTimeOut(Toolkit().app, 10, ReplyNow, reply);
         return;
     }
@@ -162,6 +164,55 @@ TEST_F(MessageDialogTest, ReturnsTheAnswerOfEachButtonAndOfTheWindowClose) {
         Reply reply{Toolkit().topLevel, [&](Widget box) { Act(box, c.answer); }};
         ReplyLater(&reply);
         EXPECT_EQ(c.wrapper(Toolkit().topLevel, "Question", "Well?"), c.result);
+    }
+}
+
+// Escape pressed on the keyboard while the box has the focus, again every 300 ms until the box
+// answers (the first key of a fresh server can be lost while the keyboard is set up).
+struct EscapeUntilAnswered {
+    Widget box = nullptr;
+    int presses = 0;
+
+    static void Press(XtPointer client, XtIntervalId*) {
+        EscapeUntilAnswered* self = static_cast<EscapeUntilAnswered*>(client);
+        if (self->presses == -1) return;
+        Widget shell = XtParent(self->box);
+        XSetInputFocus(XtDisplay(shell), XtWindow(shell), RevertToParent, CurrentTime);
+        XSync(XtDisplay(shell), False);
+        ASSERT_EQ(std::system("xdotool key Escape > /dev/null 2>&1"), 0);
+        if (++self->presses < 20) XtAppAddTimeOut(Toolkit().app, 300, Press, self);
+    }
+};
+
+// Escape on the three-button question changes nothing: Cancel, not the " No " that discards.
+// The other kinds keep what Escape gave them; the one-button kinds answer Ok whatever is done.
+TEST_F(MessageDialogTest, EscapeAnswersCancelOnTheThreeButtonQuestion) {
+    struct EscapeCase {
+        Wrapper wrapper;
+        MessageKind kind;
+        MessageResult result;
+    };
+    const EscapeCase cases[] = {
+        {InfoMessage, kMessageInfo, kResultOk},
+        {WarningMessage, kMessageWarning, kResultOk},
+        {AskOkCancel, kMessageOkCancel, kResultCancel},
+        {AskYesNo, kMessageYesNo, kResultNo},
+        {AskYesNoCancel, kMessageYesNoCancel, kResultCancel},
+    };
+    for (const EscapeCase& c : cases) {
+        SCOPED_TRACE(c.kind);
+        EXPECT_EQ(MessageEscapeResult(c.kind), c.result);
+        EscapeUntilAnswered escape;
+        // Escape pressed over the box answers until the timer is stopped below.
+        Reply start{Toolkit().topLevel, [&](Widget box) {
+                        escape.box = box;
+                        EscapeUntilAnswered::Press(&escape, nullptr);
+                    }};
+        ReplyLater(&start);
+        EXPECT_EQ(c.wrapper(Toolkit().topLevel, "Question", "Well?"), c.result);
+        EXPECT_GT(escape.presses, 0);
+        escape.presses = -1;
+        RunFor(350); // lets a pending press find the box gone
     }
 }
 

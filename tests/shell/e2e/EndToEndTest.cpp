@@ -422,7 +422,7 @@ TEST_F(QuiranFixture, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
         messages = program.Messages();
         EXPECT_EQ(messages.back(),
                   "question\nArchitecture has been modified!\nDo you want to save it ?");
-        Answer(screen, " ", "Escape");
+        Answer(screen, " ", "Right space"); // " No ", right of the focused " Yes "
     }
     const int status = program.Wait();
     ASSERT_TRUE(WIFEXITED(status)) << status;
@@ -524,7 +524,7 @@ TEST_F(QuiranFixture, SaveBeyondTheFileSizeLimitIsAnIoError) {
     EXPECT_EQ(Command("ls -A " + program.Path("") + " | grep -c '^\\.a\\.arc\\.'"), "0\n");
 
     screen.SendDeleteWindow(main);
-    if (screen.WaitForWindow(" ", false, 2000) != 0) Answer(screen, " ", "Escape");
+    if (screen.WaitForWindow(" ", false, 2000) != 0) Answer(screen, " ", "Right space"); // No
     const int status = program.Wait();
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);

@@ -339,6 +339,59 @@ TEST_F(SimulationBox, InvalidFieldsMakeRunAndResetDoNothing) {
     box->Hide();
 }
 
+// A click of button 1 through the server in the middle of w, handled.
+bool RealClick(Widget w) {
+    Dimension width = 0, height = 0;
+    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
+    Position x = 0, y = 0;
+    XtTranslateCoords(w, static_cast<Position>(width / 2), static_cast<Position>(height / 2), &x,
+                      &y);
+    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                                " click 1 > /dev/null 2>&1";
+    const bool clicked = std::system(command.c_str()) == 0;
+    XSync(XtDisplay(w), False);
+    Flush();
+    return clicked;
+}
+
+// The field of a ReadInt form emptied and typed into at the keyboard after a click into it.
+bool RealTypeInto(Widget field, const char* typed) {
+    Widget text = ReadIntGetText(field);
+    if (!RealClick(text)) return false;
+    const std::string command = std::string("xdotool key End key --repeat 12 BackSpace") +
+                                (typed[0] != '\0' ? std::string(" type '") + typed + "'" : "") +
+                                " > /dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    return testgui::RunUntil([&] { return TextOf(text) == typed; }, 5000);
+}
+
+// "0" in Clocks and a click on Run, an emptied Time and a click on Reset: leaving the field for
+// the button shows its fallback, which is not what the user gave, so that click does nothing;
+// the next click takes the value shown.
+TEST_F(SimulationBox, AClickRightAfterAFieldCorrectedItselfDoesNothing) {
+    ASSERT_EQ(LoadArchitecture(kPictures), 0);
+    box->Show();
+    ASSERT_TRUE(testgui::RunUntil([&] { return testgui::IsShown(box->GetRunButton()); }));
+    ASSERT_TRUE(RealTypeInto(box->GetClocksField(), "0"));
+    ASSERT_TRUE(RealClick(box->GetRunButton()));
+    ASSERT_TRUE(testgui::RunUntil([&] { return TextOf(box->GetClocksField()) == "1"; }));
+    testgui::RunFor(200);
+    EXPECT_EQ(main->GetSimulationTime(), 0u);
+    ASSERT_TRUE(RealClick(box->GetRunButton()));
+    EXPECT_TRUE(testgui::RunUntil([&] { return main->GetSimulationTime() == 100u; }));
+
+    Toggle(box->GetTimeToggle(), true);
+    ASSERT_TRUE(RealTypeInto(box->GetTimeField(), ""));
+    ASSERT_TRUE(RealClick(box->GetResetButton()));
+    ASSERT_TRUE(testgui::RunUntil([&] { return TextOf(box->GetTimeField()) == "1"; }));
+    testgui::RunFor(200);
+    EXPECT_EQ(main->GetSimulationTime(), 100u);
+    ASSERT_TRUE(RealClick(box->GetResetButton()));
+    EXPECT_TRUE(testgui::RunUntil([&] { return main->GetSimulationTime() == 0u; }));
+    Toggle(box->GetClocksToggle(), true);
+    box->Hide();
+}
+
 TEST_F(SimulationBox, RunWithoutAUsableClockIsRefused) {
     ASSERT_EQ(LoadArchitecture(kPictures), 0);
     box->Show();
