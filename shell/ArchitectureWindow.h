@@ -17,6 +17,7 @@
 
 #include "model/data/Architecture.h"
 #include "model/data/PtrArray.h"
+#include "model/elements/ElementType.h"
 #include "model/elements/MessageKind.h"
 #include "model/format/FileKind.h"
 #include "model/format/LoadSaveObject.h"
@@ -126,7 +127,7 @@ public:
     virtual int WriteGlobalData(std::ostream& out, int level);
 
     // The element whose TYPE: value begins with one of the type names, longer names tried first
-    // where one name begins with another; null for none (and for HELP_ELEMENT).
+    // where one name begins with another; null for none (and for HELP_ELEMENT). See MakeElement.
     static AElement* CreateElement(const char* typeText, ArchitectureWindow* owner);
     // The comment lines and the empty line that open an architecture or library file.
     static void WriteFileHeader(std::ostream& out, const char* fileKind);
@@ -289,7 +290,7 @@ protected:
     Widget horizontalScrollBar;
     Widget verticalScrollBar;
     Widget footerLabel;
-    Widget elementMenus[13];
+    Widget elementMenus[kElementTypeCount]; // by type code; null for a type without a menu
     Widget backgroundMenu;
     Widget commandWidgets[kCommandCount][2]; // [code][0] menu toggle, [code][1] tool-bar toggle
     AHelpElem* connectionEnd;
