@@ -23,14 +23,6 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The settings line of a key: "  KEY:" and the blanks that bring the value to its column.
 std::string SettingsLine(const char* name, int blanks, const std::string& value) {
     return "  " + std::string(name) + ":" + std::string(static_cast<size_t>(blanks), ' ') + value;
@@ -60,6 +52,24 @@ std::string RowEntries(const ElementRow& row) {
     return entries;
 }
 
+// The row's maker, also the one the file reader uses, makes an element of the row's kind.
+void ExpectMakerAgrees(const ElementRow& row, MainWindow* main) {
+    std::unique_ptr<AElement> made(MakeElement(row.name, main));
+    ASSERT_EQ(made != nullptr, row.make != nullptr);
+    if (made == nullptr) return;
+    EXPECT_EQ(made->GetType(), row.type);
+    EXPECT_STREQ(made->GetName(), row.name);
+    EXPECT_EQ(made->GetInputCount(), row.inputs);
+    EXPECT_EQ(made->GetOutputCount(), row.outputs);
+    EXPECT_EQ(made->GetDefaultInputs(), row.inputs);
+    EXPECT_EQ(made->GetDefaultOutputs(), row.outputs);
+    EXPECT_EQ(made->GetTime(), row.builtInTime);
+    int width = -1, height = -1;
+    made->GetModifyWindowSize(width, height);
+    EXPECT_EQ(width, row.modifyWidth);
+    EXPECT_EQ(height, row.modifyHeight);
+}
+
 class ElementTypeListTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,12 +89,15 @@ TEST_F(ElementTypeListTest, EveryTypeAgreesWithWhatTheProgramShowsAndWrites) {
     std::ostringstream settings;
     ASSERT_EQ(WriteDirectoriesOptions(settings), 0);
     ASSERT_EQ(WriteDefaultTimes(settings), 0);
-    const std::vector<std::string> lines = Lines(settings.str());
-    std::vector<std::string> timesLines;
-    for (size_t i = 0; i < lines.size(); i++) {
-        if (lines[i] != "DEFAULT_TIMES {") continue;
-        for (size_t j = i + 1; j < lines.size() && lines[j] != "}"; j++)
-            timesLines.push_back(lines[j]);
+    std::vector<std::string> lines;
+    std::vector<std::string> timesLines; // the lines inside DEFAULT_TIMES
+    std::istringstream written(settings.str());
+    bool inTimes = false;
+    for (std::string line; std::getline(written, line);) {
+        if (inTimes && line == "}") inTimes = false;
+        if (inTimes) timesLines.push_back(line);
+        if (line == "DEFAULT_TIMES {") inTimes = true;
+        lines.push_back(line);
     }
     auto has = [&lines](const std::string& line) {
         int found = 0;
@@ -105,22 +118,7 @@ TEST_F(ElementTypeListTest, EveryTypeAgreesWithWhatTheProgramShowsAndWrites) {
         EXPECT_STREQ(GetTypeName(row.type), row.name);
         EXPECT_EQ(FindElementType(row.name), static_cast<int>(row.type));
 
-        // The maker, also the one the file reader uses.
-        std::unique_ptr<AElement> made(MakeElement(row.name, main));
-        ASSERT_EQ(made != nullptr, row.make != nullptr);
-        if (made != nullptr) {
-            EXPECT_EQ(made->GetType(), row.type);
-            EXPECT_STREQ(made->GetName(), row.name);
-            EXPECT_EQ(made->GetInputCount(), row.inputs);
-            EXPECT_EQ(made->GetOutputCount(), row.outputs);
-            EXPECT_EQ(made->GetDefaultInputs(), row.inputs);
-            EXPECT_EQ(made->GetDefaultOutputs(), row.outputs);
-            EXPECT_EQ(made->GetTime(), row.builtInTime);
-            int width = -1, height = -1;
-            made->GetModifyWindowSize(width, height);
-            EXPECT_EQ(width, row.modifyWidth);
-            EXPECT_EQ(height, row.modifyHeight);
-        }
+        ExpectMakerAgrees(row, main);
 
         if (row.inPalette) {
             ASSERT_LT(palettePlace, palette.GetCount());
