@@ -398,7 +398,7 @@ double QueueBench(int count, uint64_t targetSteps) {
         input->SetTime(0);
         Matrix plane(kSize, kSize);
         RandomPlane(plane, random);
-        input->GetStoredData().SetXYPlane(plane, 0);
+        input->GetStoredData().GetPlaneList().SetXYPlane(plane, 0);
         chain.push_back(input);
         for (int k = 0; k < kChainLength - 2; k++) {
             if (k % 2 == 0) {

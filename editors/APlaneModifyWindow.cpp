@@ -572,7 +572,7 @@ void APlaneModifyWindow::CreateDirectionPixmaps(Widget box) {
 
 void APlaneModifyWindow::UpdateDeleteButton() {
     if (deleteButton != nullptr) {
-        XtSetSensitive(deleteButton, stack->GetCount() > 1 ? True : False);
+        XtSetSensitive(deleteButton, stack->GetPlaneList().GetCount() > 1 ? True : False);
     }
 }
 
@@ -581,24 +581,24 @@ void APlaneModifyWindow::UpdateDeleteButton() {
 int APlaneModifyWindow::PositionExtent() const {
     switch (view) {
         case kXZPlane:
-            return stack->GetHeight();
+            return stack->GetPlaneList().GetHeight();
         case kYZPlane:
-            return stack->GetWidth();
+            return stack->GetPlaneList().GetWidth();
         default:
-            return stack->GetCount();
+            return stack->GetPlaneList().GetCount();
     }
 }
 
 void APlaneModifyWindow::ExtractPlane() {
     switch (view) {
         case kXZPlane:
-            shownPlane = stack->GetXZPlane(position);
+            shownPlane = stack->GetPlaneList().GetXZPlane(position);
             break;
         case kYZPlane:
-            shownPlane = stack->GetYZPlane(position);
+            shownPlane = stack->GetPlaneList().GetYZPlane(position);
             break;
         default:
-            shownPlane = stack->GetXYPlane(position);
+            shownPlane = stack->GetPlaneList().GetXYPlane(position);
             break;
     }
 }
@@ -606,13 +606,13 @@ void APlaneModifyWindow::ExtractPlane() {
 void APlaneModifyWindow::StorePlane() {
     switch (view) {
         case kXZPlane:
-            stack->SetXZPlane(shownPlane, position);
+            stack->GetPlaneList().SetXZPlane(shownPlane, position);
             break;
         case kYZPlane:
-            stack->SetYZPlane(shownPlane, position);
+            stack->GetPlaneList().SetYZPlane(shownPlane, position);
             break;
         default:
-            stack->SetXYPlane(shownPlane, position);
+            stack->GetPlaneList().SetXYPlane(shownPlane, position);
             break;
     }
 }
@@ -636,8 +636,8 @@ void APlaneModifyWindow::ResizeDrawArea() {
 
 void APlaneModifyWindow::ShowDimensions() {
     char text[64];
-    std::snprintf(text, sizeof text, "[%d,%d,%d]", stack->GetWidth(), stack->GetHeight(),
-                  stack->GetCount());
+    std::snprintf(text, sizeof text, "[%d,%d,%d]", stack->GetPlaneList().GetWidth(),
+                  stack->GetPlaneList().GetHeight(), stack->GetPlaneList().GetCount());
     SetLabelText(dim_label, text);
     // The only place the number of planes is shown: the delete button follows it.
     UpdateDeleteButton();
@@ -819,7 +819,7 @@ void APlaneModifyWindow::ClearValueCell(int x, int y) {
 
 void APlaneModifyWindow::RecordPlane() {
     const Matrix* in = element->GetInputPlane(0);
-    if (in != nullptr && stack->GetCount() > 0) stack->Push(*in);
+    if (in != nullptr && stack->GetPlaneList().GetCount() > 0) stack->GetPlaneList().Push(*in);
 }
 
 void APlaneModifyWindow::ShowPlane(int quiet) {
@@ -835,7 +835,7 @@ void APlaneModifyWindow::ShowPlane(int quiet) {
 void APlaneModifyWindow::ReloadStack() {
     const int oldWidth = shownPlane.GetDimX();
     const int oldHeight = shownPlane.GetDimY();
-    const int oldCount = stack->GetCount();
+    const int oldCount = stack->GetPlaneList().GetCount();
     // The element's stack replaces the window's, edits included: nothing is left to commit.
     *stack = ElementData();
     edited = false;
@@ -846,7 +846,7 @@ void APlaneModifyWindow::ReloadStack() {
     }
     ShowPlane(0);
     if (shownPlane.GetDimX() != oldWidth || shownPlane.GetDimY() != oldHeight ||
-        stack->GetCount() != oldCount) {
+        stack->GetPlaneList().GetCount() != oldCount) {
         UpdateLimits();
         ResizeDrawArea();
         DrawPlane(1);
@@ -991,14 +991,14 @@ void APlaneModifyWindow::LoadAsMatrix() {
 
 void APlaneModifyWindow::AddPlanes() {
     if (planeDialog != nullptr) return;
-    const int count = stack->GetCount();
+    const int count = stack->GetPlaneList().GetCount();
     planeDialog = new ModifyTwoValuesDialog(shell, "Add XY-Plane", "Z-Position:", count, 0, count,
                                             "Number:", 1, 1, kMaxPlanesAdded, AddResult, this, 0);
     XtAddCallback(planeDialog->GetShell(), XmNdestroyCallback, PlaneDialogGoneCallback, this);
 }
 
 void APlaneModifyWindow::DeletePlanes() {
-    const int count = stack->GetCount();
+    const int count = stack->GetPlaneList().GetCount();
     // A dialog without planes to delete would have no valid number.
     if (planeDialog != nullptr || count <= 1) return;
     planeDialog =
@@ -1048,7 +1048,8 @@ void APlaneModifyWindow::AddPlanesResult(int cancelled, int zPosition, int numbe
     edited = true;
     StorePlane();
     NormalizeStack();
-    stack->InsertPlanes(number, std::clamp(zPosition, 0, stack->GetCount()));
+    stack->GetPlaneList().InsertPlanes(number,
+                                       std::clamp(zPosition, 0, stack->GetPlaneList().GetCount()));
     ShowChangedStack();
     UpdateDeleteButton();
 }
@@ -1059,10 +1060,11 @@ void APlaneModifyWindow::DeletePlanesResult(int cancelled, int zPosition, int nu
     edited = true;
     StorePlane();
     NormalizeStack();
-    stack->RemovePlanes(number, std::clamp(zPosition, 0, stack->GetCount() - 1));
+    stack->GetPlaneList().RemovePlanes(
+        number, std::clamp(zPosition, 0, stack->GetPlaneList().GetCount() - 1));
     UpdateDeleteButton();
-    if (view == kXYPlane && position >= stack->GetCount()) {
-        position = stack->GetCount() - 1;
+    if (view == kXYPlane && position >= stack->GetPlaneList().GetCount()) {
+        position = stack->GetPlaneList().GetCount() - 1;
         ReadIntSetValue(positionField, position);
         ReadIntSetMax(positionField, position);
     }

@@ -20,59 +20,75 @@
 #include "editors/SetNameDialog.h"
 #include "editors/ShowDataWindow.h"
 #include "model/elements/AElement.h"
-#include "model/elements/ALogicElem.h"
-#include "model/elements/APermElem.h"
 #include "model/elements/ElementType.h"
 
 namespace {
 
-// The editors' own windows, by type code; a test may register others in their place.
-ModifyWindowMaker makers[kElementTypeCount] = {
-    AMaskModifyWindow::Make,  // MASK
-    ARuleModifyWindow::Make,  // RULE
-    APermModifyWindow::Make,  // PERM
-    ALogicModifyWindow::Make, // LOGIC
-    ASSeedModifyWindow::Make, // S-SEED
-    nullptr,                  // SPLIT
-    AJoinModifyWindow::Make,  // JOIN
-    MakeInputModifyWindow,    // INPUT
-    MakeOutputModifyWindow,   // OUTPUT
-    ACModifyWindow::Make,     // C++
+// The views one element type has of its own.
+struct TypeViews {
+    ModifyWindowMaker modify;
+    ViewMaker showData;
+    ViewMaker permDimension;
+    ViewMaker externalData;
 };
 
-} // namespace
+struct EditorRow {
+    uint32_t type;
+    TypeViews views;
+};
 
-void RegisterModifyWindowMaker(uint32_t type, ModifyWindowMaker maker) {
-    if (type >= static_cast<uint32_t>(kElementTypeCount)) {
-        std::cerr << "RegisterModifyWindowMaker: no type " << type << std::endl;
-        return;
-    }
-    makers[type] = maker;
+// The editors' own windows, by type code; a test may register others in their place.
+const EditorRow kEditorRows[] = {
+    // type, modify window, show-data window, PERM dimension dialog, external-data window
+    {kMask, {AMaskModifyWindow::Make, nullptr, nullptr, nullptr}},
+    {kRule, {ARuleModifyWindow::Make, nullptr, nullptr, nullptr}},
+    {kPerm, {APermModifyWindow::Make, nullptr, PermDimensionDialog::Make, nullptr}},
+    {kLogic,
+     {ALogicModifyWindow::Make, LogicShowDataWindow::Make, nullptr, ExternalDataWindow::Make}},
+    {kSSeed, {ASSeedModifyWindow::Make, nullptr, nullptr, nullptr}},
+    {kJoin, {AJoinModifyWindow::Make, nullptr, nullptr, nullptr}},
+    {kInput, {MakeInputModifyWindow, nullptr, nullptr, nullptr}},
+    {kOutput, {MakeOutputModifyWindow, nullptr, nullptr, nullptr}},
+    {kCElem, {ACModifyWindow::Make, nullptr, nullptr, nullptr}},
+};
+
+// The registered makers by type code, the editors' own until a test replaces them.
+TypeViews* Registry() {
+    static TypeViews views[kElementTypeCount] = {};
+    static const bool filled = [] {
+        for (const EditorRow& row : kEditorRows)
+            views[row.type] = row.views;
+        return true;
+    }();
+    (void)filled;
+    return views;
 }
 
-namespace {
+TypeViews* ViewsOf(uint32_t type, const char* caller) {
+    if (type < static_cast<uint32_t>(kElementTypeCount)) return &Registry()[type];
+    if (caller != nullptr) std::cerr << caller << ": no type " << type << std::endl;
+    return nullptr;
+}
 
-ElementView* CreateModifyWindow(AElement& element, FileArgument* data) {
-    const uint32_t type = element.GetType();
-    if (type >= static_cast<uint32_t>(kElementTypeCount) || makers[type] == nullptr) return nullptr;
-    return makers[type](element, data);
+// The member of TypeViews that holds the maker of a kind; null for the modify window's kind and
+// for the views every type shares.
+ViewMaker TypeViews::*MakerOf(ElementViewKind kind) {
+    switch (kind) {
+        case kShowDataView:
+            return &TypeViews::showData;
+        case kPermDimensionView:
+            return &TypeViews::permDimension;
+        case kExternalDataView:
+            return &TypeViews::externalData;
+        default:
+            return nullptr;
+    }
 }
 
 ElementView* CreateShowDataWindow(AElement& element, int index) {
-    short* width = element.GetShowDataWidthStore();
-    short* heights = element.GetShowDataHeightsStore();
-    int* zoom = element.GetShowDataZoomStore();
-    ShowDataWindow* window = nullptr;
-    if (ALogicElem* logic = dynamic_cast<ALogicElem*>(&element)) {
-        // A LOGIC element has one window, which shows all its outputs.
-        if (index != 0) {
-            logic->OpenShowDataWindow(0);
-            return nullptr;
-        }
-        window = new LogicShowDataWindow(logic, width, heights, zoom);
-    } else {
-        window = new ShowDataWindow(&element, index, width, heights, zoom);
-    }
+    auto* window =
+        new ShowDataWindow(&element, index, element.GetShowDataWidthStore(),
+                           element.GetShowDataHeightsStore(), element.GetShowDataZoomStore());
     window->CreateWidgets();
     return window;
 }
@@ -88,24 +104,17 @@ ElementView* CreateTwoValuesDialog(const TwoValuesQuestion& q) {
                                      q.client, 0);
 }
 
-ElementView* CreatePermDimensionDialog(AElement& element) {
-    EditorHost* host = GetEditorHost();
-    APermElem* perm = dynamic_cast<APermElem*>(&element);
-    if (perm == nullptr || host == nullptr || host->GetTopLevel() == nullptr) {
-        std::cerr << "EditorElementUi::CreateView: no PERM element or top-level shell" << std::endl;
-        return nullptr;
-    }
-    return new PermDimensionDialog(perm);
-}
-
-ElementView* CreateExternalDataWindow(AElement& element) {
-    ALogicElem* logic = dynamic_cast<ALogicElem*>(&element);
-    Matrix* externalData = logic != nullptr ? logic->GetData().GetExternalData() : nullptr;
-    if (externalData == nullptr) return nullptr;
-    return new ExternalDataWindow(externalData, logic);
-}
-
 } // namespace
+
+void RegisterModifyWindowMaker(uint32_t type, ModifyWindowMaker maker) {
+    if (TypeViews* views = ViewsOf(type, "RegisterModifyWindowMaker")) views->modify = maker;
+}
+
+void RegisterViewMaker(ElementViewKind kind, uint32_t type, ViewMaker maker) {
+    TypeViews* views = ViewsOf(type, "RegisterViewMaker");
+    ViewMaker TypeViews::*member = MakerOf(kind);
+    if (views != nullptr && member != nullptr) views->*member = maker;
+}
 
 ElementView* EditorElementUi::CreateView(const ViewRequest& request) {
     if (request.element == nullptr) return nullptr;
@@ -113,18 +122,15 @@ ElementView* EditorElementUi::CreateView(const ViewRequest& request) {
         return request.question != nullptr ? CreateTwoValuesDialog(*request.question) : nullptr;
     }
     AElement& element = *request.element;
-    switch (request.kind) {
-        case kModifyView:
-            return CreateModifyWindow(element, request.data);
-        case kShowDataView:
-            return CreateShowDataWindow(element, request.index);
-        case kSetNameView:
-            return new SetNameDialog(&element);
-        case kPermDimensionView:
-            return CreatePermDimensionDialog(element);
-        case kExternalDataView:
-            return CreateExternalDataWindow(element);
-        default:
-            return nullptr;
+    if (request.kind == kSetNameView) return new SetNameDialog(&element);
+    const TypeViews* views = ViewsOf(element.GetType(), nullptr);
+    if (request.kind == kModifyView) {
+        if (views == nullptr || views->modify == nullptr) return nullptr;
+        return views->modify(element, request.data);
     }
+    ViewMaker TypeViews::*member = MakerOf(request.kind);
+    ViewMaker maker = views != nullptr && member != nullptr ? views->*member : nullptr;
+    if (maker != nullptr) return maker(element, request);
+    // Every type without a window of its own has the stock show-data window.
+    return request.kind == kShowDataView ? CreateShowDataWindow(element, request.index) : nullptr;
 }

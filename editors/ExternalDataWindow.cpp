@@ -67,6 +67,16 @@ Widget CreateLabel(const char* name, Widget parent, const char* text) {
 
 } // namespace
 
+ElementView* ExternalDataWindow::Make(AElement& element, const ViewRequest&) {
+    ALogicElem* logic = dynamic_cast<ALogicElem*>(&element);
+    if (logic == nullptr) {
+        std::cerr << "ExternalDataWindow::Make: no LOGIC element" << std::endl;
+        return nullptr;
+    }
+    Matrix* externalData = logic->GetData().GetExternalData();
+    return externalData != nullptr ? new ExternalDataWindow(externalData, logic) : nullptr;
+}
+
 ExternalDataWindow::ExternalDataWindow(Matrix* data, ALogicElem* owner)
     : externalData(data), copy(*data), shell(nullptr), draw_window(nullptr), draw(nullptr),
       cycle_label(nullptr), name_label(nullptr), zoomScale(nullptr), zoom(100), element(owner),

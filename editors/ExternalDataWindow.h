@@ -18,6 +18,7 @@
 
 #include "editors/MatrixGridView.h"
 #include "model/data/Matrix.h"
+#include "model/elements/ElementUi.h"
 #include "model/elements/ElementView.h"
 
 class ALogicElem;
@@ -27,6 +28,9 @@ class ExternalDataWindow : public ElementView {
 public:
     // Copies externalData (the element's own matrix), builds the window and shows it.
     ExternalDataWindow(Matrix* externalData, ALogicElem* element);
+    // The view maker of the LOGIC type: the window on the element's external data; null while
+    // it has none.
+    static ElementView* Make(AElement& element, const ViewRequest& request);
     // Stores the viewport size and the zoom into the element, detaches from it, destroys the
     // shell.
     ~ExternalDataWindow() override;

@@ -5,6 +5,7 @@
 #include <Xm/LabelG.h>
 #include <Xm/ScrolledW.h>
 
+#include <iostream>
 #include <string>
 
 #include "model/elements/ALogicElem.h"
@@ -34,6 +35,19 @@ void InternalEventHandler(Widget, XtPointer self, XEvent* event, Boolean*) {
 }
 
 } // namespace
+
+ElementView* LogicShowDataWindow::Make(AElement& element, const ViewRequest&) {
+    ALogicElem* logic = dynamic_cast<ALogicElem*>(&element);
+    if (logic == nullptr) {
+        std::cerr << "LogicShowDataWindow::Make: no LOGIC element" << std::endl;
+        return nullptr;
+    }
+    auto* window =
+        new LogicShowDataWindow(logic, element.GetShowDataWidthStore(),
+                                element.GetShowDataHeightsStore(), element.GetShowDataZoomStore());
+    window->CreateWidgets();
+    return window;
+}
 
 LogicShowDataWindow::LogicShowDataWindow(ALogicElem* element, short* width, short* heights,
                                          int* zoom)

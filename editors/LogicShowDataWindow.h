@@ -13,6 +13,7 @@
 #include <X11/Intrinsic.h>
 
 #include "editors/ShowDataWindow.h"
+#include "model/elements/ElementUi.h"
 
 class ALogicElem;
 
@@ -20,6 +21,8 @@ class LogicShowDataWindow : public ShowDataWindow {
 public:
     // Always all outputs; reads the PE dimension and takes PE 0's internal data.
     LogicShowDataWindow(ALogicElem* element, short* width, short* heights, int* zoom);
+    // The view maker of the LOGIC type: the window of a LOGIC element, built and shown.
+    static ElementView* Make(AElement& element, const ViewRequest& request);
 
     // The element's data changed: the PE dimension is read anew and PE 0 shown.
     void Rebuild() override;

@@ -57,6 +57,16 @@ Widget CreateDimensionRow(Widget parent, const char* name, const char* text, int
 
 } // namespace
 
+ElementView* PermDimensionDialog::Make(AElement& element, const ViewRequest&) {
+    EditorHost* host = GetEditorHost();
+    APermElem* perm = dynamic_cast<APermElem*>(&element);
+    if (perm == nullptr || host == nullptr || host->GetTopLevel() == nullptr) {
+        std::cerr << "PermDimensionDialog::Make: no PERM element or top-level shell" << std::endl;
+        return nullptr;
+    }
+    return new PermDimensionDialog(perm);
+}
+
 PermDimensionDialog::PermDimensionDialog(APermElem* owner)
     : shell(nullptr), inputX(nullptr), inputY(nullptr), outputX(nullptr), outputY(nullptr),
       element(owner), deletedFlag(nullptr) {

@@ -10,6 +10,7 @@
 
 #include <X11/Intrinsic.h>
 
+#include "model/elements/ElementUi.h"
 #include "model/elements/ElementView.h"
 
 class APermElem;
@@ -18,6 +19,8 @@ class PermDimensionDialog : public ElementView {
 public:
     // Builds and shows the dialog with the sizes of input plane 0 and output plane 0.
     explicit PermDimensionDialog(APermElem* element);
+    // The view maker of the PERM type: the dialog over the top-level shell.
+    static ElementView* Make(AElement& element, const ViewRequest& request);
     ~PermDimensionDialog() override;
     PermDimensionDialog(const PermDimensionDialog&) = delete;
     PermDimensionDialog& operator=(const PermDimensionDialog&) = delete;

@@ -126,6 +126,14 @@ std::vector<int> PlacesOf(const PtrArray<AElement>& listed, const PtrArray<Port>
     return places;
 }
 
+// MACRO's class lives here, in the shell: its maker joins the type list wherever the shell is.
+AElement* MakeMacro(Architecture* owner, int x, int y) {
+    return new AMacroElem(owner, x, y);
+}
+struct MacroMakerInstaller {
+    MacroMakerInstaller() { SetElementMaker(kMacro, MakeMacro); }
+} installMacroMaker;
+
 } // namespace
 
 AMacroElem::AMacroElem(Architecture* owner, int x, int y)
@@ -223,7 +231,7 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
     // The ports inside check their numbers against the header's counts as they are read.
     AMacroElem read(nullptr, 0, 0);
-    read.ApplyHeader(header, nullptr);
+    read.ApplyHeader(header);
     if ((code = ReadArchitectureBody(read, in, 0)) != kNoError) return code;
     read.CollectPorts();
     if ((code = read.CheckPorts(in)) != kNoError) return code;
@@ -235,7 +243,7 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     const int oldWidth = GetWidth();
     const int oldHeight = GetHeight();
     TakeContents(read);
-    ApplyHeader(header, nullptr);
+    ApplyHeader(header);
     // A placed macro (an element file loaded into it) may have changed its size; one being read
     // as part of a body is drawn by that body's reader.
     Architecture* holder = GetOwner();

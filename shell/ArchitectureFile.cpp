@@ -11,25 +11,12 @@
 
 #include "model/data/Connection.h"
 #include "model/data/LinkStack.h"
-#include "model/elements/ACElem.h"
 #include "model/elements/AElement.h"
-#include "model/elements/AInputElem.h"
-#include "model/elements/AJoinElem.h"
-#include "model/elements/ALogicElem.h"
-#include "model/elements/AMacroInputElem.h"
-#include "model/elements/AMacroOutputElem.h"
-#include "model/elements/AMaskElem.h"
-#include "model/elements/AOutputElem.h"
-#include "model/elements/APermElem.h"
-#include "model/elements/ARuleElem.h"
-#include "model/elements/ASSeedElem.h"
-#include "model/elements/ASplitElem.h"
 #include "model/elements/ElementType.h"
 #include "model/elements/IconGeometry.h"
 #include "model/elements/PinCode.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
-#include "shell/AMacroElem.h"
 #include "shell/ArchitectureWindow.h"
 
 namespace {
@@ -37,12 +24,6 @@ namespace {
 // Pin numbers beyond any element's pins; such a link is dropped when it is resolved, so it is
 // not even pushed (and its pin code cannot overflow).
 const int32_t kLargestPinNumber = 1000000;
-
-// The type names in the order they are tried: a name that another begins with comes after it.
-const ElementType kTypeOrder[] = {
-    kMask,  kRule,   kPerm,  kLogic,      kSSeed,       kSplit, kJoin,
-    kInput, kOutput, kCElem, kMacroInput, kMacroOutput, kMacro,
-};
 
 void WritePin(std::ostream& out, int element, int pin) {
     out << '[' << element << ',' << pin << ']';
@@ -182,42 +163,7 @@ int ReadOptions(ArchitectureWindow& window, std::istream& in, char*& cursor, int
 } // namespace
 
 AElement* CreateElement(const char* typeText, ArchitectureWindow* owner) {
-    for (ElementType type : kTypeOrder) {
-        const char* name = GetTypeName(type);
-        if (std::strncmp(typeText, name, std::strlen(name)) != 0) continue;
-        switch (type) {
-            case kMask:
-                return new AMaskElem(owner, 0, 0);
-            case kRule:
-                return new ARuleElem(owner, 0, 0);
-            case kPerm:
-                return new APermElem(owner, 0, 0);
-            case kLogic:
-                return new ALogicElem(owner, 0, 0);
-            case kSSeed:
-                return new ASSeedElem(owner, 0, 0);
-            case kSplit:
-                return new ASplitElem(owner, 0, 0);
-            case kJoin:
-                return new AJoinElem(owner, 0, 0);
-            case kInput:
-                return new AInputElem(owner, 0, 0);
-            case kOutput:
-                return new AOutputElem(owner, 0, 0);
-            case kCElem:
-                return new ACElem(owner, 0, 0);
-            case kMacroInput:
-                return new AMacroInputElem(owner, 0, 0);
-            case kMacroOutput:
-                return new AMacroOutputElem(owner, 0, 0);
-            case kMacro:
-                return new AMacroElem(owner, 0, 0);
-            default:
-                // A type whose element class is not part of the program reads as unknown.
-                return nullptr;
-        }
-    }
-    return nullptr;
+    return MakeElement(typeText, owner);
 }
 
 void WriteFileHeader(std::ostream& out, const char* fileKind) {

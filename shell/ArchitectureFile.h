@@ -12,7 +12,7 @@ class AElement;
 class ArchitectureWindow;
 
 // The element whose TYPE: value begins with one of the type names, longer names tried first
-// where one name begins with another; null for none (and for HELP_ELEMENT).
+// where one name begins with another; null for none (and for HELP_ELEMENT). See MakeElement.
 AElement* CreateElement(const char* typeText, ArchitectureWindow* owner);
 // The comment lines and the empty line that open an architecture or library file.
 void WriteFileHeader(std::ostream& out, const char* fileKind);

@@ -522,9 +522,9 @@ Widget ArchitectureWindow::GetCommandToolToggle(int code) const {
 }
 
 Widget ArchitectureWindow::GetElementMenu(int type) const {
-    return type >= 0 && type < 13 ? elementMenus[type] : nullptr;
+    return type >= 0 && type < kElementTypeCount ? elementMenus[type] : nullptr;
 }
 
 void ArchitectureWindow::SetElementMenu(int type, Widget menu) {
-    if (type >= 0 && type < 13) elementMenus[type] = menu;
+    if (type >= 0 && type < kElementTypeCount) elementMenus[type] = menu;
 }

@@ -17,6 +17,7 @@
 
 #include "model/data/Architecture.h"
 #include "model/data/PtrArray.h"
+#include "model/elements/ElementType.h"
 #include "model/elements/MessageKind.h"
 #include "model/format/FileKind.h"
 #include "model/format/LoadSaveObject.h"
@@ -188,7 +189,7 @@ protected:
     Widget horizontalScrollBar;
     Widget verticalScrollBar;
     Widget footerLabel;
-    Widget elementMenus[13];
+    Widget elementMenus[kElementTypeCount]; // by type code; null for a type without a menu
     Widget backgroundMenu;
     ToggleWidgets commandWidgets;
     AHelpElem* connectionEnd;

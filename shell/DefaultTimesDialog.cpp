@@ -43,11 +43,14 @@ DefaultTimesDialog::DefaultTimesDialog(MainWindow* mainWindow)
     Widget column =
         XtVaCreateManagedWidget("rowcol", xmRowColumnWidgetClass, dialog.frame, XmNorientation,
                                 XmVERTICAL, XmNpacking, XmPACK_COLUMN, XmNnumColumns, 2, nullptr);
-    for (int type = 0; type < kFieldCount; type++) {
-        const std::string name = std::string("  ") + GetTypeName(type) + ":";
+    for (const ElementRow& row : ElementRows()) {
+        if (row.timesLine < 0) continue;
+        const std::string name = std::string("  ") + row.name + ":";
         XtVaCreateManagedWidget(name.c_str(), xmLabelGadgetClass, column, nullptr);
     }
-    for (int type = 0; type < kFieldCount; type++) {
+    for (const ElementRow& row : ElementRows()) {
+        if (row.timesLine < 0) continue;
+        const uint32_t type = row.type;
         fields[type] = CreateReadInt(column, ReadIntOptions()
                                                  .Size(9, 10)
                                                  .Value(static_cast<int32_t>(GetDefaultTime(type)))
@@ -69,18 +72,18 @@ DefaultTimesDialog::~DefaultTimesDialog() {
 }
 
 Widget DefaultTimesDialog::GetField(int type) const {
-    return type >= 0 && type < kFieldCount ? fields[type] : nullptr;
+    return type >= 0 && type < kElementTypeCount ? fields[type] : nullptr;
 }
 
 int DefaultTimesDialog::Apply() {
     // Every field is read before any time changes, so that an invalid one cannot leave a type
     // with another type's value.
-    int32_t times[kFieldCount];
-    for (int type = 0; type < kFieldCount; type++) {
-        if (!ReadIntGetValue(fields[type], &times[type])) return 0;
+    int32_t times[kElementTypeCount];
+    for (int type = 0; type < kElementTypeCount; type++) {
+        if (fields[type] != nullptr && !ReadIntGetValue(fields[type], &times[type])) return 0;
     }
-    for (int type = 0; type < kFieldCount; type++) {
-        SetDefaultTime(type, static_cast<uint32_t>(times[type]));
+    for (int type = 0; type < kElementTypeCount; type++) {
+        if (fields[type] != nullptr) SetDefaultTime(type, static_cast<uint32_t>(times[type]));
     }
     LibraryWindow* library = mainWindow->GetLibraryWindow();
     if (library != nullptr) library->ApplyDefaultTimes();

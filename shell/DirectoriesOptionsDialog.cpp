@@ -15,29 +15,15 @@
 
 namespace {
 
+// The open dialog's rows in the kinds' list order (kFileKindListOrder), with their text fields.
 struct DirectoryRow {
     const char* label;
-    Widget directory; // the open dialog's text fields
+    Widget directory;
     Widget filter;
     FileKind kind;
 };
 
-DirectoryRow gRows[kFileKindCount] = {
-    {"Architecture: ", nullptr, nullptr, kArchitectureFile},
-    {"Library: ", nullptr, nullptr, kLibraryFile},
-    {"Matrix: ", nullptr, nullptr, kMatrixFile},
-    {"Mask: ", nullptr, nullptr, kMaskFile},
-    {"Rule: ", nullptr, nullptr, kRuleFile},
-    {"Perm: ", nullptr, nullptr, kPermFile},
-    {"Logic: ", nullptr, nullptr, kLogicFile},
-    {"S-SEED: ", nullptr, nullptr, kSSeedFile},
-    {"C++: ", nullptr, nullptr, kCElemFile},
-    {"Split: ", nullptr, nullptr, kSplitFile},
-    {"Join: ", nullptr, nullptr, kJoinFile},
-    {"Input: ", nullptr, nullptr, kInputFile},
-    {"Output: ", nullptr, nullptr, kOutputFile},
-    {"Macro: ", nullptr, nullptr, kMacroFile},
-};
+DirectoryRow gRows[kFileKindCount] = {};
 
 void OkCallback(Widget, XtPointer self, XtPointer) {
     static_cast<DirectoriesOptionsDialog*>(self)->Ok();
@@ -76,6 +62,8 @@ DirectoriesOptionsDialog::DirectoriesOptionsDialog(MainWindow* mainWindow)
     Widget labels[kFileKindCount];
     for (int row = 0; row < kFileKindCount; row++) {
         DirectoryRow& entry = gRows[row];
+        entry.kind = kFileKindListOrder[row];
+        entry.label = FileKindLabel(entry.kind);
         Widget line = XtVaCreateManagedWidget("rc_help", xmRowColumnWidgetClass, column,
                                               XmNorientation, XmHORIZONTAL, nullptr);
         labels[row] =

@@ -46,42 +46,6 @@ const char* const kItemNames[kElementMenuItemCount] = {
     "1:n",
 };
 
-const int E = kItemEnd;
-const int S = kItemSeparator;
-const int kModify = kItemModify;
-const int kShow = kItemShowData;
-const int kDimension = kItemChangeDimension;
-const int kTime = kItemSetTime;
-const int kClock = kItemSetClock;
-const int kName = kItemSetName;
-const int kLoad = kItemLoad;
-const int kSave = kItemSave;
-
-const int kRows[kElementMenuCount][kMenuRowLength] = {
-    // 0 MASK, 1 RULE, 2 PERM
-    {kModify, S, kShow, kDimension, S, kTime, kName, S, kLoad, kSave, E},
-    {kModify, S, kShow, kDimension, S, kTime, kName, S, kLoad, kSave, E},
-    {kModify, S, kShow, kDimension, S, kTime, kName, S, kLoad, kSave, E},
-    // 3 LOGIC: twelve entries, no end mark
-    {kModify, kItemExternalData, S, kShow, kDimension, S, kTime, kClock, kName, S, kLoad, kSave},
-    // 4 S-SEED
-    {kModify, S, kShow, kDimension, S, kTime, kClock, kName, S, kLoad, kSave, E},
-    // 5 SPLIT
-    {kItemOutputs, S, kShow, kDimension, S, kTime, kName, S, kLoad, kSave, E},
-    // 6 JOIN
-    {kModify, kItemInputs, S, kShow, kDimension, S, kTime, kName, S, kLoad, kSave, E},
-    // 7 INPUT, 8 OUTPUT, 9 C++: as S-SEED
-    {kModify, S, kShow, kDimension, S, kTime, kClock, kName, S, kLoad, kSave, E},
-    {kModify, S, kShow, kDimension, S, kTime, kClock, kName, S, kLoad, kSave, E},
-    {kModify, S, kShow, kDimension, S, kTime, kClock, kName, S, kLoad, kSave, E},
-    // 10 MACRO
-    {kModify, S, kShow, S, kName, S, kLoad, kSave, E},
-    // 11 MACRO_INPUT
-    {kShow, kDimension, S, kName, E},
-    // 12 MACRO_OUTPUT
-    {kDimension, S, kName, E},
-};
-
 const int32_t kMaxTimeValue = 999999;
 const int32_t kMinPorts = 2;
 const int32_t kMaxPorts = 999;
@@ -124,6 +88,11 @@ void AskPorts(AElement& element) {
                           kMaxPorts, SetPortsCallback, &element);
 }
 
+FileKind FileKindOf(const AElement& element) {
+    const ElementRow* row = FindElementRow(element.GetType());
+    return row != nullptr ? row->fileKind : kNoFileKind;
+}
+
 void Load(AElement& element) {
     if (element.GetModifyWindow() != nullptr) {
         if (WindowMessage(OwnerShell(element), kMessageYesNo, "Warning",
@@ -133,7 +102,7 @@ void Load(AElement& element) {
         }
         element.CloseModifyWindow();
     }
-    OpenDialog(element, static_cast<FileKind>(element.GetType()), nullptr);
+    OpenDialog(element, FileKindOf(element), nullptr);
 }
 
 void Save(AElement& element) {
@@ -141,7 +110,7 @@ void Save(AElement& element) {
         WindowMessage(OwnerShell(element), kMessageWarning, "Error", "Element is not yet defined!");
         return;
     }
-    SaveAsDialog(element, static_cast<FileKind>(element.GetType()), nullptr);
+    SaveAsDialog(element, FileKindOf(element), nullptr);
 }
 
 } // namespace
@@ -151,7 +120,8 @@ const char* ElementMenuItemName(int item) {
 }
 
 const int* ElementMenuRow(int type) {
-    return type >= 0 && type < kElementMenuCount ? kRows[type] : nullptr;
+    const ElementRow* row = type >= 0 ? FindElementRow(static_cast<uint32_t>(type)) : nullptr;
+    return row != nullptr && row->HasPopupMenu() ? row->popup.items : nullptr;
 }
 
 int32_t TimeMinimum(uint32_t type) {
@@ -168,13 +138,14 @@ void CreatePopupMenus(ArchitectureWindow& window) {
         std::cerr << "CreatePopupMenus: the working area does not exist" << std::endl;
         std::exit(kPopupMenuExit);
     }
-    for (int type = 0; type < kElementMenuCount; type++) {
+    for (const ElementRow& row : ElementRows()) {
+        if (!row.HasPopupMenu()) continue;
         Widget menu = XmCreatePopupMenu(area, const_cast<char*>("aelement_menu"), nullptr, 0);
-        XtVaCreateManagedWidget(GetTypeName(type), xmLabelGadgetClass, menu, nullptr);
+        XtVaCreateManagedWidget(row.name, xmLabelGadgetClass, menu, nullptr);
         XtVaCreateManagedWidget("Separator", xmSeparatorGadgetClass, menu, nullptr);
         XtVaCreateManagedWidget("Separator", xmSeparatorGadgetClass, menu, nullptr);
-        for (int i = 0; i < kMenuRowLength && kRows[type][i] != kItemEnd; i++) {
-            const int item = kRows[type][i];
+        for (int i = 0; i < kMenuRowLength && row.popup.items[i] != kItemEnd; i++) {
+            const int item = row.popup.items[i];
             if (item == kItemSeparator) {
                 XtVaCreateManagedWidget("Separator", xmSeparatorGadgetClass, menu, nullptr);
                 continue;
@@ -184,7 +155,7 @@ void CreatePopupMenus(ArchitectureWindow& window) {
             XtAddCallback(button, XmNactivateCallback, ElementMenuCallback,
                           reinterpret_cast<XtPointer>(static_cast<intptr_t>(item)));
         }
-        window.SetElementMenu(type, menu);
+        window.SetElementMenu(static_cast<int>(row.type), menu);
     }
 
     OwnedXmString title("Options");
@@ -207,7 +178,7 @@ void CreatePopupMenus(ArchitectureWindow& window) {
 }
 
 void DestroyPopupMenus(ArchitectureWindow& window) {
-    for (int type = 0; type < kElementMenuCount; type++) {
+    for (int type = 0; type < kElementTypeCount; type++) {
         Widget menu = window.GetElementMenu(type);
         if (menu != nullptr) XtDestroyWidget(menu);
         window.SetElementMenu(type, nullptr);

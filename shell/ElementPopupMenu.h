@@ -1,43 +1,29 @@
 #pragma once
 
 // The popup menus of an architecture window's working area: one element menu "aelement_menu" per
-// element type MASK to MACRO_OUTPUT, built from one item table and one row of item indices per
-// type, and the background menu "option_popup". The working area pops the menu of an element's
-// type up with the element as the menu's userData, the background menu with the window. The
-// entries open the element's windows, ask for its time, clock and pin counts, and load and save
+// element type with a popup row (MASK to MACRO_OUTPUT), built from one item table and the rows
+// of the type list, and the background menu "option_popup". The working area pops the menu of an
+// element's type up with the element as the menu's userData, the background menu with the window.
+// The entries open the element's windows, ask for its time, clock and pin counts, and load and save
 // its element file.
 
 #include <X11/Intrinsic.h>
 
 #include <cstdint>
 
+#include "model/elements/ElementType.h"
+
 class AElement;
 class ArchitectureWindow;
 
-// The item table, indexed by the client data of every element-menu entry.
-enum ElementMenuItem : int {
-    kItemEnd = 0,
-    kItemSeparator = 1,
-    kItemModify = 2,
-    kItemShowData = 3,
-    kItemChangeDimension = 4,
-    kItemSetTime = 5,
-    kItemSetClock = 6,
-    kItemSetName = 7,
-    kItemLoad = 8,
-    kItemSave = 9,
-    kItemExternalData = 10,
-    kItemInputs = 11,
-    kItemOutputs = 12,
-};
-
+// The item table (ElementMenuItem, ElementType.h), indexed by the client data of every
+// element-menu entry.
 const int kElementMenuItemCount = 13;
-const int kElementMenuCount = 13; // types MASK .. MACRO_OUTPUT; HELP_ELEMENT has none
-const int kMenuRowLength = 12;    // entries of a row at most
 
 // The widget name (and label) of an item; null for the end mark and the separator.
 const char* ElementMenuItemName(int item);
-// The type's row of item indices, kMenuRowLength entries, ended by kItemEnd when shorter.
+// The type's row of item indices from its type row, kMenuRowLength entries, ended by kItemEnd
+// when shorter; null for a type without a menu.
 const int* ElementMenuRow(int type);
 
 // The limits of the "Set Time" and "Set Clock" dialogs of a type.

@@ -61,9 +61,6 @@ const MenuRow kLibraryMenuRows[] = {
     {kMenuPush, "Close", "C", CloseLibraryWindow, kNoToggle},
 };
 
-// The palette holds one element of each type up to MACRO, in type order.
-const int kPaletteTypes = kMacro + 1;
-
 enum ElementPopupItem { kPopupModify = 0, kPopupSetName = 1, kPopupDelete = 2 };
 
 // A mnemonic as the simple-menu builders read it from their variable arguments.
@@ -324,10 +321,11 @@ void LibraryWindow::CreatePalette() {
     AElement::SetDefaultPlaneSize(1, 1);
     int y = kColumnGap;
     int right = 0;
-    for (int type = 0; type < kPaletteTypes; type++) {
-        AElement* element = CreateElement(GetTypeName(static_cast<uint32_t>(type)), this);
+    // One element of each type the palette offers, in list order.
+    for (const ElementRow& row : ElementRows()) {
         // A type whose element class is not part of the program has no palette entry.
-        if (element == nullptr) continue;
+        if (!row.inPalette || row.make == nullptr) continue;
+        AElement* element = row.make(this, 0, 0);
         SetPlanesAndData(*element, 1, 1);
         element->SetPosition(kColumnX, y);
         y += element->GetHeight() + kColumnGap;

@@ -16,6 +16,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <vector>
 
 #include "model/elements/ElementType.h"
 #include "model/format/FileKind.h"
@@ -34,40 +35,56 @@ const char* const kHeaderLines =
     "# Written by Options > Save as Default, read when QUIRAN starts.\n"
     "# Lines that begin with '#' are comments.\n";
 
-// The rows of the DIRECTORIES and FILTER blocks; key and blanks fill kDirectoryKeyWidth columns.
+// A key of the settings file: a name and its colon.
+const int kSettingsKeySize = 24;
+void MakeKey(char (&key)[kSettingsKeySize], const char* name) {
+    std::snprintf(key, sizeof key, "%s:", name);
+}
+
+// The rows of the DIRECTORIES and FILTER blocks, in the kinds' list order: the element file kinds
+// are keyed by their type's name; key and blanks fill kDirectoryKeyWidth columns.
 struct KindRow {
-    const char* key;
+    char key[kSettingsKeySize];
     FileKind kind;
 };
-const KindRow kKindRows[kFileKindCount] = {
-    {"ARCHITECTURE:", kArchitectureFile},
-    {"LIBRARY:", kLibraryFile},
-    {"MATRIX:", kMatrixFile},
-    {"MASK:", kMaskFile},
-    {"RULE:", kRuleFile},
-    {"PERM:", kPermFile},
-    {"LOGIC:", kLogicFile},
-    {"S-SEED:", kSSeedFile},
-    {"C++:", kCElemFile},
-    {"SPLIT:", kSplitFile},
-    {"JOIN:", kJoinFile},
-    {"INPUT:", kInputFile},
-    {"OUTPUT:", kOutputFile},
-    {"MACRO:", kMacroFile},
-};
+std::vector<KindRow> MakeKindRows() {
+    std::vector<KindRow> rows;
+    for (FileKind kind : kFileKindListOrder) {
+        KindRow row{{}, kind};
+        const char* name = kind == kArchitectureFile ? "ARCHITECTURE"
+                           : kind == kLibraryFile    ? "LIBRARY"
+                           : kind == kMatrixFile     ? "MATRIX"
+                                                     : "";
+        for (const ElementRow& type : ElementRows()) {
+            if (type.fileKind == kind) name = type.name;
+        }
+        MakeKey(row.key, name);
+        rows.push_back(row);
+    }
+    return rows;
+}
+const std::vector<KindRow> kKindRows = MakeKindRows();
 const int kDirectoryKeyWidth = 14;
 
-// The lines of DEFAULT_TIMES in file order; the values start in column 11 ("C++:" in 9).
+// The lines of DEFAULT_TIMES in file order, from the types' settings lines.
 struct TimeRow {
-    const char* key;
+    char key[kSettingsKeySize];
     int blanks;
-    ElementType type;
+    uint32_t type;
 };
-const TimeRow kTimeRows[] = {
-    {"MASK:", 3, kMask},   {"RULE:", 3, kRule},     {"PERM:", 3, kPerm},   {"LOGIC:", 2, kLogic},
-    {"C++:", 2, kCElem},   {"S-SEED:", 1, kSSeed},  {"SPLIT:", 2, kSplit}, {"JOIN:", 3, kJoin},
-    {"INPUT:", 2, kInput}, {"OUTPUT:", 1, kOutput},
-};
+std::vector<TimeRow> MakeTimeRows() {
+    std::vector<TimeRow> rows;
+    for (const ElementRow& type : ElementRows()) {
+        if (type.timesLine < 0) continue;
+        if (rows.size() <= static_cast<size_t>(type.timesLine)) rows.resize(type.timesLine + 1);
+        TimeRow& row = rows[type.timesLine];
+        MakeKey(row.key, type.name);
+        row.blanks = type.timesBlanks;
+        row.type = type.type;
+    }
+    return rows;
+}
+const std::vector<TimeRow> kTimeRows = MakeTimeRows();
 
 struct CompilerSettingRecord {
     const char* label;

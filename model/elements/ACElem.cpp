@@ -337,8 +337,9 @@ int ACElem::ReadData(D_CElem& into, std::istream& in, bool own) {
 }
 
 void ACElem::TakeData(std::unique_ptr<D_CElem> read) {
-    // The data the header made is bound to the new input plane 0.
-    data->Assign(*read);
+    // The code read and compiled aside is bound to the new input plane 0 and started.
+    read->SetPlane(GetInputPlane(0));
+    ElementOf::TakeData(std::move(read));
     data->CreateProcess();
 }
 

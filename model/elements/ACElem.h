@@ -117,7 +117,7 @@ private:
 
 class ACElem : public ElementOf<ACElem, D_CElem> {
 public:
-    static constexpr ElementRow kRow = {kCElem, 1, 1, "ACElem", "C++ data"};
+    static constexpr ElementType kType = kCElem;
 
     // Clock 1; no data until CreateData.
     ACElem(Architecture* owner, int x, int y);
@@ -135,16 +135,17 @@ public:
     // data := empty code bound to input plane 0.
     void CreateData() override;
 
+protected:
     // Without a target the element's own data is read and its code compiled and started; a
     // target (the code window's working copy) only takes the code. A broken block, and code that
     // does not compile (32 "Compiler error"), change nothing.
-    static std::unique_ptr<D_CElem> NewData(const PlaneSize&, const PlaneSize&) {
+    std::unique_ptr<D_CElem> NewData(const PlaneSize&, const PlaneSize&) const override {
         return std::make_unique<D_CElem>(nullptr);
     }
-    int ReadData(D_CElem& into, std::istream& in, bool own);
-    void TakeData(std::unique_ptr<D_CElem> read);
+    int ReadData(D_CElem& into, std::istream& in, bool own) override;
+    void TakeData(std::unique_ptr<D_CElem> read) override;
     // The header has replaced the planes: the data objects are bound to the new one.
-    void TookHeader(D_CElem& into);
+    void TookHeader(D_CElem& into) override;
 
 private:
     PlaneSize boundSize = {0, 0}; // input plane 0 before a header is applied

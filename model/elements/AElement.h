@@ -12,8 +12,8 @@
 // CreateData, DimensionChanged and ResetData where it has one, OpenModifyWindow where it has a
 // modify window, and IsDefined where its data can be incomplete. The stock types get all but
 // Simulate from StockElement and ElementOf (ElementOf.h): their row, their data class and a few
-// steps they replace. Their destructors call CloseWindows before the data goes, so that no window
-// outlives the data it shows.
+// steps they replace. ElementOf's destructor calls CloseWindows before the data goes, so that no
+// window outlives the data it shows; a type closes only the windows of its own members.
 //
 // Reading: a type's Read parses the header with ParseHeader, reads its LOGICAL_DATA into a
 // temporary data object and only then calls ApplyHeader and takes the temporary, so that a failed
@@ -130,10 +130,12 @@ public:
 
     // Element header block.
     int WriteHeader(std::ostream& out, int level) const;
-    // Reads the header and applies it when it is complete and valid; the first error is recorded.
+    // Reads the header and applies it when it is complete and valid, then makes fresh data when
+    // there is no target; the first error is recorded.
     void ReadHeader(std::istream& in, FileArgument* target);
     int ParseHeader(std::istream& in, ElementHeader& header) const;
-    void ApplyHeader(const ElementHeader& header, FileArgument* target);
+    // Name, comment, pins and planes, clock and TIME; the data object is left to the reader.
+    void ApplyHeader(const ElementHeader& header);
 
     // Simulation.
     void LatchInputs();

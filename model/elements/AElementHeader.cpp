@@ -118,7 +118,7 @@ int AElement::ParseHeader(std::istream& in, ElementHeader& header) const {
     return ExpectKeyword(in, cursor, "}");
 }
 
-void AElement::ApplyHeader(const ElementHeader& header, FileArgument* target) {
+void AElement::ApplyHeader(const ElementHeader& header) {
     name = header.name;
     comment = header.comment;
     if (header.inputs != inputCount || header.outputs != outputCount) {
@@ -148,10 +148,11 @@ void AElement::ApplyHeader(const ElementHeader& header, FileArgument* target) {
     clock = header.clock;
     time = header.time;
     UpdateIcon();
-    if (target == nullptr) CreateData();
 }
 
 void AElement::ReadHeader(std::istream& in, FileArgument* target) {
     ElementHeader header;
-    if (ParseHeader(in, header) == kNoError) ApplyHeader(header, target);
+    if (ParseHeader(in, header) != kNoError) return;
+    ApplyHeader(header);
+    if (target == nullptr) CreateData();
 }

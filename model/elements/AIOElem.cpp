@@ -23,8 +23,8 @@ void AIOElem::ShowPlane(int quiet) {
 void AIOElem::EmitFrom(const Matrix* plane, const D_IOElem* holder) {
     Matrix* out = GetOutputPlane(0);
     if (out == nullptr) return;
-    if (plane == nullptr && holder != nullptr && holder->GetCount() > 0) {
-        plane = &holder->GetCurrentPlane();
+    if (plane == nullptr && holder != nullptr && holder->GetPlaneList().GetCount() > 0) {
+        plane = &holder->GetPlaneList().GetCurrentPlane();
     }
     if (plane != nullptr) {
         CopyPlane(*out, *plane);
@@ -36,7 +36,7 @@ void AIOElem::EmitFrom(const Matrix* plane, const D_IOElem* holder) {
 void AIOElem::SimulateWith(D_IOElem& holder) {
     EmitPlane(nullptr);
     const Matrix* in = GetInputPlane(0);
-    if (in != nullptr && holder.GetCount() > 0) holder.Push(*in);
+    if (in != nullptr && holder.GetPlaneList().GetCount() > 0) holder.GetPlaneList().Push(*in);
     AElement::Simulate();
     RecordPlane();
     ShowPlane(1);

@@ -33,26 +33,9 @@ public:
     virtual int Write(std::ostream& out, int level) = 0;
     virtual int Read(std::istream& in) = 0;
 
-    // The plane-list operations the plane windows use; k counts from the current position.
+    // The stack the plane windows and the simulation work on.
     PlaneList& GetPlaneList() { return planes; }
     const PlaneList& GetPlaneList() const { return planes; }
-    void SetBit(int x, int y, int k, int value) { planes.SetBit(x, y, k, value); }
-    int GetBit(int x, int y, int k) const { return planes.GetBit(x, y, k); }
-    void DeletePlanes() { planes.DeletePlanes(); }
-    int RemovePlanes(int n, int index) { return planes.RemovePlanes(n, index); }
-    int InsertPlanes(int n, int index) { return planes.InsertPlanes(n, index); }
-    void Push(const Matrix& plane) { planes.Push(plane); }
-    void SetXYPlane(const Matrix& plane, int k) { planes.SetXYPlane(plane, k); }
-    void SetXZPlane(const Matrix& view, int y) { planes.SetXZPlane(view, y); }
-    void SetYZPlane(const Matrix& view, int x) { planes.SetYZPlane(view, x); }
-    Matrix GetXYPlane(int k) const { return planes.GetXYPlane(k); }
-    Matrix GetXZPlane(int y) const { return planes.GetXZPlane(y); }
-    Matrix GetYZPlane(int x) const { return planes.GetYZPlane(x); }
-    const Matrix& GetCurrentPlane() const { return planes.GetCurrentPlane(); }
-    int GetCount() const { return planes.GetCount(); }
-    int GetWidth() const { return planes.GetWidth(); }
-    int GetHeight() const { return planes.GetHeight(); }
-    void ClearAll() { planes.ClearAll(); }
 
 protected:
     PlaneList planes;
@@ -114,17 +97,18 @@ public:
     void Simulate() override { this->SimulateWith(this->GetData()); }
     void EmitPlane(const Matrix* plane) override { this->EmitFrom(plane, this->data.get()); }
 
+protected:
+    IOElementOf(Architecture* owner, int x, int y) : ElementOf<Elem, Data, AIOElem>(owner, x, y) {}
+
     // One empty plane of the size of input plane 0.
-    static std::unique_ptr<Data> NewData(const PlaneSize& in, const PlaneSize&) {
+    std::unique_ptr<Data> NewData(const PlaneSize& in, const PlaneSize&) const override {
         return std::make_unique<Data>(in.width, in.height, 1);
     }
+    int ReadData(Data& into, std::istream& in, bool) override { return into.Read(in); }
     // After a read into a given holder the open plane window shows it anew, whatever the outcome.
-    void ReadIntoDone(int) {
+    void ReadIntoDone(int) override {
         if (this->GetModifyWindow() != nullptr) {
             this->GetModifyWindow()->Rebuild();
         }
     }
-
-protected:
-    IOElementOf(Architecture* owner, int x, int y) : ElementOf<Elem, Data, AIOElem>(owner, x, y) {}
 };

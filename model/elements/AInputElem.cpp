@@ -30,10 +30,6 @@ int D_InputElem::Read(std::istream& in) {
     return kNoError;
 }
 
-AInputElem::AInputElem(const AInputElem& other) : IOElementOf(other) {
-    if (other.stored != nullptr) stored = std::make_unique<D_InputElem>(*other.stored);
-}
-
 D_InputElem& AInputElem::GetWorkingData() {
     if (data == nullptr || stored == nullptr) CreateData();
     return *data;
@@ -50,8 +46,8 @@ void AInputElem::CreateData() {
 }
 
 void AInputElem::TakeData(std::unique_ptr<D_InputElem> read) {
-    stored = std::make_unique<D_InputElem>(*read);
-    data = std::move(read);
+    IOElementOf::TakeData(std::move(read));
+    stored = std::make_unique<D_InputElem>(*data);
 }
 
 void AInputElem::ResetData() {

@@ -25,15 +25,12 @@ class AInputElem : public IOElementOf<AInputElem, D_InputElem> {
 public:
     // Reading into the stored stack copies it into the working one; writing without a source
     // writes the stored one.
-    static constexpr ElementRow kRow = {kInput, 1, 1, "AInputElem", "INPUT stack"};
+    static constexpr ElementType kType = kInput;
 
     // Clock 1, no stacks until CreateData, which makes both one empty plane of the size of input
     // plane 0; a dimension change closes the window and makes them anew. The data is the working
     // stack.
     AInputElem(Architecture* owner, int x, int y) : IOElementOf(owner, x, y) {}
-    AInputElem(const AInputElem& other);
-    // The windows go before the stored stack they commit to.
-    ~AInputElem() override { CloseWindows(); }
 
     // working := stored; without a delay the first plane is at the output at once.
     void ResetData() override;
@@ -43,9 +40,7 @@ public:
     D_InputElem& GetWorkingData();
     D_InputElem& GetStoredData();
 
-    void TakeData(std::unique_ptr<D_InputElem> read);
-    D_InputElem& SavedData() { return GetStoredData(); }
-
-private:
-    std::unique_ptr<D_InputElem> stored;
+protected:
+    void TakeData(std::unique_ptr<D_InputElem> read) override;
+    D_InputElem& SavedData() override { return GetStoredData(); }
 };

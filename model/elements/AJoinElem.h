@@ -43,7 +43,7 @@ private:
 
 class AJoinElem : public ElementOf<AJoinElem, D_JoinElem> {
 public:
-    static constexpr ElementRow kRow = {kJoin, 2, 1, "AJoinElem", "JOIN rule"};
+    static constexpr ElementType kType = kJoin;
 
     // No data until CreateData, which makes the rule OR; a dimension change resets the rule to
     // OR and closes the editor.
@@ -52,9 +52,11 @@ public:
     // output plane 0 := input 0, then combined with every further input by the rule.
     void Simulate() override;
 
-    static std::unique_ptr<D_JoinElem> NewData(const PlaneSize&, const PlaneSize&) {
+protected:
+    std::unique_ptr<D_JoinElem> NewData(const PlaneSize&, const PlaneSize&) const override {
         return std::make_unique<D_JoinElem>();
     }
+    int ReadData(D_JoinElem& into, std::istream& in, bool) override { return into.Read(in); }
     // A read into a given rule object leaves the editor as it is.
-    void ReadIntoDone(int) {}
+    void ReadIntoDone(int) override {}
 };

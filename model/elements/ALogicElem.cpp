@@ -58,6 +58,20 @@ int ReadNames(std::istream& in, char*& cursor, int64_t count, std::vector<std::s
     return kNoError;
 }
 
+// keyword, "{", "NUMBER:" and a count of at least 0, "NAMES {" and that many names; count is set
+// only when all were read.
+int ReadNameBlock(std::istream& in, char*& cursor, const char* keyword,
+                  std::vector<std::string>& names, int32_t& count) {
+    int32_t n = 0;
+    int code = ExpectKeywords(in, cursor, {keyword, "{"});
+    if (code != kNoError) return code;
+    if ((code = ReadNumber(in, cursor, 0, n)) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
+    if ((code = ReadNames(in, cursor, n, names)) != kNoError) return code;
+    count = n;
+    return kNoError;
+}
+
 // "NAMES {", one name per line two levels deeper, "}".
 void WriteNames(std::ostream& out, int level, const std::vector<std::string>& names) {
     Indent(out, level) << "NAMES {\n";
@@ -482,13 +496,9 @@ int D_LogicElem::ReadPEData(std::istream& in, char*& cursor) {
 }
 
 int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
-    int32_t n = 0;
-    int code = ExpectKeywords(in, cursor, {"EXTERNAL_DATA", "{"});
+    int code = ReadNameBlock(in, cursor, "EXTERNAL_DATA", externalNames, externalCount);
     if (code != kNoError) return code;
-    if ((code = ReadNumber(in, cursor, 0, n)) != kNoError) return code;
-    if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
-    if ((code = ReadNames(in, cursor, n, externalNames)) != kNoError) return code;
-    externalCount = n;
+    const int32_t n = externalCount;
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     if (n > 0) {
         // The matrix reader needs a matrix of the size it reads: look at the dimension first,
@@ -518,13 +528,8 @@ int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
 }
 
 int D_LogicElem::ReadInternalData(std::istream& in, char*& cursor) {
-    int32_t m = 0;
-    int code = ExpectKeywords(in, cursor, {"INTERNAL_DATA", "{"});
+    int code = ReadNameBlock(in, cursor, "INTERNAL_DATA", internalNames, internalCount);
     if (code != kNoError) return code;
-    if ((code = ReadNumber(in, cursor, 0, m)) != kNoError) return code;
-    if ((code = ExpectKeywords(in, cursor, {"NAMES", "{"})) != kNoError) return code;
-    if ((code = ReadNames(in, cursor, m, internalNames)) != kNoError) return code;
-    internalCount = m;
     MakeStates();
     return ExpectKeywords(in, cursor, {"}", "}"});
 }
@@ -645,14 +650,19 @@ ALogicElem::ALogicElem(const ALogicElem& other)
       externalDataWindowZoom(other.externalDataWindowZoom) {}
 
 ALogicElem::~ALogicElem() {
+    // Its own window; the element's other windows go with the data.
     CloseExternalDataWindow();
-    CloseWindows();
 }
 
 void ALogicElem::CreateData() {
     // The external-data window too edits the data that is being replaced.
     if (data != nullptr) CloseExternalDataWindow();
     ElementOf::CreateData();
+}
+
+void ALogicElem::OpenShowDataWindow(int index) {
+    if (index < 0 || index > GetOutputCount()) return;
+    AElement::OpenShowDataWindow(0);
 }
 
 void ALogicElem::DimensionChanged() {
@@ -723,7 +733,7 @@ void ALogicElem::GetExternalDataWindowSize(int& wwidth, int& wheight) const {
 void ALogicElem::TakeData(std::unique_ptr<D_LogicElem> read) {
     // The external-data window edits the matrix that is being replaced.
     CloseExternalDataWindow();
-    data = std::move(read);
+    ElementOf::TakeData(std::move(read));
     RedrawShowDataWindows();
 }
 

@@ -156,7 +156,7 @@ private:
 
 class ALogicElem : public ElementOf<ALogicElem, D_LogicElem> {
 public:
-    static constexpr ElementRow kRow = {kLogic, 1, 1, "ALogicElem", "LOGIC data"};
+    static constexpr ElementType kType = kLogic;
 
     // On clock 1, no data until CreateData, which makes empty data sized by input plane 0; the
     // external-data window opens at 280 x 300 pixels, zoom 100.
@@ -174,15 +174,8 @@ public:
     // made anew for the new size.
     void DimensionChanged() override;
     void CreateData() override;
-
-    // Reading into the own data compiles the equations, and the element changes only once the
-    // whole block has been read and compiled; given data is read without compiling and the open
-    // modify window shows it anew.
-    int ReadData(D_LogicElem& into, std::istream& in, bool own) { return into.Read(in, own); }
-    void TakeData(std::unique_ptr<D_LogicElem> read);
-    void ReadIntoDone(int code) {
-        if (code == 0) RefreshAfterRead();
-    }
+    // The one show-data window shows all outputs: any index of an output opens (or raises) it.
+    void OpenShowDataWindow(int index) override;
 
     // "Modify External Data...": nothing while the window is open or there are no external names.
     void OpenExternalDataWindow();
@@ -201,6 +194,21 @@ public:
 
     // 1 and the PE size in pixels, or 0 while it is not defined.
     int GetPEDimension(int& x, int& y);
+
+protected:
+    std::unique_ptr<D_LogicElem> NewData(const PlaneSize& in, const PlaneSize&) const override {
+        return std::make_unique<D_LogicElem>(in.width, in.height);
+    }
+    // Reading into the own data compiles the equations, and the element changes only once the
+    // whole block has been read and compiled; given data is read without compiling and the open
+    // modify window shows it anew.
+    int ReadData(D_LogicElem& into, std::istream& in, bool own) override {
+        return into.Read(in, own);
+    }
+    void TakeData(std::unique_ptr<D_LogicElem> read) override;
+    void ReadIntoDone(int code) override {
+        if (code == 0) RefreshAfterRead();
+    }
 
 private:
     ElementView* externalDataWindow;

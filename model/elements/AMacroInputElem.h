@@ -11,7 +11,7 @@
 
 class AMacroInputElem : public StockElement<AMacroInputElem, AMacroPortElem> {
 public:
-    static constexpr ElementRow kRow = {kMacroInput, 0, 1, "AMacroInputElem", nullptr};
+    static constexpr ElementType kType = kMacroInput;
 
     AMacroInputElem(Architecture* owner, int x, int y) : StockElement(owner, x, y) {}
 

@@ -11,7 +11,7 @@
 
 class AMacroOutputElem : public StockElement<AMacroOutputElem, AMacroPortElem> {
 public:
-    static constexpr ElementRow kRow = {kMacroOutput, 1, 0, "AMacroOutputElem", nullptr};
+    static constexpr ElementType kType = kMacroOutput;
 
     AMacroOutputElem(Architecture* owner, int x, int y) : StockElement(owner, x, y) {}
 

@@ -73,7 +73,7 @@ int AMacroPortElem::Read(std::istream& in, FileArgument*) {
     }
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);
-    ApplyHeader(header, nullptr);
+    ApplyHeader(header);
     SetNumber(n);
     return kNoError;
 }

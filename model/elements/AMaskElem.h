@@ -35,7 +35,7 @@ private:
 class AMaskElem : public ElementOf<AMaskElem, D_MaskElem> {
 public:
     // The element's own data is read and written; the argument is not used by this type.
-    static constexpr ElementRow kRow = {kMask, 1, 1, "AMaskElem", nullptr};
+    static constexpr ElementType kType = kMask;
 
     // No data until CreateData, which makes an all-ones mask of the size of input plane 0; a
     // dimension change discards the mask and any open editor.
@@ -43,4 +43,10 @@ public:
 
     // output plane 0 := input plane 0 AND mask, word by word.
     void Simulate() override;
+
+protected:
+    std::unique_ptr<D_MaskElem> NewData(const PlaneSize& in, const PlaneSize&) const override {
+        return std::make_unique<D_MaskElem>(in.width, in.height);
+    }
+    int ReadData(D_MaskElem& into, std::istream& in, bool) override { return into.Read(in); }
 };

@@ -35,6 +35,6 @@ int D_OutputElem::Read(std::istream& in) {
 }
 
 void AOutputElem::ResetData() {
-    GetData().ClearAll();
+    GetData().GetPlaneList().ClearAll();
     FinishResetData();
 }

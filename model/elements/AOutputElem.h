@@ -22,7 +22,7 @@ public:
 
 class AOutputElem : public IOElementOf<AOutputElem, D_OutputElem> {
 public:
-    static constexpr ElementRow kRow = {kOutput, 1, 1, "AOutputElem", "OUTPUT stack"};
+    static constexpr ElementType kType = kOutput;
 
     // Clock 1, no stack until CreateData, which makes one empty plane of the size of input plane
     // 0; a dimension change closes the window and makes it anew (depth 1).

@@ -243,8 +243,8 @@ int D_PermElem::ReadConnection(std::istream& in, char*& cursor) {
 }
 
 APermElem::~APermElem() {
+    // Its own dialog; the element's other windows go with the data.
     CloseDimensionDialog();
-    CloseWindows();
 }
 
 void APermElem::OpenDimensionDialog() {

@@ -100,7 +100,7 @@ private:
 
 class APermElem : public ElementOf<APermElem, D_PermElem> {
 public:
-    static constexpr ElementRow kRow = {kPerm, 1, 1, "APermElem", "PERM table"};
+    static constexpr ElementType kType = kPerm;
 
     // No table until CreateData, which makes empty lists for the sizes of input plane 0 and
     // output plane 0; a dimension change discards the table (all connections) and any open
@@ -117,11 +117,13 @@ public:
     void CloseDimensionDialog() override;
     void DetachView(ElementView* view) override;
 
-    static std::unique_ptr<D_PermElem> NewData(const PlaneSize& in, const PlaneSize& out) {
+    ElementView* GetPermDimensionDialog() const { return permDimensionDialog; }
+
+protected:
+    std::unique_ptr<D_PermElem> NewData(const PlaneSize& in, const PlaneSize& out) const override {
         return std::make_unique<D_PermElem>(in.width, in.height, out.width, out.height);
     }
-
-    ElementView* GetPermDimensionDialog() const { return permDimensionDialog; }
+    int ReadData(D_PermElem& into, std::istream& in, bool) override { return into.Read(in); }
 
 private:
     ElementView* permDimensionDialog = nullptr;

@@ -55,7 +55,7 @@ private:
 
 class ARuleElem : public ElementOf<ARuleElem, D_RuleElem> {
 public:
-    static constexpr ElementRow kRow = {kRule, 1, 1, "ARuleElem", "RULE data"};
+    static constexpr ElementType kType = kRule;
 
     // No data until CreateData, which makes no patterns and an all-ones mask of the size of input
     // plane 0; a dimension change discards the data and any open editor. The mask editor opens at
@@ -73,6 +73,12 @@ public:
     void GetMaskWindowSize(int& mwidth, int& mheight) const;
     void SetMaskWindowZoom(int zoom) { maskWindowZoom = zoom; }
     int GetMaskWindowZoom() const { return maskWindowZoom; }
+
+protected:
+    std::unique_ptr<D_RuleElem> NewData(const PlaneSize& in, const PlaneSize&) const override {
+        return std::make_unique<D_RuleElem>(in.width, in.height);
+    }
+    int ReadData(D_RuleElem& into, std::istream& in, bool) override { return into.Read(in); }
 
 private:
     int16_t maskWindowWidth;

@@ -50,7 +50,7 @@ private:
 class ASSeedElem : public ElementOf<ASSeedElem, D_SSeedElem> {
 public:
     // The element's own data is read and written; the argument is not used by this type.
-    static constexpr ElementRow kRow = {kSSeed, 1, 1, "ASSeedElem", nullptr};
+    static constexpr ElementType kType = kSSeed;
 
     // No data until CreateData, which makes VERTICAL with cleared states of the size of input
     // plane 0; a dimension change discards the data and any open editor.
@@ -60,4 +60,10 @@ public:
     void Simulate() override;
     // Clears every state.
     void ResetData() override;
+
+protected:
+    std::unique_ptr<D_SSeedElem> NewData(const PlaneSize& in, const PlaneSize&) const override {
+        return std::make_unique<D_SSeedElem>(in.width, in.height);
+    }
+    int ReadData(D_SSeedElem& into, std::istream& in, bool) override { return into.Read(in); }
 };

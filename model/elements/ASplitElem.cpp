@@ -17,7 +17,7 @@ int ASplitElem::Read(std::istream& in, FileArgument*) {
     if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);
-    ApplyHeader(header, nullptr);
+    ApplyHeader(header);
     return kNoError;
 }
 

@@ -10,7 +10,7 @@
 
 class ASplitElem : public StockElement<ASplitElem> {
 public:
-    static constexpr ElementRow kRow = {kSplit, 1, 2, "ASplitElem", nullptr};
+    static constexpr ElementType kType = kSplit;
 
     ASplitElem(Architecture* owner, int x, int y) : StockElement(owner, x, y) {}
 

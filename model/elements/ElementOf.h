@@ -1,24 +1,24 @@
 #pragma once
 
 // The bases of the stock element types. StockElement gives a type the five type statics and Copy
-// from its row (ElementRow, a static kRow of the type). ElementOf adds the data object: an element
-// type is its data class, its Simulate and its row. ElementOf owns the data object, makes it on
-// first use, copies it with the element and reads and writes the element block the one way every
-// type does: the target check, ParseHeader, the LOGICAL_DATA block read into the given data object
-// or into a fresh one, ApplyHeader, and only then the fresh one taken, so that a failed read
-// leaves the element as it was.
+// from its row in the type list (ElementType.h; the type's static kType names it). ElementOf adds
+// the data object: an element type is its data class, its Simulate and its row. ElementOf owns the
+// data object, makes it on first use, copies it with the element and reads and writes the element
+// block the one way every type does: the target check, ParseHeader, the LOGICAL_DATA block read
+// into the given data object or into a fresh one, ApplyHeader, and only then the fresh one taken,
+// so that a failed read leaves the element as it was.
 //
-// A type changes a step by declaring a public function of the same name; the base calls the
-// type's version (Elem is the type itself):
-//   static std::unique_ptr<Data> NewData(const PlaneSize& in, const PlaneSize& out)
-//       fresh data for planes of those sizes (input 0, output 0); default Data(in.width,
-//       in.height).
-//   int ReadData(Data& into, std::istream& in, bool own)   default into.Read(in).
-//   void TakeData(std::unique_ptr<Data> read)              default: it becomes the data.
-//   void TookHeader(Data& into)     after a read into given data has applied the header.
-//   void ReadIntoDone(int code)     after a read into given data: the open modify window shows a
+// The steps are protected virtual functions: a type must give the first two and may override the
+// others; the compiler checks the name and the signature of every override:
+//   NewData(in, out)        fresh data for planes of those sizes (input 0, output 0).
+//   ReadData(into, in, own) the LOGICAL_DATA block into the data; own when it is the element's
+//       fresh data, not a given object.
+//   TakeData(read)          after a read into the element's own data: read becomes the data, and
+//       the windows that edit the data being replaced go first.
+//   TookHeader(into)        after a read into given data has applied the header.
+//   ReadIntoDone(code)      after a read into given data: the open modify window shows a
 //       successful one anew.
-//   Data& SavedData()               what Write writes without a source; default the data.
+//   SavedData()             what Write writes without a source; default the data.
 
 #include <iostream>
 #include <istream>
@@ -28,46 +28,38 @@
 
 #include "model/elements/AElement.h"
 #include "model/elements/ElementHeader.h"
+#include "model/elements/ElementType.h"
 #include "model/elements/ElementUi.h"
 
 // Of the text format; declared here so that the element headers do not bring its names along.
 int FinishWrite(std::ostream& out);
 
-// What an element type is in the type table.
-struct ElementRow {
-    uint32_t type;
-    int inputs; // default pin counts
-    int outputs;
-    const char* className; // names the type in messages
-    // What a wrong target or source is not ("JOIN rule"); null for a type that reads and writes
-    // only its own data and does not look at the argument.
-    const char* dataName;
-};
-
 // The type statics of a type with a stock icon, taken from its row, and the copy by its own class.
 template <class Elem, class Base = AElement> class StockElement : public Base {
 public:
-    int GetDefaultInputs() override { return Elem::kRow.inputs; }
-    int GetDefaultOutputs() override { return Elem::kRow.outputs; }
+    // The type's row in the type list (Elem::kType names it).
+    static const ElementRow& Row() { return *FindElementRow(Elem::kType); }
+
+    int GetDefaultInputs() override { return Row().inputs; }
+    int GetDefaultOutputs() override { return Row().outputs; }
     int GetIconWidth() override {
-        return AElement::StockIconWidth(Elem::kRow.type, Elem::kRow.inputs, Elem::kRow.outputs);
+        return AElement::StockIconWidth(Elem::kType, Row().inputs, Row().outputs);
     }
     int GetIconHeight() override {
-        return AElement::StockIconHeight(Elem::kRow.type, Elem::kRow.inputs, Elem::kRow.outputs);
+        return AElement::StockIconHeight(Elem::kType, Row().inputs, Row().outputs);
     }
     Pixmap GetIconPixmap() override {
-        return AElement::StockIconPixmap(Elem::kRow.type, Elem::kRow.inputs, Elem::kRow.outputs);
+        return AElement::StockIconPixmap(Elem::kType, Row().inputs, Row().outputs);
     }
     AElement* Copy() const override { return new Elem(static_cast<const Elem&>(*this)); }
 
 protected:
     // The type's code and default pin counts; the icon is the stock one until pins or name change.
     StockElement(Architecture* owner, int x, int y)
-        : Base(owner, Elem::kRow.type, x, y, Elem::kRow.inputs, Elem::kRow.outputs) {
+        : Base(owner, Elem::kType, x, y, Row().inputs, Row().outputs) {
         this->UpdateIcon();
     }
     StockElement(const StockElement& other) : Base(other) { this->UpdateIcon(); }
-    ~StockElement() override { this->CloseWindows(); }
 };
 
 template <class Elem, class Data, class Base = AElement>
@@ -87,7 +79,7 @@ public:
     // data := fresh data for the current planes; an open editor works on the data being replaced.
     void CreateData() override {
         if (data != nullptr) this->CloseModifyWindow();
-        data = Elem::NewData(PlaneOf(this->GetInputPlane(0)), PlaneOf(this->GetOutputPlane(0)));
+        data = NewData(PlaneOf(this->GetInputPlane(0)), PlaneOf(this->GetOutputPlane(0)));
     }
 
     // The data object; made on first use when the creator has not called CreateData.
@@ -95,33 +87,39 @@ public:
         if (data == nullptr) CreateData();
         return *data;
     }
-
-    // The steps a type may replace.
-    static std::unique_ptr<Data> NewData(const PlaneSize& in, const PlaneSize&) {
-        return std::make_unique<Data>(in.width, in.height);
-    }
-    int ReadData(Data& into, std::istream& in, bool) { return into.Read(in); }
-    void TakeData(std::unique_ptr<Data> read) { data = std::move(read); }
-    void TookHeader(Data&) {}
-    void ReadIntoDone(int code) {
-        if (code == 0 && this->GetModifyWindow() != nullptr) {
-            this->GetModifyWindow()->Rebuild();
-        }
-    }
-    Data& SavedData() { return GetData(); }
     // Readers and writers answer 0 or the error code they recorded.
 
 protected:
     ElementOf(Architecture* owner, int x, int y) : StockElement<Elem, Base>(owner, x, y) {}
     ElementOf(const ElementOf& other)
-        : StockElement<Elem, Base>(other),
-          data(other.data != nullptr ? std::make_unique<Data>(*other.data) : nullptr) {}
-    // No window outlives the data it shows.
+        : StockElement<Elem, Base>(other), data(CopyOf(other.data)), stored(CopyOf(other.stored)) {}
+    // The one place the windows close: no window outlives the data it shows.
     ~ElementOf() override { this->CloseWindows(); }
 
+    // The steps every type spells out, and those it may replace.
+    virtual std::unique_ptr<Data> NewData(const PlaneSize& in, const PlaneSize& out) const = 0;
+    virtual int ReadData(Data& into, std::istream& in, bool own) = 0;
+    virtual void TakeData(std::unique_ptr<Data> read) {
+        if (data != nullptr) this->CloseModifyWindow();
+        data = std::move(read);
+    }
+    virtual void TookHeader(Data&) {}
+    virtual void ReadIntoDone(int code) {
+        if (code == 0 && this->GetModifyWindow() != nullptr) {
+            this->GetModifyWindow()->Rebuild();
+        }
+    }
+    virtual Data& SavedData() { return GetData(); }
+
     std::unique_ptr<Data> data;
+    // A second data object a type keeps beside the data (INPUT's stored stack); null for the
+    // others. It goes with the data, after the windows.
+    std::unique_ptr<Data> stored;
 
 private:
+    static std::unique_ptr<Data> CopyOf(const std::unique_ptr<Data>& from) {
+        return from != nullptr ? std::make_unique<Data>(*from) : nullptr;
+    }
     static PlaneSize PlaneOf(const Matrix* plane) {
         return plane != nullptr ? PlaneSize{plane->GetDimX(), plane->GetDimY()} : PlaneSize{0, 0};
     }
@@ -131,11 +129,12 @@ private:
     }
     // The argument as this type's data; null, with a message, when it is another kind of object.
     Data* DataArgument(FileArgument* argument, const char* operation, const char* role) const {
-        if (Elem::kRow.dataName == nullptr || argument == nullptr) return nullptr;
+        const ElementRow& row = StockElement<Elem, Base>::Row();
+        if (row.dataName == nullptr || argument == nullptr) return nullptr;
         Data* given = dynamic_cast<Data*>(argument);
         if (given == nullptr) {
-            std::cerr << Elem::kRow.className << "::" << operation << ": the " << role << " is no "
-                      << Elem::kRow.dataName << std::endl;
+            std::cerr << row.className << "::" << operation << ": the " << role << " is no "
+                      << row.dataName << std::endl;
         }
         return given;
     }
@@ -143,33 +142,32 @@ private:
 
 template <class Elem, class Data, class Base>
 int ElementOf<Elem, Data, Base>::Read(std::istream& in, FileArgument* target) {
-    Elem& self = static_cast<Elem&>(*this);
     Data* into = DataArgument(target, "Read", "target");
     ElementHeader header;
     int code = this->ParseHeader(in, header);
     if (code != 0) return code;
     if (into != nullptr) {
-        code = self.ReadData(*into, in, false);
+        code = ReadData(*into, in, false);
         if (code == 0) {
-            this->ApplyHeader(header, into);
-            self.TookHeader(*into);
+            this->ApplyHeader(header);
+            TookHeader(*into);
         }
-        self.ReadIntoDone(code);
+        ReadIntoDone(code);
         return code;
     }
-    std::unique_ptr<Data> read = Elem::NewData(SizeOf(header.inputSizes, this->GetInputPlane(0)),
-                                               SizeOf(header.outputSizes, this->GetOutputPlane(0)));
-    if ((code = self.ReadData(*read, in, true)) != 0) return code;
-    // Makes fresh data for the header's planes, which the read data then replaces.
-    this->ApplyHeader(header, nullptr);
-    self.TakeData(std::move(read));
+    // The data is made once, for the header's planes, and taken only when the block has read.
+    std::unique_ptr<Data> read = NewData(SizeOf(header.inputSizes, this->GetInputPlane(0)),
+                                         SizeOf(header.outputSizes, this->GetOutputPlane(0)));
+    if ((code = ReadData(*read, in, true)) != 0) return code;
+    this->ApplyHeader(header);
+    TakeData(std::move(read));
     return 0;
 }
 
 template <class Elem, class Data, class Base>
 int ElementOf<Elem, Data, Base>::Write(std::ostream& out, int level, FileArgument* source) {
     Data* from = DataArgument(source, "Write", "source");
-    if (from == nullptr) from = &static_cast<Elem&>(*this).SavedData();
+    if (from == nullptr) from = &SavedData();
     if (this->WriteHeader(out, level) != 0) return FinishWrite(out);
     return from->Write(out, level);
 }

@@ -4,8 +4,9 @@
 
 #include <string>
 
-// Kinds 0..10 equal the element type codes of the same types.
+// An element type's row names the kind of its element files.
 enum FileKind : int {
+    kNoFileKind = -1, // a type without element files
     kMaskFile = 0,
     kRuleFile = 1,
     kPermFile = 2,

@@ -76,7 +76,7 @@ TEST_F(AInputModifyWindowTest, CancelWindowCloseAndCloseModifyWindowDiscardTheEd
         if (way == 2) input->CloseModifyWindow();
         EXPECT_EQ(input->GetModifyWindow(), nullptr);
         EXPECT_FALSE(input->IsModified());
-        EXPECT_EQ(input->GetWorkingData().GetCount(), 1);
+        EXPECT_EQ(input->GetWorkingData().GetPlaneList().GetCount(), 1);
         EXPECT_EQ(Plane(input->GetWorkingData(), 0), kPlane0);
     }
 }
@@ -166,7 +166,7 @@ TEST_F(AInputModifyWindowTest, ResetReloadsTheStackAndKeepsThePositionInside) {
     input->GetStoredData().GetPlaneList() = stored;
     input->Reset();
     Flush();
-    EXPECT_EQ(window->GetStack().GetCount(), 2);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 2);
     EXPECT_EQ(window->GetPosition(), 1);
     EXPECT_EQ(FieldValue(window->GetPositionField()), 1);
     EXPECT_EQ(PlaneText(window->GetShownPlane()), "0011/1100");
@@ -238,7 +238,8 @@ TEST_F(AInputModifyWindowTest, AWindowWithoutEditsLeavesTheStoredStack) {
         for (int i = 0; i < c.periodsAcross; i++)
             input->Simulate();
         Flush();
-        const std::string current = PlaneText(input->GetWorkingData().GetCurrentPlane());
+        const std::string current =
+            PlaneText(input->GetWorkingData().GetPlaneList().GetCurrentPlane());
         Click(Button(window, c.button));
         EXPECT_FALSE(input->IsModified());
         EXPECT_EQ(input->GetStoredData().GetPlaneList().GetPosition(), 0);
@@ -318,7 +319,7 @@ TEST_F(AInputModifyWindowTest, EveryKindOfEditIsCommitted) {
         c.edit(window);
         Click(Button(window, "OK"));
         EXPECT_TRUE(input->IsModified());
-        EXPECT_EQ(input->GetStoredData().GetCount(), c.count);
+        EXPECT_EQ(input->GetStoredData().GetPlaneList().GetCount(), c.count);
         EXPECT_EQ(Plane(input->GetStoredData(), 0), c.plane0);
     }
 }

@@ -59,9 +59,9 @@ protected:
 };
 
 bool SameStack(const D_IOElem& a, const D_IOElem& b) {
-    if (a.GetCount() != b.GetCount()) return false;
-    for (int k = 0; k < a.GetCount(); k++) {
-        if (a.GetXYPlane(k) != b.GetXYPlane(k)) return false;
+    if (a.GetPlaneList().GetCount() != b.GetPlaneList().GetCount()) return false;
+    for (int k = 0; k < a.GetPlaneList().GetCount(); k++) {
+        if (a.GetPlaneList().GetXYPlane(k) != b.GetPlaneList().GetXYPlane(k)) return false;
     }
     return true;
 }
@@ -87,7 +87,7 @@ TEST_F(AOutputModifyWindowTest, ARunningSimulationRecordsAndShowsThePlanes) {
         // Both windows' stacks received what the elements' stacks did, and show it.
         EXPECT_TRUE(SameStack(window->GetStack(), sink->GetData()));
         EXPECT_TRUE(SameStack(sourceWindow->GetStack(), source->GetWorkingData()));
-        EXPECT_EQ(window->GetShownPlane(), window->GetStack().GetXYPlane(0));
+        EXPECT_EQ(window->GetShownPlane(), window->GetStack().GetPlaneList().GetXYPlane(0));
         shown.push_back(PlaneText(window->GetShownPlane()));
     }
     // Each step shows the plane recorded two computations before: the source's first plane
@@ -106,14 +106,14 @@ TEST_F(AOutputModifyWindowTest, ARunningSimulationRecordsAndShowsThePlanes) {
     Choose(window, "XZ-Plane");
     Ui().queue.RunUntil(45);
     Flush();
-    EXPECT_EQ(window->GetShownPlane(), sink->GetData().GetXZPlane(0));
+    EXPECT_EQ(window->GetShownPlane(), sink->GetData().GetPlaneList().GetXZPlane(0));
 
     // A reset clears the stack, the window's with it.
     ResetSimulation();
     Flush();
     EXPECT_EQ(PlaneText(window->GetShownPlane()), "000/000");
     EXPECT_TRUE(SameStack(window->GetStack(), sink->GetData()));
-    EXPECT_EQ(window->GetStack().GetCount(), 2);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 2);
 }
 
 TEST_F(AOutputModifyWindowTest, OkSetsTheDepth) {
@@ -121,10 +121,10 @@ TEST_F(AOutputModifyWindowTest, OkSetsTheDepth) {
     ASSERT_NE(window, nullptr);
     Click(Button(window, " Add XY-Plane "));
     AnswerPlaneDialog(window, 2, 3);
-    EXPECT_EQ(sink->GetData().GetCount(), 2);
+    EXPECT_EQ(sink->GetData().GetPlaneList().GetCount(), 2);
     Click(Button(window, "OK"));
     EXPECT_EQ(sink->GetModifyWindow(), nullptr);
-    EXPECT_EQ(sink->GetData().GetCount(), 5);
+    EXPECT_EQ(sink->GetData().GetPlaneList().GetCount(), 5);
     EXPECT_TRUE(sink->IsModified());
 }
 
@@ -135,11 +135,11 @@ TEST_F(AOutputModifyWindowTest, CancelAndWindowCloseKeepTheDepth) {
         ASSERT_NE(window, nullptr);
         Click(Button(window, " Del XY-Plane "));
         AnswerPlaneDialog(window, 0, 1);
-        EXPECT_EQ(window->GetStack().GetCount(), 1);
+        EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 1);
         if (way == 0) Click(Button(window, "Cancel"));
         if (way == 1) SendClose(window->GetShell());
         EXPECT_EQ(sink->GetModifyWindow(), nullptr);
-        EXPECT_EQ(sink->GetData().GetCount(), 2);
+        EXPECT_EQ(sink->GetData().GetPlaneList().GetCount(), 2);
         EXPECT_FALSE(sink->IsModified());
     }
 }
@@ -152,6 +152,6 @@ TEST_F(AOutputModifyWindowTest, ANewDimensionClosesTheWindow) {
     Flush();
     EXPECT_EQ(sink->GetModifyWindow(), nullptr);
     EXPECT_FALSE(IsLivePopup(Editors().topLevel, shell));
-    EXPECT_EQ(sink->GetData().GetWidth(), 5);
-    EXPECT_EQ(sink->GetData().GetCount(), 1);
+    EXPECT_EQ(sink->GetData().GetPlaneList().GetWidth(), 5);
+    EXPECT_EQ(sink->GetData().GetPlaneList().GetCount(), 1);
 }

@@ -268,7 +268,7 @@ TEST_F(APlaneModifyWindowTest, AddAndDeletePlanes) {
     EXPECT_EQ(FieldValue(dialog->GetField2()), 1);
     AnswerPlaneDialog(window, 1, 2);
     EXPECT_EQ(window->GetPlaneDialog(), nullptr);
-    EXPECT_EQ(window->GetStack().GetCount(), 5);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 5);
     EXPECT_EQ(LabelText(window->GetDimLabel()), "[4,2,5]");
     EXPECT_EQ(Plane(window->GetStack(), 0), kPlane0);
     EXPECT_EQ(Plane(window->GetStack(), 1), "0000/0000");
@@ -283,7 +283,7 @@ TEST_F(APlaneModifyWindowTest, AddAndDeletePlanes) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(FieldValue(dialog->GetField1()), 4);
     AnswerPlaneDialog(window, 2, 4); // beyond the end: planes 2..4 go
-    EXPECT_EQ(window->GetStack().GetCount(), 2);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 2);
     // The position was beyond the last plane: it is the last one now.
     EXPECT_EQ(window->GetPosition(), 1);
     EXPECT_EQ(FieldValue(window->GetPositionField()), 1);
@@ -292,7 +292,7 @@ TEST_F(APlaneModifyWindowTest, AddAndDeletePlanes) {
 
     Click(Button(window, " Del XY-Plane "));
     AnswerPlaneDialog(window, 0, 1);
-    EXPECT_EQ(window->GetStack().GetCount(), 1);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 1);
     EXPECT_FALSE(XtIsSensitive(window->GetDeleteButton()));
     // Insensitive, and refused even when asked: there is nothing left to delete.
     window->DeletePlanes();
@@ -306,7 +306,7 @@ TEST_F(APlaneModifyWindowTest, AddAndDeletePlanes) {
     ASSERT_NE(window->GetPlaneDialog(), nullptr);
     Click(ButtonLabelled(window->GetPlaneDialog()->GetShell(), "Cancel"));
     EXPECT_EQ(window->GetPlaneDialog(), nullptr);
-    EXPECT_EQ(window->GetStack().GetCount(), 2);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 2);
 }
 
 TEST_F(APlaneModifyWindowTest, PlaneNumbersCountFromTheCurrentPlaneOfARotatedStack) {
@@ -327,7 +327,7 @@ TEST_F(APlaneModifyWindowTest, PlaneNumbersCountFromTheCurrentPlaneOfARotatedSta
     Click(Button(window, " Del XY-Plane "));
     AnswerPlaneDialog(window, 0, 1);
     EXPECT_EQ(Plane(window->GetStack(), 0), "0000/0000");
-    EXPECT_EQ(window->GetStack().GetCount(), 3);
+    EXPECT_EQ(window->GetStack().GetPlaneList().GetCount(), 3);
 }
 
 TEST_F(APlaneModifyWindowTest, ZoomResizesTheArea) {
@@ -362,6 +362,6 @@ TEST_F(APlaneModifyWindowTest, WindowCloseWithANumberDialogOpenTakesTheDialogAlo
         Flush();
         EXPECT_EQ(input->GetModifyWindow(), nullptr);
         EXPECT_FALSE(IsLivePopup(Editors().topLevel, windowShell));
-        EXPECT_EQ(input->GetWorkingData().GetCount(), 2);
+        EXPECT_EQ(input->GetWorkingData().GetPlaneList().GetCount(), 2);
     }
 }

@@ -42,7 +42,7 @@ protected:
     // Answers the open "Add XY-Plane" or "Delete XY-Plane" dialog.
     static void AnswerPlaneDialog(APlaneModifyWindow* window, int zPosition, int number);
     static std::string Plane(const D_IOElem& stack, int k) {
-        return PlaneText(stack.GetXYPlane(k));
+        return PlaneText(stack.GetPlaneList().GetXYPlane(k));
     }
 
     std::unique_ptr<AInputElem> input;

@@ -62,39 +62,13 @@ Widget TestEditorHost::GetElementShell(const AElement&) {
 }
 
 ATestElem::ATestElem(uint32_t type, int inputs, int outputs)
-    : AElement(nullptr, type, 0, 0, inputs, outputs), defaultInputs(inputs),
-      defaultOutputs(outputs) {
+    : TestElementBase(nullptr, type, 0, 0, inputs, outputs) {
     UpdateIcon();
     CreateData();
 }
 
-ATestElem::ATestElem(const ATestElem& other)
-    : AElement(other), defaultInputs(other.defaultInputs), defaultOutputs(other.defaultOutputs) {
+ATestElem::ATestElem(const ATestElem& other) : TestElementBase(other) {
     UpdateIcon();
-    data = new D_TestElem(*other.data);
-}
-
-ATestElem::~ATestElem() {
-    // No window may outlive the data it shows.
-    CloseWindows();
-    delete data;
-}
-
-int ATestElem::GetIconWidth() {
-    return StockIconWidth(GetType(), defaultInputs, defaultOutputs);
-}
-
-int ATestElem::GetIconHeight() {
-    return StockIconHeight(GetType(), defaultInputs, defaultOutputs);
-}
-
-void ATestElem::CloseModifyWindow() {
-    AElement::CloseModifyWindow();
-}
-
-void ATestElem::CreateData() {
-    delete data;
-    data = new D_TestElem;
 }
 
 void ATestElem::Simulate() {
@@ -105,39 +79,12 @@ void ATestElem::Simulate() {
     if (afterStep) afterStep();
 }
 
-int ATestElem::Read(std::istream& in, FileArgument* target) {
-    ElementHeader header;
-    if (ParseHeader(in, header) != kNoError) return GetParseError();
-    D_TestElem read;
-    char* cursor = EmptyCursor();
-    int code = ExpectKeyword(in, cursor, "LOGICAL_DATA");
-    if (code == kNoError) code = ExpectKeyword(in, cursor, "{");
-    if (code == kNoError) code = ExpectKeyword(in, cursor, "VALUE:");
-    if (code == kNoError) {
-        code = ParseInt(cursor, read.value);
-        if (code != kNoError) code = SetReadError(in, code, "VALUE:");
-    }
-    if (code == kNoError) code = ExpectKeyword(in, cursor, "}");
-    if (code != kNoError) return code;
+void ATestElem::TakeRead(const ElementHeader& header, FileArgument* target,
+                         const D_TestElem& read) {
     // The data object is replaced, as every type's reader does: a window must not keep the old.
     CloseModifyWindow();
-    ApplyHeader(header, target);
-    if (target != nullptr) {
-        *static_cast<D_TestElem*>(target) = read;
-    } else {
-        *data = read;
-    }
+    TestElementBase::TakeRead(header, target, read);
     RedrawShowDataWindows();
-    return kNoError;
-}
-
-int ATestElem::Write(std::ostream& out, int level, FileArgument* source) {
-    if (WriteHeader(out, level) != 0) return SetWriteError(out, kIoError, nullptr);
-    const D_TestElem* from = source != nullptr ? static_cast<D_TestElem*>(source) : data;
-    Indent(out, level) << "LOGICAL_DATA {\n";
-    Indent(out, level + 1) << "VALUE: " << from->value << '\n';
-    Indent(out, level) << "}\n";
-    return FinishWrite(out);
 }
 
 ATestModifyWindow::ATestModifyWindow(AElement* owner, AElementModifyWindow** slot)

@@ -20,6 +20,7 @@
 #include "model/data/Matrix.h"
 #include "model/elements/AElement.h"
 #include "model/simulation/EventQueue.h"
+#include "tests/model/elements/TestElementBase.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 
@@ -69,40 +70,25 @@ public:
 TestEditorHost& Host();
 TestElementUi& Ui();
 
-// The data object of ATestElem: one number.
-struct D_TestElem : public FileArgument {
-    int32_t value = 0;
-};
-
-// A small element type: a name, a comment, a header block and "LOGICAL_DATA { VALUE: n }"; its
-// step sets bit (step count - 1, 0) of every output plane, so each step shows one more cell.
-class ATestElem : public AElement {
+// The shared test element, made with its data; its step sets bit (step count - 1, 0) of every
+// output plane, so each step shows one more cell. Reading the own data replaces it, as every
+// type's reader does: the modify window goes and the show-data windows rebuild.
+class ATestElem : public TestElementBase {
 public:
     ATestElem(uint32_t type = 0, int inputs = 1, int outputs = 1);
     ATestElem(const ATestElem& other);
-    ~ATestElem() override;
 
     AElement* Copy() const override { return new ATestElem(*this); }
-    int Read(std::istream& in, FileArgument* target) override;
-    int Write(std::ostream& out, int level, FileArgument* source) override;
-    void OpenModifyWindow() override { OpenTypeModifyWindow(data); }
-    void CloseModifyWindow() override;
     void Simulate() override;
-    void CreateData() override;
     void DimensionChanged() override { CloseModifyWindow(); }
-    int GetDefaultInputs() override { return defaultInputs; }
-    int GetDefaultOutputs() override { return defaultOutputs; }
-    int GetIconWidth() override;
-    int GetIconHeight() override;
     Pixmap GetIconPixmap() override { return 0; }
 
-    D_TestElem* data = nullptr;
     int steps = 0;
     std::function<void()> afterStep; // called after each step has refreshed the windows
 
-private:
-    int defaultInputs;
-    int defaultOutputs;
+protected:
+    void TakeRead(const ElementHeader& header, FileArgument* target,
+                  const D_TestElem& read) override;
 };
 
 // The modify window of ATestElem: edits a working copy of the number.

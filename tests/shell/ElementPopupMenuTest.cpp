@@ -58,6 +58,9 @@
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadInt.h"
 
+// The types with an element menu: MASK .. MACRO_OUTPUT.
+const int kElementMenuCount = 13;
+
 // The rows of the item table by type, separators as "-".
 TEST(ElementPopupMenu, RowsFollowTheItemTable) {
     const char* const kMaskRow = "Modify ...|-|Show Data ...|Change Dimension ...|-|Set Time ...|"

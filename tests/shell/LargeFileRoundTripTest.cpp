@@ -106,7 +106,7 @@ TEST_F(LargeFileRoundTrip, ALibraryOfTheLargestPlanesOpensAndSavesTheSameBytes) 
     Fill(rule.GetMask()->GetMask());
     Matrix plane(kSide, 1);
     Fill(plane);
-    Add<AInputElem>(kSide, 1)->GetStoredData().SetXYPlane(plane, 0);
+    Add<AInputElem>(kSide, 1)->GetStoredData().GetPlaneList().SetXYPlane(plane, 0);
     D_PermElem& table = Add<APermElem>(400, 250, 1, 1)->GetData();
     for (int x = 0; x < 400; x++)
         for (int y = 0; y < 250; y++)

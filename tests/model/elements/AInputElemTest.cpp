@@ -72,8 +72,8 @@ protected:
     }
     static std::string Stack(const D_IOElem& data) {
         std::string text;
-        for (int k = 0; k < data.GetCount(); k++)
-            text += (k > 0 ? " " : "") + PlaneText(data.GetXYPlane(k));
+        for (int k = 0; k < data.GetPlaneList().GetCount(); k++)
+            text += (k > 0 ? " " : "") + PlaneText(data.GetPlaneList().GetXYPlane(k));
         return text;
     }
 
@@ -148,7 +148,7 @@ TEST_F(AInputElemStep, TheStoredStackOutlivesTheWindowsOfAnElementThatGoes) {
     ASSERT_NE(element->GetModifyWindow(), nullptr);
     int storedPlanes = -1;
     Fake(element->GetModifyWindow())->onClose = [&] {
-        storedPlanes = element->GetStoredData().GetCount();
+        storedPlanes = element->GetStoredData().GetPlaneList().GetCount();
     };
     delete element;
     EXPECT_EQ(storedPlanes, 1);
@@ -162,10 +162,10 @@ TEST_F(AInputElemStep, ADimensionChangeLeavesOneEmptyPlaneInBothStacks) {
     input.DimensionChanged();
     EXPECT_EQ(input.GetModifyWindow(), nullptr);
     for (const D_InputElem* data : {&input.GetWorkingData(), &input.GetStoredData()}) {
-        EXPECT_EQ(data->GetCount(), 1);
-        EXPECT_EQ(data->GetWidth(), 5);
-        EXPECT_EQ(data->GetHeight(), 2);
-        EXPECT_EQ(PlaneText(data->GetCurrentPlane()), "00000/00000");
+        EXPECT_EQ(data->GetPlaneList().GetCount(), 1);
+        EXPECT_EQ(data->GetPlaneList().GetWidth(), 5);
+        EXPECT_EQ(data->GetPlaneList().GetHeight(), 2);
+        EXPECT_EQ(PlaneText(data->GetPlaneList().GetCurrentPlane()), "00000/00000");
     }
 }
 
@@ -178,7 +178,7 @@ TEST_F(AInputElemStep, ViewSettingsSurviveACopyButNotAFile) {
     EXPECT_EQ(inputCopy->GetViewSettings().offset, 6);
     EXPECT_EQ(inputCopy->GetViewSettings().view, 2);
     EXPECT_EQ(Stack(inputCopy->GetStoredData()), "101 010");
-    input.GetStoredData().ClearAll();
+    input.GetStoredData().GetPlaneList().ClearAll();
     EXPECT_EQ(Stack(inputCopy->GetStoredData()), "101 010");
     delete copy;
 
@@ -190,8 +190,9 @@ TEST_F(AInputElemStep, ViewSettingsSurviveACopyButNotAFile) {
 
 TEST_F(AInputElemBlock, WritesTheStoredStackFromItsPositionAndReadsItIntoBoth) {
     SetStack({"001", "110"});
-    input.GetStoredData().Push(PlaneFromText("001")); // position 1: written "110" first
-    input.GetWorkingData().ClearAll();
+    input.GetStoredData().GetPlaneList().Push(
+        PlaneFromText("001")); // position 1: written "110" first
+    input.GetWorkingData().GetPlaneList().ClearAll();
     EXPECT_EQ(WriteBlock(input, 0), kInputBlock);
 
     AInputElem read(nullptr, 0, 0);

@@ -81,9 +81,9 @@ TEST_F(AOutputElemStep, AResetClearsTheRecordedPlanesAndKeepsTheDepth) {
     Step("101");
     output.OpenModifyWindow();
     output.Reset();
-    EXPECT_EQ(output.GetData().GetCount(), 2);
+    EXPECT_EQ(output.GetData().GetPlaneList().GetCount(), 2);
     for (int k = 0; k < 2; k++)
-        EXPECT_EQ(PlaneText(output.GetData().GetXYPlane(k)), "000");
+        EXPECT_EQ(PlaneText(output.GetData().GetPlaneList().GetXYPlane(k)), "000");
     EXPECT_EQ(PlaneText(*output.GetOutputPlane(0)), "000");
     EXPECT_EQ(ui.planeCalls, "reload ");
     EXPECT_EQ(Step("011"), "000");
@@ -94,9 +94,9 @@ TEST_F(AOutputElemStep, ADimensionChangeSetsTheDepthBackToOne) {
     SetDepth(4);
     output.SetInputPlaneSize(0, 2, 2);
     output.DimensionChanged();
-    EXPECT_EQ(output.GetData().GetCount(), 1);
-    EXPECT_EQ(output.GetData().GetWidth(), 2);
-    EXPECT_EQ(output.GetData().GetHeight(), 2);
+    EXPECT_EQ(output.GetData().GetPlaneList().GetCount(), 1);
+    EXPECT_EQ(output.GetData().GetPlaneList().GetWidth(), 2);
+    EXPECT_EQ(output.GetData().GetPlaneList().GetHeight(), 2);
 }
 
 TEST_F(AOutputElemBlock, WritesOnlyTheDepthAndReadsBackEmptyPlanes) {
@@ -106,21 +106,21 @@ TEST_F(AOutputElemBlock, WritesOnlyTheDepthAndReadsBackEmptyPlanes) {
 
     AOutputElem read(nullptr, 0, 0);
     EXPECT_EQ(ReadBlock(read, kOutputBlock), 0);
-    EXPECT_EQ(read.GetData().GetCount(), 4);
-    EXPECT_EQ(read.GetData().GetWidth(), 3);
+    EXPECT_EQ(read.GetData().GetPlaneList().GetCount(), 4);
+    EXPECT_EQ(read.GetData().GetPlaneList().GetWidth(), 3);
     for (int k = 0; k < 4; k++)
-        EXPECT_EQ(PlaneText(read.GetData().GetXYPlane(k)), "000");
+        EXPECT_EQ(PlaneText(read.GetData().GetPlaneList().GetXYPlane(k)), "000");
     EXPECT_EQ(WriteBlock(read, 0), kOutputBlock);
 
     // Into a stack of the caller's; the element's own stays.
     D_OutputElem target(3, 1, 1);
     output.OpenModifyWindow();
     EXPECT_EQ(ReadBlock(output, kOutputBlock, &target), 0);
-    EXPECT_EQ(target.GetCount(), 4);
-    EXPECT_EQ(output.GetData().GetCount(), 4);
+    EXPECT_EQ(target.GetPlaneList().GetCount(), 4);
+    EXPECT_EQ(output.GetData().GetPlaneList().GetCount(), 4);
     SetDepth(2);
     EXPECT_EQ(ReadBlock(output, kOutputBlock, &target), 0);
-    EXPECT_EQ(output.GetData().GetCount(), 2);
+    EXPECT_EQ(output.GetData().GetPlaneList().GetCount(), 2);
     EXPECT_EQ(ui.modifyRebuilds, 2);
     EXPECT_EQ(WriteBlock(output, 0, &target), kOutputBlock);
 }
@@ -139,6 +139,6 @@ TEST_F(AOutputElemBlock, BrokenBlocksAreRefusedAndLeaveTheDepth) {
     SetDepth(3);
     for (const BrokenBlock& broken : kBroken) {
         ExpectReadError(output, kOutputBlock, broken);
-        EXPECT_EQ(output.GetData().GetCount(), 3);
+        EXPECT_EQ(output.GetData().GetPlaneList().GetCount(), 3);
     }
 }

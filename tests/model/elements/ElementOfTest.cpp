@@ -188,8 +188,8 @@ std::unique_ptr<FileArgument> JoinData(int variant) {
 
 template <class Data> std::unique_ptr<FileArgument> StackData(int variant) {
     auto data = std::make_unique<Data>(4, 1, variant == 0 ? 2 : 3);
-    data->SetBit(variant, 0, 0, 1);
-    data->SetBit(3, 0, 1, 1);
+    data->GetPlaneList().SetBit(variant, 0, 0, 1);
+    data->GetPlaneList().SetBit(3, 0, 1, 1);
     return data;
 }
 

@@ -80,7 +80,7 @@ const TypeCase kTypes[] = {
     {"JOIN", [] { return new AJoinElem(nullptr, 0, 0); }, nullptr},
     {"INPUT", [] { return new AInputElem(nullptr, 0, 0); },
      [](AElement& e, const PlaneShape& s) {
-         D_InputElem& planes = static_cast<AInputElem&>(e).GetStoredData();
+         PlaneList& planes = static_cast<AInputElem&>(e).GetStoredData().GetPlaneList();
          Matrix plane(s.width, s.height);
          Fill(plane);
          planes.SetXYPlane(plane, 0);

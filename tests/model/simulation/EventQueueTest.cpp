@@ -348,7 +348,7 @@ TEST_F(EventQueueFixture, ResetClearsEveryPlaneAndSchedulesTheClockedElementsAtT
     queue.RunUntil(375);
     ASSERT_NE(Out(output), "0000");
     // The INPUT's unconnected input has emptied its working stack.
-    ASSERT_EQ(PlaneText(input->GetWorkingData().GetCurrentPlane()), "0000");
+    ASSERT_EQ(PlaneText(input->GetWorkingData().GetPlaneList().GetCurrentPlane()), "0000");
 
     ResetSimulation();
     EXPECT_EQ(queue.GetNow(), 0u);
