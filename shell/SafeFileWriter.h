@@ -15,6 +15,7 @@ public:
     enum Target {
         kExistingFile, // the target must be a writable regular file; its mode is kept
         kNewFile,      // the target must not exist, also when it is committed; mode 0664
+        kAnyFile,      // a regular file that is replaced (its mode kept) or made (mode 0664)
     };
 
     SafeFileWriter();
@@ -31,6 +32,9 @@ public:
     // Flushes, syncs and closes the new file and renames it over the target; 0 or an errno value
     // (EIO when the stream had failed), the target untouched on any failure.
     int Commit();
+    // Closes and removes the new file, leaving the target untouched: a failed save calls it
+    // before it reports, so that no partial copy stays while the report is shown.
+    void Discard();
 
 private:
     // The stream's buffer on the new file's descriptor: writes go straight to the descriptor
@@ -56,8 +60,6 @@ private:
         char buffer[kSize];
         size_t used = 0;
     };
-
-    void Discard();
 
     DescriptorBuffer buffer;
     std::ostream stream;
