@@ -73,6 +73,11 @@ protected:
         ClearParseError();
     }
     void TearDown() override {
+        if (!scratch.empty()) {
+            for (const std::string& name : Entries(scratch))
+                unlink((scratch + "/" + name).c_str());
+            rmdir(scratch.c_str());
+        }
         if (hadHome) {
             setenv("HOME", oldHome.c_str(), 1);
         } else {
@@ -81,6 +86,13 @@ protected:
         ResetSettings();
     }
 
+    // A fresh HOME below /tmp, removed with what it holds when the test ends.
+    void UseScratchHome(const char* pattern) {
+        std::string dir = pattern;
+        ASSERT_NE(mkdtemp(&dir[0]), nullptr);
+        scratch = dir;
+        UseHome(dir);
+    }
     void UseHome(const std::string& dir) {
         home = dir;
         setenv("HOME", home.c_str(), 1);
@@ -105,6 +117,7 @@ protected:
     }
 
     std::string home;
+    std::string scratch;
     std::string oldHome;
     bool hadHome = false;
 };
@@ -173,9 +186,7 @@ bool SaveKilledAtSystemCall(int n) {
 }
 
 TEST_F(SettingsSave, KillAtAnyStepLeavesEachFileOldOrNewWhole) {
-    char pattern[] = "/tmp/quiran-kill-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    UseHome(pattern);
+    UseScratchHome("/tmp/quiran-kill-XXXXXX");
     const auto [oldOptions, oldTimes] = SavedTexts();
     ChangeSettings("cc-new");
     const auto [newOptions, newTimes] = SavedTexts();
@@ -203,15 +214,10 @@ TEST_F(SettingsSave, KillAtAnyStepLeavesEachFileOldOrNewWhole) {
     EXPECT_EQ(seen, (std::set<std::pair<bool, bool>>{{false, false}, {true, false}, {true, true}}));
     EXPECT_TRUE(Options() == newOptions);
     EXPECT_EQ(Entries(home), (std::set<std::string>{".quiran", ".quiran_times"}));
-    for (const std::string& name : Entries(home))
-        unlink((home + "/" + name).c_str());
-    rmdir(home.c_str());
 }
 
 TEST_F(SettingsSave, TwoProgramsSavingAtOnceLeaveOneWholeText) {
-    char pattern[] = "/tmp/quiran-two-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    UseHome(pattern);
+    UseScratchHome("/tmp/quiran-two-XXXXXX");
     ChangeSettings("cc-first");
     const std::string first = SavedTexts().first;
     ChangeSettings("cc-second");
@@ -253,9 +259,6 @@ TEST_F(SettingsSave, TwoProgramsSavingAtOnceLeaveOneWholeText) {
     const std::string last = Options();
     EXPECT_TRUE(last == first || last == second);
     EXPECT_EQ(Entries(home), (std::set<std::string>{".quiran", ".quiran_times"}));
-    for (const std::string& name : Entries(home))
-        unlink((home + "/" + name).c_str());
-    rmdir(home.c_str());
 }
 
 } // namespace
