@@ -5,6 +5,8 @@
 // target. Until Commit succeeds the target is untouched; a writer that is not committed removes
 // its new file again.
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <ostream>
 #include <streambuf>
@@ -41,7 +43,10 @@ private:
     // and allocate nothing, which the emergency save after running out of memory relies on.
     class DescriptorBuffer : public std::streambuf {
     public:
-        void SetDescriptor(int descriptor) { fd = descriptor; }
+        void SetDescriptor(int descriptor) {
+            fd = descriptor;
+            written = writtenBack = 0;
+        }
         // 0 or the errno value of the first failed write.
         int GetError() const { return error; }
 
@@ -54,11 +59,16 @@ private:
         bool WriteOut(const char* data, size_t count);
         bool Drain();
 
+        // Every this many bytes the kernel is asked to start writing them to the disk, so that
+        // the sync at the end waits only for the last of the text, not for all of it.
+        static const off_t kWritebackStep = 4 << 20;
         static const size_t kSize = 8192;
         int fd = -1;
         int error = 0;
         char buffer[kSize];
         size_t used = 0;
+        off_t written = 0;
+        off_t writtenBack = 0;
     };
 
     DescriptorBuffer buffer;
