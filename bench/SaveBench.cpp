@@ -379,9 +379,8 @@ int main(int argc, char** argv) {
 
     XCloseDisplay(x);
     EndChildren();
-    for (const std::string& name : {file, inProcessFile, floorFile, folder + "/stderr.txt"})
-        unlink(name.c_str());
-    if (rmdir(folderName) != 0) std::perror(folderName);
+    // perf keeps its build-id cache in HOME, the folder.
+    if (std::system(("rm -rf '" + folder + "'").c_str()) != 0) std::perror(folderName);
     std::fflush(stdout);
     std::_Exit(0);
 }
