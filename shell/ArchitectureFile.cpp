@@ -170,6 +170,19 @@ void WriteFileHeader(std::ostream& out, const char* fileKind) {
     out << "#\n# QUIRAN Pro " << fileKind << " file\n#\n\n";
 }
 
+namespace {
+
+// The place of an element that a wire of element k leads to. It is mostly k's neighbour in the
+// list, which is looked at before the index: at 100 000 elements the index's lookups were a fifth
+// of a save.
+int PlaceOf(const PtrArray<AElement>& elements, int k, const AElement* other) {
+    if (k > 0 && elements[k - 1] == other) return k - 1;
+    if (k + 1 < elements.GetCount() && elements[k + 1] == other) return k + 1;
+    return elements.Find(other);
+}
+
+} // namespace
+
 int WriteArchitectureBody(ArchitectureWindow& window, std::ostream& out, int level,
                           int withGlobalData) {
     if (StreamFailed(out)) return SetWriteError(out, kIoError, nullptr);
@@ -207,7 +220,7 @@ int WriteArchitectureBody(ArchitectureWindow& window, std::ostream& out, int lev
             if (wire == nullptr) {
                 out << "[-,-]";
             } else {
-                WritePin(out, elements.Find(wire->GetSource()), wire->GetSourcePin() / 2);
+                WritePin(out, PlaceOf(elements, k, wire->GetSource()), wire->GetSourcePin() / 2);
             }
         }
         out << '\n';
@@ -217,7 +230,7 @@ int WriteArchitectureBody(ArchitectureWindow& window, std::ostream& out, int lev
             if (wire == nullptr) {
                 out << "[-,-]";
             } else {
-                WritePin(out, elements.Find(wire->GetTarget()), wire->GetTargetPin() / 2);
+                WritePin(out, PlaceOf(elements, k, wire->GetTarget()), wire->GetTargetPin() / 2);
             }
         }
         out << '\n';

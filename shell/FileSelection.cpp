@@ -113,6 +113,9 @@ int WriteAndCommit(LoadSaveObject& object, SafeFileWriter& writer, FileArgument*
             SetWriteError(writer.Stream(), kIoError, nullptr);
             result = 1;
         }
+        // The partial copy goes before the box: it may fill the disk, and a signal while the box
+        // is up would leave it for good.
+        if (result != 0) writer.Discard();
         if (result != 0 && !force) ShowParseError();
     }
     if (result == 0) {

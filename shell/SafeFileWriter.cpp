@@ -51,6 +51,12 @@ bool SafeFileWriter::DescriptorBuffer::WriteOut(const char* data, size_t count) 
         }
         data += n;
         count -= static_cast<size_t>(n);
+        written += n;
+    }
+    if (written - writtenBack >= kWritebackStep) {
+        // Only a start: a failure shows in the sync at the end.
+        sync_file_range(fd, writtenBack, written - writtenBack, SYNC_FILE_RANGE_WRITE);
+        writtenBack = written;
     }
     return true;
 }

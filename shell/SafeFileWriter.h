@@ -5,6 +5,8 @@
 // target. Until Commit succeeds the target is untouched; a writer that is not committed removes
 // its new file again.
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <ostream>
 #include <streambuf>
@@ -15,6 +17,7 @@ public:
     enum Target {
         kExistingFile, // the target must be a writable regular file; its mode is kept
         kNewFile,      // the target must not exist, also when it is committed; mode 0664
+        kAnyFile,      // a regular file that is replaced (its mode kept) or made (mode 0664)
     };
 
     SafeFileWriter();
@@ -31,13 +34,19 @@ public:
     // Flushes, syncs and closes the new file and renames it over the target; 0 or an errno value
     // (EIO when the stream had failed), the target untouched on any failure.
     int Commit();
+    // Closes and removes the new file, leaving the target untouched: a failed save calls it
+    // before it reports, so that no partial copy stays while the report is shown.
+    void Discard();
 
 private:
     // The stream's buffer on the new file's descriptor: writes go straight to the descriptor
     // and allocate nothing, which the emergency save after running out of memory relies on.
     class DescriptorBuffer : public std::streambuf {
     public:
-        void SetDescriptor(int descriptor) { fd = descriptor; }
+        void SetDescriptor(int descriptor) {
+            fd = descriptor;
+            written = writtenBack = 0;
+        }
         // 0 or the errno value of the first failed write.
         int GetError() const { return error; }
 
@@ -50,14 +59,17 @@ private:
         bool WriteOut(const char* data, size_t count);
         bool Drain();
 
+        // Every this many bytes the kernel is asked to start writing them to the disk, so that
+        // the sync at the end waits only for the last of the text, not for all of it.
+        static const off_t kWritebackStep = 4 << 20;
         static const size_t kSize = 8192;
         int fd = -1;
         int error = 0;
         char buffer[kSize];
         size_t used = 0;
+        off_t written = 0;
+        off_t writtenBack = 0;
     };
-
-    void Discard();
 
     DescriptorBuffer buffer;
     std::ostream stream;

@@ -1,10 +1,5 @@
 #include "shell/Settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +18,7 @@
 #include "model/format/LoadSaveObject.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "shell/SafeFileWriter.h"
 
 namespace {
 
@@ -173,40 +169,21 @@ std::optional<std::string> SettingsPath(const char* name) {
     return path + name;
 }
 
-// Creates or truncates the file (0664 before the umask) and writes the text; false on any failure.
+// Puts the text in place of the file, or makes it (0664 before the umask): the file is replaced
+// only by a complete copy, so a full disk, a kill or a second program saving at the same time
+// never leaves it cut. False on any failure, the old file as it was.
 bool WriteWholeFile(const std::string& path, const std::string& text) {
-    // Not blocking: a FIFO in the file's place fails here or below instead of waiting for a
-    // reader.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK, 0664);
-    if (fd < 0) {
-        perror(path.c_str());
+    SafeFileWriter writer;
+    int error = writer.Open(path.c_str(), SafeFileWriter::kAnyFile);
+    if (error == 0) {
+        writer.Stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+        error = writer.Commit();
+    }
+    if (error != 0) {
+        std::cerr << path << ": " << std::strerror(error) << std::endl;
         return false;
     }
-    struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        std::cerr << path << ": not a regular file" << std::endl;
-        close(fd);
-        return false;
-    }
-    bool ok = true;
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            perror(path.c_str());
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (close(fd) != 0) {
-        perror(path.c_str());
-        ok = false;
-    }
-    return ok;
+    return true;
 }
 
 // Shows the skipped entry and the reading error of one file, in the order met.

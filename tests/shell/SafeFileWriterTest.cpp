@@ -119,6 +119,37 @@ TEST_F(SafeFileWriterFixture, LeavesTheTargetWhenNotCommitted) {
     EXPECT_EQ(EntryCount(), 1);
 }
 
+// The settings files are made on their first save and replaced on later ones.
+TEST_F(SafeFileWriterFixture, AnyFileIsMadeOrReplacedButNeverAnythingElse) {
+    const std::string path = Path(".quiran");
+    for (const char* text : {"first\n", "second\n"}) {
+        SafeFileWriter writer;
+        ASSERT_EQ(writer.Open(path.c_str(), SafeFileWriter::kAnyFile), 0);
+        writer.Stream() << text;
+        ASSERT_EQ(writer.Commit(), 0);
+        EXPECT_EQ(ReadAll(path), text);
+    }
+    ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+    SafeFileWriter writer;
+    EXPECT_EQ(writer.Open(Path("fifo").c_str(), SafeFileWriter::kAnyFile), EISDIR);
+    EXPECT_EQ(EntryCount(), 2);
+}
+
+// A failed save reports after Discard: its partial copy is gone by then.
+TEST_F(SafeFileWriterFixture, DiscardRemovesTheNewFileAtOnce) {
+    const std::string path = Path("a.arc");
+    WriteText(path, "old\n");
+    SafeFileWriter writer;
+    ASSERT_EQ(writer.Open(path.c_str(), SafeFileWriter::kExistingFile), 0);
+    writer.Stream() << "partial" << std::flush;
+    EXPECT_EQ(EntryCount(), 2);
+    writer.Discard();
+    EXPECT_EQ(EntryCount(), 1);
+    EXPECT_EQ(ReadAll(path), "old\n");
+    EXPECT_NE(writer.Commit(), 0);
+    EXPECT_EQ(ReadAll(path), "old\n");
+}
+
 TEST_F(SafeFileWriterFixture, FailedStreamOrRenameKeepsTheOldFile) {
     const std::string path = Path("a.arc");
     WriteText(path, "old\n");
