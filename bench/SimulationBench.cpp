@@ -5,9 +5,11 @@
 //    random plane every period, so that the data stays non-zero) and read by a clocked OUTPUT,
 //    for 100 clock periods; against a plain loop doing the same copies and word operations, and
 //    against a fused loop computing each output from the previous output without latch copies.
-//    The loops are written with the same vector words as the program's own, and the chain's last
-//    output is compared with what the INPUT's last plane gives through the masks (a mismatch
-//    fails the bench). The heap blocks allocated during the runs are counted.
+//    The loops are written with the same vector words as the program's own and start from the
+//    very planes and masks the elements hold; after every run each loop's final planes are
+//    compared word for word with the elements' (a mismatch fails the bench; `chain
+//    --corrupt-one-word` changes one word of the plain loop's last output to show that it does).
+//    The heap blocks allocated during the runs are counted.
 // 3. A LOGIC element on a 1024 x 1024 plane with 2 x 2 PEs, one internal name and four equations,
 //    COMPUTE_PARALLEL ON and OFF: the time of a step and the heap blocks allocated during steps.
 // 2. The cost of one element step on 16 x 16 planes in architectures of 1 000 to 100 000
@@ -114,11 +116,16 @@ public:
     }
 };
 
+// Every cell 0 or 1 at random, a row's padding bits 0.
 void RandomPlane(Matrix& plane, std::mt19937& random) {
-    for (int y = 0; y < plane.GetDimY(); y++) {
-        for (int x = 0; x < plane.GetDimX(); x++)
-            plane.SetBit(x, y, random() & 1);
+    const int rowWords = plane.GetWordsPerRow();
+    const uint32_t keep = plane.GetDimX() % 32 == 0 ? ~0u : (1u << (plane.GetDimX() % 32)) - 1;
+    std::vector<uint32_t> words(static_cast<size_t>(rowWords) * plane.GetDimY());
+    for (size_t i = 0; i < words.size(); i++) {
+        words[i] = static_cast<uint32_t>(random());
+        if (i % rowWords == static_cast<size_t>(rowWords) - 1) words[i] &= keep;
     }
+    plane.GetFromBuffer(words.data(), plane.GetBufferSize());
 }
 
 // Every pin of the element on size x size planes, and its data for them.
@@ -193,17 +200,20 @@ template <bool kAnd> void Combine(uint32_t* to, const uint32_t* a, const uint32_
 // of the same size in one block of memory, laid out once.
 class PlainChain {
 public:
-    PlainChain(int chainLength, int periods, size_t planeWords)
-        : chain(chainLength), stack(periods), words(planeWords),
-          pool((stack + 5 + 3 * static_cast<size_t>(chainLength)) * planeWords) {
-        std::mt19937 random(7);
+    // The stack's planes and the chain's second operands (each MASK's mask, each JOIN's second
+    // input), copied from the elements into the block.
+    PlainChain(const PlaneList& planes, const std::vector<const Matrix*>& seconds, int periods)
+        : chain(static_cast<int>(seconds.size())), stack(periods),
+          words(planes.GetXYPlane(0).GetBufferSize() / sizeof(uint32_t)),
+          pool((stack + 5 + 3 * seconds.size()) * words) {
         for (int k = 0; k < stack; k++)
-            for (size_t i = 0; i < words; i++)
-                Plane(k)[i] = random();
-        for (int k = 0; k < chain; k += 2)
-            for (size_t i = 0; i < words; i++)
-                Second(k)[i] = static_cast<uint32_t>(random() | random() | random() | random());
+            Load(Plane(k), planes.GetXYPlane(k)); // logical plane k: emitted in period k
+        for (int k = 0; k < chain; k++)
+            Load(Second(k), *seconds[static_cast<size_t>(k)]);
     }
+
+    // One word of the plain loop's last output is changed after its next run.
+    void CorruptOneWord() { corrupt = true; }
 
     // Seconds for the periods: the clocked pair latches and emits, then each element of the
     // chain latches its input and computes, one per cycle.
@@ -227,7 +237,9 @@ public:
                 }
             }
         }
-        return std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (corrupt) Out(chain - 1)[words / 2] ^= 1u << 7;
+        return seconds;
     }
 
     // The same without any copy: each output straight from the previous one.
@@ -247,15 +259,34 @@ public:
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
 
-    // The set bits of the last output (both loops leave the same there).
-    uint64_t LastBits() {
-        uint64_t bits = 0;
-        for (size_t i = 0; i < words; i++)
-            bits += static_cast<uint64_t>(__builtin_popcount(Out(chain - 1)[i]));
-        return bits;
+    // The number of chain elements whose output differs from the loop's in some word, the first
+    // of them in *first; with the latch planes of the plain loop (the INPUT's output, the
+    // OUTPUT's input) when plain is set.
+    int Differing(const std::vector<AElement*>& elements, bool plain, std::string* first) {
+        int differing = 0;
+        auto check = [&](const Matrix& plane, const uint32_t* loop, const char* what, int k) {
+            if (std::memcmp(plane.GetRowWords(0), loop, words * sizeof(uint32_t)) == 0) return;
+            if (differing++ == 0) *first = std::string(what) + " " + std::to_string(k);
+        };
+        for (int k = 0; k < chain; k++)
+            check(*elements[static_cast<size_t>(k) + 1]->GetOutputPlane(0), Out(k),
+                  "output of chain element", k + 1);
+        if (plain) {
+            check(*elements.front()->GetOutputPlane(0), Plane(stack), "output of the INPUT", 0);
+            check(*elements.back()->GetInputPlane(0), Plane(stack + 1), "input of the OUTPUT", 0);
+        }
+        return differing;
     }
 
 private:
+    void Load(uint32_t* to, const Matrix& plane) {
+        if (plane.GetBufferSize() != words * sizeof(uint32_t)) {
+            std::printf("PlainChain: a plane of another size\n");
+            std::exit(1);
+        }
+        std::memcpy(to, plane.GetRowWords(0), words * sizeof(uint32_t));
+    }
+
     uint32_t* Plane(int index) { return pool.data() + static_cast<size_t>(index) * words; }
     uint32_t* In(int k) { return Plane(stack + 5 + 3 * k); }
     uint32_t* Second(int k) { return Plane(stack + 6 + 3 * k); } // mask, or unconnected input
@@ -265,6 +296,7 @@ private:
     int stack;
     size_t words;
     std::vector<uint32_t> pool;
+    bool corrupt = false;
 };
 
 uint64_t SetBits(const Matrix& plane) {
@@ -275,28 +307,18 @@ uint64_t SetBits(const Matrix& plane) {
     return bits;
 }
 
-// 0 when the chain's last output is what the INPUT's last plane gives through the chain.
-int CheckChain(const std::vector<AElement*>& chain) {
-    Matrix expected = *chain.front()->GetOutputPlane(0);
-    for (size_t k = 1; k + 1 < chain.size(); k++) {
-        if (chain[k]->GetType() == static_cast<uint32_t>(kMask)) {
-            expected.And(static_cast<AMaskElem*>(chain[k])->GetData().GetMask());
-        }
-    }
-    const Matrix& last = *chain[chain.size() - 2]->GetOutputPlane(0);
-    if (last != expected) {
-        std::printf("  MISMATCH: the chain's last output differs from its input through the "
-                    "masks\n");
-        return 1;
-    }
-    if (SetBits(last) == 0) {
-        std::printf("  MISMATCH: the chain's data died out\n");
-        return 1;
-    }
-    return 0;
+// False when the loop left what the elements hold; else true, with a line when report is set.
+bool CheckChain(PlainChain& loops, const std::vector<AElement*>& chain, bool plain, bool report) {
+    std::string first;
+    const int differing = loops.Differing(chain, plain, &first);
+    if (differing == 0) return false;
+    if (!report) return true;
+    std::printf("  MISMATCH: %d planes of the %s loop differ from the simulation's, first the %s\n",
+                differing, plain ? "plain" : "fused", first.c_str());
+    return true;
 }
 
-int ChainBench() {
+int ChainBench(bool corruptOneWord) {
     const int kSize = 1024;
     const int kChain = 64;
     const int kPeriods = 100;
@@ -335,29 +357,44 @@ int ChainBench() {
     bench.Connect(chain.back(), output);
     chain.push_back(output);
 
+    // The loops take the planes the run will emit and the masks; a JOIN's unconnected second
+    // input is the cleared plane it combines with.
+    std::vector<const Matrix*> seconds;
+    for (int k = 0; k < kChain; k++) {
+        AElement* element = chain[static_cast<size_t>(k) + 1];
+        seconds.push_back(k % 2 == 0 ? &static_cast<AMaskElem*>(element)->GetData().GetMask()
+                                     : element->GetInputPlane(1));
+    }
+    PlainChain loops(input->GetStoredData().GetPlaneList(), seconds, kPeriods);
+    if (corruptOneWord) loops.CorruptOneWord();
     // Taken in turn, so that all see the machine in the same state.
-    PlainChain loops(kChain, kPeriods, static_cast<size_t>((kSize + 31) / 32) * kSize);
     std::vector<double> simulated, toPlain, toFused;
     uint64_t chainSteps = 0, allocations = 0;
-    int failed = 0;
+    bool plainFailed = false, fusedFailed = false;
     for (int r = 0; r < kRepeats; r++) {
         const uint64_t before = gAllocations;
         const double seconds = bench.Run(kPeriods);
         allocations = gAllocations - before;
         chainSteps = steps - 2 * static_cast<uint64_t>(kPeriods); // without INPUT and OUTPUT
-        failed |= CheckChain(chain);
         simulated.push_back(seconds);
         toPlain.push_back(seconds / loops.RunPlain(kPeriods));
+        plainFailed = plainFailed || CheckChain(loops, chain, true, !plainFailed);
         toFused.push_back(seconds / loops.RunFused(kPeriods));
+        fusedFailed = fusedFailed || CheckChain(loops, chain, false, !fusedFailed);
+    }
+    int failed = plainFailed || fusedFailed;
+    if (SetBits(*chain[chain.size() - 2]->GetOutputPlane(0)) == 0) {
+        std::printf("  MISMATCH: the chain's data died out\n");
+        failed = 1;
     }
 
     std::printf("Chain of %d MASK/JOIN elements, %d x %d planes, %d periods (median of %d):\n",
                 kChain, kSize, kSize, kPeriods, kRepeats);
     std::printf("  simulated: %.3f s, %" PRIu64 " chain steps, %.0f planes/s, %" PRIu64
-                " heap blocks a run, last output %" PRIu64 " bits set (loops %" PRIu64 ")\n",
+                " heap blocks a run, last output %" PRIu64 " bits set, %s the loops'\n",
                 Median(simulated), chainSteps, static_cast<double>(chainSteps) / Median(simulated),
                 allocations, SetBits(*chain[chain.size() - 2]->GetOutputPlane(0)),
-                loops.LastBits());
+                failed ? "NOT ALL as" : "every plane as");
     std::printf("  ratio simulated / plain loop: %.2f (target at most 1.5)\n", Median(toPlain));
     std::printf("  ratio simulated / fused loop: %.2f (target at most 1.3)\n", Median(toFused));
     return failed;
@@ -634,13 +671,14 @@ void LogicBench() {
 }
 
 // With an argument, only the part of that name: chain, logic, rule or steps; "steps N" takes
-// only the steps at N elements, for a profile.
+// only the steps at N elements, for a profile; "chain --corrupt-one-word" must fail.
 int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
     auto wanted = [&](const char* part) { return only.empty() || only == part; };
     ResetClocks(); // one clock, period 100, offset 0
     int failed = 0;
-    if (wanted("chain")) failed |= ChainBench();
+    const bool corrupt = argc > 2 && std::string(argv[2]) == "--corrupt-one-word";
+    if (wanted("chain")) failed |= ChainBench(corrupt);
     if (wanted("logic")) LogicBench();
     if (wanted("rule")) failed |= RuleBench();
     if (!wanted("steps")) return failed;
