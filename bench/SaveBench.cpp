@@ -8,6 +8,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <Xm/Xm.h>
 #include <fcntl.h>
@@ -47,9 +48,6 @@
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ReadInt.h"
-
-// libXtst has no headers installed here; these are its two calls.
-extern "C" int XTestFakeKeyEvent(Display*, unsigned int keycode, Bool press, unsigned long delay);
 
 namespace {
 

@@ -2,8 +2,10 @@
 
 #include "model/data/Matrix.h"
 #include "toolkit/GraphicsContexts.h"
+#include "toolkit/MatrixDrawBitmap.h"
 #include "toolkit/MatrixGeometry.h"
 
+#include <X11/Xutil.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
@@ -169,6 +171,130 @@ void FillSetCells(Display* display, Window window, const Matrix& matrix, int c,
     }
 }
 
+// How the grid and set-cell contexts paint, when a cleared drawing is a bitmap of their one ink
+// over the window's background: both copy with every plane, the grid draws thin solid lines,
+// the cells are solid or stippled with a small bitmap. Found once, from the contexts.
+struct BitmapLook {
+    bool usable = false;
+    Pixel ink = 0;
+    CellStipple stipple{};
+};
+
+// The bits of a stipple bitmap of at most 32 by 32; false when it is not one.
+bool ReadStipple(Display* display, Pixmap pixmap, CellStipple* stipple) {
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, pixmap, &root, &x, &y, &width, &height, &border, &depth) ||
+        depth != 1 || width < 1 || width > 32 || height < 1 || height > 32) {
+        return false;
+    }
+    XImage* image = XGetImage(display, pixmap, 0, 0, width, height, 1, XYPixmap);
+    if (image == nullptr) return false;
+    stipple->width = static_cast<int>(width);
+    stipple->height = static_cast<int>(height);
+    for (unsigned row = 0; row < height; row++) {
+        stipple->rows[row] = 0;
+        for (unsigned column = 0; column < width; column++) {
+            if (XGetPixel(image, static_cast<int>(column), static_cast<int>(row)) != 0) {
+                stipple->rows[row] |= 1u << column;
+            }
+        }
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+BitmapLook FindBitmapLook(Display* display) {
+    BitmapLook look;
+    XGCValues grid, cells;
+    const unsigned long asked = GCFunction | GCPlaneMask | GCForeground | GCLineWidth |
+                                GCLineStyle | GCFillStyle | GCStipple | GCTileStipXOrigin |
+                                GCTileStipYOrigin;
+    if (!XGetGCValues(display, gridGC, asked, &grid) ||
+        !XGetGCValues(display, setCellGC, asked, &cells)) {
+        return look;
+    }
+    const unsigned long allPlanes = AllPlanes;
+    if (grid.function != GXcopy || cells.function != GXcopy || grid.plane_mask != allPlanes ||
+        cells.plane_mask != allPlanes || grid.line_width != 0 || grid.line_style != LineSolid ||
+        grid.fill_style != FillSolid || grid.foreground != cells.foreground) {
+        return look;
+    }
+    if (cells.fill_style == FillStippled) {
+        if (!ReadStipple(display, cells.stipple, &look.stipple)) return look;
+        look.stipple.originX = cells.ts_x_origin;
+        look.stipple.originY = cells.ts_y_origin;
+    } else if (cells.fill_style == FillSolid) {
+        look.stipple.width = 1;
+        look.stipple.height = 1;
+        look.stipple.rows[0] = 1;
+    } else {
+        return look;
+    }
+    look.ink = grid.foreground;
+    look.usable = true;
+    return look;
+}
+
+const BitmapLook& GetBitmapLook(Display* display) {
+    static Display* foundFor = nullptr;
+    static BitmapLook look;
+    if (foundFor != display) {
+        look = FindBitmapLook(display);
+        foundFor = display;
+    }
+    return look;
+}
+
+// Paints the part seen of a cleared drawing as one bitmap in ink on the window's background;
+// false, having sent nothing, when the contexts or the window do not allow it.
+bool DrawAsBitmap(const Matrix& matrix, Widget widget, int zoom, const PixelRect& seen) {
+    if (seen.width <= 0 || seen.height <= 0 || seen.x < 0 || seen.y < 0 ||
+        seen.x + seen.width > SHRT_MAX || seen.y + seen.height > SHRT_MAX) {
+        return false;
+    }
+    Display* display = XtDisplay(widget);
+    const BitmapLook& look = GetBitmapLook(display);
+    if (!look.usable) return false;
+    Pixel background = 0;
+    Pixmap backgroundPixmap = None;
+    XtVaGetValues(widget, XmNbackground, &background, XmNbackgroundPixmap, &backgroundPixmap,
+                  nullptr);
+    if (backgroundPixmap != XtUnspecifiedPixmap && backgroundPixmap != None) return false;
+
+    static GC bitmapGC = nullptr;
+    static Display* gcDisplay = nullptr;
+    if (bitmapGC == nullptr || gcDisplay != display) {
+        bitmapGC = XCreateGC(display, XtWindow(widget), 0, nullptr);
+        gcDisplay = display;
+    }
+    const PixelRect frameRect = MatrixFrameRect(matrix.GetDimX(), matrix.GetDimY(), zoom);
+    const int wordsPerRow = (seen.width + 31) / 32;
+    static std::vector<uint32_t> bits;
+    RenderMatrixBitmap(matrix, zoom, look.stipple, FitsX(frameRect), seen, wordsPerRow, &bits);
+
+    XImage image{};
+    image.width = seen.width;
+    image.height = seen.height;
+    image.format = XYBitmap;
+    image.data = reinterpret_cast<char*>(bits.data());
+    const uint32_t probe = 1;
+    image.byte_order = *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+    image.bitmap_unit = 32;
+    image.bitmap_bit_order = LSBFirst;
+    image.bitmap_pad = 32;
+    image.depth = 1;
+    image.bytes_per_line = wordsPerRow * 4;
+    image.bits_per_pixel = 1;
+    if (!XInitImage(&image)) return false;
+    XSetForeground(display, bitmapGC, look.ink);
+    XSetBackground(display, bitmapGC, background);
+    XPutImage(display, XtWindow(widget), bitmapGC, &image, 0, 0, seen.x, seen.y,
+              static_cast<unsigned>(seen.width), static_cast<unsigned>(seen.height));
+    return true;
+}
+
 } // namespace
 
 void CreateMatrixGCs(Widget widget) {
@@ -185,13 +311,18 @@ void Draw(const Matrix& matrix, Widget widget, int zoom, int clear) {
     }
     Display* display = XtDisplay(widget);
     Window window = XtWindow(widget);
+    // Large planes at small zooms are far bigger than their window: only the part that can be
+    // seen is sent (an exposure of the rest draws it when it is scrolled into view).
+    const PixelRect seen = VisiblePart(widget);
+    // A cleared drawing is all new: one bitmap of it costs the server one pass over the part
+    // seen, where each of thousands of small stippled cells costs it a fill of its own.
+    if (clear && DrawAsBitmap(matrix, widget, zoom, seen)) {
+        return;
+    }
     if (clear) {
         XClearWindow(display, window);
     }
     Outline(widget, gridGC, MatrixFrameRect(matrix.GetDimX(), matrix.GetDimY(), zoom));
-    // Large planes at small zooms are far bigger than their window: only the part that can be
-    // seen is sent (an exposure of the rest draws it when it is scrolled into view).
-    const PixelRect seen = VisiblePart(widget);
     CellRange range;
     if (!SeenCells(matrix, seen, CellPitch(zoom), &range)) {
         return;

@@ -6,6 +6,7 @@
 #include "ToolkitDisplay.h"
 #include "model/data/Matrix.h"
 #include "toolkit/Colors.h"
+#include "toolkit/MatrixGeometry.h"
 
 #include <X11/Shell.h>
 #include <X11/Xutil.h>
@@ -185,6 +186,52 @@ TEST_F(MatrixDrawTest, APlaneInAScrolledWindowIsDrawnAsAWholeDrawingWhereItCanBe
         XDestroyImage(shown);
     }
     XtDestroyWidget(scrolledShell);
+}
+
+// A drawing that clears first is painted as one bitmap; it must look exactly like the frame, grid
+// and cell requests painted over a cleared window, at every pitch.
+TEST_F(MatrixDrawTest, AClearingDrawLooksExactlyLikeTheRequestsOverAClearedWindow) {
+    Matrix plane(23, 17);
+    unsigned seed = 9;
+    for (int y = 0; y < 17; y++) {
+        for (int x = 0; x < 23; x++) {
+            seed = seed * 1103515245u + 12345u;
+            plane.SetBit(x, y, (seed >> 16) & 1);
+        }
+    }
+    XUngrabServer(XtDisplay(shell));
+    XtVaSetValues(shell, XmNx, 0, XmNy, 0, nullptr);
+    for (const int zoom : {4, 5, 8, 12, 13, 50, 150}) {
+        SCOPED_TRACE(zoom);
+        const int width = CellPitch(zoom) * 23 + 21, height = CellPitch(zoom) * 17 + 21;
+        XtVaSetValues(shell, XmNwidth, width, XmNheight, height, nullptr);
+        XtVaSetValues(draw, XmNwidth, width, XmNheight, height, nullptr);
+        Flush();
+        XGrabServer(XtDisplay(shell));
+        XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+        XClearWindow(XtDisplay(draw), XtWindow(draw));
+        Draw(plane, draw, zoom, 0);
+        XImage* requests =
+            XGetImage(XtDisplay(draw), XtWindow(draw), 0, 0, width, height, AllPlanes, ZPixmap);
+        Draw(matrix, draw, zoom, 0); // something else in the way
+        Draw(plane, draw, zoom, 1);
+        XImage* cleared =
+            XGetImage(XtDisplay(draw), XtWindow(draw), 0, 0, width, height, AllPlanes, ZPixmap);
+        XUngrabServer(XtDisplay(shell));
+        ASSERT_NE(requests, nullptr);
+        ASSERT_NE(cleared, nullptr);
+        int differing = 0, firstX = -1, firstY = -1;
+        for (int y = 0; y < height; y++) {
+            for (int x = 0; x < width; x++) {
+                if (XGetPixel(requests, x, y) == XGetPixel(cleared, x, y)) continue;
+                if (differing++ == 0) firstX = x, firstY = y;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "first at " << firstX << "," << firstY;
+        XDestroyImage(requests);
+        XDestroyImage(cleared);
+    }
+    XGrabServer(XtDisplay(shell)); // as the fixture leaves it
 }
 
 TEST_F(MatrixDrawTest, NothingIsDrawnIntoAnUnrealizedAreaOrBelowZoomFour) {

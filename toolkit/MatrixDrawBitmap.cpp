@@ -1,0 +1,118 @@
+#include "toolkit/MatrixDrawBitmap.h"
+
+#include <algorithm>
+
+#include "model/data/Matrix.h"
+
+namespace {
+
+int Modulo(long long value, int by) {
+    const long long rest = value % by;
+    return static_cast<int>(rest < 0 ? rest + by : rest);
+}
+
+// One row of the part seen: pixels left .. left + width - 1.
+class BitRow {
+public:
+    BitRow(int left, int width, int words) : left(left), right(left + width - 1), bits(words) {}
+
+    // Sets pixels from .. to (inclusive) that lie in the row.
+    void SetRun(long long from, long long to) {
+        from = std::max<long long>(from, left);
+        to = std::min<long long>(to, right);
+        for (long long x = from; x <= to;) {
+            const long long j = x - left;
+            const int bit = static_cast<int>(j & 31);
+            const long long n = std::min<long long>(32 - bit, to - x + 1);
+            const uint32_t run = n == 32 ? ~0u : ((1u << n) - 1) << bit;
+            bits[static_cast<size_t>(j >> 5)] |= run;
+            x += n;
+        }
+    }
+    void Clear() { std::fill(bits.begin(), bits.end(), 0u); }
+
+    int left;
+    int right;
+    std::vector<uint32_t> bits;
+};
+
+} // namespace
+
+void RenderMatrixBitmap(const Matrix& matrix, int zoom, const CellStipple& stipple, bool frame,
+                        const PixelRect& seen, int wordsPerRow, std::vector<uint32_t>* bits) {
+    bits->assign(static_cast<size_t>(wordsPerRow) * std::max(seen.height, 0), 0u);
+    const int c = CellPitch(zoom);
+    if (c < 1 || seen.width <= 0 || seen.height <= 0) return;
+    const int dimX = matrix.GetDimX();
+    const int dimY = matrix.GetDimY();
+    const long long gridRight = 10 + static_cast<long long>(c) * dimX;  // last vertical line
+    const long long gridBottom = 10 + static_cast<long long>(c) * dimY; // last horizontal line
+
+    // The rows every pixel row of the drawing is made of.
+    BitRow frameRow(seen.x, seen.width, wordsPerRow);
+    BitRow lineRow(seen.x, seen.width, wordsPerRow);
+    BitRow columns(seen.x, seen.width, wordsPerRow);
+    if (frame) {
+        frameRow.SetRun(9, gridRight + 1);
+        columns.SetRun(9, 9);
+        columns.SetRun(gridRight + 1, gridRight + 1);
+    }
+    const long long firstLine = std::max<long long>(0, (seen.x - 10) / c);
+    for (long long k = firstLine; k <= dimX && 10 + k * c <= frameRow.right; k++)
+        columns.SetRun(10 + k * c, 10 + k * c);
+    lineRow.bits = columns.bits;
+    lineRow.SetRun(10, gridRight);
+    std::vector<BitRow> stippleRows;
+    for (int s = 0; s < stipple.height; s++) {
+        BitRow row(seen.x, seen.width, wordsPerRow);
+        for (int x = row.left; x <= row.right; x++) {
+            if (stipple.rows[s] >> Modulo(x - stipple.originX, stipple.width) & 1u) {
+                row.SetRun(x, x);
+            }
+        }
+        stippleRows.push_back(row);
+    }
+
+    // The pixels of the set cells of one matrix row, for the rows of pixels inside them.
+    BitRow cells(seen.x, seen.width, wordsPerRow);
+    const int firstColumn = std::max(0, (seen.x - 11) / c);
+    const int lastColumn = static_cast<int>(
+        std::min<long long>(dimX - 1, (static_cast<long long>(cells.right) - 11) / c));
+    long long cellsRow = -1;
+    for (int i = 0; i < seen.height; i++) {
+        const long long y = static_cast<long long>(seen.y) + i;
+        const BitRow* row = nullptr;
+        uint32_t* out = bits->data() + static_cast<size_t>(i) * wordsPerRow;
+        if (frame && (y == 9 || y == gridBottom + 1)) {
+            row = &frameRow;
+        } else if (y < 10 || y > gridBottom) {
+            continue;
+        } else if ((y - 10) % c == 0) {
+            row = &lineRow;
+        }
+        if (row != nullptr) {
+            std::copy(row->bits.begin(), row->bits.end(), out);
+            continue;
+        }
+        const long long fromTop = (y - 10) / c;
+        if (fromTop != cellsRow) {
+            cellsRow = fromTop;
+            cells.Clear();
+            const uint32_t* words = matrix.GetRowWords(dimY - 1 - static_cast<int>(fromTop));
+            for (int w = firstColumn >> 5; w <= lastColumn >> 5 && firstColumn <= lastColumn; w++) {
+                uint32_t set = words[w];
+                while (set != 0) {
+                    const int x = (w << 5) + __builtin_ctz(set);
+                    set &= set - 1;
+                    if (x < firstColumn || x > lastColumn) continue;
+                    const long long left = 11 + static_cast<long long>(c) * x;
+                    cells.SetRun(left, left + c - 2);
+                }
+            }
+        }
+        const BitRow& ink =
+            stippleRows[static_cast<size_t>(Modulo(y - stipple.originY, stipple.height))];
+        for (int w = 0; w < wordsPerRow; w++)
+            out[w] = columns.bits[w] | (cells.bits[w] & ink.bits[w]);
+    }
+}
