@@ -60,6 +60,15 @@ void* operator new(size_t size) {
     if (block == nullptr) throw std::bad_alloc();
     return block;
 }
+// The standard library and the sanitizers also allocate without exceptions; those blocks must come
+// from the same heap that the delete below frees into.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    gAllocations++;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
 void operator delete(void* block) noexcept {
     std::free(block);
 }

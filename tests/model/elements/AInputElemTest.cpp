@@ -146,9 +146,12 @@ TEST_F(AInputElemStep, TheStoredStackOutlivesTheWindowsOfAnElementThatGoes) {
     element->CreateData();
     element->OpenModifyWindow();
     ASSERT_NE(element->GetModifyWindow(), nullptr);
+    // Taken before the element goes: once its destructor runs, no member of the INPUT type may
+    // be called.
+    D_InputElem* stored = &element->GetStoredData();
     int storedPlanes = -1;
     Fake(element->GetModifyWindow())->onClose = [&] {
-        storedPlanes = element->GetStoredData().GetPlaneList().GetCount();
+        storedPlanes = stored->GetPlaneList().GetCount();
     };
     delete element;
     EXPECT_EQ(storedPlanes, 1);
