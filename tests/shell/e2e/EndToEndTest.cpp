@@ -23,6 +23,7 @@
 
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
+#include "tests/support/program/WindowManager.h"
 #include "tests/support/screenshot/Screenshot.h"
 
 namespace {
@@ -155,7 +156,15 @@ protected:
         const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  " + title);
         EXPECT_NE(main, 0u) << "stderr: " << program.Stderr();
         SleepMs(300); // the main loop is reached right after the title is set
+        AwaitSplash();
         return main;
+    }
+
+    // Under a window manager the splash keeps the main window from input while it is up.
+    void AwaitSplash() {
+        if (windowManager.Running()) {
+            EXPECT_TRUE(screen.WaitGone("Welcome"));
+        }
     }
 
     // Types a path into the shown file dialog titled title, replacing what it holds, and
@@ -173,11 +182,63 @@ protected:
         Command("xdotool key Return");
     }
 
+    e2e::WindowManager windowManager; // stopped after the program is gone
     Program program;
     Screen screen;
 };
 
-TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
+// Where a test runs: on the bare X server, or under mwm as on a desktop, where every window is
+// framed and placed by the window manager.
+enum class Desktop { kBare, kMwm };
+
+void PrintTo(Desktop desktop, std::ostream* out) {
+    *out << (desktop == Desktop::kBare ? "bare X server" : "mwm");
+}
+
+class QuiranDesktop : public QuiranFixture, public ::testing::WithParamInterface<Desktop> {
+protected:
+    void SetUp() override {
+        QuiranFixture::SetUp();
+        if (IsSkipped() || GetParam() == Desktop::kBare) return;
+        ASSERT_TRUE(windowManager.Start()) << windowManager.Error();
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(On, QuiranDesktop, ::testing::Values(Desktop::kBare, Desktop::kMwm),
+                         [](const ::testing::TestParamInfo<Desktop>& info) {
+                             return info.param == Desktop::kBare ? "Bare" : "Mwm";
+                         });
+
+// How far the middles of two windows may lie apart and still count as one over the other: the
+// frames a window manager puts around a dialog and around the main window differ by a few pixels.
+const int kCentreSlack = 8;
+
+// Whether window lies centred over main, as their real windows show; what they show goes to
+// where.
+bool CentredOver(Screen& screen, Window window, Window main, std::string* where) {
+    const e2e::Point a = screen.Middle(window);
+    const e2e::Point b = screen.Middle(main);
+    *where = "middle " + std::to_string(a.x) + "," + std::to_string(a.y) + " over " +
+             std::to_string(b.x) + "," + std::to_string(b.y);
+    return std::abs(a.x - b.x) <= kCentreSlack && std::abs(a.y - b.y) <= kCentreSlack;
+}
+
+// Whether the main window's File menu opens when its entry is clicked; an open menu is closed
+// again.
+bool FileMenuOpens(Screen& screen, Window main, int ms) {
+    const Window file = screen.MenuBarEntry(main, 0);
+    if (file == 0) return false;
+    const e2e::Point at = screen.Middle(file);
+    // Without --sync: xdotool waits for a move that never comes when the pointer is there already.
+    Command("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+            " click 1 2>&1");
+    if (!WaitFor([&] { return screen.PoppedMenu() != 0; }, ms)) return false;
+    Command("xdotool key Escape");
+    WaitFor([&] { return screen.PoppedMenu() == 0; });
+    return true;
+}
+
+TEST_P(QuiranDesktop, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
     Window main = StartOn("a.arc", "a.arc");
@@ -220,7 +281,7 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     EXPECT_EQ(ReadAll(program.Path("a.arc")), original);
 }
 
-TEST_F(QuiranFixture, FileDialogHoldsTheMainWindowOff) {
+TEST_P(QuiranDesktop, FileDialogHoldsTheMainWindowOff) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), original);
     const Window main = StartOn("a.arc", "a.arc");
@@ -246,10 +307,91 @@ TEST_F(QuiranFixture, FileDialogHoldsTheMainWindowOff) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// Every use of the file dialog in one run, the first of a fresh process included: it comes up at
+// its laid-out size, centred over the main window, and the main window's menus take no input until
+// Escape, Cancel or the window manager's close takes it down; then they take input again.
+TEST_P(QuiranDesktop, FileDialogComesUpWholeCentredAndHoldingTheMenusEveryTime) {
+    WriteText(program.Path("a.arc"), ReadAll(kExample));
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    struct Use {
+        const char* keys; // that show the dialog; null: the File menu's Save As
+        const char* title;
+        const char* close; // "Escape", "Cancel" or "window manager"
+    };
+    const Use uses[] = {
+        {"ctrl+o", "Open", "Escape"},
+        {"ctrl+o", "Open", "Cancel"},
+        {nullptr, "Save As", "window manager"}, // File > Save As...
+    };
+    for (const Use& use : uses) {
+        SCOPED_TRACE(std::string(use.title) + " closed by " + use.close);
+        if (use.keys != nullptr) {
+            Keys(main, use.keys);
+        } else {
+            FileMenu(screen, main, "a");
+        }
+        const Window dialog = screen.WaitForWindow(use.title);
+        ASSERT_NE(dialog, 0u);
+        e2e::Point size = {0, 0};
+        EXPECT_TRUE(WaitFor([&] {
+            size = screen.Size(dialog);
+            return size.x >= 150 && size.y >= 150;
+        })) << size.x
+            << " x " << size.y;
+        std::string where;
+        EXPECT_TRUE(WaitFor([&] { return CentredOver(screen, dialog, main, &where); }, 2000))
+            << where;
+
+        EXPECT_FALSE(FileMenuOpens(screen, main, 700));
+        if (use.close == std::string("Escape")) {
+            Keys(dialog, "Escape");
+        } else if (use.close == std::string("Cancel")) {
+            // The action area's buttons are gadgets: Cancel is the rightmost of the three in the
+            // dialog's lowest row, below the selection field.
+            const Window field = screen.SelectionField(dialog);
+            ASSERT_NE(field, 0u);
+            const int fieldBottom = screen.RootOf(field).y + screen.Size(field).y;
+            const e2e::Point at = screen.RootOf(dialog);
+            const int bottom = at.y + screen.Size(dialog).y;
+            Command("xdotool mousemove --sync " + std::to_string(at.x + size.x * 5 / 6) + " " +
+                    std::to_string((fieldBottom + bottom) / 2) + " click 1 2>&1");
+        } else {
+            screen.SendDeleteWindow(dialog);
+        }
+        ASSERT_TRUE(screen.WaitGone(use.title));
+        EXPECT_TRUE(FileMenuOpens(screen, main, kTimeoutMs));
+    }
+    EXPECT_TRUE(program.Messages().empty());
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// The splash comes up centred over the main window where it really is, also where a window
+// manager has placed it.
+TEST_P(QuiranDesktop, SplashIsCentredOverThePlacedMainWindow) {
+    program.Start({});
+    const Window main = screen.WaitForWindow(kMainTitle, true);
+    ASSERT_NE(main, 0u) << program.Stderr();
+    const Window splash = screen.WaitForWindow("Welcome");
+    ASSERT_NE(splash, 0u);
+    std::string where;
+    EXPECT_TRUE(CentredOver(screen, splash, main, &where)) << where;
+    EXPECT_EQ(screen.Size(splash).x, 400);
+    EXPECT_EQ(screen.Size(splash).y, 265);
+    ASSERT_TRUE(screen.WaitGone("Welcome"));
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 // The dialog offers the file named relative to the working folder on the command line so that OK
 // on it means that file, not one of the same name below the dialog's directory; a name typed
 // relative is joined to the dialog's directory.
-TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
+TEST_P(QuiranDesktop, FileDialogOffersTheCurrentFileNamedRelative) {
     const std::string original = ReadAll(kExample);
     struct Case {
         const char* mnemonic; // of the File menu entry
@@ -273,6 +415,7 @@ TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
         const Window main = screen.WaitForWindow("QUIRAN Pro  work/saved1.arc");
         ASSERT_NE(main, 0u) << run.Stderr();
         SleepMs(300);
+        AwaitSplash();
 
         FileMenu(screen, main, c.mnemonic);
         if (c.typed != nullptr) {
@@ -375,7 +518,7 @@ TEST_F(QuiranFixture, OriginalMotifLeavesOutTheFallbackResources) {
     }
 }
 
-TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
+TEST_P(QuiranDesktop, QuitsWhenTheWindowManagerClosesIt) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
     ASSERT_NE(main, 0u);
@@ -386,7 +529,7 @@ TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
     EXPECT_TRUE(program.Messages().empty());
 }
 
-TEST_F(QuiranFixture, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
+TEST_P(QuiranDesktop, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
     const std::string good = UntidyExample();
     WriteText(program.Path("a.arc"), good);
     // The fourth element's position line lacks its colon.
@@ -430,7 +573,7 @@ TEST_F(QuiranFixture, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
     EXPECT_EQ(ReadAll(program.Path("a.arc")), good);
 }
 
-TEST_F(QuiranFixture, MissingCommandLineFileIsReportedAndTheProgramStarts) {
+TEST_P(QuiranDesktop, MissingCommandLineFileIsReportedAndTheProgramStarts) {
     program.Start({"-xrm", "*x: y", "nothing.arc", "second.arc"});
     ASSERT_NE(screen.WaitForWindow(" "), 0u) << program.Stderr();
     std::vector<std::string> messages = program.Messages();
@@ -564,7 +707,7 @@ TEST_F(QuiranFixture, TenThousandClocksOpenWithinACpuBudget) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
+TEST_P(QuiranDesktop, SegmentationFaultSavesCoreArcAndExitsWith1000) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
     const Window main = StartOn("a.arc", "a.arc");
