@@ -20,6 +20,7 @@
 
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
+#include "tests/support/program/WindowManager.h"
 
 namespace {
 
@@ -141,7 +142,25 @@ protected:
     e2e::Screen screen{Slowness()};
 };
 
-TEST_F(AllTypesFixture, OpensAndClosesEveryElementsWindowBothWays) {
+// The same, also under mwm, where every window is framed and placed by the window manager.
+class AllTypesDesktop : public AllTypesFixture, public ::testing::WithParamInterface<e2e::Desktop> {
+protected:
+    void SetUp() override {
+        AllTypesFixture::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_TRUE(windowManager.StartFor(GetParam())) << windowManager.Error();
+    }
+
+    e2e::WindowManager windowManager;
+};
+
+INSTANTIATE_TEST_SUITE_P(On, AllTypesDesktop,
+                         ::testing::Values(e2e::Desktop::kBare, e2e::Desktop::kMwm),
+                         [](const ::testing::TestParamInfo<e2e::Desktop>& info) {
+                             return e2e::DesktopName(info.param);
+                         });
+
+TEST_P(AllTypesDesktop, OpensAndClosesEveryElementsWindowBothWays) {
     const std::string original = UntidyExample();
     WriteText(Path("all.arc"), original);
     e2e::ProgramRun run;

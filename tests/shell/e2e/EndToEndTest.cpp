@@ -187,26 +187,21 @@ protected:
     Screen screen;
 };
 
-// Where a test runs: on the bare X server, or under mwm as on a desktop, where every window is
-// framed and placed by the window manager.
-enum class Desktop { kBare, kMwm };
-
-void PrintTo(Desktop desktop, std::ostream* out) {
-    *out << (desktop == Desktop::kBare ? "bare X server" : "mwm");
-}
+using e2e::Desktop;
 
 class QuiranDesktop : public QuiranFixture, public ::testing::WithParamInterface<Desktop> {
 protected:
     void SetUp() override {
         QuiranFixture::SetUp();
-        if (IsSkipped() || GetParam() == Desktop::kBare) return;
-        ASSERT_TRUE(windowManager.Start()) << windowManager.Error();
+        if (IsSkipped()) return;
+        // Under mwm every window is framed and placed by the window manager.
+        ASSERT_TRUE(windowManager.StartFor(GetParam())) << windowManager.Error();
     }
 };
 
 INSTANTIATE_TEST_SUITE_P(On, QuiranDesktop, ::testing::Values(Desktop::kBare, Desktop::kMwm),
                          [](const ::testing::TestParamInfo<Desktop>& info) {
-                             return info.param == Desktop::kBare ? "Bare" : "Mwm";
+                             return e2e::DesktopName(info.param);
                          });
 
 // How far the middles of two windows may lie apart and still count as one over the other: the

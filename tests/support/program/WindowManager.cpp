@@ -21,6 +21,14 @@ int NoteAccessError(Display*, XErrorEvent* event) {
 
 } // namespace
 
+void PrintTo(Desktop desktop, std::ostream* out) {
+    *out << (desktop == Desktop::kBare ? "bare X server" : "mwm");
+}
+
+std::string DesktopName(Desktop desktop) {
+    return desktop == Desktop::kBare ? "Bare" : "Mwm";
+}
+
 bool WindowManagerRuns(Display* display) {
     // Only one client may select substructure redirection on the root: refused, it is taken.
     XSync(display, False);

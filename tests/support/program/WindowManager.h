@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "tests/support/program/ProgramDriver.h"
@@ -17,6 +18,12 @@ namespace e2e {
 // True while some client holds the root window's substructure redirection, as a window
 // manager does.
 bool WindowManagerRuns(Display* display);
+
+// Where a test runs: on the bare X server, or under mwm as on a desktop.
+enum class Desktop { kBare, kMwm };
+void PrintTo(Desktop desktop, std::ostream* out);
+// The test name suffix of each ("Bare", "Mwm").
+std::string DesktopName(Desktop desktop);
 
 class WindowManager {
 public:
@@ -32,6 +39,8 @@ public:
     void Stop();
     bool Running() { return run.Running(); }
     const std::string& Error() const { return error; }
+    // Starts mwm when the test runs under it; false as Start.
+    bool StartFor(Desktop desktop) { return desktop == Desktop::kBare || Start(); }
 
 private:
     std::unique_ptr<ScratchFolder> folder;
