@@ -29,14 +29,17 @@ int FitAxis(int view, int cells) {
                             (static_cast<double>(kCellPixelsAt100) * std::max(cells, 1)));
 }
 
-// Whether the window manager is asked for a title bar above the shell (Motif's decoration
-// hints: all of them by default; with MWM_DECOR_ALL the others listed are left out).
+// Whether the window manager is asked for a title bar above the shell: for the title, or for the
+// window menu, minimize or maximize button that sit in it (Motif's decoration hints: all of them
+// by default; with MWM_DECOR_ALL the others listed are left out).
 bool HasTitleBar(Widget shell) {
     int decorations = -1;
     XtVaGetValues(shell, XmNmwmDecorations, &decorations, nullptr);
     if (decorations == -1) return true;
-    if ((decorations & MWM_DECOR_ALL) != 0) return (decorations & MWM_DECOR_TITLE) == 0;
-    return (decorations & MWM_DECOR_TITLE) != 0;
+    const int inTitleBar =
+        MWM_DECOR_TITLE | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE;
+    if ((decorations & MWM_DECOR_ALL) != 0) return (decorations & inTitleBar) != inTitleBar;
+    return (decorations & inTitleBar) != 0;
 }
 
 } // namespace

@@ -208,14 +208,25 @@ INSTANTIATE_TEST_SUITE_P(On, QuiranDesktop, ::testing::Values(Desktop::kBare, De
 // frames a window manager puts around a dialog and around the main window differ by a few pixels.
 const int kCentreSlack = 8;
 
-// Whether window lies centred over main, as their real windows show; what they show goes to
-// where.
+// Whether window lies centred over main, as their real windows show, on each axis where its frame
+// fits the screen; on an axis where it does not, it lies at the edge of the screen, moved as little
+// as needed. What they show goes to where.
 bool CentredOver(Screen& screen, Window window, Window main, std::string* where) {
     const e2e::Point a = screen.Middle(window);
     const e2e::Point b = screen.Middle(main);
+    e2e::Point frame = {0, 0}, frameSize = {0, 0};
+    screen.Frame(window, &frame, &frameSize);
+    const e2e::Point room = screen.ScreenSize();
     *where = "middle " + std::to_string(a.x) + "," + std::to_string(a.y) + " over " +
-             std::to_string(b.x) + "," + std::to_string(b.y);
-    return std::abs(a.x - b.x) <= kCentreSlack && std::abs(a.y - b.y) <= kCentreSlack;
+             std::to_string(b.x) + "," + std::to_string(b.y) + ", frame at " +
+             std::to_string(frame.x) + "," + std::to_string(frame.y);
+    const auto axis = [](int middle, int over, int start, int length, int screenLength) {
+        if (start < 0 || start + length > screenLength) return false;
+        return std::abs(middle - over) <= kCentreSlack || start == 0 ||
+               start + length == screenLength;
+    };
+    return axis(a.x, b.x, frame.x, frameSize.x, room.x) &&
+           axis(a.y, b.y, frame.y, frameSize.y, room.y);
 }
 
 // Whether the main window's File menu opens when its entry is clicked; an open menu is closed
@@ -356,6 +367,60 @@ TEST_P(QuiranDesktop, FileDialogComesUpWholeCentredAndHoldingTheMenusEveryTime) 
         }
         ASSERT_TRUE(screen.WaitGone(use.title));
         EXPECT_TRUE(FileMenuOpens(screen, main, kTimeoutMs));
+    }
+    EXPECT_TRUE(program.Messages().empty());
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Each option dialog comes up centred over the main window and keeps the main window's menus from
+// input until Cancel or the window manager's close takes it down.
+TEST_P(QuiranDesktop, OptionDialogsComeUpCentredAndHoldTheMenusOff) {
+    WriteText(program.Path("a.arc"), ReadAll(kExample));
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    struct Case {
+        const char* mnemonic; // in the Options menu
+        const char* title;
+    };
+    const Case cases[] = {
+        {"t", "Default Times"},          {"c", "Compiler Settings"},
+        {"w", "Working Area - Options"}, {"d", "Directories/Filter - Options"},
+        {"u", "Startup - Options"},
+    };
+    for (const Case& c : cases) {
+        for (const bool byWindowManager : {false, true}) {
+            SCOPED_TRACE(std::string(c.title) +
+                         (byWindowManager ? " closed by the window manager" : " closed by Cancel"));
+            Window options = 0;
+            ASSERT_TRUE(WaitFor([&] { return (options = screen.MenuBarEntry(main, 4)) != 0; }));
+            const e2e::Point entry = screen.Middle(options);
+            Command("xdotool mousemove " + std::to_string(entry.x) + " " + std::to_string(entry.y) +
+                    " click 1 2>&1");
+            ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; })) << "no Options menu";
+            Command(std::string("xdotool key ") + c.mnemonic);
+            const Window dialog = screen.WaitForWindow(c.title);
+            ASSERT_NE(dialog, 0u);
+            std::string where;
+            EXPECT_TRUE(WaitFor([&] { return CentredOver(screen, dialog, main, &where); }, 2000))
+                << where;
+            EXPECT_FALSE(FileMenuOpens(screen, main, 700));
+            if (byWindowManager) {
+                screen.SendDeleteWindow(dialog);
+            } else {
+                e2e::Point cancel{-1, -1};
+                ASSERT_TRUE(WaitFor([&] {
+                    cancel = screen.ButtonInLowestRow(dialog, 0, 300);
+                    return cancel.x >= 0;
+                }));
+                Command("xdotool mousemove " + std::to_string(cancel.x) + " " +
+                        std::to_string(cancel.y) + " click 1 2>&1");
+            }
+            ASSERT_TRUE(screen.WaitGone(c.title));
+            EXPECT_TRUE(FileMenuOpens(screen, main, kTimeoutMs));
+        }
     }
     EXPECT_TRUE(program.Messages().empty());
     Keys(main, "ctrl+q");

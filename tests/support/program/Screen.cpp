@@ -50,6 +50,31 @@ Point Screen::Middle(Window window) {
     return {at.x + size.x / 2, at.y + size.y / 2};
 }
 
+void Screen::Frame(Window window, Point* at, Point* size) {
+    Window frame = window;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, frame, &root, &parent, &children, &count)) break;
+        if (children != nullptr) XFree(children);
+        if (parent == root || parent == 0) break;
+        frame = parent;
+    }
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(display, frame, &a)) {
+        *at = {0, 0};
+        *size = {0, 0};
+        return;
+    }
+    *at = {a.x, a.y};
+    *size = {a.width + 2 * a.border_width, a.height + 2 * a.border_width};
+}
+
+Point Screen::ScreenSize() {
+    return {DisplayWidth(display, DefaultScreen(display)),
+            DisplayHeight(display, DefaultScreen(display))};
+}
+
 void Screen::Walk(Window window,
                   const std::function<void(Window, const XWindowAttributes&)>& visit) {
     Children(window, [&](Window w, const XWindowAttributes& a) {
@@ -143,10 +168,10 @@ Window Screen::PoppedMenu() {
     return found;
 }
 
-Point Screen::ButtonInLowestRow(Window window, int fromRight) {
+Point Screen::ButtonInLowestRow(Window window, int fromRight, int maxWidth) {
     std::vector<std::pair<Point, Point>> buttons; // root position, size
     Walk(window, [&](Window w, const XWindowAttributes& a) {
-        if (a.width >= 40 && a.width <= 200 && a.height >= 18 && a.height <= 45 &&
+        if (a.width >= 40 && a.width <= maxWidth && a.height >= 18 && a.height <= 45 &&
             !HasViewableChild(w)) {
             buttons.push_back({RootOf(w), {a.width, a.height}});
         }
