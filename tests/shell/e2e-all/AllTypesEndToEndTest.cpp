@@ -124,18 +124,20 @@ protected:
         EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
     }
 
-    // Pops up the element's menu with button 3 and chooses its entry by the pointer.
+    // Pops up the element's menu with button 3 and chooses its entry by the pointer. The waits are
+    // the suite's own: on a machine loaded by other builds a menu took more than 5 s to come.
     bool ChooseFromMenu(Window area, const ElementCase& element) {
         const Point origin = screen.RootOf(area);
         ClickAt({origin.x + element.pos.x + 30, origin.y + element.pos.y + 12}, 3);
         Window menu = 0;
-        if (!WaitFor([&] { return (menu = screen.PoppedMenu()) != 0; }, 5000 * Slowness()))
+        if (!WaitFor([&] { return (menu = screen.PoppedMenu()) != 0; },
+                     e2e::kTimeoutMs * Slowness()))
             return false;
         SleepScaledMs(200);
         // Below the type's title and its two separators each entry is 20 pixels high.
         const Point at = screen.RootOf(menu);
         ClickAt({at.x + 30, at.y + 34 + 20 * element.entry});
-        return WaitFor([&] { return screen.PoppedMenu() == 0; }, 5000 * Slowness());
+        return WaitFor([&] { return screen.PoppedMenu() == 0; }, e2e::kTimeoutMs * Slowness());
     }
 
     e2e::ScratchFolder folder;
