@@ -42,6 +42,44 @@ bool HasTitleBar(Widget shell) {
     return (decorations & inTitleBar) != 0;
 }
 
+// The decoration a window manager put around a top-level window, in pixels on each side (all 0
+// when the window is not in a frame).
+struct FrameExtents {
+    int left, top, right, bottom;
+};
+
+FrameExtents FrameAround(Display* display, Window window) {
+    FrameExtents extents = {0, 0, 0, 0};
+    // The frame is the ancestor that is a child of the root window.
+    Window frame = window;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, frame, &root, &parent, &children, &count)) return extents;
+        if (children != nullptr) XFree(children);
+        if (parent == root || parent == 0) break;
+        frame = parent;
+    }
+    if (frame == window) return extents;
+    XWindowAttributes client;
+    XWindowAttributes outer;
+    if (!XGetWindowAttributes(display, window, &client) ||
+        !XGetWindowAttributes(display, frame, &outer)) {
+        return extents;
+    }
+    int clientX = 0;
+    int clientY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, outer.root, 0, 0, &clientX, &clientY, &child);
+    extents.left = clientX - outer.x;
+    extents.top = clientY - outer.y;
+    extents.right = outer.x + outer.width + 2 * outer.border_width - (clientX + client.width);
+    extents.bottom = outer.y + outer.height + 2 * outer.border_width - (clientY + client.height);
+    return extents;
+}
+
 } // namespace
 
 void ScrollToEnd(Widget scrolledWindow) {
@@ -106,38 +144,6 @@ void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int*
     if (*y + height > screenHeight) *y = screenHeight - height;
     if (*x < 0) *x = 0;
     if (*y < 0) *y = 0;
-}
-
-FrameExtents FrameAround(Display* display, Window window) {
-    FrameExtents extents = {0, 0, 0, 0};
-    // The frame is the ancestor that is a child of the root window.
-    Window frame = window;
-    for (;;) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, frame, &root, &parent, &children, &count)) return extents;
-        if (children != nullptr) XFree(children);
-        if (parent == root || parent == 0) break;
-        frame = parent;
-    }
-    if (frame == window) return extents;
-    XWindowAttributes client;
-    XWindowAttributes outer;
-    if (!XGetWindowAttributes(display, window, &client) ||
-        !XGetWindowAttributes(display, frame, &outer)) {
-        return extents;
-    }
-    int clientX = 0;
-    int clientY = 0;
-    Window child = 0;
-    XTranslateCoordinates(display, window, outer.root, 0, 0, &clientX, &clientY, &child);
-    extents.left = clientX - outer.x;
-    extents.top = clientY - outer.y;
-    extents.right = outer.x + outer.width + 2 * outer.border_width - (clientX + client.width);
-    extents.bottom = outer.y + outer.height + 2 * outer.border_width - (clientY + client.height);
-    return extents;
 }
 
 void PlaceOverParent(Widget shell) {

@@ -39,13 +39,6 @@ void PlaceOverParent(Widget shell);
 // once when it is viewable already (no window manager) or not to be shown.
 void WaitUntilShown(Widget shell, int timeoutMs);
 
-// The decoration a window manager put around a top-level window, in pixels on each side (all 0
-// when the window is not in a frame).
-struct FrameExtents {
-    int left, top, right, bottom;
-};
-FrameExtents FrameAround(Display* display, Window window);
-
 // Where a shell of the given size is placed to be centred over a parent at parentX, parentY
 // (root coordinates) of the given size.
 void CentredPosition(int width, int height, int parentX, int parentY, int parentWidth,
