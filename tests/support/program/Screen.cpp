@@ -149,11 +149,24 @@ Window Screen::MenuBarEntry(Window main, int index) {
 }
 
 Point Screen::WaitForToolButton(Window main, Tool tool, int ms) {
-    Window button = 0;
-    if (!WaitFor([&] { return (button = ToolButton(main, tool)) != 0; }, ms * slowness)) {
-        return {-1, -1};
-    }
-    return Middle(button);
+    // The whole bar, laid out: all its buttons are up and the one asked for stays where it is
+    // between two looks (a bar seen while the window is still being laid out moves after).
+    Point last = {-1, -1};
+    Point at = {-1, -1};
+    const bool settled = WaitFor(
+        [&] {
+            const Window button = ToolButton(main, tool);
+            if (button == 0 || ToolButton(main, Tool::kSimulate) == 0) {
+                last = {-1, -1};
+                return false;
+            }
+            at = Middle(button);
+            const bool same = at.x == last.x && at.y == last.y;
+            last = at;
+            return same;
+        },
+        ms * slowness);
+    return settled ? at : Point{-1, -1};
 }
 
 Window Screen::PoppedMenu() {

@@ -58,8 +58,8 @@ public:
     // The tool bar button of a main window: the row of equal square buttons below the menu bar,
     // counted from the left; 0 until the tool bar is up.
     Window ToolButton(Window main, Tool tool);
-    // Polls until the tool bar is up and returns the middle of the button; {-1, -1} at the
-    // deadline.
+    // Polls until the whole tool bar is up and laid out and returns the middle of the button;
+    // {-1, -1} at the deadline.
     Point WaitForToolButton(Window main, Tool tool, int ms = kTimeoutMs);
 
     // The entry of a main window's menu bar counted from the left (File is 0): the topmost row of
