@@ -20,6 +20,7 @@
 #include "shell/Startup.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
+#include "toolkit/WidgetHelpers.h"
 
 namespace {
 
@@ -162,10 +163,14 @@ void ShowFileDialog(LoadSaveObject& object, FileKind kind, FileArgument* argumen
         OwnedXmString path(currentName);
         XtVaSetValues(fileDialog, XmNdirSpec, path.Get(), nullptr);
     }
-    // Popped up before it is managed: managing pops a dialog shell up without a grab, and a
-    // shell that is up is not popped up again.
-    XtPopup(XtParent(fileDialog), XtGrabExclusive);
+    // Managed while its shell is down (the shell does not pop itself up for it): the shell takes
+    // the box's laid-out size and its place over the main window before a window manager sees it,
+    // and the popup holds the exclusive grab.
+    Widget shell = XtParent(fileDialog);
     XtManageChild(fileDialog);
+    if (!XtIsRealized(shell)) XtRealizeWidget(shell);
+    PlaceOverParent(shell);
+    XtPopup(shell, XtGrabExclusive);
 }
 
 // The text of a compound string; false when it cannot be converted.
@@ -204,6 +209,11 @@ void CreateFileDialog() {
     XtAddCallback(fileDialog, XmNokCallback, FileDialogOkCallback, nullptr);
     XtAddCallback(fileDialog, XmNcancelCallback, FileDialogCancelCallback, nullptr);
     XtUnmanageChild(XmFileSelectionBoxGetChild(fileDialog, XmDIALOG_HELP_BUTTON));
+    // Shown only by ShowFileDialog, which places it first: managing the box neither pops the
+    // shell up nor centres it by the main window's x and y resources, which a window manager
+    // leaves behind.
+    XtVaSetValues(XtParent(fileDialog), XmNmappedWhenManaged, False, nullptr);
+    XtVaSetValues(fileDialog, XmNdefaultPosition, False, nullptr);
     SetFileDialogCloser(&dialogCloser);
 }
 

@@ -18,6 +18,9 @@ namespace {
 const WelcomeTimer kXtTimer = {XtAppAddTimeOut, XtRemoveTimeOut};
 const WelcomeTimer* welcomeClock = &kXtTimer;
 
+// How long the splash waits at most for a window manager to show the main window.
+const int kPlacementWaitMs = 3000;
+
 Widget welcomeShell = nullptr;
 // The pending timeout and the splash it was started for; removed when that splash goes early,
 // so that it can never take a later splash with it.
@@ -66,6 +69,9 @@ void ShowWelcome() {
     const Atom noTitle = XInternAtom(display, "MY_WM_NO_TITLE", False);
     XChangeProperty(display, XtWindow(welcomeShell), noTitle, noTitle, 8, PropModeReplace, nullptr,
                     0);
+    // Centred over where the main window really is: a window manager places it only once it
+    // maps it, a little after start-up asked for that.
+    WaitUntilShown(topLevel, kPlacementWaitMs);
     CentreOverParent(welcomeShell);
     XmUpdateDisplay(welcomeShell);
     timeoutShell = welcomeShell;

@@ -3,11 +3,17 @@
 #include "model/data/Matrix.h"
 #include "toolkit/OwnedXmString.h"
 
+#include <X11/Xutil.h>
+#include <Xm/MwmUtil.h>
 #include <Xm/Scale.h>
 #include <Xm/ScrollBar.h>
 #include <Xm/ScrolledW.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <time.h>
 
 namespace {
 
@@ -21,6 +27,57 @@ int FitAxis(int view, int cells) {
     // is not lost to rounding; truncated toward zero.
     return static_cast<int>(static_cast<double>(view - kDrawMargin) * 100.0 /
                             (static_cast<double>(kCellPixelsAt100) * std::max(cells, 1)));
+}
+
+// Whether the window manager is asked for a title bar above the shell: for the title, or for the
+// window menu, minimize or maximize button that sit in it (Motif's decoration hints: all of them
+// by default; with MWM_DECOR_ALL the others listed are left out).
+bool HasTitleBar(Widget shell) {
+    int decorations = -1;
+    XtVaGetValues(shell, XmNmwmDecorations, &decorations, nullptr);
+    if (decorations == -1) return true;
+    const int inTitleBar =
+        MWM_DECOR_TITLE | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE;
+    if ((decorations & MWM_DECOR_ALL) != 0) return (decorations & inTitleBar) != inTitleBar;
+    return (decorations & inTitleBar) != 0;
+}
+
+// The decoration a window manager put around a top-level window, in pixels on each side (all 0
+// when the window is not in a frame).
+struct FrameExtents {
+    int left, top, right, bottom;
+};
+
+FrameExtents FrameAround(Display* display, Window window) {
+    FrameExtents extents = {0, 0, 0, 0};
+    // The frame is the ancestor that is a child of the root window.
+    Window frame = window;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, frame, &root, &parent, &children, &count)) return extents;
+        if (children != nullptr) XFree(children);
+        if (parent == root || parent == 0) break;
+        frame = parent;
+    }
+    if (frame == window) return extents;
+    XWindowAttributes client;
+    XWindowAttributes outer;
+    if (!XGetWindowAttributes(display, window, &client) ||
+        !XGetWindowAttributes(display, frame, &outer)) {
+        return extents;
+    }
+    int clientX = 0;
+    int clientY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, outer.root, 0, 0, &clientX, &clientY, &child);
+    extents.left = clientX - outer.x;
+    extents.top = clientY - outer.y;
+    extents.right = outer.x + outer.width + 2 * outer.border_width - (clientX + client.width);
+    extents.bottom = outer.y + outer.height + 2 * outer.border_width - (clientY + client.height);
+    return extents;
 }
 
 } // namespace
@@ -89,6 +146,63 @@ void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int*
     if (*y < 0) *y = 0;
 }
 
+void PlaceOverParent(Widget shell) {
+    Widget parent = XtParent(shell);
+    Display* display = XtDisplay(shell);
+    int parentX = 0;
+    int parentY = 0;
+    int parentWidth = 0;
+    int parentHeight = 0;
+    FrameExtents frame = {0, 0, 0, 0};
+    XWindowAttributes attributes;
+    if (XtIsRealized(parent) && XGetWindowAttributes(display, XtWindow(parent), &attributes)) {
+        // Where the parent really is: a window manager moves a shell without telling its x and
+        // y resources.
+        Window child = 0;
+        XTranslateCoordinates(display, XtWindow(parent), attributes.root, 0, 0, &parentX, &parentY,
+                              &child);
+        parentWidth = attributes.width;
+        parentHeight = attributes.height;
+        Widget parentShell = parent;
+        while (parentShell != nullptr && !XtIsShell(parentShell))
+            parentShell = XtParent(parentShell);
+        if (parentShell != nullptr && XtIsRealized(parentShell)) {
+            frame = FrameAround(display, XtWindow(parentShell));
+        }
+    } else {
+        Dimension width = 0;
+        Dimension height = 0;
+        Position x = 0;
+        Position y = 0;
+        XtVaGetValues(parent, XmNwidth, &width, XmNheight, &height, nullptr);
+        if (XtIsShell(parent)) {
+            XtVaGetValues(parent, XmNx, &x, XmNy, &y, nullptr);
+        } else {
+            // A widget's x and y are relative to its own parent; the shell needs root coordinates.
+            XtTranslateCoords(parent, 0, 0, &x, &y);
+        }
+        parentX = x;
+        parentY = y;
+        parentWidth = width;
+        parentHeight = height;
+    }
+    Dimension width = 0;
+    Dimension height = 0;
+    Dimension border = 0;
+    XtVaGetValues(shell, XmNwidth, &width, XmNheight, &height, XmNborderWidth, &border, nullptr);
+    if (!HasTitleBar(shell)) frame.top = frame.bottom; // a frame of borders alone
+    int x = 0;
+    int y = 0;
+    CentredPosition(width, height, parentX, parentY, parentWidth, parentHeight, &x, &y);
+    // A window manager puts the frame where the shell asks to be, and the shell inside it.
+    x -= frame.left;
+    y -= frame.top;
+    KeepOnScreen(width + 2 * border + frame.left + frame.right,
+                 height + 2 * border + frame.top + frame.bottom, WidthOfScreen(XtScreen(shell)),
+                 HeightOfScreen(XtScreen(shell)), &x, &y);
+    XtVaSetValues(shell, XmNx, x, XmNy, y, nullptr);
+}
+
 void CentreOverParent(Widget shell) {
     Boolean mapped = False;
     XtVaGetValues(shell, XmNmappedWhenManaged, &mapped, nullptr);
@@ -99,33 +213,30 @@ void CentreOverParent(Widget shell) {
     if (!XtIsRealized(shell)) {
         XtRealizeWidget(shell);
     }
-
-    Widget parent = XtParent(shell);
-    Dimension width = 0;
-    Dimension height = 0;
-    Dimension parentWidth = 0;
-    Dimension parentHeight = 0;
-    Position parentX = 0;
-    Position parentY = 0;
-    XtVaGetValues(shell, XmNwidth, &width, XmNheight, &height, nullptr);
-    XtVaGetValues(parent, XmNwidth, &parentWidth, XmNheight, &parentHeight, nullptr);
-    if (XtIsShell(parent)) {
-        XtVaGetValues(parent, XmNx, &parentX, XmNy, &parentY, nullptr);
-    } else {
-        // A widget's x and y are relative to its own parent; the shell needs root coordinates.
-        XtTranslateCoords(parent, 0, 0, &parentX, &parentY);
-    }
-    int x = 0;
-    int y = 0;
-    CentredPosition(width, height, parentX, parentY, parentWidth, parentHeight, &x, &y);
-    Dimension border = 0;
-    XtVaGetValues(shell, XmNborderWidth, &border, nullptr);
-    KeepOnScreen(width + 2 * border, height + 2 * border, WidthOfScreen(XtScreen(shell)),
-                 HeightOfScreen(XtScreen(shell)), &x, &y);
-    XtVaSetValues(shell, XmNx, x, XmNy, y, nullptr);
-
+    PlaceOverParent(shell);
     XMapWindow(XtDisplay(shell), XtWindow(shell));
     XtVaSetValues(shell, XmNmappedWhenManaged, mapped, nullptr);
+}
+
+void WaitUntilShown(Widget shell, int timeoutMs) {
+    if (shell == nullptr || !XtIsRealized(shell)) return;
+    Boolean mapped = False;
+    int initialState = NormalState;
+    XtVaGetValues(shell, XmNmappedWhenManaged, &mapped, XmNinitialState, &initialState, nullptr);
+    if (!mapped || initialState == IconicState) return;
+    Display* display = XtDisplay(shell);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        XSync(display, False);
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, XtWindow(shell), &attributes)) return;
+        if (attributes.map_state == IsViewable || std::chrono::steady_clock::now() >= end) return;
+        const struct timespec pause = {0, 10 * 1000 * 1000};
+        if (nanosleep(&pause, nullptr) != 0 && errno != EINTR) {
+            perror("nanosleep");
+            return;
+        }
+    }
 }
 
 int LabelShortfall(Widget label) {

@@ -28,6 +28,17 @@ void EqualizeWidths(std::initializer_list<Widget> widgets);
 // fully on the screen.
 void CentreOverParent(Widget shell);
 
+// Gives a managed shell the place that centres it over its parent, as CentreOverParent does, but
+// leaves it unmapped. The parent counts where its window really is on the screen; under a window
+// manager that places the shell's frame at the position asked for, the frame is allowed for as the
+// one around the parent's shell, so that the shell's own window comes to lie centred.
+void PlaceOverParent(Widget shell);
+
+// Waits, at most timeoutMs, until a realized top-level shell that is mapped when managed is
+// viewable: a window manager maps and places it some time after the program asked. Returns at
+// once when it is viewable already (no window manager) or not to be shown.
+void WaitUntilShown(Widget shell, int timeoutMs);
+
 // Where a shell of the given size is placed to be centred over a parent at parentX, parentY
 // (root coordinates) of the given size.
 void CentredPosition(int width, int height, int parentX, int parentY, int parentWidth,

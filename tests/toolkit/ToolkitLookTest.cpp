@@ -48,13 +48,18 @@ public:
             _exit(127);
         }
         close(fds[1]);
+        // The server writes its number and the line feed in two writes and dies when the second
+        // finds the pipe closed: read up to the line feed before closing.
         char buffer[16] = {};
-        ssize_t n = 0;
-        do {
-            n = read(fds[0], buffer, sizeof buffer - 1);
-        } while (n < 0 && errno == EINTR);
+        size_t got = 0;
+        while (got < sizeof buffer - 1 && std::memchr(buffer, '\n', got) == nullptr) {
+            const ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            got += static_cast<size_t>(n);
+        }
         close(fds[0]);
-        if (n > 0) {
+        if (std::memchr(buffer, '\n', got) != nullptr) {
             name = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
         }
     }

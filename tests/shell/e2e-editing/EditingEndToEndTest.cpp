@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -134,7 +135,9 @@ protected:
         ASSERT_TRUE(program.Start(
             QUIRAN_PROGRAM,
             {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"}, setup));
-        main = screen.WaitForWindow("QUIRAN Pro  ", true, 30000);
+        // The title names the file once it is read; the program drops the input that came while
+        // it was reading, so nothing is clicked before.
+        main = screen.WaitForWindow("QUIRAN Pro  work.arc", false, 30000);
         ASSERT_NE(main, 0u) << Stderr();
         ASSERT_TRUE(WaitFor([&] { return FindBySize(1500, 1000) != 0; }, 30000)) << Stderr();
         // The tool bar is found by the order of its buttons, once it is up.
@@ -186,22 +189,35 @@ protected:
         }
         return best;
     }
-    // The strongly red pixels of the 9 x 9 pixels around p on the screen; -1 when they cannot be
-    // read.
-    int RedPixelsAround(Point p) {
-        XImage* image = XGetImage(display, DefaultRootWindow(display), p.x - 4, p.y - 4, 9, 9,
-                                  AllPlanes, ZPixmap);
+    // The strongly red pixels of the square of 2 reach + 1 pixels around p on the screen; -1 when
+    // they cannot be read. where, when given, tells the box the red pixels lie in.
+    int RedPixelsAround(Point p, int reach = 4, std::string* where = nullptr) {
+        const int side = 2 * reach + 1;
+        XImage* image =
+            XGetImage(display, DefaultRootWindow(display), p.x - reach, p.y - reach,
+                      static_cast<unsigned>(side), static_cast<unsigned>(side), AllPlanes, ZPixmap);
         if (image == nullptr) return -1;
         int red = 0;
+        int left = side, right = -1, top = side, bottom = -1;
         for (int y = 0; y < image->height; y++) {
             for (int x = 0; x < image->width; x++) {
                 const unsigned long pixel = XGetPixel(image, x, y);
                 if (((pixel >> 16) & 0xff) > 200 && ((pixel >> 8) & 0xff) < 80 &&
-                    (pixel & 0xff) < 80)
+                    (pixel & 0xff) < 80) {
                     red++;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
             }
         }
         XDestroyImage(image);
+        if (where != nullptr && red > 0) {
+            *where = "red from (" + std::to_string(left - reach) + "," +
+                     std::to_string(top - reach) + ") to (" + std::to_string(right - reach) + "," +
+                     std::to_string(bottom - reach) + ") of the point";
+        }
         return red;
     }
     // The middle of the MASK element of the palette.
@@ -375,10 +391,14 @@ TEST_F(EditingEndToEnd, ACopyDragCarriesTheCopiesWireWithTheImages) {
     int red = 0;
     WaitFor([&] { return (red = RedPixelsAround(middle)) >= 5; }, e2e::kTimeoutMs * Slowness());
     Screenshot("copy-drag");
+    std::string around = "no red within 20 pixels";
+    const int wide = red >= 5 ? 0 : RedPixelsAround(middle, 20, &around);
     Xdo("mouseup 1");
     Xdo("keyup ctrl");
     SleepScaledMs(600);
-    EXPECT_GE(red, 5);
+    // When it fails, where the red lies near the point tells a wire drawn elsewhere from one drawn
+    // in part.
+    EXPECT_GE(red, 5) << wide << " red pixels within 20 pixels, " << around;
     // The drop made the copies with their wire.
     EXPECT_NE(Save().find("NUMBER: 4\n"), std::string::npos) << Stderr();
 }

@@ -23,6 +23,7 @@
 
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
+#include "tests/support/program/WindowManager.h"
 #include "tests/support/screenshot/Screenshot.h"
 
 namespace {
@@ -155,7 +156,15 @@ protected:
         const Window main = screen.WaitForWindow(std::string(kMainTitle) + "  " + title);
         EXPECT_NE(main, 0u) << "stderr: " << program.Stderr();
         SleepMs(300); // the main loop is reached right after the title is set
+        AwaitSplash();
         return main;
+    }
+
+    // Under a window manager the splash keeps the main window from input while it is up.
+    void AwaitSplash() {
+        if (windowManager.Running()) {
+            EXPECT_TRUE(screen.WaitGone("Welcome"));
+        }
     }
 
     // Types a path into the shown file dialog titled title, replacing what it holds, and
@@ -173,11 +182,69 @@ protected:
         Command("xdotool key Return");
     }
 
+    e2e::WindowManager windowManager; // stopped after the program is gone
     Program program;
     Screen screen;
 };
 
-TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
+using e2e::Desktop;
+
+class QuiranDesktop : public QuiranFixture, public ::testing::WithParamInterface<Desktop> {
+protected:
+    void SetUp() override {
+        QuiranFixture::SetUp();
+        if (IsSkipped()) return;
+        // Under mwm every window is framed and placed by the window manager.
+        ASSERT_TRUE(windowManager.StartFor(GetParam())) << windowManager.Error();
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(On, QuiranDesktop, ::testing::Values(Desktop::kBare, Desktop::kMwm),
+                         [](const ::testing::TestParamInfo<Desktop>& info) {
+                             return e2e::DesktopName(info.param);
+                         });
+
+// How far the middles of two windows may lie apart and still count as one over the other: the
+// frames a window manager puts around a dialog and around the main window differ by a few pixels.
+const int kCentreSlack = 8;
+
+// Whether window lies centred over main, as their real windows show, on each axis where its frame
+// fits the screen; on an axis where it does not, it lies at the edge of the screen, moved as little
+// as needed. What they show goes to where.
+bool CentredOver(Screen& screen, Window window, Window main, std::string* where) {
+    const e2e::Point a = screen.Middle(window);
+    const e2e::Point b = screen.Middle(main);
+    e2e::Point frame = {0, 0}, frameSize = {0, 0};
+    screen.Frame(window, &frame, &frameSize);
+    const e2e::Point room = screen.ScreenSize();
+    *where = "middle " + std::to_string(a.x) + "," + std::to_string(a.y) + " over " +
+             std::to_string(b.x) + "," + std::to_string(b.y) + ", frame at " +
+             std::to_string(frame.x) + "," + std::to_string(frame.y);
+    const auto axis = [](int middle, int over, int start, int length, int screenLength) {
+        if (start < 0 || start + length > screenLength) return false;
+        return std::abs(middle - over) <= kCentreSlack || start == 0 ||
+               start + length == screenLength;
+    };
+    return axis(a.x, b.x, frame.x, frameSize.x, room.x) &&
+           axis(a.y, b.y, frame.y, frameSize.y, room.y);
+}
+
+// Whether the main window's File menu opens when its entry is clicked; an open menu is closed
+// again.
+bool FileMenuOpens(Screen& screen, Window main, int ms) {
+    const Window file = screen.MenuBarEntry(main, 0);
+    if (file == 0) return false;
+    const e2e::Point at = screen.Middle(file);
+    // Without --sync: xdotool waits for a move that never comes when the pointer is there already.
+    Command("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+            " click 1 2>&1");
+    if (!WaitFor([&] { return screen.PoppedMenu() != 0; }, ms)) return false;
+    Command("xdotool key Escape");
+    WaitFor([&] { return screen.PoppedMenu() == 0; });
+    return true;
+}
+
+TEST_P(QuiranDesktop, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
     Window main = StartOn("a.arc", "a.arc");
@@ -220,7 +287,7 @@ TEST_F(QuiranFixture, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     EXPECT_EQ(ReadAll(program.Path("a.arc")), original);
 }
 
-TEST_F(QuiranFixture, FileDialogHoldsTheMainWindowOff) {
+TEST_P(QuiranDesktop, FileDialogHoldsTheMainWindowOff) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), original);
     const Window main = StartOn("a.arc", "a.arc");
@@ -246,10 +313,145 @@ TEST_F(QuiranFixture, FileDialogHoldsTheMainWindowOff) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// Every use of the file dialog in one run, the first of a fresh process included: it comes up at
+// its laid-out size, centred over the main window, and the main window's menus take no input until
+// Escape, Cancel or the window manager's close takes it down; then they take input again.
+TEST_P(QuiranDesktop, FileDialogComesUpWholeCentredAndHoldingTheMenusEveryTime) {
+    WriteText(program.Path("a.arc"), ReadAll(kExample));
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    struct Use {
+        const char* keys; // that show the dialog; null: the File menu's Save As
+        const char* title;
+        const char* close; // "Escape", "Cancel" or "window manager"
+    };
+    const Use uses[] = {
+        {"ctrl+o", "Open", "Escape"},
+        {"ctrl+o", "Open", "Cancel"},
+        {nullptr, "Save As", "window manager"}, // File > Save As...
+    };
+    for (const Use& use : uses) {
+        SCOPED_TRACE(std::string(use.title) + " closed by " + use.close);
+        if (use.keys != nullptr) {
+            Keys(main, use.keys);
+        } else {
+            FileMenu(screen, main, "a");
+        }
+        const Window dialog = screen.WaitForWindow(use.title);
+        ASSERT_NE(dialog, 0u);
+        e2e::Point size = {0, 0};
+        EXPECT_TRUE(WaitFor([&] {
+            size = screen.Size(dialog);
+            return size.x >= 150 && size.y >= 150;
+        })) << size.x
+            << " x " << size.y;
+        std::string where;
+        EXPECT_TRUE(WaitFor([&] { return CentredOver(screen, dialog, main, &where); }, 2000))
+            << where;
+
+        EXPECT_FALSE(FileMenuOpens(screen, main, 700));
+        if (use.close == std::string("Escape")) {
+            Keys(dialog, "Escape");
+        } else if (use.close == std::string("Cancel")) {
+            // The action area's buttons are gadgets: Cancel is the rightmost of the three in the
+            // dialog's lowest row, below the selection field.
+            const Window field = screen.SelectionField(dialog);
+            ASSERT_NE(field, 0u);
+            const int fieldBottom = screen.RootOf(field).y + screen.Size(field).y;
+            const e2e::Point at = screen.RootOf(dialog);
+            const int bottom = at.y + screen.Size(dialog).y;
+            Command("xdotool mousemove --sync " + std::to_string(at.x + size.x * 5 / 6) + " " +
+                    std::to_string((fieldBottom + bottom) / 2) + " click 1 2>&1");
+        } else {
+            screen.SendDeleteWindow(dialog);
+        }
+        ASSERT_TRUE(screen.WaitGone(use.title));
+        EXPECT_TRUE(FileMenuOpens(screen, main, kTimeoutMs));
+    }
+    EXPECT_TRUE(program.Messages().empty());
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Each option dialog comes up centred over the main window and keeps the main window's menus from
+// input until Cancel or the window manager's close takes it down.
+TEST_P(QuiranDesktop, OptionDialogsComeUpCentredAndHoldTheMenusOff) {
+    WriteText(program.Path("a.arc"), ReadAll(kExample));
+    const Window main = StartOn("a.arc", "a.arc");
+    ASSERT_NE(main, 0u);
+    struct Case {
+        const char* mnemonic; // in the Options menu
+        const char* title;
+    };
+    const Case cases[] = {
+        {"t", "Default Times"},          {"c", "Compiler Settings"},
+        {"w", "Working Area - Options"}, {"d", "Directories/Filter - Options"},
+        {"u", "Startup - Options"},
+    };
+    for (const Case& c : cases) {
+        for (const bool byWindowManager : {false, true}) {
+            SCOPED_TRACE(std::string(c.title) +
+                         (byWindowManager ? " closed by the window manager" : " closed by Cancel"));
+            Window options = 0;
+            ASSERT_TRUE(WaitFor([&] { return (options = screen.MenuBarEntry(main, 4)) != 0; }));
+            const e2e::Point entry = screen.Middle(options);
+            Command("xdotool mousemove " + std::to_string(entry.x) + " " + std::to_string(entry.y) +
+                    " click 1 2>&1");
+            ASSERT_TRUE(WaitFor([&] { return screen.PoppedMenu() != 0; })) << "no Options menu";
+            Command(std::string("xdotool key ") + c.mnemonic);
+            const Window dialog = screen.WaitForWindow(c.title);
+            ASSERT_NE(dialog, 0u);
+            std::string where;
+            EXPECT_TRUE(WaitFor([&] { return CentredOver(screen, dialog, main, &where); }, 2000))
+                << where;
+            EXPECT_FALSE(FileMenuOpens(screen, main, 700));
+            if (byWindowManager) {
+                screen.SendDeleteWindow(dialog);
+            } else {
+                e2e::Point cancel{-1, -1};
+                ASSERT_TRUE(WaitFor([&] {
+                    cancel = screen.ButtonInLowestRow(dialog, 0, 300);
+                    return cancel.x >= 0;
+                }));
+                Command("xdotool mousemove " + std::to_string(cancel.x) + " " +
+                        std::to_string(cancel.y) + " click 1 2>&1");
+            }
+            ASSERT_TRUE(screen.WaitGone(c.title));
+            EXPECT_TRUE(FileMenuOpens(screen, main, kTimeoutMs));
+        }
+    }
+    EXPECT_TRUE(program.Messages().empty());
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// The splash comes up centred over the main window where it really is, also where a window
+// manager has placed it.
+TEST_P(QuiranDesktop, SplashIsCentredOverThePlacedMainWindow) {
+    program.Start({});
+    const Window main = screen.WaitForWindow(kMainTitle, true);
+    ASSERT_NE(main, 0u) << program.Stderr();
+    const Window splash = screen.WaitForWindow("Welcome");
+    ASSERT_NE(splash, 0u);
+    std::string where;
+    EXPECT_TRUE(CentredOver(screen, splash, main, &where)) << where;
+    EXPECT_EQ(screen.Size(splash).x, 400);
+    EXPECT_EQ(screen.Size(splash).y, 265);
+    ASSERT_TRUE(screen.WaitGone("Welcome"));
+    Keys(main, "ctrl+q");
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 // The dialog offers the file named relative to the working folder on the command line so that OK
 // on it means that file, not one of the same name below the dialog's directory; a name typed
 // relative is joined to the dialog's directory.
-TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
+TEST_P(QuiranDesktop, FileDialogOffersTheCurrentFileNamedRelative) {
     const std::string original = ReadAll(kExample);
     struct Case {
         const char* mnemonic; // of the File menu entry
@@ -273,6 +475,7 @@ TEST_F(QuiranFixture, FileDialogOffersTheCurrentFileNamedRelative) {
         const Window main = screen.WaitForWindow("QUIRAN Pro  work/saved1.arc");
         ASSERT_NE(main, 0u) << run.Stderr();
         SleepMs(300);
+        AwaitSplash();
 
         FileMenu(screen, main, c.mnemonic);
         if (c.typed != nullptr) {
@@ -318,30 +521,36 @@ TEST_F(QuiranFixture, ShowsTheExampleOnTheWorkingArea) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn("a.arc", "a.arc");
     ASSERT_NE(main, 0u);
-    // The welcome splash covers the working area until its timeout.
+    // The welcome splash covers the working area until its timeout; what it covered is drawn
+    // again when the program has taken the exposure: polled, not waited for.
     EXPECT_TRUE(screen.WaitGone("Welcome"));
-    SleepMs(300);
 
     // The working area is white with black grid points, icons outlined in black and blue wires.
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    EXPECT_TRUE(testshot::Save(display, main, "pipeline-main-window"));
-    XWindowAttributes attributes;
-    ASSERT_TRUE(XGetWindowAttributes(display, main, &attributes));
-    XImage* image =
-        XGetImage(display, main, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-    ASSERT_NE(image, nullptr);
     long white = 0, black = 0, blue = 0;
-    for (int y = 0; y < image->height; ++y) {
-        for (int x = 0; x < image->width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            const unsigned long r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
-            if (r == 255 && g == 255 && b == 255) ++white;
-            if (r == 0 && g == 0 && b == 0) ++black;
-            if (b > 150 && r < 100 && g < 100) ++blue;
+    const auto count = [&] {
+        white = black = blue = 0;
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, main, &attributes)) return false;
+        XImage* image =
+            XGetImage(display, main, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        if (image == nullptr) return false;
+        for (int y = 0; y < image->height; ++y) {
+            for (int x = 0; x < image->width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const unsigned long r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff,
+                                    b = pixel & 0xff;
+                if (r == 255 && g == 255 && b == 255) ++white;
+                if (r == 0 && g == 0 && b == 0) ++black;
+                if (b > 150 && r < 100 && g < 100) ++blue;
+            }
         }
-    }
-    XDestroyImage(image);
+        XDestroyImage(image);
+        return white > 100000 && black > 1500 && blue > 300;
+    };
+    WaitFor(count);
+    EXPECT_TRUE(testshot::Save(display, main, "pipeline-main-window"));
     XCloseDisplay(display);
     EXPECT_GT(white, 100000);
     EXPECT_GT(black, 1500); // more than the grid points alone
@@ -375,7 +584,7 @@ TEST_F(QuiranFixture, OriginalMotifLeavesOutTheFallbackResources) {
     }
 }
 
-TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
+TEST_P(QuiranDesktop, QuitsWhenTheWindowManagerClosesIt) {
     WriteText(program.Path("a.arc"), ReadAll(kExample));
     const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
     ASSERT_NE(main, 0u);
@@ -386,7 +595,7 @@ TEST_F(QuiranFixture, QuitsWhenTheWindowManagerClosesIt) {
     EXPECT_TRUE(program.Messages().empty());
 }
 
-TEST_F(QuiranFixture, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
+TEST_P(QuiranDesktop, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
     const std::string good = UntidyExample();
     WriteText(program.Path("a.arc"), good);
     // The fourth element's position line lacks its colon.
@@ -430,7 +639,7 @@ TEST_F(QuiranFixture, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
     EXPECT_EQ(ReadAll(program.Path("a.arc")), good);
 }
 
-TEST_F(QuiranFixture, MissingCommandLineFileIsReportedAndTheProgramStarts) {
+TEST_P(QuiranDesktop, MissingCommandLineFileIsReportedAndTheProgramStarts) {
     program.Start({"-xrm", "*x: y", "nothing.arc", "second.arc"});
     ASSERT_NE(screen.WaitForWindow(" "), 0u) << program.Stderr();
     std::vector<std::string> messages = program.Messages();
@@ -564,7 +773,7 @@ TEST_F(QuiranFixture, TenThousandClocksOpenWithinACpuBudget) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST_F(QuiranFixture, SegmentationFaultSavesCoreArcAndExitsWith1000) {
+TEST_P(QuiranDesktop, SegmentationFaultSavesCoreArcAndExitsWith1000) {
     const std::string original = ReadAll(kExample);
     WriteText(program.Path("a.arc"), UntidyExample());
     const Window main = StartOn("a.arc", "a.arc");

@@ -136,6 +136,14 @@ int ProgramRun::Wait(int timeoutMs) {
     return status;
 }
 
+void ProgramRun::Stop(int graceMs) {
+    if (pid <= 0) return;
+    if (graceMs > 0 && kill(pid, SIGTERM) == 0 && Wait(graceMs) != -1) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = 0;
+}
+
 bool ProgramRun::Running() {
     int status;
     return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;

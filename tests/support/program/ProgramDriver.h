@@ -86,6 +86,9 @@ public:
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
     int Wait(int timeoutMs = kTimeoutMs);
     bool Running();
+    // Ends the process: SIGTERM, and SIGKILL when it has not ended graceMs later (at once for
+    // 0); reaped.
+    void Stop(int graceMs);
     pid_t Pid() const { return pid; }
 
 private:

@@ -50,6 +50,31 @@ Point Screen::Middle(Window window) {
     return {at.x + size.x / 2, at.y + size.y / 2};
 }
 
+void Screen::Frame(Window window, Point* at, Point* size) {
+    Window frame = window;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, frame, &root, &parent, &children, &count)) break;
+        if (children != nullptr) XFree(children);
+        if (parent == root || parent == 0) break;
+        frame = parent;
+    }
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(display, frame, &a)) {
+        *at = {0, 0};
+        *size = {0, 0};
+        return;
+    }
+    *at = {a.x, a.y};
+    *size = {a.width + 2 * a.border_width, a.height + 2 * a.border_width};
+}
+
+Point Screen::ScreenSize() {
+    return {DisplayWidth(display, DefaultScreen(display)),
+            DisplayHeight(display, DefaultScreen(display))};
+}
+
 void Screen::Walk(Window window,
                   const std::function<void(Window, const XWindowAttributes&)>& visit) {
     Children(window, [&](Window w, const XWindowAttributes& a) {
@@ -124,11 +149,24 @@ Window Screen::MenuBarEntry(Window main, int index) {
 }
 
 Point Screen::WaitForToolButton(Window main, Tool tool, int ms) {
-    Window button = 0;
-    if (!WaitFor([&] { return (button = ToolButton(main, tool)) != 0; }, ms * slowness)) {
-        return {-1, -1};
-    }
-    return Middle(button);
+    // The whole bar, laid out: all its buttons are up and the one asked for stays where it is
+    // between two looks (a bar seen while the window is still being laid out moves after).
+    Point last = {-1, -1};
+    Point at = {-1, -1};
+    const bool settled = WaitFor(
+        [&] {
+            const Window button = ToolButton(main, tool);
+            if (button == 0 || ToolButton(main, Tool::kSimulate) == 0) {
+                last = {-1, -1};
+                return false;
+            }
+            at = Middle(button);
+            const bool same = at.x == last.x && at.y == last.y;
+            last = at;
+            return same;
+        },
+        ms * slowness);
+    return settled ? at : Point{-1, -1};
 }
 
 Window Screen::PoppedMenu() {
@@ -143,10 +181,10 @@ Window Screen::PoppedMenu() {
     return found;
 }
 
-Point Screen::ButtonInLowestRow(Window window, int fromRight) {
+Point Screen::ButtonInLowestRow(Window window, int fromRight, int maxWidth) {
     std::vector<std::pair<Point, Point>> buttons; // root position, size
     Walk(window, [&](Window w, const XWindowAttributes& a) {
-        if (a.width >= 40 && a.width <= 200 && a.height >= 18 && a.height <= 45 &&
+        if (a.width >= 40 && a.width <= maxWidth && a.height >= 18 && a.height <= 45 &&
             !HasViewableChild(w)) {
             buttons.push_back({RootOf(w), {a.width, a.height}});
         }

@@ -44,6 +44,11 @@ public:
     Point Size(Window window);
     // The middle of the window on the screen.
     Point Middle(Window window);
+    // The top-level window that holds window (the frame a window manager put around it, or the
+    // window itself): its place on the screen and its outer size, borders included.
+    void Frame(Window window, Point* at, Point* size);
+    // The size of the screen.
+    Point ScreenSize();
 
     // Every viewable descendant of window with its attributes, depth first.
     void Walk(Window window, const std::function<void(Window, const XWindowAttributes&)>& visit);
@@ -53,8 +58,8 @@ public:
     // The tool bar button of a main window: the row of equal square buttons below the menu bar,
     // counted from the left; 0 until the tool bar is up.
     Window ToolButton(Window main, Tool tool);
-    // Polls until the tool bar is up and returns the middle of the button; {-1, -1} at the
-    // deadline.
+    // Polls until the whole tool bar is up and laid out and returns the middle of the button;
+    // {-1, -1} at the deadline.
     Point WaitForToolButton(Window main, Tool tool, int ms = kTimeoutMs);
 
     // The entry of a main window's menu bar counted from the left (File is 0): the topmost row of
@@ -69,7 +74,8 @@ public:
     // row of push buttons (windows 40 to 200 wide and 18 to 45 high without viewable windows
     // inside: a small dialog's action area has a button's size too, and clicking its middle hits
     // the gap between OK and Cancel); {-1, -1} when there is none.
-    Point ButtonInLowestRow(Window window, int fromRight);
+    // A wider dialog's buttons may be up to maxWidth wide.
+    Point ButtonInLowestRow(Window window, int fromRight, int maxWidth = 200);
 
     // The text field of a file dialog in which the chosen file is typed: the lowest of the two
     // wide, one-line windows of the dialog (the other is the filter; the buttons are gadgets).
