@@ -10,9 +10,10 @@
 // closed up once, when the list is next looked into by position. The capacity reported is that of
 // a list growing by fixed steps; the storage behind it grows geometrically.
 
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
-#include <unordered_map>
 
 const int kPtrArrayInitialCapacity = 100;
 const int kPtrArrayGrowth = 100;
@@ -37,11 +38,18 @@ public:
 
     // Index of the appended pointer; -1 when it is present already or the array cannot grow.
     int Add(T* pointer) {
-        if (Find(pointer) >= 0) return -1;
-        if (end == slotCount && !MakeRoom()) return -1;
+        if (!indexed && count >= kIndexFrom) BuildIndex();
+        if (indexed) {
+            // One probe both refuses a duplicate and finds where the new entry goes.
+            if (index.Find(pointer) >= 0) return -1;
+            if (end == slotCount && !MakeRoom()) return -1;
+            index.Insert(pointer, end);
+        } else {
+            if (Find(pointer) >= 0) return -1;
+            if (end == slotCount && !MakeRoom()) return -1;
+        }
         if (count == capacity) capacity += kPtrArrayGrowth;
         slots[end] = pointer;
-        if (indexed) index[pointer] = end;
         end++;
         return count++;
     }
@@ -50,7 +58,7 @@ public:
     int Remove(T* pointer) {
         const int slot = SlotOf(pointer);
         if (slot < 0) return -1;
-        if (indexed) index.erase(pointer);
+        if (indexed) index.Erase(pointer);
         count--;
         if (count == 0) {
             first = end = holes = 0;
@@ -102,7 +110,7 @@ private:
 
     void Clear() {
         first = end = holes = count = 0;
-        index.clear();
+        index.Clear();
         indexed = false;
     }
 
@@ -124,10 +132,7 @@ private:
     // The slot of the pointer, or -1.
     int SlotOf(const T* pointer) const {
         if (!indexed && count >= kIndexFrom) BuildIndex();
-        if (indexed) {
-            auto found = index.find(pointer);
-            return found == index.end() ? -1 : found->second;
-        }
+        if (indexed) return index.Find(pointer);
         for (int i = first; i < end; i++) {
             if (slots[i] == pointer) return i;
         }
@@ -135,9 +140,9 @@ private:
     }
 
     void BuildIndex() const {
-        index.reserve(static_cast<size_t>(count) * 2);
+        index.Clear();
         for (int i = first; i < end; i++) {
-            if (slots[i] != Hole()) index[slots[i]] = i;
+            if (slots[i] != Hole()) index.Insert(slots[i], i);
         }
         indexed = true;
     }
@@ -176,7 +181,7 @@ private:
     void Renumber(int oldFirst) const {
         if (indexed && (holes != 0 || oldFirst != 0)) {
             for (int i = 0; i < count; i++)
-                index[slots[i]] = i;
+                index.Update(slots[i], i);
         }
         first = 0;
         end = count;
@@ -192,5 +197,94 @@ private:
     int count = 0;
     int capacity = kPtrArrayInitialCapacity;
     mutable bool indexed = false;
-    mutable std::unordered_map<const T*, int> index;
+
+    // Pointer to slot, by open addressing with linear probing in a table at most half full, so
+    // that an architecture of 100 000 elements costs no allocation per item. Hole() marks an
+    // empty entry (null is an item like any other).
+    class Index {
+    public:
+        void Clear() {
+            if (used == 0) return;
+            for (size_t i = 0; i < size; i++)
+                entries[i].key = Hole();
+            used = 0;
+        }
+        int Find(const T* key) const {
+            if (size == 0) return -1;
+            for (size_t i = Home(key);; i = (i + 1) & (size - 1)) {
+                if (entries[i].key == key) return entries[i].slot;
+                if (entries[i].key == Hole()) return -1;
+            }
+        }
+        // The key is not in the table.
+        void Insert(const T* key, int slot) {
+            if (2 * (used + 1) > size) Grow();
+            size_t i = Home(key);
+            while (entries[i].key != Hole())
+                i = (i + 1) & (size - 1);
+            entries[i].key = key;
+            entries[i].slot = slot;
+            used++;
+        }
+        // The key is in the table.
+        void Update(const T* key, int slot) {
+            for (size_t i = Home(key);; i = (i + 1) & (size - 1)) {
+                if (entries[i].key == key) {
+                    entries[i].slot = slot;
+                    return;
+                }
+            }
+        }
+        void Erase(const T* key) {
+            if (size == 0) return;
+            size_t i = Home(key);
+            while (entries[i].key != key) {
+                if (entries[i].key == Hole()) return;
+                i = (i + 1) & (size - 1);
+            }
+            // Moves back every later entry of the run that may stand in the freed place, so that
+            // no probe meets a gap before its key.
+            for (size_t j = (i + 1) & (size - 1); entries[j].key != Hole();
+                 j = (j + 1) & (size - 1)) {
+                const size_t home = Home(entries[j].key);
+                if (((j - home) & (size - 1)) >= ((j - i) & (size - 1))) {
+                    entries[i] = entries[j];
+                    i = j;
+                }
+            }
+            entries[i].key = Hole();
+            used--;
+        }
+
+    private:
+        struct Entry {
+            const T* key;
+            int slot;
+        };
+        size_t Home(const T* key) const {
+            const uint64_t bits = reinterpret_cast<uintptr_t>(key) * 0x9E3779B97F4A7C15ull;
+            return static_cast<size_t>(bits >> shift);
+        }
+        void Grow() {
+            const size_t larger = size == 0 ? 64 : size * 2;
+            std::unique_ptr<Entry[]> old = std::move(entries);
+            const size_t oldSize = size;
+            entries.reset(new Entry[larger]);
+            size = larger;
+            shift = 64;
+            for (size_t s = larger; s > 1; s >>= 1)
+                shift--;
+            for (size_t i = 0; i < size; i++)
+                entries[i].key = Hole();
+            used = 0;
+            for (size_t i = 0; i < oldSize; i++) {
+                if (old[i].key != Hole()) Insert(old[i].key, old[i].slot);
+            }
+        }
+        std::unique_ptr<Entry[]> entries;
+        size_t size = 0; // a power of two
+        int shift = 64;  // 64 - log2(size)
+        size_t used = 0;
+    };
+    mutable Index index;
 };

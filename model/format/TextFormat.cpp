@@ -159,11 +159,16 @@ int ExpectKeyword(std::istream& in, char*& cursor, const char* keyword) {
         const int result = ReadRequiredLine(in, cursor);
         if (result != kNoError) return result;
     }
-    const size_t length = std::strlen(keyword);
-    if (std::strncmp(cursor, keyword, length) != 0) {
-        return SetReadError(in, kKeywordExpected, keyword);
+    // The keyword must begin the rest of the line; compared in one pass, as every line of a
+    // file goes through here.
+    const char* expected = keyword;
+    char* at = cursor;
+    while (*expected != '\0' && *at == *expected) {
+        ++at;
+        ++expected;
     }
-    cursor += length;
+    if (*expected != '\0') return SetReadError(in, kKeywordExpected, keyword);
+    cursor = at;
     SkipBlanks(cursor);
     return kNoError;
 }

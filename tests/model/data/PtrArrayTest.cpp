@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 TEST(PtrArray, AddingTwiceIsRefused) {
@@ -140,4 +142,34 @@ TEST(PtrArray, NullIsAnItemOnce) {
     EXPECT_EQ(list.Remove(&values[0]), 1);
     EXPECT_EQ(list.Find(nullptr), 39);
     EXPECT_EQ(list[39], nullptr);
+}
+
+// Long runs of adds and removals in a random order keep every lookup right, whichever items
+// share a place in the index.
+TEST(PtrArray, RandomRemovalsAndAddsKeepEveryLookup) {
+    static char pool[20000];
+    std::mt19937 random(7);
+    PtrArray<char> list;
+    std::vector<char*> model;
+    std::vector<bool> present(sizeof pool, false);
+    for (int round = 0; round < 40000; round++) {
+        const size_t at = random() % sizeof pool;
+        char* item = &pool[at];
+        if (present[at]) {
+            ASSERT_EQ(list.Remove(item), 1);
+            model.erase(std::find(model.begin(), model.end(), item));
+        } else {
+            ASSERT_EQ(list.Add(item), static_cast<int>(model.size()));
+            model.push_back(item);
+        }
+        present[at] = !present[at];
+        if (round % 4000 == 0) {
+            for (size_t i = 0; i < sizeof pool; i++) {
+                const auto found = std::find(model.begin(), model.end(), &pool[i]);
+                const int expected =
+                    found == model.end() ? -1 : static_cast<int>(found - model.begin());
+                ASSERT_EQ(list.Find(&pool[i]), expected) << i;
+            }
+        }
+    }
 }
