@@ -275,8 +275,8 @@ protected:
             AElement* input = Place(*main, "INPUT", w, h);
             Matrix plane(w, h);
             Fill(plane);
-            static_cast<AInputElem*>(input)->GetStoredData().SetXYPlane(plane, 0);
-            static_cast<AInputElem*>(input)->GetStoredData().Push(plane);
+            static_cast<AInputElem*>(input)->GetStoredData().GetPlaneList().SetXYPlane(plane, 0);
+            static_cast<AInputElem*>(input)->GetStoredData().GetPlaneList().Push(plane);
             AElement* mask = Place(*main, "MASK", w, h);
             Fill(static_cast<AMaskElem*>(mask)->GetData().GetMask());
             Connect(*main, input, mask);
