@@ -22,6 +22,7 @@
 #include "model/elements/AElement.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -215,11 +216,8 @@ void ShowDataWindow::CreateWidgets() {
         XmNtraversalOn, False, nullptr);
     XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
     XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
-    XtVaSetValues(zoomTitle, XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(zoomScale, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, zoomTitle,
-                  XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(zoomTitle).Left(ToForm()).Bottom(ToForm());
+    Attach(zoomScale).Left(ToWidget(zoomTitle)).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
 
     Widget action = nullptr;
     if (shownCount < 2) {
@@ -254,40 +252,32 @@ void ShowDataWindow::CreateWidgets() {
                                                  .Size(characters, characters)
                                                  .Value(firstIndex + 1)
                                                  .Range(firstIndex + 1, lastIndex + 1));
-        XtVaSetValues(okRow, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                      XmNbottomAttachment, XmATTACH_FORM, nullptr);
+        Attach(okRow).Left(ToForm()).Top(ToForm()).Bottom(ToForm());
     }
 
     CreateExtraWidgets();
 
     // Top to bottom: the time row, the position row, the panes, the lower row, zoom, buttons.
-    XtVaSetValues(simTitle, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(updateToggle, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(simLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, simTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, updateToggle,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(upperForm, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, updateToggle, nullptr);
-    XtVaSetValues(positionTitle, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(outLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(outputTitle, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outLabel,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(posLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, positionTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outputTitle,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(action, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, action, nullptr);
-    XtVaSetValues(lowerForm, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
-    XtVaSetValues(panedWindow, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, upperForm, XmNbottomAttachment,
-                  XmATTACH_WIDGET, XmNbottomWidget, lowerForm, nullptr);
+    Attach(simTitle).Left(ToForm()).Top(ToForm());
+    Attach(updateToggle).Right(ToForm()).Top(ToForm());
+    Attach(simLabel).Left(ToWidget(simTitle)).Right(ToWidget(updateToggle)).Top(ToForm());
+    Attach(upperForm).Left(ToForm()).Right(ToForm()).Top(ToWidget(updateToggle));
+    Attach(positionTitle).Left(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(outLabel).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(outputTitle).Right(ToWidget(outLabel)).Top(ToForm()).Bottom(ToForm());
+    Attach(posLabel)
+        .Left(ToWidget(positionTitle))
+        .Right(ToWidget(outputTitle))
+        .Top(ToForm())
+        .Bottom(ToForm());
+    Attach(action).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(zoomFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(action));
+    Attach(lowerForm).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(zoomFrame));
+    Attach(panedWindow)
+        .Left(ToForm())
+        .Right(ToForm())
+        .Top(ToWidget(upperForm))
+        .Bottom(ToWidget(lowerForm));
     XtManageChild(form);
     Show();
 
@@ -296,7 +286,7 @@ void ShowDataWindow::CreateWidgets() {
         XtUnmanageChild(outLabel);
         // Attached to a label the form no longer lays out, the position label would send the
         // form round in circles at each change of its text.
-        XtVaSetValues(posLabel, XmNrightAttachment, XmATTACH_FORM, nullptr);
+        Attach(posLabel).Right(ToForm());
     } else {
         XmProcessTraversal(closeButton, XmTRAVERSE_CURRENT);
     }

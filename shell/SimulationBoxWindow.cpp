@@ -22,6 +22,7 @@
 #include "shell/Termination.h"
 #include "shell/WindowMessage.h"
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
@@ -216,15 +217,13 @@ void SimulationBoxWindow::CreateWidgets() {
         "Actual Clock: ", xmLabelWidgetClass, actForm, XmNleftAttachment, XmATTACH_FORM,
         XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
     actualClockDisplay = CreateDisplay(actForm, "act_clock_label", 6);
-    XtVaSetValues(actualClockDisplay, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, clockLabel,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(actualClockDisplay).Left(ToWidget(clockLabel)).Top(ToForm()).Bottom(ToForm());
     Widget timeLabel = XtVaCreateManagedWidget(" Time: ", xmLabelWidgetClass, actForm,
                                                XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
                                                actualClockDisplay, XmNtopAttachment, XmATTACH_FORM,
                                                XmNbottomAttachment, XmATTACH_FORM, nullptr);
     actualTimeDisplay = CreateDisplay(actForm, "act_time_label", 10);
-    XtVaSetValues(actualTimeDisplay, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, timeLabel,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(actualTimeDisplay).Left(ToWidget(timeLabel)).Top(ToForm()).Bottom(ToForm());
 
     // The buttons.
     Widget buttons = XtVaCreateManagedWidget(
@@ -235,7 +234,7 @@ void SimulationBoxWindow::CreateWidgets() {
     runButton = CreateButton(buttons, " Run ", 0, 19, RunCallback, this, true);
     resetButton = CreateButton(buttons, " Reset ", 20, 39, ResetCallback, this, false);
     closeButton = CreateButton(buttons, " Close ", 40, 59, CloseCallback, this, false);
-    XtVaSetValues(closeButton, XmNrightAttachment, XmATTACH_FORM, nullptr);
+    Attach(closeButton).Right(ToForm());
     XtVaSetValues(buttons, XmNdefaultButton, runButton, nullptr);
     XtManageChild(form);
 
