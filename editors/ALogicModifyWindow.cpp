@@ -321,38 +321,8 @@ Widget ALogicModifyWindow::CreateNameColumn(Widget parent, const char* formName,
     return form;
 }
 
-void ALogicModifyWindow::BuildWidgets() {
-    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
-                                   XmNmarginWidth, 3, nullptr);
-
-    Widget footerFrame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, form, nullptr);
-    OwnedXmString blank(" ");
-    footerLabel = XtVaCreateManagedWidget("footer_label", xmLabelGadgetClass, footerFrame,
-                                          XmNlabelString, blank.Get(), XmNalignment,
-                                          XmALIGNMENT_BEGINNING, XmNmarginLeft, 8, nullptr);
-    const ActionAreaRow rows[] = {
-        {" OK ", OkCallback, this},
-        {" Apply ", ApplyCallback, this},
-        {" Cancel ", CancelCallback, this},
-    };
-    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-    WidgetList buttons = nullptr;
-    XtVaGetValues(actionArea, XmNchildren, &buttons, nullptr);
-    okButton = buttons[0];
-    applyButton = buttons[1];
-    cancelButton = buttons[2];
-
-    Widget insertForm = XtVaCreateManagedWidget("insert_form", xmFormWidgetClass, form, nullptr);
-    Widget dataFrame = XtVaCreateManagedWidget(
-        "data_frame", xmFrameWidgetClass, insertForm, XmNmarginWidth, 6, XmNmarginHeight, 6,
-        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
-        XmATTACH_FORM, XmNbottomAttachment, XmATTACH_POSITION, XmNbottomPosition, 55, nullptr);
-    Widget equFrame = XtVaCreateManagedWidget(
-        "equ_frame", xmFrameWidgetClass, insertForm, XmNmarginWidth, 6, XmNmarginHeight, 6,
-        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
-        XmATTACH_POSITION, XmNtopPosition, 55, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-
-    // The three name columns over the rename row.
+// The three name columns over the rename row.
+void ALogicModifyWindow::BuildNameColumns(Widget dataFrame) {
     Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame,
                                               XmNfractionBase, 3, nullptr);
     renameLabel = CreateLabel(dataForm, "Change Name: ");
@@ -368,8 +338,10 @@ void ALogicModifyWindow::BuildWidgets() {
                      AddIntCallback, &intDel, DelIntCallback, &int_list);
     CreateNameColumn(dataForm, "dat_form", "dat_list", "Input/Output Data:", 2, renameField,
                      &changeDimension, ChangeDimensionCallback, nullptr, nullptr, &dat_list);
+}
 
-    // The equations: title, buttons and toggle, the list, the Edit row.
+// The equations: title, buttons and toggle, the list, the Edit row.
+void ALogicModifyWindow::BuildEquations(Widget equFrame) {
     Widget equForm = XtVaCreateManagedWidget("equ_form", xmFormWidgetClass, equFrame, nullptr);
     Widget equTitle = CreateLabel(equForm, "Equations:");
     Attach(equTitle).Left(ToForm()).Top(ToForm());
@@ -410,6 +382,41 @@ void ALogicModifyWindow::BuildWidgets() {
         .Bottom(ToWidget(editField, 4));
     XtAddCallback(equ_list, XmNsingleSelectionCallback, EquationListCallback, this);
     XtAddCallback(equ_list, XmNdefaultActionCallback, EquationListCallback, this);
+}
+
+void ALogicModifyWindow::BuildWidgets() {
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
+                                   XmNmarginWidth, 3, nullptr);
+
+    Widget footerFrame = XtVaCreateManagedWidget("FooterFrame", xmFrameWidgetClass, form, nullptr);
+    OwnedXmString blank(" ");
+    footerLabel = XtVaCreateManagedWidget("footer_label", xmLabelGadgetClass, footerFrame,
+                                          XmNlabelString, blank.Get(), XmNalignment,
+                                          XmALIGNMENT_BEGINNING, XmNmarginLeft, 8, nullptr);
+    const ActionAreaRow rows[] = {
+        {" OK ", OkCallback, this},
+        {" Apply ", ApplyCallback, this},
+        {" Cancel ", CancelCallback, this},
+    };
+    Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
+    WidgetList buttons = nullptr;
+    XtVaGetValues(actionArea, XmNchildren, &buttons, nullptr);
+    okButton = buttons[0];
+    applyButton = buttons[1];
+    cancelButton = buttons[2];
+
+    Widget insertForm = XtVaCreateManagedWidget("insert_form", xmFormWidgetClass, form, nullptr);
+    Widget dataFrame = XtVaCreateManagedWidget(
+        "data_frame", xmFrameWidgetClass, insertForm, XmNmarginWidth, 6, XmNmarginHeight, 6,
+        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
+        XmATTACH_FORM, XmNbottomAttachment, XmATTACH_POSITION, XmNbottomPosition, 55, nullptr);
+    Widget equFrame = XtVaCreateManagedWidget(
+        "equ_frame", xmFrameWidgetClass, insertForm, XmNmarginWidth, 6, XmNmarginHeight, 6,
+        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
+        XmATTACH_POSITION, XmNtopPosition, 55, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+
+    BuildNameColumns(dataFrame);
+    BuildEquations(equFrame);
 
     // Bottom up: the footer, the action area; the lists take the rest.
     Attach(footerFrame).Left(ToForm()).Right(ToForm()).Bottom(ToForm());

@@ -422,16 +422,9 @@ Widget APlaneModifyWindow::BuildViewFrame(Widget parent) {
     return viewFrame;
 }
 
-Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
-    Widget dataFrame = Frame("data_frame", parent);
-    Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame, nullptr);
-    Widget dataTitle =
-        Label("Data-Manipulation:", xmLabelGadgetClass, dataForm, "Data-Manipulation:");
-    Widget dataForm2 = XtVaCreateManagedWidget("data_form2", xmFormWidgetClass, dataForm, nullptr);
-    Attach(dataTitle).Left(ToForm()).Top(ToForm());
-    Attach(dataForm2).Left(ToForm()).Right(ToForm()).Top(ToWidget(dataTitle)).Bottom(ToForm());
-
-    Widget lineFrame = Frame("line_frame", dataForm2);
+// The line-number, interleave and offset fields.
+Widget APlaneModifyWindow::BuildLineFrame(Widget parent) {
+    Widget lineFrame = Frame("line_frame", parent);
     Widget lineForm = XtVaCreateManagedWidget("line_form", xmFormWidgetClass, lineFrame, nullptr);
     const char* const titles[3] = {"Line-Number: ", "Interleave: ", "Offset: "};
     const XtCallbackProc callbacks[3] = {LineFieldCallback, InterleaveFieldCallback,
@@ -456,13 +449,27 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
         Attach(fields[i])
             .Left(ToWidget(labels[i]))
             .Top(i == 0 ? ToForm() : ToWidget(fields[i - 1]));
-        Attach(labels[i]).Left(ToForm());
-        Attach(labels[i]).Top(ToOppositeWidget(fields[i])).Bottom(ToOppositeWidget(fields[i]));
+        Attach(labels[i])
+            .Left(ToForm())
+            .Top(ToOppositeWidget(fields[i]))
+            .Bottom(ToOppositeWidget(fields[i]));
     }
     lineField = fields[0];
     interleaveField = fields[1];
     offsetField = fields[2];
+    return lineFrame;
+}
 
+Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
+    Widget dataFrame = Frame("data_frame", parent);
+    Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame, nullptr);
+    Widget dataTitle =
+        Label("Data-Manipulation:", xmLabelGadgetClass, dataForm, "Data-Manipulation:");
+    Widget dataForm2 = XtVaCreateManagedWidget("data_form2", xmFormWidgetClass, dataForm, nullptr);
+    Attach(dataTitle).Left(ToForm()).Top(ToForm());
+    Attach(dataForm2).Left(ToForm()).Right(ToForm()).Top(ToWidget(dataTitle)).Bottom(ToForm());
+
+    Widget lineFrame = BuildLineFrame(dataForm2);
     Widget valueFrame = Frame("value_frame", dataForm2);
     Widget valueForm =
         XtVaCreateManagedWidget("value_form", xmFormWidgetClass, valueFrame, nullptr);

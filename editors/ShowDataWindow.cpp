@@ -177,34 +177,8 @@ void ShowDataWindow::CreatePane(int index, bool initialSize) {
     drawAreas[index] = area;
 }
 
-void ShowDataWindow::CreateWidgets() {
-    title = std::string("Show Data ") + element->GetName();
-    XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
-
-    form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3, XmNmarginWidth, 3,
-                            nullptr);
-    Widget simTitle = CreateLabel(" Last simulated: ", form, nullptr);
-    updateToggle = XtVaCreateManagedWidget("Update", xmToggleButtonWidgetClass, form, XmNset,
-                                           update ? True : False, XmNtraversalOn, False, nullptr);
-    XtAddCallback(updateToggle, XmNvalueChangedCallback, UpdateCallback, this);
-    // As wide as the longest time span from the start, so that the window is made wide enough
-    // for every text the label will show.
-    simLabel = CreateLabel("sim_label", form, kWidestSimLabel);
-    XtVaSetValues(simLabel, XmNrecomputeSize, False, nullptr);
-    SetLabel(simLabel, "   ");
-
-    upperForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
-    positionTitle = CreateLabel(" Position: ", upperForm, nullptr);
-    posLabel = CreateLabel("pos_label", upperForm, "   ");
-    outputTitle = CreateLabel("Output: ", upperForm, nullptr);
-    outLabel = CreateLabel("out_label", upperForm, "   ");
-    XtVaSetValues(outLabel, XmNrecomputeSize, False, nullptr);
-
-    panedWindow = XtVaCreateManagedWidget("panedw", xmPanedWindowWidgetClass, form, nullptr);
-    for (int i = firstIndex; i <= lastIndex; i++)
-        CreatePane(i, true);
-    lowerForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
-
+// The zoom scale with its title, in a frame.
+Widget ShowDataWindow::CreateZoomFrame() {
     Widget zoomFrame =
         XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
     Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
@@ -218,7 +192,11 @@ void ShowDataWindow::CreateWidgets() {
     XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
     Attach(zoomTitle).Left(ToForm()).Bottom(ToForm());
     Attach(zoomScale).Left(ToWidget(zoomTitle)).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
+    return zoomFrame;
+}
 
+// Close and Save; with several outputs Save has the number field of the output it saves.
+Widget ShowDataWindow::CreateActionRow() {
     Widget action = nullptr;
     if (shownCount < 2) {
         const ActionAreaRow rows[] = {
@@ -254,6 +232,39 @@ void ShowDataWindow::CreateWidgets() {
                                                  .Range(firstIndex + 1, lastIndex + 1));
         Attach(okRow).Left(ToForm()).Top(ToForm()).Bottom(ToForm());
     }
+    return action;
+}
+
+void ShowDataWindow::CreateWidgets() {
+    title = std::string("Show Data ") + element->GetName();
+    XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
+
+    form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3, XmNmarginWidth, 3,
+                            nullptr);
+    Widget simTitle = CreateLabel(" Last simulated: ", form, nullptr);
+    updateToggle = XtVaCreateManagedWidget("Update", xmToggleButtonWidgetClass, form, XmNset,
+                                           update ? True : False, XmNtraversalOn, False, nullptr);
+    XtAddCallback(updateToggle, XmNvalueChangedCallback, UpdateCallback, this);
+    // As wide as the longest time span from the start, so that the window is made wide enough
+    // for every text the label will show.
+    simLabel = CreateLabel("sim_label", form, kWidestSimLabel);
+    XtVaSetValues(simLabel, XmNrecomputeSize, False, nullptr);
+    SetLabel(simLabel, "   ");
+
+    upperForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
+    positionTitle = CreateLabel(" Position: ", upperForm, nullptr);
+    posLabel = CreateLabel("pos_label", upperForm, "   ");
+    outputTitle = CreateLabel("Output: ", upperForm, nullptr);
+    outLabel = CreateLabel("out_label", upperForm, "   ");
+    XtVaSetValues(outLabel, XmNrecomputeSize, False, nullptr);
+
+    panedWindow = XtVaCreateManagedWidget("panedw", xmPanedWindowWidgetClass, form, nullptr);
+    for (int i = firstIndex; i <= lastIndex; i++)
+        CreatePane(i, true);
+    lowerForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
+
+    Widget zoomFrame = CreateZoomFrame();
+    Widget action = CreateActionRow();
 
     CreateExtraWidgets();
 

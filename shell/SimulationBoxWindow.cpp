@@ -155,21 +155,8 @@ SimulationBoxWindow::~SimulationBoxWindow() {
     delete[] clockItems;
 }
 
-void SimulationBoxWindow::CreateWidgets() {
-    shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
-                                 mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
-                                 kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
-                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
-    // The box grows and shrinks with the selected clock's text in the clock menu.
-    XtVaSetValues(shell, XmNallowShellResize, True, nullptr);
-    Atom deleteWindow =
-        XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
-
-    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
-                                   XmNmarginWidth, 3, nullptr);
-
-    // How far a run goes.
+// How far a run goes: a number of clocks of the chosen clock, or a time.
+Widget SimulationBoxWindow::CreateModeFrame(Widget form) {
     Widget modeFrame = XtVaCreateManagedWidget(
         "frame_mode", xmFrameWidgetClass, form, XmNmarginWidth, 5, XmNtopAttachment, XmATTACH_FORM,
         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
@@ -206,6 +193,24 @@ void SimulationBoxWindow::CreateWidgets() {
                                          XmNindicatorType, XmONE_OF_MANY, nullptr);
     XtAddCallback(timeToggle, XmNvalueChangedCallback, ToggleCallback, this);
     timeField = CreateReadInt(row2, ReadIntOptions().Size(5, 8).Value(1).Range(1, 99999999));
+    return modeFrame;
+}
+
+void SimulationBoxWindow::CreateWidgets() {
+    shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
+                                 mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
+                                 kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
+                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    // The box grows and shrinks with the selected clock's text in the clock menu.
+    XtVaSetValues(shell, XmNallowShellResize, True, nullptr);
+    Atom deleteWindow =
+        XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
+
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
+                                   XmNmarginWidth, 3, nullptr);
+
+    Widget modeFrame = CreateModeFrame(form);
 
     // Where the simulation stands.
     Widget actFrame = XtVaCreateManagedWidget(
