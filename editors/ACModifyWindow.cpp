@@ -19,6 +19,7 @@
 #include "model/simulation/ClientCompiler.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {
@@ -213,7 +214,7 @@ void ACModifyWindow::BuildWidgets() {
                                     XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, footer,
                                     XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
                                     XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(posLabel, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, paned, nullptr);
+    Attach(posLabel).Bottom(ToWidget(paned));
 
     Arg args[8];
     int n = 0;
@@ -244,11 +245,8 @@ void ACModifyWindow::BuildWidgets() {
         {"Cancel", CancelCallback, this},
     };
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-    XtVaSetValues(frame, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
-                  XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(frame).Top(ToForm()).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(form);
     Show();
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 
 namespace {
@@ -74,11 +75,8 @@ void AChoiceModifyWindow::BuildChoiceWidgets(const ChoiceLayout& layout, int cho
     XtManageChild(choiceForm);
 
     Widget actionArea = CreateModifyActionArea(form);
-    XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 2, XmNrightAttachment,
-                  XmATTACH_FORM, XmNrightOffset, 2, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset,
-                  2, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(frame).Left(ToForm(2)).Right(ToForm(2)).Top(ToForm(2)).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(form);
     Show();
     FixSize();

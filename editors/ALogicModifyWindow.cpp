@@ -15,6 +15,7 @@
 #include "editors/ModifyTwoValuesDialog.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/WidgetHelpers.h"
@@ -251,17 +252,6 @@ void Focus(Widget widget) {
     XmProcessTraversal(widget, XmTRAVERSE_CURRENT);
 }
 
-void Attach(Widget widget, unsigned char left, Widget leftWidget, unsigned char right,
-            Widget rightWidget, unsigned char top, Widget topWidget, unsigned char bottom,
-            Widget bottomWidget) {
-    XtVaSetValues(widget, XmNleftAttachment, left, XmNrightAttachment, right, XmNtopAttachment, top,
-                  XmNbottomAttachment, bottom, nullptr);
-    if (leftWidget != nullptr) XtVaSetValues(widget, XmNleftWidget, leftWidget, nullptr);
-    if (rightWidget != nullptr) XtVaSetValues(widget, XmNrightWidget, rightWidget, nullptr);
-    if (topWidget != nullptr) XtVaSetValues(widget, XmNtopWidget, topWidget, nullptr);
-    if (bottomWidget != nullptr) XtVaSetValues(widget, XmNbottomWidget, bottomWidget, nullptr);
-}
-
 } // namespace
 
 ALogicModifyWindow::ALogicModifyWindow(D_LogicElem* data, AElement* owner)
@@ -317,22 +307,81 @@ Widget ALogicModifyWindow::CreateNameColumn(Widget parent, const char* formName,
         bottom, XmNbottomOffset, 4, XmNleftOffset, column == 0 ? 0 : 2, XmNrightOffset,
         column == 2 ? 0 : 2, nullptr);
     Widget label = CreateLabel(form, title);
-    Attach(label, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr, XmATTACH_FORM, nullptr,
-           XmATTACH_NONE, nullptr);
+    Attach(label).Left(ToForm()).Top(ToForm());
     *add = CreateButton(form, del != nullptr ? " Add " : " Change Dimension ", addCallback, this);
-    Attach(*add, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr, XmATTACH_WIDGET, label,
-           XmATTACH_NONE, nullptr);
+    Attach(*add).Left(ToForm()).Top(ToWidget(label));
     if (del != nullptr) {
         *del = CreateButton(form, " Del ", delCallback, this);
-        Attach(*del, XmATTACH_WIDGET, *add, XmATTACH_NONE, nullptr, XmATTACH_WIDGET, label,
-               XmATTACH_NONE, nullptr);
+        Attach(*del).Left(ToWidget(*add)).Top(ToWidget(label));
     }
     *list = CreateList(form, listName);
-    Attach(XtParent(*list), XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_WIDGET, *add,
-           XmATTACH_FORM, nullptr);
+    Attach(XtParent(*list)).Left(ToForm()).Right(ToForm()).Top(ToWidget(*add)).Bottom(ToForm());
     XtAddCallback(*list, XmNsingleSelectionCallback, NameListCallback, this);
     XtAddCallback(*list, XmNdefaultActionCallback, NameListCallback, this);
     return form;
+}
+
+// The three name columns over the rename row.
+void ALogicModifyWindow::BuildNameColumns(Widget dataFrame) {
+    Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame,
+                                              XmNfractionBase, 3, nullptr);
+    renameLabel = CreateLabel(dataForm, "Change Name: ");
+    renameField = XtVaCreateManagedWidget("Text", xmTextFieldWidgetClass, dataForm, XmNmaxLength,
+                                          kRenameLength, nullptr);
+    Attach(renameLabel).Left(ToForm()).Top(ToOppositeWidget(renameField)).Bottom(ToForm());
+    Attach(renameField).Left(ToWidget(renameLabel)).Right(ToForm()).Bottom(ToForm());
+    XtAddCallback(renameField, XmNmodifyVerifyCallback, RenameVerifyCallback, this);
+    XtAddCallback(renameField, XmNactivateCallback, RenameCallback, this);
+    CreateNameColumn(dataForm, "ext_form", "ext_list", "External Data:", 0, renameField, &extAdd,
+                     AddExtCallback, &extDel, DelExtCallback, &ext_list);
+    CreateNameColumn(dataForm, "int_form", "int_list", "Internal Data:", 1, renameField, &intAdd,
+                     AddIntCallback, &intDel, DelIntCallback, &int_list);
+    CreateNameColumn(dataForm, "dat_form", "dat_list", "Input/Output Data:", 2, renameField,
+                     &changeDimension, ChangeDimensionCallback, nullptr, nullptr, &dat_list);
+}
+
+// The equations: title, buttons and toggle, the list, the Edit row.
+void ALogicModifyWindow::BuildEquations(Widget equFrame) {
+    Widget equForm = XtVaCreateManagedWidget("equ_form", xmFormWidgetClass, equFrame, nullptr);
+    Widget equTitle = CreateLabel(equForm, "Equations:");
+    Attach(equTitle).Left(ToForm()).Top(ToForm());
+    equAdd = CreateButton(equForm, " Add ", AddEquationCallback, this);
+    equDel = CreateButton(equForm, " Del ", DelEquationCallback, this);
+    upButton = CreateButton(equForm, " Up ", UpCallback, this);
+    downButton = CreateButton(equForm, " Down ", DownCallback, this);
+    Attach(equAdd).Left(ToForm()).Top(ToWidget(equTitle));
+    Attach(equDel).Left(ToWidget(equAdd)).Top(ToWidget(equTitle));
+    Attach(upButton).Left(ToWidget(equDel, 8)).Top(ToWidget(equTitle));
+    Attach(downButton).Left(ToWidget(upButton)).Top(ToWidget(equTitle));
+    OwnedXmString parallelText("Compute in parallel ");
+    parallelToggle = XtVaCreateManagedWidget("Compute in parallel ", xmToggleButtonWidgetClass,
+                                             equForm, XmNlabelString, parallelText.Get(), XmNset,
+                                             workingCopy->GetComputeParallel() ? True : False,
+                                             XmNtraversalOn, False, nullptr);
+    Attach(parallelToggle).Right(ToForm()).Top(ToOppositeWidget(equAdd));
+    XtAddCallback(parallelToggle, XmNvalueChangedCallback, ParallelCallback, this);
+
+    Widget editLabel = CreateLabel(equForm, "Edit: ");
+    editField = XtVaCreateManagedWidget("Text", xmTextFieldWidgetClass, equForm, XmNmaxLength,
+                                        kMaxEquationLength, nullptr);
+    Attach(editLabel).Left(ToForm()).Top(ToOppositeWidget(editField)).Bottom(ToForm());
+    Attach(editField).Left(ToWidget(editLabel)).Right(ToForm()).Bottom(ToForm());
+    XtAddCallback(editField, XmNactivateCallback, EditCallback, this);
+
+    equ_list = CreateList(equForm, "equ_list");
+    equScrolled = XtParent(equ_list);
+    // The list asks for the window's stored size; the form gives it what is left.
+    if (width != 0) XtVaSetValues(equScrolled, XmNwidth, static_cast<Dimension>(width), nullptr);
+    if (height != 0) {
+        XtVaSetValues(equScrolled, XmNheight, static_cast<Dimension>(height), nullptr);
+    }
+    Attach(equScrolled)
+        .Left(ToForm())
+        .Right(ToForm())
+        .Top(ToWidget(equAdd))
+        .Bottom(ToWidget(editField, 4));
+    XtAddCallback(equ_list, XmNsingleSelectionCallback, EquationListCallback, this);
+    XtAddCallback(equ_list, XmNdefaultActionCallback, EquationListCallback, this);
 }
 
 void ALogicModifyWindow::BuildWidgets() {
@@ -366,81 +415,13 @@ void ALogicModifyWindow::BuildWidgets() {
         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
         XmATTACH_POSITION, XmNtopPosition, 55, XmNbottomAttachment, XmATTACH_FORM, nullptr);
 
-    // The three name columns over the rename row.
-    Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame,
-                                              XmNfractionBase, 3, nullptr);
-    renameLabel = CreateLabel(dataForm, "Change Name: ");
-    renameField = XtVaCreateManagedWidget("Text", xmTextFieldWidgetClass, dataForm, XmNmaxLength,
-                                          kRenameLength, nullptr);
-    Attach(renameLabel, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr, XmATTACH_OPPOSITE_WIDGET,
-           renameField, XmATTACH_FORM, nullptr);
-    Attach(renameField, XmATTACH_WIDGET, renameLabel, XmATTACH_FORM, nullptr, XmATTACH_NONE,
-           nullptr, XmATTACH_FORM, nullptr);
-    XtAddCallback(renameField, XmNmodifyVerifyCallback, RenameVerifyCallback, this);
-    XtAddCallback(renameField, XmNactivateCallback, RenameCallback, this);
-    CreateNameColumn(dataForm, "ext_form", "ext_list", "External Data:", 0, renameField, &extAdd,
-                     AddExtCallback, &extDel, DelExtCallback, &ext_list);
-    CreateNameColumn(dataForm, "int_form", "int_list", "Internal Data:", 1, renameField, &intAdd,
-                     AddIntCallback, &intDel, DelIntCallback, &int_list);
-    CreateNameColumn(dataForm, "dat_form", "dat_list", "Input/Output Data:", 2, renameField,
-                     &changeDimension, ChangeDimensionCallback, nullptr, nullptr, &dat_list);
-
-    // The equations: title, buttons and toggle, the list, the Edit row.
-    Widget equForm = XtVaCreateManagedWidget("equ_form", xmFormWidgetClass, equFrame, nullptr);
-    Widget equTitle = CreateLabel(equForm, "Equations:");
-    Attach(equTitle, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr, XmATTACH_FORM, nullptr,
-           XmATTACH_NONE, nullptr);
-    equAdd = CreateButton(equForm, " Add ", AddEquationCallback, this);
-    equDel = CreateButton(equForm, " Del ", DelEquationCallback, this);
-    upButton = CreateButton(equForm, " Up ", UpCallback, this);
-    downButton = CreateButton(equForm, " Down ", DownCallback, this);
-    Attach(equAdd, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr, XmATTACH_WIDGET, equTitle,
-           XmATTACH_NONE, nullptr);
-    Attach(equDel, XmATTACH_WIDGET, equAdd, XmATTACH_NONE, nullptr, XmATTACH_WIDGET, equTitle,
-           XmATTACH_NONE, nullptr);
-    Attach(upButton, XmATTACH_WIDGET, equDel, XmATTACH_NONE, nullptr, XmATTACH_WIDGET, equTitle,
-           XmATTACH_NONE, nullptr);
-    Attach(downButton, XmATTACH_WIDGET, upButton, XmATTACH_NONE, nullptr, XmATTACH_WIDGET, equTitle,
-           XmATTACH_NONE, nullptr);
-    XtVaSetValues(upButton, XmNleftOffset, 8, nullptr);
-    OwnedXmString parallelText("Compute in parallel ");
-    parallelToggle = XtVaCreateManagedWidget("Compute in parallel ", xmToggleButtonWidgetClass,
-                                             equForm, XmNlabelString, parallelText.Get(), XmNset,
-                                             workingCopy->GetComputeParallel() ? True : False,
-                                             XmNtraversalOn, False, nullptr);
-    Attach(parallelToggle, XmATTACH_NONE, nullptr, XmATTACH_FORM, nullptr, XmATTACH_OPPOSITE_WIDGET,
-           equAdd, XmATTACH_NONE, nullptr);
-    XtAddCallback(parallelToggle, XmNvalueChangedCallback, ParallelCallback, this);
-
-    Widget editLabel = CreateLabel(equForm, "Edit: ");
-    editField = XtVaCreateManagedWidget("Text", xmTextFieldWidgetClass, equForm, XmNmaxLength,
-                                        kMaxEquationLength, nullptr);
-    Attach(editLabel, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr, XmATTACH_OPPOSITE_WIDGET,
-           editField, XmATTACH_FORM, nullptr);
-    Attach(editField, XmATTACH_WIDGET, editLabel, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr,
-           XmATTACH_FORM, nullptr);
-    XtAddCallback(editField, XmNactivateCallback, EditCallback, this);
-
-    equ_list = CreateList(equForm, "equ_list");
-    equScrolled = XtParent(equ_list);
-    // The list asks for the window's stored size; the form gives it what is left.
-    if (width != 0) XtVaSetValues(equScrolled, XmNwidth, static_cast<Dimension>(width), nullptr);
-    if (height != 0) {
-        XtVaSetValues(equScrolled, XmNheight, static_cast<Dimension>(height), nullptr);
-    }
-    Attach(equScrolled, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_WIDGET, equAdd,
-           XmATTACH_WIDGET, editField);
-    XtVaSetValues(equScrolled, XmNbottomOffset, 4, nullptr);
-    XtAddCallback(equ_list, XmNsingleSelectionCallback, EquationListCallback, this);
-    XtAddCallback(equ_list, XmNdefaultActionCallback, EquationListCallback, this);
+    BuildNameColumns(dataFrame);
+    BuildEquations(equFrame);
 
     // Bottom up: the footer, the action area; the lists take the rest.
-    Attach(footerFrame, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr,
-           XmATTACH_FORM, nullptr);
-    Attach(actionArea, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_NONE, nullptr,
-           XmATTACH_WIDGET, footerFrame);
-    Attach(insertForm, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr, XmATTACH_FORM, nullptr,
-           XmATTACH_WIDGET, actionArea);
+    Attach(footerFrame).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(footerFrame));
+    Attach(insertForm).Left(ToForm()).Right(ToForm()).Top(ToForm()).Bottom(ToWidget(actionArea));
 
     EqualizeWidths({extAdd, extDel, intAdd, intDel, equAdd, equDel});
     EqualizeWidths({upButton, downButton});

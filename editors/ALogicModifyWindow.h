@@ -100,6 +100,8 @@ protected:
 
 private:
     void BuildWidgets();
+    void BuildNameColumns(Widget dataFrame);
+    void BuildEquations(Widget equFrame);
     // One column of data_form: its title, its buttons and its list.
     Widget CreateNameColumn(Widget parent, const char* formName, const char* listName,
                             const char* title, int column, Widget bottom, Widget* add,

@@ -10,6 +10,7 @@
 
 #include "editors/EditorHost.h"
 #include "model/elements/ARuleElem.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/WidgetHelpers.h"
 
@@ -114,14 +115,10 @@ void AMaskModifyWindow::BuildWidgets() {
     Widget actionArea = CreateModifyActionArea(form);
 
     // Bottom up: the action area, the buttons, the zoom; the grid takes the rest.
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
-    XtVaSetValues(draw_window, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame,
-                  nullptr);
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(buttonFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(zoomFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(buttonFrame));
+    Attach(draw_window).Bottom(ToWidget(zoomFrame));
     XtManageChild(form);
     Show();
 

@@ -18,6 +18,7 @@
 #include "editors/PermMethods.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -111,9 +112,7 @@ Widget CreateLabel(Widget parent, const char* name, const char* text) {
 
 // A label left of a field, centred on its height.
 void AttachBeside(Widget label, Widget field) {
-    XtVaSetValues(label, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
-                  XmATTACH_OPPOSITE_WIDGET, XmNtopWidget, field, XmNbottomAttachment,
-                  XmATTACH_OPPOSITE_WIDGET, XmNbottomWidget, field, nullptr);
+    Attach(label).Left(ToForm()).Top(ToOppositeWidget(field)).Bottom(ToOppositeWidget(field));
 }
 
 // 10^(digits + 1): how far a shift may reach, for planes whose larger side has that many digits.
@@ -171,7 +170,7 @@ Widget APermModifyWindow::BuildSide(Widget form, const char* formName, const cha
     Widget side = XtVaCreateManagedWidget(formName, xmFormWidgetClass, form, nullptr);
     const PositionGrid grid = CreatePositionGrid(side, "helplabel", labelName, windowName, drawName,
                                                  false, ExposeCallback, pointer, this);
-    XtVaSetValues(grid.window, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(grid.window).Bottom(ToForm());
     *label = grid.posLabel;
     *window = grid.window;
     return grid.draw;
@@ -194,26 +193,25 @@ void APermModifyWindow::BuildWidgets() {
     vectorButton = CreateDialogButton(buttonForm, " Vector ", VectorButtonCallback, this);
     matrixButton = CreateDialogButton(buttonForm, " Matrix ", MatrixButtonCallback, this);
     EqualizeWidths({vectorButton, matrixButton});
-    XtVaSetValues(matrixButton, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(vectorButton, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, matrixButton,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(matrixButton).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(vectorButton).Right(ToWidget(matrixButton)).Top(ToForm()).Bottom(ToForm());
 
     Widget actionArea = CreateModifyActionArea(form);
 
     // Bottom up: the action area, the buttons, the zoom; the two halves take the rest.
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
-    XtVaSetValues(XtParent(draw_windowL), XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
-                  XmATTACH_POSITION, XmNrightPosition, 1, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
-    XtVaSetValues(XtParent(windowR), XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 1,
-                  XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(buttonFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(zoomFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(buttonFrame));
+    Attach(XtParent(draw_windowL))
+        .Left(ToForm())
+        .Right(ToPosition(1))
+        .Top(ToForm())
+        .Bottom(ToWidget(zoomFrame));
+    Attach(XtParent(windowR))
+        .Left(ToPosition(1))
+        .Right(ToForm())
+        .Top(ToForm())
+        .Bottom(ToWidget(zoomFrame));
     XtManageChild(form);
     Show();
 
@@ -274,10 +272,8 @@ Widget APermModifyWindow::BuildDirectionRow(Widget parent, const char* labelName
     Widget direction = CreateLabel(parent, labelName, "Direction: ");
     Widget radioFrame = XtVaCreateManagedWidget(frameName, xmFrameWidgetClass, parent, nullptr);
     BuildRadioBox(radioFrame, boxName, 1, group, first);
-    XtVaSetValues(direction, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNtopOffset, 5, nullptr);
-    XtVaSetValues(radioFrame, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, direction,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(direction).Left(ToForm()).Top(ToForm(5));
+    Attach(radioFrame).Left(ToWidget(direction)).Top(ToForm()).Bottom(ToForm());
     return radioFrame;
 }
 
@@ -297,23 +293,20 @@ Widget APermModifyWindow::BuildVectorEnd(Widget form, const VectorEndNames& name
                                         .Size(static_cast<int16_t>(digits + 1), digits)
                                         .Range(0, max)
                                         .OnActivate(VectorOkCallback, this));
-    XtVaSetValues(number, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, radioFrame,
-                  XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 5, nullptr);
-    XtVaSetValues(*field, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, number,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    Attach(number).Left(ToWidget(radioFrame)).Top(ToForm(5));
+    Attach(*field).Left(ToWidget(number)).Top(ToForm());
     return frame;
 }
 
 void APermModifyWindow::StackMethodRows(Widget menu, Widget alignLabel,
                                         std::initializer_list<std::pair<Widget, Widget>> rows) {
-    XtVaSetValues(menu, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    Attach(menu).Left(ToForm()).Top(ToForm());
     Widget above = menu;
     for (const std::pair<Widget, Widget>& row : rows) {
-        XtVaSetValues(row.second, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, alignLabel,
-                      XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above, nullptr);
+        Attach(row.second).Left(ToWidget(alignLabel)).Top(ToWidget(above));
         above = row.second;
     }
-    XtVaSetValues(above, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 3, nullptr);
+    Attach(above).Bottom(ToForm(3));
     for (const std::pair<Widget, Widget>& row : rows)
         AttachBeside(row.first, row.second);
 }
@@ -335,20 +328,14 @@ void APermModifyWindow::FinishDialogForm(Widget form, std::initializer_list<Widg
     Widget above = nullptr;
     for (Widget frame : frames) {
         if (above == nullptr) {
-            XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
-                          XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+            Attach(frame).Left(ToForm()).Right(ToForm()).Top(ToForm());
         } else {
-            XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment,
-                          XmATTACH_FORM, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above,
-                          XmNtopOffset, 3, nullptr);
+            Attach(frame).Left(ToForm()).Right(ToForm()).Top(ToWidget(above, 3));
         }
         above = frame;
     }
-    XtVaSetValues(dFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above, XmNtopOffset, 3, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, dFrame, XmNbottomAttachment,
-                  XmATTACH_FORM, nullptr);
+    Attach(dFrame).Left(ToForm()).Right(ToForm()).Top(ToWidget(above, 3));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Top(ToWidget(dFrame)).Bottom(ToForm());
     XtManageChild(form);
 }
 

@@ -22,6 +22,7 @@
 #include "model/elements/AIOElem.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
@@ -232,21 +233,6 @@ Widget Toggle(const char* name, Widget box, int index, int current, XtCallbackPr
     return toggle;
 }
 
-void Attach(Widget w, unsigned char left, Widget leftWidget, unsigned char right,
-            Widget rightWidget, unsigned char top, Widget topWidget, unsigned char bottom,
-            Widget bottomWidget) {
-    XtVaSetValues(w, XmNleftAttachment, left, XmNrightAttachment, right, XmNtopAttachment, top,
-                  XmNbottomAttachment, bottom, nullptr);
-    if (left == XmATTACH_WIDGET) XtVaSetValues(w, XmNleftWidget, leftWidget, nullptr);
-    if (right == XmATTACH_WIDGET) XtVaSetValues(w, XmNrightWidget, rightWidget, nullptr);
-    if (top == XmATTACH_WIDGET) XtVaSetValues(w, XmNtopWidget, topWidget, nullptr);
-    if (bottom == XmATTACH_WIDGET) XtVaSetValues(w, XmNbottomWidget, bottomWidget, nullptr);
-}
-
-const unsigned char kNone = XmATTACH_NONE;
-const unsigned char kForm = XmATTACH_FORM;
-const unsigned char kWidget = XmATTACH_WIDGET;
-
 } // namespace
 
 int StaticInitDigits() {
@@ -335,18 +321,20 @@ void APlaneModifyWindow::BuildWidgets() {
 
     // Bottom up: the action area, the plane buttons, the data frame; above it the view column
     // at the right and, left of it, the top row, the plane and the zoom.
-    Attach(actionArea, kForm, nullptr, kForm, nullptr, kNone, nullptr, kForm, nullptr);
-    Attach(buttonFrame, kForm, nullptr, kForm, nullptr, kNone, nullptr, kWidget, actionArea);
-    Attach(dataFrame, kForm, nullptr, kForm, nullptr, kNone, nullptr, kWidget, buttonFrame);
-    Attach(viewFrame, kNone, nullptr, kForm, nullptr, kForm, nullptr, kWidget, dataFrame);
-    XtVaSetValues(viewFrame, XmNtopOffset, 2, nullptr);
-    Attach(positionTitle, kForm, nullptr, kNone, nullptr, kForm, nullptr, kNone, nullptr);
-    Attach(dim_label, kNone, nullptr, kWidget, viewFrame, kForm, nullptr, kNone, nullptr);
-    Attach(dimTitle, kNone, nullptr, kWidget, dim_label, kForm, nullptr, kNone, nullptr);
-    Attach(pos_label, kWidget, positionTitle, kWidget, dimTitle, kForm, nullptr, kNone, nullptr);
-    Attach(zoomFrame, kForm, nullptr, kWidget, viewFrame, kNone, nullptr, kWidget, dataFrame);
-    Attach(draw_window, kForm, nullptr, kWidget, viewFrame, kWidget, positionTitle, kWidget,
-           zoomFrame);
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(buttonFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(dataFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(buttonFrame));
+    Attach(viewFrame).Right(ToForm()).Top(ToForm(2)).Bottom(ToWidget(dataFrame));
+    Attach(positionTitle).Left(ToForm()).Top(ToForm());
+    Attach(dim_label).Right(ToWidget(viewFrame)).Top(ToForm());
+    Attach(dimTitle).Right(ToWidget(dim_label)).Top(ToForm());
+    Attach(pos_label).Left(ToWidget(positionTitle)).Right(ToWidget(dimTitle)).Top(ToForm());
+    Attach(zoomFrame).Left(ToForm()).Right(ToWidget(viewFrame)).Bottom(ToWidget(dataFrame));
+    Attach(draw_window)
+        .Left(ToForm())
+        .Right(ToWidget(viewFrame))
+        .Top(ToWidget(positionTitle))
+        .Bottom(ToWidget(zoomFrame));
 
     ResizeDrawArea();
     XtManageChild(form);
@@ -370,8 +358,8 @@ void APlaneModifyWindow::PlaceRadioFrames() {
     XtVaGetValues(lineFrame, XmNwidth, &lineWidth, nullptr);
     XtVaGetValues(valueFrame, XmNwidth, &valueWidth, nullptr);
     if (valueWidth <= lineWidth) return;
-    XtVaSetValues(dualFrame, XmNleftWidget, valueFrame, nullptr);
-    XtVaSetValues(signFrame, XmNleftWidget, valueFrame, nullptr);
+    Attach(dualFrame).Left(ToWidget(valueFrame));
+    Attach(signFrame).Left(ToWidget(valueFrame));
 }
 
 Widget APlaneModifyWindow::BuildViewFrame(Widget parent) {
@@ -415,33 +403,28 @@ Widget APlaneModifyWindow::BuildViewFrame(Widget parent) {
         // Flat enough that the four fit beside the plane at the default height.
         XtVaSetValues(buttons[i], XmNmarginHeight, 0, nullptr);
         if (i == count - 1) {
-            Attach(buttons[i], kForm, nullptr, kForm, nullptr, kNone, nullptr, kForm, nullptr);
+            Attach(buttons[i]).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
         } else {
-            Attach(buttons[i], kForm, nullptr, kForm, nullptr, kNone, nullptr, kWidget,
-                   buttons[i + 1]);
+            Attach(buttons[i]).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(buttons[i + 1]));
         }
     }
 
-    Attach(viewTitle, kForm, nullptr, kNone, nullptr, kForm, nullptr, kNone, nullptr);
-    Attach(drawFrame, kForm, nullptr, kNone, nullptr, kWidget, viewTitle, kNone, nullptr);
-    Attach(radioFrame, kForm, nullptr, kForm, nullptr, kWidget, drawFrame, kNone, nullptr);
-    XtVaSetValues(radioFrame, XmNtopOffset, 5, nullptr);
-    Attach(positionTitle, kForm, nullptr, kNone, nullptr, kWidget, radioFrame, kNone, nullptr);
-    Attach(positionField, kForm, nullptr, kNone, nullptr, kWidget, positionTitle, kNone, nullptr);
-    Attach(separator, kForm, nullptr, kForm, nullptr, kWidget, positionField, kWidget, buttons[0]);
+    Attach(viewTitle).Left(ToForm()).Top(ToForm());
+    Attach(drawFrame).Left(ToForm()).Top(ToWidget(viewTitle));
+    Attach(radioFrame).Left(ToForm()).Right(ToForm()).Top(ToWidget(drawFrame, 5));
+    Attach(positionTitle).Left(ToForm()).Top(ToWidget(radioFrame));
+    Attach(positionField).Left(ToForm()).Top(ToWidget(positionTitle));
+    Attach(separator)
+        .Left(ToForm())
+        .Right(ToForm())
+        .Top(ToWidget(positionField))
+        .Bottom(ToWidget(buttons[0]));
     return viewFrame;
 }
 
-Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
-    Widget dataFrame = Frame("data_frame", parent);
-    Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame, nullptr);
-    Widget dataTitle =
-        Label("Data-Manipulation:", xmLabelGadgetClass, dataForm, "Data-Manipulation:");
-    Widget dataForm2 = XtVaCreateManagedWidget("data_form2", xmFormWidgetClass, dataForm, nullptr);
-    Attach(dataTitle, kForm, nullptr, kNone, nullptr, kForm, nullptr, kNone, nullptr);
-    Attach(dataForm2, kForm, nullptr, kForm, nullptr, kWidget, dataTitle, kForm, nullptr);
-
-    Widget lineFrame = Frame("line_frame", dataForm2);
+// The line-number, interleave and offset fields.
+Widget APlaneModifyWindow::BuildLineFrame(Widget parent) {
+    Widget lineFrame = Frame("line_frame", parent);
     Widget lineForm = XtVaCreateManagedWidget("line_form", xmFormWidgetClass, lineFrame, nullptr);
     const char* const titles[3] = {"Line-Number: ", "Interleave: ", "Offset: "};
     const XtCallbackProc callbacks[3] = {LineFieldCallback, InterleaveFieldCallback,
@@ -463,17 +446,30 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
     EqualizeWidths({labels[0], labels[1], labels[2]});
     // Each label beside its field, the fields one below the other.
     for (int i = 0; i < 3; i++) {
-        Attach(fields[i], kWidget, labels[i], kNone, nullptr, i == 0 ? kForm : kWidget,
-               i == 0 ? nullptr : fields[i - 1], kNone, nullptr);
-        Attach(labels[i], kForm, nullptr, kNone, nullptr, kNone, nullptr, kNone, nullptr);
-        XtVaSetValues(labels[i], XmNtopAttachment, XmATTACH_OPPOSITE_WIDGET, XmNtopWidget,
-                      fields[i], XmNbottomAttachment, XmATTACH_OPPOSITE_WIDGET, XmNbottomWidget,
-                      fields[i], nullptr);
+        Attach(fields[i])
+            .Left(ToWidget(labels[i]))
+            .Top(i == 0 ? ToForm() : ToWidget(fields[i - 1]));
+        Attach(labels[i])
+            .Left(ToForm())
+            .Top(ToOppositeWidget(fields[i]))
+            .Bottom(ToOppositeWidget(fields[i]));
     }
     lineField = fields[0];
     interleaveField = fields[1];
     offsetField = fields[2];
+    return lineFrame;
+}
 
+Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
+    Widget dataFrame = Frame("data_frame", parent);
+    Widget dataForm = XtVaCreateManagedWidget("data_form", xmFormWidgetClass, dataFrame, nullptr);
+    Widget dataTitle =
+        Label("Data-Manipulation:", xmLabelGadgetClass, dataForm, "Data-Manipulation:");
+    Widget dataForm2 = XtVaCreateManagedWidget("data_form2", xmFormWidgetClass, dataForm, nullptr);
+    Attach(dataTitle).Left(ToForm()).Top(ToForm());
+    Attach(dataForm2).Left(ToForm()).Right(ToForm()).Top(ToWidget(dataTitle)).Bottom(ToForm());
+
+    Widget lineFrame = BuildLineFrame(dataForm2);
     Widget valueFrame = Frame("value_frame", dataForm2);
     Widget valueForm =
         XtVaCreateManagedWidget("value_form", xmFormWidgetClass, valueFrame, nullptr);
@@ -486,8 +482,8 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
                                               .OnStep(ValueFieldCallback, this)
                                               .OnCommit(ValueFieldCallback, this));
     if (!input) XtSetSensitive(valueField, False);
-    Attach(valueTitle, kForm, nullptr, kNone, nullptr, kForm, nullptr, kForm, nullptr);
-    Attach(valueField, kWidget, valueTitle, kForm, nullptr, kForm, nullptr, kForm, nullptr);
+    Attach(valueTitle).Left(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(valueField).Left(ToWidget(valueTitle)).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
 
     Widget directionFrame = Frame("direction_radio_frame", dataForm2);
     Widget directionBox = RadioBox("direction_radio_box", directionFrame, 1);
@@ -513,13 +509,12 @@ Widget APlaneModifyWindow::BuildDataFrame(Widget parent) {
     Toggle("+", signBox, kUnsigned, sign, SignToggleCallback, this);
     Toggle("-/+", signBox, kTwosComplement, sign, SignToggleCallback, this);
 
-    Attach(lineFrame, kForm, nullptr, kNone, nullptr, kForm, nullptr, kNone, nullptr);
-    Attach(valueFrame, kForm, nullptr, kNone, nullptr, kWidget, lineFrame, kForm, nullptr);
-    XtVaSetValues(valueFrame, XmNbottomOffset, 5, nullptr);
-    Attach(directionFrame, kNone, nullptr, kForm, nullptr, kForm, nullptr, kForm, nullptr);
+    Attach(lineFrame).Left(ToForm()).Top(ToForm());
+    Attach(valueFrame).Left(ToForm()).Top(ToWidget(lineFrame)).Bottom(ToForm(5));
+    Attach(directionFrame).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
     // Right of both the line and the value frame; PlaceRadioFrames picks the wider once sized.
-    Attach(dualFrame, kWidget, lineFrame, kNone, nullptr, kForm, nullptr, kNone, nullptr);
-    Attach(signFrame, kWidget, lineFrame, kNone, nullptr, kWidget, dualFrame, kNone, nullptr);
+    Attach(dualFrame).Left(ToWidget(lineFrame)).Top(ToForm());
+    Attach(signFrame).Left(ToWidget(lineFrame)).Top(ToWidget(dualFrame));
     return dataFrame;
 }
 
@@ -529,8 +524,8 @@ Widget APlaneModifyWindow::BuildPlaneButtons(Widget parent) {
     Widget addButton = CreateDialogButton(buttonForm, " Add XY-Plane ", AddCallback, this);
     deleteButton = CreateDialogButton(buttonForm, " Del XY-Plane ", DeleteCallback, this);
     EqualizeWidths({addButton, deleteButton});
-    Attach(deleteButton, kNone, nullptr, kForm, nullptr, kForm, nullptr, kForm, nullptr);
-    Attach(addButton, kNone, nullptr, kWidget, deleteButton, kForm, nullptr, kForm, nullptr);
+    Attach(deleteButton).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(addButton).Right(ToWidget(deleteButton)).Top(ToForm()).Bottom(ToForm());
     UpdateDeleteButton();
     return buttonFrame;
 }

@@ -149,6 +149,7 @@ private:
     void BuildWidgets();
     Widget BuildViewFrame(Widget parent);
     Widget BuildDataFrame(Widget parent);
+    Widget BuildLineFrame(Widget parent);
     Widget BuildPlaneButtons(Widget parent);
     Widget BuildActionArea(Widget parent);
     void CreateDirectionPixmaps(Widget box);

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "editors/ModifyTwoValuesDialog.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/WidgetHelpers.h"
 
@@ -123,20 +124,18 @@ void ARuleModifyWindow::CreateSide(Widget form, bool left) {
         side, left ? "helplabelL" : "helplabelR", left ? "pos_labelL" : "pos_labelR",
         left ? "draw_windowL" : "draw_windowR", left ? "drawL" : "drawR", true, ExposeCallback,
         DrawEventHandler, this);
-    XtVaSetValues(grid.window, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(grid.window).Bottom(ToForm());
     if (width != 0) XtVaSetValues(grid.window, XmNwidth, static_cast<Dimension>(width), nullptr);
     if (height != 0) {
         XtVaSetValues(grid.window, XmNheight, static_cast<Dimension>(height), nullptr);
     }
     if (left) {
-        XtVaSetValues(side, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_POSITION,
-                      XmNrightPosition, 1, XmNtopAttachment, XmATTACH_FORM, nullptr);
+        Attach(side).Left(ToForm()).Right(ToPosition(1)).Top(ToForm());
         draw_windowL = grid.window;
         drawL = grid.draw;
         pos_labelL = grid.posLabel;
     } else {
-        XtVaSetValues(side, XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 1,
-                      XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+        Attach(side).Left(ToPosition(1)).Right(ToForm()).Top(ToForm());
         draw_windowR = grid.window;
         drawR = grid.draw;
         pos_labelR = grid.posLabel;
@@ -166,33 +165,22 @@ void ARuleModifyWindow::BuildWidgets() {
         XmATTACH_WIDGET, XmNtopWidget, setSearch, nullptr);
     Widget mask = CreateDialogButton(buttonForm, "Mask", MaskCallback, this);
     Widget dimension = CreateDialogButton(buttonForm, " Dimension ", DimensionCallback, this);
-    XtVaSetValues(setSearch, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(unsetSearch, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, setSearch,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(unsetSubstitution, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment,
-                  XmATTACH_FORM, nullptr);
-    XtVaSetValues(setSubstitution, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget,
-                  unsetSubstitution, XmNtopAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(mask, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_WIDGET,
-                  XmNtopWidget, separator, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(dimension, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, mask,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, separator, XmNbottomAttachment,
-                  XmATTACH_FORM, nullptr);
+    Attach(setSearch).Left(ToForm()).Top(ToForm());
+    Attach(unsetSearch).Left(ToWidget(setSearch)).Top(ToForm());
+    Attach(unsetSubstitution).Right(ToForm()).Top(ToForm());
+    Attach(setSubstitution).Right(ToWidget(unsetSubstitution)).Top(ToForm());
+    Attach(mask).Right(ToForm()).Top(ToWidget(separator)).Bottom(ToForm());
+    Attach(dimension).Right(ToWidget(mask)).Top(ToWidget(separator)).Bottom(ToForm());
     EqualizeWidths({setSearch, unsetSearch, setSubstitution, unsetSubstitution, dimension, mask});
 
     Widget actionArea = CreateModifyActionArea(form);
 
     // Bottom up: the action area, the buttons, the zoom; the two sides take the rest.
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(buttonFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(zoomFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(buttonFrame));
     for (Widget side : {XtParent(draw_windowL), XtParent(draw_windowR)}) {
-        XtVaSetValues(side, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame,
-                      nullptr);
+        Attach(side).Bottom(ToWidget(zoomFrame));
     }
     ResizeDrawAreas();
     XtManageChild(form);

@@ -17,6 +17,7 @@
 #include "editors/ModifyValueDialog.h"
 #include "model/elements/ALogicElem.h"
 #include "toolkit/ActionArea.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
@@ -120,18 +121,14 @@ void ExternalDataWindow::BuildWidgets() {
     Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 100,
                                    XmNmarginHeight, 3, XmNmarginWidth, 3, nullptr);
     Widget cycleTitle = CreateLabel("Cycle: ", form, "Cycle: ");
-    XtVaSetValues(cycleTitle, XmNmarginLeft, 5, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
-                  XmATTACH_FORM, nullptr);
+    XtVaSetValues(cycleTitle, XmNmarginLeft, 5, nullptr);
+    Attach(cycleTitle).Left(ToForm()).Top(ToForm());
     Widget nameTitle = CreateLabel("Name: ", form, "Name: ");
-    XtVaSetValues(nameTitle, XmNleftAttachment, XmATTACH_POSITION, XmNleftPosition, 35,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
+    Attach(nameTitle).Left(ToPosition(35)).Top(ToForm());
     cycle_label = CreateLabel("cycle_label", form, " ");
-    XtVaSetValues(cycle_label, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, cycleTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, nameTitle, XmNtopAttachment,
-                  XmATTACH_FORM, nullptr);
+    Attach(cycle_label).Left(ToWidget(cycleTitle)).Right(ToWidget(nameTitle)).Top(ToForm());
     name_label = CreateLabel("name_label", form, " ");
-    XtVaSetValues(name_label, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, nameTitle,
-                  XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM, nullptr);
+    Attach(name_label).Left(ToWidget(nameTitle)).Right(ToForm()).Top(ToForm());
 
     int storedWidth = 0;
     int storedHeight = 0;
@@ -165,15 +162,14 @@ void ExternalDataWindow::BuildWidgets() {
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
 
     // Bottom up: the action area, the button, the zoom; the grid takes the rest.
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(buttonFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, buttonFrame, nullptr);
-    XtVaSetValues(draw_window, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, cycleTitle, XmNbottomAttachment,
-                  XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(buttonFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(zoomFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(buttonFrame));
+    Attach(draw_window)
+        .Left(ToForm())
+        .Right(ToForm())
+        .Top(ToWidget(cycleTitle))
+        .Bottom(ToWidget(zoomFrame));
     XtManageChild(form);
     XtRealizeWidget(shell);
     XtPopup(shell, XtGrabNone);

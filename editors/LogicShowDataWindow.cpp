@@ -10,6 +10,7 @@
 
 #include "model/elements/ALogicElem.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
@@ -110,8 +111,7 @@ void LogicShowDataWindow::LayoutExtra() {
     // before the position label is attached to the title, for the same reason.
     Widget peWidgets[] = {outputTitle, outLabel};
     XtManageChildren(peWidgets, XtNumber(peWidgets));
-    XtVaSetValues(posLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, positionTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outputTitle, nullptr);
+    Attach(posLabel).Left(ToWidget(positionTitle)).Right(ToWidget(outputTitle));
 }
 
 void LogicShowDataWindow::ResizeDrawAreas() {

@@ -10,6 +10,7 @@
 #include "editors/DialogShell.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadInt.h"
@@ -41,13 +42,9 @@ Widget CreateNumberDialogForm(Widget shell, int values, XtCallbackProc ok, XtCal
         {"Cancel", cancel, client},
     };
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-    XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
-                  XmNbottomWidget, separator, nullptr);
-    XtVaSetValues(separator, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(frame).Left(ToForm()).Right(ToForm()).Top(ToForm()).Bottom(ToWidget(separator));
+    Attach(separator).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(form);
     return rowColumn;
 }

@@ -14,6 +14,7 @@
 #include "model/elements/ElementUi.h"
 #include "model/elements/MessageKind.h"
 #include "toolkit/ActionArea.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 
@@ -122,11 +123,8 @@ void PermDimensionDialog::BuildWidgets(Widget parent) {
         {"Cancel", CancelCallback, this},
     };
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-    XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
-                  XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(frame).Left(ToForm()).Right(ToForm()).Top(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(form);
     XtPopup(shell, XtGrabNone);
     XtRealizeWidget(shell);

@@ -11,6 +11,7 @@
 #include "model/elements/ElementType.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXtString.h"
 
 namespace {
@@ -97,8 +98,8 @@ SetNameDialog::SetNameDialog(AElement* edited)
     nameField = CreateField(dataForm, nullptr, "Name:", kNameLength, element->GetName());
     commentField =
         CreateField(dataForm, nameField, "Comment:", kCommentLength, element->GetComment());
-    XtVaSetValues(commentField, XmNcolumns, kCommentColumns, XmNbottomAttachment, XmATTACH_FORM,
-                  XmNbottomOffset, 5, nullptr);
+    XtVaSetValues(commentField, XmNcolumns, kCommentColumns, nullptr);
+    Attach(commentField).Bottom(ToForm(5));
     XtManageChild(dataForm);
 
     const ActionAreaRow rows[] = {
@@ -107,11 +108,8 @@ SetNameDialog::SetNameDialog(AElement* edited)
         {"Cancel", CancelCallback, this},
     };
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-    XtVaSetValues(frame, XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 2, XmNrightAttachment,
-                  XmATTACH_FORM, XmNrightOffset, 2, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset,
-                  2, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(frame).Left(ToForm(2)).Right(ToForm(2)).Top(ToForm(2)).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(form);
 
     for (Widget field : {nameField, commentField}) {

@@ -22,6 +22,7 @@
 #include "model/elements/AElement.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -176,34 +177,8 @@ void ShowDataWindow::CreatePane(int index, bool initialSize) {
     drawAreas[index] = area;
 }
 
-void ShowDataWindow::CreateWidgets() {
-    title = std::string("Show Data ") + element->GetName();
-    XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
-
-    form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3, XmNmarginWidth, 3,
-                            nullptr);
-    Widget simTitle = CreateLabel(" Last simulated: ", form, nullptr);
-    updateToggle = XtVaCreateManagedWidget("Update", xmToggleButtonWidgetClass, form, XmNset,
-                                           update ? True : False, XmNtraversalOn, False, nullptr);
-    XtAddCallback(updateToggle, XmNvalueChangedCallback, UpdateCallback, this);
-    // As wide as the longest time span from the start, so that the window is made wide enough
-    // for every text the label will show.
-    simLabel = CreateLabel("sim_label", form, kWidestSimLabel);
-    XtVaSetValues(simLabel, XmNrecomputeSize, False, nullptr);
-    SetLabel(simLabel, "   ");
-
-    upperForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
-    positionTitle = CreateLabel(" Position: ", upperForm, nullptr);
-    posLabel = CreateLabel("pos_label", upperForm, "   ");
-    outputTitle = CreateLabel("Output: ", upperForm, nullptr);
-    outLabel = CreateLabel("out_label", upperForm, "   ");
-    XtVaSetValues(outLabel, XmNrecomputeSize, False, nullptr);
-
-    panedWindow = XtVaCreateManagedWidget("panedw", xmPanedWindowWidgetClass, form, nullptr);
-    for (int i = firstIndex; i <= lastIndex; i++)
-        CreatePane(i, true);
-    lowerForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
-
+// The zoom scale with its title, in a frame.
+Widget ShowDataWindow::CreateZoomFrame() {
     Widget zoomFrame =
         XtVaCreateManagedWidget("zoom-frame", xmFrameWidgetClass, form, XmNmarginWidth, 5, nullptr);
     Widget zoomForm = XtVaCreateManagedWidget("zoom-form", xmFormWidgetClass, zoomFrame, nullptr);
@@ -215,12 +190,13 @@ void ShowDataWindow::CreateWidgets() {
         XmNtraversalOn, False, nullptr);
     XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
     XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
-    XtVaSetValues(zoomTitle, XmNleftAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(zoomScale, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, zoomTitle,
-                  XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(zoomTitle).Left(ToForm()).Bottom(ToForm());
+    Attach(zoomScale).Left(ToWidget(zoomTitle)).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
+    return zoomFrame;
+}
 
+// Close and Save; with several outputs Save has the number field of the output it saves.
+Widget ShowDataWindow::CreateActionRow() {
     Widget action = nullptr;
     if (shownCount < 2) {
         const ActionAreaRow rows[] = {
@@ -254,40 +230,65 @@ void ShowDataWindow::CreateWidgets() {
                                                  .Size(characters, characters)
                                                  .Value(firstIndex + 1)
                                                  .Range(firstIndex + 1, lastIndex + 1));
-        XtVaSetValues(okRow, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                      XmNbottomAttachment, XmATTACH_FORM, nullptr);
+        Attach(okRow).Left(ToForm()).Top(ToForm()).Bottom(ToForm());
     }
+    return action;
+}
+
+void ShowDataWindow::CreateWidgets() {
+    title = std::string("Show Data ") + element->GetName();
+    XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
+
+    form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3, XmNmarginWidth, 3,
+                            nullptr);
+    Widget simTitle = CreateLabel(" Last simulated: ", form, nullptr);
+    updateToggle = XtVaCreateManagedWidget("Update", xmToggleButtonWidgetClass, form, XmNset,
+                                           update ? True : False, XmNtraversalOn, False, nullptr);
+    XtAddCallback(updateToggle, XmNvalueChangedCallback, UpdateCallback, this);
+    // As wide as the longest time span from the start, so that the window is made wide enough
+    // for every text the label will show.
+    simLabel = CreateLabel("sim_label", form, kWidestSimLabel);
+    XtVaSetValues(simLabel, XmNrecomputeSize, False, nullptr);
+    SetLabel(simLabel, "   ");
+
+    upperForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
+    positionTitle = CreateLabel(" Position: ", upperForm, nullptr);
+    posLabel = CreateLabel("pos_label", upperForm, "   ");
+    outputTitle = CreateLabel("Output: ", upperForm, nullptr);
+    outLabel = CreateLabel("out_label", upperForm, "   ");
+    XtVaSetValues(outLabel, XmNrecomputeSize, False, nullptr);
+
+    panedWindow = XtVaCreateManagedWidget("panedw", xmPanedWindowWidgetClass, form, nullptr);
+    for (int i = firstIndex; i <= lastIndex; i++)
+        CreatePane(i, true);
+    lowerForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
+
+    Widget zoomFrame = CreateZoomFrame();
+    Widget action = CreateActionRow();
 
     CreateExtraWidgets();
 
     // Top to bottom: the time row, the position row, the panes, the lower row, zoom, buttons.
-    XtVaSetValues(simTitle, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(updateToggle, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  nullptr);
-    XtVaSetValues(simLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, simTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, updateToggle,
-                  XmNtopAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(upperForm, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, updateToggle, nullptr);
-    XtVaSetValues(positionTitle, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(outLabel, XmNrightAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(outputTitle, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outLabel,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(posLabel, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, positionTitle,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, outputTitle,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(action, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(zoomFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, action, nullptr);
-    XtVaSetValues(lowerForm, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, zoomFrame, nullptr);
-    XtVaSetValues(panedWindow, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, upperForm, XmNbottomAttachment,
-                  XmATTACH_WIDGET, XmNbottomWidget, lowerForm, nullptr);
+    Attach(simTitle).Left(ToForm()).Top(ToForm());
+    Attach(updateToggle).Right(ToForm()).Top(ToForm());
+    Attach(simLabel).Left(ToWidget(simTitle)).Right(ToWidget(updateToggle)).Top(ToForm());
+    Attach(upperForm).Left(ToForm()).Right(ToForm()).Top(ToWidget(updateToggle));
+    Attach(positionTitle).Left(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(outLabel).Right(ToForm()).Top(ToForm()).Bottom(ToForm());
+    Attach(outputTitle).Right(ToWidget(outLabel)).Top(ToForm()).Bottom(ToForm());
+    Attach(posLabel)
+        .Left(ToWidget(positionTitle))
+        .Right(ToWidget(outputTitle))
+        .Top(ToForm())
+        .Bottom(ToForm());
+    Attach(action).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(zoomFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(action));
+    Attach(lowerForm).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(zoomFrame));
+    Attach(panedWindow)
+        .Left(ToForm())
+        .Right(ToForm())
+        .Top(ToWidget(upperForm))
+        .Bottom(ToWidget(lowerForm));
     XtManageChild(form);
     Show();
 
@@ -296,7 +297,7 @@ void ShowDataWindow::CreateWidgets() {
         XtUnmanageChild(outLabel);
         // Attached to a label the form no longer lays out, the position label would send the
         // form round in circles at each change of its text.
-        XtVaSetValues(posLabel, XmNrightAttachment, XmATTACH_FORM, nullptr);
+        Attach(posLabel).Right(ToForm());
     } else {
         XmProcessTraversal(closeButton, XmTRAVERSE_CURRENT);
     }

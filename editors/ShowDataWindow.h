@@ -122,6 +122,8 @@ protected:
     std::vector<Widget> scrolledWindows;
 
 private:
+    Widget CreateZoomFrame();
+    Widget CreateActionRow();
     // The labels and the hooks for one pointer event on an output's area.
     void TrackPointer(Widget area, XEvent* event);
 };

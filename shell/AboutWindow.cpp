@@ -11,6 +11,7 @@
 #include "shell/WelcomeWindow.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/WidgetHelpers.h"
 #include "toolkit/WindowManagerHints.h"
 
@@ -51,11 +52,8 @@ void ShowAbout() {
         {"OK", DestroyAndClearCallback, static_cast<XtPointer>(&aboutShell)},
     };
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
-    XtVaSetValues(frame, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
-                  XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(frame).Top(ToForm()).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
 
     XtManageChild(form);
     // Managed and realized but not yet shown: it is mapped once, where it is centred.

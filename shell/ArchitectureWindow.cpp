@@ -34,6 +34,7 @@
 #include "shell/WorkingAreaInput.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/GraphicsContexts.h"
 #include "toolkit/OwnedXmString.h"
 
@@ -265,27 +266,22 @@ void ArchitectureWindow::FinishFrame(const FrameParts& parts, Widget footerRight
     CreateBlackOnWhiteGC(&gridGC, cadArea);
     CreateDashedXorGC(&rubberBandGC, cadArea);
 
-    XtVaSetValues(parts.menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, nullptr);
+    Attach(parts.menuBar).Top(ToForm()).Left(ToForm()).Right(ToForm());
     // The working area hangs below the tool bar when there is one, else below the menu bar.
     Widget above = parts.menuBar;
     if (parts.toolBar != nullptr) {
-        XtVaSetValues(parts.toolBar, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, parts.menuBar,
-                      XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
+        Attach(parts.toolBar).Top(ToWidget(parts.menuBar)).Left(ToForm()).Right(ToForm());
         above = parts.toolBar;
     }
-    XtVaSetValues(parts.scrolled, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, above,
-                  XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, parts.footer, nullptr);
-    XtVaSetValues(parts.footer, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(footerLabel, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, parts.separator, nullptr);
-    XtVaSetValues(parts.separator, XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment,
-                  XmATTACH_FORM, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, footerRight,
-                  nullptr);
-    XtVaSetValues(footerRight, XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  nullptr);
+    Attach(parts.scrolled)
+        .Top(ToWidget(above))
+        .Left(ToForm())
+        .Right(ToForm())
+        .Bottom(ToWidget(parts.footer));
+    Attach(parts.footer).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
+    Attach(footerLabel).Top(ToForm()).Left(ToForm()).Right(ToWidget(parts.separator));
+    Attach(parts.separator).Top(ToForm()).Bottom(ToForm()).Right(ToWidget(footerRight));
+    Attach(footerRight).Top(ToForm()).Right(ToForm());
     XtManageChild(form);
 }
 

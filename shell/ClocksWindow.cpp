@@ -17,6 +17,7 @@
 #include "shell/SimulationBoxWindow.h"
 #include "shell/WindowMessage.h"
 #include "toolkit/ActionArea.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
 #include "toolkit/WindowManagerHints.h"
@@ -128,14 +129,9 @@ void ClocksWindow::CreateWidgets() {
     };
     Widget actionArea = CreateActionArea(form, rows, XtNumber(rows));
 
-    XtVaSetValues(listFrame, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
-                  XmNbottomWidget, modifyFrame, XmNbottomOffset, 3, nullptr);
-    XtVaSetValues(modifyFrame, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget, actionArea,
-                  XmNbottomOffset, 3, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(listFrame).Top(ToForm()).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(modifyFrame, 3));
+    Attach(modifyFrame).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea, 3));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(form);
 }
 

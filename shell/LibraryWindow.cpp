@@ -29,6 +29,7 @@
 #include "shell/Startup.h"
 #include "shell/WorkingAreaInput.h"
 #include "toolkit/Colors.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WindowManagerHints.h"
@@ -188,8 +189,7 @@ void LibraryWindow::CreateWidgets() {
     form = XtVaCreateWidget("form", xmFormWidgetClass, shell, nullptr);
     Widget menuBar =
         CreateMenuBar(form, kLibraryMenuRows, XtNumber(kLibraryMenuRows), this, commandWidgets);
-    XtVaSetValues(menuBar, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, nullptr);
+    Attach(menuBar).Top(ToForm()).Left(ToForm()).Right(ToForm());
     Widget paned = XtVaCreateManagedWidget(
         "panedw", xmPanedWindowWidgetClass, form, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget,
         menuBar, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,

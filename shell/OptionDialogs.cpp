@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "toolkit/FormAttachments.h"
 #include "toolkit/WidgetHelpers.h"
 #include "toolkit/WindowManagerHints.h"
 
@@ -79,11 +80,8 @@ OptionDialogFrame CreateOptionDialogFrame(Widget parent, const char* title, XtCa
 
 void ShowOptionDialog(const OptionDialogFrame& dialog, const ActionAreaRow* rows, int count) {
     Widget actionArea = CreateActionArea(dialog.form, rows, count);
-    XtVaSetValues(dialog.frame, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM,
-                  XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
-                  XmNbottomWidget, actionArea, nullptr);
-    XtVaSetValues(actionArea, XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
-                  XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(dialog.frame).Top(ToForm()).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(dialog.form);
     CentreOverParent(dialog.shell);
     XtPopup(dialog.shell, XtGrabNonexclusive);

@@ -22,6 +22,7 @@
 #include "shell/Termination.h"
 #include "shell/WindowMessage.h"
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
@@ -154,21 +155,8 @@ SimulationBoxWindow::~SimulationBoxWindow() {
     delete[] clockItems;
 }
 
-void SimulationBoxWindow::CreateWidgets() {
-    shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
-                                 mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
-                                 kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
-                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
-    // The box grows and shrinks with the selected clock's text in the clock menu.
-    XtVaSetValues(shell, XmNallowShellResize, True, nullptr);
-    Atom deleteWindow =
-        XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
-    XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
-
-    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
-                                   XmNmarginWidth, 3, nullptr);
-
-    // How far a run goes.
+// How far a run goes: a number of clocks of the chosen clock, or a time.
+Widget SimulationBoxWindow::CreateModeFrame(Widget form) {
     Widget modeFrame = XtVaCreateManagedWidget(
         "frame_mode", xmFrameWidgetClass, form, XmNmarginWidth, 5, XmNtopAttachment, XmATTACH_FORM,
         XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
@@ -205,6 +193,24 @@ void SimulationBoxWindow::CreateWidgets() {
                                          XmNindicatorType, XmONE_OF_MANY, nullptr);
     XtAddCallback(timeToggle, XmNvalueChangedCallback, ToggleCallback, this);
     timeField = CreateReadInt(row2, ReadIntOptions().Size(5, 8).Value(1).Range(1, 99999999));
+    return modeFrame;
+}
+
+void SimulationBoxWindow::CreateWidgets() {
+    shell = XtVaCreatePopupShell("Simulation-Box", transientShellWidgetClass,
+                                 mainWindow->GetShell(), XmNtitle, "Simulate", XmNmwmDecorations,
+                                 kDialogDecorations, XmNmwmFunctions, kDialogFunctions,
+                                 XmNdeleteResponse, XmDO_NOTHING, nullptr);
+    // The box grows and shrinks with the selected clock's text in the clock menu.
+    XtVaSetValues(shell, XmNallowShellResize, True, nullptr);
+    Atom deleteWindow =
+        XmInternAtom(XtDisplay(shell), const_cast<char*>("WM_DELETE_WINDOW"), False);
+    XmAddWMProtocolCallback(shell, deleteWindow, CloseCallback, this);
+
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNmarginHeight, 3,
+                                   XmNmarginWidth, 3, nullptr);
+
+    Widget modeFrame = CreateModeFrame(form);
 
     // Where the simulation stands.
     Widget actFrame = XtVaCreateManagedWidget(
@@ -216,15 +222,13 @@ void SimulationBoxWindow::CreateWidgets() {
         "Actual Clock: ", xmLabelWidgetClass, actForm, XmNleftAttachment, XmATTACH_FORM,
         XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
     actualClockDisplay = CreateDisplay(actForm, "act_clock_label", 6);
-    XtVaSetValues(actualClockDisplay, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, clockLabel,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(actualClockDisplay).Left(ToWidget(clockLabel)).Top(ToForm()).Bottom(ToForm());
     Widget timeLabel = XtVaCreateManagedWidget(" Time: ", xmLabelWidgetClass, actForm,
                                                XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget,
                                                actualClockDisplay, XmNtopAttachment, XmATTACH_FORM,
                                                XmNbottomAttachment, XmATTACH_FORM, nullptr);
     actualTimeDisplay = CreateDisplay(actForm, "act_time_label", 10);
-    XtVaSetValues(actualTimeDisplay, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, timeLabel,
-                  XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(actualTimeDisplay).Left(ToWidget(timeLabel)).Top(ToForm()).Bottom(ToForm());
 
     // The buttons.
     Widget buttons = XtVaCreateManagedWidget(
@@ -235,7 +239,7 @@ void SimulationBoxWindow::CreateWidgets() {
     runButton = CreateButton(buttons, " Run ", 0, 19, RunCallback, this, true);
     resetButton = CreateButton(buttons, " Reset ", 20, 39, ResetCallback, this, false);
     closeButton = CreateButton(buttons, " Close ", 40, 59, CloseCallback, this, false);
-    XtVaSetValues(closeButton, XmNrightAttachment, XmATTACH_FORM, nullptr);
+    Attach(closeButton).Right(ToForm());
     XtVaSetValues(buttons, XmNdefaultButton, runButton, nullptr);
     XtManageChild(form);
 

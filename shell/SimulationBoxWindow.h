@@ -88,6 +88,7 @@ private:
     // wall is the time of the call (the connection is read at most every millisecond).
     void ReadBreak(long long wall);
     void CreateWidgets();
+    Widget CreateModeFrame(Widget form);
     void SetClocksSensitive(bool on);
     void SetIdle(bool idle);
     // A CLOCKS run needs a clock with a period; false after telling the user.

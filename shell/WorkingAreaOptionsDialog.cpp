@@ -11,6 +11,7 @@
 #include "shell/ArchitectureWindow.h"
 #include "shell/OptionDialogs.h"
 #include "shell/Settings.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/ReadInt.h"
 
 namespace {
@@ -69,9 +70,8 @@ WorkingAreaOptionsDialog::WorkingAreaOptionsDialog(ArchitectureWindow* owner)
         XmATTACH_WIDGET, XmNleftWidget, gridToggle, XmNleftOffset, 20, nullptr);
     Widget xRow = CreateStepRow(gridForm, "x_dim_rc", "x: ", gridX, this, &xLabel, &xField);
     Widget yRow = CreateStepRow(gridForm, "y_dim_rc", "y: ", gridY, this, &yLabel, &yField);
-    XtVaSetValues(xRow, XmNtopAttachment, XmATTACH_FORM, XmNleftAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(yRow, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, xRow, XmNleftAttachment,
-                  XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, nullptr);
+    Attach(xRow).Top(ToForm()).Left(ToForm());
+    Attach(yRow).Top(ToWidget(xRow)).Left(ToForm()).Bottom(ToForm());
     rasterizeToggle = XtVaCreateManagedWidget(
         "Rasterize", xmToggleButtonWidgetClass, form, XmNindicatorType, XmN_OF_MANY, XmNset,
         rasterize ? True : False, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, gridForm,

@@ -1,6 +1,7 @@
 #include "toolkit/ReadInt.h"
 
 #include "toolkit/Bell.h"
+#include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadIntRule.h"
 
@@ -288,8 +289,8 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
                                           XmNarrowDirection, XmARROW_DOWN, XmNtraversalOn, False,
                                           XmNuserData, text, XmNrightAttachment, XmATTACH_FORM,
                                           XmNbottomAttachment, XmATTACH_FORM, nullptr);
-    XtVaSetValues(up, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, down, nullptr);
-    XtVaSetValues(text, XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, up, nullptr);
+    Attach(up).Right(ToWidget(down));
+    Attach(text).Right(ToWidget(up));
 
     // Centre the arrows on the text.
     Dimension textHeight = 0;
@@ -297,8 +298,8 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
     XtVaGetValues(text, XmNheight, &textHeight, nullptr);
     XtVaGetValues(up, XmNheight, &arrowHeight, nullptr);
     const int offset = textHeight > arrowHeight ? (textHeight - arrowHeight) / 2 : 0;
-    XtVaSetValues(up, XmNbottomOffset, offset, nullptr);
-    XtVaSetValues(down, XmNbottomOffset, offset, nullptr);
+    Attach(up).Bottom(ToForm(offset));
+    Attach(down).Bottom(ToForm(offset));
 
     XtVaSetValues(form, XmNuserData, text, nullptr);
     XtAddCallback(text, XmNdestroyCallback, ReadIntDestroy, nullptr);
