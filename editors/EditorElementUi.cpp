@@ -86,9 +86,7 @@ ViewMaker TypeViews::*MakerOf(ElementViewKind kind) {
 }
 
 ElementView* CreateShowDataWindow(AElement& element, int index) {
-    auto* window =
-        new ShowDataWindow(&element, index, element.GetShowDataWidthStore(),
-                           element.GetShowDataHeightsStore(), element.GetShowDataZoomStore());
+    auto* window = new ShowDataWindow(&element, index, element.GetShowDataGeometry());
     window->CreateWidgets();
     return window;
 }

@@ -43,18 +43,15 @@ ElementView* LogicShowDataWindow::Make(AElement& element, const ViewRequest&) {
         std::cerr << "LogicShowDataWindow::Make: no LOGIC element" << std::endl;
         return nullptr;
     }
-    auto* window =
-        new LogicShowDataWindow(logic, element.GetShowDataWidthStore(),
-                                element.GetShowDataHeightsStore(), element.GetShowDataZoomStore());
+    auto* window = new LogicShowDataWindow(logic, element.GetShowDataGeometry());
     window->CreateWidgets();
     return window;
 }
 
-LogicShowDataWindow::LogicShowDataWindow(ALogicElem* element, short* width, short* heights,
-                                         int* zoom)
-    : ShowDataWindow(element, 0, width, heights, zoom), int_label(nullptr), int_drawarea(nullptr),
-      peWidth(0), peHeight(0), defined(0), currentPE(-1), originX(-1), originY(-1),
-      internalCell(-1), logicElement(element) {
+LogicShowDataWindow::LogicShowDataWindow(ALogicElem* element, ShowDataGeometry& geometry)
+    : ShowDataWindow(element, 0, geometry), int_label(nullptr), int_drawarea(nullptr), peWidth(0),
+      peHeight(0), defined(0), currentPE(-1), originX(-1), originY(-1), internalCell(-1),
+      logicElement(element) {
     ReadPEDimension();
     currentPE = defined ? 0 : -1;
 }
@@ -119,9 +116,9 @@ void LogicShowDataWindow::ResizeDrawAreas() {
     const Matrix* internal = GetInternalData();
     if (internal == nullptr || int_drawarea == nullptr) return;
     const Dimension areaWidth =
-        static_cast<Dimension>(ShowDataAreaSize(*zoom, internal->GetDimX()));
+        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, internal->GetDimX()));
     const Dimension areaHeight =
-        static_cast<Dimension>(ShowDataAreaSize(*zoom, internal->GetDimY()));
+        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, internal->GetDimY()));
     Dimension currentWidth = 0;
     Dimension currentHeight = 0;
     XtVaGetValues(int_drawarea, XmNwidth, &currentWidth, XmNheight, &currentHeight, nullptr);
@@ -136,7 +133,8 @@ void LogicShowDataWindow::Redraw(int index, int clear) {
         // Drawing the plane again covers the outline of the PE under the pointer.
         const Matrix* plane = ShownPlane(0);
         if (defined && originX >= 0 && plane != nullptr && GetDrawArea(0) != nullptr) {
-            DrawHighlight(*plane, GetDrawArea(0), *zoom, originX, originY, peWidth, peHeight);
+            DrawHighlight(*plane, GetDrawArea(0), geometry.zoom, originX, originY, peWidth,
+                          peHeight);
         }
     }
     if (index == -1 || index == 1) {
@@ -144,7 +142,7 @@ void LogicShowDataWindow::Redraw(int index, int clear) {
         const Matrix* internal = GetInternalData();
         if (internal != nullptr) {
             ResizeDrawAreas();
-            Draw(*internal, int_drawarea, *zoom, clear);
+            Draw(*internal, int_drawarea, geometry.zoom, clear);
         } else if (XtIsRealized(int_drawarea)) {
             XClearWindow(XtDisplay(int_drawarea), XtWindow(int_drawarea));
         }
@@ -172,7 +170,7 @@ void LogicShowDataWindow::Rebuild() {
 void LogicShowDataWindow::EraseOutline() {
     const Matrix* plane = ShownPlane(0);
     if (originX >= 0 && defined && plane != nullptr && GetDrawArea(0) != nullptr) {
-        EraseHighlight(*plane, GetDrawArea(0), *zoom, originX, originY, peWidth, peHeight);
+        EraseHighlight(*plane, GetDrawArea(0), geometry.zoom, originX, originY, peWidth, peHeight);
     }
     originX = -1;
     originY = -1;
@@ -198,7 +196,7 @@ void LogicShowDataWindow::PointerMoved(Widget area, int x, int y, int inside) {
     EraseOutline();
     originX = x - x % peWidth;
     originY = y - y % peHeight;
-    DrawHighlight(*plane, area, *zoom, originX, originY, peWidth, peHeight);
+    DrawHighlight(*plane, area, geometry.zoom, originX, originY, peWidth, peHeight);
     const char* name =
         logicElement->GetData().GetPEDataName((x % peWidth) * peHeight + y % peHeight);
     SetLabel(posLabel,
@@ -224,7 +222,7 @@ void LogicShowDataWindow::InternalPointerEvent(XEvent* event) {
     int cellX = 0;
     int cellY = 0;
     if (event->type == MotionNotify &&
-        internal->PixelToCell(cellX, cellY, event->xmotion.x, event->xmotion.y, *zoom)) {
+        internal->PixelToCell(cellX, cellY, event->xmotion.x, event->xmotion.y, geometry.zoom)) {
         if (cellX == internalCell) return;
         const char* name = logicElement->GetData().GetInternalName(cellX);
         SetLabel(int_label, name != nullptr ? name : " ");

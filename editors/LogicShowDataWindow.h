@@ -20,7 +20,7 @@ class ALogicElem;
 class LogicShowDataWindow : public ShowDataWindow {
 public:
     // Always all outputs; reads the PE dimension and takes PE 0's internal data.
-    LogicShowDataWindow(ALogicElem* element, short* width, short* heights, int* zoom);
+    LogicShowDataWindow(ALogicElem* element, ShowDataGeometry& geometry);
     // The view maker of the LOGIC type: the window of a LOGIC element, built and shown.
     static ElementView* Make(AElement& element, const ViewRequest& request);
 

@@ -109,14 +109,12 @@ int ShowDataAreaSize(int zoom, int cells) {
     return zoom / 4 * cells + kDrawMargin;
 }
 
-ShowDataWindow::ShowDataWindow(AElement* owner, int output, short* storedWidth,
-                               short* storedHeights, int* storedZoom)
+ShowDataWindow::ShowDataWindow(AElement* owner, int output, ShowDataGeometry& storedGeometry)
     : AElementWindow(owner), outputNumber(output), firstIndex(0), lastIndex(0), shownCount(0),
-      update(1), width(storedWidth), heights(storedHeights), zoom(storedZoom), form(nullptr),
-      panedWindow(nullptr), positionTitle(nullptr), outputTitle(nullptr), simLabel(nullptr),
-      updateToggle(nullptr), posLabel(nullptr), outLabel(nullptr), outputField(nullptr),
-      closeButton(nullptr), saveButton(nullptr), zoomScale(nullptr), upperForm(nullptr),
-      lowerForm(nullptr) {
+      update(1), geometry(storedGeometry), form(nullptr), panedWindow(nullptr),
+      positionTitle(nullptr), outputTitle(nullptr), simLabel(nullptr), updateToggle(nullptr),
+      posLabel(nullptr), outLabel(nullptr), outputField(nullptr), closeButton(nullptr),
+      saveButton(nullptr), zoomScale(nullptr), upperForm(nullptr), lowerForm(nullptr) {
     if (output == 0) {
         firstIndex = 0;
         lastIndex = element->GetOutputCount() - 1;
@@ -125,7 +123,7 @@ ShowDataWindow::ShowDataWindow(AElement* owner, int output, short* storedWidth,
         lastIndex = output - 1;
     }
     shownCount = lastIndex - firstIndex + 1;
-    if (*zoom == 0) *zoom = 100;
+    if (geometry.zoom == 0) geometry.zoom = 100;
     drawAreas.assign(lastIndex + 1, nullptr);
     scrolledWindows.assign(lastIndex + 1, nullptr);
 }
@@ -138,8 +136,8 @@ ShowDataWindow::~ShowDataWindow() {
             Dimension paneHeight = 0;
             XtVaGetValues(scrolledWindows[i], XmNwidth, &paneWidth, XmNheight, &paneHeight,
                           nullptr);
-            if (i == firstIndex) *width = static_cast<short>(paneWidth);
-            heights[i] = static_cast<short>(paneHeight);
+            if (i == firstIndex) geometry.width = static_cast<short>(paneWidth);
+            geometry.heights[i] = static_cast<short>(paneHeight);
         }
     }
     // The pointer may have been over one of these areas.
@@ -162,8 +160,8 @@ void ShowDataWindow::SetLabel(Widget label, const char* text) {
 void ShowDataWindow::CreatePane(int index, bool initialSize) {
     Widget scrolled = XtVaCreateManagedWidget(
         "scrollw", xmScrolledWindowWidgetClass, panedWindow, XmNscrollingPolicy, XmAUTOMATIC,
-        XmNtraversalOn, False, XmNwidth, static_cast<Dimension>(*width), XmNheight,
-        static_cast<Dimension>(heights[index]), nullptr);
+        XmNtraversalOn, False, XmNwidth, static_cast<Dimension>(geometry.width), XmNheight,
+        static_cast<Dimension>(geometry.heights[index]), nullptr);
     Widget area = XtVaCreateManagedWidget(
         "drawarea", xmDrawingAreaWidgetClass, scrolled, XmNbackground, GetGray90(), XmNuserData,
         reinterpret_cast<XtPointer>(static_cast<intptr_t>(index)), nullptr);
@@ -186,7 +184,8 @@ Widget ShowDataWindow::CreateZoomFrame() {
     zoomScale = XtVaCreateManagedWidget(
         "zoom-scale", xmScaleWidgetClass, zoomForm, XmNorientation, XmHORIZONTAL, XmNshowValue,
         True, XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, kMinZoom, XmNmaximum, kMaxZoom,
-        XmNvalue, *zoom < kMinZoom ? kMinZoom : (*zoom > kMaxZoom ? kMaxZoom : *zoom),
+        XmNvalue,
+        geometry.zoom < kMinZoom ? kMinZoom : (geometry.zoom > kMaxZoom ? kMaxZoom : geometry.zoom),
         XmNtraversalOn, False, nullptr);
     XtAddCallback(zoomScale, XmNvalueChangedCallback, ZoomCallback, this);
     XtAddCallback(zoomScale, XmNdragCallback, ZoomCallback, this);
@@ -304,7 +303,7 @@ void ShowDataWindow::CreateWidgets() {
     LayoutExtra();
 
     const Matrix* plane0 = element->GetOutputPlane(0);
-    if (plane0 != nullptr) *zoom = FitZoom(drawAreas[firstIndex], *plane0, zoomScale);
+    if (plane0 != nullptr) geometry.zoom = FitZoom(drawAreas[firstIndex], *plane0, zoomScale);
     ResizeDrawAreas();
     UpdateSimLabel();
 }
@@ -345,7 +344,7 @@ void ShowDataWindow::Redraw(int index, int clear) {
             // The element may have replaced the plane by one of another size (a load, a new
             // dimension): the area follows it.
             FitArea(i);
-            Draw(*plane, drawAreas[i], *zoom, clear);
+            Draw(*plane, drawAreas[i], geometry.zoom, clear);
         } else if (XtIsRealized(drawAreas[i])) {
             XClearWindow(XtDisplay(drawAreas[i]), XtWindow(drawAreas[i]));
         }
@@ -355,8 +354,10 @@ void ShowDataWindow::Redraw(int index, int clear) {
 void ShowDataWindow::FitArea(int index) {
     const Matrix* plane = ShownPlane(index);
     if (drawAreas[index] == nullptr || plane == nullptr) return;
-    const Dimension width = static_cast<Dimension>(ShowDataAreaSize(*zoom, plane->GetDimX()));
-    const Dimension height = static_cast<Dimension>(ShowDataAreaSize(*zoom, plane->GetDimY()));
+    const Dimension width =
+        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, plane->GetDimX()));
+    const Dimension height =
+        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, plane->GetDimY()));
     Dimension current = 0;
     Dimension currentHeight = 0;
     XtVaGetValues(drawAreas[index], XmNwidth, &current, XmNheight, &currentHeight, nullptr);
@@ -401,7 +402,7 @@ void ShowDataWindow::RefreshIfUpdating() {
 }
 
 void ShowDataWindow::ZoomChanged(int value) {
-    *zoom = value;
+    geometry.zoom = value;
     ResizeDrawAreas();
     Redraw(-1, 1);
 }
@@ -446,7 +447,7 @@ void ShowDataWindow::TrackPointer(Widget area, XEvent* event) {
     const Matrix* plane = ShownPlane(index);
     int cellX = 0;
     int cellY = 0;
-    if (plane == nullptr || !plane->PixelToCell(cellX, cellY, x, y, *zoom)) {
+    if (plane == nullptr || !plane->PixelToCell(cellX, cellY, x, y, geometry.zoom)) {
         SetLabel(posLabel, " ");
         PointerMoved(area, x, y, 0);
         ForgetCell();

@@ -20,6 +20,7 @@
 #include "editors/AElementWindow.h"
 #include "model/data/Matrix.h"
 #include "model/data/SimTime.h"
+#include "model/elements/ShowDataGeometry.h"
 
 // The text after " Last simulated: ": " " for an element never simulated, else the span from the
 // time its step began (time - delay) to the time; only the time when the delay exceeds it.
@@ -30,9 +31,9 @@ int ShowDataAreaSize(int zoom, int cells);
 
 class ShowDataWindow : public AElementWindow {
 public:
-    // output 0 shows every output, k output k alone. width, heights and zoom point at the element's
-    // stored viewport width, per-output heights and zoom (a zoom of 0 becomes 100).
-    ShowDataWindow(AElement* element, int output, short* width, short* heights, int* zoom);
+    // output 0 shows every output, k output k alone. geometry is the element's, which the window
+    // starts from and keeps up to date (a zoom of 0 becomes 100).
+    ShowDataWindow(AElement* element, int output, ShowDataGeometry& geometry);
     // Stores the viewport sizes back into the element.
     ~ShowDataWindow() override;
 
@@ -64,7 +65,7 @@ public:
     void PointerEvent(Widget area, XEvent* event);
     void Close();
 
-    int GetZoom() const { return *zoom; }
+    int GetZoom() const { return geometry.zoom; }
     int GetOutputNumber() const { return outputNumber; }
     int GetUpdate() const { return update; }
     int GetFirstIndex() const { return firstIndex; }
@@ -100,9 +101,7 @@ protected:
     int shownCount;
     int update;
     std::vector<std::unique_ptr<Matrix>> frozen; // by output index, only while not updating
-    short* width;                                // the element's, not owned
-    short* heights;
-    int* zoom;
+    ShowDataGeometry& geometry;                  // the element's
     std::string title;
     Widget form;
     Widget panedWindow;

@@ -101,9 +101,8 @@ ArchitectureWindow::ArchitectureWindow()
       rubberBandGC(nullptr), gridVisible(1), gridX(kDefaultGridStep), gridY(kDefaultGridStep),
       rasterize(1), elementListShown(0), overviewShown(0), simulationBoxShown(0), title(nullptr),
       windowShell(nullptr), cadArea(nullptr), form(nullptr), horizontalScrollBar(nullptr),
-      verticalScrollBar(nullptr), footerLabel(nullptr), elementMenus{},
-      backgroundMenu(nullptr), commandWidgets{}, connectionEnd(nullptr),
-      workingAreaOptionsDialog(nullptr), overview(nullptr), didRead(0) {}
+      verticalScrollBar(nullptr), footerLabel(nullptr), popupMenus{}, commandWidgets{},
+      connectionEnd(nullptr), workingAreaOptionsDialog(nullptr), overview(nullptr), didRead(0) {}
 
 ArchitectureWindow::ArchitectureWindow(const ArchitectureWindow& source)
     : Architecture(source), LoadSaveObject(), windowKind(source.windowKind), areaWidth(kAreaWidth),
@@ -112,8 +111,8 @@ ArchitectureWindow::ArchitectureWindow(const ArchitectureWindow& source)
       rasterize(source.rasterize), elementListShown(0), overviewShown(0), simulationBoxShown(0),
       title(source.title != nullptr ? CopyText(source.title) : nullptr), windowShell(nullptr),
       cadArea(nullptr), form(nullptr), horizontalScrollBar(nullptr), verticalScrollBar(nullptr),
-      footerLabel(nullptr), elementMenus{}, backgroundMenu(nullptr), commandWidgets{},
-      connectionEnd(nullptr), workingAreaOptionsDialog(nullptr), overview(nullptr), didRead(0) {
+      footerLabel(nullptr), popupMenus{}, commandWidgets{}, connectionEnd(nullptr),
+      workingAreaOptionsDialog(nullptr), overview(nullptr), didRead(0) {
     PtrArray<AElement>& elements = GetElements();
     for (int i = 0; i < elements.GetCount(); i++)
         elements[i]->SetOwner(this);
@@ -515,12 +514,4 @@ Widget ArchitectureWindow::GetCommandMenuToggle(int code) const {
 
 Widget ArchitectureWindow::GetCommandToolToggle(int code) const {
     return code >= 0 && code < kToggleLimit ? commandWidgets[code][1] : nullptr;
-}
-
-Widget ArchitectureWindow::GetElementMenu(int type) const {
-    return type >= 0 && type < kElementTypeCount ? elementMenus[type] : nullptr;
-}
-
-void ArchitectureWindow::SetElementMenu(int type, Widget menu) {
-    if (type >= 0 && type < kElementTypeCount) elementMenus[type] = menu;
 }

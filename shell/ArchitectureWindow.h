@@ -22,6 +22,7 @@
 #include "model/format/FileKind.h"
 #include "model/format/LoadSaveObject.h"
 #include "shell/MenuCommand.h"
+#include "shell/PopupMenus.h"
 
 class AElement;
 class AHelpElem;
@@ -153,10 +154,7 @@ public:
         workingAreaOptionsDialog = dialog;
     }
     OverviewWindow* GetOverview() const { return overview; }
-    Widget GetElementMenu(int type) const;
-    Widget GetBackgroundMenu() const { return backgroundMenu; }
-    void SetElementMenu(int type, Widget menu);
-    void SetBackgroundMenu(Widget menu) { backgroundMenu = menu; }
+    PopupMenus& GetPopupMenus() { return popupMenus; }
 
 protected:
     // Called by DeleteSelection in a macro window before the elements are deleted, so that the
@@ -189,8 +187,7 @@ protected:
     Widget horizontalScrollBar;
     Widget verticalScrollBar;
     Widget footerLabel;
-    Widget elementMenus[kElementTypeCount]; // by type code; null for a type without a menu
-    Widget backgroundMenu;
+    PopupMenus popupMenus;
     ToggleWidgets commandWidgets;
     AHelpElem* connectionEnd;
     PtrArray<AElement> selection;

@@ -155,7 +155,7 @@ void CreatePopupMenus(ArchitectureWindow& window) {
             XtAddCallback(button, XmNactivateCallback, ElementMenuCallback,
                           reinterpret_cast<XtPointer>(static_cast<intptr_t>(item)));
         }
-        window.SetElementMenu(static_cast<int>(row.type), menu);
+        window.GetPopupMenus().elements[static_cast<int>(row.type)] = menu;
     }
 
     OwnedXmString title("Options");
@@ -174,17 +174,17 @@ void CreatePopupMenus(ArchitectureWindow& window) {
             if (button != nullptr) XtSetSensitive(button, False);
         }
     }
-    window.SetBackgroundMenu(options);
+    window.GetPopupMenus().background = options;
 }
 
 void DestroyPopupMenus(ArchitectureWindow& window) {
-    for (int type = 0; type < kElementTypeCount; type++) {
-        Widget menu = window.GetElementMenu(type);
+    PopupMenus& menus = window.GetPopupMenus();
+    for (Widget& menu : menus.elements) {
         if (menu != nullptr) XtDestroyWidget(menu);
-        window.SetElementMenu(type, nullptr);
+        menu = nullptr;
     }
-    if (window.GetBackgroundMenu() != nullptr) XtDestroyWidget(window.GetBackgroundMenu());
-    window.SetBackgroundMenu(nullptr);
+    if (menus.background != nullptr) XtDestroyWidget(menus.background);
+    menus.background = nullptr;
 }
 
 void ElementMenuCallback(Widget widget, XtPointer item, XtPointer) {

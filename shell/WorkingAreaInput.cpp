@@ -82,8 +82,8 @@ void OnButtonPress(ArchitectureWindow& window, XButtonEvent& event) {
     if (element != nullptr) {
         if (event.button != Button1) {
             if (!IsWheel(event.button)) {
-                PopupAt(window.GetElementMenu(static_cast<int>(element->GetType())), element,
-                        event);
+                PopupAt(window.GetPopupMenus().ForType(static_cast<int>(element->GetType())),
+                        element, event);
             }
             return;
         }
@@ -127,7 +127,7 @@ void OnButtonPress(ArchitectureWindow& window, XButtonEvent& event) {
         case Button5:
             break;
         default:
-            PopupAt(window.GetBackgroundMenu(), &window, event);
+            PopupAt(window.GetPopupMenus().background, &window, event);
             break;
     }
 }

@@ -32,10 +32,10 @@ AElement::AElement(Architecture* ownerArchitecture, uint32_t elementType, int px
       outputCount(std::max(outputs, 0)), owner(ownerArchitecture), x(px), y(py), width(0),
       height(0), dragX(0), dragY(0), grabX(0), grabY(0), firstPinOffset(kFirstPinOffset),
       display(nullptr), window(0), icon(0), dragBacking(0), markedIcon(0), iconGeneration(0),
-      marked(0), frameShown(0), ownIcon(0), name(GetTypeName(elementType)), showDataZoom(0),
-      showDataWidth(kShowDataSize), modifyWindow(nullptr), modifyWindowHeight(0),
-      modifyWindowWidth(0), modifyWindowZoom(100), dimensionDialog(nullptr), modified(0),
-      nameDialog(nullptr) {
+      marked(0), frameShown(0), ownIcon(0),
+      name(GetTypeName(elementType)), showDataGeometry{0, kShowDataSize, {}}, modifyWindow(nullptr),
+      modifyWindowHeight(0), modifyWindowWidth(0), modifyWindowZoom(100), dimensionDialog(nullptr),
+      modified(0), nameDialog(nullptr) {
     // A pin always has a plane, so no step ever meets a missing one; creators resize them.
     for (int i = 0; i < inputCount; i++) {
         inputPlanes.push_back(NewPlane(defaultPlaneWidth, defaultPlaneHeight));
@@ -46,7 +46,7 @@ AElement::AElement(Architecture* ownerArchitecture, uint32_t elementType, int px
     inputConnections.assign(inputCount, nullptr);
     outputConnections.assign(outputCount, nullptr);
     showDataWindows.assign(outputCount + 1, nullptr);
-    showDataHeights.assign(outputCount, kShowDataSize);
+    showDataGeometry.heights.assign(outputCount, kShowDataSize);
     int mwidth, mheight;
     GetDefaultModifyWindowSize(type, mwidth, mheight);
     SetModifyWindowSize(mwidth, mheight);
@@ -61,8 +61,7 @@ AElement::AElement(const AElement& other)
       grabY(other.grabY), firstPinOffset(other.firstPinOffset), display(other.display),
       window(other.window), icon(0), dragBacking(0), markedIcon(0), iconGeneration(0), marked(0),
       frameShown(0), ownIcon(0), name(other.name), comment(other.comment),
-      showDataZoom(other.showDataZoom), showDataWidth(other.showDataWidth),
-      showDataHeights(other.showDataHeights), modifyWindow(nullptr),
+      showDataGeometry(other.showDataGeometry), modifyWindow(nullptr),
       modifyWindowHeight(other.modifyWindowHeight), modifyWindowWidth(other.modifyWindowWidth),
       modifyWindowZoom(other.modifyWindowZoom), dimensionDialog(nullptr), modified(0),
       nameDialog(nullptr) {
@@ -297,7 +296,7 @@ int AElement::ChangePinCount(int inputs, int outputs, int redraw, bool checkOver
 
     DeleteShowDataWindows();
     showDataWindows.assign(outputs + 1, nullptr);
-    showDataHeights.resize(outputs, kShowDataSize);
+    showDataGeometry.heights.resize(outputs, kShowDataSize);
 
     for (int i = inputs; i < inputCount; i++) {
         if (inputConnections[i] != nullptr) delete inputConnections[i];
@@ -364,7 +363,7 @@ void AElement::RemovePin(int pinCode) {
         inputCount--;
     } else {
         outputPlanes.erase(outputPlanes.begin() + index);
-        showDataHeights.erase(showDataHeights.begin() + index);
+        showDataGeometry.heights.erase(showDataGeometry.heights.begin() + index);
         // The single-output windows above move down one slot with their outputs.
         showDataWindows.erase(showDataWindows.begin() + index + 1);
         outputCount--;

@@ -29,6 +29,7 @@
 #include "model/data/PtrArray.h"
 #include "model/data/SimTime.h"
 #include "model/elements/ElementHeader.h"
+#include "model/elements/ShowDataGeometry.h"
 #include "model/elements/XTypes.h"
 #include "model/format/LoadSaveObject.h"
 
@@ -236,11 +237,8 @@ public:
     ElementView* GetShowDataWindow(int index) const;
     ElementView* GetSetNameDialog() const { return nameDialog; }
     ElementView* GetDimensionDialog() const { return dimensionDialog; }
-    // What a show-data window of output index (0 all) carries to the next one: the viewport
-    // width, one height per output and the zoom, stored in the element.
-    short* GetShowDataWidthStore() { return &showDataWidth; }
-    short* GetShowDataHeightsStore() { return showDataHeights.data(); }
-    int* GetShowDataZoomStore() { return &showDataZoom; }
+    // What the element's show-data windows carry from one to the next.
+    ShowDataGeometry& GetShowDataGeometry() { return showDataGeometry; }
     void SetModifyWindowSize(int mwidth, int mheight);
     void GetModifyWindowSize(int& mwidth, int& mheight) const;
     void SetModifyWindowZoom(int zoom) { modifyWindowZoom = zoom; }
@@ -313,9 +311,7 @@ private:
     int32_t ownIcon;
     std::string name;
     std::string comment;
-    int32_t showDataZoom;
-    short showDataWidth;
-    std::vector<short> showDataHeights; // one per output
+    ShowDataGeometry showDataGeometry;
     ElementView* modifyWindow;
     uint16_t modifyWindowHeight;
     int16_t modifyWindowWidth;

@@ -164,7 +164,7 @@ protected:
 
     // The menu entry of that name of the element's type, with the element as the menu's userData.
     Widget Entry(AElement* element, const char* name) {
-        Widget menu = main->GetElementMenu(static_cast<int>(element->GetType()));
+        Widget menu = main->GetPopupMenus().ForType(static_cast<int>(element->GetType()));
         if (menu == nullptr) return nullptr;
         XtVaSetValues(menu, XmNuserData, static_cast<XtPointer>(element), nullptr);
         WidgetList children = nullptr;
@@ -320,7 +320,7 @@ protected:
 TEST_F(ElementPopupMenuTest, EveryTypeHasItsMenuOnTheWorkingArea) {
     for (int type = 0; type < kElementMenuCount; type++) {
         SCOPED_TRACE(GetTypeName(type));
-        Widget menu = main->GetElementMenu(type);
+        Widget menu = main->GetPopupMenus().ForType(type);
         ASSERT_NE(menu, nullptr);
         EXPECT_STREQ(XtName(menu), "aelement_menu");
         WidgetList children = nullptr;
@@ -339,7 +339,7 @@ TEST_F(ElementPopupMenuTest, EveryTypeHasItsMenuOnTheWorkingArea) {
         }
         EXPECT_EQ(next, count);
     }
-    Widget options = main->GetBackgroundMenu();
+    Widget options = main->GetPopupMenus().background;
     ASSERT_NE(options, nullptr);
     EXPECT_STREQ(XtName(options), "option_popup");
     WidgetList children = nullptr;
@@ -574,7 +574,7 @@ TEST_F(ElementPopupMenuTest, ADeletedElementIgnoresItsOpenDialog) {
 }
 
 TEST_F(ElementPopupMenuTest, TheBackgroundMenuOpensTheOptionDialogs) {
-    Widget options = main->GetBackgroundMenu();
+    Widget options = main->GetPopupMenus().background;
     XtVaSetValues(options, XmNuserData, static_cast<XtPointer>(main), nullptr);
     Click(XtNameToWidget(options, "button_0"));
     EXPECT_NE(main->GetWorkingAreaOptionsDialog(), nullptr);

@@ -127,7 +127,7 @@ TEST_F(ElementTypeListTest, EveryTypeAgreesWithWhatTheProgramShowsAndWrites) {
             palettePlace++;
         }
 
-        Widget menu = main->GetElementMenu(static_cast<int>(row.type));
+        Widget menu = main->GetPopupMenus().ForType(static_cast<int>(row.type));
         ASSERT_EQ(menu != nullptr, row.HasPopupMenu());
         if (menu != nullptr) {
             WidgetList children = nullptr;

@@ -77,8 +77,8 @@ TEST_F(WorkingAreaInput, ARubberBandSelectsWhatItTouchesAndDeleteWaitsForIt) {
 TEST_F(WorkingAreaInput, TheWheelOpensNoMenu) {
     Widget menu =
         XmCreatePopupMenu(main().GetCadArea(), const_cast<char*>("test_popup"), nullptr, 0);
-    Widget previous = main().GetBackgroundMenu();
-    main().SetBackgroundMenu(menu);
+    Widget previous = main().GetPopupMenus().background;
+    main().GetPopupMenus().background = menu;
     Press(100, 100, Button4);
     Press(100, 100, Button5);
     EXPECT_FALSE(XtIsManaged(menu));
@@ -86,7 +86,7 @@ TEST_F(WorkingAreaInput, TheWheelOpensNoMenu) {
     EXPECT_TRUE(XtIsManaged(menu));
     XtUnmanageChild(menu);
     Process();
-    main().SetBackgroundMenu(previous);
+    main().GetPopupMenus().background = previous;
     XtDestroyWidget(menu);
 }
 

@@ -179,8 +179,8 @@ TEST_F(MacroWindow, OpensWithItsWidgetsMenusAndAPaletteOfTheNextPorts) {
 
     // Popup menus for every type but HELP_ELEMENT; only "Working Area..." in the background one.
     for (int type = 0; type <= static_cast<int>(kMacroOutput); type++)
-        EXPECT_NE(macro->GetElementMenu(type), nullptr) << type;
-    Widget options = macro->GetBackgroundMenu();
+        EXPECT_NE(macro->GetPopupMenus().ForType(type), nullptr) << type;
+    Widget options = macro->GetPopupMenus().background;
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(XtIsSensitive(XtNameToWidget(options, "button_0")));
     EXPECT_FALSE(XtIsSensitive(XtNameToWidget(options, "button_1")));
@@ -373,7 +373,7 @@ TEST_F(MacroWindow, CloseClosesTheWindowsInsideAndKeepsTheSubArchitecture) {
     EXPECT_EQ(macro->GetCadArea(), nullptr);
     EXPECT_EQ(macro->GetPaletteInput(), nullptr);
     EXPECT_EQ(macro->GetConnectionEnd(), nullptr);
-    EXPECT_EQ(macro->GetBackgroundMenu(), nullptr);
+    EXPECT_EQ(macro->GetPopupMenus().background, nullptr);
     EXPECT_EQ(macro->GetCommandMenuToggle(kCommandGrid), nullptr);
     EXPECT_EQ(mask->GetShowDataWindow(0), nullptr);
     EXPECT_EQ(mask->GetModifyWindow(), nullptr);
