@@ -645,6 +645,20 @@ int Matrix::ReadBlock(std::istream& in, MatrixWords& words) const {
         return SetReadError(in, result, "DIMENSION:");
     }
     if (width != dimX || height != dimY) return SetReadError(in, kDimensionError, "DIMENSION:");
+    return ReadRows(in, cursor, words);
+}
+
+int Matrix::ReadAfterDimension(std::istream& in, char*& cursor) {
+    MatrixWords words;
+    words.assign(mat.size(), 0);
+    const int result = ReadRows(in, cursor, words);
+    if (result == kNoError) mat.swap(words);
+    return result;
+}
+
+// The "DATA" block and the block's closing brace.
+int Matrix::ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const {
+    int result;
     if ((result = ExpectKeywords(in, cursor, {"DATA", "{"})) != kNoError) return result;
 
     // The first line is the top row, so the block reads like the picture on screen.
