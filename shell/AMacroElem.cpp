@@ -227,8 +227,7 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     if (readNesting >= kMaxNesting) return SetReadError(in, kNumberOutOfRange, "MACRO");
     NestingScope nesting;
     char* cursor = EmptyCursor();
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     // The ports inside check their numbers against the header's counts as they are read.
     AMacroElem read(nullptr, 0, 0);
     read.ApplyHeader(header);

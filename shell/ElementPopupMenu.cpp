@@ -125,11 +125,13 @@ const int* ElementMenuRow(int type) {
 }
 
 int32_t TimeMinimum(uint32_t type) {
-    return type == kInput ? 1 : 0;
+    const ElementRow* row = FindElementRow(type);
+    return row != nullptr ? row->minTime : 0;
 }
 
 bool MayHaveNoClock(uint32_t type) {
-    return type != kInput && type != kOutput;
+    const ElementRow* row = FindElementRow(type);
+    return row == nullptr || !row->needsClock;
 }
 
 void CreatePopupMenus(ArchitectureWindow& window) {

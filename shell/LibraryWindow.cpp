@@ -36,17 +36,9 @@
 
 namespace {
 
-void OpenLibraryFile(ArchitectureWindow& window) {
-    OpenDialog(window, kLibraryFile, nullptr);
-}
-
-void SaveLibraryFile(ArchitectureWindow& window) {
-    Save(window, kLibraryFile, nullptr);
-}
-
-void SaveLibraryFileAs(ArchitectureWindow& window) {
-    SaveAsDialog(window, kLibraryFile, nullptr);
-}
+const CommandHandler OpenLibraryFile = OpenFileCommand<kLibraryFile>;
+const CommandHandler SaveLibraryFile = SaveFileCommand<kLibraryFile>;
+const CommandHandler SaveLibraryFileAs = SaveFileAsCommand<kLibraryFile>;
 
 // The rows are given to the library window's bar alone.
 void CloseLibraryWindow(ArchitectureWindow& window) {

@@ -54,17 +54,9 @@ void AskNewArchitecture(ArchitectureWindow& window) {
                               "Y-Dimension", height, 1, 99999, NewArchitectureAnswered, &main, 0);
 }
 
-void OpenArchitecture(ArchitectureWindow& window) {
-    OpenDialog(window, kArchitectureFile, nullptr);
-}
-
-void SaveArchitecture(ArchitectureWindow& window) {
-    Save(window, kArchitectureFile, nullptr);
-}
-
-void SaveArchitectureAs(ArchitectureWindow& window) {
-    SaveAsDialog(window, kArchitectureFile, nullptr);
-}
+const CommandHandler OpenArchitecture = OpenFileCommand<kArchitectureFile>;
+const CommandHandler SaveArchitecture = SaveFileCommand<kArchitectureFile>;
+const CommandHandler SaveArchitectureAs = SaveFileAsCommand<kArchitectureFile>;
 
 void QuitProgram(ArchitectureWindow& window) {
     if (Main(window).QueryQuit()) std::exit(0);

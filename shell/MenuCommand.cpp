@@ -15,6 +15,7 @@
 #include <string>
 
 #include "shell/ArchitectureWindow.h"
+#include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "toolkit/OwnedXmString.h"
 
@@ -186,6 +187,25 @@ void GridCommand(ArchitectureWindow& window) {
 void WorkingAreaCommand(ArchitectureWindow& window) {
     window.OpenWorkingAreaOptions();
 }
+
+template <FileKind kind> void OpenFileCommand(ArchitectureWindow& window) {
+    OpenDialog(window, kind, nullptr);
+}
+
+template <FileKind kind> void SaveFileCommand(ArchitectureWindow& window) {
+    Save(window, kind, nullptr);
+}
+
+template <FileKind kind> void SaveFileAsCommand(ArchitectureWindow& window) {
+    SaveAsDialog(window, kind, nullptr);
+}
+
+template void OpenFileCommand<kArchitectureFile>(ArchitectureWindow&);
+template void SaveFileCommand<kArchitectureFile>(ArchitectureWindow&);
+template void SaveFileAsCommand<kArchitectureFile>(ArchitectureWindow&);
+template void OpenFileCommand<kLibraryFile>(ArchitectureWindow&);
+template void SaveFileCommand<kLibraryFile>(ArchitectureWindow&);
+template void SaveFileAsCommand<kLibraryFile>(ArchitectureWindow&);
 
 void RunWindowCommand(ArchitectureWindow& window, CommandHandler run) {
     if (GetMainWindow() == nullptr) {

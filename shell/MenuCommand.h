@@ -7,6 +7,8 @@
 
 #include <X11/Intrinsic.h>
 
+#include "model/format/FileKind.h"
+
 class ArchitectureWindow;
 
 // A command of a menu entry or tool button, run on the window of the bar.
@@ -70,6 +72,11 @@ void DeleteCommand(ArchitectureWindow& window);
 void OverviewCommand(ArchitectureWindow& window);
 void GridCommand(ArchitectureWindow& window);
 void WorkingAreaCommand(ArchitectureWindow& window);
+// Open..., Save... and Save As... of the window's own file, which is of the kind; made for
+// architecture and library files.
+template <FileKind kind> void OpenFileCommand(ArchitectureWindow& window);
+template <FileKind kind> void SaveFileCommand(ArchitectureWindow& window);
+template <FileKind kind> void SaveFileAsCommand(ArchitectureWindow& window);
 
 // Runs the command on the window; nothing runs before the main window exists, since commands
 // may reach its parts.

@@ -305,8 +305,7 @@ int WriteDirectoriesOptions(std::ostream& out) {
 int ReadDirectoriesOptions(std::istream& in) {
     char* cursor = EmptyCursor();
     int result;
-    if ((result = ExpectKeyword(in, cursor, "DIRECTORIES")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"DIRECTORIES", "{"})) != kNoError) return result;
     for (const KindRow& row : kKindRows) {
         if ((result = ExpectKeyword(in, cursor, row.key)) != kNoError) return result;
         const std::string directory = ReadRestOfLine(cursor);
@@ -318,8 +317,7 @@ int ReadDirectoriesOptions(std::istream& in) {
         }
     }
     if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "FILTER")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"FILTER", "{"})) != kNoError) return result;
     for (const KindRow& row : kKindRows) {
         if ((result = ExpectKeyword(in, cursor, row.key)) != kNoError) return result;
         const std::string filter = ReadRestOfLine(cursor);
@@ -347,8 +345,7 @@ int ReadGridOptions(std::istream& in, GridOptions& grid) {
     int32_t x = 0;
     int32_t y = 0;
     int result;
-    if ((result = ExpectKeyword(in, cursor, "GRID")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"GRID", "{"})) != kNoError) return result;
     if ((result = ExpectKeyword(in, cursor, "VISIBLE:")) != kNoError) return result;
     if ((result = ParseOnOff(cursor, visible)) != kNoError) return Record(in, result);
     if ((result = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return result;
@@ -384,8 +381,7 @@ int ReadStartupOptions(std::istream& in) {
     int overviewWindow = 0;
     int simulationBox = 0;
     int result;
-    if ((result = ExpectKeyword(in, cursor, "STARTUP")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"STARTUP", "{"})) != kNoError) return result;
     if ((result = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return result;
     if ((result = ParsePair(cursor, width, height)) != kNoError) return Record(in, result);
     if ((result = ExpectKeyword(in, cursor, "ELEMENT_WINDOW:")) != kNoError) return result;
@@ -426,8 +422,7 @@ int WriteCompilerSettings(std::ostream& out) {
 int ReadCompilerSettings(std::istream& in) {
     char* cursor = EmptyCursor();
     int result;
-    if ((result = ExpectKeyword(in, cursor, "COMPILER")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"COMPILER", "{"})) != kNoError) return result;
     for (int i = 0; i < kCompilerSettingCount; ++i) {
         if ((result = ExpectKeyword(in, cursor, gCompiler[i].key)) != kNoError) return result;
         const std::string text = ReadRestOfLine(cursor);
@@ -448,8 +443,7 @@ int WriteDefaultTimes(std::ostream& out) {
 int ReadDefaultTimes(std::istream& in) {
     char* cursor = EmptyCursor();
     int result;
-    if ((result = ExpectKeyword(in, cursor, "DEFAULT_TIMES")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"DEFAULT_TIMES", "{"})) != kNoError) return result;
     for (const TimeRow& row : kTimeRows) {
         if ((result = ExpectKeyword(in, cursor, row.key)) != kNoError) return result;
         uint32_t time = 0;

@@ -637,8 +637,7 @@ int Matrix::Read(std::istream& in, FileArgument* target) {
 int Matrix::ReadBlock(std::istream& in, MatrixWords& words) const {
     char* cursor = EmptyCursor();
     int result;
-    if ((result = ExpectKeyword(in, cursor, "MATRIX")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"MATRIX", "{"})) != kNoError) return result;
     if ((result = ExpectKeyword(in, cursor, "DIMENSION:")) != kNoError) return result;
     int32_t width = 0;
     int32_t height = 0;
@@ -646,8 +645,21 @@ int Matrix::ReadBlock(std::istream& in, MatrixWords& words) const {
         return SetReadError(in, result, "DIMENSION:");
     }
     if (width != dimX || height != dimY) return SetReadError(in, kDimensionError, "DIMENSION:");
-    if ((result = ExpectKeyword(in, cursor, "DATA")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    return ReadRows(in, cursor, words);
+}
+
+int Matrix::ReadAfterDimension(std::istream& in, char*& cursor) {
+    MatrixWords words;
+    words.assign(mat.size(), 0);
+    const int result = ReadRows(in, cursor, words);
+    if (result == kNoError) mat.swap(words);
+    return result;
+}
+
+// The "DATA" block and the block's closing brace.
+int Matrix::ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const {
+    int result;
+    if ((result = ExpectKeywords(in, cursor, {"DATA", "{"})) != kNoError) return result;
 
     // The first line is the top row, so the block reads like the picture on screen.
     for (int y = dimY - 1; y >= 0; --y) {

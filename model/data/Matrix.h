@@ -162,6 +162,10 @@ public:
     // value quote its keyword: "DIMENSION:" for the pair (14 when it differs), "DATA" for a row
     // (2).
     int Read(std::istream& in, FileArgument* target) override;
+    // Reads the rest of a "MATRIX" block whose "DIMENSION:" line the caller has read and found to
+    // be this matrix's: its "DATA" block and the closing braces, from the cursor on. On failure
+    // the matrix is left as it was.
+    int ReadAfterDimension(std::istream& in, char*& cursor);
 
 private:
     using Word = uint32_t;
@@ -176,6 +180,7 @@ private:
     void Combine(Op op, bool binary, const Matrix& a, const Matrix& b);
     void ClearPadding();
     int ReadBlock(std::istream& in, MatrixWords& words) const;
+    int ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const;
 
     int32_t dimX;
     int32_t dimY;

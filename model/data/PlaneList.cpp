@@ -145,15 +145,13 @@ int PlaneList::Write(std::ostream& out, int level) {
 int PlaneList::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int result;
-    if ((result = ExpectKeyword(in, cursor, "XY_PLANE_DATA")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"XY_PLANE_DATA", "{"})) != kNoError) return result;
     if ((result = ExpectKeyword(in, cursor, "NUMBER:")) != kNoError) return result;
     int32_t count = 0;
     if ((result = ParseInt(cursor, count)) != kNoError) return SetReadError(in, result, "NUMBER:");
     if (count <= 0) return SetReadError(in, kNotEnoughPlanes, "NUMBER:");
     if (count > kMaxPlaneCount) return SetReadError(in, kNumberOutOfRange, "NUMBER:");
-    if ((result = ExpectKeyword(in, cursor, "PLANES")) != kNoError) return result;
-    if ((result = ExpectKeyword(in, cursor, "{")) != kNoError) return result;
+    if ((result = ExpectKeywords(in, cursor, {"PLANES", "{"})) != kNoError) return result;
 
     // Planes are added as they are read, so a large NUMBER costs nothing until its planes exist.
     std::vector<Matrix> read;

@@ -203,8 +203,7 @@ int D_CElem::Write(std::ostream& out, int level) const {
 int D_CElem::ReadListing(std::istream& in, std::string& text) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "LISTING:")) != kNoError) return code;
     // The line reader has taken the rest of the "LISTING:" line; the code begins on the next.
     // NOTE: braces in the user's strings and comments count like any other.

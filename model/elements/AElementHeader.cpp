@@ -79,8 +79,7 @@ int AElement::ParseHeader(std::istream& in, ElementHeader& header) const {
     if (code != kNoError) return code;
     // The type name is not compared with the element's: the caller chose the element by it.
     EndLine(cursor);
-    if ((code = ExpectKeyword(in, cursor, "INTERNAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"INTERNAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "NAME:")) != kNoError) return code;
     header.name = ReadRestOfLine(cursor);
     if ((code = ExpectKeyword(in, cursor, "COMMENT:")) != kNoError) return code;

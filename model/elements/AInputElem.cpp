@@ -19,8 +19,7 @@ int D_InputElem::Write(std::ostream& out, int level) {
 int D_InputElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     PlaneList read(planes.GetWidth(), planes.GetHeight(), 1);
     if ((code = read.Read(in)) != kNoError) return code;
     // The plane-list reader has replaced the line; the rest of its last line is not ours.

@@ -44,8 +44,7 @@ int D_JoinElem::Write(std::ostream& out, int level) const {
 int D_JoinElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "RULE:")) != kNoError) return code;
     SkipBlanks(cursor);
     int32_t found = -1;

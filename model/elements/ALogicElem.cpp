@@ -501,11 +501,7 @@ int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
     const int32_t n = externalCount;
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     if (n > 0) {
-        // The matrix reader needs a matrix of the size it reads: look at the dimension first,
-        // then go back and read the whole block. It begins on a line of its own.
-        EndLine(cursor);
-        const std::streampos at = in.tellg();
-        if (at < 0) return SetReadError(in, kIoError, "MATRIX");
+        // The dimension says how large a matrix to make for the rows that follow it.
         if ((code = ExpectKeywords(in, cursor, {"MATRIX", "{", "DIMENSION:"})) != kNoError)
             return code;
         int32_t w = 0, h = 0;
@@ -516,13 +512,9 @@ int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
         if (w != n || h < 1 || h > kMaxPlaneSize) {
             return SetReadError(in, kBadMatrixDimension, "DIMENSION:");
         }
-        in.seekg(at);
-        if (StreamFailed(in)) return SetReadError(in, kIoError, "MATRIX");
         auto matrix = std::make_unique<Matrix>(n, h);
-        if ((code = matrix->Read(in, nullptr)) != kNoError) return code;
+        if ((code = matrix->ReadAfterDimension(in, cursor)) != kNoError) return code;
         externalData = std::move(matrix);
-        // The matrix reader has replaced the line.
-        cursor = EmptyCursor();
     }
     return ExpectKeyword(in, cursor, "}");
 }

@@ -60,8 +60,7 @@ int AMacroPortElem::Read(std::istream& in, FileArgument*) {
     if (code != kNoError) return code;
     const char* keyword = NumberKeyword();
     char* cursor = EmptyCursor();
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, keyword)) != kNoError) return code;
     int32_t n = 0;
     if ((code = ParseInt(cursor, n)) != kNoError) return SetReadError(in, code, keyword);

@@ -29,8 +29,7 @@ int D_MaskElem::Write(std::ostream& out, int level) const {
 int D_MaskElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "MASK:")) != kNoError) return code;
     Matrix read(mask->GetDimX(), mask->GetDimY());
     if ((code = read.Read(in, nullptr)) != kNoError) return code;

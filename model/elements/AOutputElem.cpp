@@ -19,8 +19,7 @@ int D_OutputElem::Write(std::ostream& out, int level) {
 int D_OutputElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "NUMBER_PLANES:")) != kNoError) return code;
     int32_t depth = 0;
     if ((code = ParseInt(cursor, depth)) != kNoError) {

@@ -194,10 +194,8 @@ int D_PermElem::Write(std::ostream& out, int level) const {
 int D_PermElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "CONNECTIONS")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"CONNECTIONS", "{"})) != kNoError) return code;
     // The connections are added to a copy, so that a failure leaves the table as it was.
     D_PermElem read(*this);
     for (;;) {

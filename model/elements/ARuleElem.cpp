@@ -95,8 +95,7 @@ int D_RuleElem::Write(std::ostream& out, int level) const {
 int D_RuleElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ReadRequiredLine(in, cursor)) != kNoError) return code;
     if (std::strncmp(cursor, "NOT_DEFINED", std::strlen("NOT_DEFINED")) == 0) {
         EndLine(cursor);

@@ -47,8 +47,7 @@ int D_SSeedElem::Write(std::ostream& out, int level) const {
 int D_SSeedElem::Read(std::istream& in) {
     char* cursor = EmptyCursor();
     int code;
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "ORIENTATION:")) != kNoError) return code;
     int32_t read;
     if (StartsWith(cursor, kVertical)) {

@@ -13,8 +13,7 @@ int ASplitElem::Read(std::istream& in, FileArgument*) {
     int code = ParseHeader(in, header);
     if (code != kNoError) return code;
     char* cursor = EmptyCursor();
-    if ((code = ExpectKeyword(in, cursor, "LOGICAL_DATA")) != kNoError) return code;
-    if ((code = ExpectKeyword(in, cursor, "{")) != kNoError) return code;
+    if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
     if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);
     ApplyHeader(header);

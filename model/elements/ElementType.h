@@ -74,6 +74,8 @@ struct ElementRow {
     int outputs;
     PinLimits pins;
     uint32_t builtInTime; // ticks
+    int32_t minTime;      // the smallest TIME "Set Time" takes
+    bool needsClock;      // "Set Clock" offers no "none"
     int modifyWidth;      // pixels; 0 x 0 lets the window choose
     int modifyHeight;
     FileKind fileKind; // of its element files; kNoFileKind for none

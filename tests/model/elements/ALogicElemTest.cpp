@@ -593,6 +593,34 @@ TEST_F(ALogicElemBlock, WritesTheDefinitionAndReadsItBackCompiled) {
     EXPECT_EQ(out.str(), kNoExternalData);
 }
 
+// A stream buffer that gives its text but cannot tell or change its place, as a pipe.
+class UnseekableBuffer : public std::stringbuf {
+public:
+    explicit UnseekableBuffer(const std::string& text) : std::stringbuf(text) {}
+
+protected:
+    pos_type seekoff(off_type, std::ios_base::seekdir, std::ios_base::openmode) override {
+        return pos_type(off_type(-1));
+    }
+    pos_type seekpos(pos_type, std::ios_base::openmode) override { return pos_type(off_type(-1)); }
+};
+
+TEST_F(ALogicElemBlock, TheExternalDataIsReadInOnePassWithoutGoingBack) {
+    SetBlockData(logic.GetData());
+    const std::string text = WriteBlock(logic, 1);
+    const std::string logical = text.substr(text.find("  LOGICAL_DATA"));
+    UnseekableBuffer buffer(logical);
+    std::istream in(&buffer);
+    D_LogicElem read(4, 2);
+    ClearParseError();
+    ASSERT_EQ(read.Read(in, true), 0);
+    ASSERT_NE(read.GetExternalData(), nullptr);
+    EXPECT_TRUE(*read.GetExternalData() == *logic.GetData().GetExternalData());
+    std::ostringstream out;
+    EXPECT_EQ(read.Write(out, 1), 0);
+    EXPECT_EQ(out.str(), logical);
+}
+
 TEST_F(ALogicElemBlock, AnIncompleteDefinitionIsWrittenAsNotDefined) {
     EXPECT_EQ(WriteBlock(logic, 1), kUndefinedBlock);
     ASSERT_EQ(logic.GetData().SetPEDimension(2, 1), 1);
