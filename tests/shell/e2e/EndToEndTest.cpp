@@ -34,6 +34,7 @@ using e2e::kTimeoutMs;
 using e2e::ReadAll;
 using e2e::SleepMs;
 using e2e::WaitFor;
+using e2e::WaitIdle;
 using e2e::WriteText;
 
 const char* const kExample = QUIRAN_SOURCE_DIR "/examples/pipeline.arc";
@@ -778,9 +779,12 @@ TEST_P(QuiranDesktop, SegmentationFaultSavesCoreArcAndExitsWith1000) {
     WriteText(program.Path("a.arc"), UntidyExample());
     const Window main = StartOn("a.arc", "a.arc");
     ASSERT_NE(main, 0u);
-    kill(program.Pid(), SIGSEGV);
+    // The fault comes while the program waits for the user, as one in a command would.
+    ASSERT_TRUE(WaitIdle(program.Pid()));
+    ASSERT_EQ(kill(program.Pid(), SIGSEGV), 0);
 
-    ASSERT_NE(screen.WaitForWindow("Internal Error"), 0u);
+    ASSERT_NE(screen.WaitForWindow("Internal Error"), 0u)
+        << "running: " << program.Running() << ", stderr: " << program.Stderr();
     std::vector<std::string> messages = program.Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(

@@ -149,6 +149,39 @@ bool ProgramRun::Running() {
     return pid > 0 && waitpid(pid, &status, WNOHANG) == 0;
 }
 
+namespace {
+
+// User and system time of the process in clock ticks; -1 when it is gone.
+long long CpuTicks(pid_t pid) {
+    const std::string stat = ReadAll("/proc/" + std::to_string(pid) + "/stat");
+    const size_t name = stat.rfind(')'); // the command name may hold blanks and parentheses
+    if (name == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(name + 1));
+    std::string field;
+    long long utime = 0, stime = 0;
+    // After the name: state is field 3 of the line, utime 14 and stime 15.
+    for (int i = 3; i < 14; i++)
+        fields >> field;
+    if (!(fields >> utime >> stime)) return -1;
+    return utime + stime;
+}
+
+} // namespace
+
+bool WaitIdle(pid_t pid, int quietMs, int timeoutMs) {
+    const int stepMs = 50;
+    long long last = CpuTicks(pid);
+    int quiet = 0;
+    for (int waited = 0; waited < timeoutMs && last >= 0; waited += stepMs) {
+        SleepMs(stepMs);
+        const long long now = CpuTicks(pid);
+        quiet = now == last ? quiet + stepMs : 0;
+        if (quiet >= quietMs) return true;
+        last = now;
+    }
+    return false;
+}
+
 void LogMessages(ProgramSetup& setup, const std::string& logPath, const char* library) {
     setup.environment.push_back({"QUIRAN_MESSAGE_LOG", logPath});
     setup.environment.push_back({"LD_PRELOAD", library});

@@ -31,6 +31,10 @@ void SleepScaledMs(int ms);
 // Polls every 50 ms until done() holds or the time is up; returns done().
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = kTimeoutMs);
 
+// Waits until the process has used no processor time for quietMs on end: it waits for input.
+// False when it never rests so long within timeoutMs, or is gone.
+bool WaitIdle(pid_t pid, int quietMs = 200, int timeoutMs = kTimeoutMs);
+
 // The standard output of a shell command.
 std::string Command(const std::string& command);
 // xdotool with the arguments; its exit status.
