@@ -27,44 +27,19 @@
 #include <string>
 #include <vector>
 
-#include "model/data/Connection.h"
-#include "model/elements/AInputElem.h"
-#include "model/elements/AJoinElem.h"
-#include "model/elements/AMaskElem.h"
-#include "model/elements/AOutputElem.h"
-#include "model/elements/ArchitectureGraphics.h"
-#include "model/elements/PinCode.h"
-#include "model/format/TextFormat.h"
-#include "shell/DragContext.h"
-#include "shell/DragDisplay.h"
-#include "shell/FallbackResources.h"
+#include "bench/support/BenchProgram.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
-#include "shell/OverviewWindow.h"
-#include "shell/ShellElementUi.h"
-#include "shell/Startup.h"
-#include "shell/WindowMessage.h"
-#include "toolkit/Colors.h"
-#include "toolkit/MatrixDraw.h"
-#include "toolkit/MessageDialog.h"
-#include "toolkit/ReadInt.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Since;
 
 const int kElements = 100000;
 const int kQuietMs = 150;
 const double kTarget = 0.5;
-
-double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // What the bench started, ended on every way out.
 pid_t gChildren[3] = {0, 0, 0};
@@ -83,72 +58,6 @@ void Fail(const char* what) {
     EndChildren();
     std::fflush(stdout);
     std::_Exit(1);
-}
-
-MessageResult Answer(Widget, MessageKind kind, const char*, const char*) {
-    return kind == kMessageYesNo || kind == kMessageYesNoCancel ? kResultNo : kResultOk;
-}
-
-// The program's windows in this process, for making the file and for the in-process save.
-MainWindow* OpenProgram() {
-    static char name[] = "quiran";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    XtAppContext app = nullptr;
-    InitLineBuffer();
-    OpenDragDisplay(argc, argv);
-    Widget topLevel = XtOpenApplication(&app, "QUIRAN", nullptr, 0, &argc, argv,
-                                        const_cast<String*>(kFallbackResources),
-                                        applicationShellWidgetClass, nullptr, 0);
-    if (topLevel == nullptr) return nullptr;
-    SetTopLevelShell(topLevel, app);
-    InstallShellElementUi(topLevel);
-    CreateStippleBitmap(topLevel);
-    InitColors(topLevel);
-    CreateMatrixGCs(topLevel);
-    InitDragAndDrop();
-    SetReadIntAppContext(app);
-    CreateFileDialog();
-    InitArchitectureGraphics();
-    OverviewWindow::InitCursor(topLevel);
-    SetWindowMessageFunction(Answer);
-    MainWindow* main = new MainWindow(topLevel);
-    SetMainWindow(main);
-    XtRealizeWidget(topLevel);
-    XmUpdateDisplay(topLevel);
-    return main;
-}
-
-// Chains of INPUT, four MASK and four JOIN elements in turn, OUTPUT, one chain a row, written as
-// the program writes an architecture file.
-void WriteArchitecture(MainWindow& main, int count, const std::string& path) {
-    const int kChain = 10;
-    for (int c = 0; c < count / kChain; c++) {
-        AElement* previous = nullptr;
-        for (int k = 0; k < kChain; k++) {
-            AElement* element;
-            const int x = 20 + 70 * k, y = 20 + 70 * c;
-            if (k == 0) {
-                element = new AInputElem(&main, x, y);
-            } else if (k == kChain - 1) {
-                element = new AOutputElem(&main, x, y);
-            } else if (k % 2 == 1) {
-                element = new AMaskElem(&main, x, y);
-            } else {
-                element = new AJoinElem(&main, x, y);
-            }
-            element->CreateData();
-            main.GetElements().Add(element);
-            if (previous != nullptr) {
-                main.GetConnections().Add(
-                    new Connection(&main, previous, OutputPinCode(0), element, InputPinCode(0), 0));
-            }
-            previous = element;
-        }
-    }
-    std::ofstream out(path, std::ios::binary);
-    main.Write(out, 0, nullptr);
-    main.ClearModified();
 }
 
 std::string ReadAll(const std::string& path) {
@@ -280,6 +189,99 @@ double WriteFloor(const std::string& text, const std::string& path) {
     return Since(start);
 }
 
+// The files of a run, in the bench's folder: the one the program saves, the one the in-process
+// save writes and the floor's.
+struct Files {
+    std::string saved;
+    std::string inProcess;
+    std::string floor;
+};
+
+struct Rounds {
+    std::vector<double> through, inProcess, floor, cpu;
+};
+
+// Starts the program on the file and waits until it shows it and rests; the seconds that took.
+// The window gets the pointer and the focus, so that typed keys reach it.
+double OpenInProgram(Display* x, pid_t xvfb, const std::string& folder, const std::string& file,
+                     pid_t& program) {
+    program = StartProgram(folder, file);
+    gChildren[1] = program;
+    const Clock::time_point start = Clock::now();
+    Window window = 0;
+    while ((window = FindByName(x, DefaultRootWindow(x), "QUIRAN Pro  ~/large.arc")) == 0) {
+        if (Since(start) > 120) Fail("the program did not open the file");
+        usleep(20000);
+    }
+    const double open = UntilIdle(start, {program, xvfb}, [] { return true; });
+    XWarpPointer(x, None, window, 0, 0, 0, 0, 200, 200);
+    XSetInputFocus(x, window, RevertToParent, CurrentTime);
+    XSync(x, False);
+    return open;
+}
+
+// perf recording the program into output; 0 without an output.
+pid_t StartPerf(pid_t program, const char* output) {
+    if (output == nullptr) return 0;
+    const pid_t perf = fork();
+    gChildren[0] = perf;
+    if (perf == 0) {
+        const std::string pid = std::to_string(program);
+        execlp("perf", "perf", "record", "-q", "-g", "-p", pid.c_str(), "-o", output,
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    sleep(1);
+    return perf;
+}
+
+void StopPerf(pid_t perf) {
+    if (perf == 0) return;
+    kill(perf, SIGINT);
+    waitpid(perf, nullptr, 0);
+    gChildren[0] = 0;
+}
+
+// Each round: Ctrl-S in the program, the in-process save, the floor, in turn.
+Rounds Measure(Display* x, pid_t xvfb, pid_t program, MainWindow& main, const Files& files,
+               const std::string& text, int count) {
+    Rounds rounds;
+    for (int r = 0; r < count; r++) {
+        const ino_t before = Inode(files.saved);
+        const long long ran = RunTime(program);
+        Clock::time_point start = Clock::now();
+        CtrlS(x);
+        rounds.through.push_back(
+            UntilIdle(start, {program, xvfb}, [&] { return Inode(files.saved) != before; }));
+        rounds.cpu.push_back(static_cast<double>(RunTime(program) - ran) * 1e-9);
+        if (ReadAll(files.saved) != text) Fail("the program saved other bytes");
+
+        main.SetModified();
+        start = Clock::now();
+        if (SaveFile(main, files.inProcess.c_str()) != 0) Fail("the in-process save failed");
+        rounds.inProcess.push_back(Since(start));
+
+        rounds.floor.push_back(WriteFloor(text, files.floor));
+    }
+    return rounds;
+}
+
+void Report(const Rounds& rounds, size_t bytes, int count, double open) {
+    std::printf("Save %d elements (%zu bytes), median of %d interleaved rounds (program opened "
+                "in %.2f s):\n",
+                kElements, bytes, count, open);
+    const double through = Median(rounds.through);
+    const double inProcess = Median(rounds.inProcess);
+    const double floorSeconds = Median(rounds.floor);
+    std::printf("  %-40s %7.3f s  (target at most %.1f s)  %5.2f x writing the bytes (%.3f s)\n",
+                "Ctrl-S to replaced and idle (program)", through, kTarget, through / floorSeconds,
+                floorSeconds);
+    std::printf("  %-40s %7.3f s                          %5.2f x writing the bytes\n",
+                "in-process SaveFile", inProcess, inProcess / floorSeconds);
+    std::printf("  program / in-process: %.2f; the program ran %.3f s of the save on a processor\n",
+                through / inProcess, Median(rounds.cpu));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -299,82 +301,26 @@ int main(int argc, char** argv) {
     const std::string display = ":" + std::to_string(number);
     setenv("DISPLAY", display.c_str(), 1);
 
-    MainWindow* main = OpenProgram();
+    // The program's windows in this process make the file and save it in-process.
+    XtAppContext app = nullptr;
+    MainWindow* main = bench::OpenProgram(app);
     if (main == nullptr) Fail("cannot open the display");
-    const std::string file = folder + "/large.arc";
-    const std::string inProcessFile = folder + "/inprocess.arc";
-    const std::string floorFile = folder + "/floor.arc";
-    WriteArchitecture(*main, kElements, file);
-    const std::string text = ReadAll(file);
-    {
-        std::ofstream(inProcessFile, std::ios::binary) << text;
-        std::ofstream(floorFile, std::ios::binary) << text;
-    }
+    const Files files = {folder + "/large.arc", folder + "/inprocess.arc", folder + "/floor.arc"};
+    bench::WriteChains(*main, kElements, files.saved);
+    const std::string text = ReadAll(files.saved);
+    std::ofstream(files.inProcess, std::ios::binary) << text;
+    std::ofstream(files.floor, std::ios::binary) << text;
 
     Display* x = XOpenDisplay(display.c_str());
     if (x == nullptr) Fail("no second connection");
     // Windows come and go while the tree is walked.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const pid_t program = StartProgram(folder, file);
-    gChildren[1] = program;
-    Clock::time_point start = Clock::now();
-    Window window = 0;
-    while ((window = FindByName(x, DefaultRootWindow(x), "QUIRAN Pro  ~/large.arc")) == 0) {
-        if (Since(start) > 120) Fail("the program did not open the file");
-        usleep(20000);
-    }
-    const double open = UntilIdle(start, {program, xvfb}, [] { return true; });
-    XWarpPointer(x, None, window, 0, 0, 0, 0, 200, 200);
-    XSetInputFocus(x, window, RevertToParent, CurrentTime);
-    XSync(x, False);
-
-    pid_t perf = 0;
-    if (perfOutput != nullptr) {
-        perf = fork();
-        gChildren[0] = perf;
-        if (perf == 0) {
-            const std::string pid = std::to_string(program);
-            execlp("perf", "perf", "record", "-q", "-g", "-p", pid.c_str(), "-o", perfOutput,
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        sleep(1);
-    }
-
-    std::vector<double> through, inProcess, floor, cpu;
-    for (int r = 0; r < rounds; r++) {
-        const ino_t before = Inode(file);
-        const long long ran = RunTime(program);
-        start = Clock::now();
-        CtrlS(x);
-        through.push_back(UntilIdle(start, {program, xvfb}, [&] { return Inode(file) != before; }));
-        cpu.push_back(static_cast<double>(RunTime(program) - ran) * 1e-9);
-        if (ReadAll(file) != text) Fail("the program saved other bytes");
-
-        main->SetModified();
-        start = Clock::now();
-        if (SaveFile(*main, inProcessFile.c_str()) != 0) Fail("the in-process save failed");
-        inProcess.push_back(Since(start));
-
-        floor.push_back(WriteFloor(text, floorFile));
-    }
-    if (perf != 0) {
-        kill(perf, SIGINT);
-        waitpid(perf, nullptr, 0);
-        gChildren[0] = 0;
-    }
-
-    std::printf("Save %d elements (%zu bytes), median of %d interleaved rounds (program opened "
-                "in %.2f s):\n",
-                kElements, text.size(), rounds, open);
-    const double floorSeconds = Median(floor);
-    std::printf("  %-40s %7.3f s  (target at most %.1f s)  %5.2f x writing the bytes (%.3f s)\n",
-                "Ctrl-S to replaced and idle (program)", Median(through), kTarget,
-                Median(through) / floorSeconds, floorSeconds);
-    std::printf("  %-40s %7.3f s                          %5.2f x writing the bytes\n",
-                "in-process SaveFile", Median(inProcess), Median(inProcess) / floorSeconds);
-    std::printf("  program / in-process: %.2f; the program ran %.3f s of the save on a processor\n",
-                Median(through) / Median(inProcess), Median(cpu));
+    pid_t program = 0;
+    const double open = OpenInProgram(x, xvfb, folder, files.saved, program);
+    const pid_t perf = StartPerf(program, perfOutput);
+    const Rounds measured = Measure(x, xvfb, program, *main, files, text, rounds);
+    StopPerf(perf);
+    Report(measured, text.size(), rounds, open);
 
     XCloseDisplay(x);
     EndChildren();

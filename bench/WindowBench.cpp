@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchProgram.h"
 #include "editors/ShowDataWindow.h"
 #include "model/data/Connection.h"
 #include "model/data/Matrix.h"
@@ -31,105 +32,17 @@
 #include "model/elements/AJoinElem.h"
 #include "model/elements/AMaskElem.h"
 #include "model/elements/AOutputElem.h"
-#include "model/elements/ArchitectureGraphics.h"
 #include "model/elements/PinCode.h"
-#include "model/format/TextFormat.h"
-#include "shell/DragContext.h"
-#include "shell/DragDisplay.h"
-#include "shell/FallbackResources.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
-#include "shell/OverviewWindow.h"
-#include "shell/ShellElementUi.h"
 #include "shell/SimulationBoxWindow.h"
-#include "shell/Startup.h"
-#include "shell/WindowMessage.h"
-#include "toolkit/Colors.h"
-#include "toolkit/MatrixDraw.h"
-#include "toolkit/MessageDialog.h"
-#include "toolkit/ReadInt.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Message boxes would wait for a user: every question is answered No, every message OK.
-MessageResult Answer(Widget, MessageKind kind, const char*, const char*) {
-    return kind == kMessageYesNo || kind == kMessageYesNoCancel ? kResultNo : kResultOk;
-}
-
-MainWindow* OpenProgram(XtAppContext& app) {
-    static char name[] = "quiran";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    InitLineBuffer();
-    OpenDragDisplay(argc, argv);
-    Widget topLevel = XtOpenApplication(&app, "QUIRAN", nullptr, 0, &argc, argv,
-                                        const_cast<String*>(kFallbackResources),
-                                        applicationShellWidgetClass, nullptr, 0);
-    if (topLevel == nullptr) return nullptr;
-    SetTopLevelShell(topLevel, app);
-    InstallShellElementUi(topLevel);
-    CreateStippleBitmap(topLevel);
-    InitColors(topLevel);
-    CreateMatrixGCs(topLevel);
-    InitDragAndDrop();
-    SetReadIntAppContext(app);
-    CreateFileDialog();
-    InitArchitectureGraphics();
-    OverviewWindow::InitCursor(topLevel);
-    SetWindowMessageFunction(Answer);
-    MainWindow* main = new MainWindow(topLevel);
-    SetMainWindow(main);
-    XtRealizeWidget(topLevel);
-    XmUpdateDisplay(topLevel);
-    main->CenterView();
-    XmUpdateDisplay(topLevel);
-    return main;
-}
-
-// Chains of INPUT, four MASK and four JOIN elements in turn, OUTPUT, one chain a row, written
-// as the program writes an architecture file.
-void WriteArchitecture(MainWindow& main, int count, const std::string& path) {
-    const int kChain = 10;
-    std::vector<AElement*> made;
-    for (int c = 0; c < count / kChain; c++) {
-        AElement* previous = nullptr;
-        for (int k = 0; k < kChain; k++) {
-            AElement* element;
-            const int x = 20 + 70 * k, y = 20 + 70 * c;
-            if (k == 0) {
-                element = new AInputElem(&main, x, y);
-            } else if (k == kChain - 1) {
-                element = new AOutputElem(&main, x, y);
-            } else if (k % 2 == 1) {
-                element = new AMaskElem(&main, x, y);
-            } else {
-                element = new AJoinElem(&main, x, y);
-            }
-            element->CreateData();
-            main.GetElements().Add(element);
-            if (previous != nullptr) {
-                main.GetConnections().Add(
-                    new Connection(&main, previous, OutputPinCode(0), element, InputPinCode(0), 0));
-            }
-            previous = element;
-        }
-    }
-    std::ofstream out(path, std::ios::binary);
-    main.Write(out, 0, nullptr);
-    main.ClearModified();
-    main.Clear();
-}
+using bench::Clock;
+using bench::Median;
+using bench::OpenProgram;
+using bench::Since;
 
 // Reading every line of the file and finding its first word.
 double ReadFloor(const std::string& path) {
@@ -390,7 +303,7 @@ int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
     if (rounds < 1) rounds = 1;
     if (std::getenv("DISPLAY") == nullptr) {
-        std::printf("ArchitectureBench needs an X display (run it under xvfb-run)\n");
+        std::printf("WindowBench needs an X display (run it under xvfb-run)\n");
         return 1;
     }
     char folder[] = "/tmp/quiran-bench-XXXXXX";
@@ -406,8 +319,10 @@ int main(int argc, char** argv) {
     RunBench(*main, rounds);
     const std::string small = std::string(folder) + "/small.arc";
     const std::string large = std::string(folder) + "/large.arc";
-    WriteArchitecture(*main, 10000, small);
-    WriteArchitecture(*main, 100000, large);
+    bench::WriteChains(*main, 10000, small);
+    main->Clear();
+    bench::WriteChains(*main, 100000, large);
+    main->Clear();
 
     Figures ten, hundred;
     for (int r = 0; r < rounds; r++) {

@@ -1,0 +1,107 @@
+#include "bench/support/BenchProgram.h"
+
+#include <Xm/Xm.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "model/data/Connection.h"
+#include "model/elements/AInputElem.h"
+#include "model/elements/AJoinElem.h"
+#include "model/elements/AMaskElem.h"
+#include "model/elements/AOutputElem.h"
+#include "model/elements/ArchitectureGraphics.h"
+#include "model/elements/PinCode.h"
+#include "model/format/TextFormat.h"
+#include "shell/DragContext.h"
+#include "shell/DragDisplay.h"
+#include "shell/FallbackResources.h"
+#include "shell/FileSelection.h"
+#include "shell/MainWindow.h"
+#include "shell/OverviewWindow.h"
+#include "shell/ShellElementUi.h"
+#include "shell/Startup.h"
+#include "shell/WindowMessage.h"
+#include "toolkit/Colors.h"
+#include "toolkit/MatrixDraw.h"
+#include "toolkit/MessageDialog.h"
+#include "toolkit/ReadInt.h"
+
+namespace bench {
+
+namespace {
+
+MessageResult Answer(Widget, MessageKind kind, const char*, const char*) {
+    return kind == kMessageYesNo || kind == kMessageYesNoCancel ? kResultNo : kResultOk;
+}
+
+// The chain's k-th element: INPUT, MASK and JOIN in turn, OUTPUT.
+AElement* ChainElement(MainWindow& main, int k, int length, int x, int y) {
+    if (k == 0) return new AInputElem(&main, x, y);
+    if (k == length - 1) return new AOutputElem(&main, x, y);
+    if (k % 2 == 1) return new AMaskElem(&main, x, y);
+    return new AJoinElem(&main, x, y);
+}
+
+} // namespace
+
+double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+MainWindow* OpenProgram(XtAppContext& app) {
+    static char name[] = "quiran";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    InitLineBuffer();
+    OpenDragDisplay(argc, argv);
+    Widget topLevel = XtOpenApplication(&app, "QUIRAN", nullptr, 0, &argc, argv,
+                                        const_cast<String*>(kFallbackResources),
+                                        applicationShellWidgetClass, nullptr, 0);
+    if (topLevel == nullptr) return nullptr;
+    SetTopLevelShell(topLevel, app);
+    InstallShellElementUi(topLevel);
+    CreateStippleBitmap(topLevel);
+    InitColors(topLevel);
+    CreateMatrixGCs(topLevel);
+    InitDragAndDrop();
+    SetReadIntAppContext(app);
+    CreateFileDialog();
+    InitArchitectureGraphics();
+    OverviewWindow::InitCursor(topLevel);
+    SetWindowMessageFunction(Answer);
+    MainWindow* main = new MainWindow(topLevel);
+    SetMainWindow(main);
+    XtRealizeWidget(topLevel);
+    XmUpdateDisplay(topLevel);
+    main->CenterView();
+    XmUpdateDisplay(topLevel);
+    return main;
+}
+
+void WriteChains(MainWindow& main, int count, const std::string& path) {
+    const int kChain = 10;
+    for (int c = 0; c < count / kChain; c++) {
+        AElement* previous = nullptr;
+        for (int k = 0; k < kChain; k++) {
+            AElement* element = ChainElement(main, k, kChain, 20 + 70 * k, 20 + 70 * c);
+            element->CreateData();
+            main.GetElements().Add(element);
+            if (previous != nullptr) {
+                main.GetConnections().Add(
+                    new Connection(&main, previous, OutputPinCode(0), element, InputPinCode(0), 0));
+            }
+            previous = element;
+        }
+    }
+    std::ofstream out(path, std::ios::binary);
+    main.Write(out, 0, nullptr);
+    main.ClearModified();
+}
+
+} // namespace bench
