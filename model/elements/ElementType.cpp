@@ -51,7 +51,7 @@ constexpr PinLimits kComputing = {1, kMaxPinCount, 1, kMaxPinCount};
 
 // In type-code order. MACRO's maker comes from the shell, where its class lives.
 // clang-format off
-ElementRow rows[kElementTypeCount] = {
+ElementRow rows[] = {
     // type, name, default inputs and outputs, pin limits, TIME, least TIME, needs a clock,
     //     modify window, file kind, popup row, in palette, settings line and blanks, class name,
     //     data name, maker
@@ -92,6 +92,7 @@ ElementRow rows[kElementTypeCount] = {
         0, 0, kNoFileKind, kNoMenu, false, -1, 0, "AHelpElem", nullptr, nullptr},
 };
 // clang-format on
+static_assert(sizeof rows / sizeof rows[0] == kElementTypeCount, "one row for every type code");
 
 ElementRow* RowOf(uint32_t type) {
     return type < static_cast<uint32_t>(kElementTypeCount) ? &rows[type] : nullptr;

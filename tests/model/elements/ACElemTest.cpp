@@ -145,6 +145,19 @@ TEST_F(ACElemBlock, WritesTheCodeUnchangedAndReadsItBackByteForByte) {
     EXPECT_EQ(GetParseError(), kIoError);
 }
 
+// The header of a read into given data (the modify window's copy) may give the element new
+// planes: both that copy and the element's own code then work on the new input plane 0.
+TEST_F(ACElemBlock, AReadIntoGivenDataBindsItAndTheElementsCodeToTheNewInputPlane) {
+    Resize(element, 7, 3);
+    element.GetData().SetPlane(element.GetInputPlane(0));
+    D_CElem target(nullptr);
+    ASSERT_EQ(ReadBlock(element, kCBlock, &target), 0);
+    ASSERT_NE(element.GetInputPlane(0), nullptr);
+    EXPECT_NE(element.GetInputPlaneWidth(0), 7);
+    EXPECT_EQ(target.GetPlane(), element.GetInputPlane(0));
+    EXPECT_EQ(element.GetData().GetPlane(), element.GetInputPlane(0));
+}
+
 TEST_F(ACElemBlock, TakesTheCodeUpToTheLineBeforeTheClosingBrace) {
     struct ListingCase {
         const char* listing; // after "LISTING:"
