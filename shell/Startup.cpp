@@ -143,3 +143,13 @@ void SetApplicationIcon() {
     XClearWindow(display, iconWindow);
     XFreeGC(display, gc);
 }
+
+MainWindow* OpenMainWindow(Widget topLevel) {
+    MainWindow* main = new MainWindow(topLevel);
+    SetMainWindow(main);
+    XtRealizeWidget(topLevel);
+    XmUpdateDisplay(topLevel);
+    main->CenterView();
+    XmUpdateDisplay(topLevel);
+    return main;
+}

@@ -7,6 +7,8 @@
 
 #include <X11/Intrinsic.h>
 
+class MainWindow;
+
 // The top-level shell and the application context of the toolkit; null before start-up made them.
 Widget GetTopLevelShell();
 XtAppContext GetAppContext();
@@ -30,3 +32,7 @@ bool IsSuppressedXtWarning(const char* message);
 
 // Gives the top-level shell its 48 x 48 icon.
 void SetApplicationIcon();
+
+// The main window on the top-level shell, made the program's one, realized and scrolled to the
+// middle of its working area.
+MainWindow* OpenMainWindow(Widget topLevel);

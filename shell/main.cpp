@@ -139,15 +139,8 @@ int main(int argc, char** argv) {
     InitSubsystems(topLevel, app);
 
     // 14. The settings files, all widgets, the library window, the simulation box, the clocks
-    // window and a new architecture with one clock.
-    MainWindow* main = new MainWindow(topLevel);
-    SetMainWindow(main);
-
-    // 15.
-    XtRealizeWidget(topLevel);
-    XmUpdateDisplay(topLevel);
-    main->CenterView();
-    XmUpdateDisplay(topLevel);
+    // window and a new architecture with one clock; 15. realized and centred.
+    MainWindow* main = OpenMainWindow(topLevel);
 
     // 16. The splash removes itself after its timeout.
     ShowWelcome();

@@ -75,13 +75,7 @@ MainWindow* OpenProgram(XtAppContext& app) {
     InitArchitectureGraphics();
     OverviewWindow::InitCursor(topLevel);
     SetWindowMessageFunction(Answer);
-    MainWindow* main = new MainWindow(topLevel);
-    SetMainWindow(main);
-    XtRealizeWidget(topLevel);
-    XmUpdateDisplay(topLevel);
-    main->CenterView();
-    XmUpdateDisplay(topLevel);
-    return main;
+    return OpenMainWindow(topLevel);
 }
 
 void WriteChains(MainWindow& main, int count, const std::string& path) {
