@@ -339,31 +339,8 @@ TEST_F(SimulationBox, InvalidFieldsMakeRunAndResetDoNothing) {
     box->Hide();
 }
 
-// A click of button 1 through the server in the middle of w, handled.
-bool RealClick(Widget w) {
-    Dimension width = 0, height = 0;
-    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
-    Position x = 0, y = 0;
-    XtTranslateCoords(w, static_cast<Position>(width / 2), static_cast<Position>(height / 2), &x,
-                      &y);
-    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                                " click 1 > /dev/null 2>&1";
-    const bool clicked = std::system(command.c_str()) == 0;
-    XSync(XtDisplay(w), False);
-    Flush();
-    return clicked;
-}
-
-// The field of a ReadInt form emptied and typed into at the keyboard after a click into it.
-bool RealTypeInto(Widget field, const char* typed) {
-    Widget text = ReadIntGetText(field);
-    if (!RealClick(text)) return false;
-    const std::string command = std::string("xdotool key End key --repeat 12 BackSpace") +
-                                (typed[0] != '\0' ? std::string(" type '") + typed + "'" : "") +
-                                " > /dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return false;
-    return testgui::RunUntil([&] { return TextOf(text) == typed; }, 5000);
-}
+using testgui::RealClick;
+using testgui::RealTypeInto;
 
 // "0" in Clocks and a click on Run, an emptied Time and a click on Reset: leaving the field for
 // the button shows its fallback, which is not what the user gave, so that click does nothing;
