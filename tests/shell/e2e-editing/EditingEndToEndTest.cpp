@@ -128,13 +128,10 @@ protected:
     // Starts quiran on the file and opens the library window with its tool button.
     void Start(const std::string& fileText) {
         WriteText(Path("work.arc"), fileText);
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
         ASSERT_TRUE(program.Start(
             QUIRAN_PROGRAM,
-            {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"}, setup));
+            {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"},
+            e2e::SetupIn(folder)));
         // The title names the file once it is read; the program drops the input that came while
         // it was reading, so nothing is clicked before.
         main = screen.WaitForWindow("QUIRAN Pro  work.arc", false, 30000);

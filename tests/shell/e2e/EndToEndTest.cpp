@@ -65,17 +65,12 @@ public:
     // are more resource limits.
     void Start(const std::vector<std::string>& args, const char* display = nullptr,
                rlim_t addressLimit = 0, const std::vector<std::pair<int, rlim_t>>& limits = {}) {
-        std::vector<std::string> argv = {QUIRAN_PROGRAM};
-        argv.insert(argv.end(), args.begin(), args.end());
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
+        e2e::ProgramSetup setup = e2e::SetupIn(folder);
         e2e::LogMessages(setup, Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
         if (display != nullptr) setup.environment.push_back({"DISPLAY", display});
         setup.addressLimit = addressLimit;
         setup.limits = limits;
-        run.Start(QUIRAN_PROGRAM, argv, setup);
+        run.Start(QUIRAN_PROGRAM, e2e::ArgvOf(QUIRAN_PROGRAM, args), setup);
     }
 
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
