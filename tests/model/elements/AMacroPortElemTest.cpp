@@ -143,6 +143,12 @@ TEST_F(AMacroPortElemBehaviour, WritesItsNumberAndReadsItBack) {
     }
 }
 
+// The macro tests build their port blocks with the shared helper.
+TEST(MacroPortBlockText, TheSharedBlockIsWhatAPortWrites) {
+    EXPECT_EQ(Indented(PortBlock(kMacroInput, "from the left", 1), 1), kInputBlock);
+    EXPECT_EQ(Indented(PortBlock(kMacroOutput, "to the right", 1), 1), kOutputBlock);
+}
+
 TEST_F(AMacroPortElemBehaviour, InsideAMacroTheNumberMustNameOneOfItsPorts) {
     AFakeMacro macro(2, 1);
     AMacroInputElem input(&macro, 0, 0);
