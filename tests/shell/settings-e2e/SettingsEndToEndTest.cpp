@@ -35,21 +35,6 @@ std::string WaitForWindow(const std::string& pattern) {
     return id;
 }
 
-const char* const kTimes = R"(DEFAULT_TIMES {
-  MASK:   0
-  RULE:   0
-  PERM:   0
-  LOGIC:  20
-  C++:  10
-  S-SEED: 5
-  SPLIT:  0
-  JOIN:   0
-  INPUT:  10
-  OUTPUT: 10
-}
-
-)";
-
 class SettingsEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -121,7 +106,7 @@ TEST_F(SettingsEndToEnd, SavedOptionsAreBackAfterARestart) {
     Options("s"); // Save as Default
     ASSERT_TRUE(WaitFor([&] { return !ReadAll(home.Path(".quiran_times")).empty(); }));
     const std::string options = e2e::OptionsText("(24,40)", true, "clang");
-    const std::string times = e2e::SettingsHeader() + kTimes;
+    const std::string times = e2e::DefaultTimesText();
     EXPECT_EQ(ReadAll(home.Path(".quiran")), options);
     EXPECT_EQ(ReadAll(home.Path(".quiran_times")), times);
     EXPECT_EQ(Quit(), 0);

@@ -203,9 +203,10 @@ TEST_F(Settings, DefaultsAreWrittenAsTheirText) {
 }
 
 // The end-to-end tests build the options they expect with the shared helper.
-TEST(SettingsText, TheSharedOptionsTextIsTheDefaultsText) {
+TEST(SettingsText, TheSharedTextsAreTheDefaultsTexts) {
     EXPECT_EQ(e2e::SettingsHeader(), kHeader);
     EXPECT_EQ(e2e::OptionsText("(16,16)", false, "gcc"), kDefaultOptions);
+    EXPECT_EQ(e2e::DefaultTimesText(), kDefaultTimes);
 }
 
 TEST_F(Settings, SavedSettingsReadBackTheSame) {

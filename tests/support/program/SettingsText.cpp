@@ -48,4 +48,16 @@ std::string OptionsText(const std::string& dimension, bool simulationBox, const 
     return text + "}\n\n";
 }
 
+std::string DefaultTimesText() {
+    // The keys' own spacing: the C++ row has always been written two blanks short.
+    const char* const rows[][2] = {{"MASK:   ", "0"},  {"RULE:   ", "0"}, {"PERM:   ", "0"},
+                                   {"LOGIC:  ", "20"}, {"C++:  ", "10"},  {"S-SEED: ", "5"},
+                                   {"SPLIT:  ", "0"},  {"JOIN:   ", "0"}, {"INPUT:  ", "10"},
+                                   {"OUTPUT: ", "10"}};
+    std::string text = SettingsHeader() + "DEFAULT_TIMES {\n";
+    for (const auto& row : rows)
+        text += std::string("  ") + row[0] + row[1] + "\n";
+    return text + "}\n\n";
+}
+
 } // namespace e2e

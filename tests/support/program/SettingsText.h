@@ -15,4 +15,7 @@ std::string SettingsHeader();
 // file spells it ("(16,16)").
 std::string OptionsText(const std::string& dimension, bool simulationBox, const std::string& cc);
 
+// The default times file, header first, with every time at its default.
+std::string DefaultTimesText();
+
 } // namespace e2e
