@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ArchitectureText.h"
 #include "tests/support/program/IpcNamespace.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
@@ -43,31 +44,7 @@ const int kFirstY = 480;
 
 // kClients inverting C++ elements side by side, each on clock 1.
 std::string Architecture() {
-    std::string text = R"(REMARKS {
-}
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (8,8)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   3
-  }
-}
-ARCHITECTURE_ELEMENTS {
+    std::string text = ArchitectureHead(8, 3, false) + R"(ARCHITECTURE_ELEMENTS {
   NUMBER: )" + std::to_string(kClients) +
                        R"(
   ELEMENTS {

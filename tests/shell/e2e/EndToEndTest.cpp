@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ArchitectureText.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
 #include "tests/support/program/WindowManager.h"
@@ -834,15 +835,9 @@ TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
 
 // An architecture with the given default plane size and elements.
 std::string Architecture(int dimension, int count, const std::string& elements) {
-    const std::string size =
-        "(" + std::to_string(dimension) + "," + std::to_string(dimension) + ")";
-    return "REMARKS {\n}\n\nOPTIONS {\n  GRID {\n    VISIBLE:   ON\n    DIMENSION: (15,15)\n"
-           "    RASTERIZE: ON\n  }\n}\n\nGLOBAL_ARCHITECTURE_DATA {\n  DIMENSION: " +
-           size +
-           "\n  CLOCKS {\n    NUMBER: 1\n    CLOCK {\n      TIME:   100\n      OFFSET: 0\n"
-           "    }\n  }\n  SIMULATION_DATA {\n    MODE:     CLOCKS\n    CLOCK_NR: 1\n"
-           "    CLOCKS:   3\n  }\n}\n\nARCHITECTURE_ELEMENTS {\n  NUMBER: " +
-           std::to_string(count) + "\n  ELEMENTS {\n" + elements + "  }\n}\n";
+    return ArchitectureHead(dimension, 3) +
+           "ARCHITECTURE_ELEMENTS {\n  NUMBER: " + std::to_string(count) + "\n  ELEMENTS {\n" +
+           elements + "  }\n}\n";
 }
 
 // One PERM element of n by n cells with one connection.

@@ -28,6 +28,7 @@
 #include "model/format/ParseError.h"
 #include "model/simulation/ClientProcess.h"
 #include "shell/MainWindow.h"
+#include "tests/support/ArchitectureText.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -82,31 +83,7 @@ TEST(SimulationBoxWindow, SelectedClockStaysWithinTheTable) {
 
 // A 4 by 4 INPUT of three pictures on clock 1 (period 100, TIME 10), a MASK keeping every other
 // column, and an OUTPUT of depth 1 on clock 1 (TIME 10).
-const char* const kPictures = R"(REMARKS {
-}
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (4,4)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   3
-  }
-}
-ARCHITECTURE_ELEMENTS {
+const std::string kPictures = ArchitectureHead(4, 3, false) + R"(ARCHITECTURE_ELEMENTS {
   NUMBER: 3
   ELEMENTS {
     ARCHITECTURE_ELEMENT {
@@ -584,31 +561,7 @@ TEST_F(SimulationBox, BreakStopsALongRunAndResetReturnsToZero) {
 
 // One C++ element of 4 x 4 on clock 1 (period 100, TIME 10) that inverts its input; while the
 // file HANG_FILE exists its client never answers.
-const char* const kHangingC = R"(REMARKS {
-}
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (4,4)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   3
-  }
-}
-ARCHITECTURE_ELEMENTS {
+const std::string kHangingC = ArchitectureHead(4, 3, false) + R"(ARCHITECTURE_ELEMENTS {
   NUMBER: 1
   ELEMENTS {
     ARCHITECTURE_ELEMENT {
