@@ -76,6 +76,14 @@ public:
 
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
     int Wait(int timeoutMs = kTimeoutMs) { return run.Wait(timeoutMs); }
+    // Waits for the process to end; a failure unless it exited with code.
+    ::testing::AssertionResult Exits(int code) {
+        const int status = Wait();
+        if (!WIFEXITED(status)) return ::testing::AssertionFailure() << "wait status " << status;
+        if (WEXITSTATUS(status) != code)
+            return ::testing::AssertionFailure() << "exit code " << WEXITSTATUS(status);
+        return ::testing::AssertionSuccess();
+    }
     bool Running() { return run.Running(); }
     pid_t Pid() const { return run.Pid(); }
 
@@ -277,9 +285,7 @@ TEST_P(QuiranDesktop, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     EXPECT_EQ(messages[0], "question\nFile already exists!\nOverwrite?");
 
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_EQ(ReadAll(program.Path("a.arc")), original);
 }
 
@@ -304,9 +310,7 @@ TEST_P(QuiranDesktop, FileDialogHoldsTheMainWindowOff) {
     Keys(main, "ctrl+s");
     EXPECT_TRUE(WaitFor([&] { return ReadAll(program.Path("a.arc")) == original; }));
     screen.SendDeleteWindow(main);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // Every use of the file dialog in one run, the first of a fresh process included: it comes up at
@@ -366,9 +370,7 @@ TEST_P(QuiranDesktop, FileDialogComesUpWholeCentredAndHoldingTheMenusEveryTime) 
     }
     EXPECT_TRUE(program.Messages().empty());
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // Each option dialog comes up centred over the main window and keeps the main window's menus from
@@ -420,9 +422,7 @@ TEST_P(QuiranDesktop, OptionDialogsComeUpCentredAndHoldTheMenusOff) {
     }
     EXPECT_TRUE(program.Messages().empty());
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // The splash comes up centred over the main window where it really is, also where a window
@@ -439,9 +439,7 @@ TEST_P(QuiranDesktop, SplashIsCentredOverThePlacedMainWindow) {
     EXPECT_EQ(screen.Size(splash).y, 265);
     ASSERT_TRUE(screen.WaitGone("Welcome"));
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // The dialog offers the file named relative to the working folder on the command line so that OK
@@ -507,9 +505,7 @@ TEST_P(QuiranDesktop, FileDialogOffersTheCurrentFileNamedRelative) {
             EXPECT_EQ(messages[0], "question\nFile already exists!\nOverwrite?");
         }
         Keys(main, "ctrl+q");
-        const int status = run.Wait();
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_TRUE(run.Exits(0));
     }
 }
 
@@ -574,9 +570,7 @@ TEST_F(QuiranFixture, OriginalMotifLeavesOutTheFallbackResources) {
         Keys(main, "ctrl+s");
         EXPECT_EQ(WaitFor([&] { return ReadAll(run.Path("a.arc")) == original; }, 1500), c.saves);
         screen.SendDeleteWindow(main);
-        const int status = run.Wait();
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_TRUE(run.Exits(0));
     }
 }
 
@@ -585,9 +579,7 @@ TEST_P(QuiranDesktop, QuitsWhenTheWindowManagerClosesIt) {
     const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
     ASSERT_NE(main, 0u);
     screen.SendDeleteWindow(main);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_TRUE(program.Messages().empty());
 }
 
@@ -629,9 +621,7 @@ TEST_P(QuiranDesktop, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
                   "question\nArchitecture has been modified!\nDo you want to save it ?");
         Answer(screen, " ", "Right space"); // " No ", right of the focused " Yes "
     }
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_EQ(ReadAll(program.Path("a.arc")), good);
 }
 
@@ -646,9 +636,7 @@ TEST_P(QuiranDesktop, MissingCommandLineFileIsReportedAndTheProgramStarts) {
     ASSERT_NE(main, 0u);
     EXPECT_EQ(Title(main), "QUIRAN Pro   ");
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // The options file with every entry at its default but the ARCHITECTURE folder and the start-up
@@ -704,9 +692,7 @@ TEST_F(QuiranFixture, FifosAreRefusedWithoutWaiting) {
         EXPECT_EQ(Title(main), "QUIRAN Pro   ");
         SleepMs(300);
         Keys(main, "ctrl+q");
-        const int status = run.Wait();
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_TRUE(run.Exits(0));
     }
 }
 
@@ -730,9 +716,7 @@ TEST_F(QuiranFixture, SaveBeyondTheFileSizeLimitIsAnIoError) {
 
     screen.SendDeleteWindow(main);
     if (screen.WaitForWindow(" ", false, 2000) != 0) Answer(screen, " ", "Right space"); // No
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
 }
 
@@ -764,9 +748,7 @@ TEST_F(QuiranFixture, TenThousandClocksOpenWithinACpuBudget) {
     ASSERT_TRUE(
         WaitFor([&] { return ReadAll(program.Path("a.arc")) == ExampleWithClocks(10000); }));
     screen.SendDeleteWindow(main);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 TEST_P(QuiranDesktop, SegmentationFaultSavesCoreArcAndExitsWith1000) {
@@ -823,9 +805,7 @@ TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
                  "        INPUT_DIM:  (99999,99999)");
     WriteText(program.Path("huge.arc"), huge);
     program.Start({"huge.arc"}, nullptr, static_cast<rlim_t>(1) << 30);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 2000 % 256);
+    ASSERT_TRUE(program.Exits(2000 % 256));
     EXPECT_NE(program.Stderr().find("\nThere was not enough memory.\nQUIRAN Pro has tried to save "
                                     "the  \ncurrent architecture in 'core.arc'.  \n\n"),
               std::string::npos)
@@ -886,9 +866,7 @@ TEST_F(QuiranFixture, HugePlanesLoadOrTakeTheLowMemoryPath) {
             SleepMs(300);
             EXPECT_TRUE(run.Messages().empty());
             screen.SendDeleteWindow(main);
-            const int status = run.Wait();
-            ASSERT_TRUE(WIFEXITED(status)) << status;
-            EXPECT_EQ(WEXITSTATUS(status), 0);
+            ASSERT_TRUE(run.Exits(0));
             continue;
         }
         // The way out through the emergency save takes seconds on a busy machine.
