@@ -10,6 +10,7 @@
 #include "model/elements/AMacroOutputElem.h"
 #include "model/elements/ElementType.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/FakeMacroHost.h"
 
@@ -53,11 +54,8 @@ std::unique_ptr<AMacroPortElem> NewPort(uint32_t type, Architecture* owner) {
     return std::make_unique<AMacroOutputElem>(owner, 0, 0);
 }
 
-class AMacroPortElemFixture : public ::testing::Test {
+class AMacroPortElemFixture : public ElementFixture {
 protected:
-    AMacroPortElemFixture() { ResetClocks(); }
-    ~AMacroPortElemFixture() override { GetClocks().Clear(); }
-
     FakeElementUi ui;
 };
 
