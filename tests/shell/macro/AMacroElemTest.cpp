@@ -14,6 +14,7 @@
 #include "model/elements/PinCode.h"
 #include "shell/ClocksWindow.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/PlaneText.h"
 #include "tests/shell/macro/MacroGui.h"
 
 namespace {
@@ -231,27 +232,6 @@ std::string Broken(const std::string& good, const char* find, const char* replac
     EXPECT_NE(at, std::string::npos) << find;
     if (at != std::string::npos) text.replace(at, std::string(find).size(), replace);
     return text;
-}
-
-std::string PlaneText(const Matrix& plane) {
-    std::string text;
-    for (int y = 0; y < plane.GetDimY(); y++) {
-        if (y > 0) text += '/';
-        for (int x = 0; x < plane.GetDimX(); x++)
-            text += plane(x, y) ? '1' : '0';
-    }
-    return text;
-}
-
-Matrix PlaneFromText(const std::string& text) {
-    const int width = static_cast<int>(text.find('/'));
-    const int height = static_cast<int>(text.size() + 1) / (width + 1);
-    Matrix plane(width, height);
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++)
-            plane.SetBit(x, y, text[static_cast<size_t>(y * (width + 1) + x)] == '1');
-    }
-    return plane;
 }
 
 using AMacroElemFile = MacroFixture;
