@@ -148,28 +148,3 @@ const std::vector<std::string>& WarningRecorder::Warnings() const {
 bool ShowsWholeText(Widget label) {
     return LabelShortfall(label) <= 0;
 }
-
-bool RealClick(Widget w) {
-    Dimension width = 0;
-    Dimension height = 0;
-    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
-    Position x = 0;
-    Position y = 0;
-    XtTranslateCoords(w, static_cast<Position>(width / 2), static_cast<Position>(height / 2), &x,
-                      &y);
-    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                                " click 1 > /dev/null 2>&1";
-    const bool clicked = std::system(command.c_str()) == 0;
-    XSync(XtDisplay(w), False);
-    testgui::Flush();
-    return clicked;
-}
-
-bool RealTypeInto(Widget text, const char* typed) {
-    if (!RealClick(text)) return false;
-    const std::string command = std::string("xdotool key End key --repeat 12 BackSpace") +
-                                (typed[0] != '\0' ? std::string(" type '") + typed + "'" : "") +
-                                " > /dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return false;
-    return testgui::RunUntil([&] { return testgui::TextOf(text) == typed; }, 5000);
-}

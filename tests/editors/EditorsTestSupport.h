@@ -116,6 +116,8 @@ using testgui::LabelText;
 using testgui::LoseFocus;
 using testgui::PopupCount;
 using testgui::PressReturn;
+using testgui::RealClick;
+using testgui::RealTypeInto;
 using testgui::ResetBells;
 using testgui::RunFor;
 using testgui::RunInDispatch;
@@ -152,10 +154,3 @@ void SendCrossing(Widget w, int type, int x, int y, int detail = 0);
 void SendMotion(Widget w, int x, int y);
 // Counts the black pixels of a rectangle of a realized widget's window, as the server has them.
 int BlackPixels(Widget w, int x, int y, int width, int height);
-
-// Input through the server, as a user gives it: a click of button 1 in the middle of w (the
-// pointer is moved there first), and a ReadInt's field emptied and typed into at the keyboard
-// after a click into it. Both return once the events are handled; false when xdotool failed or
-// the text did not come.
-bool RealClick(Widget w);
-bool RealTypeInto(Widget text, const char* typed);

@@ -27,6 +27,7 @@
 #include "shell/PinHighlight.h"
 #include "shell/ShellElementUi.h"
 #include "shell/WindowMessage.h"
+#include "tests/support/ArchitectureText.h"
 
 namespace {
 
@@ -153,6 +154,11 @@ std::string TwoSplits(const std::string& next0, const std::string& prev1,
            SplitBlock(inputDim1, 1, prev1, "[-,-][-,-]", "(150,45)") +
            "  }\n"
            "}\n";
+}
+
+// The tests that write architecture and library files begin them with the shared helper.
+TEST(ArchitectureText, TheSharedBodyHeadIsWhatAWindowWrites) {
+    EXPECT_EQ(BodyHead(), kBodyHead);
 }
 
 TEST_F(ArchitectureWindowFixture, WritesTheBodyWithLinksAtBothEnds) {

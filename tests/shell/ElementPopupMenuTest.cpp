@@ -134,18 +134,10 @@ protected:
 class ElementPopupMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        main = testgui::TheShellGui().main;
-        if (main == nullptr) GTEST_SKIP() << "no X display";
-        SetWindowMessageFunction(testgui::RecordMessage);
-        SetFileMessageFunction(testgui::RecordMessage);
         testgui::CountBells();
-        messages.clear();
-        testgui::QueuedAnswers().clear();
-        nextAnswer = kResultNo;
         testgui::ResetBells();
-        ResetClocks();
-        main->ClearModified();
-        main->Clear();
+        main = testgui::CleanMainWindow();
+        if (main == nullptr) GTEST_SKIP() << "no X display";
         dir = std::string(std::getenv("HOME")) + "/";
     }
     void TearDown() override {

@@ -159,16 +159,8 @@ TEST_F(LargeFileRoundTrip, ALibraryOfTheLargestPlanesOpensAndSavesTheSameBytes) 
 class EveryFileRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
-        main = testgui::TheShellGui().main;
+        main = testgui::CleanMainWindow();
         if (main == nullptr) GTEST_SKIP() << "no X display";
-        SetWindowMessageFunction(testgui::RecordMessage);
-        SetFileMessageFunction(testgui::RecordMessage);
-        testgui::Messages().clear();
-        testgui::QueuedAnswers().clear();
-        testgui::FallbackAnswer() = kResultNo;
-        ResetClocks();
-        main->ClearModified();
-        main->Clear();
         char pattern[] = "/tmp/quiran-every-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;

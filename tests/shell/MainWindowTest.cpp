@@ -32,6 +32,7 @@
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
 #include "shell/WindowMessage.h"
+#include "tests/support/ArchitectureText.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "tests/support/gui/ShellGui.h"
@@ -204,6 +205,11 @@ TEST_F(MainWindowFixture, WidgetsCarryTheNamesTheResourcesUse) {
 
 TEST_F(MainWindowFixture, WritesTheGlobalDataOfANewArchitecture) {
     EXPECT_EQ(GlobalData(), kNewGlobalData);
+}
+
+// The tests that write architecture files build their global data with the shared helper.
+TEST(ArchitectureText, TheSharedGlobalDataIsWhatANewArchitectureWrites) {
+    EXPECT_EQ(GlobalArchitectureData(16, 1) + "\n", kNewGlobalData);
 }
 
 TEST_F(MainWindowFixture, GlobalDataReadsBack) {

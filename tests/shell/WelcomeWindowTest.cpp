@@ -11,62 +11,20 @@
 
 #include "WelcomeAboutOverviewGui.h"
 #include "shell/FileSelection.h"
+#include "tests/support/gui/FakeTimer.h"
 
 namespace {
 
-// Stands in for the Xt timeouts: records each timeout asked for and fires the oldest pending one
-// on request, so that the splash's timing is seen without waiting on a clock.
-struct FakeWelcomeTimer {
-    struct Pending {
-        XtIntervalId id;
-        unsigned long ms;
-        XtTimerCallbackProc proc;
-        XtPointer client;
-    };
-    static std::vector<Pending>& Queue() {
-        static std::vector<Pending> queue;
-        return queue;
-    }
-    static XtIntervalId Add(XtAppContext, unsigned long ms, XtTimerCallbackProc proc,
-                            XtPointer client) {
-        static XtIntervalId next = 0;
-        Queue().push_back({++next, ms, proc, client});
-        return next;
-    }
-    static void Remove(XtIntervalId id) {
-        for (auto it = Queue().begin(); it != Queue().end(); ++it) {
-            if (it->id == id) {
-                Queue().erase(it);
-                return;
-            }
-        }
-        ADD_FAILURE() << "removed a timeout that is not pending";
-    }
-    // Fires the oldest pending timeout as its time had come; false when none is pending.
-    static bool Fire() {
-        if (Queue().empty()) return false;
-        Pending pending = Queue().front();
-        Queue().erase(Queue().begin());
-        pending.proc(pending.client, &pending.id);
-        return true;
-    }
-    // The delays of the pending timeouts, oldest first.
-    static std::vector<unsigned long> Delays() {
-        std::vector<unsigned long> delays;
-        for (const Pending& pending : Queue())
-            delays.push_back(pending.ms);
-        return delays;
-    }
-};
+using testgui::FakeTimer;
 
-const WelcomeTimer kFakeWelcomeTimer = {FakeWelcomeTimer::Add, FakeWelcomeTimer::Remove};
+const WelcomeTimer kFakeWelcomeTimer = {FakeTimer::Add, FakeTimer::Remove};
 
 class WelcomeWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         gui = &TheWindowsGui();
         if (gui->main == nullptr) GTEST_SKIP() << "no X display";
-        FakeWelcomeTimer::Queue().clear();
+        FakeTimer::Clear();
         SetWelcomeTimer(&kFakeWelcomeTimer);
     }
     void TearDown() override {
@@ -74,7 +32,7 @@ protected:
         if (GetWelcomeShell() != nullptr) XtDestroyWidget(GetWelcomeShell());
         FlushEvents();
         SetWelcomeTimer(nullptr);
-        FakeWelcomeTimer::Queue().clear();
+        FakeTimer::Clear();
     }
     // Shows the splash and waits until it is drawn.
     Widget Show() {
@@ -85,7 +43,7 @@ protected:
     }
     // Fires the pending timeout; true when the splash has gone with it.
     bool TimeoutRemoves() {
-        EXPECT_TRUE(FakeWelcomeTimer::Fire()) << "no timeout pending";
+        EXPECT_TRUE(FakeTimer::Fire()) << "no timeout pending";
         FlushEvents();
         return GetWelcomeShell() == nullptr && PopupsNamed(gui->topLevel, "Welcome").empty();
     }
@@ -144,7 +102,7 @@ TEST_F(WelcomeWindowFixture, AppearsCentredAndItsTimeoutRemovesIt) {
     EXPECT_EQ(y, (parentHeight - shellHeight) / 2 + parentY);
 
     // One timeout of 2500 ms takes it away; until it fires the splash stays.
-    EXPECT_EQ(FakeWelcomeTimer::Delays(), std::vector<unsigned long>{2500});
+    EXPECT_EQ(FakeTimer::PendingDelays(), std::vector<unsigned long>{2500});
     EXPECT_EQ(GetWelcomeShell(), shell);
     EXPECT_TRUE(TimeoutRemoves());
 }
@@ -198,12 +156,12 @@ TEST_F(WelcomeWindowFixture, WindowManagerCloseLeavesTheLaterTimeoutHarmless) {
     EXPECT_EQ(GetWelcomeShell(), nullptr);
     EXPECT_TRUE(PopupsNamed(gui->topLevel, "Welcome").empty());
     // The closed splash's timeout went with it ...
-    EXPECT_TRUE(FakeWelcomeTimer::Queue().empty());
+    EXPECT_TRUE(FakeTimer::PendingCount() == 0);
 
     // ... so a splash shown later lives its own 2500 ms, and only its own timeout removes it.
     Widget second = Show();
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(FakeWelcomeTimer::Delays(), std::vector<unsigned long>{2500});
+    EXPECT_EQ(FakeTimer::PendingDelays(), std::vector<unsigned long>{2500});
     EXPECT_EQ(GetWelcomeShell(), second);
     EXPECT_TRUE(TimeoutRemoves());
 }
@@ -214,7 +172,7 @@ TEST_F(WelcomeWindowFixture, ShowingItAgainWhileShownKeepsOneSplash) {
     ShowWelcome();
     EXPECT_EQ(GetWelcomeShell(), shell);
     EXPECT_EQ(PopupsNamed(gui->topLevel, "Welcome").size(), 1u);
-    EXPECT_EQ(FakeWelcomeTimer::Delays(), std::vector<unsigned long>{2500});
+    EXPECT_EQ(FakeTimer::PendingDelays(), std::vector<unsigned long>{2500});
     EXPECT_TRUE(TimeoutRemoves());
 }
 

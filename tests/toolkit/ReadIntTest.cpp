@@ -14,65 +14,27 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/gui/FakeTimer.h"
+
 namespace {
 
-// The repeat timer of the fields under test: it records the delays asked for and fires the
-// latest one on request, so no test waits on the clock.
-struct FakeRepeatTimer {
-    struct Pending {
-        XtIntervalId id;
-        unsigned long ms;
-        XtTimerCallbackProc proc;
-        XtPointer client;
-    };
-    static std::vector<Pending>& Queue() {
-        static std::vector<Pending> queue;
-        return queue;
-    }
-    static std::vector<unsigned long>& Delays() {
-        static std::vector<unsigned long> delays;
-        return delays;
-    }
-    static XtIntervalId Add(XtAppContext, unsigned long ms, XtTimerCallbackProc proc,
-                            XtPointer client) {
-        static XtIntervalId next = 0;
-        Queue().push_back({++next, ms, proc, client});
-        Delays().push_back(ms);
-        return next;
-    }
-    static void Remove(XtIntervalId id) {
-        std::vector<Pending>& queue = Queue();
-        for (size_t i = 0; i < queue.size(); ++i) {
-            if (queue[i].id == id) {
-                queue.erase(queue.begin() + static_cast<long>(i));
-                return;
-            }
-        }
-        ADD_FAILURE() << "removed a timer that is not pending";
-    }
-    // Fires the one pending timer as its time had come; false when none is pending.
-    static bool Fire() {
-        if (Queue().empty()) return false;
-        EXPECT_EQ(Queue().size(), 1u) << "one repeat timer at a time";
-        Pending pending = Queue().back();
-        Queue().pop_back();
-        pending.proc(pending.client, &pending.id);
-        return true;
-    }
-    static void Clear() {
-        Queue().clear();
-        Delays().clear();
-    }
-};
+using testgui::FakeTimer;
 
-const ReadIntTimer kFakeRepeatTimer = {FakeRepeatTimer::Add, FakeRepeatTimer::Remove};
+// Fires the field's repeat timer as its time had come; false when none is pending.
+bool FireRepeat() {
+    if (FakeTimer::PendingCount() == 0) return false;
+    EXPECT_EQ(FakeTimer::PendingCount(), 1u) << "one repeat timer at a time";
+    return FakeTimer::Fire();
+}
+
+const ReadIntTimer kFakeRepeatTimer = {FakeTimer::Add, FakeTimer::Remove};
 
 class ReadIntField : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(Toolkit().display, nullptr) << "no X display";
         Watchdog(60);
-        FakeRepeatTimer::Clear();
+        FakeTimer::Clear();
         SetReadIntTimer(&kFakeRepeatTimer);
         shell = XtVaCreatePopupShell("field_shell", topLevelShellWidgetClass, Toolkit().topLevel,
                                      XmNx, 0, XmNy, 0, nullptr);
@@ -87,7 +49,7 @@ protected:
         SetReadIntTimer(nullptr);
     }
 
-    static bool RepeatPending() { return !FakeRepeatTimer::Queue().empty(); }
+    static bool RepeatPending() { return FakeTimer::PendingCount() > 0; }
 
     void Make(int32_t maxLength, int32_t value, int32_t min, int32_t max, int32_t divisor,
               bool commitIsStep = false) {
@@ -347,9 +309,9 @@ TEST_F(ReadIntField, HeldArrowRepeatsAfter300MsThenEvery80Ms) {
     Press(up);
     EXPECT_EQ(steps, 1u);
     for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(FakeRepeatTimer::Fire());
+        ASSERT_TRUE(FireRepeat());
     EXPECT_EQ(steps, 5u);
-    EXPECT_EQ(FakeRepeatTimer::Delays(), (std::vector<unsigned long>{300, 80, 80, 80, 80}));
+    EXPECT_EQ(FakeTimer::AskedDelays(), (std::vector<unsigned long>{300, 80, 80, 80, 80}));
     EXPECT_EQ(Text(), "5");
     Release(up);
     EXPECT_FALSE(RepeatPending());
@@ -359,7 +321,7 @@ TEST_F(ReadIntField, HeldArrowRepeatsAfter300MsThenEvery80Ms) {
 TEST_F(ReadIntField, RepeatEndsAtTheLimitWithOneBell) {
     Make(4, 0, 0, 3, 0);
     Press(up);
-    for (int i = 0; i < 10 && FakeRepeatTimer::Fire(); ++i) {
+    for (int i = 0; i < 10 && FireRepeat(); ++i) {
     }
     EXPECT_FALSE(RepeatPending());
     EXPECT_EQ(Text(), "3");

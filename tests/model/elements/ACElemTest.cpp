@@ -17,6 +17,7 @@
 #include "model/simulation/ClientCompiler.h"
 #include "model/simulation/SharedMemory.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 #include "tests/support/program/IpcNamespace.h"
@@ -68,7 +69,7 @@ bool IsReaped(int pid) {
     return kill(pid, 0) == -1 && errno == ESRCH;
 }
 
-class ACElemFixture : public ::testing::Test {
+class ACElemFixture : public ElementFixture {
 protected:
     static void SetUpTestSuite() {
         SetCompilerSettingsSource({GnuCompiler, nullptr, nullptr});
@@ -85,15 +86,8 @@ protected:
     }
 
     ACElemFixture() : element(nullptr, 0, 0) {
-        ResetClocks();
         Resize(element, 3, 2);
         element.CreateData();
-    }
-    ~ACElemFixture() override { GetClocks().Clear(); }
-
-    static void Resize(AElement& target, int width, int height) {
-        target.SetInputPlaneSize(0, width, height);
-        target.SetOutputPlaneSize(0, width, height);
     }
 
     // The inverter's executable, copied: no compile of its own.

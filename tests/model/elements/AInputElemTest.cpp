@@ -7,6 +7,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -45,15 +46,12 @@ LOGICAL_DATA {
 }
 )";
 
-class AInputElemFixture : public ::testing::Test {
+class AInputElemFixture : public ElementFixture {
 protected:
     AInputElemFixture() : input(nullptr, 0, 0) {
-        ResetClocks();
-        input.SetInputPlaneSize(0, 3, 1);
-        input.SetOutputPlaneSize(0, 3, 1);
+        Resize(input, 3, 1);
         input.CreateData();
     }
-    ~AInputElemFixture() override { GetClocks().Clear(); }
 
     // Both stacks, position 0.
     void SetStack(std::initializer_list<const char*> planes) {

@@ -7,6 +7,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -28,16 +29,14 @@ const char* const kJoinBlock = R"(  TYPE: JOIN
   }
 )";
 
-class AJoinElemFixture : public ::testing::Test {
+class AJoinElemFixture : public ElementFixture {
 protected:
     AJoinElemFixture() : join(nullptr, 0, 0) {
-        ResetClocks();
         for (int k = 0; k < 2; k++)
             join.SetInputPlaneSize(k, 4, 1);
         join.SetOutputPlaneSize(0, 4, 1);
         join.CreateData();
     }
-    ~AJoinElemFixture() override { GetClocks().Clear(); }
 
     // The output for the given inputs, all of one size.
     std::string Join(int rule, const std::vector<std::string>& inputs) {

@@ -9,6 +9,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -144,18 +145,11 @@ public:
     int created = 0;
 };
 
-class ALogicElemFixture : public ::testing::Test {
+class ALogicElemFixture : public ElementFixture {
 protected:
     ALogicElemFixture() : logic(nullptr, 0, 0) {
-        ResetClocks();
         Resize(logic, 4, 2);
         logic.CreateData();
-    }
-    ~ALogicElemFixture() override { GetClocks().Clear(); }
-
-    static void Resize(AElement& element, int width, int height) {
-        element.SetInputPlaneSize(0, width, height);
-        element.SetOutputPlaneSize(0, width, height);
     }
 
     // Gives the element fresh data of its plane size with 1 x 1 PEs unless told otherwise.

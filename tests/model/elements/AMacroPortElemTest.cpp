@@ -10,6 +10,7 @@
 #include "model/elements/AMacroOutputElem.h"
 #include "model/elements/ElementType.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/FakeMacroHost.h"
 
@@ -53,11 +54,8 @@ std::unique_ptr<AMacroPortElem> NewPort(uint32_t type, Architecture* owner) {
     return std::make_unique<AMacroOutputElem>(owner, 0, 0);
 }
 
-class AMacroPortElemFixture : public ::testing::Test {
+class AMacroPortElemFixture : public ElementFixture {
 protected:
-    AMacroPortElemFixture() { ResetClocks(); }
-    ~AMacroPortElemFixture() override { GetClocks().Clear(); }
-
     FakeElementUi ui;
 };
 
@@ -141,6 +139,12 @@ TEST_F(AMacroPortElemBehaviour, WritesItsNumberAndReadsItBack) {
         EXPECT_EQ(static_cast<AMacroPortElem&>(*copy).GetNumber(), 1);
         EXPECT_EQ(WriteBlock(*copy, 1), c.block);
     }
+}
+
+// The macro tests build their port blocks with the shared helper.
+TEST(MacroPortBlockText, TheSharedBlockIsWhatAPortWrites) {
+    EXPECT_EQ(Indented(PortBlock(kMacroInput, "from the left", 1), 1), kInputBlock);
+    EXPECT_EQ(Indented(PortBlock(kMacroOutput, "to the right", 1), 1), kOutputBlock);
 }
 
 TEST_F(AMacroPortElemBehaviour, InsideAMacroTheNumberMustNameOneOfItsPorts) {

@@ -6,6 +6,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -35,18 +36,11 @@ const char* const kMaskBlock = R"(  TYPE: MASK
   }
 )";
 
-class AMaskElemFixture : public ::testing::Test {
+class AMaskElemFixture : public ElementFixture {
 protected:
     AMaskElemFixture() : mask(nullptr, 0, 0) {
-        ResetClocks();
         Resize(mask, 3, 2);
         mask.CreateData();
-    }
-    ~AMaskElemFixture() override { GetClocks().Clear(); }
-
-    static void Resize(AElement& element, int width, int height) {
-        element.SetInputPlaneSize(0, width, height);
-        element.SetOutputPlaneSize(0, width, height);
     }
 
     FakeElementUi ui;

@@ -6,6 +6,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -27,15 +28,12 @@ LOGICAL_DATA {
 }
 )";
 
-class AOutputElemFixture : public ::testing::Test {
+class AOutputElemFixture : public ElementFixture {
 protected:
     AOutputElemFixture() : output(nullptr, 0, 0) {
-        ResetClocks();
-        output.SetInputPlaneSize(0, 3, 1);
-        output.SetOutputPlaneSize(0, 3, 1);
+        Resize(output, 3, 1);
         output.CreateData();
     }
-    ~AOutputElemFixture() override { GetClocks().Clear(); }
 
     void SetDepth(int depth) { output.GetData().GetPlaneList() = PlaneList(3, 1, depth); }
     // One computation with the given plane at the input; the plane emitted.

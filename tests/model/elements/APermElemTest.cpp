@@ -9,6 +9,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -59,14 +60,12 @@ std::string Targets(const D_PermElem& table, int i, int j) {
     return text;
 }
 
-class APermElemFixture : public ::testing::Test {
+class APermElemFixture : public ElementFixture {
 protected:
     APermElemFixture() : perm(nullptr, 0, 0) {
-        ResetClocks();
         Resize(perm, 2, 2, 3, 1);
         perm.CreateData();
     }
-    ~APermElemFixture() override { GetClocks().Clear(); }
 
     static void Resize(AElement& element, int inWidth, int inHeight, int outWidth, int outHeight) {
         element.SetInputPlaneSize(0, inWidth, inHeight);

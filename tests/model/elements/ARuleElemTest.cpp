@@ -10,6 +10,7 @@
 #include "model/data/ClockList.h"
 #include "model/elements/AJoinElem.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -87,18 +88,11 @@ void SetPatterns(D_RuleElem& rule, const std::string& search, const std::string&
     rule.SetSubstitution(std::make_unique<Matrix>(PlaneFromText(substitution)));
 }
 
-class ARuleElemFixture : public ::testing::Test {
+class ARuleElemFixture : public ElementFixture {
 protected:
     ARuleElemFixture() : rule(nullptr, 0, 0) {
-        ResetClocks();
         Resize(rule, 3, 2);
         rule.CreateData();
-    }
-    ~ARuleElemFixture() override { GetClocks().Clear(); }
-
-    static void Resize(AElement& element, int width, int height) {
-        element.SetInputPlaneSize(0, width, height);
-        element.SetOutputPlaneSize(0, width, height);
     }
 
     // The block's rule: search "10", substitution "01", mask "111/110".

@@ -8,6 +8,7 @@
 
 #include "model/data/ClockList.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 #include "tests/model/elements/FakeElementUi.h"
 #include "tests/model/elements/PlaneText.h"
 
@@ -30,18 +31,11 @@ const char* const kSSeedBlock = R"(  TYPE: S-SEED
   }
 )";
 
-class ASSeedElemFixture : public ::testing::Test {
+class ASSeedElemFixture : public ElementFixture {
 protected:
     ASSeedElemFixture() : seed(nullptr, 0, 0) {
-        ResetClocks();
         Resize(seed, 2, 3);
         seed.CreateData();
-    }
-    ~ASSeedElemFixture() override { GetClocks().Clear(); }
-
-    static void Resize(AElement& element, int width, int height) {
-        element.SetInputPlaneSize(0, width, height);
-        element.SetOutputPlaneSize(0, width, height);
     }
 
     // One computation on the given input (rows 0 first); the output as text.

@@ -23,6 +23,7 @@
 #include "model/elements/ASSeedElem.h"
 #include "model/elements/ASplitElem.h"
 #include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/ElementFixture.h"
 
 namespace {
 
@@ -115,11 +116,7 @@ std::string ReadAndWrite(const TypeCase& type, const std::string& text) {
 }
 
 // The clocked types name clock 1 of the architecture.
-class LargeBlockRoundTrip : public ::testing::Test {
-protected:
-    LargeBlockRoundTrip() { ResetClocks(); }
-    ~LargeBlockRoundTrip() override { GetClocks().Clear(); }
-};
+class LargeBlockRoundTrip : public ElementFixture {};
 
 TEST_F(LargeBlockRoundTrip, EveryTypeAtTheLargestPlanesReadsBackToTheSameBytes) {
     for (const TypeCase& type : kTypes) {

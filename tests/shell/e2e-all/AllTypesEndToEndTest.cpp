@@ -103,10 +103,7 @@ protected:
     // Starts quiran on all.arc and waits until its main window is up and the welcome splash,
     // which covers the working area, has gone.
     Window Start(e2e::ProgramRun& run) {
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
+        e2e::ProgramSetup setup = e2e::SetupIn(folder);
         e2e::LogMessages(setup, Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
         EXPECT_TRUE(run.Start(QUIRAN_PROGRAM, {QUIRAN_PROGRAM, "all.arc"}, setup));
         const Window main = screen.WaitForWindow(kMainTitle, false, 30000);

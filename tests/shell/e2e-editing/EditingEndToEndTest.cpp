@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ArchitectureText.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
 #include "tests/support/screenshot/Screenshot.h"
@@ -31,38 +32,8 @@ using e2e::SleepScaledMs;
 using e2e::Slowness;
 
 // The header, options and global data of a new architecture; the element blocks follow.
-const char* const kArchitectureHead = R"(#
-# QUIRAN Pro architecture file
-#
-
-REMARKS {
-}
-
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (16,16)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   1
-  }
-}
-
-)";
+const std::string kArchitectureHead =
+    "#\n# QUIRAN Pro architecture file\n#\n\n" + ArchitectureHead(16, 1);
 
 const char* const kNoElements = R"(ARCHITECTURE_ELEMENTS {
   NUMBER: 0
@@ -104,7 +75,7 @@ std::string MaskBlock(int id, const char* prev, const char* next, int x, int y) 
 
 // Two MASK elements, the first's output wired to the second's input.
 std::string TwoConnectedMasks(int x0, int y0, int x1, int y1) {
-    return std::string(kArchitectureHead) + "ARCHITECTURE_ELEMENTS {\n  NUMBER: 2\n  ELEMENTS {\n" +
+    return kArchitectureHead + "ARCHITECTURE_ELEMENTS {\n  NUMBER: 2\n  ELEMENTS {\n" +
            MaskBlock(0, "[-,-]", "[1,1]", x0, y0) + MaskBlock(1, "[0,1]", "[-,-]", x1, y1) +
            "  }\n}\n";
 }
@@ -128,13 +99,10 @@ protected:
     // Starts quiran on the file and opens the library window with its tool button.
     void Start(const std::string& fileText) {
         WriteText(Path("work.arc"), fileText);
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
         ASSERT_TRUE(program.Start(
             QUIRAN_PROGRAM,
-            {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"}, setup));
+            {QUIRAN_PROGRAM, "-xrm", "QUIRAN*ElementList.geometry: +720+0", "work.arc"},
+            e2e::SetupIn(folder)));
         // The title names the file once it is read; the program drops the input that came while
         // it was reading, so nothing is clicked before.
         main = screen.WaitForWindow("QUIRAN Pro  work.arc", false, 30000);
@@ -272,7 +240,7 @@ using EditingEndToEnd = EditingFixture;
 } // namespace
 
 TEST_F(EditingEndToEnd, BuildsAnArchitectureByHand) {
-    Start(std::string(kArchitectureHead) + kNoElements);
+    Start(kArchitectureHead + kNoElements);
     // Two MASK elements from the palette, grabbed at (30, 15) of their icons: they land at
     // (450, 315) and (600, 315), already on the grid.
     Drag(PaletteMask(), Area(480, 330), nullptr, "element-drag");
@@ -340,7 +308,7 @@ namespace {
 
 // Each element block of the file, with the header and options before them.
 std::string Masks(std::initializer_list<std::string> blocks) {
-    std::string text = std::string(kArchitectureHead) +
+    std::string text = kArchitectureHead +
                        "ARCHITECTURE_ELEMENTS {\n  NUMBER: " + std::to_string(blocks.size()) +
                        "\n  ELEMENTS {\n";
     for (const std::string& block : blocks)

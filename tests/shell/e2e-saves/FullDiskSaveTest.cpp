@@ -89,25 +89,6 @@ class FullDiskSave : public ::testing::TestWithParam<DiskCase> {
 protected:
     FullDiskSave() : folder("/tmp/quiran-full-save-XXXXXX") {}
 
-    // Drags the first element 60 pixels down: the architecture is modified.
-    void MoveFirstElement(e2e::Screen& screen) {
-        // The welcome splash covers the working area until its timeout.
-        screen.WaitGone("Welcome");
-        const Window area = screen.FindBySize(DefaultRootWindow(screen.GetDisplay()), 1500, 1000);
-        ASSERT_NE(area, 0u);
-        const e2e::Point origin = screen.RootOf(area);
-        const int x = origin.x + kFirstX + 12;
-        const int y = origin.y + kFirstY + 12;
-        e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
-        SleepMs(200);
-        for (int step = 1; step <= 6; step++) {
-            e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y + 10 * step));
-            SleepMs(100);
-        }
-        e2e::Xdo("mouseup 1");
-        SleepMs(600);
-    }
-
     e2e::ScratchFolder folder; // goes after the run, which is killed first
     e2e::ProgramRun program;
 };
@@ -139,7 +120,8 @@ TEST_P(FullDiskSave, LeavesNoNewFileWhileTheBoxIsUpNorAfterASigterm) {
     ASSERT_NE(main, 0u) << ReadAll(folder.Path("stderr.txt"));
     SleepMs(300); // the main loop is reached right after the title is set
     EXPECT_EQ(ReadAll(folder.Path("messages.log")), "");
-    MoveFirstElement(screen);
+    // The first element goes 60 pixels down: the architecture is modified.
+    ASSERT_TRUE(screen.DragDownOnWorkingArea(kFirstX + 12, kFirstY + 12));
 
     e2e::TypeKeys(Hex(main), "ctrl+s", 30);
     ASSERT_NE(screen.WaitForWindow("Error"), 0u) << ReadAll(folder.Path("stderr.txt"));

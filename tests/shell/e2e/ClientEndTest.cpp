@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ArchitectureText.h"
 #include "tests/support/program/IpcNamespace.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
@@ -43,31 +44,7 @@ const int kFirstY = 480;
 
 // kClients inverting C++ elements side by side, each on clock 1.
 std::string Architecture() {
-    std::string text = R"(REMARKS {
-}
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (8,8)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   3
-  }
-}
-ARCHITECTURE_ELEMENTS {
+    std::string text = ArchitectureHead(8, 3, false) + R"(ARCHITECTURE_ELEMENTS {
   NUMBER: )" + std::to_string(kClients) +
                        R"(
   ELEMENTS {
@@ -150,14 +127,9 @@ protected:
 
     void Start(const std::vector<std::string>& args) {
         mkdir(Temporary().c_str(), 0700);
-        std::vector<std::string> argv = {QUIRAN_PROGRAM};
-        argv.insert(argv.end(), args.begin(), args.end());
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
+        e2e::ProgramSetup setup = e2e::SetupIn(folder);
         setup.environment.push_back({"TMPDIR", Temporary()});
-        ASSERT_TRUE(program.Start(QUIRAN_PROGRAM, argv, setup));
+        ASSERT_TRUE(program.Start(QUIRAN_PROGRAM, e2e::ArgvOf(QUIRAN_PROGRAM, args), setup));
     }
 
     // The program's children that run an executable of its private folder.
@@ -207,28 +179,11 @@ protected:
         return id;
     }
 
-    // Drags the first element 60 pixels down on the working area (the only window of 1500 x
-    // 1000): the architecture is modified.
+    // Drags the first element 60 pixels down: the architecture is modified.
     void MoveFirstElement() {
         e2e::Screen screen;
         ASSERT_TRUE(screen.Ok());
-        // The welcome splash covers the working area until its timeout.
-        screen.WaitGone("Welcome");
-        const Window area = screen.FindBySize(DefaultRootWindow(screen.GetDisplay()), 1500, 1000);
-        ASSERT_NE(area, 0u);
-        const e2e::Point origin = screen.RootOf(area);
-        int x = origin.x + kFirstX;
-        int y = origin.y + kFirstY;
-        x += 12;
-        y += 12;
-        e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
-        SleepMs(200);
-        for (int step = 1; step <= 6; step++) {
-            e2e::Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y + 10 * step));
-            SleepMs(100);
-        }
-        e2e::Xdo("mouseup 1");
-        SleepMs(600);
+        ASSERT_TRUE(screen.DragDownOnWorkingArea(kFirstX + 12, kFirstY + 12));
     }
 
     e2e::ScratchFolder folder; // goes after the run, which is killed first

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ArchitectureText.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
 #include "tests/support/program/WindowManager.h"
@@ -66,21 +67,24 @@ public:
     // are more resource limits.
     void Start(const std::vector<std::string>& args, const char* display = nullptr,
                rlim_t addressLimit = 0, const std::vector<std::pair<int, rlim_t>>& limits = {}) {
-        std::vector<std::string> argv = {QUIRAN_PROGRAM};
-        argv.insert(argv.end(), args.begin(), args.end());
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
+        e2e::ProgramSetup setup = e2e::SetupIn(folder);
         e2e::LogMessages(setup, Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
         if (display != nullptr) setup.environment.push_back({"DISPLAY", display});
         setup.addressLimit = addressLimit;
         setup.limits = limits;
-        run.Start(QUIRAN_PROGRAM, argv, setup);
+        run.Start(QUIRAN_PROGRAM, e2e::ArgvOf(QUIRAN_PROGRAM, args), setup);
     }
 
     // Waits for the process to end; returns its wait status, or -1 when it is still running.
     int Wait(int timeoutMs = kTimeoutMs) { return run.Wait(timeoutMs); }
+    // Waits for the process to end; a failure unless it exited with code.
+    ::testing::AssertionResult Exits(int code) {
+        const int status = Wait();
+        if (!WIFEXITED(status)) return ::testing::AssertionFailure() << "wait status " << status;
+        if (WEXITSTATUS(status) != code)
+            return ::testing::AssertionFailure() << "exit code " << WEXITSTATUS(status);
+        return ::testing::AssertionSuccess();
+    }
     bool Running() { return run.Running(); }
     pid_t Pid() const { return run.Pid(); }
 
@@ -282,9 +286,7 @@ TEST_P(QuiranDesktop, SavesWithCtrlSAndSaveAsAndQuitsWithCtrlQ) {
     EXPECT_EQ(messages[0], "question\nFile already exists!\nOverwrite?");
 
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_EQ(ReadAll(program.Path("a.arc")), original);
 }
 
@@ -309,9 +311,7 @@ TEST_P(QuiranDesktop, FileDialogHoldsTheMainWindowOff) {
     Keys(main, "ctrl+s");
     EXPECT_TRUE(WaitFor([&] { return ReadAll(program.Path("a.arc")) == original; }));
     screen.SendDeleteWindow(main);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // Every use of the file dialog in one run, the first of a fresh process included: it comes up at
@@ -371,9 +371,7 @@ TEST_P(QuiranDesktop, FileDialogComesUpWholeCentredAndHoldingTheMenusEveryTime) 
     }
     EXPECT_TRUE(program.Messages().empty());
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // Each option dialog comes up centred over the main window and keeps the main window's menus from
@@ -425,9 +423,7 @@ TEST_P(QuiranDesktop, OptionDialogsComeUpCentredAndHoldTheMenusOff) {
     }
     EXPECT_TRUE(program.Messages().empty());
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // The splash comes up centred over the main window where it really is, also where a window
@@ -444,9 +440,7 @@ TEST_P(QuiranDesktop, SplashIsCentredOverThePlacedMainWindow) {
     EXPECT_EQ(screen.Size(splash).y, 265);
     ASSERT_TRUE(screen.WaitGone("Welcome"));
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // The dialog offers the file named relative to the working folder on the command line so that OK
@@ -512,9 +506,7 @@ TEST_P(QuiranDesktop, FileDialogOffersTheCurrentFileNamedRelative) {
             EXPECT_EQ(messages[0], "question\nFile already exists!\nOverwrite?");
         }
         Keys(main, "ctrl+q");
-        const int status = run.Wait();
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_TRUE(run.Exits(0));
     }
 }
 
@@ -579,9 +571,7 @@ TEST_F(QuiranFixture, OriginalMotifLeavesOutTheFallbackResources) {
         Keys(main, "ctrl+s");
         EXPECT_EQ(WaitFor([&] { return ReadAll(run.Path("a.arc")) == original; }, 1500), c.saves);
         screen.SendDeleteWindow(main);
-        const int status = run.Wait();
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_TRUE(run.Exits(0));
     }
 }
 
@@ -590,9 +580,7 @@ TEST_P(QuiranDesktop, QuitsWhenTheWindowManagerClosesIt) {
     const Window main = StartOn(program.Path("a.arc"), "~/a.arc");
     ASSERT_NE(main, 0u);
     screen.SendDeleteWindow(main);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_TRUE(program.Messages().empty());
 }
 
@@ -634,9 +622,7 @@ TEST_P(QuiranDesktop, BrokenFileShowsTheLineAndNeverOverwritesThePreviousFile) {
                   "question\nArchitecture has been modified!\nDo you want to save it ?");
         Answer(screen, " ", "Right space"); // " No ", right of the focused " Yes "
     }
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_EQ(ReadAll(program.Path("a.arc")), good);
 }
 
@@ -651,9 +637,7 @@ TEST_P(QuiranDesktop, MissingCommandLineFileIsReportedAndTheProgramStarts) {
     ASSERT_NE(main, 0u);
     EXPECT_EQ(Title(main), "QUIRAN Pro   ");
     Keys(main, "ctrl+q");
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 // The options file with every entry at its default but the ARCHITECTURE folder and the start-up
@@ -709,9 +693,7 @@ TEST_F(QuiranFixture, FifosAreRefusedWithoutWaiting) {
         EXPECT_EQ(Title(main), "QUIRAN Pro   ");
         SleepMs(300);
         Keys(main, "ctrl+q");
-        const int status = run.Wait();
-        ASSERT_TRUE(WIFEXITED(status)) << status;
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_TRUE(run.Exits(0));
     }
 }
 
@@ -735,9 +717,7 @@ TEST_F(QuiranFixture, SaveBeyondTheFileSizeLimitIsAnIoError) {
 
     screen.SendDeleteWindow(main);
     if (screen.WaitForWindow(" ", false, 2000) != 0) Answer(screen, " ", "Right space"); // No
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
     EXPECT_EQ(ReadAll(program.Path("a.arc")), untidy);
 }
 
@@ -769,9 +749,7 @@ TEST_F(QuiranFixture, TenThousandClocksOpenWithinACpuBudget) {
     ASSERT_TRUE(
         WaitFor([&] { return ReadAll(program.Path("a.arc")) == ExampleWithClocks(10000); }));
     screen.SendDeleteWindow(main);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(program.Exits(0));
 }
 
 TEST_P(QuiranDesktop, SegmentationFaultSavesCoreArcAndExitsWith1000) {
@@ -831,9 +809,7 @@ TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
                  "        INPUT_DIM:  (99999,99999)");
     WriteText(program.Path("huge.arc"), huge);
     program.Start({"huge.arc"}, nullptr, static_cast<rlim_t>(1) << 30);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 2000 % 256);
+    ASSERT_TRUE(program.Exits(2000 % 256));
     EXPECT_NE(program.Stderr().find("\nThere was not enough memory.\nQUIRAN Pro has tried to save "
                                     "the  \ncurrent architecture in 'core.arc'.  \n\n"),
               std::string::npos)
@@ -843,15 +819,9 @@ TEST_F(QuiranFixture, RunningOutOfMemorySavesCoreArcAndExitsWith2000) {
 
 // An architecture with the given default plane size and elements.
 std::string Architecture(int dimension, int count, const std::string& elements) {
-    const std::string size =
-        "(" + std::to_string(dimension) + "," + std::to_string(dimension) + ")";
-    return "REMARKS {\n}\n\nOPTIONS {\n  GRID {\n    VISIBLE:   ON\n    DIMENSION: (15,15)\n"
-           "    RASTERIZE: ON\n  }\n}\n\nGLOBAL_ARCHITECTURE_DATA {\n  DIMENSION: " +
-           size +
-           "\n  CLOCKS {\n    NUMBER: 1\n    CLOCK {\n      TIME:   100\n      OFFSET: 0\n"
-           "    }\n  }\n  SIMULATION_DATA {\n    MODE:     CLOCKS\n    CLOCK_NR: 1\n"
-           "    CLOCKS:   3\n  }\n}\n\nARCHITECTURE_ELEMENTS {\n  NUMBER: " +
-           std::to_string(count) + "\n  ELEMENTS {\n" + elements + "  }\n}\n";
+    return ArchitectureHead(dimension, 3) +
+           "ARCHITECTURE_ELEMENTS {\n  NUMBER: " + std::to_string(count) + "\n  ELEMENTS {\n" +
+           elements + "  }\n}\n";
 }
 
 // One PERM element of n by n cells with one connection.
@@ -900,9 +870,7 @@ TEST_F(QuiranFixture, HugePlanesLoadOrTakeTheLowMemoryPath) {
             SleepMs(300);
             EXPECT_TRUE(run.Messages().empty());
             screen.SendDeleteWindow(main);
-            const int status = run.Wait();
-            ASSERT_TRUE(WIFEXITED(status)) << status;
-            EXPECT_EQ(WEXITSTATUS(status), 0);
+            ASSERT_TRUE(run.Exits(0));
             continue;
         }
         // The way out through the emergency save takes seconds on a busy machine.

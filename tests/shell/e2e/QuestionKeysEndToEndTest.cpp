@@ -103,10 +103,7 @@ protected:
 
     // Starts quiran on a.arc and waits until the main window is up and the splash has gone.
     Window Start() {
-        e2e::ProgramSetup setup;
-        setup.home = folder.Get();
-        setup.workingFolder = folder.Get();
-        setup.stderrPath = Path("stderr.txt");
+        e2e::ProgramSetup setup = e2e::SetupIn(folder);
         e2e::LogMessages(setup, Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
         EXPECT_TRUE(run.Start(QUIRAN_PROGRAM, {QUIRAN_PROGRAM, "a.arc"}, setup));
         const Window main = screen.WaitForWindow(kMainTitle);

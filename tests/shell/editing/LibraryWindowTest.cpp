@@ -17,15 +17,15 @@
 #include "shell/FileSelection.h"
 #include "shell/MenuCommand.h"
 #include "tests/shell/editing/EditingGui.h"
+#include "tests/support/ArchitectureText.h"
 
 namespace {
 
 // A library body holding MASK elements with the given names at the given y positions.
 std::string LibraryText(std::initializer_list<std::pair<const char*, int>> elements) {
     std::ostringstream out;
-    out << "REMARKS {\n}\n\nOPTIONS {\n  GRID {\n    VISIBLE:   ON\n    DIMENSION: (15,15)\n"
-           "    RASTERIZE: ON\n  }\n}\n\nARCHITECTURE_ELEMENTS {\n  NUMBER: "
-        << elements.size() << "\n  ELEMENTS {\n";
+    out << BodyHead() << "ARCHITECTURE_ELEMENTS {\n  NUMBER: " << elements.size()
+        << "\n  ELEMENTS {\n";
     int id = 0;
     for (const auto& element : elements) {
         out << "    ARCHITECTURE_ELEMENT {\n      TYPE: MASK\n      INTERNAL_DATA {\n"

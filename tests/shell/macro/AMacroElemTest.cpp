@@ -13,6 +13,8 @@
 #include "model/elements/AMaskElem.h"
 #include "model/elements/PinCode.h"
 #include "shell/ClocksWindow.h"
+#include "tests/model/elements/BlockText.h"
+#include "tests/model/elements/PlaneText.h"
 #include "tests/shell/macro/MacroGui.h"
 
 namespace {
@@ -176,8 +178,21 @@ LOGICAL_DATA {
 }
 )";
 
+// A port block as an element of a macro's body, at the level of the body's elements.
+std::string PlacedPort(uint32_t type, const char* comment, int number, int id, const char* pos) {
+    const bool input = type == kMacroInput;
+    std::string text = "      ARCHITECTURE_ELEMENT {\n";
+    text += Indented(PortBlock(type, comment, number), 4);
+    text += "        ARCHITECTURE_DATA {\n";
+    text += "          ID:   " + std::to_string(id) + "\n";
+    text += std::string("          PREV: ") + (input ? "$" : "[-,-]") + "\n";
+    text += std::string("          NEXT: ") + (input ? "[-,-]" : "$") + "\n";
+    text += std::string("          POS:  ") + pos + "\n";
+    return text + "        }\n      }\n";
+}
+
 // Two inputs stored as numbers 1, 0, and one output; nothing wired.
-const char* const kPortsMacro = R"(TYPE: MACRO
+const std::string kPortsMacro = R"(TYPE: MACRO
 INTERNAL_DATA {
   NAME:       MACRO
   COMMENT:    two in, one out
@@ -203,73 +218,9 @@ LOGICAL_DATA {
   ARCHITECTURE_ELEMENTS {
     NUMBER: 3
     ELEMENTS {
-      ARCHITECTURE_ELEMENT {
-        TYPE: MACRO_INPUT
-        INTERNAL_DATA {
-          NAME:       MACRO_INPUT
-          COMMENT:    second
-          INPUTS:     0
-          OUTPUTS:    1
-          INPUT_DIM:  (-,-)
-          OUTPUT_DIM: (4,2)
-          CLOCK:      0
-          TIME:       0
-        }
-        LOGICAL_DATA {
-          INPUT_NR: 1
-        }
-        ARCHITECTURE_DATA {
-          ID:   0
-          PREV: $
-          NEXT: [-,-]
-          POS:  (30,90)
-        }
-      }
-      ARCHITECTURE_ELEMENT {
-        TYPE: MACRO_INPUT
-        INTERNAL_DATA {
-          NAME:       MACRO_INPUT
-          COMMENT:    first
-          INPUTS:     0
-          OUTPUTS:    1
-          INPUT_DIM:  (-,-)
-          OUTPUT_DIM: (4,2)
-          CLOCK:      0
-          TIME:       0
-        }
-        LOGICAL_DATA {
-          INPUT_NR: 0
-        }
-        ARCHITECTURE_DATA {
-          ID:   1
-          PREV: $
-          NEXT: [-,-]
-          POS:  (30,45)
-        }
-      }
-      ARCHITECTURE_ELEMENT {
-        TYPE: MACRO_OUTPUT
-        INTERNAL_DATA {
-          NAME:       MACRO_OUTPUT
-          COMMENT:    only
-          INPUTS:     1
-          OUTPUTS:    0
-          INPUT_DIM:  (4,2)
-          OUTPUT_DIM: (-,-)
-          CLOCK:      0
-          TIME:       0
-        }
-        LOGICAL_DATA {
-          OUTPUT_NR: 0
-        }
-        ARCHITECTURE_DATA {
-          ID:   2
-          PREV: [-,-]
-          NEXT: $
-          POS:  (150,45)
-        }
-      }
-    }
+)" + PlacedPort(kMacroInput, "second", 1, 0, "(30,90)") +
+                                PlacedPort(kMacroInput, "first", 0, 1, "(30,45)") +
+                                PlacedPort(kMacroOutput, "only", 0, 2, "(150,45)") + R"(    }
   }
 }
 )";
@@ -281,27 +232,6 @@ std::string Broken(const std::string& good, const char* find, const char* replac
     EXPECT_NE(at, std::string::npos) << find;
     if (at != std::string::npos) text.replace(at, std::string(find).size(), replace);
     return text;
-}
-
-std::string PlaneText(const Matrix& plane) {
-    std::string text;
-    for (int y = 0; y < plane.GetDimY(); y++) {
-        if (y > 0) text += '/';
-        for (int x = 0; x < plane.GetDimX(); x++)
-            text += plane(x, y) ? '1' : '0';
-    }
-    return text;
-}
-
-Matrix PlaneFromText(const std::string& text) {
-    const int width = static_cast<int>(text.find('/'));
-    const int height = static_cast<int>(text.size() + 1) / (width + 1);
-    Matrix plane(width, height);
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++)
-            plane.SetBit(x, y, text[static_cast<size_t>(y * (width + 1) + x)] == '1');
-    }
-    return plane;
 }
 
 using AMacroElemFile = MacroFixture;
@@ -507,7 +437,7 @@ TEST_F(AMacroElemFile, ALoadReplacesWhatTheMacroHeld) {
     ASSERT_EQ(ReadElement(*fresh, Text(kPortsMacro)), 0);
     const std::string expected = WriteElement(*fresh);
     const int count = fresh->GetElements().GetCount();
-    for (const char* first : {kPortsMacro, kNestedMacro}) {
+    for (const std::string& first : {kPortsMacro, std::string(kNestedMacro)}) {
         AMacroElem* macro = PlaceMacro(300, 150);
         ASSERT_EQ(ReadElement(*macro, Text(first)), 0);
         ASSERT_EQ(ReadElement(*macro, Text(kPortsMacro)), 0);

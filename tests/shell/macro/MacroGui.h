@@ -155,7 +155,7 @@ protected:
 };
 
 // Test texts mark a trailing blank with '$', which editors would strip.
-inline std::string Text(const char* marked) {
+inline std::string Text(const std::string& marked) {
     std::string text = marked;
     for (size_t at = text.find("$\n"); at != std::string::npos; at = text.find("$\n", at))
         text.erase(at, 1);

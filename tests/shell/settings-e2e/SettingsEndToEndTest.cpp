@@ -12,6 +12,7 @@
 
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
+#include "tests/support/program/SettingsText.h"
 
 namespace {
 
@@ -33,78 +34,6 @@ std::string WaitForWindow(const std::string& pattern) {
     WaitFor([&] { return !(id = FindWindow(pattern)).empty(); });
     return id;
 }
-
-const char* const kHeader = "# QUIRAN Pro settings\n"
-                            "# Written by Options > Save as Default, read when QUIRAN starts.\n"
-                            "# Lines that begin with '#' are comments.\n"
-                            "\n";
-
-const char* const kOptions = R"(DIRECTORIES {
-  ARCHITECTURE: NOT_DEFINED
-  LIBRARY:      NOT_DEFINED
-  MATRIX:       NOT_DEFINED
-  MASK:         NOT_DEFINED
-  RULE:         NOT_DEFINED
-  PERM:         NOT_DEFINED
-  LOGIC:        NOT_DEFINED
-  S-SEED:       NOT_DEFINED
-  C++:          NOT_DEFINED
-  SPLIT:        NOT_DEFINED
-  JOIN:         NOT_DEFINED
-  INPUT:        NOT_DEFINED
-  OUTPUT:       NOT_DEFINED
-  MACRO:        NOT_DEFINED
-}
-FILTER {
-  ARCHITECTURE: *.arc
-  LIBRARY:      *.lib
-  MATRIX:       *.matrix
-  MASK:         *.mask
-  RULE:         *.rule
-  PERM:         *.perm
-  LOGIC:        *.logic
-  S-SEED:       *.sseed
-  C++:          *.celem
-  SPLIT:        *.split
-  JOIN:         *.join
-  INPUT:        *.input
-  OUTPUT:       *.output
-  MACRO:        *.macro
-}
-GRID {
-  VISIBLE:   ON
-  DIMENSION: (15,15)
-  RASTERIZE: ON
-}
-STARTUP {
-  DIMENSION:       (24,40)
-  ELEMENT_WINDOW:  OFF
-  OVERVIEW_WINDOW: OFF
-  SIMULATION_BOX:  ON
-  LIBRARY:         NOT_DEFINED
-}
-COMPILER {
-  CC:       clang
-  CC_FLAGS: 
-  LD_FLAGS: 
-}
-
-)";
-
-const char* const kTimes = R"(DEFAULT_TIMES {
-  MASK:   0
-  RULE:   0
-  PERM:   0
-  LOGIC:  20
-  C++:  10
-  S-SEED: 5
-  SPLIT:  0
-  JOIN:   0
-  INPUT:  10
-  OUTPUT: 10
-}
-
-)";
 
 class SettingsEndToEnd : public ::testing::Test {
 protected:
@@ -176,8 +105,8 @@ TEST_F(SettingsEndToEnd, SavedOptionsAreBackAfterARestart) {
 
     Options("s"); // Save as Default
     ASSERT_TRUE(WaitFor([&] { return !ReadAll(home.Path(".quiran_times")).empty(); }));
-    const std::string options = std::string(kHeader) + kOptions;
-    const std::string times = std::string(kHeader) + kTimes;
+    const std::string options = e2e::OptionsText("(24,40)", true, "clang");
+    const std::string times = e2e::DefaultTimesText();
     EXPECT_EQ(ReadAll(home.Path(".quiran")), options);
     EXPECT_EQ(ReadAll(home.Path(".quiran_times")), times);
     EXPECT_EQ(Quit(), 0);

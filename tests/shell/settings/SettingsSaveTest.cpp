@@ -14,9 +14,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +23,7 @@
 #include "model/format/FileKind.h"
 #include "model/format/ParseError.h"
 #include "tests/shell/SmallFileSystem.h"
+#include "tests/support/program/ProgramDriver.h"
 
 namespace {
 
@@ -39,16 +38,8 @@ public:
     Warnings warnings;
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
+using e2e::ReadAll;
+using e2e::WriteText;
 
 // The names in the folder but "." and "..".
 std::set<std::string> Entries(const std::string& dir) {

@@ -15,6 +15,7 @@
 #include "model/elements/ElementType.h"
 #include "model/format/FileKind.h"
 #include "model/format/ParseError.h"
+#include "tests/support/program/SettingsText.h"
 
 namespace {
 
@@ -199,6 +200,13 @@ TEST_F(Settings, DefaultsAreWrittenAsTheirText) {
     struct stat info;
     ASSERT_EQ(stat((home + "/.quiran").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0002, 0u); // never world-writable
+}
+
+// The end-to-end tests build the options they expect with the shared helper.
+TEST(SettingsText, TheSharedTextsAreTheDefaultsTexts) {
+    EXPECT_EQ(e2e::SettingsHeader(), kHeader);
+    EXPECT_EQ(e2e::OptionsText("(16,16)", false, "gcc"), kDefaultOptions);
+    EXPECT_EQ(e2e::DefaultTimesText(), kDefaultTimes);
 }
 
 TEST_F(Settings, SavedSettingsReadBackTheSame) {

@@ -28,6 +28,7 @@
 #include "model/format/ParseError.h"
 #include "model/simulation/ClientProcess.h"
 #include "shell/MainWindow.h"
+#include "tests/support/ArchitectureText.h"
 #include "toolkit/Bell.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -82,31 +83,7 @@ TEST(SimulationBoxWindow, SelectedClockStaysWithinTheTable) {
 
 // A 4 by 4 INPUT of three pictures on clock 1 (period 100, TIME 10), a MASK keeping every other
 // column, and an OUTPUT of depth 1 on clock 1 (TIME 10).
-const char* const kPictures = R"(REMARKS {
-}
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (4,4)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   3
-  }
-}
-ARCHITECTURE_ELEMENTS {
+const std::string kPictures = ArchitectureHead(4, 3, false) + R"(ARCHITECTURE_ELEMENTS {
   NUMBER: 3
   ELEMENTS {
     ARCHITECTURE_ELEMENT {
@@ -339,31 +316,8 @@ TEST_F(SimulationBox, InvalidFieldsMakeRunAndResetDoNothing) {
     box->Hide();
 }
 
-// A click of button 1 through the server in the middle of w, handled.
-bool RealClick(Widget w) {
-    Dimension width = 0, height = 0;
-    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
-    Position x = 0, y = 0;
-    XtTranslateCoords(w, static_cast<Position>(width / 2), static_cast<Position>(height / 2), &x,
-                      &y);
-    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                                " click 1 > /dev/null 2>&1";
-    const bool clicked = std::system(command.c_str()) == 0;
-    XSync(XtDisplay(w), False);
-    Flush();
-    return clicked;
-}
-
-// The field of a ReadInt form emptied and typed into at the keyboard after a click into it.
-bool RealTypeInto(Widget field, const char* typed) {
-    Widget text = ReadIntGetText(field);
-    if (!RealClick(text)) return false;
-    const std::string command = std::string("xdotool key End key --repeat 12 BackSpace") +
-                                (typed[0] != '\0' ? std::string(" type '") + typed + "'" : "") +
-                                " > /dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return false;
-    return testgui::RunUntil([&] { return TextOf(text) == typed; }, 5000);
-}
+using testgui::RealClick;
+using testgui::RealTypeInto;
 
 // "0" in Clocks and a click on Run, an emptied Time and a click on Reset: leaving the field for
 // the button shows its fallback, which is not what the user gave, so that click does nothing;
@@ -607,31 +561,7 @@ TEST_F(SimulationBox, BreakStopsALongRunAndResetReturnsToZero) {
 
 // One C++ element of 4 x 4 on clock 1 (period 100, TIME 10) that inverts its input; while the
 // file HANG_FILE exists its client never answers.
-const char* const kHangingC = R"(REMARKS {
-}
-OPTIONS {
-  GRID {
-    VISIBLE:   ON
-    DIMENSION: (15,15)
-    RASTERIZE: ON
-  }
-}
-GLOBAL_ARCHITECTURE_DATA {
-  DIMENSION: (4,4)
-  CLOCKS {
-    NUMBER: 1
-    CLOCK {
-      TIME:   100
-      OFFSET: 0
-    }
-  }
-  SIMULATION_DATA {
-    MODE:     CLOCKS
-    CLOCK_NR: 1
-    CLOCKS:   3
-  }
-}
-ARCHITECTURE_ELEMENTS {
+const std::string kHangingC = ArchitectureHead(4, 3, false) + R"(ARCHITECTURE_ELEMENTS {
   NUMBER: 1
   ELEMENTS {
     ARCHITECTURE_ELEMENT {

@@ -7,6 +7,9 @@
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "tests/support/gui/GuiDisplay.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/OwnedXtString.h"
@@ -248,6 +251,32 @@ void SendDeleteWindow(Widget shell) {
 void SendClose(Widget shell) {
     SendDeleteWindow(shell);
     Flush();
+}
+
+bool RealClick(Widget w) {
+    Dimension width = 0;
+    Dimension height = 0;
+    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
+    Position x = 0;
+    Position y = 0;
+    XtTranslateCoords(w, static_cast<Position>(width / 2), static_cast<Position>(height / 2), &x,
+                      &y);
+    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                                " click 1 > /dev/null 2>&1";
+    const bool clicked = std::system(command.c_str()) == 0;
+    XSync(XtDisplay(w), False);
+    Flush();
+    return clicked;
+}
+
+bool RealTypeInto(Widget field, const char* typed) {
+    Widget text = XmIsTextField(field) ? field : ReadIntGetText(field);
+    if (!RealClick(text)) return false;
+    const std::string command = std::string("xdotool key End key --repeat 12 BackSpace") +
+                                (typed[0] != '\0' ? std::string(" type '") + typed + "'" : "") +
+                                " > /dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    return RunUntil([&] { return TextOf(text) == typed; }, 5000);
 }
 
 } // namespace testgui

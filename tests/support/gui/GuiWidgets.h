@@ -1,8 +1,8 @@
 #pragma once
 
 // Finding the widgets of a GUI test's windows and driving them as a user does: lookups by name,
-// label and popup, what a label or field shows, buttons, text fields, synthetic events and the
-// window manager's close.
+// label and popup, what a label or field shows, buttons, text fields, synthetic events, the
+// window manager's close and real input through the server.
 
 #include <X11/Intrinsic.h>
 
@@ -60,5 +60,12 @@ void LoseFocus(Widget text);
 void SendDeleteWindow(Widget shell);
 // The same, handled at once (Flush).
 void SendClose(Widget shell);
+
+// Input through the server, as a user gives it: a click of button 1 in the middle of w (the
+// pointer is moved there first), and a text field (or a ReadInt form's field) emptied and typed
+// into at the keyboard after a click into it. Both return once the events are handled; false when
+// xdotool failed or the text did not come.
+bool RealClick(Widget w);
+bool RealTypeInto(Widget field, const char* typed);
 
 } // namespace testgui

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "model/data/ClockList.h"
 #include "model/elements/ArchitectureGraphics.h"
 #include "model/format/TextFormat.h"
 #include "shell/DragContext.h"
@@ -15,6 +16,7 @@
 #include "shell/OverviewWindow.h"
 #include "shell/ShellElementUi.h"
 #include "shell/Startup.h"
+#include "shell/WindowMessage.h"
 #include "tests/support/gui/GuiDisplay.h"
 #include "tests/support/gui/GuiWidgets.h"
 #include "toolkit/Colors.h"
@@ -80,6 +82,20 @@ ShellGui& TheShellGui() {
     static const bool registered = (std::atexit(RemoveHome), true);
     (void)registered;
     return gui;
+}
+
+MainWindow* CleanMainWindow() {
+    MainWindow* main = TheShellGui().main;
+    if (main == nullptr) return nullptr;
+    SetWindowMessageFunction(RecordMessage);
+    SetFileMessageFunction(RecordMessage);
+    messages.clear();
+    answers.clear();
+    fallback = kResultNo;
+    ResetClocks();
+    main->ClearModified();
+    main->Clear();
+    return main;
 }
 
 std::vector<std::string>& Messages() {

@@ -32,6 +32,11 @@ struct ShellGui {
 // Opened on first use.
 ShellGui& TheShellGui();
 
+// The main window emptied and unmodified, the clocks reset, and the message boxes of both the
+// windows and the file dialogs recorded from none, with no answer queued and No for the rest;
+// null when no X server could be reached.
+MainWindow* CleanMainWindow();
+
 // A new element of type T with its data at (x, y) on the window's working area.
 template <typename T> T* AddElement(ArchitectureWindow* window, int x, int y) {
     T* element = new T(window, x, y);

@@ -190,4 +190,18 @@ void LogMessages(ProgramSetup& setup, const std::string& logPath, const char* li
     setup.environment.push_back({"ASAN_OPTIONS", options + "verify_asan_link_order=0"});
 }
 
+ProgramSetup SetupIn(const ScratchFolder& folder, const std::string& stderrName) {
+    ProgramSetup setup;
+    setup.home = folder.Get();
+    setup.workingFolder = folder.Get();
+    setup.stderrPath = folder.Path(stderrName);
+    return setup;
+}
+
+std::vector<std::string> ArgvOf(const char* path, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {path};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
 } // namespace e2e

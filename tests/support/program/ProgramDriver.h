@@ -71,6 +71,12 @@ struct ProgramSetup {
     std::vector<std::pair<int, rlim_t>> limits;
 };
 
+// A run in folder, which is its HOME and its working folder, with its standard error in the
+// folder's file stderrName.
+ProgramSetup SetupIn(const ScratchFolder& folder, const std::string& stderrName = "stderr.txt");
+// The argument vector of path run with args: path itself, then args.
+std::vector<std::string> ArgvOf(const char* path, const std::vector<std::string>& args);
+
 // Has the program write every message box it shows to logPath, through the preloaded library; a
 // sanitized program is told to accept a library loaded before its runtime.
 void LogMessages(ProgramSetup& setup, const std::string& logPath, const char* library);

@@ -227,6 +227,24 @@ void Screen::SendDeleteWindow(Window window) {
     XFlush(display);
 }
 
+bool Screen::DragDownOnWorkingArea(int x, int y) {
+    WaitGone("Welcome");
+    const Window area = FindBySize(DefaultRootWindow(display), 1500, 1000);
+    if (area == 0) return false;
+    const Point origin = RootOf(area);
+    x += origin.x;
+    y += origin.y;
+    Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
+    SleepMs(200);
+    for (int step = 1; step <= 6; step++) {
+        Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y + 10 * step));
+        SleepMs(100);
+    }
+    Xdo("mouseup 1");
+    SleepMs(600);
+    return true;
+}
+
 std::string Screen::Name(Window window) {
     char* title = nullptr;
     std::string text;

@@ -84,6 +84,11 @@ public:
     // What a window manager sends when the user closes a window.
     void SendDeleteWindow(Window window);
 
+    // Once the welcome splash (which covers it until its timeout) is gone, presses button 1 at
+    // (x, y) of the main window's working area (the only window of 1500 x 1000), drags it 60
+    // pixels down in six steps and lets go; false when there is no working area.
+    bool DragDownOnWorkingArea(int x, int y);
+
 private:
     std::string Name(Window window);
     void Children(Window window,

@@ -47,10 +47,7 @@ bool WindowManager::Start(int timeoutMs) {
         return false;
     }
     folder.reset(new ScratchFolder("/tmp/quiran-mwm-XXXXXX"));
-    ProgramSetup setup;
-    setup.home = folder->Get();
-    setup.workingFolder = folder->Get();
-    setup.stderrPath = folder->Path("mwm.log");
+    const ProgramSetup setup = SetupIn(*folder, "mwm.log");
     if (!run.Start(kMwm, {kMwm}, setup)) {
         XCloseDisplay(display);
         error = "mwm could not be started";
