@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/format/ParseError.h"
+#include "model/format/TextFormat.h"
 
 namespace {
 
@@ -141,6 +142,26 @@ TEST(Matrix, ReadReportsTheFirstErrorWithLineAndToken) {
         EXPECT_EQ(m, before); // a failed read changes nothing
         EXPECT_EQ(target.calls, 0);
     }
+}
+
+// A reader that has taken the dimension line itself reads on from its cursor; a failure there
+// leaves the matrix as it was too.
+TEST(Matrix, ReadAfterDimensionTakesTheRowsOrNothing) {
+    Matrix m(2, 1, 1);
+    const Matrix before = m;
+    std::istringstream broken(" DATA {\n  1x\n }\n}\n");
+    char* cursor = EmptyCursor();
+    ClearParseError();
+    EXPECT_EQ(m.ReadAfterDimension(broken, cursor), kUnexpectedChar);
+    EXPECT_STREQ(GetParseErrorToken(), "DATA");
+    EXPECT_EQ(m, before);
+
+    std::istringstream good(" DATA {\n  01\n }\n}\n");
+    cursor = EmptyCursor();
+    ClearParseError();
+    ASSERT_EQ(m.ReadAfterDimension(good, cursor), 0);
+    EXPECT_EQ(m(0, 0), 0);
+    EXPECT_EQ(m(1, 0), 1);
 }
 
 struct AcceptCase {
