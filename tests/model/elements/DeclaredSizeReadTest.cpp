@@ -19,6 +19,7 @@
 #include "model/data/ClockList.h"
 #include "model/data/Matrix.h"
 #include "model/data/PlaneList.h"
+#include "model/elements/ACElem.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
 #include "model/elements/ALogicElem.h"
@@ -137,6 +138,8 @@ const ReadCase kCases[] = {
     {"OUTPUT", ElementRead<AOutputElem>(),
      Header("OUTPUT", 1, 1) + "LOGICAL_DATA {\n  NUMBER_PLANES: 1000000\n", kUnexpectedEof,
      "NUMBER_PLANES", ""},
+    {"C++", ElementRead<ACElem>(), Header("C++", 1, 1) + "LOGICAL_DATA {\n  CODE:\n}\n",
+     kKeywordExpected, "CODE:", "LISTING:"},
     {"JOIN", ElementRead<AJoinElem>(), Header("JOIN", 8, 1) + "LOGICAL_DATA{\n  RULE: XNOR\n}\n",
      kUnknownLogicalOperation, "XNOR", "XNOR"},
     {"MACRO_INPUT", ElementRead<AMacroInputElem>(),
