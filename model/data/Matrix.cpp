@@ -768,31 +768,23 @@ int Matrix::ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const 
     int result;
     if ((result = ExpectKeywords(in, cursor, {"DATA", "{"})) != kNoError) return result;
 
-    // The first line is the top row, so the block reads like the picture on screen. A row is
-    // checked whole before anything is kept of it.
+    // The first line is the top row, so the block reads like the picture on screen.
     RowsRead rows(static_cast<size_t>(anz_elements));
     for (int y = dimY - 1; y >= 0; --y) {
         if ((result = ReadRequiredLine(in, cursor)) != kNoError) return result;
-        bool anySet = false;
+        Word* row = nullptr; // kept from the row's first set cell on
         for (int x = 0; x < dimX; ++x) {
             const char c = cursor[x]; // the line's end stops the loop before it is passed
             if (c == '1') {
-                anySet = true;
+                if (row == nullptr) row = rows.Add(y);
+                row[x >> kLogBitsUnsigned] |= Word{1} << (x & (kBitsPerWord - 1));
             } else if (c != '0') {
                 return SetReadError(in, kUnexpectedChar, "DATA");
             }
         }
-        char* rest = cursor + dimX;
-        SkipBlanks(rest);
-        if (*rest != '\0') return SetReadError(in, kUnexpectedChar, "DATA");
-        if (anySet) {
-            Word* row = rows.Add(y);
-            for (int x = 0; x < dimX; ++x) {
-                if (cursor[x] == '1')
-                    row[x >> kLogBitsUnsigned] |= Word{1} << (x & (kBitsPerWord - 1));
-            }
-        }
-        cursor = rest;
+        cursor += dimX;
+        SkipBlanks(cursor);
+        if (*cursor != '\0') return SetReadError(in, kUnexpectedChar, "DATA");
     }
 
     if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
