@@ -208,9 +208,8 @@ MatrixWords::Word* MatrixWords::NewStore(size_t wanted, bool zeroed) {
 
 MatrixWords::MatrixWords(const MatrixWords& other) {
     if (other.IsUnmade()) {
-        words = nullptr;
-        count = other.count;
-        unmade = other.unmade;
+        SetUnmade(other.count, other.inlineWords[kUnmadeRowWords], other.inlineWords[kUnmadeValue],
+                  other.inlineWords[kUnmadeLast]);
         return;
     }
     Allocate(other.count, false);
@@ -225,9 +224,8 @@ MatrixWords& MatrixWords::operator=(const MatrixWords& other) {
     if (this == &other || SharesWith(other)) return *this;
     if (other.IsUnmade()) {
         Release();
-        words = nullptr;
-        count = other.count;
-        unmade = other.unmade;
+        SetUnmade(other.count, other.inlineWords[kUnmadeRowWords], other.inlineWords[kUnmadeValue],
+                  other.inlineWords[kUnmadeLast]);
         return *this;
     }
     if (count != other.count || IsUnmade()) {
@@ -247,13 +245,24 @@ bool MatrixWords::IsShared() const {
     return !IsInline() && !IsUnmade() && HeadOf(words)->sharers > 1;
 }
 
+void MatrixWords::SetUnmade(size_t wanted, Word rowWords, Word value, Word last) {
+    words = nullptr;
+    count = wanted;
+    inlineWords[kUnmadeRowWords] = rowWords;
+    inlineWords[kUnmadeValue] = value;
+    inlineWords[kUnmadeLast] = last;
+}
+
 void MatrixWords::Make() const {
-    const bool zero = unmade.value == 0 && unmade.last == 0;
+    const size_t rowWords = inlineWords[kUnmadeRowWords];
+    const Word value = inlineWords[kUnmadeValue];
+    const Word last = inlineWords[kUnmadeLast];
+    const bool zero = value == 0 && last == 0;
     Word* made = AllocateStore(count, zero);
     if (!zero) {
-        for (size_t row = 0; row < count; row += unmade.rowWords) {
-            std::fill(made + row, made + row + unmade.rowWords - 1, unmade.value);
-            made[row + unmade.rowWords - 1] = unmade.last;
+        for (size_t row = 0; row < count; row += rowWords) {
+            std::fill(made + row, made + row + rowWords - 1, value);
+            made[row + rowWords - 1] = last;
         }
     }
     words = made;
@@ -321,14 +330,13 @@ void MatrixWords::AssignOnFirstUse(size_t wanted, size_t rowWords, Word value, W
         return;
     }
     Release();
-    words = nullptr;
-    count = wanted;
-    unmade = Unmade{rowWords, value, last};
+    SetUnmade(wanted, static_cast<Word>(rowWords), value, last);
 }
 
 void MatrixWords::Zero() {
     if (IsUnmade()) {
-        unmade = Unmade{};
+        inlineWords[kUnmadeValue] = 0;
+        inlineWords[kUnmadeLast] = 0;
         return;
     }
     assign(count, 0);
@@ -347,13 +355,12 @@ void MatrixWords::swap(MatrixWords& other) noexcept {
     other.words = mineInline ? other.inlineWords : words;
     words = otherInline ? inlineWords : otherWords;
     std::swap(count, other.count);
-    std::swap(unmade, other.unmade);
 }
 
 bool MatrixWords::operator==(const MatrixWords& other) const {
     if (count != other.count) return false;
-    if (IsUnmade() && other.IsUnmade() && unmade.rowWords == other.unmade.rowWords &&
-        unmade.value == other.unmade.value && unmade.last == other.unmade.last) {
+    if (IsUnmade() && other.IsUnmade() &&
+        std::memcmp(inlineWords, other.inlineWords, kUnmadeSize * sizeof(Word)) == 0) {
         return true;
     }
     return std::memcmp(data(), other.data(), count * sizeof(Word)) == 0;

@@ -87,18 +87,15 @@ public:
     bool IsUnmade() const { return words == nullptr; }
 
 private:
-    // The rows of words not yet made.
-    struct Unmade {
-        size_t rowWords = 1;
-        Word value = 0;
-        Word last = 0;
-    };
-
     // count words of a store of their own, zero when zeroed is set.
     static Word* NewStore(size_t count, bool zeroed);
     bool IsInline() const { return words == inlineWords; }
     // Makes unmade words, with the values of their rows.
     void Make() const;
+    // While the words are unmade (large stores only), the inline words, unused then, hold what
+    // their rows are: the words of a row, the value of each word, the value of each row's last.
+    enum { kUnmadeRowWords, kUnmadeValue, kUnmadeLast, kUnmadeSize };
+    void SetUnmade(size_t wanted, Word rowWords, Word value, Word last);
     bool IsShared() const;
     // Drops these words; the last sharer keeps them for a store of the same size unless
     // keepSpare is clear.
@@ -112,7 +109,6 @@ private:
     // Null while the words are unmade: made by the first reader too, hence mutable.
     mutable Word* words = inlineWords;
     size_t count = 0;
-    Unmade unmade;
 };
 
 class Matrix : public LoadSaveObject {
