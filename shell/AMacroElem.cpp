@@ -228,10 +228,17 @@ int AMacroElem::Read(std::istream& in, FileArgument*) {
     NestingScope nesting;
     char* cursor = EmptyCursor();
     if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
-    // The ports inside check their numbers against the header's counts as they are read.
+    // The ports inside check their numbers against the header's counts as they are read; the
+    // planes of the declared sizes are made once the body has read.
     AMacroElem read(nullptr, 0, 0);
-    read.ApplyHeader(header);
+    ElementHeader counts = header;
+    for (PlaneSize& size : counts.inputSizes)
+        size = {1, 1};
+    for (PlaneSize& size : counts.outputSizes)
+        size = {1, 1};
+    read.ApplyHeader(counts);
     if ((code = ReadArchitectureBody(read, in, 0)) != kNoError) return code;
+    read.ApplyHeader(header);
     read.CollectPorts();
     if ((code = read.CheckPorts(in)) != kNoError) return code;
     read.NumberPortsByPlace();

@@ -67,6 +67,29 @@ struct BodyRead {
 
 // One ARCHITECTURE_ELEMENT block: the element (added to the window), its links pushed, its
 // position. 0 or the first error; an element that failed to read is deleted.
+// While the element for a block is made, its planes are of one cell: constructors make them at
+// the default plane size, which the global data may have set to one the block has not shown yet,
+// and the block gives every pin its size.
+class OneCellPlanes {
+public:
+    OneCellPlanes() {
+        AElement::GetDefaultPlaneSize(width, height);
+        AElement::SetDefaultPlaneSize(1, 1);
+    }
+    ~OneCellPlanes() { AElement::SetDefaultPlaneSize(width, height); }
+    OneCellPlanes(const OneCellPlanes&) = delete;
+    OneCellPlanes& operator=(const OneCellPlanes&) = delete;
+
+private:
+    int width = 0;
+    int height = 0;
+};
+
+AElement* CreateElementToRead(const char* typeName, ArchitectureWindow* window) {
+    const OneCellPlanes oneCell;
+    return CreateElement(typeName, window);
+}
+
 int ReadElementBlock(std::istream& in, char*& cursor, int32_t index, BodyRead& body) {
     int code;
     if ((code = ExpectKeywords(in, cursor, {"ARCHITECTURE_ELEMENT", "{"})) != kNoError) return code;
@@ -76,7 +99,7 @@ int ReadElementBlock(std::istream& in, char*& cursor, int32_t index, BodyRead& b
     const bool typeStartsLine = *cursor == '\0';
     if ((code = ExpectKeyword(in, cursor, "TYPE:")) != kNoError) return code;
     SkipBlanks(cursor);
-    AElement* element = CreateElement(cursor, &body.window);
+    AElement* element = CreateElementToRead(cursor, &body.window);
     if (element == nullptr) return SetReadError(in, kUnknownElementType, cursor);
     if (body.isMain) element->SetOwner(&body.window);
     if (typeStartsLine) RepeatLine();

@@ -159,9 +159,59 @@ void SpareStores::Free(uint32_t* words, size_t count) {
     }
 }
 
+// The rows of a matrix block read so far, top row first. Only the rows that hold a set cell are
+// kept, in blocks of whole rows, so that what a read holds grows with its text and no copy of
+// what was read is made while it grows.
+class RowsRead {
+public:
+    explicit RowsRead(size_t rowWords)
+        : rowWords(rowWords), rowsPerBlock(std::max<size_t>(1, kBlockWords / rowWords)) {}
+
+    // The words of row y, all 0, for its set cells.
+    uint32_t* Add(int32_t y) {
+        if (blocks.empty() || blocks.back().rows.size() == rowsPerBlock) blocks.emplace_back();
+        Block& block = blocks.back();
+        block.rows.push_back(y);
+        block.words.resize(block.words.size() + rowWords, 0);
+        return block.words.data() + block.words.size() - rowWords;
+    }
+
+    // Every row into its place in words of the matrix's layout, each block given back once it is
+    // in.
+    void MoveInto(MatrixWords& words) {
+        for (Block& block : blocks) {
+            uint32_t* to = words.data();
+            for (size_t k = 0; k < block.rows.size(); ++k) {
+                std::memcpy(to + static_cast<size_t>(block.rows[k]) * rowWords,
+                            block.words.data() + k * rowWords, rowWords * sizeof(uint32_t));
+            }
+            block = Block();
+        }
+    }
+
+private:
+    static const size_t kBlockWords = 64 * 1024;
+    struct Block {
+        std::vector<int32_t> rows;
+        std::vector<uint32_t> words;
+    };
+    size_t rowWords;
+    size_t rowsPerBlock;
+    std::vector<Block> blocks;
+};
+
 } // namespace
 
+MatrixWords::Word* MatrixWords::NewStore(size_t wanted, bool zeroed) {
+    return AllocateStore(wanted, zeroed);
+}
+
 MatrixWords::MatrixWords(const MatrixWords& other) {
+    if (other.IsUnmade()) {
+        SetUnmade(other.count, other.inlineWords[kUnmadeRowWords], other.inlineWords[kUnmadeValue],
+                  other.inlineWords[kUnmadeLast]);
+        return;
+    }
     Allocate(other.count, false);
     std::memcpy(words, other.words, count * sizeof(Word));
 }
@@ -172,7 +222,13 @@ MatrixWords::MatrixWords(MatrixWords&& other) noexcept {
 
 MatrixWords& MatrixWords::operator=(const MatrixWords& other) {
     if (this == &other || SharesWith(other)) return *this;
-    if (count != other.count) {
+    if (other.IsUnmade()) {
+        Release();
+        SetUnmade(other.count, other.inlineWords[kUnmadeRowWords], other.inlineWords[kUnmadeValue],
+                  other.inlineWords[kUnmadeLast]);
+        return *this;
+    }
+    if (count != other.count || IsUnmade()) {
         Release();
         Allocate(other.count, false);
     }
@@ -186,11 +242,34 @@ MatrixWords& MatrixWords::operator=(MatrixWords&& other) noexcept {
 }
 
 bool MatrixWords::IsShared() const {
-    return !IsInline() && HeadOf(words)->sharers > 1;
+    return !IsInline() && !IsUnmade() && HeadOf(words)->sharers > 1;
+}
+
+void MatrixWords::SetUnmade(size_t wanted, Word rowWords, Word value, Word last) {
+    words = nullptr;
+    count = wanted;
+    inlineWords[kUnmadeRowWords] = rowWords;
+    inlineWords[kUnmadeValue] = value;
+    inlineWords[kUnmadeLast] = last;
+}
+
+void MatrixWords::Make() const {
+    const size_t rowWords = inlineWords[kUnmadeRowWords];
+    const Word value = inlineWords[kUnmadeValue];
+    const Word last = inlineWords[kUnmadeLast];
+    const bool zero = value == 0 && last == 0;
+    Word* made = AllocateStore(count, zero);
+    if (!zero) {
+        for (size_t row = 0; row < count; row += rowWords) {
+            std::fill(made + row, made + row + rowWords - 1, value);
+            made[row + rowWords - 1] = last;
+        }
+    }
+    words = made;
 }
 
 void MatrixWords::Release(bool keepSpare) {
-    if (!IsInline() && --HeadOf(words)->sharers == 0) {
+    if (!IsInline() && !IsUnmade() && --HeadOf(words)->sharers == 0) {
         if (keepSpare) {
             Spares().Give(words, count);
         } else {
@@ -210,7 +289,7 @@ void MatrixWords::Unshare(bool keep) {
 
 void MatrixWords::Share(const MatrixWords& other) {
     if (this == &other || SharesWith(other)) return;
-    if (other.IsInline()) {
+    if (other.IsInline() || other.IsUnmade()) {
         *this = other;
         return;
     }
@@ -241,7 +320,25 @@ void MatrixWords::assign(size_t wanted, Word value) {
     std::fill(own, own + count, value);
 }
 
+void MatrixWords::AssignOnFirstUse(size_t wanted, size_t rowWords, Word value, Word last) {
+    rowWords = std::max<size_t>(rowWords, 1);
+    if (wanted <= kInlineWords) {
+        assign(wanted, value);
+        Word* own = data();
+        for (size_t end = rowWords; end <= wanted; end += rowWords)
+            own[end - 1] = last;
+        return;
+    }
+    Release();
+    SetUnmade(wanted, static_cast<Word>(rowWords), value, last);
+}
+
 void MatrixWords::Zero() {
+    if (IsUnmade()) {
+        inlineWords[kUnmadeValue] = 0;
+        inlineWords[kUnmadeLast] = 0;
+        return;
+    }
     assign(count, 0);
 }
 
@@ -261,10 +358,21 @@ void MatrixWords::swap(MatrixWords& other) noexcept {
 }
 
 bool MatrixWords::operator==(const MatrixWords& other) const {
-    return count == other.count && std::memcmp(words, other.words, count * sizeof(Word)) == 0;
+    if (count != other.count) return false;
+    if (IsUnmade() && other.IsUnmade() &&
+        std::memcmp(inlineWords, other.inlineWords, kUnmadeSize * sizeof(Word)) == 0) {
+        return true;
+    }
+    return std::memcmp(data(), other.data(), count * sizeof(Word)) == 0;
 }
 
-Matrix::Matrix(int width, int height, int fill)
+Matrix::Matrix(int width, int height, int fill) : Matrix(width, height, 0, OnFirstUse()) {
+    mat.assign(static_cast<size_t>(anz_elements) * static_cast<size_t>(dimY), fill ? ~Word{0} : 0);
+    if (fill) ClearPadding();
+}
+
+// The dimensions, and words that are made when something first reaches them.
+Matrix::Matrix(int width, int height, int fill, OnFirstUse)
     : dimX(std::max(width, 1)), dimY(std::max(height, 1)) {
     if (width < 1 || height < 1) {
         std::cerr << "Matrix::Matrix: dimension (" << width << "," << height << ") taken as ("
@@ -273,8 +381,18 @@ Matrix::Matrix(int width, int height, int fill)
     anz_elements = ((dimX - 1) >> kLogBitsUnsigned) + 1;
     size_of_mat = static_cast<uint32_t>(anz_elements) * static_cast<uint32_t>(dimY) *
                   static_cast<uint32_t>(kBytesPerWord);
-    mat.assign(static_cast<size_t>(anz_elements) * static_cast<size_t>(dimY), fill ? ~Word{0} : 0);
-    if (fill) ClearPadding();
+    const Word value = fill ? ~Word{0} : 0;
+    mat.AssignOnFirstUse(static_cast<size_t>(anz_elements) * static_cast<size_t>(dimY),
+                         static_cast<size_t>(anz_elements), value, value & LastWordMask());
+}
+
+Matrix Matrix::MadeOnFirstUse(int width, int height, int fill) {
+    return Matrix(width, height, fill, OnFirstUse());
+}
+
+Matrix::Word Matrix::LastWordMask() const {
+    const int usedBits = dimX % kBitsPerWord;
+    return usedBits == 0 ? ~Word{0} : (Word{1} << usedBits) - 1;
 }
 
 Matrix::Matrix(Matrix&& other) noexcept
@@ -566,9 +684,8 @@ void Matrix::OrMoved(const Matrix& source, int columns, int rows) {
 }
 
 void Matrix::ClearPadding() {
-    const int usedBits = dimX % kBitsPerWord;
-    if (usedBits == 0) return;
-    const Word keep = (Word{1} << usedBits) - 1;
+    if (dimX % kBitsPerWord == 0) return;
+    const Word keep = LastWordMask();
     for (int y = 0; y < dimY; ++y)
         Row(y)[anz_elements - 1] &= keep;
 }
@@ -625,7 +742,6 @@ int Matrix::Write(std::ostream& out, int level, FileArgument*) {
 
 int Matrix::Read(std::istream& in, FileArgument* target) {
     MatrixWords words;
-    words.assign(mat.size(), 0);
     const int result = ReadBlock(in, words);
     if (result != kNoError) return result;
     mat.swap(words);
@@ -633,7 +749,6 @@ int Matrix::Read(std::istream& in, FileArgument* target) {
     return kNoError;
 }
 
-// Reads the block into words of this matrix's layout; the matrix itself is not touched.
 int Matrix::ReadBlock(std::istream& in, MatrixWords& words) const {
     char* cursor = EmptyCursor();
     int result;
@@ -650,7 +765,6 @@ int Matrix::ReadBlock(std::istream& in, MatrixWords& words) const {
 
 int Matrix::ReadAfterDimension(std::istream& in, char*& cursor) {
     MatrixWords words;
-    words.assign(mat.size(), 0);
     const int result = ReadRows(in, cursor, words);
     if (result == kNoError) mat.swap(words);
     return result;
@@ -662,12 +776,14 @@ int Matrix::ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const 
     if ((result = ExpectKeywords(in, cursor, {"DATA", "{"})) != kNoError) return result;
 
     // The first line is the top row, so the block reads like the picture on screen.
+    RowsRead rows(static_cast<size_t>(anz_elements));
     for (int y = dimY - 1; y >= 0; --y) {
         if ((result = ReadRequiredLine(in, cursor)) != kNoError) return result;
-        Word* row = words.data() + static_cast<size_t>(y) * anz_elements;
+        Word* row = nullptr; // kept from the row's first set cell on
         for (int x = 0; x < dimX; ++x) {
             const char c = cursor[x]; // the line's end stops the loop before it is passed
             if (c == '1') {
+                if (row == nullptr) row = rows.Add(y);
                 row[x >> kLogBitsUnsigned] |= Word{1} << (x & (kBitsPerWord - 1));
             } else if (c != '0') {
                 return SetReadError(in, kUnexpectedChar, "DATA");
@@ -681,5 +797,8 @@ int Matrix::ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const 
     if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
     if ((result = ExpectKeyword(in, cursor, "}")) != kNoError) return result;
     if (StreamFailed(in)) return SetReadError(in, kIoError, nullptr);
+    // Every row is in: now the words are made, and only the rows with set cells are written.
+    words.assign(mat.size(), 0);
+    rows.MoveInto(words);
     return kNoError;
 }

@@ -26,6 +26,10 @@ constexpr int kLogBitsUnsigned = 5;  // bits per word: 32
 // first write to either side gives the writer words of its own. Every write reaches the words
 // through the non-const accessors, which make them the writer's own first, so a shared plane
 // behaves exactly like a copy. The simulator is single-threaded; so is the count of sharers.
+//
+// Large words may also be made on first use (AssignOnFirstUse): until anything reaches them they
+// are only their count and the value of their rows, so that a reader can hold a plane of the size
+// a file declares before the file has shown that it holds it. Copies stay unmade too.
 class MatrixWords {
 public:
     using Word = uint32_t;
@@ -40,6 +44,9 @@ public:
 
     // count words, each value; the old words are gone.
     void assign(size_t count, Word value);
+    // count words in rows of rowWords, each value but the last of every row, which is last; made
+    // when they are first reached. Small stores are made at once.
+    void AssignOnFirstUse(size_t count, size_t rowWords, Word value, Word last);
     // Every word 0; a large store is given back fresh pages instead of being written.
     void Zero();
     void swap(MatrixWords& other) noexcept;
@@ -48,13 +55,24 @@ public:
     void Share(const MatrixWords& other);
     // Words of this object's own, for writing; their values are kept.
     Word* data() {
-        if (IsShared()) Unshare(true);
+        if (IsUnmade()) {
+            Make();
+        } else if (IsShared()) {
+            Unshare(true);
+        }
         return words;
     }
-    const Word* data() const { return words; }
+    const Word* data() const {
+        if (IsUnmade()) Make();
+        return words;
+    }
     // Words of this object's own whose old values are about to be overwritten completely.
     Word* Overwrite() {
-        if (IsShared()) Unshare(false);
+        if (IsUnmade()) {
+            words = NewStore(count, false);
+        } else if (IsShared()) {
+            Unshare(false);
+        }
         return words;
     }
     size_t size() const { return count; }
@@ -62,10 +80,22 @@ public:
     Word* end() { return data() + count; }
     bool operator==(const MatrixWords& other) const;
     // Whether other holds these very words (a test's view of sharing).
-    bool SharesWith(const MatrixWords& other) const { return !IsInline() && words == other.words; }
+    bool SharesWith(const MatrixWords& other) const {
+        return !IsInline() && !IsUnmade() && words == other.words;
+    }
+    // Whether the words are still to be made (a test's view of making on first use).
+    bool IsUnmade() const { return words == nullptr; }
 
 private:
+    // count words of a store of their own, zero when zeroed is set.
+    static Word* NewStore(size_t count, bool zeroed);
     bool IsInline() const { return words == inlineWords; }
+    // Makes unmade words, with the values of their rows.
+    void Make() const;
+    // While the words are unmade (large stores only), the inline words, unused then, hold what
+    // their rows are: the words of a row, the value of each word, the value of each row's last.
+    enum { kUnmadeRowWords, kUnmadeValue, kUnmadeLast, kUnmadeSize };
+    void SetUnmade(size_t wanted, Word rowWords, Word value, Word last);
     bool IsShared() const;
     // Drops these words; the last sharer keeps them for a store of the same size unless
     // keepSpare is clear.
@@ -76,7 +106,8 @@ private:
     void Unshare(bool keep);
 
     Word inlineWords[kInlineWords] = {};
-    Word* words = inlineWords;
+    // Null while the words are unmade: made by the first reader too, hence mutable.
+    mutable Word* words = inlineWords;
     size_t count = 0;
 };
 
@@ -84,6 +115,9 @@ class Matrix : public LoadSaveObject {
 public:
     // All bits 0, or all bits 1 when fill is non-zero. Dimensions below 1 are taken as 1.
     Matrix(int width, int height, int fill = 0);
+    // The same, but the words of a large matrix are made only when something first reaches them:
+    // for the planes a reader holds before the text has shown that it holds their cells.
+    static Matrix MadeOnFirstUse(int width, int height, int fill = 0);
     Matrix(const Matrix& other) = default;
     // A moved-from matrix is left a valid all-zero 1 x 1 matrix (or the target's old contents).
     Matrix(Matrix&& other) noexcept;
@@ -160,7 +194,8 @@ public:
     // Reads a "MATRIX" block whose dimensions must equal this matrix's. On success an argument is
     // told with RefreshAfterRead; on failure the matrix is left exactly as it was. Errors of a
     // value quote its keyword: "DIMENSION:" for the pair (14 when it differs), "DATA" for a row
-    // (2).
+    // (2). What a read holds grows with the rows it has read: the words of the matrix are made
+    // once every row is in, and a row without a set cell costs nothing on the way.
     int Read(std::istream& in, FileArgument* target) override;
     // Reads the rest of a "MATRIX" block whose "DIMENSION:" line the caller has read and found to
     // be this matrix's: its "DATA" block and the closing braces, from the cursor on. On failure
@@ -170,6 +205,11 @@ public:
 private:
     using Word = uint32_t;
     enum class Op { kAnd, kOr, kXor, kNand, kNor };
+    struct OnFirstUse {};
+
+    Matrix(int width, int height, int fill, OnFirstUse);
+    // The bits of a row's last word that lie inside the matrix.
+    Word LastWordMask() const;
 
     static const char* OpName(Op op, bool binary);
     void Reset();
@@ -179,6 +219,7 @@ private:
     const Word* Row(int y) const { return mat.data() + static_cast<size_t>(y) * anz_elements; }
     void Combine(Op op, bool binary, const Matrix& a, const Matrix& b);
     void ClearPadding();
+    // Read into words of this matrix's layout; the matrix itself is not touched.
     int ReadBlock(std::istream& in, MatrixWords& words) const;
     int ReadRows(std::istream& in, char*& cursor, MatrixWords& words) const;
 

@@ -9,7 +9,7 @@
 PlaneList::PlaneList(int width, int height, int count)
     : width(std::max(width, 1)), height(std::max(height, 1)),
       planes(static_cast<size_t>(std::clamp(count, 1, kMaxPlaneCount)),
-             Matrix(this->width, this->height)),
+             Matrix::MadeOnFirstUse(this->width, this->height)),
       position(0) {}
 
 PlaneList& PlaneList::operator=(const PlaneList& other) {
@@ -156,7 +156,7 @@ int PlaneList::Read(std::istream& in) {
     // Planes are added as they are read, so a large NUMBER costs nothing until its planes exist.
     std::vector<Matrix> read;
     for (int32_t i = 0; i < count; ++i) {
-        Matrix plane(width, height);
+        Matrix plane = Matrix::MadeOnFirstUse(width, height);
         if ((result = plane.Read(in, nullptr)) != kNoError) return result;
         read.push_back(std::move(plane));
     }

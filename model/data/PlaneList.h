@@ -19,7 +19,8 @@ constexpr int kMaxPlaneCount = 1000000;
 
 class PlaneList {
 public:
-    // count all-zero planes (at least 1), position 0.
+    // count all-zero planes (at least 1), position 0. Their words are made when they are first
+    // used, so that a reader may hold a list before the text has shown its planes.
     PlaneList(int width, int height, int count);
     PlaneList(const PlaneList& other) = default;
     // Copies bits and position into planes of equal size and number, else deep-copies the source.

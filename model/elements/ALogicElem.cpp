@@ -470,7 +470,11 @@ int D_LogicElem::ReadBlock(std::istream& in, bool compile) {
     if (compile && CompileEquations() != kLogicCompiled) {
         return SetReadError(in, kCannotCompileEquations, "EQUATIONS");
     }
-    return ExpectKeyword(in, cursor, "}");
+    if ((code = ExpectKeyword(in, cursor, "}")) != kNoError) return code;
+    // One state set per PE, as many as the plane size declares: made once the whole block has
+    // read.
+    MakeStates();
+    return kNoError;
 }
 
 int D_LogicElem::ReadPEData(std::istream& in, char*& cursor) {
@@ -512,7 +516,7 @@ int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
         if (w != n || h < 1 || h > kMaxPlaneSize) {
             return SetReadError(in, kBadMatrixDimension, "DIMENSION:");
         }
-        auto matrix = std::make_unique<Matrix>(n, h);
+        auto matrix = std::make_unique<Matrix>(Matrix::MadeOnFirstUse(n, h));
         if ((code = matrix->ReadAfterDimension(in, cursor)) != kNoError) return code;
         externalData = std::move(matrix);
     }
@@ -522,7 +526,6 @@ int D_LogicElem::ReadExternalData(std::istream& in, char*& cursor) {
 int D_LogicElem::ReadInternalData(std::istream& in, char*& cursor) {
     int code = ReadNameBlock(in, cursor, "INTERNAL_DATA", internalNames, internalCount);
     if (code != kNoError) return code;
-    MakeStates();
     return ExpectKeywords(in, cursor, {"}", "}"});
 }
 

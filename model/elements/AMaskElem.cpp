@@ -8,7 +8,10 @@
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
 
-D_MaskElem::D_MaskElem(int width, int height) : mask(std::make_unique<Matrix>(width, height, 1)) {}
+// The mask is made when it is first used: a reader holds one of the declared size before the
+// file has shown its rows.
+D_MaskElem::D_MaskElem(int width, int height)
+    : mask(std::make_unique<Matrix>(Matrix::MadeOnFirstUse(width, height, 1))) {}
 
 D_MaskElem::D_MaskElem(const D_MaskElem& other)
     : FileArgument(other), mask(std::make_unique<Matrix>(*other.mask)) {}
@@ -31,7 +34,7 @@ int D_MaskElem::Read(std::istream& in) {
     int code;
     if ((code = ExpectKeywords(in, cursor, {"LOGICAL_DATA", "{"})) != kNoError) return code;
     if ((code = ExpectKeyword(in, cursor, "MASK:")) != kNoError) return code;
-    Matrix read(mask->GetDimX(), mask->GetDimY());
+    Matrix read = Matrix::MadeOnFirstUse(mask->GetDimX(), mask->GetDimY());
     if ((code = read.Read(in, nullptr)) != kNoError) return code;
     // The matrix reader has replaced the line; the rest of its last line is not ours.
     cursor = EmptyCursor();

@@ -110,9 +110,10 @@ int D_RuleElem::Read(std::istream& in) {
     if (w < 1 || w > maxWidth || h < 1 || h > maxHeight) {
         return SetReadError(in, kRuleDimensionError, "PATTERN_DIMENSION:");
     }
-    // Everything is read aside, so that a failure leaves the data as it was.
-    Matrix readSearch(w, h);
-    Matrix readSubstitution(w, h);
+    // Everything is read aside, so that a failure leaves the data as it was; the planes are made
+    // as their rows are read.
+    Matrix readSearch = Matrix::MadeOnFirstUse(w, h);
+    Matrix readSubstitution = Matrix::MadeOnFirstUse(w, h);
     D_MaskElem readMask(maxWidth, maxHeight);
     if ((code = ReadMatrixSection(in, cursor, "SEARCH_PATTERN:", readSearch)) != kNoError) {
         return code;

@@ -21,7 +21,7 @@ bool StartsWith(const char* text, const char* word) {
 
 D_SSeedElem::D_SSeedElem(int planeWidth, int planeHeight)
     : width(planeWidth), height(planeHeight), orientation(kSSeedVertical),
-      state(std::make_unique<Matrix>(planeWidth, planeHeight)) {}
+      state(std::make_unique<Matrix>(Matrix::MadeOnFirstUse(planeWidth, planeHeight))) {}
 
 D_SSeedElem::D_SSeedElem(const D_SSeedElem& other)
     : FileArgument(other), width(other.width), height(other.height), orientation(other.orientation),

@@ -677,3 +677,75 @@ TEST(Matrix, ASharedPlaneBehavesAsACopyUnderEveryWrite) {
         }
     }
 }
+
+// A plane whose words are made on first use reads, writes, copies and shares exactly as one made
+// at once, small or large, all zero or all ones (padding bits 0 either way).
+TEST(Matrix, APlaneMadeOnFirstUseBehavesAsOneMadeAtOnce) {
+    struct Use {
+        const char* name;
+        void (*use)(Matrix& m, const Matrix& other);
+    };
+    const Use kUses[] = {
+        {"nothing", [](Matrix&, const Matrix&) {}},
+        {"SetBit", [](Matrix& m, const Matrix&) { m.SetBit(1, 1, 1 - m(1, 1)); }},
+        {"ShiftRight", [](Matrix& m, const Matrix&) { m.ShiftRight(1); }},
+        {"ShiftRowsDown", [](Matrix& m, const Matrix&) { m.ShiftRowsDown(1); }},
+        {"UnsetAll", [](Matrix& m, const Matrix&) { m.UnsetAll(); }},
+        {"SetAll", [](Matrix& m, const Matrix&) { m.SetAll(); }},
+        {"Xor", [](Matrix& m, const Matrix& o) { m.Xor(o); }},
+        {"NorOf", [](Matrix& m, const Matrix& o) { m.NorOf(o, m); }},
+        {"assignment", [](Matrix& m, const Matrix& o) { m = o; }},
+        {"Share of another", [](Matrix& m, const Matrix& o) { m.Share(o); }},
+        {"GetFromBuffer",
+         [](Matrix& m, const Matrix& o) {
+             std::vector<uint32_t> words = Words(o);
+             m.GetFromBuffer(words.data(), o.GetBufferSize());
+         }},
+    };
+    const int kSizes[][2] = {{5, 3}, {33, 16}, {70, 20}, {2048, 1024}, {2049, 1024}};
+    for (const auto& size : kSizes) {
+        const Matrix other = Pattern(size[0], size[1], 2);
+        for (const int fill : {0, 1}) {
+            for (const Use& u : kUses) {
+                SCOPED_TRACE(std::string(u.name) + " with fill " + std::to_string(fill) + " on " +
+                             std::to_string(size[0]) + "x" + std::to_string(size[1]));
+                const Matrix atOnce(size[0], size[1], fill);
+                Matrix expected = atOnce;
+                u.use(expected, other);
+                Matrix later = Matrix::MadeOnFirstUse(size[0], size[1], fill);
+                const Matrix copyBefore = later;
+                Matrix shared(1, 1);
+                shared.Share(later);
+                u.use(later, other);
+                EXPECT_EQ(Words(later), Words(expected));
+                EXPECT_TRUE(later == expected);
+                EXPECT_EQ(Words(copyBefore), Words(atOnce));
+                EXPECT_EQ(Words(shared), Words(atOnce));
+            }
+        }
+    }
+}
+
+// Rows are read whatever their number and width, rows without a set cell included, into a matrix
+// made at once and holding other bits, or into one made on first use.
+TEST(Matrix, ReadTakesEveryRowOfLargeAndLongBlocks) {
+    const int kSizes[][2] = {{3, 4}, {40000, 120}, {1, 70000}, {2049, 1030}};
+    for (const auto& size : kSizes) {
+        SCOPED_TRACE(std::to_string(size[0]) + "x" + std::to_string(size[1]));
+        Matrix written = Pattern(size[0], size[1], 1);
+        for (int y = 0; y < size[1]; y += 4) {
+            for (int x = 0; x < size[0]; x++)
+                written.ClearBit(x, y);
+        }
+        std::ostringstream out;
+        ASSERT_EQ(written.Write(out, 0, nullptr), 0);
+        Matrix atOnce = Pattern(size[0], size[1], 3);
+        Matrix later = Matrix::MadeOnFirstUse(size[0], size[1]);
+        for (Matrix* target : {&atOnce, &later}) {
+            ClearParseError();
+            std::istringstream in(out.str());
+            ASSERT_EQ(target->Read(in, nullptr), 0);
+            EXPECT_EQ(Words(*target), Words(written));
+        }
+    }
+}

@@ -3,6 +3,11 @@
 
 #include "shell/AMacroElem.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -429,6 +434,42 @@ TEST_F(AMacroElemFile, MacrosNestedTooDeepAreRefusedBeforeTheStackRunsOut) {
     // The deepest nesting taken, and a later read starts counting afresh.
     EXPECT_EQ(ReadElement(*macro, NestedMacros(AMacroElem::kMaxNesting)), 0);
     EXPECT_EQ(ReadElement(*macro, NestedMacros(2)), 0);
+}
+
+// A macro of eight inputs and eight outputs of 99999 x 99999 cells (1.2 GB a plane) whose body
+// breaks off in its remarks; reads it in a process limited to what it holds plus 200 MB and
+// exits with 0 when the error is the body's.
+void ReadAHugeMacroWithLittleMemory(AMacroElem& macro) {
+    std::string dims;
+    for (int i = 0; i < 8; i++)
+        dims += "(99999,99999)";
+    const std::string text = "TYPE: MACRO\nINTERNAL_DATA {\n  NAME:       MACRO\n  COMMENT:    \n"
+                             "  INPUTS:     8\n  OUTPUTS:    8\n  INPUT_DIM:  " +
+                             dims + "\n  OUTPUT_DIM: " + dims +
+                             "\n  CLOCK:      0\n  TIME:       0\n}\nLOGICAL_DATA {\n"
+                             "  REMARKS {\n    a remark\n  }\n";
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    statm >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (200u << 20);
+    const rlimit space = {limit, limit};
+    if (setrlimit(RLIMIT_AS, &space) != 0) std::exit(3);
+    const int code = ReadElement(macro, text);
+    const char* token = GetParseErrorToken();
+    std::exit(code == 4 && GetParseErrorLine() == 14 && token != nullptr &&
+                      std::string(token) == "}"
+                  ? 0
+                  : 1);
+}
+
+// The pins a macro's header declares are made only once its body has read.
+TEST_F(AMacroElemFile, AHugeMacroWhoseBodyBreaksOffIsRefusedBeforeItsPlanesAreMade) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer reserves address space that no limit can follow";
+#endif
+    AMacroElem* macro = PlaceMacro(300, 150);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ReadAHugeMacroWithLittleMemory(*macro), testing::ExitedWithCode(0), "");
 }
 
 // A load into a macro that holds elements replaces them and both port lists.
