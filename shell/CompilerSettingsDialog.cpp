@@ -7,6 +7,7 @@
 
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
+#include "shell/WindowMessage.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/WidgetHelpers.h"
 
@@ -68,16 +69,25 @@ Widget CompilerSettingsDialog::GetText(int index) const {
     return index >= 0 && index < kCompilerSettingCount ? texts[index] : nullptr;
 }
 
-void CompilerSettingsDialog::Apply() {
+bool CompilerSettingsDialog::Apply() {
+    // A text the settings file could not give back as typed is refused before any is taken.
+    for (int i = 0; i < kCompilerSettingCount; i++) {
+        OwnedXtString text(XmTextFieldGetString(texts[i]));
+        if (const char* refusal = SettingsTextRefusal(text.Get(), kCompilerText)) {
+            XmProcessTraversal(texts[i], XmTRAVERSE_CURRENT);
+            WindowMessage(shell, kMessageWarning, "Error", refusal);
+            return false;
+        }
+    }
     for (int i = 0; i < kCompilerSettingCount; i++) {
         OwnedXtString text(XmTextFieldGetString(texts[i]));
         SetCompilerSetting(i, text.Get());
     }
+    return true;
 }
 
 void CompilerSettingsDialog::Ok() {
-    Apply();
-    delete this;
+    if (Apply()) delete this;
 }
 
 void CompilerSettingsDialog::Cancel() {

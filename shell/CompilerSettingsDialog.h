@@ -18,9 +18,10 @@ public:
     CompilerSettingsDialog(const CompilerSettingsDialog&) = delete;
     CompilerSettingsDialog& operator=(const CompilerSettingsDialog&) = delete;
 
-    // The three texts into the settings, each cut to its first 99 characters.
-    void Apply();
-    // Apply, then the dialog goes.
+    // The three texts into the settings, each cut to its first 99 characters; false, with a
+    // warning and nothing taken, when one cannot be kept in the settings file.
+    bool Apply();
+    // Apply, then the dialog goes when it took the texts.
     void Ok();
     void Cancel();
 

@@ -10,6 +10,7 @@
 #include "model/format/LoadSaveObject.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionDialogs.h"
+#include "shell/Settings.h"
 #include "shell/WindowMessage.h"
 #include "toolkit/OwnedXtString.h"
 
@@ -112,12 +113,24 @@ Widget DirectoriesOptionsDialog::GetFilterField(int row) {
 void DirectoriesOptionsDialog::Ok() {
     for (const DirectoryRow& entry : gRows) {
         OwnedXtString directory(XmTextFieldGetString(entry.directory));
-        if (directory.Get()[0] != '\0' && !IsReadableDirectory(directory.Get())) {
-            XmProcessTraversal(entry.directory, XmTRAVERSE_CURRENT);
-            WindowMessage(shell, kMessageWarning, "Error", "Directory does not exist!");
+        OwnedXtString filter(XmTextFieldGetString(entry.filter));
+        // Texts the settings file could not give back as typed are refused, as a missing
+        // directory is.
+        Widget field = entry.directory;
+        const char* refusal = SettingsTextRefusal(directory.Get(), kPathText);
+        if (refusal == nullptr && directory.Get()[0] != '\0' &&
+            !IsReadableDirectory(directory.Get())) {
+            refusal = "Directory does not exist!";
+        }
+        if (refusal == nullptr) {
+            field = entry.filter;
+            refusal = SettingsTextRefusal(filter.Get(), kFilterText);
+        }
+        if (refusal != nullptr) {
+            XmProcessTraversal(field, XmTRAVERSE_CURRENT);
+            WindowMessage(shell, kMessageWarning, "Error", refusal);
             return;
         }
-        OwnedXtString filter(XmTextFieldGetString(entry.filter));
         SetDirectory(directory.Get(), entry.kind);
         SetFilterPattern(filter.Get(), entry.kind);
     }

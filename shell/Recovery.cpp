@@ -8,10 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <set>
 
+#include "model/elements/ACElem.h"
+#include "model/format/ParseError.h"
 #include "shell/FileSelection.h"
 #include "shell/MainWindow.h"
 #include "shell/MainWindowCommands.h"
+#include "shell/SafeFileWriter.h"
 #include "shell/Startup.h"
 #include "toolkit/MessageDialog.h"
 
@@ -158,4 +162,65 @@ void DieBySignal(int signal, int fallbackStatus) {
     sigprocmask(SIG_UNBLOCK, &set, nullptr);
     raise(signal);
     _exit(fallbackStatus);
+}
+
+std::string FormatXProtocolError(const char* errorText, int requestCode, int minorCode,
+                                 unsigned long resource) {
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "QUIRAN: X error: %s (request %d.%d, resource 0x%lx); later errors of this kind "
+                  "are not reported\n",
+                  errorText, requestCode, minorCode, resource);
+    return text;
+}
+
+bool FirstXErrorOfKind(int errorCode, int requestCode, int minorCode) {
+    // At most 256 error codes times 256 requests times their minor codes: a small set in
+    // practice, one entry per kind ever met.
+    static std::set<long> seen;
+    const long kind = (static_cast<long>(errorCode & 0xff) << 24) |
+                      (static_cast<long>(requestCode & 0xff) << 16) | (minorCode & 0xffff);
+    return seen.insert(kind).second;
+}
+
+int XProtocolErrorHandler(Display* display, XErrorEvent* event) {
+    if (!FirstXErrorOfKind(event->error_code, event->request_code, event->minor_code)) return 0;
+    // The error database only: no request goes to the server from here.
+    char errorText[256];
+    XGetErrorText(display, event->error_code, errorText, sizeof errorText);
+    const std::string report =
+        FormatXProtocolError(errorText, event->request_code, event->minor_code, event->resourceid);
+    std::fputs(report.c_str(), stderr);
+    return 0;
+}
+
+int SaveCoreArchitectureWithoutDisplay() {
+    MainWindow* main = GetMainWindow();
+    if (main == nullptr) return 1;
+    ClearParseError();
+    SafeFileWriter writer;
+    if (writer.Open("core.arc", SafeFileWriter::kAnyFile) != 0) return 1;
+    if (main->Write(writer.Stream(), 0, nullptr) != 0 || GetParseError() != 0) return 1;
+    return writer.Commit() == 0 ? 0 : 1;
+}
+
+int XConnectionLostHandler(Display*) {
+    static volatile sig_atomic_t entered = 0;
+    if (entered) _exit(kSegvExitStatus);
+    entered = 1;
+    WriteAll(STDERR_FILENO, "QUIRAN: the connection to the X server is lost\n");
+    ReleaseMemoryReserve();
+    MainWindow* main = GetMainWindow();
+    if (main != nullptr && main->IsModified()) {
+        if (SaveCoreArchitectureWithoutDisplay() == 0) {
+            WriteAll(STDERR_FILENO, "QUIRAN: the architecture was saved in 'core.arc'\n");
+        }
+    }
+    D_CElem::ReleaseAll();
+    std::exit(kSegvExitStatus);
+}
+
+void InstallXErrorHandlers() {
+    XSetErrorHandler(XProtocolErrorHandler);
+    XSetIOErrorHandler(XConnectionLostHandler);
 }

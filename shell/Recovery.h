@@ -5,6 +5,10 @@
 // segmentation fault and 2000 when memory ran out. A small memory reserve is kept from start-up
 // on and given back before the emergency save, so that the save can still allocate.
 
+#include <X11/Xlib.h>
+
+#include <string>
+
 const int kSegvExitStatus = 1000;
 const int kOutOfMemoryExitStatus = 2000;
 
@@ -38,3 +42,23 @@ int SaveCoreArchitecture();
 // Ends the process by signal with its default action, also from a handler of that signal (only
 // async-signal-safe calls); exits with fallbackStatus should the signal not end it.
 [[noreturn]] void DieBySignal(int signal, int fallbackStatus);
+
+// X errors, for every display connection of the process (the drag display and the toolkit's):
+// a protocol error is reported on the standard error stream once per kind and the program goes
+// on; losing the display takes the crash path without boxes.
+void InstallXErrorHandlers();
+// A failed request: the first of its kind (error code, request and minor code) is reported.
+int XProtocolErrorHandler(Display* display, XErrorEvent* event);
+// The connection to the X server is gone: a modified main architecture is written into
+// "core.arc" without a request to the server, the C++ clients are stopped, and the process exits
+// with 1000. Entered again meanwhile (the save touched the display), it exits at once.
+[[noreturn]] int XConnectionLostHandler(Display* display);
+// The report of a protocol error: what the server's error code names, the request and the
+// resource it was about.
+std::string FormatXProtocolError(const char* errorText, int requestCode, int minorCode,
+                                 unsigned long resource);
+// True the first time a kind is seen, false on every later one; counted for the whole process.
+bool FirstXErrorOfKind(int errorCode, int requestCode, int minorCode);
+// Writes the main window's architecture into "core.arc" with no request to the X server (no
+// boxes, no busy state); 0 on success, 1 when there is nothing to write or it failed.
+int SaveCoreArchitectureWithoutDisplay();

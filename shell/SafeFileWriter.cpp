@@ -118,16 +118,23 @@ void SafeFileWriter::Discard() {
 
 int SafeFileWriter::Open(const char* path, Target kind) {
     Discard();
+    pendingError = 0;
     if (path == nullptr || *path == '\0') return ENOENT;
     target = kind;
     targetPath = path;
 
     struct stat status;
     mode_t mode = 0;
+    // A file system mounted read-only is no fault of the target: it is there and would be written
+    // but for the disk, like a full one.
+    int writeError = 0;
     if (stat(path, &status) == 0) {
         if (kind == kNewFile) return EEXIST;
         if (!S_ISREG(status.st_mode)) return EISDIR;
-        if (access(path, W_OK) != 0) return errno;
+        if (access(path, W_OK) != 0) {
+            if (errno != EROFS) return errno;
+            writeError = EROFS;
+        }
         mode = status.st_mode & 07777;
         // A link is followed: the file it names is replaced, the link stays.
         char resolved[PATH_MAX];
@@ -135,24 +142,43 @@ int SafeFileWriter::Open(const char* path, Target kind) {
         targetPath = resolved;
     } else {
         if (errno != ENOENT || kind == kExistingFile) return errno;
+        // A new file needs the folder it goes into.
+        const std::string folder = DirectoryOf(targetPath);
+        if (stat(folder.empty() ? "." : folder.c_str(), &status) != 0) return errno;
+        if (!S_ISDIR(status.st_mode)) return ENOTDIR;
         mode = NewFileMode();
     }
 
-    std::string temp = DirectoryOf(targetPath) + "." + BaseOf(targetPath) + ".XXXXXX";
-    fd = mkstemp(&temp[0]);
-    if (fd < 0) return errno;
-    tempPath = temp;
-    if (fchmod(fd, mode) != 0) {
-        const int error = errno;
-        Discard();
-        return error;
+    stream.clear();
+    if (writeError == 0) {
+        std::string temp = DirectoryOf(targetPath) + "." + BaseOf(targetPath) + ".XXXXXX";
+        fd = mkstemp(&temp[0]);
+        if (fd < 0) {
+            writeError = errno;
+        } else {
+            tempPath = temp;
+            if (fchmod(fd, mode) != 0) {
+                writeError = errno;
+                Discard();
+            }
+        }
+    }
+    if (writeError != 0) {
+        Fail(writeError);
+        return 0;
     }
     buffer.SetDescriptor(fd);
-    stream.clear();
     return 0;
 }
 
+void SafeFileWriter::Fail(int error) {
+    pendingError = error;
+    buffer.SetDescriptor(-1);
+    stream.setstate(std::ios::badbit);
+}
+
 int SafeFileWriter::Commit() {
+    if (pendingError != 0) return pendingError;
     if (fd < 0) return EBADF;
     stream.flush();
     int error = buffer.GetError();

@@ -25,9 +25,11 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    // Checks the target and makes the new file; 0 or an errno value (ENOENT for a missing
-    // existing file, EEXIST for a new one that is there, EISDIR for anything but a regular
-    // file, EACCES for a target that may not be written).
+    // Checks the target and makes the new file; 0 or an errno value of the target (ENOENT for a
+    // missing existing file or folder, EEXIST for a new one that is there, EISDIR for anything
+    // but a regular file, EACCES for a target that may not be written). A target that was found
+    // but whose new file cannot be made (a read-only file system, a folder one may not write)
+    // opens: the stream fails and Commit gives the error, as for a disk that fills up.
     int Open(const char* path, Target target);
     // The stream to write the text to; it fails once a write to the new file failed.
     std::ostream& Stream() { return stream; }
@@ -45,6 +47,8 @@ private:
     public:
         void SetDescriptor(int descriptor) {
             fd = descriptor;
+            error = 0;
+            used = 0;
             written = writtenBack = 0;
         }
         // 0 or the errno value of the first failed write.
@@ -71,10 +75,14 @@ private:
         off_t writtenBack = 0;
     };
 
+    // The new file cannot be had: every write and the commit fail with error.
+    void Fail(int error);
+
     DescriptorBuffer buffer;
     std::ostream stream;
     Target target;
     int fd;
+    int pendingError = 0;
     std::string targetPath;
     std::string tempPath;
 };

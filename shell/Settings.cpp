@@ -252,6 +252,16 @@ const char* GetStartupLibrary() {
     return gStartup.library ? gStartup.library->c_str() : nullptr;
 }
 
+const char* SettingsTextRefusal(const char* text, SettingsTextKind kind) {
+    if (text == nullptr) text = "";
+    if (std::strpbrk(text, "\n\r") != nullptr) return "The text cannot hold a line break!";
+    if (text[0] == ' ') return "The text cannot begin with a blank!";
+    if (kind == kCompilerText) return nullptr;
+    if (StartsWith(text, kNotDefinedText)) return "The text cannot begin with NOT_DEFINED!";
+    if (kind == kFilterText && text[0] == '\0') return "The filter cannot be empty!";
+    return nullptr;
+}
+
 void SetStartupOptions(int elementWindow, int overviewWindow, int simulationBox, int width,
                        int height, const char* library) {
     gStartup.elementWindow = elementWindow;

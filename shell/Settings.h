@@ -71,6 +71,14 @@ int GetStartupOverviewWindow();
 int GetStartupSimulationBox();
 void GetStartupDimension(int& width, int& height);
 const char* GetStartupLibrary();
+
+// What a settings field holds: a path (the start-up library, a directory), a file filter, or a
+// compiler text.
+enum SettingsTextKind { kPathText, kFilterText, kCompilerText };
+// The settings file gives a text back after its key with the blanks before it skipped, a line
+// per text, and "NOT_DEFINED" (or an empty filter) as no value. The message with which a field
+// refuses a text the file could not give back as typed; null for a text that comes back whole.
+const char* SettingsTextRefusal(const char* text, SettingsTextKind kind);
 // Sets all six; the path is copied, and null or an empty text means no library.
 void SetStartupOptions(int elementWindow, int overviewWindow, int simulationBox, int width,
                        int height, const char* library);

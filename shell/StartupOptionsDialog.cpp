@@ -49,14 +49,6 @@ Widget CreateSizeRow(Widget parent, const char* rowName, const char* labelName, 
 
 } // namespace
 
-std::string RemoveBlanks(const char* text) {
-    std::string result;
-    for (const char* p = text; *p != '\0'; p++) {
-        if (*p != ' ') result += *p;
-    }
-    return result;
-}
-
 StartupOptionsDialog::StartupOptionsDialog(MainWindow* mainWindow)
     : shell(nullptr), widthField(nullptr), heightField(nullptr), elementListToggle(nullptr),
       overviewToggle(nullptr), simulationBoxToggle(nullptr), libraryField(nullptr),
@@ -123,14 +115,18 @@ void StartupOptionsDialog::Ok() {
     int32_t width = 0;
     int32_t height = 0;
     if (!ReadIntGetValue(widthField, &width) || !ReadIntGetValue(heightField, &height)) return;
-    OwnedXtString text(XmTextFieldGetString(libraryField));
-    const std::string library = RemoveBlanks(text.Get());
-    if (!library.empty() && !IsReadableFile(library.c_str())) {
+    // The path as typed, blanks included; one the settings file could not give back is refused.
+    OwnedXtString library(XmTextFieldGetString(libraryField));
+    const char* refusal = SettingsTextRefusal(library.Get(), kPathText);
+    if (refusal == nullptr && library.Get()[0] != '\0' && !IsReadableFile(library.Get())) {
+        refusal = "Directory does not exist!";
+    }
+    if (refusal != nullptr) {
         XmProcessTraversal(libraryField, XmTRAVERSE_CURRENT);
-        WindowMessage(shell, kMessageWarning, "Error", "Directory does not exist!");
+        WindowMessage(shell, kMessageWarning, "Error", refusal);
         return;
     }
-    SetStartupOptions(elementList, overview, simulationBox, width, height, library.c_str());
+    SetStartupOptions(elementList, overview, simulationBox, width, height, library.Get());
     delete this;
 }
 

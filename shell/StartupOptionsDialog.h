@@ -8,12 +8,7 @@
 
 #include <X11/Intrinsic.h>
 
-#include <string>
-
 class MainWindow;
-
-// The library text with every blank removed, wherever it stands.
-std::string RemoveBlanks(const char* text);
 
 class StartupOptionsDialog {
 public:
@@ -23,8 +18,9 @@ public:
     StartupOptionsDialog(const StartupOptionsDialog&) = delete;
     StartupOptionsDialog& operator=(const StartupOptionsDialog&) = delete;
 
-    // Sets all six options and closes; stays open while a size is invalid or the library does
-    // not exist (with a warning and the focus in the library field).
+    // Sets all six options, the library path as typed, and closes; stays open while a size is
+    // invalid or the library does not exist or cannot be kept in the settings file (with a
+    // warning and the focus in the library field).
     void Ok();
     void Cancel();
 

@@ -63,6 +63,10 @@ Widget OpenToolkit(int& argc, char** argv, XtAppContext& app) {
     // 2. "--original_motif" gives the toolkit no fallback resources.
     const bool originalMotif = HasOriginalMotifOption(argc, argv);
 
+    // X errors are handled for the whole process, on both connections: a failed request is
+    // reported and the program goes on, a lost display saves core.arc.
+    InstallXErrorHandlers();
+
     // 3. The drag display comes before the toolkit's own connection; exits with 1 without one.
     OpenDragDisplay(argc, argv);
 

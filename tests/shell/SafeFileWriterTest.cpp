@@ -3,11 +3,14 @@
 
 #include "shell/SafeFileWriter.h"
 
+#include "tests/shell/SmallFileSystem.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <sstream>
@@ -105,6 +108,42 @@ TEST_F(SafeFileWriterFixture, RefusesTargetsThatDoNotFit) {
     }
     EXPECT_EQ(ReadAll(existing), "x");
     EXPECT_EQ(EntryCount(), 2);
+}
+
+// A target that is there (or may be made) but whose new file cannot be: the failure is one of
+// writing, which Commit gives, not one of the target, which Open gives.
+TEST(SafeFileWriterOnAReadOnlyDisk, OpensTheTargetAndFailsOnCommit) {
+    SmallFileSystem disk("/tmp/quiran-ro-XXXXXX", 64);
+    if (!disk.Ok()) GTEST_SKIP() << disk.Error();
+    const std::string existing = disk.Path("a.arc");
+    std::ofstream(existing, std::ios::binary) << "old\n";
+    ASSERT_TRUE(disk.MakeReadOnly()) << std::strerror(errno);
+    struct Case {
+        std::string path;
+        SafeFileWriter::Target target;
+    };
+    const Case cases[] = {
+        {existing, SafeFileWriter::kExistingFile},
+        {existing, SafeFileWriter::kAnyFile},
+        {disk.Path("new.arc"), SafeFileWriter::kNewFile},
+        {disk.Path("new.arc"), SafeFileWriter::kAnyFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " as target " + std::to_string(c.target));
+        SafeFileWriter writer;
+        EXPECT_EQ(writer.Open(c.path.c_str(), c.target), 0);
+        writer.Stream() << "new\n";
+        EXPECT_TRUE(writer.Stream().fail());
+        EXPECT_EQ(writer.Commit(), EROFS);
+    }
+    std::ifstream in(existing, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "old\n");
+    EXPECT_NE(access(disk.Path("new.arc").c_str(), F_OK), 0);
+    // The file system is read-only: the destructor cannot remove the file, the mount goes with
+    // the process.
+    unlink(existing.c_str());
 }
 
 TEST_F(SafeFileWriterFixture, LeavesTheTargetWhenNotCommitted) {

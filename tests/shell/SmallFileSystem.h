@@ -56,6 +56,12 @@ public:
     const std::string& Get() const { return dir; }
     std::string Path(const std::string& name) const { return dir + "/" + name; }
 
+    // Makes the whole file system read-only, as a read-only mount is: every write and every new
+    // file fails with EROFS.
+    bool MakeReadOnly() const {
+        return mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
     // Fills what is left of the file system with the file name: every later write fails.
     bool Fill(const std::string& name) const {
         const int fd = open(Path(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

@@ -115,6 +115,11 @@ protected:
         library = screen.WaitForWindow("Elements", false, 30000);
         ASSERT_NE(library, 0u) << Stderr();
         ASSERT_TRUE(WaitFor([&] { return PaletteOrigin().x > 0; }, 30000)) << Stderr();
+        // The welcome splash lies over the working area until its timeout. Where it goes in the
+        // middle of a drag, the working area is redrawn there and wipes that part of the drag's
+        // images off the screen: every drag waits until it has gone and the program has redrawn.
+        ASSERT_TRUE(screen.WaitGone("Welcome", 30000)) << Stderr();
+        ASSERT_TRUE(e2e::WaitIdle(program.Pid())) << Stderr();
     }
 
     std::string Stderr() const { return ReadAll(Path("stderr.txt")); }

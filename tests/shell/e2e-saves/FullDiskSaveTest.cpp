@@ -147,6 +147,46 @@ TEST_P(FullDiskSave, LeavesNoNewFileWhileTheBoxIsUpNorAfterASigterm) {
     unlink(disk.Path("filler").c_str());
 }
 
+// Ctrl-S onto a file of a read-only mount: the file is there, only its new copy cannot be made, so
+// the save is a failed write ("IO Error"), not a file that cannot be opened. The old file stays
+// and the architecture stays modified, which the SIGTERM's core.arc shows.
+TEST(ReadOnlyDiskSave, SaysIoErrorAndKeepsTheFileAndTheChange) {
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    e2e::ScratchFolder folder("/tmp/quiran-ro-save-XXXXXX");
+    SmallFileSystem disk("/tmp/quiran-ro-disk-XXXXXX", 256);
+    if (!disk.Ok()) GTEST_SKIP() << disk.Error();
+    e2e::Screen screen;
+    ASSERT_TRUE(screen.Ok());
+    const std::string original = Architecture();
+    e2e::WriteText(disk.Path("a.arc"), original);
+    ASSERT_TRUE(disk.MakeReadOnly()) << "cannot remount the tmpfs read-only";
+
+    e2e::ProgramRun program;
+    e2e::ProgramSetup setup;
+    setup.home = folder.Get();
+    setup.workingFolder = folder.Get();
+    setup.stderrPath = folder.Path("stderr.txt");
+    e2e::LogMessages(setup, folder.Path("messages.log"), QUIRAN_MESSAGE_LOG_LIBRARY);
+    ASSERT_TRUE(program.Start(QUIRAN_PROGRAM, {QUIRAN_PROGRAM, disk.Path("a.arc")}, setup));
+    const Window main = screen.WaitForWindow("QUIRAN Pro  ", true);
+    ASSERT_NE(main, 0u) << ReadAll(folder.Path("stderr.txt"));
+    SleepMs(300); // the main loop is reached right after the title is set
+    ASSERT_TRUE(screen.DragDownOnWorkingArea(kFirstX + 12, kFirstY + 12));
+
+    e2e::TypeKeys(Hex(main), "ctrl+s", 30);
+    ASSERT_NE(screen.WaitForWindow("Error"), 0u) << ReadAll(folder.Path("stderr.txt"));
+    EXPECT_EQ(ReadAll(folder.Path("messages.log")), "warning\nIO Error\f");
+    EXPECT_TRUE(ReadAll(disk.Path("a.arc")) == original);
+
+    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+    const int status = program.Wait();
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_TRUE(ReadAll(disk.Path("a.arc")) == original);
+    const std::string core = ReadAll(folder.Path("core.arc"));
+    EXPECT_NE(core.find("POS:  (630,540)"), std::string::npos) << "not modified any more";
+    unlink(folder.Path("core.arc").c_str());
+}
+
 INSTANTIATE_TEST_SUITE_P(Disks, FullDiskSave, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<DiskCase>& info) {
                              return std::string(info.param.name);

@@ -122,4 +122,38 @@ TEST_F(SettingsEndToEnd, SavedOptionsAreBackAfterARestart) {
     EXPECT_EQ(Quit(), 0);
 }
 
+// A start-up library whose name has a blank, typed into the real dialog, is saved as typed,
+// loaded at the next start and saved again as it was.
+TEST_F(SettingsEndToEnd, LibraryWithABlankIsSavedAndReadBackWhole) {
+    const std::string library = home.Path("lib a.lib");
+    e2e::WriteText(library, "REMARKS {\n}\n\nOPTIONS {\n  GRID {\n    VISIBLE:   ON\n"
+                            "    DIMENSION: (15,15)\n    RASTERIZE: ON\n  }\n}\n\n"
+                            "ARCHITECTURE_ELEMENTS {\n  NUMBER: 0\n  ELEMENTS {\n  }\n}\n");
+    Start();
+    Options("u");
+    const std::string startup = WaitForWindow("^Startup - Options$");
+    ASSERT_FALSE(startup.empty());
+    // From the width field past the height and the toggles into the library field.
+    Keys(startup, "Tab Tab Tab");
+    Command("xdotool type --delay 20 '" + library + "' 2>&1");
+    Keys(startup, "Tab Return");
+    ASSERT_TRUE(WaitFor([&] { return FindWindow("^Startup - Options$").empty(); }))
+        << "the dialog refused the path";
+
+    Options("s"); // Save as Default
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home.Path(".quiran_times")).empty(); }));
+    const std::string options = ReadAll(home.Path(".quiran"));
+    EXPECT_NE(options.find("\n  LIBRARY:         " + library + "\n"), std::string::npos) << options;
+    EXPECT_EQ(Quit(), 0);
+
+    // Read back whole: the library opens at the start, and the next save writes it as it was.
+    unlink(home.Path(".quiran_times").c_str());
+    Start();
+    Options("s");
+    ASSERT_TRUE(WaitFor([&] { return !ReadAll(home.Path(".quiran_times")).empty(); }));
+    EXPECT_EQ(ReadAll(home.Path(".quiran")), options);
+    EXPECT_TRUE(FindWindow("^Error$").empty());
+    EXPECT_EQ(Quit(), 0);
+}
+
 } // namespace

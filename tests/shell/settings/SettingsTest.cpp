@@ -489,6 +489,55 @@ TEST_F(Settings, CompilerTextsAreCutTo99Characters) {
     EXPECT_STREQ(GetCompilerSettingLabel(kCompilerFlagsSetting), "Compiler Options:");
 }
 
+// A text typed into a settings field is kept as typed, or refused where the file could not give
+// it back: a leading blank is skipped on reading, a line break ends the value, "NOT_DEFINED" and
+// an empty filter read as no value.
+TEST_F(Settings, TextsComeBackWholeOrAreRefused) {
+    const struct {
+        const char* text;
+        SettingsTextKind kind;
+        const char* refusal; // null: kept
+    } cases[] = {
+        {"lib a.lib", kPathText, nullptr},
+        {"a.lib  ", kPathText, nullptr},
+        {"", kPathText, nullptr},
+        {" a.lib", kPathText, "The text cannot begin with a blank!"},
+        {"NOT_DEFINED.lib", kPathText, "The text cannot begin with NOT_DEFINED!"},
+        {"a\nb.lib", kPathText, "The text cannot hold a line break!"},
+        {"*.a b", kFilterText, nullptr},
+        {"", kFilterText, "The filter cannot be empty!"},
+        {" *.arc", kFilterText, "The text cannot begin with a blank!"},
+        {"NOT_DEFINED", kFilterText, "The text cannot begin with NOT_DEFINED!"},
+        {"-O2  -g", kCompilerText, nullptr},
+        {"NOT_DEFINED", kCompilerText, nullptr},
+        {"", kCompilerText, nullptr},
+        {" -O2", kCompilerText, "The text cannot begin with a blank!"},
+        {"-O2\r", kCompilerText, "The text cannot hold a line break!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const char* refusal = SettingsTextRefusal(c.text, c.kind);
+        EXPECT_EQ(refusal != nullptr ? std::string(refusal) : "<kept>",
+                  c.refusal != nullptr ? std::string(c.refusal) : "<kept>");
+    }
+
+    // What is kept comes back whole after a save.
+    const std::string library = File("lib a.lib  ");
+    const std::string folder = Folder("arcs and libs");
+    SetStartupOptions(0, 0, 0, 16, 16, library.c_str());
+    SetDirectory(folder.c_str(), kLibraryFile);
+    SetFilterPattern("*.a b", kArchitectureFile);
+    SetCompilerSetting(kCompilerFlagsSetting, "NOT_DEFINED  -g");
+    SaveOptions(host);
+    ResetSettings();
+    LoadOptions(host);
+    EXPECT_TRUE(host.warnings.empty());
+    EXPECT_STREQ(GetStartupLibrary(), library.c_str());
+    EXPECT_STREQ(GetDirectory(kLibraryFile), folder.c_str());
+    EXPECT_STREQ(GetFilterPattern(kArchitectureFile), "*.a b");
+    EXPECT_STREQ(GetCompilerFlags(), "NOT_DEFINED  -g");
+}
+
 TEST_F(Settings, ErrorTextHasLineTokenAndMessage) {
     EXPECT_EQ(FormatSettingsError(kKeywordExpected, 3, "GRID"), "Line: 3\n'GRID' expected");
     EXPECT_EQ(FormatSettingsError(kIoError, 0, nullptr), "IO Error");

@@ -288,8 +288,55 @@ TEST_F(OptionDialogs, DirectoriesStopAtTheFirstMissingOne) {
     rmdir(arcs.c_str());
 }
 
-TEST_F(OptionDialogs, StartupTakesTheLibraryWithoutBlanks) {
-    const std::string library = Shell().home + "/std.lib";
+// A directory, filter or compiler text that the settings file could not give back as typed is
+// refused with a message: the dialog stays, the setting is as it was, the field has the focus.
+TEST_F(OptionDialogs, DirectoriesAndCompilerRefuseTextsTheSettingsCannotKeep) {
+    const struct {
+        int row; // of the Directories dialog; -1 for the compiler options
+        bool filter;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {1, false, " /tmp", "Error|The text cannot begin with a blank!"},
+        {1, false, "NOT_DEFINED", "Error|The text cannot begin with NOT_DEFINED!"},
+        {1, true, "", "Error|The filter cannot be empty!"},
+        {1, true, " *.lib", "Error|The text cannot begin with a blank!"},
+        {-1, false, " -O2", "Error|The text cannot begin with a blank!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Messages().clear();
+        Widget shell = nullptr;
+        Widget field = nullptr;
+        if (c.row >= 0) {
+            shell = (new DirectoriesOptionsDialog(main))->GetShell();
+            field = c.filter ? DirectoriesOptionsDialog::GetFilterField(c.row)
+                             : DirectoriesOptionsDialog::GetDirectoryField(c.row);
+        } else {
+            shell = (new CompilerSettingsDialog(main))->GetShell();
+            field = main->GetCompilerSettingsDialog()->GetText(kCompilerFlagsSetting);
+        }
+        SetTextOf(field, c.text);
+        Press(Button(shell, 0)); // OK
+        EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(XmGetFocusWidget(shell), field);
+        EXPECT_STREQ(GetDirectory(kLibraryFile), "");
+        EXPECT_STREQ(GetFilterPattern(kLibraryFile), "*.lib");
+        EXPECT_STREQ(GetCompilerFlags(), "");
+        if (c.row >= 0) {
+            ASSERT_NE(main->GetDirectoriesDialog(), nullptr);
+            delete main->GetDirectoriesDialog();
+        } else {
+            ASSERT_NE(main->GetCompilerSettingsDialog(), nullptr);
+            delete main->GetCompilerSettingsDialog();
+        }
+    }
+}
+
+// The library path is taken as typed, blanks inside it and at its end included; a leading blank,
+// which the settings file would drop, is refused with a message, as a missing file is.
+TEST_F(OptionDialogs, StartupTakesTheLibraryAsTyped) {
+    const std::string library = Shell().home + "/std .lib ";
     std::ofstream(library) << "\n";
     auto* dialog = new StartupOptionsDialog(main);
     int maxLength = 0;
@@ -298,14 +345,25 @@ TEST_F(OptionDialogs, StartupTakesTheLibraryWithoutBlanks) {
     EXPECT_EQ(TextOf(dialog->GetWidthField()), "16");
     EXPECT_EQ(TextOf(dialog->GetLibraryField()), "");
 
-    SetTextOf(dialog->GetLibraryField(), (Shell().home + "/gone.lib").c_str());
-    Press(Button(dialog->GetShell(), 0));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Error|Directory does not exist!"});
-    EXPECT_EQ(main->GetStartupDialog(), dialog);
-    EXPECT_EQ(GetStartupLibrary(), nullptr);
+    const struct {
+        std::string text;
+        const char* message;
+    } refused[] = {
+        {Shell().home + "/gone.lib", "Error|Directory does not exist!"},
+        {Shell().home + "/std.lib", "Error|Directory does not exist!"}, // the blanks are its name
+        {" " + library, "Error|The text cannot begin with a blank!"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.text);
+        Messages().clear();
+        SetTextOf(dialog->GetLibraryField(), c.text.c_str());
+        Press(Button(dialog->GetShell(), 0));
+        EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(main->GetStartupDialog(), dialog);
+        EXPECT_EQ(GetStartupLibrary(), nullptr);
+    }
 
-    const std::string blanks = " " + Shell().home + "/std .lib";
-    SetTextOf(dialog->GetLibraryField(), blanks.c_str());
+    SetTextOf(dialog->GetLibraryField(), library.c_str());
     SetTextOf(dialog->GetWidthField(), "20");
     SetTextOf(dialog->GetHeightField(), "30");
     Toggle(dialog->GetSimulationBoxToggle(), true);
@@ -318,8 +376,12 @@ TEST_F(OptionDialogs, StartupTakesTheLibraryWithoutBlanks) {
     EXPECT_EQ(height, 30);
     EXPECT_EQ(GetStartupSimulationBox(), 1);
     EXPECT_EQ(GetStartupElementWindow(), 0);
+
+    // Shown again as it was typed.
+    dialog = new StartupOptionsDialog(main);
+    EXPECT_EQ(TextOf(dialog->GetLibraryField()), library);
+    Press(Button(dialog->GetShell(), 1));
     unlink(library.c_str());
-    EXPECT_EQ(RemoveBlanks(" a b  c "), "abc");
 }
 
 } // namespace
