@@ -322,7 +322,13 @@ int SegmentAttachments() {
     return found == 1 ? attachments : -1;
 }
 
-class ForkingClient : public ClientRun {
+// Every end of the program but a SIGKILL, and a crash; nothing is modified.
+const EndCase kForkEnds[] = {
+    {"Sigterm", SIGTERM, false}, {"Sighup", SIGHUP, false}, {"Sigint", SIGINT, false},
+    {"Quit", 0, false},          {"Crash", SIGSEGV, false},
+};
+
+class ForkingClient : public ClientRun, public ::testing::WithParamInterface<EndCase> {
 protected:
     ~ForkingClient() override {
         // Sleepers the program did not end: by their pids, while they still run the client.
@@ -348,7 +354,7 @@ protected:
 
 } // namespace
 
-TEST_F(ForkingClient, WhatItForkedEndsAtAResetAndAtTheProgramsEnd) {
+TEST_P(ForkingClient, WhatItForkedEndsAtAResetAndAtTheProgramsEnd) {
     QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
     if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
@@ -379,14 +385,39 @@ TEST_F(ForkingClient, WhatItForkedEndsAtAResetAndAtTheProgramsEnd) {
     EXPECT_TRUE(WaitFor([&] { return IsGone(first); }, kEndMs));
     EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 2; }, kEndMs)) << SegmentAttachments();
 
-    // Another run forks another sleeper, then the program is ended by a plain kill.
+    // Another run forks another sleeper, then the program ends.
     Press(screen, box, 2);
     ASSERT_TRUE(WaitFor([&] { return Sleepers(list).size() == 2; })) << ReadAll(list);
     const pid_t second = Sleepers(list)[1];
-    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+    const EndCase& c = GetParam();
+    if (c.signal != 0) {
+        ASSERT_EQ(kill(program.Pid(), c.signal), 0);
+    } else {
+        e2e::TypeKeys(main, "ctrl+q", 30);
+    }
+    if (c.signal == SIGSEGV) {
+        // The two boxes of the crash, each answered with Return.
+        for (const char* title : {"Internal Error", "core.arc"}) {
+            const Window crashBox = screen.WaitForWindow(title);
+            ASSERT_NE(crashBox, 0u) << title << "; " << ReadAll(Path("stderr.txt"));
+            SleepMs(300);
+            e2e::TypeKeys(std::to_string(crashBox), "Return", 30);
+        }
+    }
     const int status = program.Wait(kEndMs);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    if (c.signal == SIGSEGV) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1000 % 256) << status;
+    } else if (c.signal != 0) {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+    } else {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
     EXPECT_TRUE(WaitFor([&] { return IsGone(second); }, kEndMs));
     EXPECT_TRUE(WaitFor([] { return e2e::IpcObjects().empty(); }, kEndMs)) << e2e::IpcObjects();
     EXPECT_TRUE(PrivateFolders().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, ForkingClient, ::testing::ValuesIn(kForkEnds),
+                         [](const ::testing::TestParamInfo<EndCase>& info) {
+                             return std::string(info.param.name);
+                         });
