@@ -293,8 +293,8 @@ INSTANTIATE_TEST_SUITE_P(Ends, ClientEnd, ::testing::ValuesIn(kEnds),
 
 namespace {
 
-// The sleepers the clients have written down so far.
-std::vector<pid_t> Sleepers(const std::string& list) {
+// The pids written one a line into the file.
+std::vector<pid_t> ListedPids(const std::string& list) {
     std::vector<pid_t> sleepers;
     std::istringstream lines(ReadAll(list));
     long pid;
@@ -328,11 +328,26 @@ const EndCase kForkEnds[] = {
     {"Quit", 0, false},          {"Crash", SIGSEGV, false},
 };
 
-class ForkingClient : public ClientRun, public ::testing::WithParamInterface<EndCase> {
+// Forks a sleeper as kForkSleeper does, then never answers.
+const char kForkSleeperAndHang[] = R"(const pid_t child = fork();
+if (child == 0) {
+    sleep(60);
+    _exit(0);
+}
+FILE* list = fopen("sleepers.txt", "a");
+if (list != NULL) {
+    fprintf(list, "%d\n", (int)child);
+    fclose(list);
+}
+for (;;)
+    pause();)";
+
+// A run of one C++ element whose code forks, with the simulation box up.
+class ForkingRun : public ClientRun {
 protected:
-    ~ForkingClient() override {
+    ~ForkingRun() override {
         // Sleepers the program did not end: by their pids, while they still run the client.
-        for (pid_t sleeper : Sleepers(Path("sleepers.txt"))) {
+        for (pid_t sleeper : Sleepers()) {
             char exe[512];
             const std::string link = "/proc/" + std::to_string(sleeper) + "/exe";
             const ssize_t length = readlink(link.c_str(), exe, sizeof(exe) - 1);
@@ -342,15 +357,41 @@ protected:
         }
     }
 
+    // Starts the program on the element with that code and shows the simulation box.
+    void StartWithTheBox(const char* listing) {
+        e2e::WriteText(Path("fork.arc"), Architecture(1, listing));
+        Start({"fork.arc"});
+        main = MainWindow();
+        ASSERT_FALSE(main.empty()) << ReadAll(Path("stderr.txt"));
+        ASSERT_TRUE(WaitFor([&] { return Clients().size() == 1; }, kStartMs))
+            << ReadAll(Path("stderr.txt"));
+        ASSERT_TRUE(screen.Ok());
+        SleepMs(300); // the main loop is reached right after the client starts
+        e2e::TypeKeys(main, "ctrl+i", 30);
+        box = screen.WaitForWindow("Simulate");
+        ASSERT_NE(box, 0u);
+        SleepMs(300);
+    }
+
     // Clicks the button of the simulation box that lies fromRight places from the right in its
-    // row (Close, Reset, Run).
-    void Press(e2e::Screen& screen, Window box, int fromRight) {
-        const e2e::Point button = screen.ButtonInLowestRow(box, fromRight);
-        ASSERT_GE(button.x, 0);
-        e2e::Xdo("mousemove --sync " + std::to_string(button.x) + " " + std::to_string(button.y) +
+    // row (Close, Reset or Break, Run).
+    void Press(int fromRight) { ClickAt(screen.ButtonInLowestRow(box, fromRight)); }
+
+    static void ClickAt(e2e::Point at) {
+        ASSERT_GE(at.x, 0);
+        e2e::Xdo("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
                  " click 1");
     }
+
+    // The sleepers the client has written down so far.
+    std::vector<pid_t> Sleepers() const { return ListedPids(Path("sleepers.txt")); }
+
+    e2e::Screen screen;
+    std::string main;
+    Window box = 0;
 };
+
+class ForkingClient : public ForkingRun, public ::testing::WithParamInterface<EndCase> {};
 
 } // namespace
 
@@ -358,37 +399,24 @@ TEST_P(ForkingClient, WhatItForkedEndsAtAResetAndAtTheProgramsEnd) {
     QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
     if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
-    e2e::WriteText(Path("fork.arc"), Architecture(1, kForkSleeper));
-    Start({"fork.arc"});
-    const std::string main = MainWindow();
-    ASSERT_FALSE(main.empty()) << ReadAll(Path("stderr.txt"));
-    ASSERT_TRUE(WaitFor([&] { return Clients().size() == 1; }, kStartMs))
-        << ReadAll(Path("stderr.txt"));
-    e2e::Screen screen;
-    ASSERT_TRUE(screen.Ok());
-    SleepMs(300); // the main loop is reached right after the client starts
-    e2e::TypeKeys(main, "ctrl+i", 30);
-    const Window box = screen.WaitForWindow("Simulate");
-    ASSERT_NE(box, 0u);
-    SleepMs(300);
+    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeper));
 
     // Run: the client's first step forks the sleeper, which holds the segment as the program and
     // the client do.
-    Press(screen, box, 2);
-    const std::string list = Path("sleepers.txt");
-    ASSERT_TRUE(WaitFor([&] { return Sleepers(list).size() == 1; })) << ReadAll(list);
-    const pid_t first = Sleepers(list)[0];
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+    const pid_t first = Sleepers()[0];
     EXPECT_EQ(SegmentAttachments(), 3);
 
     // Reset stops the client and starts a fresh one.
-    Press(screen, box, 1);
+    Press(1);
     EXPECT_TRUE(WaitFor([&] { return IsGone(first); }, kEndMs));
     EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 2; }, kEndMs)) << SegmentAttachments();
 
     // Another run forks another sleeper, then the program ends.
-    Press(screen, box, 2);
-    ASSERT_TRUE(WaitFor([&] { return Sleepers(list).size() == 2; })) << ReadAll(list);
-    const pid_t second = Sleepers(list)[1];
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 2; }));
+    const pid_t second = Sleepers()[1];
     const EndCase& c = GetParam();
     if (c.signal != 0) {
         ASSERT_EQ(kill(program.Pid(), c.signal), 0);
@@ -421,3 +449,40 @@ INSTANTIATE_TEST_SUITE_P(Ends, ForkingClient, ::testing::ValuesIn(kForkEnds),
                          [](const ::testing::TestParamInfo<EndCase>& info) {
                              return std::string(info.param.name);
                          });
+
+TEST_F(ForkingRun, WhatItForkedEndsAtABreak) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeperAndHang));
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+    const pid_t sleeper = Sleepers()[0];
+    Press(1); // Break: the client is stopped, none is left
+    EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
+    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs)) << SegmentAttachments();
+    EXPECT_TRUE(Clients().empty());
+    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+    program.Wait(kEndMs);
+}
+
+TEST_F(ForkingRun, WhatItForkedEndsWithANewArchitecture) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeper));
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+    const pid_t sleeper = Sleepers()[0];
+    // New, and OK in its dimension dialog.
+    ClickAt(screen.WaitForToolButton(std::stoul(main), e2e::Tool::kNew));
+    const Window dimensions = screen.WaitForWindow("New Architecture");
+    ASSERT_NE(dimensions, 0u);
+    SleepMs(300);
+    e2e::TypeKeys(std::to_string(dimensions), "Return", 30);
+    EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
+    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs)) << SegmentAttachments();
+    EXPECT_TRUE(Clients().empty());
+    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+    program.Wait(kEndMs);
+}
