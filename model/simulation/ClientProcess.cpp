@@ -2,6 +2,8 @@
 
 #include "model/simulation/SimulationBoxUi.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/ipc.h>
 #include <sys/prctl.h>
@@ -12,6 +14,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 namespace {
@@ -48,6 +51,47 @@ void CloseDescriptorsFrom(int first) {
     }
 }
 
+// The state letter and the process group of the process whose stat file is path; false when it
+// cannot be read (the process has gone).
+bool ReadStateAndGroup(const char* path, char& state, long& group) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd == -1) return false;
+    // "pid (name) state ppid pgrp ...": the name has at most 15 characters.
+    char text[128];
+    ssize_t length;
+    while ((length = read(fd, text, sizeof(text) - 1)) == -1 && errno == EINTR) {
+    }
+    close(fd);
+    if (length <= 0) return false;
+    text[length] = '\0';
+    const char* nameEnd = std::strrchr(text, ')');
+    return nameEnd != nullptr && std::sscanf(nameEnd + 1, " %c %*d %ld", &state, &group) == 2;
+}
+
+// True while a process of the group runs. kill counts ended processes that wait for their reaper
+// too, and an ended member whose new parent never reaps it must not hold up a stop: then the
+// states of the processes decide.
+bool GroupHasRunningMember(pid_t group) {
+    if (kill(-group, 0) == -1) return errno == EPERM;
+    DIR* proc = opendir("/proc");
+    if (proc == nullptr) return true;
+    bool running = false;
+    while (const dirent* entry = readdir(proc)) {
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+        char path[300];
+        std::snprintf(path, sizeof(path), "/proc/%s/stat", entry->d_name);
+        char state;
+        long memberGroup;
+        if (ReadStateAndGroup(path, state, memberGroup) && memberGroup == group && state != 'Z' &&
+            state != 'X') {
+            running = true;
+            break;
+        }
+    }
+    closedir(proc);
+    return running;
+}
+
 } // namespace
 
 int ClientProcess::Start(const char* executable, int segmentId) {
@@ -79,6 +123,9 @@ int ClientProcess::Start(const char* executable, int segmentId) {
         return -1;
     }
     if (child == 0) {
+        // A group of its own, so that a stop reaches whatever the user's code forks. The parent
+        // sets it too: neither knows which of them runs first.
+        setpgid(0, 0);
         // The client goes with the host however the host ends, a SIGKILL included. A host that
         // ended before this took effect would never send it: then the child goes at once.
         if (prctl(PR_SET_PDEATHSIG, SIGTERM) == -1 || getppid() != host) {
@@ -97,20 +144,24 @@ int ClientProcess::Start(const char* executable, int segmentId) {
         // _exit: the child must not run the host's exit handlers (they would stop other clients).
         _exit(1);
     }
+    if (setpgid(child, child) == -1 && errno != EACCES && errno != ESRCH) {
+        // EACCES: the child has already run the program (and set its group before that).
+        std::perror("D_CElem::CreateProcess: setpgid");
+    }
     pid = child;
+    group = child;
     return pid;
 }
 
 void ClientProcess::Stop() {
-    if (pid > 0) {
-        if (kill(pid, SIGTERM) == -1 && errno != ESRCH) std::perror("D_CElem::StopProcess: kill");
-        if (!Reap(kStopGrace)) {
-            if (kill(pid, SIGKILL) == -1 && errno != ESRCH) {
-                std::perror("D_CElem::StopProcess: kill");
-            }
-            Reap(-1);
+    if (pid > 0 || group > 0) {
+        SignalGroup(SIGTERM);
+        if (!AwaitGroupEnd(kStopGrace)) {
+            SignalGroup(SIGKILL);
+            if (pid > 0) Reap();
         }
         pid = 0;
+        group = 0;
     }
     RemoveSemaphoreSet();
 }
@@ -143,8 +194,9 @@ int ClientProcess::AwaitAnswer(bool breakable) {
             return 0;
         }
         if (HasEnded()) {
+            // What it forked may still run and hold the segment.
             pid = 0;
-            RemoveSemaphoreSet();
+            Stop();
             return 0;
         }
         if (breakable) {
@@ -176,17 +228,30 @@ bool ClientProcess::HasEnded() {
     return result == -1;
 }
 
-bool ClientProcess::Reap(int milliseconds) {
-    if (milliseconds < 0) {
-        int status;
-        while (waitpid(pid, &status, 0) == -1) {
-            if (errno != EINTR) return errno == ECHILD;
-        }
-        return true;
+void ClientProcess::Reap() {
+    int status;
+    while (waitpid(pid, &status, 0) == -1 && errno == EINTR) {
     }
+    pid = 0;
+}
+
+void ClientProcess::SignalGroup(int signal) {
+    // Never a group of 0 or 1 (kill would take the host's own group, or every process), never the
+    // host's own.
+    if (group > 1 && group != getpgrp()) {
+        if (kill(-group, signal) == 0) return;
+        if (errno != ESRCH) std::perror("D_CElem::StopProcess: kill");
+    }
+    if (pid > 0 && kill(pid, signal) == -1 && errno != ESRCH) {
+        std::perror("D_CElem::StopProcess: kill");
+    }
+}
+
+bool ClientProcess::AwaitGroupEnd(int milliseconds) {
     const long long start = NowMilliseconds();
     for (;;) {
-        if (HasEnded()) return true;
+        if (pid > 0 && HasEnded()) pid = 0;
+        if (pid <= 0 && (group <= 1 || !GroupHasRunningMember(group))) return true;
         if (NowMilliseconds() - start >= milliseconds) return false;
         SleepMilliseconds(kPollInterval / 4);
     }

@@ -6,6 +6,10 @@
 // destroying it ends the process, waits for it and removes the set, so no zombie and no set is
 // left behind.
 //
+// The client leads a process group of its own, and every stop signals the whole group: whatever
+// the user's code forked (and still holds the shared segment) ends with the client, also when
+// the client itself has already ended.
+//
 // The host never hangs on a client: a client that ends is noticed within a fraction of a second
 // (it is reaped and forgotten); one that does not answer within the answer timeout is stopped,
 // except during a run, where the simulation box stays live and its Break stops the client.
@@ -32,7 +36,8 @@ public:
     // perror when the set or the process could not be made. A program that cannot be executed
     // ends at once with status 1; the first exchange then notices it.
     int Start(const char* executable, int segmentId);
-    // SIGTERM, then waits for the process (SIGKILL after kStopGrace); removes the set.
+    // SIGTERM to the client's group, then waits for the client and the rest of its group
+    // (SIGKILL to the group after kStopGrace); reaps the client and removes the set.
     void Stop();
     // One exchange: posts the client's semaphore, then waits for the host's. 1 when the client
     // answered, 0 when there is no client, a semaphore operation failed (perror "SVC()" or
@@ -56,10 +61,16 @@ public:
 
 private:
     int AwaitAnswer(bool breakable);
-    // True when the process has ended; it has then been reaped.
+    // True when the process has ended; it has then been reaped (pid is left to the caller).
     bool HasEnded();
-    // Waits up to the given time for the process to end (blocking for a negative time).
-    bool Reap(int milliseconds);
+    // Waits for the process to end and reaps it.
+    void Reap();
+    // The signal to every process of the client's group (to the client alone while it has not
+    // joined it yet).
+    void SignalGroup(int signal);
+    // Waits up to the given time until the client has ended (it is reaped, pid 0) and no other
+    // process of its group runs; true when both came.
+    bool AwaitGroupEnd(int milliseconds);
     void RemoveSemaphoreSet();
 
     inline static int answerTimeout = kDefaultAnswerTimeout;
@@ -67,5 +78,8 @@ private:
     inline static void (*waitHook)() = nullptr;
 
     pid_t pid = 0;
+    // The group the client leads: its pid from the start until the stop, also after the client
+    // was reaped (the id stays valid while a process of the group lives). 0 for none.
+    pid_t group = 0;
     int semaphoreSet = -1; // 0 is a valid id
 };

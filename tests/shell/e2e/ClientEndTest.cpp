@@ -2,7 +2,8 @@
 // SIGKILL, a plain kill (SIGTERM), a logout (SIGHUP), Ctrl-C (SIGINT) and Quit. Each run is in an
 // IPC namespace of its own, so that `ipcs` shows only the program's semaphore sets and segment;
 // within 5 seconds no client may run, no IPC object and no private folder may be left (after a
-// SIGKILL the next start removes the folder).
+// SIGKILL the next start removes the folder). What a client's code forks goes with the client,
+// at a reset of the simulation and at the program's end.
 
 // gtest comes first: the X headers define None, which gtest uses as a name.
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,14 +44,37 @@ const char* const kMainTitle = "QUIRAN Pro  ";
 const int kFirstX = 640;
 const int kFirstY = 480;
 
-// kClients inverting C++ elements side by side, each on clock 1.
-std::string Architecture() {
+// Inverts the plane.
+const char kInvert[] = R"(for (int y = 0; y < DIMY; y++)
+    for (int x = 0; x < DIMX; x++)
+        out.SetBit(x, y, !in(x, y));)";
+
+// At its first step after each start the client forks a sleeper, which keeps the shared segment
+// attached as long as it runs, and adds the sleeper's pid to "sleepers.txt".
+const char kForkSleeper[] = R"(static int forked = 0;
+if (!forked) {
+    forked = 1;
+    const pid_t child = fork();
+    if (child == 0) {
+        sleep(60);
+        _exit(0);
+    }
+    FILE* list = fopen("sleepers.txt", "a");
+    if (list != NULL) {
+        fprintf(list, "%d\n", (int)child);
+        fclose(list);
+    }
+}
+out = in;)";
+
+// count C++ elements with that code side by side, each on clock 1.
+std::string Architecture(int count = kClients, const std::string& listing = kInvert) {
     std::string text = ArchitectureHead(8, 3, false) + R"(ARCHITECTURE_ELEMENTS {
-  NUMBER: )" + std::to_string(kClients) +
+  NUMBER: )" + std::to_string(count) +
                        R"(
   ELEMENTS {
 )";
-    for (int i = 0; i < kClients; i++) {
+    for (int i = 0; i < count; i++) {
         text += R"(    ARCHITECTURE_ELEMENT {
       TYPE: C++
       INTERNAL_DATA {
@@ -64,9 +89,7 @@ std::string Architecture() {
       }
       LOGICAL_DATA {
         LISTING:
-for (int y = 0; y < DIMY; y++)
-    for (int x = 0; x < DIMX; x++)
-        out.SetBit(x, y, !in(x, y));
+)" + listing + R"(
       }
       ARCHITECTURE_DATA {
         ID:   )" +
@@ -117,9 +140,10 @@ const EndCase kEnds[] = {
     {"Quit", 0, false},
 };
 
-class ClientEnd : public ::testing::TestWithParam<EndCase> {
+// A run of the program in a scratch folder with a temporary folder of its own.
+class ClientRun : public ::testing::Test {
 protected:
-    ClientEnd() : folder("/tmp/quiran-client-end-XXXXXX") {}
+    ClientRun() : folder("/tmp/quiran-client-end-XXXXXX") {}
 
     std::string Path(const std::string& name) const { return folder.Path(name); }
     // The temporary folder the program is given.
@@ -189,6 +213,8 @@ protected:
     e2e::ScratchFolder folder; // goes after the run, which is killed first
     e2e::ProgramRun program;
 };
+
+class ClientEnd : public ClientRun, public ::testing::WithParamInterface<EndCase> {};
 
 TEST_P(ClientEnd, LeavesNothingBehind) {
     QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
@@ -264,3 +290,199 @@ INSTANTIATE_TEST_SUITE_P(Ends, ClientEnd, ::testing::ValuesIn(kEnds),
                          });
 
 } // namespace
+
+namespace {
+
+// The pids written one a line into the file.
+std::vector<pid_t> ListedPids(const std::string& list) {
+    std::vector<pid_t> sleepers;
+    std::istringstream lines(ReadAll(list));
+    long pid;
+    while (lines >> pid)
+        sleepers.push_back(static_cast<pid_t>(pid));
+    return sleepers;
+}
+
+// How many processes have the program's one shared segment attached; -1 unless there is exactly
+// one segment.
+int SegmentAttachments() {
+    // key, shmid, owner, perms, bytes, nattch, status
+    std::istringstream lines(e2e::Command("ipcs -m 2>&1 | grep '^0x'"));
+    std::string line;
+    int found = 0;
+    int attachments = -1;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string skip;
+        for (int i = 0; i < 5; i++)
+            fields >> skip;
+        fields >> attachments;
+        found++;
+    }
+    return found == 1 ? attachments : -1;
+}
+
+// Every end of the program but a SIGKILL, and a crash; nothing is modified.
+const EndCase kForkEnds[] = {
+    {"Sigterm", SIGTERM, false}, {"Sighup", SIGHUP, false}, {"Sigint", SIGINT, false},
+    {"Quit", 0, false},          {"Crash", SIGSEGV, false},
+};
+
+// Forks a sleeper as kForkSleeper does, then never answers.
+const char kForkSleeperAndHang[] = R"(const pid_t child = fork();
+if (child == 0) {
+    sleep(60);
+    _exit(0);
+}
+FILE* list = fopen("sleepers.txt", "a");
+if (list != NULL) {
+    fprintf(list, "%d\n", (int)child);
+    fclose(list);
+}
+for (;;)
+    pause();)";
+
+// A run of one C++ element whose code forks, with the simulation box up.
+class ForkingRun : public ClientRun {
+protected:
+    ~ForkingRun() override {
+        // Sleepers the program did not end: by their pids, while they still run the client.
+        for (pid_t sleeper : Sleepers()) {
+            char exe[512];
+            const std::string link = "/proc/" + std::to_string(sleeper) + "/exe";
+            const ssize_t length = readlink(link.c_str(), exe, sizeof(exe) - 1);
+            if (length <= 0) continue;
+            exe[length] = '\0';
+            if (std::string(exe).rfind(Temporary() + "/quiran-", 0) == 0) kill(sleeper, SIGKILL);
+        }
+    }
+
+    // Starts the program on the element with that code and shows the simulation box.
+    void StartWithTheBox(const char* listing) {
+        e2e::WriteText(Path("fork.arc"), Architecture(1, listing));
+        Start({"fork.arc"});
+        main = MainWindow();
+        ASSERT_FALSE(main.empty()) << ReadAll(Path("stderr.txt"));
+        ASSERT_TRUE(WaitFor([&] { return Clients().size() == 1; }, kStartMs))
+            << ReadAll(Path("stderr.txt"));
+        ASSERT_TRUE(screen.Ok());
+        SleepMs(300); // the main loop is reached right after the client starts
+        e2e::TypeKeys(main, "ctrl+i", 30);
+        box = screen.WaitForWindow("Simulate");
+        ASSERT_NE(box, 0u);
+        SleepMs(300);
+    }
+
+    // Clicks the button of the simulation box that lies fromRight places from the right in its
+    // row (Close, Reset or Break, Run).
+    void Press(int fromRight) { ClickAt(screen.ButtonInLowestRow(box, fromRight)); }
+
+    static void ClickAt(e2e::Point at) {
+        ASSERT_GE(at.x, 0);
+        e2e::Xdo("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                 " click 1");
+    }
+
+    // The sleepers the client has written down so far.
+    std::vector<pid_t> Sleepers() const { return ListedPids(Path("sleepers.txt")); }
+
+    e2e::Screen screen;
+    std::string main;
+    Window box = 0;
+};
+
+class ForkingClient : public ForkingRun, public ::testing::WithParamInterface<EndCase> {};
+
+} // namespace
+
+TEST_P(ForkingClient, WhatItForkedEndsAtAResetAndAtTheProgramsEnd) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeper));
+
+    // Run: the client's first step forks the sleeper, which holds the segment as the program and
+    // the client do.
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+    const pid_t first = Sleepers()[0];
+    EXPECT_EQ(SegmentAttachments(), 3);
+
+    // Reset stops the client and starts a fresh one.
+    Press(1);
+    EXPECT_TRUE(WaitFor([&] { return IsGone(first); }, kEndMs));
+    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 2; }, kEndMs)) << SegmentAttachments();
+
+    // Another run forks another sleeper, then the program ends.
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 2; }));
+    const pid_t second = Sleepers()[1];
+    const EndCase& c = GetParam();
+    if (c.signal != 0) {
+        ASSERT_EQ(kill(program.Pid(), c.signal), 0);
+    } else {
+        e2e::TypeKeys(main, "ctrl+q", 30);
+    }
+    if (c.signal == SIGSEGV) {
+        // The two boxes of the crash, each answered with Return.
+        for (const char* title : {"Internal Error", "core.arc"}) {
+            const Window crashBox = screen.WaitForWindow(title);
+            ASSERT_NE(crashBox, 0u) << title << "; " << ReadAll(Path("stderr.txt"));
+            SleepMs(300);
+            e2e::TypeKeys(std::to_string(crashBox), "Return", 30);
+        }
+    }
+    const int status = program.Wait(kEndMs);
+    if (c.signal == SIGSEGV) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1000 % 256) << status;
+    } else if (c.signal != 0) {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+    } else {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_TRUE(WaitFor([&] { return IsGone(second); }, kEndMs));
+    EXPECT_TRUE(WaitFor([] { return e2e::IpcObjects().empty(); }, kEndMs)) << e2e::IpcObjects();
+    EXPECT_TRUE(PrivateFolders().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ForkingClient, ::testing::ValuesIn(kForkEnds),
+                         [](const ::testing::TestParamInfo<EndCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(ForkingRun, WhatItForkedEndsAtABreak) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeperAndHang));
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+    const pid_t sleeper = Sleepers()[0];
+    Press(1); // Break: the client is stopped, none is left
+    EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
+    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs)) << SegmentAttachments();
+    EXPECT_TRUE(Clients().empty());
+    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+    program.Wait(kEndMs);
+}
+
+TEST_F(ForkingRun, WhatItForkedEndsWithANewArchitecture) {
+    QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeper));
+    Press(2);
+    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+    const pid_t sleeper = Sleepers()[0];
+    // New, and OK in its dimension dialog.
+    ClickAt(screen.WaitForToolButton(std::stoul(main), e2e::Tool::kNew));
+    const Window dimensions = screen.WaitForWindow("New Architecture");
+    ASSERT_NE(dimensions, 0u);
+    SleepMs(300);
+    e2e::TypeKeys(std::to_string(dimensions), "Return", 30);
+    EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
+    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs)) << SegmentAttachments();
+    EXPECT_TRUE(Clients().empty());
+    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+    program.Wait(kEndMs);
+}
