@@ -11,6 +11,7 @@
 #include "model/elements/ALogicElem.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FormAttachments.h"
+#include "toolkit/GridViewport.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
@@ -115,10 +116,11 @@ void LogicShowDataWindow::ResizeDrawAreas() {
     ShowDataWindow::ResizeDrawAreas();
     const Matrix* internal = GetInternalData();
     if (internal == nullptr || int_drawarea == nullptr) return;
+    // Held within what X takes, as the planes' areas are.
     const Dimension areaWidth =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, internal->GetDimX()));
+        static_cast<Dimension>(GridAreaExtent(GridVirtualSize(geometry.zoom, internal->GetDimX())));
     const Dimension areaHeight =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, internal->GetDimY()));
+        static_cast<Dimension>(GridAreaExtent(GridVirtualSize(geometry.zoom, internal->GetDimY())));
     Dimension currentWidth = 0;
     Dimension currentHeight = 0;
     XtVaGetValues(int_drawarea, XmNwidth, &currentWidth, XmNheight, &currentHeight, nullptr);

@@ -23,6 +23,7 @@
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
 #include "toolkit/FormAttachments.h"
+#include "toolkit/GridViewport.h"
 #include "toolkit/MatrixDraw.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -354,10 +355,11 @@ void ShowDataWindow::Redraw(int index, int clear) {
 void ShowDataWindow::FitArea(int index) {
     const Matrix* plane = ShownPlane(index);
     if (drawAreas[index] == nullptr || plane == nullptr) return;
+    // X takes no side beyond 16 bits: the size is held within what it takes, never wrapped.
     const Dimension width =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, plane->GetDimX()));
+        static_cast<Dimension>(GridAreaExtent(GridVirtualSize(geometry.zoom, plane->GetDimX())));
     const Dimension height =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, plane->GetDimY()));
+        static_cast<Dimension>(GridAreaExtent(GridVirtualSize(geometry.zoom, plane->GetDimY())));
     Dimension current = 0;
     Dimension currentHeight = 0;
     XtVaGetValues(drawAreas[index], XmNwidth, &current, XmNheight, &currentHeight, nullptr);

@@ -285,6 +285,40 @@ TEST_F(ShowDataWindowTest, ZoomResizesTheAreas) {
     }
 }
 
+struct WidePlaneCase {
+    int width;
+    int height;
+    int zoom; // 0: the zoom the window picks
+};
+
+// Sizes whose drawing is a multiple of 65536 pixels wide (wrapped to a width of 0, which X
+// refuses with an error that ends the program), and the largest planes at both ends of the scale.
+TEST_F(ShowDataWindowTest, EveryPlaneSizeGetsAnAreaThatXTakes) {
+    const WidePlaneCase cases[] = {
+        {65529, 1, 0}, {7281, 1, 108}, {7281, 1, 111}, {65536, 1, 12}, {1, 65536, 150},
+    };
+    for (const WidePlaneCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.zoom));
+        element = std::make_unique<ATestElem>(kMask, 1, 1);
+        element->SetOutputPlaneSize(0, c.width, c.height);
+        element->OpenShowDataWindow(0);
+        auto* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+        ASSERT_NE(window, nullptr);
+        if (c.zoom != 0) window->ZoomChanged(c.zoom);
+        XSync(Editors().display, False);
+        Flush();
+        Dimension width = 0, height = 0;
+        XtVaGetValues(window->GetDrawArea(0), XmNwidth, &width, XmNheight, &height, nullptr);
+        EXPECT_GE(width, 1);
+        EXPECT_LE(width, 32767);
+        EXPECT_GE(height, 1);
+        EXPECT_LE(height, 32767);
+        element.reset();
+        Flush();
+    }
+}
+
 TEST_F(ShowDataWindowTest, CloseDeletesItAndTheNextWindowKeepsItsSize) {
     ShowDataWindow* window = Open(1, 0);
     ASSERT_NE(window, nullptr);
