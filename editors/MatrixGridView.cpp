@@ -14,6 +14,7 @@
 
 #include "model/data/Matrix.h"
 #include "toolkit/Colors.h"
+#include "toolkit/MatrixViewport.h"
 #include "toolkit/OwnedXmString.h"
 
 namespace {
@@ -32,8 +33,7 @@ Dimension GridAreaSize(int zoom, int cells) {
 }
 
 void SizeGridArea(Widget draw, int zoom, int cellsX, int cellsY) {
-    XtVaSetValues(draw, XmNwidth, GridAreaSize(zoom, cellsX), XmNheight, GridAreaSize(zoom, cellsY),
-                  nullptr);
+    SizeMatrixArea(draw, zoom, cellsX, cellsY);
 }
 
 bool IsLastExpose(const XEvent* event) {
@@ -107,8 +107,10 @@ bool StepGridEvent(GridPointer& pointer, const XEvent* event, const Matrix* matr
     if (!GridPointerOf(event, &px, &py, &state)) return false;
     *x = -1;
     *y = -1;
-    const int onCell = event->type != LeaveNotify && matrix != nullptr &&
-                       matrix->PixelToCell(*x, *y, px, py, zoom);
+    // The area's own pixels: a viewport shows a part of its drawing that moves as it is scrolled.
+    Widget area = XtWindowToWidget(event->xany.display, event->xany.window);
+    const int onCell = event->type != LeaveNotify && matrix != nullptr && area != nullptr &&
+                       AreaPixelToCell(*matrix, area, px, py, zoom, *x, *y);
     *step = StepGridPointer(pointer, event->type, onCell, *x, *y, state);
     return true;
 }

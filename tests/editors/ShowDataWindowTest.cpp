@@ -319,6 +319,38 @@ TEST_F(ShowDataWindowTest, EveryPlaneSizeGetsAnAreaThatXTakes) {
     }
 }
 
+// The last cell of planes far wider or taller than a window can be is shown set, and the pointer
+// on it names it.
+TEST_F(ShowDataWindowTest, TheLastCellOfEveryPlaneSizeIsShownAndNamed) {
+    const WidePlaneCase cases[] = {
+        {65529, 1, 0},  {7281, 1, 100},  {7281, 1, 108}, {7281, 1, 111},  {7281, 1, 120},
+        {65536, 1, 12}, {65536, 1, 150}, {1, 65536, 12}, {1, 65536, 150}, {40, 30, 100},
+    };
+    for (const WidePlaneCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.zoom));
+        element = std::make_unique<ATestElem>(kMask, 1, 1);
+        element->SetOutputPlaneSize(0, c.width, c.height);
+        element->GetOutputPlane(0)->SetBit(c.width - 1, c.height - 1, 1);
+        element->OpenShowDataWindow(0);
+        auto* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+        ASSERT_NE(window, nullptr);
+        Flush();
+        if (c.zoom != 0) SetScaleZoom(window->GetZoomScale(), c.zoom);
+        Widget area = window->GetDrawArea(0);
+        ScrollToTopRight(area);
+        const ShownCell cell =
+            CellOnScreen(area, c.height, window->GetZoom(), c.width - 1, c.height - 1);
+        EXPECT_TRUE(cell.seen) << cell.x << "," << cell.y;
+        EXPECT_GT(BlackPixels(area, cell.x, cell.y, cell.width, cell.height), 0);
+        ASSERT_TRUE(RealClickAt(area, cell.x + cell.width / 2, cell.y + cell.height / 2));
+        EXPECT_EQ(LabelText(window->GetPosLabel()),
+                  std::to_string(c.width - 1) + "," + std::to_string(c.height - 1));
+        element.reset();
+        Flush();
+    }
+}
+
 TEST_F(ShowDataWindowTest, CloseDeletesItAndTheNextWindowKeepsItsSize) {
     ShowDataWindow* window = Open(1, 0);
     ASSERT_NE(window, nullptr);
