@@ -3,8 +3,11 @@
 
 #include "editors/ShowDataWindow.h"
 
+#include <Xm/ScrollBar.h>
+#include <Xm/ScrolledW.h>
 #include <Xm/ToggleB.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -348,6 +351,57 @@ TEST_F(ShowDataWindowTest, TheLastCellOfEveryPlaneSizeIsShownAndNamed) {
                   std::to_string(c.width - 1) + "," + std::to_string(c.height - 1));
         element.reset();
         Flush();
+    }
+}
+
+// Scrolled anywhere along a plane far wider than a window can be, the window shows the cells
+// that lie there, each set cell inked and each clear one not.
+TEST_F(ShowDataWindowTest, AScrolledViewportShowsTheCellsWhereItIsScrolledTo) {
+    const int kWidth = 30000, kHeight = 2, kZoom = 12;
+    element = std::make_unique<ATestElem>(kMask, 1, 1);
+    element->SetOutputPlaneSize(0, kWidth, kHeight);
+    Matrix* plane = element->GetOutputPlane(0);
+    unsigned seed = 5;
+    for (int y = 0; y < kHeight; y++) {
+        for (int x = 0; x < kWidth; x++) {
+            seed = seed * 1103515245u + 12345u;
+            plane->SetBit(x, y, (seed >> 16) & 1);
+        }
+    }
+    element->OpenShowDataWindow(0);
+    auto* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+    ASSERT_NE(window, nullptr);
+    Flush();
+    SetScaleZoom(window->GetZoomScale(), kZoom);
+    Widget area = window->GetDrawArea(0);
+    Widget bar = nullptr;
+    XtVaGetValues(window->GetScrolledWindow(0), XmNhorizontalScrollBar, &bar, nullptr);
+    ASSERT_NE(bar, nullptr);
+    int maximum = 0, slider = 0;
+    XtVaGetValues(bar, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
+    const int end = maximum - slider;
+    // Long jumps expose the whole clip; short steps leave most of the old picture in place.
+    for (const int value : {0, 5, end * 37 / 100, end * 37 / 100 + 7, end / 2, end - 20, end, 3}) {
+        SCOPED_TRACE(value);
+        XmScrollBarSetValues(bar, value, 0, 0, 0, True);
+        Flush();
+        Flush();
+        const ShownCell first = CellOnScreen(area, kHeight, kZoom, 0, 0);
+        Position areaX = 0;
+        XtVaGetValues(area, XmNx, &areaX, nullptr);
+        // The cell at the clip's left edge, from where the first cell would be.
+        const int from = std::max(0, (-areaX - first.x) / CellPitch(kZoom));
+        int seen = 0;
+        for (int x = from; x < std::min(kWidth, from + 200); x++) {
+            for (int y = 0; y < kHeight; y++) {
+                const ShownCell cell = CellOnScreen(area, kHeight, kZoom, x, y);
+                if (!cell.seen) continue;
+                seen++;
+                const bool inked = BlackPixels(area, cell.x, cell.y, cell.width, cell.height) > 0;
+                EXPECT_EQ(inked, (*plane)(x, y) == 1) << "cell " << x << "," << y;
+            }
+        }
+        EXPECT_GT(seen, 40);
     }
 }
 
