@@ -6,6 +6,7 @@
 #include "toolkit/MatrixGeometry.h"
 #include "toolkit/MatrixViewport.h"
 
+#include <X11/IntrinsicP.h>
 #include <X11/Xutil.h>
 #include <Xm/Xm.h>
 
@@ -31,23 +32,19 @@ bool Ready(Widget widget, int zoom) {
 // The part of the widget that its ancestors let be seen, in its own coordinates (a drawing area
 // in a scrolled window is moved under the window's clip window).
 PixelRect VisiblePart(Widget widget) {
-    Dimension width = 0, height = 0;
-    XtVaGetValues(widget, XmNwidth, &width, XmNheight, &height, nullptr);
-    long long left = 0, top = 0, right = width, bottom = height;
+    // Read from the widgets themselves: a resource lookup for each would cost more than the
+    // drawing of a cell, and this runs for every cell and outline drawn.
+    long long left = 0, top = 0, right = widget->core.width, bottom = widget->core.height;
     long long offsetX = 0, offsetY = 0; // of the widget in the current ancestor
     for (Widget child = widget; XtParent(child) != nullptr && !XtIsShell(XtParent(child));
          child = XtParent(child)) {
-        Position x = 0, y = 0;
-        Dimension border = 0;
-        XtVaGetValues(child, XmNx, &x, XmNy, &y, XmNborderWidth, &border, nullptr);
-        offsetX += x + border;
-        offsetY += y + border;
-        Dimension parentWidth = 0, parentHeight = 0;
-        XtVaGetValues(XtParent(child), XmNwidth, &parentWidth, XmNheight, &parentHeight, nullptr);
+        offsetX += child->core.x + child->core.border_width;
+        offsetY += child->core.y + child->core.border_width;
+        const Widget parent = XtParent(child);
         left = std::max(left, -offsetX);
         top = std::max(top, -offsetY);
-        right = std::min(right, parentWidth - offsetX);
-        bottom = std::min(bottom, parentHeight - offsetY);
+        right = std::min<long long>(right, parent->core.width - offsetX);
+        bottom = std::min<long long>(bottom, parent->core.height - offsetY);
     }
     if (right <= left || bottom <= top) return {0, 0, 0, 0};
     return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
@@ -309,10 +306,8 @@ bool DrawAsBitmap(const Matrix& matrix, Widget widget, int zoom, const PixelRect
     Display* display = XtDisplay(widget);
     const BitmapLook& look = GetBitmapLook(display);
     if (!look.usable) return false;
-    Pixel background = 0;
-    Pixmap backgroundPixmap = None;
-    XtVaGetValues(widget, XmNbackground, &background, XmNbackgroundPixmap, &backgroundPixmap,
-                  nullptr);
+    const Pixel background = widget->core.background_pixel;
+    const Pixmap backgroundPixmap = widget->core.background_pixmap;
     if (backgroundPixmap != XtUnspecifiedPixmap && backgroundPixmap != None) return false;
 
     static GC bitmapGC = nullptr;

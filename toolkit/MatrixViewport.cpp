@@ -1,5 +1,6 @@
 #include "toolkit/MatrixViewport.h"
 
+#include <X11/IntrinsicP.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
@@ -29,14 +30,12 @@ const AreaState* StateOf(Widget draw) {
 ViewOffset OffsetOf(Widget draw, const AreaState& state) {
     Widget clip = XtParent(draw);
     if (clip == nullptr) return {0, 0};
-    Position x = 0, y = 0;
-    Dimension width = 0, height = 0;
-    XtVaGetValues(draw, XmNx, &x, XmNy, &y, XmNwidth, &width, XmNheight, &height, nullptr);
-    Dimension clipWidth = 0, clipHeight = 0;
-    XtVaGetValues(clip, XmNwidth, &clipWidth, XmNheight, &clipHeight, nullptr);
+    // Read from the widgets themselves: this runs for every cell drawn and every pointer event.
     // A scrolled window moves its work area up and to the left by the scroll position.
-    return {GridViewportOffset(state.virtualWidth, width, clipWidth, -x),
-            GridViewportOffset(state.virtualHeight, height, clipHeight, -y)};
+    return {
+        GridViewportOffset(state.virtualWidth, draw->core.width, clip->core.width, -draw->core.x),
+        GridViewportOffset(state.virtualHeight, draw->core.height, clip->core.height,
+                           -draw->core.y)};
 }
 
 // After a scroll or a resize: when the part shown is another, the area draws it anew.
@@ -77,9 +76,8 @@ void SizeMatrixArea(Widget draw, int zoom, int cellsX, int cellsY) {
     }
     found->second.virtualWidth = virtualWidth;
     found->second.virtualHeight = virtualHeight;
-    Dimension currentWidth = 0, currentHeight = 0;
-    XtVaGetValues(draw, XmNwidth, &currentWidth, XmNheight, &currentHeight, nullptr);
-    if (currentWidth != width || currentHeight != height) {
+    // Every refresh of a show-data window asks: read without a resource lookup.
+    if (draw->core.width != width || draw->core.height != height) {
         XtVaSetValues(draw, XmNwidth, width, XmNheight, height, nullptr);
     }
 }
