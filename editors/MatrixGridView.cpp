@@ -9,7 +9,6 @@
 #include <Xm/ScrolledW.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 
 #include "model/data/Matrix.h"
@@ -17,19 +16,8 @@
 #include "toolkit/MatrixViewport.h"
 #include "toolkit/OwnedXmString.h"
 
-namespace {
-
-const int kDrawMargin = 21; // pixels around a drawn matrix
-
-} // namespace
-
 int ClampGridZoom(int zoom) {
     return std::clamp(zoom, kMinGridZoom, kMaxGridZoom);
-}
-
-Dimension GridAreaSize(int zoom, int cells) {
-    const long long size = static_cast<long long>(zoom / 4) * cells + kDrawMargin;
-    return static_cast<Dimension>(std::clamp<long long>(size, 1, SHRT_MAX));
 }
 
 void SizeGridArea(Widget draw, int zoom, int cellsX, int cellsY) {
