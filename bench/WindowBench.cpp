@@ -42,7 +42,9 @@ namespace {
 using bench::Clock;
 using bench::Median;
 using bench::OpenProgram;
+using bench::SeenPart;
 using bench::Since;
+using bench::Timed;
 
 // Reading every line of the file and finding its first word.
 double ReadFloor(const std::string& path) {
@@ -117,46 +119,6 @@ void Measure(MainWindow& main, int count, const std::string& path, Figures& figu
 void Report(const char* what, double seconds, double target, double floor, const char* floorName) {
     std::printf("  %-34s %7.3f s  (target at most %.1f s)  %7.1f x %s (%.4f s)\n", what, seconds,
                 target, seconds / floor, floorName, floor);
-}
-
-// Seconds of f, run after the server has caught up, up to the server having done it all.
-template <typename F> double Timed(Display* display, F f) {
-    XSync(display, False);
-    Clock::time_point start = Clock::now();
-    f();
-    XSync(display, False);
-    return Since(start);
-}
-
-// The part of the window that can be seen on the screen, in its own coordinates: its rectangle
-// cut by every ancestor's up to the root, as the server has them.
-XRectangle SeenPart(Display* display, Window window) {
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes)) return {0, 0, 0, 0};
-    long left = 0, top = 0, right = attributes.width, bottom = attributes.height;
-    Window current = window;
-    for (;;) {
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display, current, &root, &parent, &children, &count)) break;
-        if (children != nullptr) XFree(children);
-        if (parent == 0) break;
-        XWindowAttributes ancestor;
-        int x = 0, y = 0;
-        Window child = 0;
-        if (!XGetWindowAttributes(display, parent, &ancestor) ||
-            !XTranslateCoordinates(display, parent, window, 0, 0, &x, &y, &child)) {
-            break;
-        }
-        left = std::max<long>(left, x);
-        top = std::max<long>(top, y);
-        right = std::min<long>(right, x + ancestor.width);
-        bottom = std::min<long>(bottom, y + ancestor.height);
-        current = parent;
-    }
-    if (right <= left || bottom <= top) return {0, 0, 0, 0};
-    return {static_cast<short>(left), static_cast<short>(top),
-            static_cast<unsigned short>(right - left), static_cast<unsigned short>(bottom - top)};
 }
 
 // The floor is one XPutImage of exactly what can be seen of the drawing area, at the depth and

@@ -20,6 +20,7 @@
 #include "toolkit/Bell.h"
 #include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
+#include "toolkit/MatrixViewport.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
@@ -534,7 +535,8 @@ void APermModifyWindow::ReceiverEvent(XEvent* event) {
     unsigned int state = 0;
     if (!GridPointerOf(event, &px, &py, &state)) return;
     int x = -1, y = -1;
-    const int onCell = event->type != LeaveNotify && receiverView.PixelToCell(x, y, px, py, zoom);
+    const int onCell =
+        event->type != LeaveNotify && AreaPixelToCell(receiverView, drawR, px, py, zoom, x, y);
     if (!onCell) {
         if (pointerR.labelShown) SetLabelText(pos_labelR, " ");
         pointerR.labelShown = 0;

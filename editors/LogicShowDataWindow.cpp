@@ -12,6 +12,7 @@
 #include "toolkit/Colors.h"
 #include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
+#include "toolkit/MatrixViewport.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/WidgetHelpers.h"
 
@@ -115,16 +116,7 @@ void LogicShowDataWindow::ResizeDrawAreas() {
     ShowDataWindow::ResizeDrawAreas();
     const Matrix* internal = GetInternalData();
     if (internal == nullptr || int_drawarea == nullptr) return;
-    const Dimension areaWidth =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, internal->GetDimX()));
-    const Dimension areaHeight =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, internal->GetDimY()));
-    Dimension currentWidth = 0;
-    Dimension currentHeight = 0;
-    XtVaGetValues(int_drawarea, XmNwidth, &currentWidth, XmNheight, &currentHeight, nullptr);
-    if (currentWidth != areaWidth || currentHeight != areaHeight) {
-        XtVaSetValues(int_drawarea, XmNwidth, areaWidth, XmNheight, areaHeight, nullptr);
-    }
+    SizeMatrixArea(int_drawarea, geometry.zoom, internal->GetDimX(), internal->GetDimY());
 }
 
 void LogicShowDataWindow::Redraw(int index, int clear) {
@@ -222,7 +214,8 @@ void LogicShowDataWindow::InternalPointerEvent(XEvent* event) {
     int cellX = 0;
     int cellY = 0;
     if (event->type == MotionNotify &&
-        internal->PixelToCell(cellX, cellY, event->xmotion.x, event->xmotion.y, geometry.zoom)) {
+        AreaPixelToCell(*internal, int_drawarea, event->xmotion.x, event->xmotion.y, geometry.zoom,
+                        cellX, cellY)) {
         if (cellX == internalCell) return;
         const char* name = logicElement->GetData().GetInternalName(cellX);
         SetLabel(int_label, name != nullptr ? name : " ");

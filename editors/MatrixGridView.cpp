@@ -9,31 +9,19 @@
 #include <Xm/ScrolledW.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 
 #include "model/data/Matrix.h"
 #include "toolkit/Colors.h"
+#include "toolkit/MatrixViewport.h"
 #include "toolkit/OwnedXmString.h"
-
-namespace {
-
-const int kDrawMargin = 21; // pixels around a drawn matrix
-
-} // namespace
 
 int ClampGridZoom(int zoom) {
     return std::clamp(zoom, kMinGridZoom, kMaxGridZoom);
 }
 
-Dimension GridAreaSize(int zoom, int cells) {
-    const long long size = static_cast<long long>(zoom / 4) * cells + kDrawMargin;
-    return static_cast<Dimension>(std::clamp<long long>(size, 1, SHRT_MAX));
-}
-
 void SizeGridArea(Widget draw, int zoom, int cellsX, int cellsY) {
-    XtVaSetValues(draw, XmNwidth, GridAreaSize(zoom, cellsX), XmNheight, GridAreaSize(zoom, cellsY),
-                  nullptr);
+    SizeMatrixArea(draw, zoom, cellsX, cellsY);
 }
 
 bool IsLastExpose(const XEvent* event) {
@@ -107,8 +95,10 @@ bool StepGridEvent(GridPointer& pointer, const XEvent* event, const Matrix* matr
     if (!GridPointerOf(event, &px, &py, &state)) return false;
     *x = -1;
     *y = -1;
-    const int onCell = event->type != LeaveNotify && matrix != nullptr &&
-                       matrix->PixelToCell(*x, *y, px, py, zoom);
+    // The area's own pixels: a viewport shows a part of its drawing that moves as it is scrolled.
+    Widget area = XtWindowToWidget(event->xany.display, event->xany.window);
+    const int onCell = event->type != LeaveNotify && matrix != nullptr && area != nullptr &&
+                       AreaPixelToCell(*matrix, area, px, py, zoom, *x, *y);
     *step = StepGridPointer(pointer, event->type, onCell, *x, *y, state);
     return true;
 }

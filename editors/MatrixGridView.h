@@ -19,10 +19,8 @@ const EventMask kGridEvents =
 
 int ClampGridZoom(int zoom);
 
-// Pixels of a grid drawing area along a side of cells cells: zoom / 4 per cell and 21 of margin,
-// held within the 1 .. 32767 that an X size takes.
-Dimension GridAreaSize(int zoom, int cells);
-// Sizes a drawing area for cellsX by cellsY cells.
+// Sizes a drawing area for cellsX by cellsY cells; beyond what X takes it becomes a viewport
+// onto the whole drawing (MatrixViewport.h).
 void SizeGridArea(Widget draw, int zoom, int cellsX, int cellsY);
 
 // Whether an expose callback's event (null, or no expose, counts) ends its series: a grid redraws

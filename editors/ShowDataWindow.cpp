@@ -24,6 +24,7 @@
 #include "toolkit/Colors.h"
 #include "toolkit/FormAttachments.h"
 #include "toolkit/MatrixDraw.h"
+#include "toolkit/MatrixViewport.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
 #include "toolkit/WidgetHelpers.h"
@@ -354,16 +355,8 @@ void ShowDataWindow::Redraw(int index, int clear) {
 void ShowDataWindow::FitArea(int index) {
     const Matrix* plane = ShownPlane(index);
     if (drawAreas[index] == nullptr || plane == nullptr) return;
-    const Dimension width =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, plane->GetDimX()));
-    const Dimension height =
-        static_cast<Dimension>(ShowDataAreaSize(geometry.zoom, plane->GetDimY()));
-    Dimension current = 0;
-    Dimension currentHeight = 0;
-    XtVaGetValues(drawAreas[index], XmNwidth, &current, XmNheight, &currentHeight, nullptr);
-    if (current != width || currentHeight != height) {
-        XtVaSetValues(drawAreas[index], XmNwidth, width, XmNheight, height, nullptr);
-    }
+    // Beyond the sides X takes the area is a viewport onto the whole plane.
+    SizeMatrixArea(drawAreas[index], geometry.zoom, plane->GetDimX(), plane->GetDimY());
 }
 
 void ShowDataWindow::ResizeDrawAreas() {
@@ -447,7 +440,7 @@ void ShowDataWindow::TrackPointer(Widget area, XEvent* event) {
     const Matrix* plane = ShownPlane(index);
     int cellX = 0;
     int cellY = 0;
-    if (plane == nullptr || !plane->PixelToCell(cellX, cellY, x, y, geometry.zoom)) {
+    if (plane == nullptr || !AreaPixelToCell(*plane, area, x, y, geometry.zoom, cellX, cellY)) {
         SetLabel(posLabel, " ");
         PointerMoved(area, x, y, 0);
         ForgetCell();

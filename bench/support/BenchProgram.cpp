@@ -29,6 +29,35 @@
 
 namespace bench {
 
+XRectangle SeenPart(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return {0, 0, 0, 0};
+    long left = 0, top = 0, right = attributes.width, bottom = attributes.height;
+    Window current = window;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, current, &root, &parent, &children, &count)) break;
+        if (children != nullptr) XFree(children);
+        if (parent == 0) break;
+        XWindowAttributes ancestor;
+        int x = 0, y = 0;
+        Window child = 0;
+        if (!XGetWindowAttributes(display, parent, &ancestor) ||
+            !XTranslateCoordinates(display, parent, window, 0, 0, &x, &y, &child)) {
+            break;
+        }
+        left = std::max<long>(left, x);
+        top = std::max<long>(top, y);
+        right = std::min<long>(right, x + ancestor.width);
+        bottom = std::min<long>(bottom, y + ancestor.height);
+        current = parent;
+    }
+    if (right <= left || bottom <= top) return {0, 0, 0, 0};
+    return {static_cast<short>(left), static_cast<short>(top),
+            static_cast<unsigned short>(right - left), static_cast<unsigned short>(bottom - top)};
+}
+
 namespace {
 
 MessageResult Answer(Widget, MessageKind kind, const char*, const char*) {

@@ -5,6 +5,7 @@
 // answered at once), and the large architecture files they time.
 
 #include <X11/Intrinsic.h>
+#include <X11/Xlib.h>
 
 #include <chrono>
 #include <string>
@@ -19,6 +20,19 @@ using Clock = std::chrono::steady_clock;
 // Seconds since start.
 double Since(Clock::time_point start);
 double Median(std::vector<double> values);
+
+// Seconds of f, run after the server has caught up, up to the server having done it all.
+template <typename F> double Timed(Display* display, F f) {
+    XSync(display, False);
+    Clock::time_point start = Clock::now();
+    f();
+    XSync(display, False);
+    return Since(start);
+}
+
+// The part of the window that can be seen on the screen, in its own coordinates: its rectangle
+// cut by every ancestor's up to the root, as the server has them.
+XRectangle SeenPart(Display* display, Window window);
 
 // The main window, realized and centred on the display in DISPLAY, with the program's resources
 // and services set up as its start does; a box would wait for a user, so every question is

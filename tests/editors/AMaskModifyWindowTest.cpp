@@ -314,3 +314,37 @@ TEST_F(AMaskModifyWindowTest, DeletingTheElementDeletesItsWindow) {
     Flush();
     EXPECT_EQ(PopupCount(Editors().topLevel), 0);
 }
+
+// A mask far wider or taller than a window can be: the scroll bars reach its last cell, which a
+// click toggles in the copy.
+TEST_F(AMaskModifyWindowTest, TheLastCellOfTheLargestMasksIsShownAndSetByAClick) {
+    struct Case {
+        int width;
+        int height;
+        int zoom;
+    };
+    const Case cases[] = {{65536, 1, 12}, {65536, 1, 150}, {1, 65536, 150}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.zoom));
+        element = std::make_unique<AMaskElem>(nullptr, 0, 0);
+        element->SetInputPlaneSize(0, c.width, c.height);
+        element->SetOutputPlaneSize(0, c.width, c.height);
+        element->CreateData();
+        element->GetData().GetMask().UnsetAll();
+        AMaskModifyWindow* window = Open();
+        ASSERT_NE(window, nullptr);
+        SetScaleZoom(window->GetZoomScale(), c.zoom);
+        Widget draw = window->GetDrawArea();
+        ScrollToTopRight(draw);
+        const ShownCell cell = CellOnScreen(draw, c.height, c.zoom, c.width - 1, c.height - 1);
+        EXPECT_TRUE(cell.seen) << cell.x << "," << cell.y;
+        ASSERT_TRUE(RealClickAt(draw, cell.x + cell.width / 2, cell.y + cell.height / 2));
+        EXPECT_EQ(Copy(window)(c.width - 1, c.height - 1), 1);
+        EXPECT_GT(BlackPixels(draw, cell.x, cell.y, cell.width, cell.height), 0);
+        EXPECT_EQ(LabelText(window->GetPosLabel()),
+                  std::to_string(c.width - 1) + "," + std::to_string(c.height - 1));
+        element.reset();
+        Flush();
+    }
+}

@@ -749,3 +749,24 @@ TEST_F(APermModifyWindowTest, MouseClickRightAfterAShiftWasCorrectedDoesNothing)
         dialog = window->GetVectorShell();
     }
 }
+
+// Planes far wider than a window can be, on both sides: the last transmitter is selected and the
+// last receiver linked by a click once the scroll bars are at their far end.
+TEST_F(APermModifyWindowTest, TheLastCellsOfTheWidestPlanesAreReachedOnBothSides) {
+    Make(65536, 1, 65536, 1);
+    APermModifyWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    SetScaleZoom(window->GetZoomScale(), 150);
+    for (const bool left : {true, false}) {
+        SCOPED_TRACE(left ? "transmitter" : "receiver");
+        Widget draw = left ? window->GetDrawL() : window->GetDrawR();
+        ScrollToTopRight(draw);
+        const ShownCell cell = CellOnScreen(draw, 1, window->GetZoom(), 65535, 0);
+        EXPECT_TRUE(cell.seen) << cell.x << "," << cell.y;
+        ASSERT_TRUE(RealClickAt(draw, cell.x + cell.width / 2, cell.y + cell.height / 2));
+        const Matrix& view = left ? window->GetTransmitterView() : window->GetReceiverView();
+        EXPECT_EQ(view(65535, 0), 1);
+        EXPECT_GT(BlackPixels(draw, cell.x, cell.y, cell.width, cell.height), 0);
+        EXPECT_EQ(LabelText(left ? window->GetPosLabelL() : window->GetPosLabelR()), "65535,0");
+    }
+}

@@ -365,3 +365,49 @@ TEST_F(APlaneModifyWindowTest, WindowCloseWithANumberDialogOpenTakesTheDialogAlo
         EXPECT_EQ(input->GetWorkingData().GetPlaneList().GetCount(), 2);
     }
 }
+
+namespace {
+
+struct FarCellCase {
+    int width;
+    int height;
+    int zoom;
+};
+
+// Planes whose drawing is wider or taller than a window can be: the scroll bars reach the last
+// cell, which a click sets. 4096 at zoom 100 once ended at cell 1309; 7281 wrapped at 108..111.
+const FarCellCase kFarCells[] = {
+    {4096, 1, 100}, {7281, 1, 100},  {7281, 1, 108}, {7281, 1, 111},  {7281, 1, 120},
+    {65536, 1, 12}, {65536, 1, 150}, {1, 65536, 12}, {1, 65536, 150}, {40, 30, 100},
+};
+
+} // namespace
+
+TEST_F(APlaneModifyWindowTest, TheLastCellOfEveryPlaneSizeIsShownAndSetByAClick) {
+    for (const FarCellCase& c : kFarCells) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.zoom));
+        input = std::make_unique<AInputElem>(nullptr, 0, 0);
+        input->SetInputPlaneSize(0, c.width, c.height);
+        input->SetOutputPlaneSize(0, c.width, c.height);
+        input->CreateData();
+        input->GetStoredData().GetPlaneList() = PlaneList(c.width, c.height, 1);
+        input->GetWorkingData().GetPlaneList() = PlaneList(c.width, c.height, 1);
+        AInputModifyWindow* window = OpenInput();
+        ASSERT_NE(window, nullptr);
+        SetScaleZoom(window->GetZoomScale(), c.zoom);
+        ASSERT_EQ(window->GetZoom(), c.zoom);
+        Widget draw = window->GetDrawArea();
+        ScrollToTopRight(draw);
+        const ShownCell cell = CellOnScreen(draw, c.height, c.zoom, c.width - 1, c.height - 1);
+        EXPECT_TRUE(cell.seen) << cell.x << "," << cell.y;
+        EXPECT_EQ(BlackPixels(draw, cell.x, cell.y, cell.width, cell.height), 0);
+        ASSERT_TRUE(RealClickAt(draw, cell.x + cell.width / 2, cell.y + cell.height / 2));
+        EXPECT_EQ(window->GetShownPlane()(c.width - 1, c.height - 1), 1);
+        EXPECT_GT(BlackPixels(draw, cell.x, cell.y, cell.width, cell.height), 0);
+        EXPECT_EQ(LabelText(window->GetPosLabel()),
+                  "(" + std::to_string(c.width - 1) + "," + std::to_string(c.height - 1) + ",0)");
+        input.reset();
+        Flush();
+    }
+}

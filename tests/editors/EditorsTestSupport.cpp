@@ -1,6 +1,9 @@
 #include "EditorsTestSupport.h"
 
 #include <Xm/Form.h>
+#include <Xm/Scale.h>
+#include <Xm/ScrollBar.h>
+#include <Xm/ScrolledW.h>
 #include <Xm/Xm.h>
 
 #include <cstdlib>
@@ -11,6 +14,8 @@
 #include "model/elements/IconGeometry.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "toolkit/MatrixGeometry.h"
+#include "toolkit/MatrixViewport.h"
 #include "toolkit/WidgetHelpers.h"
 
 namespace {
@@ -130,6 +135,49 @@ int BlackPixels(Widget w, int x, int y, int width, int height) {
     }
     XDestroyImage(image);
     return count;
+}
+
+void SetScaleZoom(Widget scale, int zoom) {
+    XmScaleSetValue(scale, zoom);
+    XmScaleCallbackStruct call{};
+    call.reason = XmCR_VALUE_CHANGED;
+    call.value = zoom;
+    XtCallCallbacks(scale, XmNvalueChangedCallback, &call);
+    Flush();
+}
+
+void ScrollToTopRight(Widget draw) {
+    Widget scrolled = XtParent(XtParent(draw));
+    Widget horizontal = nullptr, vertical = nullptr;
+    XtVaGetValues(scrolled, XmNhorizontalScrollBar, &horizontal, XmNverticalScrollBar, &vertical,
+                  nullptr);
+    if (horizontal != nullptr) {
+        int maximum = 0, slider = 0;
+        XtVaGetValues(horizontal, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
+        XmScrollBarSetValues(horizontal, maximum - slider, 0, 0, 0, True);
+    }
+    if (vertical != nullptr) {
+        int minimum = 0;
+        XtVaGetValues(vertical, XmNminimum, &minimum, nullptr);
+        XmScrollBarSetValues(vertical, minimum, 0, 0, 0, True);
+    }
+    Flush();
+    Flush();
+}
+
+ShownCell CellOnScreen(Widget draw, int dimY, int zoom, int x, int y) {
+    const PixelRect cell = MatrixCellRect(dimY, zoom, x, y);
+    const ViewOffset offset = MatrixAreaOffset(draw);
+    ShownCell shown{static_cast<int>(cell.x - offset.x), static_cast<int>(cell.y - offset.y),
+                    cell.width, cell.height, false};
+    Position areaX = 0, areaY = 0;
+    XtVaGetValues(draw, XmNx, &areaX, XmNy, &areaY, nullptr);
+    Dimension clipWidth = 0, clipHeight = 0;
+    XtVaGetValues(XtParent(draw), XmNwidth, &clipWidth, XmNheight, &clipHeight, nullptr);
+    shown.seen = shown.x + areaX >= 0 && shown.y + areaY >= 0 &&
+                 shown.x + areaX + shown.width <= clipWidth &&
+                 shown.y + areaY + shown.height <= clipHeight;
+    return shown;
 }
 
 WarningRecorder::WarningRecorder() {

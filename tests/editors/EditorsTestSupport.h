@@ -117,6 +117,7 @@ using testgui::LoseFocus;
 using testgui::PopupCount;
 using testgui::PressReturn;
 using testgui::RealClick;
+using testgui::RealClickAt;
 using testgui::RealTypeInto;
 using testgui::ResetBells;
 using testgui::RunFor;
@@ -154,3 +155,19 @@ void SendCrossing(Widget w, int type, int x, int y, int detail = 0);
 void SendMotion(Widget w, int x, int y);
 // Counts the black pixels of a rectangle of a realized widget's window, as the server has them.
 int BlackPixels(Widget w, int x, int y, int width, int height);
+
+// Driving a matrix grid in a scrolled window to the far end of a large plane.
+// The zoom as the user's scale sets it (its value-changed callbacks).
+void SetScaleZoom(Widget scale, int zoom);
+// Scrolls the area's scrolled window to the right end and to the top, and lets it redraw.
+void ScrollToTopRight(Widget draw);
+// Cell (x, y) of a plane of dimY rows at zoom, in the area's own pixels as it is scrolled now;
+// seen says whether all of it lies in the part the clip window shows.
+struct ShownCell {
+    int x;
+    int y;
+    int width;
+    int height;
+    bool seen;
+};
+ShownCell CellOnScreen(Widget draw, int dimY, int zoom, int x, int y);

@@ -278,3 +278,23 @@ TEST_F(LogicShowDataWindowTest, DeletingTheElementWithAllItsWindowsOpen) {
     Flush();
     EXPECT_EQ(PopupCount(Editors().topLevel), 0);
 }
+
+// A plane far wider than a window can be: the pointer on its last cell names that cell and its
+// PE, at both ends of the zoom scale.
+TEST_F(LogicShowDataWindowTest, TheLastCellOfAVeryWidePlaneNamesItsPE) {
+    logic = MakeLogic(65536, 4);
+    ASSERT_EQ(Define(*logic, kWideLogic), 0);
+    LogicShowDataWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    for (const int zoom : {12, 150}) {
+        SCOPED_TRACE(zoom);
+        SetScaleZoom(window->GetZoomScale(), zoom);
+        Widget area = window->GetDrawArea(0);
+        ScrollToTopRight(area);
+        const ShownCell cell = CellOnScreen(area, 4, zoom, 65535, 3);
+        EXPECT_TRUE(cell.seen) << cell.x << "," << cell.y;
+        ASSERT_TRUE(RealClickAt(area, cell.x + cell.width / 2, cell.y + cell.height / 2));
+        EXPECT_EQ(LabelText(window->GetPosLabel()), "65535,3 d[1,1]");
+        EXPECT_EQ(LabelText(window->GetOutLabel()), "32767,1");
+    }
+}

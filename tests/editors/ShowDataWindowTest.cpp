@@ -3,8 +3,11 @@
 
 #include "editors/ShowDataWindow.h"
 
+#include <Xm/ScrollBar.h>
+#include <Xm/ScrolledW.h>
 #include <Xm/ToggleB.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -283,6 +286,136 @@ TEST_F(ShowDataWindowTest, ZoomResizesTheAreas) {
         EXPECT_EQ(width, ShowDataAreaSize(zoom, 16));
         EXPECT_EQ(height, ShowDataAreaSize(zoom, 16));
     }
+}
+
+struct WidePlaneCase {
+    int width;
+    int height;
+    int zoom; // 0: the zoom the window picks
+};
+
+// Sizes whose drawing is a multiple of 65536 pixels wide (wrapped to a width of 0, which X
+// refuses with an error that ends the program), and the largest planes at both ends of the scale.
+TEST_F(ShowDataWindowTest, EveryPlaneSizeGetsAnAreaThatXTakes) {
+    const WidePlaneCase cases[] = {
+        {65529, 1, 0}, {7281, 1, 108}, {7281, 1, 111}, {65536, 1, 12}, {1, 65536, 150},
+    };
+    for (const WidePlaneCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.zoom));
+        element = std::make_unique<ATestElem>(kMask, 1, 1);
+        element->SetOutputPlaneSize(0, c.width, c.height);
+        element->OpenShowDataWindow(0);
+        auto* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+        ASSERT_NE(window, nullptr);
+        if (c.zoom != 0) window->ZoomChanged(c.zoom);
+        XSync(Editors().display, False);
+        Flush();
+        Dimension width = 0, height = 0;
+        XtVaGetValues(window->GetDrawArea(0), XmNwidth, &width, XmNheight, &height, nullptr);
+        EXPECT_GE(width, 1);
+        EXPECT_LE(width, 32767);
+        EXPECT_GE(height, 1);
+        EXPECT_LE(height, 32767);
+        element.reset();
+        Flush();
+    }
+}
+
+// The last cell of planes far wider or taller than a window can be is shown set, and the pointer
+// on it names it.
+TEST_F(ShowDataWindowTest, TheLastCellOfEveryPlaneSizeIsShownAndNamed) {
+    const WidePlaneCase cases[] = {
+        {65529, 1, 0},  {7281, 1, 100},  {7281, 1, 108}, {7281, 1, 111},  {7281, 1, 120},
+        {65536, 1, 12}, {65536, 1, 150}, {1, 65536, 12}, {1, 65536, 150}, {40, 30, 100},
+    };
+    for (const WidePlaneCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " +
+                     std::to_string(c.zoom));
+        element = std::make_unique<ATestElem>(kMask, 1, 1);
+        element->SetOutputPlaneSize(0, c.width, c.height);
+        element->GetOutputPlane(0)->SetBit(c.width - 1, c.height - 1, 1);
+        element->OpenShowDataWindow(0);
+        auto* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+        ASSERT_NE(window, nullptr);
+        Flush();
+        if (c.zoom != 0) SetScaleZoom(window->GetZoomScale(), c.zoom);
+        Widget area = window->GetDrawArea(0);
+        ScrollToTopRight(area);
+        const ShownCell cell =
+            CellOnScreen(area, c.height, window->GetZoom(), c.width - 1, c.height - 1);
+        EXPECT_TRUE(cell.seen) << cell.x << "," << cell.y;
+        EXPECT_GT(BlackPixels(area, cell.x, cell.y, cell.width, cell.height), 0);
+        ASSERT_TRUE(RealClickAt(area, cell.x + cell.width / 2, cell.y + cell.height / 2));
+        EXPECT_EQ(LabelText(window->GetPosLabel()),
+                  std::to_string(c.width - 1) + "," + std::to_string(c.height - 1));
+        element.reset();
+        Flush();
+    }
+}
+
+// Scrolled anywhere along a plane far wider than a window can be, the window shows the cells
+// that lie there, each set cell inked and each clear one not.
+TEST_F(ShowDataWindowTest, AScrolledViewportShowsTheCellsWhereItIsScrolledTo) {
+    const int kWidth = 30000, kHeight = 2, kZoom = 12;
+    element = std::make_unique<ATestElem>(kMask, 1, 1);
+    element->SetOutputPlaneSize(0, kWidth, kHeight);
+    Matrix* plane = element->GetOutputPlane(0);
+    unsigned seed = 5;
+    for (int y = 0; y < kHeight; y++) {
+        for (int x = 0; x < kWidth; x++) {
+            seed = seed * 1103515245u + 12345u;
+            plane->SetBit(x, y, (seed >> 16) & 1);
+        }
+    }
+    element->OpenShowDataWindow(0);
+    auto* window = static_cast<ShowDataWindow*>(element->GetShowDataWindow(0));
+    ASSERT_NE(window, nullptr);
+    Flush();
+    SetScaleZoom(window->GetZoomScale(), kZoom);
+    Widget area = window->GetDrawArea(0);
+    Widget bar = nullptr;
+    XtVaGetValues(window->GetScrolledWindow(0), XmNhorizontalScrollBar, &bar, nullptr);
+    ASSERT_NE(bar, nullptr);
+    int maximum = 0, slider = 0;
+    XtVaGetValues(bar, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
+    const int end = maximum - slider;
+    auto expectCellsAsSet = [&] {
+        const ShownCell first = CellOnScreen(area, kHeight, kZoom, 0, 0);
+        Position areaX = 0;
+        XtVaGetValues(area, XmNx, &areaX, nullptr);
+        // The cell at the clip's left edge, from where the first cell would be.
+        const int from = std::max(0, (-areaX - first.x) / CellPitch(kZoom));
+        int seen = 0;
+        for (int x = from; x < std::min(kWidth, from + 200); x++) {
+            for (int y = 0; y < kHeight; y++) {
+                const ShownCell cell = CellOnScreen(area, kHeight, kZoom, x, y);
+                if (!cell.seen) continue;
+                seen++;
+                const bool inked = BlackPixels(area, cell.x, cell.y, cell.width, cell.height) > 0;
+                EXPECT_EQ(inked, (*plane)(x, y) == 1) << "cell " << x << "," << y;
+            }
+        }
+        EXPECT_GT(seen, 20);
+    };
+    // Long jumps expose the whole clip; short steps leave most of the old picture in place.
+    for (const int value : {0, 5, end * 37 / 100, end * 37 / 100 + 7, end / 2, end - 20, end, 3}) {
+        SCOPED_TRACE(value);
+        XmScrollBarSetValues(bar, value, 0, 0, 0, True);
+        Flush();
+        Flush();
+        expectCellsAsSet();
+    }
+    // A narrower window shows another part at the same scroll position, and exposes nothing.
+    SCOPED_TRACE("narrower");
+    XmScrollBarSetValues(bar, end / 2, 0, 0, 0, True);
+    Flush();
+    Dimension shellWidth = 0;
+    XtVaGetValues(window->GetShell(), XmNwidth, &shellWidth, nullptr);
+    XtVaSetValues(window->GetShell(), XmNwidth, static_cast<Dimension>(shellWidth - 120), nullptr);
+    Flush();
+    Flush();
+    expectCellsAsSet();
 }
 
 TEST_F(ShowDataWindowTest, CloseDeletesItAndTheNextWindowKeepsItsSize) {

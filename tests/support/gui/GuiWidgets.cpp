@@ -257,12 +257,15 @@ bool RealClick(Widget w) {
     Dimension width = 0;
     Dimension height = 0;
     XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
-    Position x = 0;
-    Position y = 0;
-    XtTranslateCoords(w, static_cast<Position>(width / 2), static_cast<Position>(height / 2), &x,
-                      &y);
-    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                                " click 1 > /dev/null 2>&1";
+    return RealClickAt(w, width / 2, height / 2);
+}
+
+bool RealClickAt(Widget w, int x, int y) {
+    Position rootX = 0;
+    Position rootY = 0;
+    XtTranslateCoords(w, static_cast<Position>(x), static_cast<Position>(y), &rootX, &rootY);
+    const std::string command = "xdotool mousemove " + std::to_string(rootX) + " " +
+                                std::to_string(rootY) + " click 1 > /dev/null 2>&1";
     const bool clicked = std::system(command.c_str()) == 0;
     XSync(XtDisplay(w), False);
     Flush();

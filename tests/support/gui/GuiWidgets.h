@@ -66,6 +66,8 @@ void SendClose(Widget shell);
 // into at the keyboard after a click into it. Both return once the events are handled; false when
 // xdotool failed or the text did not come.
 bool RealClick(Widget w);
+// A click of button 1 at pixel (x, y) of w.
+bool RealClickAt(Widget w, int x, int y);
 bool RealTypeInto(Widget field, const char* typed);
 
 } // namespace testgui
