@@ -177,7 +177,7 @@ void SetNameDialog::LosingFocus(Widget field) {
 }
 
 void SetNameDialog::GiveTexts(const std::string& name, const std::string& comment) {
-    element->SetModified();
+    if (name != element->GetName() || comment != element->GetComment()) element->SetModified();
     element->SetName(name.c_str());
     element->SetComment(comment.c_str());
     element->UpdateIcon();
