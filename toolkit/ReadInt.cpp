@@ -25,6 +25,10 @@ struct ReadIntRecord {
     XtPointer stepClient;
     XtCallbackProc commitCallback;
     XtPointer commitClient;
+    // The text is the field's own: it refused the user's value and showed the fallback or the
+    // next divisor. Leaving the field or Return on it is not a value given, so nothing is called
+    // until the user edits, steps, or the program sets a value.
+    bool ownText;
 };
 
 constexpr unsigned long kFirstRepeatMs = 300;
@@ -129,6 +133,7 @@ void PerformStep(Widget text, int step, bool first) {
         return;
     }
     ShowValue(text, outcome.value);
+    record->ownText = outcome.action == kReadIntShowFallback;
     if (outcome.action != kReadIntAccept) {
         return;
     }
@@ -181,6 +186,7 @@ void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
     const bool insertion = cbs->startPos == cbs->endPos && cbs->text != nullptr &&
                            cbs->text->ptr != nullptr && cbs->text->length > 0;
     correctedText = nullptr; // the user edits again
+    RecordOf(text)->ownText = false;
     if (!insertion) {
         return; // replacing or deleting a range is not checked
     }
@@ -193,7 +199,10 @@ void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
 // The checks of focus leaving and Return: returns true when the value stands and the caller's
 // callback is due.
 bool CommitCheck(Widget text) {
-    const ReadIntRecord* record = RecordOf(text);
+    ReadIntRecord* record = RecordOf(text);
+    if (record->ownText) {
+        return false; // the field's own correction, not a value the user gave
+    }
     OwnedXtString current(XmTextFieldGetString(text));
     const ReadIntOutcome outcome =
         ReadIntCheck(current.Get(), LimitsOf(text, record), record->value);
@@ -201,6 +210,7 @@ bool CommitCheck(Widget text) {
         return true;
     }
     ShowValue(text, outcome.value);
+    record->ownText = true;
     RingBells(text, outcome.bells);
     correctedText = text;
     correctedPress = pressCount;
@@ -272,7 +282,8 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
                                               options.stepCallback,
                                               options.stepClient,
                                               options.commitCallback,
-                                              options.commitClient};
+                                              options.commitClient,
+                                              false};
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(value));
 
@@ -343,7 +354,9 @@ int ReadIntGetValue(Widget form, int32_t* out) {
 }
 
 void ReadIntSetValue(Widget form, int32_t value) {
-    ShowValue(ReadIntGetText(form), value);
+    Widget text = ReadIntGetText(form);
+    ShowValue(text, value);
+    RecordOf(text)->ownText = false; // the program's value stands
 }
 
 void ReadIntSetMax(Widget form, int32_t max) {

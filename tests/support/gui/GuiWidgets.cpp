@@ -279,4 +279,17 @@ bool RealTypeInto(Widget field, const char* typed) {
     return RunUntil([&] { return TextOf(text) == typed; }, 5000);
 }
 
+bool RealKeys(Widget shell, const char* keys) {
+    Display* display = XtDisplay(shell);
+    // Without a window manager nobody gives the window the focus; with one the window has it.
+    XSetInputFocus(display, XtWindow(shell), RevertToParent, CurrentTime);
+    XSync(display, False);
+    Flush();
+    const std::string command = std::string("xdotool key --delay 20 ") + keys + " > /dev/null 2>&1";
+    const bool pressed = std::system(command.c_str()) == 0;
+    XSync(display, False);
+    Flush();
+    return pressed;
+}
+
 } // namespace testgui

@@ -67,5 +67,9 @@ void SendClose(Widget shell);
 // xdotool failed or the text did not come.
 bool RealClick(Widget w);
 bool RealTypeInto(Widget field, const char* typed);
+// Keys (xdotool key names, such as "Escape", "Tab" or "1 0 2 4") pressed at the keyboard while
+// the shell's window has the input focus; returns once they are handled, false when xdotool
+// failed.
+bool RealKeys(Widget shell, const char* keys);
 
 } // namespace testgui
