@@ -252,6 +252,43 @@ void ReadIntActivate(Widget text, XtPointer, XtPointer call) {
     }
 }
 
+// Return and Enter in the text. A field with an activate callback keeps Return for itself, and
+// so does every field whose text it would refuse or is its own correction; only a field without
+// one, holding a value, passes Return on to the window's default button.
+void ReadIntReturnAction(Widget text, XEvent* event, String*, Cardinal*) {
+    const ReadIntRecord* record = RecordOf(text);
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (editable && record->activateCallback == nullptr && !record->ownText) {
+        OwnedXtString current(XmTextFieldGetString(text));
+        if (ReadIntCheck(current.Get(), LimitsOf(text, record), record->value).action ==
+            kReadIntAccept) {
+            XtCallActionProc(text, const_cast<char*>("PrimitiveParentActivate"), event, nullptr, 0);
+            return;
+        }
+    }
+    XmAnyCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.event = event;
+    XtCallCallbacks(text, XmNactivateCallback, &cbs);
+}
+
+void AddReturnAction(Widget text) {
+    static XtAppContext added = nullptr;
+    XtAppContext app = XtWidgetToApplicationContext(text);
+    if (added != app) {
+        added = app;
+        static XtActionsRec actions[] = {
+            {const_cast<char*>("ReadIntReturn"), ReadIntReturnAction},
+        };
+        XtAppAddActions(app, actions, XtNumber(actions));
+    }
+    static XtTranslations keys = XtParseTranslationTable("<Key>Return: ReadIntReturn()\n"
+                                                         "<Key>KP_Enter: ReadIntReturn()\n"
+                                                         "<Key>osfActivate: ReadIntReturn()");
+    XtOverrideTranslations(text, keys);
+}
+
 void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
     if (currentText == text) {
         CancelRepeat();
@@ -317,6 +354,7 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
     XtAddCallback(text, XmNlosingFocusCallback, ReadIntLosingFocus, form);
     XtAddCallback(text, XmNactivateCallback, ReadIntActivate, form);
     XtAddCallback(text, XmNmodifyVerifyCallback, ReadIntModifyVerify, nullptr);
+    AddReturnAction(text);
     XtAddCallback(up, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{1}));
     XtAddCallback(up, XmNdisarmCallback, ReadIntDisarm, reinterpret_cast<XtPointer>(intptr_t{1}));
     XtAddCallback(down, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{-1}));

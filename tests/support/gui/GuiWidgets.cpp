@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/support/gui/GuiDisplay.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadInt.h"
@@ -220,7 +221,14 @@ void CallAction(Widget w, const char* action, XEvent* event, const char* param) 
 
 void PressReturn(Widget text) {
     XEvent event = KeyEvent(text, XK_Return);
-    RunInDispatch([&] { CallAction(text, "activate", &event); });
+    // Return is bound to the field's own action where a field keeps it.
+    const char* action = "activate";
+    if (std::string(XtName(XtParent(text))) == "ReadInt") {
+        action = "ReadIntReturn";
+    } else if (FieldKeepsReturn(text)) {
+        action = "DialogKeysFieldReturn";
+    }
+    RunInDispatch([&] { CallAction(text, action, &event); });
 }
 
 void TypeKey(Widget text, unsigned long keysym) {
