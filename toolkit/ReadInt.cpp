@@ -273,6 +273,18 @@ void ReadIntReturnAction(Widget text, XEvent* event, String*, Cardinal*) {
     XtCallCallbacks(text, XmNactivateCallback, &cbs);
 }
 
+// A field entered from the keyboard (Tab and the other traversal keys) selects its text, so that
+// typing replaces the number instead of adding to it.
+void ReadIntFocus(Widget text, XtPointer, XtPointer) {
+    XEvent* last = XtLastEventProcessed(XtDisplay(text));
+    if (last == nullptr || last->type != KeyPress) return;
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (!editable) return;
+    const XmTextPosition end = XmTextFieldGetLastPosition(text);
+    XmTextFieldSetSelection(text, 0, end, last->xkey.time);
+}
+
 void AddReturnAction(Widget text) {
     static XtAppContext added = nullptr;
     XtAppContext app = XtWidgetToApplicationContext(text);
@@ -354,6 +366,7 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
     XtAddCallback(text, XmNlosingFocusCallback, ReadIntLosingFocus, form);
     XtAddCallback(text, XmNactivateCallback, ReadIntActivate, form);
     XtAddCallback(text, XmNmodifyVerifyCallback, ReadIntModifyVerify, nullptr);
+    XtAddCallback(text, XmNfocusCallback, ReadIntFocus, nullptr);
     AddReturnAction(text);
     XtAddCallback(up, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{1}));
     XtAddCallback(up, XmNdisarmCallback, ReadIntDisarm, reinterpret_cast<XtPointer>(intptr_t{1}));

@@ -204,4 +204,24 @@ TEST_F(DialogKeysTest, EscapeCancelsAndReturnOksSetName) {
     }
 }
 
+// Tab into a number field selects its digits, so typing replaces them: 1024
+// over 8.
+TEST_F(DialogKeysTest, TabThenTypingReplacesTheNumber) {
+    Answer answer;
+    auto* dialog =
+        new ModifyTwoValuesDialog(Editors().topLevel, "Change Dimension", "X-Dimension:", 16, 1,
+                                  9999, "Y-Dimension:", 8, 1, 9999, TwoValues, &answer, 0);
+    Widget shell = dialog->GetShell();
+    Flush();
+    ASSERT_TRUE(testgui::RealKeys(shell, "Tab 1 0 2 4"));
+    std::vector<Widget> fields = testgui::FindAll(shell, "ReadInt");
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(testgui::TextOf(fields[1]), "1024");
+    // And back with Shift-Tab: the first field's digits are replaced too.
+    ASSERT_TRUE(testgui::RealKeys(shell, "shift+Tab 3 2"));
+    EXPECT_EQ(testgui::TextOf(fields[0]), "32");
+    ASSERT_TRUE(testgui::RealKeys(shell, "Escape"));
+    EXPECT_EQ(answer.calls, 1);
+}
+
 } // namespace

@@ -27,6 +27,7 @@
 #include "shell/StartupOptionsDialog.h"
 #include "shell/WorkingAreaOptionsDialog.h"
 #include "tests/support/program/WindowManager.h"
+#include "toolkit/ReadInt.h"
 
 namespace {
 
@@ -207,6 +208,21 @@ TEST_P(DialogKeys, TheSimulationBoxRunsOnReturnAndClosesOnEscape) {
     EXPECT_EQ(main->GetSimulationTime(), 10u);
     EXPECT_EQ(Presses(shell, "Escape", "Close"), 1);
     EXPECT_FALSE(testgui::IsShown(shell));
+}
+
+// Tab from the width field into the height field of the start-up options selects its digits:
+// typing replaces them.
+TEST_P(DialogKeys, TabThenTypingReplacesTheNumber) {
+    Option(*main, "Startup");
+    StartupOptionsDialog* dialog = main->GetStartupDialog();
+    ASSERT_NE(dialog, nullptr);
+    Widget shell = dialog->GetShell();
+    ASSERT_TRUE(testgui::RunUntil([&] { return testgui::IsShown(shell); }, 5000));
+    XmProcessTraversal(ReadIntGetText(dialog->GetWidthField()), XmTRAVERSE_CURRENT);
+    ASSERT_TRUE(testgui::RealKeys(shell, "Tab 1 0 2 4"));
+    EXPECT_EQ(TextOf(dialog->GetHeightField()), "1024");
+    ASSERT_TRUE(testgui::RealKeys(shell, "Escape"));
+    EXPECT_EQ(main->GetStartupDialog(), nullptr);
 }
 
 } // namespace
