@@ -104,7 +104,7 @@ void WireTextsAndLists(Widget w) {
         XtOverrideTranslations(w, lists);
     }
     if (XmIsText(w)) {
-        unsigned char mode = XmSINGLE_LINE_EDIT;
+        int mode = XmSINGLE_LINE_EDIT; // the resource is an int
         XtVaGetValues(w, XmNeditMode, &mode, nullptr);
         if (mode == XmMULTI_LINE_EDIT) {
             static XtTranslations keep =
