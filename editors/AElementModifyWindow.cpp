@@ -78,8 +78,9 @@ void AElementModifyWindow::Apply() {
     if (modifySlot != nullptr) {
         // The rule editor's mask window stores into a mask that the element's file need not
         // hold: what the element writes cannot tell whether it changed.
+        const bool changes = CopyDiffersFromTarget();
         StoreCopy();
-        element->SetModified();
+        if (changes) element->SetModified();
         return;
     }
     StoreAndMarkChanged(*element, [this] { StoreCopy(); });
