@@ -16,6 +16,7 @@
 #include <iostream>
 
 #include "editors/ACModifyWindowIcons.h"
+#include "editors/ElementChange.h"
 #include "model/simulation/ClientCompiler.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Colors.h"
@@ -298,8 +299,7 @@ int ACModifyWindow::Apply() {
         return 0;
     }
     if (!workingCopy->IsCompiled() && !Compile()) return 0;
-    StoreCopy();
-    element->SetModified();
+    StoreAndMarkChanged(*element, [this] { StoreCopy(); });
     return 1;
 }
 

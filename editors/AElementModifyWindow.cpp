@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "editors/DialogShell.h"
+#include "editors/ElementChange.h"
 #include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
 #include "toolkit/ActionArea.h"
@@ -74,8 +75,15 @@ void AElementModifyWindow::Ok() {
 }
 
 void AElementModifyWindow::Apply() {
-    StoreCopy();
-    element->SetModified();
+    if (modifySlot != nullptr) {
+        // The rule editor's mask window stores into a mask that the element's file need not
+        // hold: what the element writes cannot tell whether it changed.
+        const bool changes = CopyDiffersFromTarget();
+        StoreCopy();
+        if (changes) element->SetModified();
+        return;
+    }
+    StoreAndMarkChanged(*element, [this] { StoreCopy(); });
 }
 
 void AElementModifyWindow::Cancel() {

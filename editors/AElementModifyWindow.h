@@ -7,7 +7,8 @@
 // window follows:
 //
 // - the type's constructor copies the element's data object and edits only that working copy;
-// - OK stores the copy into the element's data (StoreCopy), marks the element modified and
+// - OK stores the copy into the element's data (StoreCopy), marks the element modified when what
+//   the element writes changed (a store that changes nothing leaves the flag as it was) and
 //   deletes the window; Apply does the same and keeps the window; Cancel and the window-manager
 //   close delete the window and discard the copy;
 // - the element's CloseModifyWindow deletes the window (changes discarded).
@@ -52,6 +53,9 @@ public:
 protected:
     // The type's half of OK and Apply: assigns the working copy to the element's data object.
     virtual void StoreCopy() = 0;
+    // For a window another window keeps, whose copy goes where the element's file need not show
+    // it (the rule editor's mask of a rule not yet complete): whether StoreCopy would change it.
+    virtual bool CopyDiffersFromTarget() const { return true; }
     // The action area "OK", "Apply", "Cancel" at the bottom of parent (a form), calling the
     // protocol's buttons.
     Widget CreateModifyActionArea(Widget parent);

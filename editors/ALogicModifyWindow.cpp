@@ -15,6 +15,7 @@
 #include "editors/ModifyTwoValuesDialog.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/OwnedXtString.h"
@@ -332,6 +333,7 @@ void ALogicModifyWindow::BuildNameColumns(Widget dataFrame) {
     Attach(renameField).Left(ToWidget(renameLabel)).Right(ToForm()).Bottom(ToForm());
     XtAddCallback(renameField, XmNmodifyVerifyCallback, RenameVerifyCallback, this);
     XtAddCallback(renameField, XmNactivateCallback, RenameCallback, this);
+    KeepReturnInField(renameField); // Return renames; it does not press OK
     CreateNameColumn(dataForm, "ext_form", "ext_list", "External Data:", 0, renameField, &extAdd,
                      AddExtCallback, &extDel, DelExtCallback, &ext_list);
     CreateNameColumn(dataForm, "int_form", "int_list", "Internal Data:", 1, renameField, &intAdd,
@@ -367,6 +369,7 @@ void ALogicModifyWindow::BuildEquations(Widget equFrame) {
     Attach(editLabel).Left(ToForm()).Top(ToOppositeWidget(editField)).Bottom(ToForm());
     Attach(editField).Left(ToWidget(editLabel)).Right(ToForm()).Bottom(ToForm());
     XtAddCallback(editField, XmNactivateCallback, EditCallback, this);
+    KeepReturnInField(editField); // Return takes the equation; it does not press OK
 
     equ_list = CreateList(equForm, "equ_list");
     equScrolled = XtParent(equ_list);

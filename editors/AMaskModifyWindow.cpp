@@ -137,6 +137,10 @@ void AMaskModifyWindow::StoreCopy() {
     }
 }
 
+bool AMaskModifyWindow::CopyDiffersFromTarget() const {
+    return maskData == nullptr || !(maskData->GetMask() == workingCopy->GetMask());
+}
+
 void AMaskModifyWindow::RefreshModifyWindow() {
     ResizeDrawArea();
     DrawMask(1);

@@ -60,6 +60,7 @@ public:
 
 protected:
     void StoreCopy() override;
+    bool CopyDiffersFromTarget() const override;
 
 private:
     void BuildWidgets();

@@ -18,9 +18,13 @@ void AOutputModifyWindow::StoreCopy() {
 }
 
 void AOutputModifyWindow::Ok() {
-    StoreCopy();
-    element->RefreshShowDataWindows();
-    element->SetModified();
+    // Only Add and Delete change an OUTPUT stack in the window; what a run recorded into it is
+    // in the element's stack as well.
+    if (edited) {
+        StoreCopy();
+        element->RefreshShowDataWindows();
+        element->SetModified();
+    }
     delete this;
 }
 

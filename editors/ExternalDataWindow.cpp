@@ -204,8 +204,10 @@ void ExternalDataWindow::Apply() {
                   << std::endl;
         return;
     }
-    *target = copy;
-    element->SetModified();
+    if (!(*target == copy)) {
+        *target = copy;
+        element->SetModified();
+    }
 }
 
 void ExternalDataWindow::Cancel() {

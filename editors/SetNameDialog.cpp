@@ -11,6 +11,7 @@
 #include "model/elements/ElementType.h"
 #include "toolkit/ActionArea.h"
 #include "toolkit/Bell.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXtString.h"
 
@@ -114,8 +115,10 @@ SetNameDialog::SetNameDialog(AElement* edited)
 
     for (Widget field : {nameField, commentField}) {
         XtAddCallback(field, XmNlosingFocusCallback, LosingFocusCallback, this);
-        // The text field activates on Return and KP_Enter.
+        // The text field activates on Return and KP_Enter; OK is the default button as well,
+        // which must not be pressed a second time.
         XtAddCallback(field, XmNactivateCallback, OkCallback, this);
+        KeepReturnInField(field);
     }
 
     XtManageChild(shell);
@@ -177,7 +180,7 @@ void SetNameDialog::LosingFocus(Widget field) {
 }
 
 void SetNameDialog::GiveTexts(const std::string& name, const std::string& comment) {
-    element->SetModified();
+    if (name != element->GetName() || comment != element->GetComment()) element->SetModified();
     element->SetName(name.c_str());
     element->SetComment(comment.c_str());
     element->UpdateIcon();

@@ -282,14 +282,16 @@ void AskClock(AElement& element, int allowNone) {
 
 void SetTimeCallback(int cancelled, int value, void* client) {
     AElement* element = Recall(client);
-    if (cancelled || element == nullptr) return;
+    if (cancelled || element == nullptr || element->GetTime() == static_cast<uint32_t>(value)) {
+        return;
+    }
     element->SetTime(static_cast<uint32_t>(value));
     element->SetModified();
 }
 
 void SetClockCallback(int cancelled, int value, void* client) {
     AElement* element = Recall(client);
-    if (cancelled || element == nullptr) return;
+    if (cancelled || element == nullptr || element->GetClock() == value) return;
     element->SetClock(value);
     element->SetModified();
 }

@@ -22,6 +22,7 @@
 #include "shell/Termination.h"
 #include "shell/WindowMessage.h"
 #include "toolkit/Bell.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/FormAttachments.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/ReadInt.h"
@@ -241,6 +242,7 @@ void SimulationBoxWindow::CreateWidgets() {
     closeButton = CreateButton(buttons, " Close ", 40, 59, CloseCallback, this, false);
     Attach(closeButton).Right(ToForm());
     XtVaSetValues(buttons, XmNdefaultButton, runButton, nullptr);
+    SetDialogKeys(buttons, runButton, closeButton);
     XtManageChild(form);
 
     ShowTime(0);
@@ -428,6 +430,8 @@ void SimulationBoxWindow::Run() {
 
     mainWindow->SetFooterText(" ");
     SetIdle(true);
+    // Run was insensitive, so the focus went on to Reset: Return must run on, not reset.
+    XmProcessTraversal(runButton, XmTRAVERSE_CURRENT);
 }
 
 void SimulationBoxWindow::ResetOrBreak() {

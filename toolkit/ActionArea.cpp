@@ -1,15 +1,27 @@
 #include "toolkit/ActionArea.h"
 
+#include "toolkit/DialogKeys.h"
 #include "toolkit/OwnedXmString.h"
 
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
 
 #include <iostream>
+#include <string>
 
 namespace {
 
 constexpr int kMarginHeight = 5; // pixels above and below the buttons
+
+// "Cancel" or "Close", blanks around the word allowed.
+bool IsCancelLabel(const char* label) {
+    std::string word(label != nullptr ? label : "");
+    const size_t first = word.find_first_not_of(' ');
+    const size_t last = word.find_last_not_of(' ');
+    if (first == std::string::npos) return false;
+    word = word.substr(first, last - first + 1);
+    return word == "Cancel" || word == "Close";
+}
 
 } // namespace
 
@@ -42,6 +54,15 @@ Widget CreateActionArea(Widget parent, const ActionAreaRow* rows, int count) {
                           XmNpaneMinimum, paneHeight, nullptr);
         }
     }
+    // Escape presses "Cancel" or "Close", or the only button; Return the first.
+    Widget cancel = nullptr;
+    WidgetList buttons = nullptr;
+    Cardinal made = 0;
+    XtVaGetValues(form, XmNchildren, &buttons, XmNnumChildren, &made, nullptr);
+    for (int i = 0; i < count && i < static_cast<int>(made); ++i) {
+        if (IsCancelLabel(rows[i].label) || count == 1) cancel = buttons[i];
+    }
+    SetDialogKeys(form, made > 0 ? buttons[0] : nullptr, cancel);
     XtManageChild(form);
     return form;
 }

@@ -25,6 +25,10 @@ struct ReadIntRecord {
     XtPointer stepClient;
     XtCallbackProc commitCallback;
     XtPointer commitClient;
+    // The text is the field's own: it refused the user's value and showed the fallback or the
+    // next divisor. Leaving the field or Return on it is not a value given, so nothing is called
+    // until the user edits, steps, or the program sets a value.
+    bool ownText;
 };
 
 constexpr unsigned long kFirstRepeatMs = 300;
@@ -129,6 +133,7 @@ void PerformStep(Widget text, int step, bool first) {
         return;
     }
     ShowValue(text, outcome.value);
+    record->ownText = outcome.action == kReadIntShowFallback;
     if (outcome.action != kReadIntAccept) {
         return;
     }
@@ -181,6 +186,7 @@ void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
     const bool insertion = cbs->startPos == cbs->endPos && cbs->text != nullptr &&
                            cbs->text->ptr != nullptr && cbs->text->length > 0;
     correctedText = nullptr; // the user edits again
+    RecordOf(text)->ownText = false;
     if (!insertion) {
         return; // replacing or deleting a range is not checked
     }
@@ -193,7 +199,10 @@ void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
 // The checks of focus leaving and Return: returns true when the value stands and the caller's
 // callback is due.
 bool CommitCheck(Widget text) {
-    const ReadIntRecord* record = RecordOf(text);
+    ReadIntRecord* record = RecordOf(text);
+    if (record->ownText) {
+        return false; // the field's own correction, not a value the user gave
+    }
     OwnedXtString current(XmTextFieldGetString(text));
     const ReadIntOutcome outcome =
         ReadIntCheck(current.Get(), LimitsOf(text, record), record->value);
@@ -201,6 +210,7 @@ bool CommitCheck(Widget text) {
         return true;
     }
     ShowValue(text, outcome.value);
+    record->ownText = true;
     RingBells(text, outcome.bells);
     correctedText = text;
     correctedPress = pressCount;
@@ -242,6 +252,55 @@ void ReadIntActivate(Widget text, XtPointer, XtPointer call) {
     }
 }
 
+// Return and Enter in the text. A field with an activate callback keeps Return for itself, and
+// so does every field whose text it would refuse or is its own correction; only a field without
+// one, holding a value, passes Return on to the window's default button.
+void ReadIntReturnAction(Widget text, XEvent* event, String*, Cardinal*) {
+    const ReadIntRecord* record = RecordOf(text);
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (editable && record->activateCallback == nullptr && !record->ownText) {
+        OwnedXtString current(XmTextFieldGetString(text));
+        if (ReadIntCheck(current.Get(), LimitsOf(text, record), record->value).action ==
+            kReadIntAccept) {
+            XtCallActionProc(text, const_cast<char*>("PrimitiveParentActivate"), event, nullptr, 0);
+            return;
+        }
+    }
+    XmAnyCallbackStruct cbs{};
+    cbs.reason = XmCR_ACTIVATE;
+    cbs.event = event;
+    XtCallCallbacks(text, XmNactivateCallback, &cbs);
+}
+
+// A field entered from the keyboard (Tab and the other traversal keys) selects its text, so that
+// typing replaces the number instead of adding to it.
+void ReadIntFocus(Widget text, XtPointer, XtPointer) {
+    XEvent* last = XtLastEventProcessed(XtDisplay(text));
+    if (last == nullptr || last->type != KeyPress) return;
+    Boolean editable = False;
+    XtVaGetValues(text, XmNeditable, &editable, nullptr);
+    if (!editable) return;
+    const XmTextPosition end = XmTextFieldGetLastPosition(text);
+    XmTextFieldSetSelection(text, 0, end, last->xkey.time);
+}
+
+void AddReturnAction(Widget text) {
+    static XtAppContext added = nullptr;
+    XtAppContext app = XtWidgetToApplicationContext(text);
+    if (added != app) {
+        added = app;
+        static XtActionsRec actions[] = {
+            {const_cast<char*>("ReadIntReturn"), ReadIntReturnAction},
+        };
+        XtAppAddActions(app, actions, XtNumber(actions));
+    }
+    static XtTranslations keys = XtParseTranslationTable("<Key>Return: ReadIntReturn()\n"
+                                                         "<Key>KP_Enter: ReadIntReturn()\n"
+                                                         "<Key>osfActivate: ReadIntReturn()");
+    XtOverrideTranslations(text, keys);
+}
+
 void ReadIntDestroy(Widget text, XtPointer, XtPointer) {
     if (currentText == text) {
         CancelRepeat();
@@ -272,7 +331,8 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
                                               options.stepCallback,
                                               options.stepClient,
                                               options.commitCallback,
-                                              options.commitClient};
+                                              options.commitClient,
+                                              false};
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(value));
 
@@ -306,6 +366,8 @@ Widget CreateReadInt(Widget parent, const ReadIntOptions& options) {
     XtAddCallback(text, XmNlosingFocusCallback, ReadIntLosingFocus, form);
     XtAddCallback(text, XmNactivateCallback, ReadIntActivate, form);
     XtAddCallback(text, XmNmodifyVerifyCallback, ReadIntModifyVerify, nullptr);
+    XtAddCallback(text, XmNfocusCallback, ReadIntFocus, nullptr);
+    AddReturnAction(text);
     XtAddCallback(up, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{1}));
     XtAddCallback(up, XmNdisarmCallback, ReadIntDisarm, reinterpret_cast<XtPointer>(intptr_t{1}));
     XtAddCallback(down, XmNarmCallback, ReadIntArm, reinterpret_cast<XtPointer>(intptr_t{-1}));
@@ -343,7 +405,9 @@ int ReadIntGetValue(Widget form, int32_t* out) {
 }
 
 void ReadIntSetValue(Widget form, int32_t value) {
-    ShowValue(ReadIntGetText(form), value);
+    Widget text = ReadIntGetText(form);
+    ShowValue(text, value);
+    RecordOf(text)->ownText = false; // the program's value stands
 }
 
 void ReadIntSetMax(Widget form, int32_t max) {

@@ -3,6 +3,7 @@
 
 #include "editors/AInputModifyWindow.h"
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -321,5 +322,30 @@ TEST_F(AInputModifyWindowTest, EveryKindOfEditIsCommitted) {
         EXPECT_TRUE(input->IsModified());
         EXPECT_EQ(input->GetStoredData().GetPlaneList().GetCount(), c.count);
         EXPECT_EQ(Plane(input->GetStoredData(), 0), c.plane0);
+    }
+}
+
+// Typed at the keyboard into the Value field of line 0 (East-West, "+", Dual): 5 and Return
+// writes the line; 300 does not fit four cells, so Return rings and shows the fallback 0, which
+// is the field's own text: moving the focus on, or Return on it, writes nothing.
+TEST_F(AInputModifyWindowTest, TheValueFieldsOwnFallbackIsNeverWritten) {
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    const char* const kAway[] = {"Tab", "Return", "Return Tab"};
+    for (const char* away : kAway) {
+        SCOPED_TRACE(away);
+        MakeInput({"0000/0000"});
+        AInputModifyWindow* window = OpenInput();
+        ASSERT_NE(window, nullptr);
+        Flush();
+        Widget value = window->GetValueField();
+        ASSERT_TRUE(RealTypeInto(value, "5"));
+        ASSERT_TRUE(testgui::RealKeys(window->GetShell(), "Return"));
+        EXPECT_EQ(PlaneText(window->GetShownPlane()), "0101/0000");
+        ASSERT_TRUE(RealTypeInto(value, "300"));
+        ASSERT_TRUE(testgui::RealKeys(window->GetShell(), "Return"));
+        EXPECT_EQ(testgui::TextOf(value), "0");
+        ASSERT_TRUE(testgui::RealKeys(window->GetShell(), away));
+        Click(Button(window, "OK"));
+        EXPECT_EQ(Plane(input->GetStoredData(), 0), "0101/0000");
     }
 }

@@ -483,3 +483,23 @@ TEST_F(ARuleModifyWindowTest, AFileDialogOfTheMaskWindowGoesWithTheRuleWindow) {
                   closer.closed.end());
     }
 }
+
+// OK and Apply in the mask window with no cell changed leave the element unmodified; a changed
+// cell marks it.
+TEST_F(ARuleModifyWindowTest, TheMaskWindowMarksTheElementOnlyForAChange) {
+    Define();
+    ARuleModifyWindow* window = Open();
+    AMaskModifyWindow* mask = OpenMask(window);
+    ASSERT_NE(mask, nullptr);
+    Click(ButtonLabelled(mask->GetShell(), "Apply"));
+    EXPECT_FALSE(element->IsModified());
+    Click(ButtonLabelled(mask->GetShell(), "OK"));
+    EXPECT_EQ(window->GetMaskWindow(), nullptr);
+    EXPECT_FALSE(element->IsModified());
+    mask = OpenMask(window);
+    ASSERT_NE(mask, nullptr);
+    PressMaskCell(mask, 4, 4);
+    Click(ButtonLabelled(mask->GetShell(), "OK"));
+    EXPECT_TRUE(element->IsModified());
+    Click(ButtonLabelled(window->GetShell(), "Cancel"));
+}

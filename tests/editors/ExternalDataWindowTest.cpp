@@ -245,6 +245,19 @@ TEST_F(ExternalDataWindowTest, OkAndApplyWriteTheElementCancelDoesNot) {
         << saved.str();
 }
 
+// Apply and OK with no cell changed since the window opened leave the element unmodified.
+TEST_F(ExternalDataWindowTest, ApplyAndOkWithNothingChangedLeaveTheModifiedFlag) {
+    ExternalDataWindow* window = Open();
+    ASSERT_NE(window, nullptr);
+    logic->ClearModified();
+    Click(ButtonLabelled(window->GetShell(), "Apply"));
+    EXPECT_FALSE(logic->IsModified());
+    Click(ButtonLabelled(window->GetShell(), "OK"));
+    Flush();
+    EXPECT_EQ(logic->GetExternalDataWindow(), nullptr);
+    EXPECT_FALSE(logic->IsModified());
+}
+
 TEST_F(ExternalDataWindowTest, NewNamesKeepTheEditsNotYetApplied) {
     ExternalDataWindow* window = Open();
     ASSERT_NE(window, nullptr);

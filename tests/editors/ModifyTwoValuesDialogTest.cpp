@@ -117,7 +117,11 @@ TEST_F(ModifyTwoValuesDialogTest, ReturnCorrectsANonDivisorTheSameWay) {
     EXPECT_EQ(answer.calls, 0);
     EXPECT_EQ(GetText(text2), "6");
     EXPECT_EQ(BellCount(), 1);
+    // The 6 is the field's own text, not a value given: Return on it does nothing; OK takes it.
     PressReturn(text2);
+    EXPECT_EQ(answer.calls, 0);
+    EXPECT_FALSE(Gone());
+    Click(ButtonLabelled(shell, "OK"));
     EXPECT_EQ(answer.calls, 1);
     EXPECT_EQ(answer.value2, 6);
 }

@@ -6,6 +6,7 @@
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -274,4 +275,27 @@ TEST_F(PermDimensionDialogTest, TheQuestionOutlivesNothing) {
     EXPECT_EQ(perm, nullptr);
     EXPECT_EQ(PopupCount(Editors().topLevel), 0);
     EXPECT_EQ(architecture.GetElements().GetCount(), 2);
+}
+
+// At the keyboard: Escape is Cancel; Return in a field (after typing 16 over the input width)
+// is OK, which asks and resizes on Yes.
+TEST_F(PermDimensionDialogTest, EscapeCancelsAndReturnAsksAndResizes) {
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    PermDimensionDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(testgui::RealKeys(dialog->GetShell(), "Escape"));
+    Flush();
+    EXPECT_EQ(perm->GetPermDimensionDialog(), nullptr);
+    EXPECT_EQ(ui.asked, 0);
+    ExpectUnchanged();
+
+    dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    XmProcessTraversal(ReadIntGetText(dialog->GetInputXField()), XmTRAVERSE_CURRENT);
+    ui.answer = kResultYes;
+    ASSERT_TRUE(testgui::RealKeys(dialog->GetShell(), "End BackSpace 1 6 Return"));
+    Flush();
+    EXPECT_EQ(ui.asked, 1);
+    EXPECT_EQ(perm->GetPermDimensionDialog(), nullptr);
+    EXPECT_EQ(perm->GetInputPlaneWidth(0), 16);
 }

@@ -170,6 +170,17 @@ TEST_F(SetNameDialogTest, ApplyGivesTheTextsAndStays) {
     EXPECT_EQ(BellCount(), 0);
 }
 
+// Apply and OK on the texts the element has change nothing, so the element stays unmodified.
+TEST_F(SetNameDialogTest, ApplyAndOkOnTheSameTextsLeaveTheModifiedFlag) {
+    for (const char* button : {"Apply", "OK"}) {
+        SCOPED_TRACE(button);
+        Click(ButtonLabelled(shell, button));
+        EXPECT_STREQ(element->GetName(), "MASK");
+        EXPECT_FALSE(element->IsModified());
+    }
+    EXPECT_TRUE(Gone());
+}
+
 TEST_F(SetNameDialogTest, CancelAndWindowCloseChangeNothing) {
     SetText(name, "xy");
     SendClose(shell);

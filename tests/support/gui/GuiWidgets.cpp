@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/support/gui/GuiDisplay.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/OwnedXmString.h"
 #include "toolkit/OwnedXtString.h"
 #include "toolkit/ReadInt.h"
@@ -220,7 +221,14 @@ void CallAction(Widget w, const char* action, XEvent* event, const char* param) 
 
 void PressReturn(Widget text) {
     XEvent event = KeyEvent(text, XK_Return);
-    RunInDispatch([&] { CallAction(text, "activate", &event); });
+    // Return is bound to the field's own action where a field keeps it.
+    const char* action = "activate";
+    if (std::string(XtName(XtParent(text))) == "ReadInt") {
+        action = "ReadIntReturn";
+    } else if (FieldKeepsReturn(text)) {
+        action = "DialogKeysFieldReturn";
+    }
+    RunInDispatch([&] { CallAction(text, action, &event); });
 }
 
 void TypeKey(Widget text, unsigned long keysym) {
@@ -280,6 +288,19 @@ bool RealTypeInto(Widget field, const char* typed) {
                                 " > /dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return false;
     return RunUntil([&] { return TextOf(text) == typed; }, 5000);
+}
+
+bool RealKeys(Widget shell, const char* keys) {
+    Display* display = XtDisplay(shell);
+    // Without a window manager nobody gives the window the focus; with one the window has it.
+    XSetInputFocus(display, XtWindow(shell), RevertToParent, CurrentTime);
+    XSync(display, False);
+    Flush();
+    const std::string command = std::string("xdotool key --delay 20 ") + keys + " > /dev/null 2>&1";
+    const bool pressed = std::system(command.c_str()) == 0;
+    XSync(display, False);
+    Flush();
+    return pressed;
 }
 
 } // namespace testgui

@@ -69,5 +69,9 @@ bool RealClick(Widget w);
 // A click of button 1 at pixel (x, y) of w.
 bool RealClickAt(Widget w, int x, int y);
 bool RealTypeInto(Widget field, const char* typed);
+// Keys (xdotool key names, such as "Escape", "Tab" or "1 0 2 4") pressed at the keyboard while
+// the shell's window has the input focus; returns once they are handled, false when xdotool
+// failed.
+bool RealKeys(Widget shell, const char* keys);
 
 } // namespace testgui
