@@ -183,17 +183,19 @@ void ReadIntModifyVerify(Widget text, XtPointer, XtPointer call) {
         cbs->doit = False;
         return;
     }
-    const bool insertion = cbs->startPos == cbs->endPos && cbs->text != nullptr &&
+    // A key typed over a selection is typing too: Tab selects a field's digits, so this is how
+    // most numbers are typed. A paste over a range and a deletion are not checked.
+    const bool typed = cbs->event != nullptr && cbs->event->type == KeyPress;
+    const bool insertion = (cbs->startPos == cbs->endPos || typed) && cbs->text != nullptr &&
                            cbs->text->ptr != nullptr && cbs->text->length > 0;
-    correctedText = nullptr; // the user edits again
-    RecordOf(text)->ownText = false;
-    if (!insertion) {
-        return; // replacing or deleting a range is not checked
-    }
-    if (!ReadIntAcceptsInsert(cbs->text->ptr[0], cbs->startPos, RecordOf(text)->min)) {
+    if (insertion && !ReadIntAcceptsInsert(cbs->text->ptr[0], cbs->startPos, RecordOf(text)->min)) {
+        // The text stays as it was, so a correction the field made is still its own.
         cbs->doit = False;
         RingBell(XtDisplay(text));
+        return;
     }
+    correctedText = nullptr; // the user edits again
+    RecordOf(text)->ownText = false;
 }
 
 // The checks of focus leaving and Return: returns true when the value stands and the caller's

@@ -228,6 +228,9 @@ TEST_F(DialogKeysTest, TabThenTypingReplacesTheNumber) {
     // And back with Shift-Tab: the first field's digits are replaced too.
     ASSERT_TRUE(testgui::RealKeys(shell, "shift+Tab 3 2"));
     EXPECT_EQ(testgui::TextOf(fields[0]), "32");
+    // Typing over the selection is filtered as typing anywhere is: a letter leaves the digits.
+    ASSERT_TRUE(testgui::RealKeys(shell, "Tab a"));
+    EXPECT_EQ(testgui::TextOf(fields[1]), "1024");
     ASSERT_TRUE(testgui::RealKeys(shell, "Escape"));
     EXPECT_EQ(answer.calls, 1);
 }
