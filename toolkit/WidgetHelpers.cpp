@@ -252,6 +252,16 @@ void FrameAllowance(Widget shell, int* width, int* height) {
     *height = frame.top + frame.bottom;
 }
 
+void LimitToScreen(Widget shell, int* width, int* height) {
+    int frameWidth = 0;
+    int frameHeight = 0;
+    FrameAllowance(shell, &frameWidth, &frameHeight);
+    const int roomWidth = std::max(WidthOfScreen(XtScreen(shell)) - frameWidth, 1);
+    const int roomHeight = std::max(HeightOfScreen(XtScreen(shell)) - frameHeight, 1);
+    if (*width > roomWidth) *width = roomWidth;
+    if (*height > roomHeight) *height = roomHeight;
+}
+
 int LabelShortfall(Widget label) {
     XmString text = nullptr;
     XmRenderTable table = nullptr;

@@ -54,5 +54,9 @@ void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int*
 // title bar when the shell asks for none); 0 and 0 without a window manager or a shown parent.
 void FrameAllowance(Widget shell, int* width, int* height);
 
+// Lowers a size asked for a shell (0: none asked) to what lets the shell and its expected frame
+// lie on the screen.
+void LimitToScreen(Widget shell, int* width, int* height);
+
 // How many pixels a label lacks to show its whole text (negative when it has room to spare).
 int LabelShortfall(Widget label);
