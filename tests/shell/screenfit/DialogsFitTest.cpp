@@ -25,6 +25,7 @@
 #include "model/elements/APermElem.h"
 #include "model/elements/ARuleElem.h"
 #include "model/elements/ASSeedElem.h"
+#include "model/elements/ASplitElem.h"
 #include "model/format/FileKind.h"
 #include "shell/AMacroElem.h"
 #include "shell/AboutWindow.h"
@@ -122,6 +123,12 @@ const DialogCase kDialogs[] = {
     {"MASK show data", ShowDataWindowOf<AMaskElem>},
     {"LOGIC show data", ShowDataWindowOf<ALogicElem>},
     {"INPUT show data", ShowDataWindowOf<AInputElem>},
+    {"RULE show data", ShowDataWindowOf<ARuleElem>},
+    {"PERM show data", ShowDataWindowOf<APermElem>},
+    {"S-SEED show data", ShowDataWindowOf<ASSeedElem>},
+    {"SPLIT show data", ShowDataWindowOf<ASplitElem>},
+    {"JOIN show data", ShowDataWindowOf<AJoinElem>},
+    {"OUTPUT show data", ShowDataWindowOf<AOutputElem>},
     {"C++ show data", ShowDataWindowOf<ACElem>},
 };
 
