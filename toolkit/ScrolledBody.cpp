@@ -44,6 +44,14 @@ int BarThickness(Widget bar, bool vertical) {
     return (vertical ? OuterWidth(bar) : OuterHeight(bar)) + 2 * highlight;
 }
 
+// The keyboard focus moving to a field the view hides, or hides in part, scrolls it into view.
+void ShowFocusCallback(Widget body, XtPointer, XtPointer callData) {
+    auto* data = static_cast<XmTraverseObscuredCallbackStruct*>(callData);
+    if (data != nullptr && data->traversal_destination != nullptr) {
+        XmScrollVisible(body, data->traversal_destination, 0, 0);
+    }
+}
+
 // Makes a shell wider and taller by so many pixels (smaller for negative ones).
 void ResizeShellBy(Widget shell, int width, int height) {
     Dimension shellWidth = 0;
@@ -76,6 +84,7 @@ Widget CreateScrolledBody(Widget parent) {
     Widget clip = nullptr;
     XtVaGetValues(body, XmNclipWindow, &clip, nullptr);
     if (clip != nullptr) XtUninstallTranslations(clip);
+    XtAddCallback(body, XmNtraverseObscuredCallback, ShowFocusCallback, nullptr);
     return body;
 }
 

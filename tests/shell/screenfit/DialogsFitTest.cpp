@@ -296,4 +296,30 @@ TEST_P(DialogsFit, AModifyWindowMadeSmallerForTheScreenKeepsItsStoredSize) {
     testgui::CleanMainWindow();
 }
 
+// In the Directories dialog, which scrolls on this screen, the focus moving to the last row
+// brings that row into view whole.
+TEST_P(DialogsFit, TheFocusScrollsItsFieldIntoView) {
+    auto* dialog = new DirectoriesOptionsDialog(main);
+    testgui::Flush();
+    Widget field = dialog->GetDirectoryField(kFileKindCount - 1);
+    ASSERT_NE(field, nullptr);
+    Widget view = nullptr; // the scrolled body's clip window
+    for (Widget w = field; w != nullptr && view == nullptr; w = XtParent(w)) {
+        if (std::string(XtName(w)) == "body") XtVaGetValues(w, XmNclipWindow, &view, nullptr);
+    }
+    ASSERT_NE(view, nullptr);
+    XmProcessTraversal(field, XmTRAVERSE_CURRENT);
+    testgui::Flush();
+    Position fieldX = 0, fieldY = 0, viewX = 0, viewY = 0;
+    XtTranslateCoords(field, 0, 0, &fieldX, &fieldY);
+    XtTranslateCoords(view, 0, 0, &viewX, &viewY);
+    Dimension fieldHeight = 0, viewHeight = 0;
+    XtVaGetValues(field, XmNheight, &fieldHeight, nullptr);
+    XtVaGetValues(view, XmNheight, &viewHeight, nullptr);
+    EXPECT_GE(fieldY, viewY);
+    EXPECT_LE(fieldY + fieldHeight, viewY + viewHeight);
+    dialog->Cancel();
+    testgui::Flush();
+}
+
 } // namespace
