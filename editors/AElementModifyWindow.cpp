@@ -9,6 +9,7 @@
 #include "model/elements/AElement.h"
 #include "model/elements/ElementType.h"
 #include "toolkit/ActionArea.h"
+#include "toolkit/WidgetHelpers.h"
 
 namespace {
 
@@ -43,8 +44,12 @@ AElementModifyWindow::AElementModifyWindow(AElement* owned, AElementModifyWindow
     width = static_cast<unsigned short>(storedWidth);
     height = static_cast<unsigned short>(storedHeight);
     XtVaSetValues(shell, XmNtitle, title.c_str(), nullptr);
-    if (width != 0) XtVaSetValues(shell, XmNwidth, static_cast<Dimension>(width), nullptr);
-    if (height != 0) XtVaSetValues(shell, XmNheight, static_cast<Dimension>(height), nullptr);
+    // A stored size larger than the screen is shown as large as the screen lets it be.
+    int shownWidth = width;
+    int shownHeight = height;
+    LimitToScreen(shell, &shownWidth, &shownHeight);
+    if (width != 0) XtVaSetValues(shell, XmNwidth, static_cast<Dimension>(shownWidth), nullptr);
+    if (height != 0) XtVaSetValues(shell, XmNheight, static_cast<Dimension>(shownHeight), nullptr);
     if (modifySlot != nullptr) *modifySlot = this;
 }
 
@@ -53,8 +58,12 @@ AElementModifyWindow::~AElementModifyWindow() {
         Dimension shellWidth = 0;
         Dimension shellHeight = 0;
         XtVaGetValues(shell, XmNwidth, &shellWidth, XmNheight, &shellHeight, nullptr);
-        width = shellWidth;
-        height = shellHeight;
+        // Where the screen made the window smaller and the user left it so, the stored size stays.
+        int shownWidth = width;
+        int shownHeight = height;
+        LimitToScreen(shell, &shownWidth, &shownHeight);
+        if (shellWidth != shownWidth || shownWidth == width) width = shellWidth;
+        if (shellHeight != shownHeight || shownHeight == height) height = shellHeight;
     }
     element->SetModifyWindowZoom(zoom);
     element->SetModifyWindowSize(width, height);

@@ -158,6 +158,22 @@ void ShowDataWindow::SetLabel(Widget label, const char* text) {
     XtVaSetValues(label, XmNlabelString, string.Get(), nullptr);
 }
 
+void ShowDataWindow::FitScreen() {
+    // Many outputs, or tall ones, would reach beyond the screen: the window is laid out smaller
+    // (the panes give way), so that it and its buttons stay on the screen.
+    XtRealizeWidget(shell);
+    Dimension width = 0;
+    Dimension height = 0;
+    XtVaGetValues(shell, XmNwidth, &width, XmNheight, &height, nullptr);
+    int shownWidth = width;
+    int shownHeight = height;
+    LimitToScreen(shell, &shownWidth, &shownHeight);
+    if (shownWidth != width || shownHeight != height) {
+        XtVaSetValues(shell, XmNwidth, static_cast<Dimension>(shownWidth), XmNheight,
+                      static_cast<Dimension>(shownHeight), nullptr);
+    }
+}
+
 void ShowDataWindow::CreatePane(int index, bool initialSize) {
     Widget scrolled = XtVaCreateManagedWidget(
         "scrollw", xmScrolledWindowWidgetClass, panedWindow, XmNscrollingPolicy, XmAUTOMATIC,
@@ -290,6 +306,7 @@ void ShowDataWindow::CreateWidgets() {
         .Top(ToWidget(upperForm))
         .Bottom(ToWidget(lowerForm));
     XtManageChild(form);
+    FitScreen();
     Show();
 
     if (shownCount == 1) {

@@ -86,6 +86,8 @@ protected:
     // The plane drawn for an output index: the element's, or its frozen copy; null for none.
     const Matrix* ShownPlane(int index) const;
     void CreatePane(int index, bool initialSize);
+    // Realizes the shell no larger than the screen lets it be.
+    void FitScreen();
     // Sizes the output's drawing area for its plane at the zoom, when it is not so already.
     void FitArea(int index);
     static void SetLabel(Widget label, const char* text);

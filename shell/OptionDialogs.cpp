@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "toolkit/FormAttachments.h"
+#include "toolkit/ScrolledBody.h"
 #include "toolkit/WidgetHelpers.h"
 #include "toolkit/WindowManagerHints.h"
 
@@ -73,16 +74,18 @@ OptionDialogFrame CreateOptionDialogFrame(Widget parent, const char* title, XtCa
     XmAddWMProtocolCallback(dialog.shell, deleteWindow, cancel, client);
     dialog.form = XtVaCreateWidget("form", xmFormWidgetClass, dialog.shell, XmNmarginHeight, 3,
                                    XmNmarginWidth, 3, nullptr);
-    dialog.frame = XtVaCreateManagedWidget("frame", xmFrameWidgetClass, dialog.form, XmNmarginWidth,
+    dialog.body = CreateScrolledBody(dialog.form);
+    dialog.frame = XtVaCreateManagedWidget("frame", xmFrameWidgetClass, dialog.body, XmNmarginWidth,
                                            5, XmNmarginHeight, 5, nullptr);
     return dialog;
 }
 
 void ShowOptionDialog(const OptionDialogFrame& dialog, const ActionAreaRow* rows, int count) {
     Widget actionArea = CreateActionArea(dialog.form, rows, count);
-    Attach(dialog.frame).Top(ToForm()).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
+    Attach(dialog.body).Top(ToForm()).Left(ToForm()).Right(ToForm()).Bottom(ToWidget(actionArea));
     Attach(actionArea).Left(ToForm()).Right(ToForm()).Bottom(ToForm());
     XtManageChild(dialog.form);
+    FitScrolledBody(dialog.body, dialog.frame);
     CentreOverParent(dialog.shell);
     XtPopup(dialog.shell, XtGrabNonexclusive);
     BlockOtherInput(dialog.shell);

@@ -3,6 +3,8 @@
 // The frame every option dialog shares: a transient popup shell named after its title with the
 // border and window menu and the move and close functions, whose window-manager close acts as
 // Cancel; a form "form" holding a frame "frame" for the dialog's contents above the action area.
+// The frame sits in a scrolled body that scrolls it only where the dialog would not fit the
+// screen, so the action area stays reachable on a small screen.
 // Once the contents stand, the dialog is shown centred over its parent with a non-exclusive grab
 // (the rest of the program takes no input while it is open) and cannot be resized.
 
@@ -13,6 +15,7 @@
 struct OptionDialogFrame {
     Widget shell;
     Widget form;
+    Widget body;  // the scrolled window around the frame
     Widget frame; // the contents go here
 };
 

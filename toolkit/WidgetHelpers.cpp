@@ -80,6 +80,19 @@ FrameExtents FrameAround(Display* display, Window window) {
     return extents;
 }
 
+// The frame a window manager is expected to put around shell once it is shown: the one it put
+// around the shell of the shell's parent, without the title bar when the shell asks for none.
+FrameExtents ExpectedFrame(Widget shell) {
+    FrameExtents frame = {0, 0, 0, 0};
+    Widget parentShell = XtParent(shell);
+    while (parentShell != nullptr && !XtIsShell(parentShell))
+        parentShell = XtParent(parentShell);
+    if (parentShell == nullptr || !XtIsRealized(parentShell)) return frame;
+    frame = FrameAround(XtDisplay(shell), XtWindow(parentShell));
+    if (!HasTitleBar(shell)) frame.top = frame.bottom; // a frame of borders alone
+    return frame;
+}
+
 } // namespace
 
 void ScrollToEnd(Widget scrolledWindow) {
@@ -163,12 +176,7 @@ void PlaceOverParent(Widget shell) {
                               &child);
         parentWidth = attributes.width;
         parentHeight = attributes.height;
-        Widget parentShell = parent;
-        while (parentShell != nullptr && !XtIsShell(parentShell))
-            parentShell = XtParent(parentShell);
-        if (parentShell != nullptr && XtIsRealized(parentShell)) {
-            frame = FrameAround(display, XtWindow(parentShell));
-        }
+        frame = ExpectedFrame(shell);
     } else {
         Dimension width = 0;
         Dimension height = 0;
@@ -190,7 +198,6 @@ void PlaceOverParent(Widget shell) {
     Dimension height = 0;
     Dimension border = 0;
     XtVaGetValues(shell, XmNwidth, &width, XmNheight, &height, XmNborderWidth, &border, nullptr);
-    if (!HasTitleBar(shell)) frame.top = frame.bottom; // a frame of borders alone
     int x = 0;
     int y = 0;
     CentredPosition(width, height, parentX, parentY, parentWidth, parentHeight, &x, &y);
@@ -237,6 +244,22 @@ void WaitUntilShown(Widget shell, int timeoutMs) {
             return;
         }
     }
+}
+
+void FrameAllowance(Widget shell, int* width, int* height) {
+    const FrameExtents frame = ExpectedFrame(shell);
+    *width = frame.left + frame.right;
+    *height = frame.top + frame.bottom;
+}
+
+void LimitToScreen(Widget shell, int* width, int* height) {
+    int frameWidth = 0;
+    int frameHeight = 0;
+    FrameAllowance(shell, &frameWidth, &frameHeight);
+    const int roomWidth = std::max(WidthOfScreen(XtScreen(shell)) - frameWidth, 1);
+    const int roomHeight = std::max(HeightOfScreen(XtScreen(shell)) - frameHeight, 1);
+    if (*width > roomWidth) *width = roomWidth;
+    if (*height > roomHeight) *height = roomHeight;
 }
 
 int LabelShortfall(Widget label) {

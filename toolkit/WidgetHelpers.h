@@ -49,5 +49,14 @@ void CentredPosition(int width, int height, int parentX, int parentY, int parent
 // before the left or top edge (a shell larger than the screen keeps its top left corner on it).
 void KeepOnScreen(int width, int height, int screenWidth, int screenHeight, int* x, int* y);
 
+// The pixels that the frame of a window manager is expected to add to the width and the height of
+// a shell once it is shown: as much as it added around the shell of the shell's parent (less the
+// title bar when the shell asks for none); 0 and 0 without a window manager or a shown parent.
+void FrameAllowance(Widget shell, int* width, int* height);
+
+// Lowers a size asked for a shell (0: none asked) to what lets the shell and its expected frame
+// lie on the screen.
+void LimitToScreen(Widget shell, int* width, int* height);
+
 // How many pixels a label lacks to show its whole text (negative when it has room to spare).
 int LabelShortfall(Widget label);

@@ -185,7 +185,7 @@ Point Screen::ButtonInLowestRow(Window window, int fromRight, int maxWidth) {
     std::vector<std::pair<Point, Point>> buttons; // root position, size
     Walk(window, [&](Window w, const XWindowAttributes& a) {
         if (a.width >= 40 && a.width <= maxWidth && a.height >= 18 && a.height <= 45 &&
-            !HasViewableChild(w)) {
+            !HasViewableChild(w) && WhollyShown(w, window)) {
             buttons.push_back({RootOf(w), {a.width, a.height}});
         }
     });
@@ -200,6 +200,26 @@ Point Screen::ButtonInLowestRow(Window window, int fromRight, int maxWidth) {
     if (fromRight < 0 || fromRight >= static_cast<int>(row.size())) return {-1, -1};
     const auto& b = row[static_cast<size_t>(fromRight)];
     return {b.first.x + b.second.x / 2, b.first.y + b.second.y / 2};
+}
+
+bool Screen::WhollyShown(Window window, Window top) {
+    const Point at = RootOf(window);
+    const Point size = Size(window);
+    for (Window w = window; w != top;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, w, &root, &parent, &children, &count)) return false;
+        if (children != nullptr) XFree(children);
+        if (parent == 0 || parent == root) return true;
+        const Point parentAt = RootOf(parent);
+        const Point parentSize = Size(parent);
+        if (at.x < parentAt.x || at.y < parentAt.y || at.x + size.x > parentAt.x + parentSize.x ||
+            at.y + size.y > parentAt.y + parentSize.y) {
+            return false;
+        }
+        w = parent;
+    }
+    return true;
 }
 
 Window Screen::SelectionField(Window dialog) {

@@ -74,7 +74,8 @@ public:
     // row of push buttons (windows 40 to 200 wide and 18 to 45 high without viewable windows
     // inside: a small dialog's action area has a button's size too, and clicking its middle hits
     // the gap between OK and Cancel); {-1, -1} when there is none.
-    // A wider dialog's buttons may be up to maxWidth wide.
+    // A wider dialog's buttons may be up to maxWidth wide. Only windows that every window
+    // between them and window shows whole count (not the rows a scrolled part hides).
     Point ButtonInLowestRow(Window window, int fromRight, int maxWidth = 200);
 
     // The text field of a file dialog in which the chosen file is typed: the lowest of the two
@@ -94,6 +95,8 @@ private:
     void Children(Window window,
                   const std::function<void(Window, const XWindowAttributes&)>& visit);
     bool HasViewableChild(Window window);
+    // Whether every ancestor of window below top holds it whole.
+    bool WhollyShown(Window window, Window top);
     // The viewable leaf windows below window that satisfy take, grouped by their parent, each
     // group sorted from the left.
     std::vector<std::vector<Window>>
