@@ -8,7 +8,9 @@
 // with plain POSIX read into a 1 MiB buffer and finding its lines with memchr. The 1 000-element
 // open is the program's start-up cost. Beside it, the in-process LoadFile of the same file in this
 // process, whose heap is warm from the rounds before (what WindowBench times).
-// Usage: OpenBench [rounds] [largest element count]
+// Usage: OpenBench [rounds] [largest element count] [perf output] (with a perf output one more
+// open of the largest file, before the rounds, is recorded by perf from the program's
+// start to its end).
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,28 +70,34 @@ long long FileBytes(const std::string& path) {
 }
 
 struct Rounds {
-    std::vector<double> open, floor, ratio, quit, inProcess;
+    // cpu and server: the seconds the program and the X server ran on a processor in the open.
+    std::vector<double> open, floor, ratio, quit, inProcess, cpu, server;
     std::vector<long long> resident;
 };
 
 // One open of the file through the program and its quit; the program's resident memory once it
 // rests. The window's title names the file from HOME, the folder.
 void OpenAndQuit(Display* x, pid_t xvfb, const std::string& folder, const std::string& file,
-                 const std::string& title, Rounds& rounds) {
+                 const std::string& title, const char* perfOutput, Rounds& rounds) {
+    const long long serverBefore = bench::RunTime(xvfb);
     const Clock::time_point start = Clock::now();
-    const pid_t program = bench::StartProgram(QUIRAN_PROGRAM, folder, folder + "/" + file);
+    const pid_t started =
+        bench::StartProgram(QUIRAN_PROGRAM, folder, folder + "/" + file, perfOutput);
+    const pid_t program = bench::ProgramOf(started, perfOutput);
     Window window = 0;
     const double open = bench::UntilIdle(kName, start, {program, xvfb}, kQuietMs, 600, [&] {
         window = bench::FindByName(x, DefaultRootWindow(x), title.c_str());
         return window != 0;
     });
     rounds.open.push_back(open);
+    rounds.cpu.push_back(static_cast<double>(bench::RunTime(program)) * 1e-9);
+    rounds.server.push_back(static_cast<double>(bench::RunTime(xvfb) - serverBefore) * 1e-9);
     rounds.resident.push_back(bench::ResidentBytes(program));
 
     bench::FocusWindow(x, window);
     const Clock::time_point quit = Clock::now();
     bench::TypeControl(x, XK_q);
-    if (bench::WaitFor(program) != 0) bench::Fail(kName, "the program did not quit with status 0");
+    if (bench::WaitFor(started) != 0) bench::Fail(kName, "the program did not quit with status 0");
     rounds.quit.push_back(Since(quit));
 }
 
@@ -113,6 +121,7 @@ int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
     if (rounds < 1) rounds = 1;
     const int largest = argc > 2 ? std::atoi(argv[2]) : 1000000;
+    const char* perfOutput = argc > 3 ? argv[3] : nullptr;
     std::vector<int> sizes;
     for (int size : kSizes) {
         if (size <= largest) sizes.push_back(size);
@@ -145,6 +154,20 @@ int main(int argc, char** argv) {
     // Windows come and go while the tree is walked.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 
+    if (perfOutput != nullptr) {
+        // Recorded apart from the rounds, whose figures perf would slow.
+        Rounds recorded;
+        const std::string& file = files.back();
+        std::string output = perfOutput;
+        if (output[0] != '/') {
+            char here[4096];
+            if (getcwd(here, sizeof here) == nullptr) bench::Fail(kName, "getcwd");
+            output = std::string(here) + "/" + output;
+        }
+        OpenAndQuit(x, xvfb, folder, file, "QUIRAN Pro  ~/" + file, output.c_str(), recorded);
+        std::printf("recorded the open of %d elements (%.3f s under perf) into %s\n", sizes.back(),
+                    recorded.open[0], output.c_str());
+    }
     std::vector<Rounds> measured(sizes.size());
     std::vector<long long> lines(sizes.size());
     for (int r = 0; r < rounds; r++) {
@@ -152,7 +175,8 @@ int main(int argc, char** argv) {
             const std::string path = folder + "/" + files[i];
             const double floor = ReadFloor(path, lines[i]);
             measured[i].floor.push_back(floor);
-            OpenAndQuit(x, xvfb, folder, files[i], "QUIRAN Pro  ~/" + files[i], measured[i]);
+            OpenAndQuit(x, xvfb, folder, files[i], "QUIRAN Pro  ~/" + files[i], nullptr,
+                        measured[i]);
             measured[i].ratio.push_back(measured[i].open.back() / floor);
             InProcess(*main, path, sizes[i], measured[i]);
         }
@@ -196,6 +220,11 @@ int main(int argc, char** argv) {
             std::printf("  open 100 000: %.1f x the floor (target at most %.0f x)\n",
                         Median(measured[i].ratio), kTargetRatio);
         }
+    }
+    std::printf("Where the open's time went (program and X server on a processor):\n");
+    for (size_t i = 0; i < sizes.size(); i++) {
+        std::printf("  %9d program %.3f s, X server %.3f s\n", sizes[i], Median(measured[i].cpu),
+                    Median(measured[i].server));
     }
     std::printf("In-process LoadFile in this process (in-process, warm heap), to READY:\n");
     for (size_t i = 0; i < sizes.size(); i++) {

@@ -18,6 +18,8 @@
 #include "model/data/Connection.h"
 #include "model/data/ElementQueries.h"
 #include "model/elements/AElement.h"
+#include "model/elements/ElementType.h"
+#include "model/elements/IconOcclusion.h"
 #include "model/format/FileKind.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
@@ -44,6 +46,14 @@ char* CopyText(const char* text) {
     char* copy = new char[std::strlen(text) + 1];
     std::strcpy(copy, text);
     return copy;
+}
+
+// Whether the element's drawing is its icon copied opaquely to its place on this window (its frame
+// drawn onto it): macro ports add a label beside theirs, a loose connection end draws nothing.
+bool PaintsItsIcon(const AElement& element, Display* display, Window window) {
+    const uint32_t type = element.GetType();
+    return type != kMacroInput && type != kMacroOutput && type != kHelpElement &&
+           element.GetDisplay() == display && element.GetWindow() == window;
 }
 
 void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, int y2, int stepX,
@@ -323,6 +333,8 @@ void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
         DrawGrid(display, window, gridGC, x1, y1, x2, y2, gridX, gridY);
     }
     PtrArray<AElement>& elements = GetElements();
+    std::vector<AElement*> icons;
+    std::vector<IconFootprint> footprints;
     for (int i = 0; i < elements.GetCount(); i++) {
         AElement* element = elements[i];
         int ex, ey, ew, eh;
@@ -331,7 +343,16 @@ void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
             static_cast<long long>(ey) + eh + 1 < y1) {
             continue;
         }
-        element->Draw();
+        icons.push_back(element);
+        footprints.push_back({ex, ey, ew + 1, eh + 1, PaintsItsIcon(*element, display, window)});
+    }
+    // An icon that later ones paint over whole is not sent: with many elements on the area most
+    // are, and the server would paint them all for nothing.
+    Dimension windowWidth = 0, windowHeight = 0;
+    XtVaGetValues(cadArea, XmNwidth, &windowWidth, XmNheight, &windowHeight, nullptr);
+    const std::vector<char> hidden = FindHiddenIcons(footprints, windowWidth, windowHeight);
+    for (size_t i = 0; i < icons.size(); i++) {
+        if (!hidden[i]) icons[i]->Draw();
     }
     for (Connection* wire : wires)
         wire->Draw();

@@ -84,7 +84,8 @@ pid_t StartXvfb(const char* name, int& number) {
     return pid;
 }
 
-pid_t StartProgram(const char* program, const std::string& folder, const std::string& file) {
+pid_t StartProgram(const char* program, const std::string& folder, const std::string& file,
+                   const char* perfOutput) {
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder.c_str()) != 0) _exit(120);
@@ -92,11 +93,30 @@ pid_t StartProgram(const char* program, const std::string& folder, const std::st
         const int out = open((folder + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         dup2(out, 1);
         dup2(out, 2);
-        execl(program, program, file.c_str(), static_cast<char*>(nullptr));
+        if (perfOutput != nullptr) {
+            // The program is built without frame pointers: its stacks are unwound from DWARF.
+            execlp("perf", "perf", "record", "-q", "--call-graph", "dwarf", "-o", perfOutput, "--",
+                   program, file.c_str(), static_cast<char*>(nullptr));
+        } else {
+            execl(program, program, file.c_str(), static_cast<char*>(nullptr));
+        }
         _exit(123);
     }
     Track(pid);
     return pid;
+}
+
+pid_t ProgramOf(pid_t started, const char* perfOutput) {
+    if (perfOutput == nullptr) return started;
+    const std::string children =
+        "/proc/" + std::to_string(started) + "/task/" + std::to_string(started) + "/children";
+    for (int tries = 0; tries < 10000; tries++) {
+        std::ifstream in(children);
+        pid_t child = 0;
+        if (in >> child && child > 0) return child;
+        SleepMs(1);
+    }
+    Fail("bench", "perf started no program");
 }
 
 pid_t StartPerf(pid_t pid, const char* output) {

@@ -23,8 +23,14 @@ void EndChildren();
 // A private X server; its display number. name is the bench's, for Fail.
 pid_t StartXvfb(const char* name, int& number);
 
-// The program run in folder (also its HOME) on the file, its output in folder/stderr.txt.
-pid_t StartProgram(const char* program, const std::string& folder, const std::string& file);
+// The program run in folder (also its HOME) on the file, its output in folder/stderr.txt. With a
+// perf output the program runs under `perf record --call-graph dwarf` from its first instruction:
+// the PID returned is perf's, which ends when the program does, and ProgramOf finds the program's.
+pid_t StartProgram(const char* program, const std::string& folder, const std::string& file,
+                   const char* perfOutput = nullptr);
+// The first child of a process started here (waits for it to appear), or the process itself when
+// it was started without perf.
+pid_t ProgramOf(pid_t started, const char* perfOutput);
 
 // perf recording the process into output with call graphs; 0 without an output. StopPerf ends
 // it and waits for it.
