@@ -58,18 +58,23 @@ bool PaintsItsIcon(const AElement& element, Display* display, Window window) {
 
 void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, int y2, int stepX,
               int stepY) {
-    std::vector<XPoint> points;
+    // In slices well below the request size limit of one XDrawPoints call, from a buffer that
+    // needs no allocation: the redraw that follows clearing a large architecture would otherwise
+    // be the first large allocation after every block was freed, and pay for sorting them all
+    // (quitting then only waits for it).
+    const int kSlice = 4096;
+    XPoint points[kSlice];
+    int count = 0;
     for (long long y = y1; y < y2; y += stepY) {
         for (long long x = x1; x < x2; x += stepX) {
-            points.push_back({static_cast<short>(x), static_cast<short>(y)});
+            points[count++] = {static_cast<short>(x), static_cast<short>(y)};
+            if (count == kSlice) {
+                XDrawPoints(display, window, gc, points, count, CoordModeOrigin);
+                count = 0;
+            }
         }
     }
-    // The request size limits one XDrawPoints call; draw in slices well below it.
-    const size_t kSlice = 16000;
-    for (size_t i = 0; i < points.size(); i += kSlice) {
-        size_t n = std::min(kSlice, points.size() - i);
-        XDrawPoints(display, window, gc, &points[i], static_cast<int>(n), CoordModeOrigin);
-    }
+    if (count > 0) XDrawPoints(display, window, gc, points, count, CoordModeOrigin);
 }
 
 // The working area's callbacks and those of its scroll bars, which it returns.
