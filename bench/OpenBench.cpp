@@ -8,6 +8,8 @@
 // with plain POSIX read into a 1 MiB buffer and finding its lines with memchr. The 1 000-element
 // open is the program's start-up cost. Beside it, the in-process LoadFile of the same file in this
 // process, whose heap is warm from the rounds before (what WindowBench times).
+// The environment variable QUIRAN_BENCH_PROGRAM names another build of the program to time, for a
+// comparison on the same files.
 // Usage: OpenBench [rounds] [largest element count] [perf output] (with a perf output one more
 // open of the largest file, before the rounds, is recorded by perf from the program's
 // start to its end).
@@ -81,8 +83,9 @@ void OpenAndQuit(Display* x, pid_t xvfb, const std::string& folder, const std::s
                  const std::string& title, const char* perfOutput, Rounds& rounds) {
     const long long serverBefore = bench::RunTime(xvfb);
     const Clock::time_point start = Clock::now();
-    const pid_t started =
-        bench::StartProgram(QUIRAN_PROGRAM, folder, folder + "/" + file, perfOutput);
+    const char* other = std::getenv("QUIRAN_BENCH_PROGRAM");
+    const pid_t started = bench::StartProgram(other != nullptr ? other : QUIRAN_PROGRAM, folder,
+                                              folder + "/" + file, perfOutput);
     const pid_t program = bench::ProgramOf(started, perfOutput);
     Window window = 0;
     const double open = bench::UntilIdle(kName, start, {program, xvfb}, kQuietMs, 600, [&] {
