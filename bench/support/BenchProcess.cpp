@@ -171,19 +171,23 @@ long long PeakResidentBytes(pid_t pid) {
     return StatusBytes(pid, "VmHWM:");
 }
 
-Window FindByName(Display* display, Window window, const char* prefix) {
+bool HasName(Display* display, Window window, const char* prefix) {
     char* name = nullptr;
-    if (XFetchName(display, window, &name) && name != nullptr) {
-        const bool match = std::strncmp(name, prefix, std::strlen(prefix)) == 0;
-        XFree(name);
-        if (match) return window;
-    }
+    if (!XFetchName(display, window, &name) || name == nullptr) return false;
+    const bool match = std::strncmp(name, prefix, std::strlen(prefix)) == 0;
+    XFree(name);
+    return match;
+}
+
+Window FindByName(Display* display, Window window, const char* prefix, Window skip) {
+    if (window == skip) return 0;
+    if (HasName(display, window, prefix)) return window;
     Window root, parent, *children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
     Window found = 0;
     for (unsigned i = 0; i < count && found == 0; i++)
-        found = FindByName(display, children[i], prefix);
+        found = FindByName(display, children[i], prefix, skip);
     if (children != nullptr) XFree(children);
     return found;
 }

@@ -55,8 +55,11 @@ template <typename Done>
 double UntilIdle(const char* name, Clock::time_point start, const std::vector<pid_t>& pids,
                  int quietMs, double limit, Done done);
 
-// The first window below window whose name begins with prefix, or 0.
-Window FindByName(Display* display, Window window, const char* prefix);
+// The first window below window whose name begins with prefix, or 0; the window skip and the
+// windows below it are not looked at.
+Window FindByName(Display* display, Window window, const char* prefix, Window skip = 0);
+// Whether the window's name begins with prefix.
+bool HasName(Display* display, Window window, const char* prefix);
 // Gives the window the pointer and the focus, so that typed keys reach it.
 void FocusWindow(Display* display, Window window);
 // Control and the key of the keysym, pressed and released through XTest.
