@@ -18,6 +18,8 @@
 #include "model/data/Connection.h"
 #include "model/data/ElementQueries.h"
 #include "model/elements/AElement.h"
+#include "model/elements/ElementType.h"
+#include "model/elements/IconOcclusion.h"
 #include "model/format/FileKind.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
@@ -46,20 +48,33 @@ char* CopyText(const char* text) {
     return copy;
 }
 
+// Whether the element's drawing is its icon copied opaquely to its place on this window (its frame
+// drawn onto it): macro ports add a label beside theirs, a loose connection end draws nothing.
+bool PaintsItsIcon(const AElement& element, Display* display, Window window) {
+    const uint32_t type = element.GetType();
+    return type != kMacroInput && type != kMacroOutput && type != kHelpElement &&
+           element.GetDisplay() == display && element.GetWindow() == window;
+}
+
 void DrawGrid(Display* display, Window window, GC gc, int x1, int y1, int x2, int y2, int stepX,
               int stepY) {
-    std::vector<XPoint> points;
+    // In slices well below the request size limit of one XDrawPoints call, from a buffer that
+    // needs no allocation: the redraw that follows clearing a large architecture would otherwise
+    // be the first large allocation after every block was freed, and pay for sorting them all
+    // (quitting then only waits for it).
+    const int kSlice = 4096;
+    XPoint points[kSlice];
+    int count = 0;
     for (long long y = y1; y < y2; y += stepY) {
         for (long long x = x1; x < x2; x += stepX) {
-            points.push_back({static_cast<short>(x), static_cast<short>(y)});
+            points[count++] = {static_cast<short>(x), static_cast<short>(y)};
+            if (count == kSlice) {
+                XDrawPoints(display, window, gc, points, count, CoordModeOrigin);
+                count = 0;
+            }
         }
     }
-    // The request size limits one XDrawPoints call; draw in slices well below it.
-    const size_t kSlice = 16000;
-    for (size_t i = 0; i < points.size(); i += kSlice) {
-        size_t n = std::min(kSlice, points.size() - i);
-        XDrawPoints(display, window, gc, &points[i], static_cast<int>(n), CoordModeOrigin);
-    }
+    if (count > 0) XDrawPoints(display, window, gc, points, count, CoordModeOrigin);
 }
 
 // The working area's callbacks and those of its scroll bars, which it returns.
@@ -323,6 +338,8 @@ void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
         DrawGrid(display, window, gridGC, x1, y1, x2, y2, gridX, gridY);
     }
     PtrArray<AElement>& elements = GetElements();
+    std::vector<AElement*> icons;
+    std::vector<IconFootprint> footprints;
     for (int i = 0; i < elements.GetCount(); i++) {
         AElement* element = elements[i];
         int ex, ey, ew, eh;
@@ -331,7 +348,16 @@ void ArchitectureWindow::RedrawArea(int clear, int x1, int y1, int x2, int y2) {
             static_cast<long long>(ey) + eh + 1 < y1) {
             continue;
         }
-        element->Draw();
+        icons.push_back(element);
+        footprints.push_back({ex, ey, ew + 1, eh + 1, PaintsItsIcon(*element, display, window)});
+    }
+    // An icon that later ones paint over whole is not sent: with many elements on the area most
+    // are, and the server would paint them all for nothing.
+    Dimension windowWidth = 0, windowHeight = 0;
+    XtVaGetValues(cadArea, XmNwidth, &windowWidth, XmNheight, &windowHeight, nullptr);
+    const std::vector<char> hidden = FindHiddenIcons(footprints, windowWidth, windowHeight);
+    for (size_t i = 0; i < icons.size(); i++) {
+        if (!hidden[i]) icons[i]->Draw();
     }
     for (Connection* wire : wires)
         wire->Draw();

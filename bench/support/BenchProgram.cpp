@@ -107,12 +107,16 @@ MainWindow* OpenProgram(XtAppContext& app) {
     return OpenMainWindow(topLevel);
 }
 
-void WriteChains(MainWindow& main, int count, const std::string& path) {
+void WriteChains(MainWindow& main, int count, const std::string& path, bool onWorkingArea) {
     const int kChain = 10;
+    // Rows of the working area (1500 x 1000 pixels) and steps to the right.
+    const int kRows = 13, kShifts = 100;
     for (int c = 0; c < count / kChain; c++) {
+        const int row = onWorkingArea ? c % kRows : c;
+        const int shift = onWorkingArea ? 5 * ((c / kRows) % kShifts) : 0;
         AElement* previous = nullptr;
         for (int k = 0; k < kChain; k++) {
-            AElement* element = ChainElement(main, k, kChain, 20 + 70 * k, 20 + 70 * c);
+            AElement* element = ChainElement(main, k, kChain, 20 + shift + 70 * k, 20 + 70 * row);
             element->CreateData();
             main.GetElements().Add(element);
             if (previous != nullptr) {

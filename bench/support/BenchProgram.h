@@ -41,7 +41,9 @@ MainWindow* OpenProgram(XtAppContext& app);
 
 // Chains of INPUT, four MASK and four JOIN elements in turn, OUTPUT, one chain a row, count
 // elements in all, placed on the main window and written to path as the program writes an
-// architecture file; the window is left holding them, unmodified.
-void WriteChains(MainWindow& main, int count, const std::string& path);
+// architecture file; the window is left holding them, unmodified. The rows go on below the
+// working area, or, with onWorkingArea, start again at its top, a little further right each time,
+// so that every element lies on the working area and is drawn.
+void WriteChains(MainWindow& main, int count, const std::string& path, bool onWorkingArea = false);
 
 } // namespace bench

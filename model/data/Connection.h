@@ -11,13 +11,14 @@
 
 #include <cstdint>
 
+#include "model/data/BlockPool.h"
 #include "model/data/PtrArray.h"
 #include "model/elements/XTypes.h"
 
 class AElement;
 class Architecture;
 
-class Connection {
+class Connection : public PooledObject {
 public:
     // One pin must be an output (odd code) and the other an input (even code) of the element
     // given with it; callers check that and the plane sizes. The output's element becomes the

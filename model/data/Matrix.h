@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/data/BlockPool.h"
 #include "model/format/LoadSaveObject.h"
 
 constexpr int kLogBytesUnsigned = 2; // bytes per word: 4
@@ -111,7 +112,7 @@ private:
     size_t count = 0;
 };
 
-class Matrix : public LoadSaveObject {
+class Matrix : public LoadSaveObject, public PooledObject {
 public:
     // All bits 0, or all bits 1 when fill is non-zero. Dimensions below 1 are taken as 1.
     Matrix(int width, int height, int fill = 0);

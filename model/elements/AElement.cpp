@@ -23,6 +23,18 @@ std::unique_ptr<Matrix> NewPlane(int width, int height) {
     return std::make_unique<Matrix>(width, height);
 }
 
+// The pin's plane becomes a new all-zero plane of that size. A plane of that size already there is
+// cleared and kept instead: every element read gives each pin its size once, mostly the one the
+// constructor gave it, and a new plane then cost an allocation and a free for nothing.
+void GiveFreshPlane(std::unique_ptr<Matrix>& plane, int width, int height) {
+    if (plane == nullptr || plane->GetDimX() != width || plane->GetDimY() != height) {
+        plane = NewPlane(width, height);
+        return;
+    }
+    plane->UnsetAll();
+    plane->SetFileName(nullptr);
+}
+
 } // namespace
 
 AElement::AElement(Architecture* ownerArchitecture, uint32_t elementType, int px, int py,
@@ -329,7 +341,7 @@ void AElement::SetInputPlaneSize(int index, int pwidth, int pheight) {
         std::cerr << "AElement::SetInputPlaneSize: no input " << index << std::endl;
         return;
     }
-    inputPlanes[index] = NewPlane(pwidth, pheight);
+    GiveFreshPlane(inputPlanes[index], pwidth, pheight);
 }
 
 void AElement::SetOutputPlaneSize(int index, int pwidth, int pheight) {
@@ -337,7 +349,7 @@ void AElement::SetOutputPlaneSize(int index, int pwidth, int pheight) {
         std::cerr << "AElement::SetOutputPlaneSize: no output " << index << std::endl;
         return;
     }
-    outputPlanes[index] = NewPlane(pwidth, pheight);
+    GiveFreshPlane(outputPlanes[index], pwidth, pheight);
 }
 
 void AElement::RemovePin(int pinCode) {

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "model/data/BlockPool.h"
 #include "model/data/Matrix.h"
 #include "model/data/PtrArray.h"
 #include "model/data/SimTime.h"
@@ -40,7 +41,7 @@ struct QueueEntry;
 
 const SimTime kNeverSimulated = 4294967295u;
 
-class AElement : public LoadSaveObject, public FileArgument {
+class AElement : public LoadSaveObject, public FileArgument, public PooledObject {
 public:
     // Every pin gets an all-zero plane of the default plane size; the creator sets the sizes.
     AElement(Architecture* owner, uint32_t type, int x, int y, int inputs, int outputs);

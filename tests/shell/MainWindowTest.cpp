@@ -611,6 +611,72 @@ TEST_F(MainWindowFixture, LoadAndClearSendTheServerOnlyWhatCanBeSeen) {
     }
 }
 
+// Icons that later icons paint over whole are not sent, and leaving them out changes no pixel:
+// the picture equals the one of every icon painted in order, the wires on top.
+TEST_F(MainWindowFixture, IconsPaintedOverWholeAreLeftOutUnseen) {
+    main().ScrollTo(0, 0);
+    Widget area = main().GetCadArea();
+    Display* display = XtDisplay(area);
+    Window window = XtWindow(area);
+    auto requests = [&](int stacked) {
+        for (int k = 0; k < stacked; k++)
+            AddSplit(300, 300);
+        XSync(display, False);
+        const unsigned long before = NextRequest(display);
+        main().Redraw(1, 0, 0, 0, 0);
+        const unsigned long sent = NextRequest(display) - before;
+        main().Clear();
+        return sent;
+    };
+    const unsigned long two = requests(2);
+    EXPECT_LT(requests(200), two + 10) << two << " for 2 icons in one place";
+
+    // Icons in steps of a few pixels, some marked, one framed, wired in a chain.
+    std::vector<ASplitElem*> icons;
+    for (int k = 0; k < 60; k++)
+        icons.push_back(AddSplit(30 + 7 * (k % 9), 45 + 5 * (k % 7) + 2 * (k / 20)));
+    for (int k = 1; k < 60; k += 2) {
+        main().GetConnections().Add(new Connection(&main(), icons[k - 1], 3, icons[k], 2, 0));
+    }
+    for (int k = 0; k < 60; k += 5)
+        icons[k]->Mark();
+    icons[57]->ShowFrame();
+    struct ServerHold {
+        explicit ServerHold(Display* held) : display(held) { XGrabServer(display); }
+        ~ServerHold() { XUngrabServer(display); }
+        Display* display;
+    } hold(display);
+    XRaiseWindow(display, XtWindow(gui->topLevel));
+    ProcessFor(gui->app, 200);
+    auto picture = [&] {
+        XSync(display, False);
+        XImage* image = XGetImage(display, window, 0, 0, 200, 150, AllPlanes, ZPixmap);
+        std::vector<unsigned long> pixels;
+        for (int y = 0; image != nullptr && y < 150; y++) {
+            for (int x = 0; x < 200; x++)
+                pixels.push_back(XGetPixel(image, x, y));
+        }
+        if (image != nullptr) XDestroyImage(image);
+        return pixels;
+    };
+    main().Redraw(1, 0, 0, 0, 0);
+    const std::vector<unsigned long> redrawn = picture();
+    ASSERT_EQ(redrawn.size(), 200u * 150u);
+    // The wires are drawn with XOR: drawn again they go; then every icon in order, the wires.
+    PtrArray<Connection>& wires = main().GetConnections();
+    for (int i = 0; i < wires.GetCount(); i++)
+        wires[i]->Erase();
+    for (ASplitElem* icon : icons)
+        icon->Draw();
+    for (int i = 0; i < wires.GetCount(); i++)
+        wires[i]->Draw();
+    const std::vector<unsigned long> painted = picture();
+    int differing = 0;
+    for (size_t i = 0; i < redrawn.size(); i++)
+        differing += redrawn[i] != painted[i];
+    EXPECT_EQ(differing, 0);
+}
+
 // Opening a file shows "LOADING" once and "READY" once, not a word per element or per macro
 // body read, and the model asks for no drawing of its own while the window reads.
 TEST_F(MainWindowFixture, OpeningAFileShowsLoadingOnceThenReady) {
