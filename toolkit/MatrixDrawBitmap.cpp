@@ -75,12 +75,18 @@ void RenderMatrixBitmap(const Matrix& matrix, int zoom, const CellStipple& stipp
     lineRow.CopyFrom(columns);
     lineRow.SetRun(10, gridRight);
     for (int s = 0; s < stipple.height; s++) {
-        BitRow ink = row(kStipple + s);
-        // The stipple's column under the part's first pixel, then one on at each pixel.
-        int phase = Modulo(static_cast<long long>(ink.left) - stipple.originX, stipple.width);
-        for (int j = 0; j < seen.width; j++) {
-            if (stipple.rows[s] >> phase & 1u) ink.bits[j >> 5] |= 1u << (j & 31);
-            if (++phase == stipple.width) phase = 0;
+        // The stipple row repeated over 64 pixels holds the 32 pixels from any of its columns.
+        uint64_t repeated = 0;
+        for (int k = 0; k < 64; k++)
+            repeated |= static_cast<uint64_t>(stipple.rows[s] >> (k % stipple.width) & 1u) << k;
+        // The stipple's column under the first pixel of each word.
+        int phase = Modulo(static_cast<long long>(seen.x) - stipple.originX, stipple.width);
+        const int step = 32 % stipple.width;
+        uint32_t* ink = rows.data() + static_cast<size_t>(kStipple + s) * wordsPerRow;
+        for (int w = 0; w < wordsPerRow; w++) {
+            ink[w] = static_cast<uint32_t>(repeated >> phase);
+            phase += step;
+            if (phase >= stipple.width) phase -= stipple.width;
         }
     }
 
