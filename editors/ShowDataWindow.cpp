@@ -265,7 +265,8 @@ void ShowDataWindow::CreateWidgets() {
     // for every text the label will show.
     simLabel = CreateLabel("sim_label", form, kWidestSimLabel);
     XtVaSetValues(simLabel, XmNrecomputeSize, False, nullptr);
-    SetLabel(simLabel, "   ");
+    simText = "   ";
+    SetLabel(simLabel, simText.c_str());
 
     upperForm = XtVaCreateManagedWidget("form_above_outputs", xmFormWidgetClass, form, nullptr);
     positionTitle = CreateLabel(" Position: ", upperForm, nullptr);
@@ -382,7 +383,12 @@ void ShowDataWindow::ResizeDrawAreas() {
 }
 
 void ShowDataWindow::UpdateSimLabel() {
-    SetLabel(simLabel, SimLabelText(element->GetLastSimulatedTime(), element->GetTime()).c_str());
+    std::string text = SimLabelText(element->GetLastSimulatedTime(), element->GetTime());
+    // Setting the text the label shows would clear and draw it again for nothing, and every step
+    // of a run asks: that costs more than drawing the part of the plane seen.
+    if (text == simText) return;
+    simText = std::move(text);
+    SetLabel(simLabel, simText.c_str());
     // The new text is drawn at once: the label's own redraw waits for the exposure of its
     // clearing, which a running simulation serves late, leaving the label blank meanwhile.
     XtExposeProc expose = XtClass(simLabel)->core_class.expose;

@@ -102,6 +102,7 @@ protected:
     int lastIndex;
     int shownCount;
     int update;
+    std::string simText;                         // what "sim_label" shows
     std::vector<std::unique_ptr<Matrix>> frozen; // by output index, only while not updating
     ShowDataGeometry& geometry;                  // the element's
     std::string title;

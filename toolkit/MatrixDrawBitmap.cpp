@@ -11,10 +11,12 @@ int Modulo(long long value, int by) {
     return static_cast<int>(rest < 0 ? rest + by : rest);
 }
 
-// One row of the part seen: pixels left .. left + width - 1.
+// One row of the part seen: pixels left .. left + width - 1, in words of a buffer the drawing
+// keeps.
 class BitRow {
 public:
-    BitRow(int left, int width, int words) : left(left), right(left + width - 1), bits(words) {}
+    BitRow(int left, int width, uint32_t* bits, int words)
+        : left(left), right(left + width - 1), bits(bits), words(words) {}
 
     // Sets pixels from .. to (inclusive) that lie in the row.
     void SetRun(long long from, long long to) {
@@ -29,11 +31,13 @@ public:
             x += n;
         }
     }
-    void Clear() { std::fill(bits.begin(), bits.end(), 0u); }
+    void Clear() { std::fill(bits, bits + words, 0u); }
+    void CopyFrom(const BitRow& other) { std::copy(other.bits, other.bits + words, bits); }
 
     int left;
     int right;
-    std::vector<uint32_t> bits;
+    uint32_t* bits;
+    int words;
 };
 
 } // namespace
@@ -48,10 +52,18 @@ void RenderMatrixBitmap(const Matrix& matrix, int zoom, const CellStipple& stipp
     const long long gridRight = 10 + static_cast<long long>(c) * dimX;  // last vertical line
     const long long gridBottom = 10 + static_cast<long long>(c) * dimY; // last horizontal line
 
-    // The rows every pixel row of the drawing is made of.
-    BitRow frameRow(seen.x, seen.width, wordsPerRow);
-    BitRow lineRow(seen.x, seen.width, wordsPerRow);
-    BitRow columns(seen.x, seen.width, wordsPerRow);
+    // The rows every pixel row of the drawing is made of, in one buffer kept between drawings: a
+    // refresh during a run allocates nothing.
+    enum { kFrame, kLine, kColumns, kCells, kStipple };
+    static std::vector<uint32_t> rows;
+    rows.assign(static_cast<size_t>(kStipple + stipple.height) * wordsPerRow, 0u);
+    auto row = [&](int k) {
+        return BitRow(seen.x, seen.width, rows.data() + static_cast<size_t>(k) * wordsPerRow,
+                      wordsPerRow);
+    };
+    BitRow frameRow = row(kFrame);
+    BitRow lineRow = row(kLine);
+    BitRow columns = row(kColumns);
     if (frame) {
         frameRow.SetRun(9, gridRight + 1);
         columns.SetRun(9, 9);
@@ -60,38 +72,43 @@ void RenderMatrixBitmap(const Matrix& matrix, int zoom, const CellStipple& stipp
     const long long firstLine = std::max<long long>(0, (seen.x - 10) / c);
     for (long long k = firstLine; k <= dimX && 10 + k * c <= frameRow.right; k++)
         columns.SetRun(10 + k * c, 10 + k * c);
-    lineRow.bits = columns.bits;
+    lineRow.CopyFrom(columns);
     lineRow.SetRun(10, gridRight);
-    std::vector<BitRow> stippleRows;
     for (int s = 0; s < stipple.height; s++) {
-        BitRow row(seen.x, seen.width, wordsPerRow);
-        for (int x = row.left; x <= row.right; x++) {
-            if (stipple.rows[s] >> Modulo(x - stipple.originX, stipple.width) & 1u) {
-                row.SetRun(x, x);
-            }
+        // The stipple row repeated over 64 pixels holds the 32 pixels from any of its columns.
+        uint64_t repeated = 0;
+        for (int k = 0; k < 64; k++)
+            repeated |= static_cast<uint64_t>(stipple.rows[s] >> (k % stipple.width) & 1u) << k;
+        // The stipple's column under the first pixel of each word.
+        int phase = Modulo(static_cast<long long>(seen.x) - stipple.originX, stipple.width);
+        const int step = 32 % stipple.width;
+        uint32_t* ink = rows.data() + static_cast<size_t>(kStipple + s) * wordsPerRow;
+        for (int w = 0; w < wordsPerRow; w++) {
+            ink[w] = static_cast<uint32_t>(repeated >> phase);
+            phase += step;
+            if (phase >= stipple.width) phase -= stipple.width;
         }
-        stippleRows.push_back(row);
     }
 
     // The pixels of the set cells of one matrix row, for the rows of pixels inside them.
-    BitRow cells(seen.x, seen.width, wordsPerRow);
+    BitRow cells = row(kCells);
     const int firstColumn = std::max(0, (seen.x - 11) / c);
     const int lastColumn = static_cast<int>(
         std::min<long long>(dimX - 1, (static_cast<long long>(cells.right) - 11) / c));
     long long cellsRow = -1;
     for (int i = 0; i < seen.height; i++) {
         const long long y = static_cast<long long>(seen.y) + i;
-        const BitRow* row = nullptr;
+        const BitRow* same = nullptr; // a frame or grid line across the whole row
         uint32_t* out = bits->data() + static_cast<size_t>(i) * wordsPerRow;
         if (frame && (y == 9 || y == gridBottom + 1)) {
-            row = &frameRow;
+            same = &frameRow;
         } else if (y < 10 || y > gridBottom) {
             continue;
         } else if ((y - 10) % c == 0) {
-            row = &lineRow;
+            same = &lineRow;
         }
-        if (row != nullptr) {
-            std::copy(row->bits.begin(), row->bits.end(), out);
+        if (same != nullptr) {
+            std::copy(same->bits, same->bits + wordsPerRow, out);
             continue;
         }
         const long long fromTop = (y - 10) / c;
@@ -110,9 +127,11 @@ void RenderMatrixBitmap(const Matrix& matrix, int zoom, const CellStipple& stipp
                 }
             }
         }
-        const BitRow& ink =
-            stippleRows[static_cast<size_t>(Modulo(y - stipple.originY, stipple.height))];
+        const uint32_t* ink =
+            rows.data() +
+            static_cast<size_t>(kStipple + Modulo(y - stipple.originY, stipple.height)) *
+                wordsPerRow;
         for (int w = 0; w < wordsPerRow; w++)
-            out[w] = columns.bits[w] | (cells.bits[w] & ink.bits[w]);
+            out[w] = columns.bits[w] | (cells.bits[w] & ink[w]);
     }
 }
