@@ -22,8 +22,9 @@ void* AllocatePooledBlock(std::size_t size) {
     return ::operator new(size);
 }
 
-void FreePooledBlock(void* block, std::size_t size) noexcept {
-    ::operator delete(block, size);
+// Unsized: not every compiler has sized deallocation on.
+void FreePooledBlock(void* block, std::size_t) noexcept {
+    ::operator delete(block);
 }
 
 #else
@@ -98,7 +99,7 @@ void* AllocatePooledBlock(std::size_t size) {
 void FreePooledBlock(void* block, std::size_t size) noexcept {
     if (block == nullptr) return;
     if (size > kLargestPooledBlock) {
-        ::operator delete(block, size);
+        ::operator delete(block);
         return;
     }
     Pool& pool = ThePool();
