@@ -29,6 +29,7 @@
 #include "model/elements/AInputElem.h"
 #include "model/elements/AMaskElem.h"
 #include "shell/MainWindow.h"
+#include "tests/support/gui/ScrollToFarEnd.h"
 
 namespace {
 
@@ -56,20 +57,7 @@ void Settle(XtAppContext app, Widget w) {
 
 // To the right end and the top, where the last cell is.
 void ScrollToFarEnd(XtAppContext app, Widget area) {
-    Widget scrolled = XtParent(XtParent(area));
-    Widget horizontal = nullptr, vertical = nullptr;
-    XtVaGetValues(scrolled, XmNhorizontalScrollBar, &horizontal, XmNverticalScrollBar, &vertical,
-                  nullptr);
-    if (horizontal != nullptr) {
-        int maximum = 0, slider = 0;
-        XtVaGetValues(horizontal, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
-        XmScrollBarSetValues(horizontal, maximum - slider, 0, 0, 0, True);
-    }
-    if (vertical != nullptr) {
-        int minimum = 0;
-        XtVaGetValues(vertical, XmNminimum, &minimum, nullptr);
-        XmScrollBarSetValues(vertical, minimum, 0, 0, 0, True);
-    }
+    testgui::ScrollToFarEnd(area);
     Settle(app, area);
 }
 
