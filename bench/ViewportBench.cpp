@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "bench/support/BenchProgram.h"
@@ -28,15 +29,14 @@
 #include "model/elements/AInputElem.h"
 #include "model/elements/AMaskElem.h"
 #include "shell/MainWindow.h"
+#include "tests/support/gui/ScrollToFarEnd.h"
 
 namespace {
 
 using bench::Clock;
+using bench::FillHalf;
 using bench::Median;
-using bench::OpenProgram;
-using bench::SeenPart;
 using bench::Since;
-using bench::Timed;
 
 struct BenchPlane {
     int width;
@@ -55,69 +55,23 @@ void Settle(XtAppContext app, Widget w) {
     XSync(XtDisplay(w), False);
 }
 
-void Fill(Matrix& plane) {
-    unsigned seed = 5;
-    for (int y = 0; y < plane.GetDimY(); y++) {
-        for (int x = 0; x < plane.GetDimX(); x++) {
-            seed = seed * 1103515245u + 12345u;
-            plane.SetBit(x, y, (seed >> 16) & 1);
-        }
-    }
-}
-
 // To the right end and the top, where the last cell is.
 void ScrollToFarEnd(XtAppContext app, Widget area) {
-    Widget scrolled = XtParent(XtParent(area));
-    Widget horizontal = nullptr, vertical = nullptr;
-    XtVaGetValues(scrolled, XmNhorizontalScrollBar, &horizontal, XmNverticalScrollBar, &vertical,
-                  nullptr);
-    if (horizontal != nullptr) {
-        int maximum = 0, slider = 0;
-        XtVaGetValues(horizontal, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
-        XmScrollBarSetValues(horizontal, maximum - slider, 0, 0, 0, True);
-    }
-    if (vertical != nullptr) {
-        int minimum = 0;
-        XtVaGetValues(vertical, XmNminimum, &minimum, nullptr);
-        XmScrollBarSetValues(vertical, minimum, 0, 0, 0, True);
-    }
+    testgui::ScrollToFarEnd(area);
     Settle(app, area);
 }
 
 // The median ratio of draw to one XPutImage of the part of area seen, in interleaved pairs.
 void Compare(const char* what, Widget area, const std::function<void()>& draw, int rounds) {
-    Display* display = XtDisplay(area);
-    const XRectangle seen = SeenPart(display, XtWindow(area));
-    XWindowAttributes attributes;
-    if (seen.width == 0 || !XGetWindowAttributes(display, XtWindow(area), &attributes)) {
+    bench::PutImageFloor figures;
+    if (!bench::AgainstPutImage(area, draw, 5 * rounds, figures)) {
         std::printf("  %s: the drawing area cannot be seen\n", what);
         return;
     }
-    XImage* image =
-        XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
-                     0, nullptr, seen.width, seen.height, 32, 0);
-    const size_t bytes = static_cast<size_t>(image->bytes_per_line) * seen.height;
-    image->data = static_cast<char*>(std::calloc(bytes, 1));
-    for (size_t i = 0; i < bytes; i += 7)
-        image->data[i] = static_cast<char>(i);
-    GC gc = XCreateGC(display, XtWindow(area), 0, nullptr);
-    std::vector<double> drawn, put, ratio;
-    for (int r = 0; r < 5 * rounds; r++) {
-        const double one = Timed(display, draw);
-        const double floor = Timed(display, [&] {
-            XPutImage(display, XtWindow(area), gc, image, 0, 0, seen.x, seen.y, seen.width,
-                      seen.height);
-        });
-        drawn.push_back(one);
-        put.push_back(floor);
-        ratio.push_back(one / floor);
-    }
-    XFreeGC(display, gc);
-    XDestroyImage(image);
     std::printf("  %-40s %8.3f ms, XPutImage of %ux%u seen %.3f ms: ratio %5.2f "
                 "(target at most 2)\n",
-                what, Median(drawn) * 1e3, seen.width, seen.height, Median(put) * 1e3,
-                Median(ratio));
+                what, figures.drawn * 1e3, figures.seen.width, figures.seen.height,
+                figures.put * 1e3, figures.ratio);
 }
 
 void ReportOpen(const char* what, const std::vector<double>& seconds) {
@@ -125,13 +79,9 @@ void ReportOpen(const char* what, const std::vector<double>& seconds) {
 }
 
 void ShowDataBench(XtAppContext app, MainWindow& main, const BenchPlane& size, int rounds) {
-    AMaskElem* mask = new AMaskElem(&main, 20, 20);
-    mask->SetInputPlaneSize(0, size.width, size.height);
-    mask->SetOutputPlaneSize(0, size.width, size.height);
-    mask->CreateData();
-    mask->SetOwner(&main);
-    main.GetElements().Add(mask);
-    Fill(*mask->GetOutputPlane(0));
+    auto* mask = new AMaskElem(&main, 20, 20);
+    bench::AddWithPlanes(main, mask, size.width, size.height);
+    FillHalf(*mask->GetOutputPlane(0));
     std::printf("Show-data window, %d x %d plane:\n", size.width, size.height);
     std::vector<double> open;
     ShowDataWindow* window = nullptr;
@@ -166,14 +116,10 @@ void ShowDataBench(XtAppContext app, MainWindow& main, const BenchPlane& size, i
 }
 
 void PlaneWindowBench(XtAppContext app, MainWindow& main, const BenchPlane& size, int rounds) {
-    AInputElem* input = new AInputElem(&main, 20, 20);
-    input->SetInputPlaneSize(0, size.width, size.height);
-    input->SetOutputPlaneSize(0, size.width, size.height);
-    input->CreateData();
-    input->SetOwner(&main);
-    main.GetElements().Add(input);
+    auto* input = new AInputElem(&main, 20, 20);
+    bench::AddWithPlanes(main, input, size.width, size.height);
     Matrix plane(size.width, size.height);
-    Fill(plane);
+    FillHalf(plane);
     PlaneList planes(size.width, size.height, 1);
     planes.SetXYPlane(plane, 0);
     input->GetStoredData().GetPlaneList() = planes;
@@ -219,21 +165,11 @@ void PlaneWindowBench(XtAppContext app, MainWindow& main, const BenchPlane& size
 } // namespace
 
 int main(int argc, char** argv) {
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
-    if (rounds < 1) rounds = 1;
-    if (std::getenv("DISPLAY") == nullptr) {
-        std::printf("ViewportBench needs an X display (run it under xvfb-run)\n");
-        return 1;
-    }
-    char folder[] = "/tmp/quiran-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr) return 1;
-    setenv("HOME", folder, 1);
+    const int rounds = bench::Rounds(argc, argv);
     XtAppContext app = nullptr;
-    MainWindow* main = OpenProgram(app);
-    if (main == nullptr) {
-        std::printf("cannot open the display\n");
-        return 1;
-    }
+    std::string folder;
+    MainWindow* main = bench::OpenInScratchHome("ViewportBench", app, folder);
+    if (main == nullptr) return 1;
     for (const BenchPlane& size : kSizes) {
         ShowDataBench(app, *main, size, rounds);
         PlaneWindowBench(app, *main, size, rounds);

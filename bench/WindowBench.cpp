@@ -43,10 +43,7 @@ namespace {
 
 using bench::Clock;
 using bench::Median;
-using bench::OpenProgram;
-using bench::SeenPart;
 using bench::Since;
-using bench::Timed;
 
 // Reading every line of the file and finding its first word.
 double ReadFloor(const std::string& path) {
@@ -129,20 +126,9 @@ void Report(const char* what, double seconds, double target, double floor, const
 // bits a pixel), while a refresh made of drawing requests costs about the same at both.
 void ShowDataBench(XtAppContext app, MainWindow& main, int rounds) {
     const int kSize = 1024;
-    AMaskElem* mask = new AMaskElem(&main, 20, 20);
-    mask->SetInputPlaneSize(0, kSize, kSize);
-    mask->SetOutputPlaneSize(0, kSize, kSize);
-    mask->CreateData();
-    mask->SetOwner(&main);
-    main.GetElements().Add(mask);
-    Matrix* plane = mask->GetOutputPlane(0);
-    unsigned seed = 5;
-    for (int y = 0; y < kSize; y++) {
-        for (int x = 0; x < kSize; x++) {
-            seed = seed * 1103515245u + 12345u;
-            plane->SetBit(x, y, (seed >> 16) & 1);
-        }
-    }
+    auto* mask = new AMaskElem(&main, 20, 20);
+    bench::AddWithPlanes(main, mask, kSize, kSize);
+    bench::FillHalf(*mask->GetOutputPlane(0));
     mask->OpenShowDataWindow(1);
     auto* window = dynamic_cast<ShowDataWindow*>(mask->GetShowDataWindow(1));
     if (window == nullptr) {
@@ -158,40 +144,19 @@ void ShowDataBench(XtAppContext app, MainWindow& main, int rounds) {
         if (!XtAppPending(app)) break;
     }
     XSync(display, False);
-    const XRectangle seen = SeenPart(display, XtWindow(area));
-    XWindowAttributes attributes;
-    if (seen.width == 0 || !XGetWindowAttributes(display, XtWindow(area), &attributes)) {
+    bench::PutImageFloor figures;
+    if (!bench::AgainstPutImage(
+            area, [&] { window->RefreshIfUpdating(); }, 5 * rounds, figures)) {
         std::printf("the show-data window cannot be seen\n");
         std::exit(1);
     }
-    XImage* image =
-        XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
-                     0, nullptr, seen.width, seen.height, 32, 0);
-    const size_t bytes = static_cast<size_t>(image->bytes_per_line) * seen.height;
-    image->data = static_cast<char*>(std::calloc(bytes, 1));
-    for (size_t i = 0; i < bytes; i += 7)
-        image->data[i] = static_cast<char>(i);
-    GC gc = XCreateGC(display, XtWindow(area), 0, nullptr);
-    std::vector<double> refresh, put, ratio;
-    for (int r = 0; r < 5 * rounds; r++) {
-        const double one = Timed(display, [&] { window->RefreshIfUpdating(); });
-        const double floor = Timed(display, [&] {
-            XPutImage(display, XtWindow(area), gc, image, 0, 0, seen.x, seen.y, seen.width,
-                      seen.height);
-        });
-        refresh.push_back(one);
-        put.push_back(floor);
-        ratio.push_back(one / floor);
-    }
-    XFreeGC(display, gc);
-    XDestroyImage(image);
     std::printf("Show-data window, %d x %d plane, zoom 12, half the cells set, %u x %u at (%d,%d) "
                 "seen, depth %d (median of %d pairs):\n",
-                kSize, kSize, seen.width, seen.height, seen.x, seen.y, attributes.depth,
-                5 * rounds);
+                kSize, kSize, figures.seen.width, figures.seen.height, figures.seen.x,
+                figures.seen.y, figures.depth, 5 * rounds);
     std::printf("  one refresh %.3f ms, one XPutImage of the part seen %.3f ms: ratio %.2f "
                 "(target at most 2)\n",
-                Median(refresh) * 1e3, Median(put) * 1e3, Median(ratio));
+                figures.drawn * 1e3, figures.put * 1e3, figures.ratio);
     main.ClearModified();
     main.Clear();
 }
@@ -264,25 +229,15 @@ void RunBench(MainWindow& main, int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
-    if (rounds < 1) rounds = 1;
-    if (std::getenv("DISPLAY") == nullptr) {
-        std::printf("WindowBench needs an X display (run it under xvfb-run)\n");
-        return 1;
-    }
-    char folder[] = "/tmp/quiran-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr) return 1;
-    setenv("HOME", folder, 1);
+    const int rounds = bench::Rounds(argc, argv);
     XtAppContext app = nullptr;
-    MainWindow* main = OpenProgram(app);
-    if (main == nullptr) {
-        std::printf("cannot open the display\n");
-        return 1;
-    }
+    std::string folder;
+    MainWindow* main = bench::OpenInScratchHome("WindowBench", app, folder);
+    if (main == nullptr) return 1;
     ShowDataBench(app, *main, rounds);
     RunBench(*main, rounds);
-    const std::string small = std::string(folder) + "/small.arc";
-    const std::string large = std::string(folder) + "/large.arc";
+    const std::string small = folder + "/small.arc";
+    const std::string large = folder + "/large.arc";
     bench::WriteChains(*main, 10000, small);
     main->Clear();
     bench::WriteChains(*main, 100000, large);
@@ -321,6 +276,6 @@ int main(int argc, char** argv) {
                 Median(hundred.quit) / Median(ten.quit) / 10);
     unlink(small.c_str());
     unlink(large.c_str());
-    rmdir(folder);
+    rmdir(folder.c_str());
     return 0;
 }

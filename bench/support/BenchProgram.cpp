@@ -1,11 +1,15 @@
 #include "bench/support/BenchProgram.h"
 
 #include <Xm/Xm.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "model/data/Connection.h"
+#include "model/data/Matrix.h"
 #include "model/elements/AInputElem.h"
 #include "model/elements/AJoinElem.h"
 #include "model/elements/AMaskElem.h"
@@ -81,6 +85,76 @@ double Since(Clock::time_point start) {
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+bool AgainstPutImage(Widget area, const std::function<void()>& draw, int pairs,
+                     PutImageFloor& figures) {
+    Display* display = XtDisplay(area);
+    const XRectangle seen = SeenPart(display, XtWindow(area));
+    XWindowAttributes attributes;
+    if (seen.width == 0 || !XGetWindowAttributes(display, XtWindow(area), &attributes)) {
+        return false;
+    }
+    XImage* image =
+        XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
+                     0, nullptr, seen.width, seen.height, 32, 0);
+    const size_t bytes = static_cast<size_t>(image->bytes_per_line) * seen.height;
+    image->data = static_cast<char*>(std::calloc(bytes, 1));
+    for (size_t i = 0; i < bytes; i += 7)
+        image->data[i] = static_cast<char>(i);
+    GC gc = XCreateGC(display, XtWindow(area), 0, nullptr);
+    std::vector<double> drawn, put, ratio;
+    for (int r = 0; r < pairs; r++) {
+        const double one = Timed(display, draw);
+        const double floor = Timed(display, [&] {
+            XPutImage(display, XtWindow(area), gc, image, 0, 0, seen.x, seen.y, seen.width,
+                      seen.height);
+        });
+        drawn.push_back(one);
+        put.push_back(floor);
+        ratio.push_back(one / floor);
+    }
+    XFreeGC(display, gc);
+    XDestroyImage(image);
+    figures = {seen, attributes.depth, Median(drawn), Median(put), Median(ratio)};
+    return true;
+}
+
+void AddWithPlanes(MainWindow& main, AElement* element, int width, int height) {
+    element->SetInputPlaneSize(0, width, height);
+    element->SetOutputPlaneSize(0, width, height);
+    element->CreateData();
+    element->SetOwner(&main);
+    main.GetElements().Add(element);
+}
+
+void FillHalf(Matrix& plane) {
+    unsigned seed = 5;
+    for (int y = 0; y < plane.GetDimY(); y++) {
+        for (int x = 0; x < plane.GetDimX(); x++) {
+            seed = seed * 1103515245u + 12345u;
+            plane.SetBit(x, y, (seed >> 16) & 1);
+        }
+    }
+}
+
+int Rounds(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
+    return rounds < 1 ? 1 : rounds;
+}
+
+MainWindow* OpenInScratchHome(const char* name, XtAppContext& app, std::string& folder) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::printf("%s needs an X display (run it under xvfb-run)\n", name);
+        return nullptr;
+    }
+    char made[] = "/tmp/quiran-bench-XXXXXX";
+    if (mkdtemp(made) == nullptr) return nullptr;
+    folder = made;
+    setenv("HOME", made, 1);
+    MainWindow* main = OpenProgram(app);
+    if (main == nullptr) std::printf("cannot open the display\n");
+    return main;
 }
 
 MainWindow* OpenProgram(XtAppContext& app) {

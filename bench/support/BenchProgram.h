@@ -8,10 +8,13 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
+class AElement;
 class MainWindow;
+class Matrix;
 
 namespace bench {
 
@@ -33,6 +36,36 @@ template <typename F> double Timed(Display* display, F f) {
 // The part of the window that can be seen on the screen, in its own coordinates: its rectangle
 // cut by every ancestor's up to the root, as the server has them.
 XRectangle SeenPart(Display* display, Window window);
+
+// One drawing against its floor, one XPutImage of the part of the drawing area seen, at the depth
+// and visual of its window: medians of interleaved pairs, in seconds.
+struct PutImageFloor {
+    XRectangle seen;
+    int depth;
+    double drawn;
+    double put;
+    double ratio;
+};
+
+// Times draw against the floor of area in that many interleaved pairs; false when no part of area
+// can be seen.
+bool AgainstPutImage(Widget area, const std::function<void()>& draw, int pairs,
+                     PutImageFloor& figures);
+
+// The element, its first input and output planes width x height, made with its data and placed
+// on the main window.
+void AddWithPlanes(MainWindow& main, AElement* element, int width, int height);
+
+// About half the cells set, the same ones on every run.
+void FillHalf(Matrix& plane);
+
+// The rounds the command line asks for (its first word), 3 without one, at least 1.
+int Rounds(int argc, char** argv);
+
+// HOME on a new folder below /tmp, so that no settings of the user's are read or written, and the
+// program opened in it as OpenProgram does. Null after saying why (the bench's name first where it
+// has no display) when it cannot be opened.
+MainWindow* OpenInScratchHome(const char* name, XtAppContext& app, std::string& folder);
 
 // The main window, realized and centred on the display in DISPLAY, with the program's resources
 // and services set up as its start does; a box would wait for a user, so every question is

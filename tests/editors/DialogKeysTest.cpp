@@ -35,10 +35,6 @@ struct Key {
 
 const Key kKeys[] = {{"Escape", "Cancel"}, {"Return", "OK"}};
 
-void CountPress(Widget, XtPointer count, XtPointer) {
-    ++*static_cast<int*>(count);
-}
-
 // The first toggle, scale or list below w that takes the focus: a widget whose Return means
 // nothing of its own.
 Widget QuietWidget(Widget w) {
@@ -70,15 +66,9 @@ protected:
         Widget button = ActionButtonOf(shell, pressed);
         EXPECT_NE(button, nullptr) << pressed;
         if (button == nullptr) return -1;
-        Widget parent = XtParent(shell); // the shell may be gone after the keys
-        int count = 0;
-        XtAddCallback(button, XmNactivateCallback, CountPress, &count);
-        EXPECT_TRUE(testgui::RealKeys(shell, keys));
-        Flush();
-        // The counter goes with this call; a button that is still there forgets it.
-        if (testgui::IsLivePopup(parent, shell)) {
-            XtRemoveCallback(button, XmNactivateCallback, CountPress, &count);
-        }
+        bool keysPressed = false;
+        const int count = testgui::ActivationsByKeys(shell, button, keys, Flush, keysPressed);
+        EXPECT_TRUE(keysPressed);
         return count;
     }
 };

@@ -14,6 +14,7 @@
 #include "model/elements/IconGeometry.h"
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "tests/support/gui/ScrollToFarEnd.h"
 #include "toolkit/MatrixGeometry.h"
 #include "toolkit/MatrixViewport.h"
 #include "toolkit/WidgetHelpers.h"
@@ -147,20 +148,7 @@ void SetScaleZoom(Widget scale, int zoom) {
 }
 
 void ScrollToTopRight(Widget draw) {
-    Widget scrolled = XtParent(XtParent(draw));
-    Widget horizontal = nullptr, vertical = nullptr;
-    XtVaGetValues(scrolled, XmNhorizontalScrollBar, &horizontal, XmNverticalScrollBar, &vertical,
-                  nullptr);
-    if (horizontal != nullptr) {
-        int maximum = 0, slider = 0;
-        XtVaGetValues(horizontal, XmNmaximum, &maximum, XmNsliderSize, &slider, nullptr);
-        XmScrollBarSetValues(horizontal, maximum - slider, 0, 0, 0, True);
-    }
-    if (vertical != nullptr) {
-        int minimum = 0;
-        XtVaGetValues(vertical, XmNminimum, &minimum, nullptr);
-        XmScrollBarSetValues(vertical, minimum, 0, 0, 0, True);
-    }
+    testgui::ScrollToFarEnd(draw);
     Flush();
     Flush();
 }

@@ -44,6 +44,19 @@ namespace {
 using Gui = testgui::ShellGui;
 using testgui::ProcessFor;
 
+// While it lives the server serves this process alone: no other test's window may cover ours
+// until its pixels are read.
+class ServerHold {
+public:
+    explicit ServerHold(Display* held) : display(held) { XGrabServer(display); }
+    ~ServerHold() { XUngrabServer(display); }
+    ServerHold(const ServerHold&) = delete;
+    ServerHold& operator=(const ServerHold&) = delete;
+
+private:
+    Display* display;
+};
+
 std::vector<std::string>& asked = testgui::Messages();
 MessageResult& answer = testgui::FallbackAnswer();
 
@@ -528,11 +541,7 @@ TEST_F(MainWindowFixture, ExposureRedrawsWiresWhole) {
     Display* display = XtDisplay(area);
     Window window = XtWindow(area);
     // No other test's window may cover the area until its pixels are read.
-    struct ServerHold {
-        explicit ServerHold(Display* held) : display(held) { XGrabServer(display); }
-        ~ServerHold() { XUngrabServer(display); }
-        Display* display;
-    } hold(display);
+    const ServerHold hold(display);
     XRaiseWindow(display, XtWindow(gui->topLevel));
     ProcessFor(gui->app, 200);
     main().Redraw(1, 0, 0, 0, 0);
@@ -641,11 +650,7 @@ TEST_F(MainWindowFixture, IconsPaintedOverWholeAreLeftOutUnseen) {
     for (int k = 0; k < 60; k += 5)
         icons[k]->Mark();
     icons[57]->ShowFrame();
-    struct ServerHold {
-        explicit ServerHold(Display* held) : display(held) { XGrabServer(display); }
-        ~ServerHold() { XUngrabServer(display); }
-        Display* display;
-    } hold(display);
+    const ServerHold hold(display);
     XRaiseWindow(display, XtWindow(gui->topLevel));
     ProcessFor(gui->app, 200);
     auto picture = [&] {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ToolkitDisplay.h"
+#include "tests/support/program/PrivateServer.h"
 #include "tests/support/screenshot/Screenshot.h"
 #include "toolkit/MessageDialog.h"
 #include "toolkit/ReadInt.h"
@@ -11,72 +12,10 @@
 #include <Xm/Label.h>
 #include <Xm/MessageB.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-// A private X server, so that no other test's window gets into the picture.
-class PrivateServer {
-public:
-    PrivateServer() {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            perror("PrivateServer: pipe");
-            return;
-        }
-        pid = fork();
-        if (pid < 0) {
-            perror("PrivateServer: fork");
-            close(fds[0]);
-            close(fds[1]);
-            return;
-        }
-        if (pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "520x340x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // The server writes its number and the line feed in two writes and dies when the second
-        // finds the pipe closed: read up to the line feed before closing.
-        char buffer[16] = {};
-        size_t got = 0;
-        while (got < sizeof buffer - 1 && std::memchr(buffer, '\n', got) == nullptr) {
-            const ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<size_t>(n);
-        }
-        close(fds[0]);
-        if (std::memchr(buffer, '\n', got) != nullptr) {
-            name = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
-        }
-    }
-
-    ~PrivateServer() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-
-    PrivateServer(const PrivateServer&) = delete;
-    PrivateServer& operator=(const PrivateServer&) = delete;
-
-    pid_t pid = -1;
-    std::string name; // empty when the server did not start
-};
 
 struct Snapshot {
     Widget top;
@@ -102,16 +41,16 @@ TEST(ToolkitLook, ScreenshotShowsMessageDialogAndIntegerField) {
     // started at once may both take the same free number and the loser dies after saying it: a
     // server that cannot be reached is started again.
     char name[] = "test_toolkit";
-    std::unique_ptr<PrivateServer> started;
+    std::unique_ptr<e2e::PrivateServer> started;
     Display* display = nullptr;
     for (int attempt = 0; attempt < 3 && display == nullptr; ++attempt) {
-        started = std::make_unique<PrivateServer>();
-        if (started->name.empty()) {
+        started = std::make_unique<e2e::PrivateServer>("520x340x24");
+        if (started->Name().empty()) {
             GTEST_SKIP() << "Xvfb could not be started";
         }
         int argc = 1;
         char* argv[] = {name, nullptr};
-        display = XtOpenDisplay(Toolkit().app, started->name.c_str(), name, "QUIRAN", nullptr, 0,
+        display = XtOpenDisplay(Toolkit().app, started->Name().c_str(), name, "QUIRAN", nullptr, 0,
                                 &argc, argv);
     }
     ASSERT_NE(display, nullptr);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/shell/ExampleInView.h"
 #include "tests/shell/SmallFileSystem.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
@@ -27,21 +28,15 @@ using e2e::ReadAll;
 using e2e::SleepMs;
 using e2e::WaitFor;
 
-const char* const kExample = QUIRAN_SOURCE_DIR "/examples/pipeline.arc";
-// Where the first element lies on the working area: near its middle, which the view shows.
-const int kFirstX = 630; // on the grid, which the element snaps to
-const int kFirstY = 480;
-
 // The example with its first element where the view shows it, and with 100 more pictures in that
 // INPUT element: the text is larger than what the writer buffers, so writing it fails before the
 // end.
 std::string Architecture() {
-    std::string text = ReadAll(kExample);
+    std::string text = ExampleWithTheFirstElementInView();
     const auto replace = [&](const std::string& from, const std::string& to) {
         const size_t at = text.find(from);
         if (at != std::string::npos) text.replace(at, from.size(), to);
     };
-    replace("POS:  (450,435)", "POS:  (630,480)");
     const std::string planes = "NUMBER: 3\n          PLANES {\n";
     const size_t begin = text.find(planes) + planes.size();
     const std::string end = "\n            }\n";

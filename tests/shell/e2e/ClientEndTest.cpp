@@ -386,6 +386,26 @@ protected:
     // The sleepers the client has written down so far.
     std::vector<pid_t> Sleepers() const { return ListedPids(Path("sleepers.txt")); }
 
+    // The program started with the box, and Run pressed: the client's first step forks a sleeper,
+    // which holds the segment as the program and the client do.
+    void RunToTheFirstSleeper(const char* listing, pid_t& sleeper) {
+        ASSERT_NO_FATAL_FAILURE(StartWithTheBox(listing));
+        Press(2);
+        ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
+        sleeper = Sleepers()[0];
+    }
+
+    // The client was stopped and none is left: its sleeper goes, only the program holds the
+    // segment. Then the program is ended.
+    void ExpectNoClientLeftThenEnd(pid_t sleeper) {
+        EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
+        EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs))
+            << SegmentAttachments();
+        EXPECT_TRUE(Clients().empty());
+        ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
+        program.Wait(kEndMs);
+    }
+
     e2e::Screen screen;
     std::string main;
     Window box = 0;
@@ -399,13 +419,10 @@ TEST_P(ForkingClient, WhatItForkedEndsAtAResetAndAtTheProgramsEnd) {
     QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
     if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
-    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeper));
-
     // Run: the client's first step forks the sleeper, which holds the segment as the program and
     // the client do.
-    Press(2);
-    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
-    const pid_t first = Sleepers()[0];
+    pid_t first = 0;
+    ASSERT_NO_FATAL_FAILURE(RunToTheFirstSleeper(kForkSleeper, first));
     EXPECT_EQ(SegmentAttachments(), 3);
 
     // Reset stops the client and starts a fresh one.
@@ -454,35 +471,23 @@ TEST_F(ForkingRun, WhatItForkedEndsAtABreak) {
     QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
     if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
-    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeperAndHang));
-    Press(2);
-    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
-    const pid_t sleeper = Sleepers()[0];
+    pid_t sleeper = 0;
+    ASSERT_NO_FATAL_FAILURE(RunToTheFirstSleeper(kForkSleeperAndHang, sleeper));
     Press(1); // Break: the client is stopped, none is left
-    EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
-    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs)) << SegmentAttachments();
-    EXPECT_TRUE(Clients().empty());
-    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
-    program.Wait(kEndMs);
+    ExpectNoClientLeftThenEnd(sleeper);
 }
 
 TEST_F(ForkingRun, WhatItForkedEndsWithANewArchitecture) {
     QUIRAN_IN_PRIVATE_IPC_NAMESPACE();
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X server";
     if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool";
-    ASSERT_NO_FATAL_FAILURE(StartWithTheBox(kForkSleeper));
-    Press(2);
-    ASSERT_TRUE(WaitFor([&] { return Sleepers().size() == 1; }));
-    const pid_t sleeper = Sleepers()[0];
+    pid_t sleeper = 0;
+    ASSERT_NO_FATAL_FAILURE(RunToTheFirstSleeper(kForkSleeper, sleeper));
     // New, and OK in its dimension dialog.
     ClickAt(screen.WaitForToolButton(std::stoul(main), e2e::Tool::kNew));
     const Window dimensions = screen.WaitForWindow("New Architecture");
     ASSERT_NE(dimensions, 0u);
     SleepMs(300);
     e2e::TypeKeys(std::to_string(dimensions), "Return", 30);
-    EXPECT_TRUE(WaitFor([&] { return IsGone(sleeper); }, kEndMs));
-    EXPECT_TRUE(WaitFor([] { return SegmentAttachments() == 1; }, kEndMs)) << SegmentAttachments();
-    EXPECT_TRUE(Clients().empty());
-    ASSERT_EQ(kill(program.Pid(), SIGTERM), 0);
-    program.Wait(kEndMs);
+    ExpectNoClientLeftThenEnd(sleeper);
 }

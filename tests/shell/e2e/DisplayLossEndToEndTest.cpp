@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/shell/ExampleInView.h"
 #include "tests/support/program/ProgramDriver.h"
 #include "tests/support/program/Screen.h"
 
@@ -25,19 +26,6 @@ namespace {
 using e2e::ReadAll;
 using e2e::SleepMs;
 using e2e::WaitFor;
-
-const char* const kExample = QUIRAN_SOURCE_DIR "/examples/pipeline.arc";
-// Where the first element lies on the working area: near its middle, which the view shows.
-const int kFirstX = 630; // on the grid, which the element snaps to
-const int kFirstY = 480;
-
-std::string ExampleWithTheFirstElementInView() {
-    std::string text = ReadAll(kExample);
-    const std::string from = "POS:  (450,435)";
-    const size_t at = text.find(from);
-    if (at != std::string::npos) text.replace(at, from.size(), "POS:  (630,480)");
-    return text;
-}
 
 // An Xvfb of the test's own, killed by its PID when the object goes.
 class PrivateServer {

@@ -114,10 +114,6 @@ const ShellWindow kWindows[] = {
      }},
 };
 
-void CountPress(Widget, XtPointer count, XtPointer) {
-    ++*static_cast<int*>(count);
-}
-
 // The push button of that label, blanks around the word or not.
 Widget ButtonOf(Widget shell, const char* word) {
     Widget button = testgui::ButtonLabelled(shell, word);
@@ -148,15 +144,9 @@ protected:
         EXPECT_NE(button, nullptr) << label;
         if (button == nullptr) return -1;
         EXPECT_TRUE(testgui::RunUntil([&] { return testgui::IsShown(shell); }, 5000));
-        Widget parent = XtParent(shell); // the shell may be gone after the keys
-        int count = 0;
-        XtAddCallback(button, XmNactivateCallback, CountPress, &count);
-        EXPECT_TRUE(testgui::RealKeys(shell, keys));
-        Flush();
-        // The counter goes with this call; a button that is still there forgets it.
-        if (testgui::IsLivePopup(parent, shell)) {
-            XtRemoveCallback(button, XmNactivateCallback, CountPress, &count);
-        }
+        bool keysPressed = false;
+        const int count = testgui::ActivationsByKeys(shell, button, keys, Flush, keysPressed);
+        EXPECT_TRUE(keysPressed);
         return count;
     }
 

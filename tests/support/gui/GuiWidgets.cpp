@@ -35,6 +35,10 @@ void Collect(Widget parent, const char* name, std::vector<Widget>& found) {
     }
 }
 
+void CountActivation(Widget, XtPointer count, XtPointer) {
+    ++*static_cast<int*>(count);
+}
+
 } // namespace
 
 std::string LabelText(Widget label) {
@@ -301,6 +305,20 @@ bool RealKeys(Widget shell, const char* keys) {
     XSync(display, False);
     Flush();
     return pressed;
+}
+
+int ActivationsByKeys(Widget shell, Widget button, const char* keys, void (*flush)(),
+                      bool& keysPressed) {
+    Widget parent = XtParent(shell);
+    int count = 0;
+    XtAddCallback(button, XmNactivateCallback, CountActivation, &count);
+    keysPressed = RealKeys(shell, keys);
+    flush();
+    // The counter goes with this call; a button that is still there forgets it.
+    if (IsLivePopup(parent, shell)) {
+        XtRemoveCallback(button, XmNactivateCallback, CountActivation, &count);
+    }
+    return count;
 }
 
 } // namespace testgui

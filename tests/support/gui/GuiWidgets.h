@@ -73,5 +73,10 @@ bool RealTypeInto(Widget field, const char* typed);
 // the shell's window has the input focus; returns once they are handled, false when xdotool
 // failed.
 bool RealKeys(Widget shell, const char* keys);
+// How often button was activated while keys were pressed as RealKeys presses them and what they
+// brought was handled by flush (Flush or FlushAll); keysPressed says whether xdotool pressed them.
+// The shell and the button may go with the keys.
+int ActivationsByKeys(Widget shell, Widget button, const char* keys, void (*flush)(),
+                      bool& keysPressed);
 
 } // namespace testgui
