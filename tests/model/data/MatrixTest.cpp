@@ -15,6 +15,7 @@
 
 #include "model/format/ParseError.h"
 #include "model/format/TextFormat.h"
+#include "tests/support/AddressSpace.h"
 
 namespace {
 
@@ -490,12 +491,7 @@ void MakeAPlaneAfterKeepingStores() {
         for (int i = 0; i < 7; i++)
             kept.emplace_back(16384, 4096); // 8 MB each, kept when they go
     }
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    statm >> pages;
-    const rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (12u << 20);
-    const rlimit space = {limit, limit};
-    if (setrlimit(RLIMIT_AS, &space) != 0) std::exit(3);
+    LimitAddressSpaceToHeldPlus(std::size_t{12} << 20);
     Matrix plane(16384, 8192);
     plane.SetBit(16383, 8191, 1);
     std::exit(plane(16383, 8191) == 1 ? 0 : 4);

@@ -30,6 +30,7 @@
 #include "model/elements/ARuleElem.h"
 #include "model/elements/ASSeedElem.h"
 #include "model/format/ParseError.h"
+#include "tests/support/AddressSpace.h"
 
 namespace {
 
@@ -178,12 +179,7 @@ int ReadAndCompare(const ReadCase& c) {
 // In a child process: the address space is limited to what the process holds plus 200 MB, so a
 // plane of the declared size can never be had, and the case is read.
 void ReadWithLittleMemory(const ReadCase& c) {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    statm >> pages;
-    const rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (200u << 20);
-    const rlimit space = {limit, limit};
-    if (setrlimit(RLIMIT_AS, &space) != 0) std::exit(3);
+    LimitAddressSpaceToHeldPlus(std::size_t{200} << 20);
     std::exit(ReadAndCompare(c));
 }
 #endif

@@ -21,6 +21,7 @@
 #include "tests/model/elements/BlockText.h"
 #include "tests/model/elements/PlaneText.h"
 #include "tests/shell/macro/MacroGui.h"
+#include "tests/support/AddressSpace.h"
 
 namespace {
 
@@ -448,12 +449,7 @@ void ReadAHugeMacroWithLittleMemory(AMacroElem& macro) {
                              dims + "\n  OUTPUT_DIM: " + dims +
                              "\n  CLOCK:      0\n  TIME:       0\n}\nLOGICAL_DATA {\n"
                              "  REMARKS {\n    a remark\n  }\n";
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    statm >> pages;
-    const rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (200u << 20);
-    const rlimit space = {limit, limit};
-    if (setrlimit(RLIMIT_AS, &space) != 0) std::exit(3);
+    LimitAddressSpaceToHeldPlus(std::size_t{200} << 20);
     const int code = ReadElement(macro, text);
     const char* token = GetParseErrorToken();
     std::exit(code == 4 && GetParseErrorLine() == 14 && token != nullptr &&
